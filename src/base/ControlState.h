@@ -1,0 +1,26 @@
+#pragma once
+// The state of one on-screen control, held by the core and mirrored by the view.
+
+#include <string>
+
+namespace kestrune {
+
+struct Bounds {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    friend bool operator==(const Bounds&, const Bounds&) = default;
+};
+
+struct ControlState {
+    std::string text;  // caption of a button or check box, text of an edit or combo box
+    std::string hint;  // tooltip; shown only when not empty
+    bool enabled = true;
+    bool visible = true;
+    bool checked = false;
+    bool bold = false;
+    Bounds bounds;
+};
+
+}  // namespace kestrune

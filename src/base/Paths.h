@@ -1,0 +1,31 @@
+#pragma once
+// Path pieces in the platform's own form. On Windows both separators are accepted; elsewhere
+// only "/". The program folder always ends with a separator.
+
+#include <string>
+#include <string_view>
+
+namespace kestrune {
+
+#ifdef _WIN32
+inline constexpr char kPathSeparator = '\\';
+inline bool IsPathSeparator(char c) { return c == '\\' || c == '/' || c == ':'; }
+#else
+inline constexpr char kPathSeparator = '/';
+inline bool IsPathSeparator(char c) { return c == '/'; }
+#endif
+
+// Everything after the last separator.
+std::string_view FileNamePart(std::string_view path);
+// Everything up to and including the last separator ("" when there is none).
+std::string_view FolderPart(std::string_view path);
+// The folder without one trailing separator: "C:\Maps\a.map" gives "C:\Maps".
+std::string FolderWithoutSeparator(std::string_view path);
+// The extension of the file name without its point ("" when there is none).
+std::string_view ExtensionWithoutDot(std::string_view path);
+// The file name without folder and without its extension.
+std::string_view BaseNamePart(std::string_view path);
+// `folder` with a separator appended when it does not end in one.
+std::string WithTrailingSeparator(std::string_view folder);
+
+}  // namespace kestrune

@@ -1,0 +1,72 @@
+#pragma once
+// Everything the core needs from the desktop that is not plain file I/O. The GUI implements it
+// with Qt, the command-line tool prints messages to standard error, and the tests script it.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kestrune {
+
+enum class MessageKind {
+    SyntaxError,  // "Kestrune Error": no icon, one OK button
+    Error,        // error icon, one OK button
+    Information,  // information icon, one OK button
+};
+
+// The caption of a message box of the given kind.
+const char* MessageTitle(MessageKind kind);
+
+enum class ConfirmAnswer { Yes, No, Cancel };
+
+struct FileDialogRequest {
+    std::string title;
+    std::string filter;  // "description|pattern|description|pattern"
+    std::string initialFolder;
+    std::string fileName;
+    std::string defaultExtension;
+};
+
+struct ScreenRect {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+};
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // A modal message box; `text` uses CR LF between its lines.
+    virtual void ShowMessage(MessageKind kind, const std::string& text) = 0;
+    // The save-changes question with Yes, No and Cancel.
+    virtual ConfirmAnswer Confirm(const std::string& text) = 0;
+
+    // The chosen path, or nothing when the user cancels.
+    virtual std::optional<std::string> OpenFileDialog(const FileDialogRequest& request) = 0;
+    virtual std::optional<std::string> SaveFileDialog(const FileDialogRequest& request) = 0;
+    // The chosen folder's full path, or the empty text when the user cancels.
+    virtual std::string ChooseFolder(const std::string& title) = 0;
+    // Colours hold red in the lowest byte, green in the next and blue in the third.
+    virtual std::optional<std::uint32_t> ChooseColor(std::uint32_t initial) = 0;
+
+    // Hands a file (or a web address) to the shell with its default action.
+    virtual void ShellOpen(const std::string& target, const std::string& parameters) = 0;
+
+    // The current local date and time in the user's short date and long time formats,
+    // separated by one blank.
+    virtual std::string LocalDateTimeText() = 0;
+    // The work area of the primary screen (the desktop without the task bar).
+    virtual ScreenRect WorkArea() = 0;
+    // The operating system's major and minor version numbers.
+    virtual std::pair<int, int> OsVersion() = 0;
+    // The long form of a path given on the command line; empty when it cannot be resolved.
+    virtual std::string LongPathName(const std::string& path) = 0;
+    // Registers or removes the preset file association for the given executable.
+    virtual void SetFileAssociation(bool registered, const std::string& executable) = 0;
+    virtual bool HasFileAssociation(const std::string& executable) = 0;
+};
+
+}  // namespace kestrune

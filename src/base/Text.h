@@ -1,0 +1,56 @@
+#pragma once
+// Text rules shared by every reader and writer: single-byte text, ASCII-only case folding,
+// trimming of control characters and blanks, and locale-free number conversion.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace kestrune {
+
+inline constexpr std::string_view kCrLf = "\r\n";
+
+// Removes every leading and trailing byte whose code is 32 or less.
+std::string_view TrimView(std::string_view text);
+std::string Trim(std::string_view text);
+
+// Folds A..Z to a..z; every other byte stays as it is.
+char LowerAscii(char c);
+std::string LowerAscii(std::string_view text);
+bool EqualsNoCase(std::string_view a, std::string_view b);
+// Position of the first occurrence of `needle` at or after `from`, letters compared
+// without case; npos when there is none.
+std::size_t FindNoCase(std::string_view haystack, std::string_view needle, std::size_t from = 0);
+bool ContainsNoCase(std::string_view haystack, std::string_view needle);
+// Replaces every occurrence of `pattern` (letters compared without case), scanning left to
+// right; inserted text is not searched again.
+std::string ReplaceAllNoCase(std::string_view text, std::string_view pattern,
+                             std::string_view replacement);
+
+// A flag value: true exactly when it folds to "true".
+bool IsTrueFlag(std::string_view value);
+
+// Decimal integer with optional sign, or "$" followed by hexadecimal digits. Blanks around
+// the number are not allowed; values outside the 32-bit range fail.
+std::optional<std::int32_t> ParseInteger(std::string_view text);
+std::int32_t IntegerOr(std::string_view text, std::int32_t fallback);
+
+// Decimal number with "." as separator, optional sign, fraction and exponent. Rejects text
+// with anything after the number, infinities and NaN.
+std::optional<double> ParseReal(std::string_view text);
+
+// General format with up to 15 significant digits and "." as separator, no trailing zeros.
+std::string FormatReal(double value);
+
+// Boolean as read from preset and settings values: a decimal number is true when it is not
+// zero; otherwise "true" or "false" in any letter case; anything else is empty.
+std::optional<bool> ParseBoolean(std::string_view text);
+
+inline const char* BoolText(bool value) { return value ? "True" : "False"; }
+
+// Splits `line` at its first "=": key trimmed and folded to lower case, value trimmed with its
+// case kept. Returns false (leaving key and value alone) when the line has no "=".
+bool SplitAtEquals(std::string_view line, std::string& key, std::string& value);
+
+}  // namespace kestrune

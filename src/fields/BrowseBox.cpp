@@ -1,0 +1,81 @@
+#include "fields/BrowseBox.h"
+
+#include "base/FileIo.h"
+#include "base/Paths.h"
+
+namespace kestrune {
+
+TZRBrowseBox::TZRBrowseBox(FieldContext& context, const FieldDescription& description,
+                           std::string browseType, std::string filter, int left, int top)
+    : Core(context, description, left, top, 88, browseType == "path" ? " path" : " file"),
+      BrowseType(std::move(browseType)),
+      Filter(std::move(filter)) {
+    const int editWidth = FullWidth(Core.Width) - 88 - 25;
+    EditControl.enabled = false;
+    EditControl.bounds = {left + 88, top, editWidth, kControlHeight};
+    BrowseButton.text = "...";
+    BrowseButton.enabled = false;
+    BrowseButton.bounds = {left + 88 + editWidth + 4, top, 21, kControlHeight};
+}
+
+void TZRBrowseBox::SetChecked(bool checked) {
+    if (Core.SetTick(checked)) {
+        Toggle();
+    }
+}
+
+void TZRBrowseBox::Toggle() {
+    Core.MarkChanged();
+    EditControl.enabled = Checked();
+    BrowseButton.enabled = Checked();
+    Core.FocusIfAssigned(EditControl);
+}
+
+void TZRBrowseBox::ChooseValue() {
+    Platform* platform = Core.context.platform;
+    if (platform == nullptr) {
+        return;
+    }
+    if (BrowseType == "path") {
+        std::string folder = platform->ChooseFolder("Select A Folder:");
+        if (!folder.empty()) {
+            EditControl.text = std::move(folder);
+        }
+        return;
+    }
+    FileDialogRequest request;
+    request.filter = Filter;
+    if (FileExists(EditControl.text)) {
+        request.initialFolder = std::string(FolderPart(EditControl.text));
+    }
+    const std::optional<std::string> chosen = platform->OpenFileDialog(request);
+    if (!chosen) {
+        return;
+    }
+    EditControl.text = BrowseType == "name" ? std::string(FileNamePart(*chosen)) : *chosen;
+}
+
+std::string TZRBrowseBox::GetParam() const {
+    const std::string& path = EditControl.text;
+    if (path.find(' ') != std::string::npos) {
+        return Core.ExpandedParam() + " \"" + path + "\"";
+    }
+    return Core.ExpandedParam() + " " + path;
+}
+
+std::string TZRBrowseBox::GetParamFor(std::string_view lowerName) const {
+    return Core.LendsTo(lowerName) ? GetParam() : std::string();
+}
+
+std::string TZRBrowseBox::GetPresetText() const {
+    return Core.PresetLines() + "\r\nValue = " + EditControl.text;
+}
+
+void TZRBrowseBox::Reset() {
+    SetChecked(false);
+    EditControl.enabled = false;
+    BrowseButton.enabled = false;
+    EditControl.text.clear();
+}
+
+}  // namespace kestrune

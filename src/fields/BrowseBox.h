@@ -1,0 +1,42 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "fields/FieldCore.h"
+
+namespace kestrune {
+
+inline constexpr const char* kDefaultBrowseFilter = "All Files (*.*)|*.*";
+
+// A switch with a folder, a file path or a file name chosen with a "..." button.
+class TZRBrowseBox {
+public:
+    TZRBrowseBox(FieldContext& context, const FieldDescription& description,
+                 std::string browseType, std::string filter, int left, int top);
+
+    const std::string& Caption() const { return Core.Caption(); }
+    bool Checked() const { return Core.Checked(); }
+    void SetChecked(bool checked);
+    void CheckClick() { SetChecked(!Checked()); }
+    void Toggle();
+    void MouseMove() const { Core.ShowDetails(); }
+
+    const std::string& Text() const { return EditControl.text; }
+    void SetText(std::string text) { EditControl.text = std::move(text); }
+    // The "..." button: a folder chooser for "path", otherwise a file dialog.
+    void ChooseValue();
+
+    std::string GetParam() const;
+    std::string GetParamFor(std::string_view lowerName) const;
+    std::string GetPresetText() const;
+    void Reset();
+
+    FieldCore Core;
+    std::string BrowseType;  // "path", "name" or anything else for a full file path
+    std::string Filter;
+    ControlState EditControl;
+    ControlState BrowseButton;
+};
+
+}  // namespace kestrune

@@ -1,0 +1,91 @@
+#include "fields/ColorBox.h"
+
+#include <array>
+#include <cmath>
+
+#include "base/Text.h"
+
+namespace kestrune {
+
+TZRColorBox::TZRColorBox(FieldContext& context, const FieldDescription& description,
+                         std::uint32_t color, int left, int top)
+    : Core(context, description, left, top, FullWidth(description.Width < 1 ? 1 : description.Width) / 2,
+           " color"),
+      Color(color) {
+    const int full = FullWidth(Core.Width);
+    const int half = full / 2;
+    ColorButton.text = "Select Color";
+    ColorButton.enabled = false;
+    ColorButton.bounds = {left + half, top, full - half, kControlHeight};
+}
+
+void TZRColorBox::SetChecked(bool checked) {
+    if (Core.SetTick(checked)) {
+        Toggle();
+    }
+}
+
+void TZRColorBox::Toggle() {
+    Core.MarkChanged();
+    ColorButton.enabled = Checked();
+}
+
+void TZRColorBox::ChooseValue() {
+    if (Core.context.platform == nullptr) {
+        return;
+    }
+    if (const std::optional<std::uint32_t> chosen = Core.context.platform->ChooseColor(Color)) {
+        Color = *chosen;
+    }
+}
+
+std::string TZRColorBox::ComponentsText() const {
+    std::string text;
+    for (int shift = 0; shift <= 16; shift += 8) {
+        if (shift != 0) {
+            text += ' ';
+        }
+        text += FormatReal(static_cast<double>((Color >> shift) & 0xFFu) / 255.0);
+    }
+    return text;
+}
+
+void TZRColorBox::SetColorFromPreset(std::string_view text) {
+    std::array<std::uint32_t, 3> components{};
+    std::string_view rest = TrimView(text);
+    for (std::size_t i = 0; i < components.size(); ++i) {
+        const std::size_t blank = rest.find(' ');
+        const std::optional<double> fraction =
+            ParseReal(rest.substr(0, blank == std::string_view::npos ? rest.size() : blank));
+        if (!fraction) {
+            return;
+        }
+        const double scaled = std::nearbyint(*fraction * 255.0);
+        components[i] = scaled <= 0.0 ? 0u : scaled >= 255.0 ? 255u : static_cast<std::uint32_t>(scaled);
+        rest = blank == std::string_view::npos ? std::string_view{} : TrimView(rest.substr(blank));
+        if (i < 2 && rest.empty()) {
+            return;
+        }
+    }
+    if (!rest.empty()) {
+        return;
+    }
+    Color = components[0] | (components[1] << 8) | (components[2] << 16);
+}
+
+std::string TZRColorBox::GetParam() const { return Core.ExpandedParam() + " " + ComponentsText(); }
+
+std::string TZRColorBox::GetParamFor(std::string_view lowerName) const {
+    return Core.LendsTo(lowerName) ? GetParam() : std::string();
+}
+
+std::string TZRColorBox::GetPresetText() const {
+    return Core.PresetLines() + "\r\nValue = " + ComponentsText();
+}
+
+void TZRColorBox::Reset() {
+    SetChecked(false);
+    ColorButton.enabled = false;
+}
+
+}  // namespace kestrune

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "fields/FieldCore.h"
+
+namespace kestrune {
+
+// A switch with a colour chosen in the colour dialog. The colour holds red in its lowest byte,
+// green in the next and blue in the third.
+class TZRColorBox {
+public:
+    TZRColorBox(FieldContext& context, const FieldDescription& description, std::uint32_t color,
+                int left, int top);
+
+    const std::string& Caption() const { return Core.Caption(); }
+    bool Checked() const { return Core.Checked(); }
+    void SetChecked(bool checked);
+    void CheckClick() { SetChecked(!Checked()); }
+    void Toggle();
+    void MouseMove() const { Core.ShowDetails(); }
+
+    // The "Select Color" button: the colour dialog, starting at the current colour.
+    void ChooseValue();
+    // The three components red, green and blue as fractions of 255, separated by blanks.
+    std::string ComponentsText() const;
+    // A preset "Value" text of three fractions; a text that does not hold three numbers
+    // leaves the colour as it is.
+    void SetColorFromPreset(std::string_view text);
+
+    std::string GetParam() const;
+    std::string GetParamFor(std::string_view lowerName) const;
+    std::string GetPresetText() const;
+    void Reset();
+
+    FieldCore Core;
+    std::uint32_t Color = 0;
+    ControlState ColorButton;  // its caption is drawn in Color
+};
+
+}  // namespace kestrune

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "fields/FieldCore.h"
+
+namespace kestrune {
+
+// A switch with one of a list of named options; the name is shown, the value goes on the
+// command line.
+class TZRComboBox {
+public:
+    TZRComboBox(FieldContext& context, const FieldDescription& description,
+                std::string defaultText, int left, int top);
+
+    const std::string& Caption() const { return Core.Caption(); }
+    bool Checked() const { return Core.Checked(); }
+    void SetChecked(bool checked);
+    void CheckClick() { SetChecked(!Checked()); }
+    void Toggle();
+    void MouseMove() const { Core.ShowDetails(); }
+
+    const std::string& Text() const { return ComboControl.text; }
+    void SetText(std::string text) { ComboControl.text = std::move(text); }
+    // Adds an option unless a name equal to it without regard to case exists already.
+    void AddOption(const std::string& name, const std::string& value);
+    // Leaving the combo box: the text takes the matching option's own spelling, or returns to
+    // DefaultText when it names no option.
+    void NormalizeChoice();
+
+    std::string GetParam() const;
+    std::string GetParamFor(std::string_view lowerName) const;
+    std::string GetPresetText() const;
+    void Reset();
+
+    FieldCore Core;
+    std::string DefaultText;
+    std::vector<std::string> OptionNames;
+    std::vector<std::string> OptionValues;
+    ControlState ComboControl;
+
+private:
+    // The index of the first option whose name equals the text without case, or -1.
+    int FindOption(std::string_view text) const;
+};
+
+}  // namespace kestrune

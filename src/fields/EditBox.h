@@ -1,0 +1,61 @@
+#pragma once
+
+#include <cstdint>
+#include <limits>
+#include <string>
+#include <string_view>
+
+#include "fields/FieldCore.h"
+
+namespace kestrune {
+
+// The lower bound of a numeric edit when the specification gives none: the smallest positive
+// double, so zero and negative entries rise to it and then round to 0.
+inline constexpr double kDefaultMin = std::numeric_limits<double>::denorm_min();
+inline constexpr double kDefaultMax = 1.7e308;
+// The upper bound when a "max" value cannot be read.
+inline constexpr double kUnreadableMax = 1.7e38;
+
+// The settings of an edit box's value.
+struct TValue {
+    double Min = kDefaultMin;
+    double Max = kDefaultMax;
+    std::int32_t RoundTo = -8;  // values round to a multiple of 10 to this power
+    bool IsString = true;       // free text; false for "float" and "int"
+    std::string DefaultText;
+};
+
+// A switch with a value typed into an edit beside it.
+class TZREditBox {
+public:
+    TZREditBox(FieldContext& context, const FieldDescription& description, const TValue& value,
+               int left, int top);
+
+    const std::string& Caption() const { return Core.Caption(); }
+    bool Checked() const { return Core.Checked(); }
+    void SetChecked(bool checked);
+    void CheckClick() { SetChecked(!Checked()); }
+    void Toggle();
+    void MouseMove() const { Core.ShowDetails(); }
+
+    const std::string& Text() const { return EditControl.text; }
+    void SetText(std::string text) { EditControl.text = std::move(text); }
+    // Leaving a numeric edit: clamps, rounds and re-formats its number.
+    void ValidateNumber();
+    // Leaving the edit; runs ValidateNumber for numeric edits.
+    void EditExit();
+
+    std::string GetParam() const;
+    std::string GetParamFor(std::string_view lowerName) const;
+    std::string GetPresetText() const;
+    void Reset();
+
+    FieldCore Core;
+    TValue Value;
+    ControlState EditControl;
+};
+
+// Rounds `value` to a multiple of 10^roundTo, halves to even.
+double RoundToPowerOfTen(double value, std::int32_t roundTo);
+
+}  // namespace kestrune

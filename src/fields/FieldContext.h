@@ -1,0 +1,19 @@
+#pragma once
+// The part of the application state that fields read and change: the file variables for their
+// parameters, the unsaved-changes flag, the details text and the dialogs of the platform.
+
+#include "base/ControlState.h"
+#include "base/Platform.h"
+#include "build/FileVariables.h"
+
+namespace kestrune {
+
+struct FieldContext : FileVariables {
+    Platform* platform = nullptr;
+    bool PresetChanged = false;
+    std::string DetailsText;  // shown in the details pane
+    // A control that asked for the keyboard focus; the view moves the focus and clears it.
+    const ControlState* FocusRequest = nullptr;
+};
+
+}  // namespace kestrune

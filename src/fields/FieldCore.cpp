@@ -1,0 +1,60 @@
+#include "fields/FieldCore.h"
+
+#include "base/Text.h"
+
+namespace kestrune {
+
+std::vector<std::string> SplitGroups(std::string_view text) {
+    std::vector<std::string> groups;
+    std::string_view rest = text;
+    while (!TrimView(rest).empty()) {
+        const std::size_t comma = rest.find(',');
+        groups.push_back(LowerAscii(TrimView(rest.substr(0, comma))));
+        rest = comma == std::string_view::npos ? std::string_view{} : rest.substr(comma + 1);
+    }
+    return groups;
+}
+
+FieldCore::FieldCore(FieldContext& context, const FieldDescription& description, int left,
+                     int top, int checkWidth, std::string_view hintSuffix)
+    : context(context),
+      Param(description.Param),
+      Details(description.Details),
+      Groups(SplitGroups(description.Groups)),
+      Width(description.Width < 1 ? 1 : description.Width) {
+    CheckControl.text = description.Caption;
+    CheckControl.bold = description.Bold;
+    CheckControl.bounds = {left, top, checkWidth, kControlHeight};
+    if (!Param.empty()) {
+        CheckControl.hint = Param + std::string(hintSuffix);
+    }
+}
+
+bool FieldCore::SetTick(bool checked) {
+    if (CheckControl.checked == checked) {
+        return false;
+    }
+    CheckControl.checked = checked;
+    return true;
+}
+
+bool FieldCore::LendsTo(std::string_view lowerName) const {
+    for (const std::string& group : Groups) {
+        if (group == lowerName) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string FieldCore::PresetLines() const {
+    return "[Field = " + Caption() + "]\r\nChecked = " + BoolText(Checked());
+}
+
+void FieldCore::FocusIfAssigned(const ControlState& valueControl) const {
+    if (valueControl.enabled && Assigned) {
+        context.FocusRequest = &valueControl;
+    }
+}
+
+}  // namespace kestrune

@@ -1,0 +1,187 @@
+#include "fields/Group.h"
+
+#include "base/Text.h"
+
+namespace kestrune {
+
+TZRGroup::TZRGroup(FieldContext& context, std::string name, bool requireExe,
+                   std::string exeFilter, std::string groupCaption, TabSize tab)
+    : Name(std::move(name)),
+      GroupCaption(std::move(groupCaption)),
+      RequireExe(requireExe),
+      ExeFilter(std::move(exeFilter)),
+      Tab(tab),
+      context_(context) {
+    TabSheet.text = Name;
+    GroupBox.text = GroupCaption;
+    GroupBox.bounds = {8, 8, tab.clientWidth - 16, tab.clientHeight - 16};
+}
+
+void TZRGroup::EnsureRoom() {
+    if (Tab.clientHeight - 16 < CursorTop + kControlHeight) {
+        CursorLeft += kColumnWidth;
+        CursorTop = 16;
+    }
+}
+
+TZRLabelBox& TZRGroup::AddLabel(const std::string& caption) {
+    EnsureRoom();
+    TZRLabelBox& label = Labels.emplace_back(caption, CursorLeft, CursorTop);
+    CursorTop += kRowHeight;
+    return label;
+}
+
+TZRCheckBox& TZRGroup::AddCheckBox(const FieldDescription& description, bool batchCommand) {
+    EnsureRoom();
+    TZRCheckBox& box =
+        CheckBoxes.emplace_back(context_, description, batchCommand, CursorLeft, CursorTop);
+    CursorTop += kRowHeight;
+    return box;
+}
+
+TZREditBox& TZRGroup::AddEditBox(const FieldDescription& description, const TValue& value) {
+    EnsureRoom();
+    TZREditBox& box = EditBoxes.emplace_back(context_, description, value, CursorLeft, CursorTop);
+    CursorTop += kRowHeight;
+    return box;
+}
+
+TZRComboBox& TZRGroup::AddComboBox(const FieldDescription& description,
+                                   const std::string& defaultText) {
+    EnsureRoom();
+    TZRComboBox& box =
+        ComboBoxes.emplace_back(context_, description, defaultText, CursorLeft, CursorTop);
+    CursorTop += kRowHeight;
+    return box;
+}
+
+void TZRGroup::AddComboOption(const std::string& name, const std::string& value) {
+    if (!ComboBoxes.empty()) {
+        ComboBoxes.back().AddOption(name, value);
+    }
+}
+
+TZRBrowseBox& TZRGroup::AddBrowseBox(const FieldDescription& description,
+                                     const std::string& browseType, const std::string& filter) {
+    EnsureRoom();
+    TZRBrowseBox& box = BrowseBoxes.emplace_back(context_, description, browseType, filter,
+                                                 CursorLeft, CursorTop);
+    CursorTop += kRowHeight;
+    return box;
+}
+
+TZRColorBox& TZRGroup::AddColorBox(const FieldDescription& description, std::uint32_t color) {
+    EnsureRoom();
+    TZRColorBox& box = ColorBoxes.emplace_back(context_, description, color, CursorLeft, CursorTop);
+    CursorTop += kRowHeight;
+    return box;
+}
+
+void TZRGroup::AddSpaces(int count) {
+    for (int i = 0; i < count; ++i) {
+        EnsureRoom();
+        CursorTop += kRowHeight;
+    }
+}
+
+std::string TZRGroup::GetParams() const {
+    std::string params;
+    auto append = [&params](const std::string& fragment, std::string_view separator) {
+        if (params.empty()) {
+            params = fragment;
+        } else {
+            params.append(separator).append(fragment);
+        }
+    };
+    ForEachField([&](const auto& field) {
+        if (!field.Checked()) {
+            return;
+        }
+        using Field = std::decay_t<decltype(field)>;
+        if constexpr (std::is_same_v<Field, TZRCheckBox>) {
+            append(field.GetParam(), field.BatchCommand ? kCrLf : std::string_view(" "));
+        } else {
+            append(field.GetParam(), " ");
+        }
+    });
+    return params;
+}
+
+std::string TZRGroup::GetParamsFor(std::string_view otherName) const {
+    const std::string lowerName = LowerAscii(otherName);
+    std::string params;
+    ForEachField([&](const auto& field) {
+        if (!field.Checked()) {
+            return;
+        }
+        std::string fragment = field.GetParamFor(lowerName);
+        if (params.empty()) {
+            params = std::move(fragment);
+        } else {
+            params.append(" ").append(fragment);
+        }
+    });
+    return params;
+}
+
+void TZRGroup::ClearEmptyFields() {
+    auto clear = [this](auto& fields) {
+        for (auto& field : fields) {
+            if (field.Checked() && field.Text().empty()) {
+                field.Reset();
+                context_.PresetChanged = true;
+            }
+        }
+    };
+    clear(EditBoxes);
+    clear(ComboBoxes);
+    clear(BrowseBoxes);
+}
+
+void TZRGroup::ResetFields() {
+    Run = false;
+    ForEachField([](auto& field) { field.Reset(); });
+}
+
+std::string TZRGroup::GetPresetSection() const {
+    std::string section = "[Class = " + Name + "]";
+    if (RequireExe) {
+        section.append("\r\nRun = ").append(BoolText(Run));
+    }
+    ForEachField([&section](const auto& field) {
+        section.append(kCrLf).append(field.GetPresetText());
+    });
+    return section;
+}
+
+void TZRGroup::BeginPresetLoad() {
+    ForEachField([](auto& field) { field.Core.Assigned = false; });
+}
+
+void TZRGroup::EndPresetLoad() {
+    ForEachField([](auto& field) { field.Core.Assigned = true; });
+}
+
+void TZRGroup::ApplyPresetField(std::string_view header, bool checked, const std::string& value) {
+    bool done = false;
+    ForEachField([&](auto& field) {
+        if (done || field.Core.Assigned) {
+            return;
+        }
+        const std::string own = "[Field = " + field.Caption() + "]";
+        if (own != header) {
+            return;
+        }
+        done = true;
+        field.SetChecked(checked);
+        using Field = std::decay_t<decltype(field)>;
+        if constexpr (std::is_same_v<Field, TZRColorBox>) {
+            field.SetColorFromPreset(value);
+        } else if constexpr (!std::is_same_v<Field, TZRCheckBox>) {
+            field.SetText(value);
+        }
+        field.Core.Assigned = true;
+    });
+}
+
+}  // namespace kestrune

@@ -1,0 +1,28 @@
+#pragma once
+// The per-specification file of machine-specific paths: the base path, the destination path
+// and the executable of every stage program.
+
+#include <string>
+#include <vector>
+
+#include "app/AppState.h"
+
+namespace kestrune {
+
+struct ToolPathRow {
+    std::string name;
+    std::string path;
+};
+
+// Config/<SpecFileName with its first ".zrs" replaced by ".path">.
+std::string ToolPathFileName(const AppState& state);
+
+// Clears the two paths and fills them and the stages' tool paths from the file. Creates
+// Config/ when missing. Throws IoError when the file exists but cannot be read.
+void ReadToolPathFile(AppState& state);
+
+// Writes the file, replacing any existing one. Throws IoError when it cannot be written.
+void WriteToolPathFile(const AppState& state, const std::string& basePath,
+                       const std::string& destPath, const std::vector<ToolPathRow>& rows);
+
+}  // namespace kestrune
