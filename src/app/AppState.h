@@ -83,6 +83,7 @@ struct AppState : FieldContext {
     std::string InputFile;
 
     std::string PresetFileName;  // empty while the preset is untitled
+    std::string Caption = "Kestrune";  // the main window's caption and the application title
 
     bool ViewLogAfterCompile = false;
     bool CloseProgramOnRun = false;

@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <limits>
 
 namespace kestrune {
@@ -19,9 +18,13 @@ std::string_view TrimView(std::string_view text) {
     return text.substr(begin, end - begin);
 }
 
-std::string Trim(std::string_view text) { return std::string(TrimView(text)); }
+std::string Trim(std::string_view text) {
+    return std::string(TrimView(text));
+}
 
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char LowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 std::string LowerAscii(std::string_view text) {
     std::string result(text);
@@ -85,7 +88,9 @@ std::string ReplaceAllNoCase(std::string_view text, std::string_view pattern,
     return result;
 }
 
-bool IsTrueFlag(std::string_view value) { return EqualsNoCase(value, "true"); }
+bool IsTrueFlag(std::string_view value) {
+    return EqualsNoCase(value, "true");
+}
 
 std::optional<std::int32_t> ParseInteger(std::string_view text) {
     bool negative = false;
@@ -121,7 +126,8 @@ std::optional<std::int32_t> ParseInteger(std::string_view text) {
         return static_cast<std::int32_t>(bits);
     }
     const std::uint64_t limit =
-        negative ? 2147483648ull : static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max());
+        negative ? 2147483648ull
+                 : static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max());
     if (magnitude > limit) {
         return std::nullopt;
     }
@@ -147,8 +153,8 @@ std::optional<double> ParseReal(std::string_view text) {
     // Only plain decimal notation: no "inf", "nan" or hexadecimal floats.
     for (std::size_t i = pos; i < text.size(); ++i) {
         const char c = text[i];
-        const bool allowed = (c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+' ||
-                             c == 'e' || c == 'E';
+        const bool allowed =
+            (c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+' || c == 'e' || c == 'E';
         if (!allowed) {
             return std::nullopt;
         }
@@ -170,9 +176,11 @@ std::string FormatReal(double value) {
     if (value == 0.0) {
         return "0";  // also for -0.0
     }
+    // to_chars ignores the C locale, which a GUI toolkit may have switched to one with ",".
     char buffer[64];
-    const int n = std::snprintf(buffer, sizeof buffer, "%.15g", value);
-    return std::string(buffer, n > 0 ? static_cast<std::size_t>(n) : 0);
+    const auto [ptr, ec] =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
+    return ec == std::errc() ? std::string(buffer, ptr) : std::string();
 }
 
 std::optional<bool> ParseBoolean(std::string_view text) {

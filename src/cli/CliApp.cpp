@@ -1,7 +1,190 @@
 #include "CliApp.h"
 
-namespace kestrune::cli {
+#include <CLI/CLI.hpp>
+#include <iostream>
+#include <optional>
 
-int Run(int, char**) { return 2; }
+#include "CliPlatform.h"
+#include "ModelJson.h"
+#include "app/AppState.h"
+#include "app/Settings.h"
+#include "base/FileIo.h"
+#include "build/BatchBuilder.h"
+#include "presets/PresetCommands.h"
+#include "spec/SpecLoader.h"
+
+namespace kestrune::cli {
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitMessage = 1;
+constexpr int kExitUsage = 2;
+
+struct Options {
+    std::string home;
+    std::string specFile;
+    int tabHeight = TabSize{}.clientHeight;
+    std::string preset;
+    std::string stage;
+    std::string input;
+    bool viewLog = false;
+    bool noViewLog = false;
+    std::string output;
+    std::string importSpec;
+};
+
+// A state whose program folder is the chosen home and whose messages go to `platform`.
+std::unique_ptr<AppState> MakeState(const Options& options, CliPlatform& platform) {
+    auto state = std::make_unique<AppState>(options.home);
+    state->platform = &platform;
+    return state;
+}
+
+// Loads a specification named on the command line; unlike the window, a missing file is
+// reported, since a silent no-op would look like success.
+bool LoadSpecFromCommandLine(AppState& state, const std::string& path) {
+    if (!FileExists(path)) {
+        state.platform->ShowMessage(MessageKind::Error, path + " not found.");
+        return false;
+    }
+    LoadSpecification(state, path);
+    return true;
+}
+
+int ExitFor(const CliPlatform& platform) {
+    return platform.MessageCount() == 0 ? kExitOk : kExitMessage;
+}
+
+int RunCheck(const Options& options, CliPlatform& platform, std::ostream* out) {
+    auto state = MakeState(options, platform);
+    state->Tab.clientHeight = options.tabHeight;
+    LoadSpecFromCommandLine(*state, options.specFile);
+    if (out != nullptr) {
+        *out << DumpJson(ModelToJson(*state)) << '\n';
+    }
+    return ExitFor(platform);
+}
+
+int RunBatch(const Options& options, CliPlatform& platform, std::ostream& err) {
+    auto state = MakeState(options, platform);
+    try {
+        ReadSettingsFile(*state, SettingsPath(*state));
+    } catch (const IoError& error) {
+        platform.ShowMessage(MessageKind::Error, error.what());
+    }
+    if (!OpenPreset(*state, options.preset, PresetMode::Open)) {
+        return kExitMessage;
+    }
+    if (!options.input.empty()) {
+        SetInputFile(*state, options.input);
+    }
+    if (state->InputFile.empty()) {
+        err << "kestrune-cli: the preset names no input file; give one with --input\n";
+        return kExitMessage;
+    }
+    if (!FileExists(state->InputFile)) {
+        err << "kestrune-cli: input file not found: " << state->InputFile << '\n';
+        return kExitMessage;
+    }
+    if (options.viewLog) {
+        state->ViewLogAfterCompile = true;
+    } else if (options.noViewLog) {
+        state->ViewLogAfterCompile = false;
+    }
+    const std::string target = options.output.empty() ? state->ScriptPath() : options.output;
+    if (options.stage.empty()) {
+        return WriteBatch(*state, target) ? kExitOk : kExitMessage;
+    }
+    for (std::size_t i = 0; i < state->Programs.size(); ++i) {
+        if (state->Programs[i]->Name == options.stage) {
+            return WriteStageBatch(*state, target, i) ? kExitOk : kExitMessage;
+        }
+    }
+    err << "kestrune-cli: no program is named \"" << options.stage << "\"\n";
+    return kExitUsage;
+}
+
+int RunSave(const Options& options, CliPlatform& platform) {
+    auto state = MakeState(options, platform);
+    if (!options.importSpec.empty()) {
+        if (!LoadSpecFromCommandLine(*state, options.importSpec) ||
+            !OpenPreset(*state, options.preset, PresetMode::Import)) {
+            return kExitMessage;
+        }
+    } else if (!OpenPreset(*state, options.preset, PresetMode::Open)) {
+        return kExitMessage;
+    }
+    return WritePreset(*state, options.output) ? kExitOk : kExitMessage;
+}
+
+}  // namespace
+
+int RunWith(const std::vector<std::string>& args, const std::string& defaultHome,
+            std::ostream& out, std::ostream& err) {
+    Options options;
+    options.home = defaultHome;
+
+    CLI::App app{"Reads Kestrune specification and preset files and writes batch scripts.",
+                 "kestrune-cli"};
+    app.require_subcommand(1);
+    app.add_option("--home", options.home,
+                   "Program folder holding SpecFiles/, Config/ and REDA.exe "
+                   "(default: the folder of kestrune-cli)");
+
+    CLI::App* check = app.add_subcommand("check", "Read a specification file and report errors");
+    check->add_option("SPECFILE", options.specFile, "Specification file")->required();
+
+    CLI::App* dump = app.add_subcommand("dump", "Read a specification file and print its model");
+    dump->add_option("--tab-height", options.tabHeight, "Client height of a program tab in pixels")
+        ->check(CLI::Range(1, 1000000));
+    dump->add_option("SPECFILE", options.specFile, "Specification file")->required();
+
+    CLI::App* batch = app.add_subcommand("batch", "Open a preset and write its batch script");
+    batch->add_option("PRESET", options.preset, "Preset file")->required();
+    batch->add_option("--stage", options.stage, "Write the script of this one stage");
+    batch->add_option("--input", options.input, "Input file to build");
+    CLI::Option* viewLog = batch->add_flag("--view-log", options.viewLog, "Keep $REDA lines");
+    CLI::Option* noViewLog =
+        batch->add_flag("--no-view-log", options.noViewLog, "Drop $REDA lines");
+    viewLog->excludes(noViewLog);
+    batch->add_option("-o", options.output, "Script file (default: compile.bat in the home)");
+
+    CLI::App* save = app.add_subcommand("save", "Open a preset and write it back");
+    save->add_option("PRESET", options.preset, "Preset file")->required();
+    save->add_option("--import", options.importSpec,
+                     "Load this specification and import the preset into it");
+    save->add_option("-o", options.output, "Preset file to write")->required();
+
+    std::vector<std::string> reversed(args.rbegin(), args.rend());
+    try {
+        app.parse(reversed);
+    } catch (const CLI::CallForHelp&) {
+        out << app.help();
+        return kExitOk;
+    } catch (const CLI::ParseError& error) {
+        err << "kestrune-cli: " << error.what() << "\n\n" << app.help();
+        return kExitUsage;
+    }
+
+    CliPlatform platform(err);
+    if (check->parsed()) {
+        return RunCheck(options, platform, nullptr);
+    }
+    if (dump->parsed()) {
+        return RunCheck(options, platform, &out);
+    }
+    if (batch->parsed()) {
+        return RunBatch(options, platform, err);
+    }
+    return RunSave(options, platform);
+}
+
+int Run(int argc, char** argv) {
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i) {
+        args.emplace_back(argv[i]);
+    }
+    return RunWith(args, ExecutableFolder(argc > 0 ? argv[0] : nullptr), std::cout, std::cerr);
+}
 
 }  // namespace kestrune::cli

@@ -2,13 +2,15 @@
 
 #include "base/FileIo.h"
 #include "base/Paths.h"
+#include "base/Text.h"
 
 namespace kestrune {
 
 TZRBrowseBox::TZRBrowseBox(FieldContext& context, const FieldDescription& description,
                            std::string browseType, std::string filter, int left, int top)
-    : Core(context, description, left, top, 88, browseType == "path" ? " path" : " file"),
-      BrowseType(std::move(browseType)),
+    : Core(context, description, left, top, 88,
+           EqualsNoCase(browseType, "path") ? " path" : " file"),
+      BrowseType(LowerAscii(browseType)),
       Filter(std::move(filter)) {
     const int editWidth = FullWidth(Core.Width) - 88 - 25;
     EditControl.enabled = false;

@@ -11,9 +11,9 @@ inline constexpr const char* kDefaultBrowseFilter = "All Files (*.*)|*.*";
 
 // A switch with a folder, a file path or a file name chosen with a "..." button.
 class TZRBrowseBox {
-public:
-    TZRBrowseBox(FieldContext& context, const FieldDescription& description,
-                 std::string browseType, std::string filter, int left, int top);
+  public:
+    TZRBrowseBox(FieldContext& context, const FieldDescription& description, std::string browseType,
+                 std::string filter, int left, int top);
 
     const std::string& Caption() const { return Core.Caption(); }
     bool Checked() const { return Core.Checked(); }

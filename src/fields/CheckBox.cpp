@@ -13,9 +13,13 @@ void TZRCheckBox::SetChecked(bool checked) {
     }
 }
 
-void TZRCheckBox::Toggle() { Core.MarkChanged(); }
+void TZRCheckBox::Toggle() {
+    Core.MarkChanged();
+}
 
-std::string TZRCheckBox::GetParam() const { return Core.ExpandedParam(); }
+std::string TZRCheckBox::GetParam() const {
+    return Core.ExpandedParam();
+}
 
 std::string TZRCheckBox::GetParamFor(std::string_view lowerName) const {
     return Core.LendsTo(lowerName) ? GetParam() : std::string();

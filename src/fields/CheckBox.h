@@ -10,7 +10,7 @@ namespace kestrune {
 // An on/off switch. With BatchCommand its parameter becomes a line of its own in the
 // program's command line, and may hold several lines joined by CR LF.
 class TZRCheckBox {
-public:
+  public:
     TZRCheckBox(FieldContext& context, const FieldDescription& description, bool batchCommand,
                 int left, int top);
 

@@ -9,8 +9,7 @@ namespace kestrune {
 
 TZRColorBox::TZRColorBox(FieldContext& context, const FieldDescription& description,
                          std::uint32_t color, int left, int top)
-    : Core(context, description, left, top, FullWidth(description.Width < 1 ? 1 : description.Width) / 2,
-           " color"),
+    : Core(context, description, left, top, FullWidth(description.Width) / 2, " color"),
       Color(color) {
     const int full = FullWidth(Core.Width);
     const int half = full / 2;
@@ -61,7 +60,9 @@ void TZRColorBox::SetColorFromPreset(std::string_view text) {
             return;
         }
         const double scaled = std::nearbyint(*fraction * 255.0);
-        components[i] = scaled <= 0.0 ? 0u : scaled >= 255.0 ? 255u : static_cast<std::uint32_t>(scaled);
+        components[i] = scaled <= 0.0     ? 0u
+                        : scaled >= 255.0 ? 255u
+                                          : static_cast<std::uint32_t>(scaled);
         rest = blank == std::string_view::npos ? std::string_view{} : TrimView(rest.substr(blank));
         if (i < 2 && rest.empty()) {
             return;
@@ -73,7 +74,9 @@ void TZRColorBox::SetColorFromPreset(std::string_view text) {
     Color = components[0] | (components[1] << 8) | (components[2] << 16);
 }
 
-std::string TZRColorBox::GetParam() const { return Core.ExpandedParam() + " " + ComponentsText(); }
+std::string TZRColorBox::GetParam() const {
+    return Core.ExpandedParam() + " " + ComponentsText();
+}
 
 std::string TZRColorBox::GetParamFor(std::string_view lowerName) const {
     return Core.LendsTo(lowerName) ? GetParam() : std::string();

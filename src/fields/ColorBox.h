@@ -11,7 +11,7 @@ namespace kestrune {
 // A switch with a colour chosen in the colour dialog. The colour holds red in its lowest byte,
 // green in the next and blue in the third.
 class TZRColorBox {
-public:
+  public:
     TZRColorBox(FieldContext& context, const FieldDescription& description, std::uint32_t color,
                 int left, int top);
 

@@ -11,9 +11,9 @@ namespace kestrune {
 // A switch with one of a list of named options; the name is shown, the value goes on the
 // command line.
 class TZRComboBox {
-public:
-    TZRComboBox(FieldContext& context, const FieldDescription& description,
-                std::string defaultText, int left, int top);
+  public:
+    TZRComboBox(FieldContext& context, const FieldDescription& description, std::string defaultText,
+                int left, int top);
 
     const std::string& Caption() const { return Core.Caption(); }
     bool Checked() const { return Core.Checked(); }
@@ -41,7 +41,7 @@ public:
     std::vector<std::string> OptionValues;
     ControlState ComboControl;
 
-private:
+  private:
     // The index of the first option whose name equals the text without case, or -1.
     int FindOption(std::string_view text) const;
 };

@@ -27,7 +27,7 @@ struct TValue {
 
 // A switch with a value typed into an edit beside it.
 class TZREditBox {
-public:
+  public:
     TZREditBox(FieldContext& context, const FieldDescription& description, const TValue& value,
                int left, int top);
 

@@ -15,13 +15,13 @@ std::vector<std::string> SplitGroups(std::string_view text) {
     return groups;
 }
 
-FieldCore::FieldCore(FieldContext& context, const FieldDescription& description, int left,
-                     int top, int checkWidth, std::string_view hintSuffix)
+FieldCore::FieldCore(FieldContext& context, const FieldDescription& description, int left, int top,
+                     int checkWidth, std::string_view hintSuffix)
     : context(context),
       Param(description.Param),
       Details(description.Details),
       Groups(SplitGroups(description.Groups)),
-      Width(description.Width < 1 ? 1 : description.Width) {
+      Width(ClampedWidth(description.Width)) {
     CheckControl.text = description.Caption;
     CheckControl.bold = description.Bold;
     CheckControl.bounds = {left, top, checkWidth, kControlHeight};

@@ -15,8 +15,15 @@ inline constexpr int kColumnWidth = 180;
 inline constexpr int kRowHeight = 25;
 inline constexpr int kControlHeight = 21;
 
+// A width below one column counts as one; a huge one is cut back so pixel sizes stay in range.
+inline constexpr int kMaxColumns = 10000;
+inline int ClampedWidth(int width) {
+    return width < 1 ? 1 : (width > kMaxColumns ? kMaxColumns : width);
+}
 // A field `width` columns wide spans this many pixels.
-inline int FullWidth(int width) { return width * kColumnWidth - 4; }
+inline int FullWidth(int width) {
+    return ClampedWidth(width) * kColumnWidth - 4;
+}
 
 // The common field description that a specification element block hands over.
 struct FieldDescription {
@@ -33,7 +40,7 @@ struct FieldDescription {
 std::vector<std::string> SplitGroups(std::string_view text);
 
 class FieldCore {
-public:
+  public:
     // `hintSuffix` follows the parameter in the check box's tooltip.
     FieldCore(FieldContext& context, const FieldDescription& description, int left, int top,
               int checkWidth, std::string_view hintSuffix);

@@ -1,11 +1,20 @@
 #include "fields/Group.h"
 
+#include <type_traits>
+
 #include "base/Text.h"
 
 namespace kestrune {
+namespace {
 
-TZRGroup::TZRGroup(FieldContext& context, std::string name, bool requireExe,
-                   std::string exeFilter, std::string groupCaption, TabSize tab)
+// No screen reaches this far; a huge "spaces" count stops here instead of running for
+// minutes and overflowing the cursor.
+constexpr int kMaxCursor = 1 << 24;
+
+}  // namespace
+
+TZRGroup::TZRGroup(FieldContext& context, std::string name, bool requireExe, std::string exeFilter,
+                   std::string groupCaption, TabSize tab)
     : Name(std::move(name)),
       GroupCaption(std::move(groupCaption)),
       RequireExe(requireExe),
@@ -64,8 +73,8 @@ void TZRGroup::AddComboOption(const std::string& name, const std::string& value)
 TZRBrowseBox& TZRGroup::AddBrowseBox(const FieldDescription& description,
                                      const std::string& browseType, const std::string& filter) {
     EnsureRoom();
-    TZRBrowseBox& box = BrowseBoxes.emplace_back(context_, description, browseType, filter,
-                                                 CursorLeft, CursorTop);
+    TZRBrowseBox& box =
+        BrowseBoxes.emplace_back(context_, description, browseType, filter, CursorLeft, CursorTop);
     CursorTop += kRowHeight;
     return box;
 }
@@ -78,7 +87,7 @@ TZRColorBox& TZRGroup::AddColorBox(const FieldDescription& description, std::uin
 }
 
 void TZRGroup::AddSpaces(int count) {
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < count && CursorLeft < kMaxCursor && CursorTop < kMaxCursor; ++i) {
         EnsureRoom();
         CursorTop += kRowHeight;
     }
@@ -148,9 +157,8 @@ std::string TZRGroup::GetPresetSection() const {
     if (RequireExe) {
         section.append("\r\nRun = ").append(BoolText(Run));
     }
-    ForEachField([&section](const auto& field) {
-        section.append(kCrLf).append(field.GetPresetText());
-    });
+    ForEachField(
+        [&section](const auto& field) { section.append(kCrLf).append(field.GetPresetText()); });
     return section;
 }
 

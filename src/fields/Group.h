@@ -27,7 +27,7 @@ struct TabSize {
 // it contributes to command lines and preset files. Fields are held per kind; every walk goes
 // check, edit, combo, browse, colour boxes, each kind in the order added.
 class TZRGroup {
-public:
+  public:
     TZRGroup(FieldContext& context, std::string name, bool requireExe, std::string exeFilter,
              std::string groupCaption, TabSize tab = {});
     TZRGroup(const TZRGroup&) = delete;
@@ -63,19 +63,39 @@ public:
     // Visits every value field in the fixed kind order.
     template <typename Visitor>
     void ForEachField(Visitor&& visit) {
-        for (auto& f : CheckBoxes) visit(f);
-        for (auto& f : EditBoxes) visit(f);
-        for (auto& f : ComboBoxes) visit(f);
-        for (auto& f : BrowseBoxes) visit(f);
-        for (auto& f : ColorBoxes) visit(f);
+        for (auto& f : CheckBoxes) {
+            visit(f);
+        }
+        for (auto& f : EditBoxes) {
+            visit(f);
+        }
+        for (auto& f : ComboBoxes) {
+            visit(f);
+        }
+        for (auto& f : BrowseBoxes) {
+            visit(f);
+        }
+        for (auto& f : ColorBoxes) {
+            visit(f);
+        }
     }
     template <typename Visitor>
     void ForEachField(Visitor&& visit) const {
-        for (const auto& f : CheckBoxes) visit(f);
-        for (const auto& f : EditBoxes) visit(f);
-        for (const auto& f : ComboBoxes) visit(f);
-        for (const auto& f : BrowseBoxes) visit(f);
-        for (const auto& f : ColorBoxes) visit(f);
+        for (const auto& f : CheckBoxes) {
+            visit(f);
+        }
+        for (const auto& f : EditBoxes) {
+            visit(f);
+        }
+        for (const auto& f : ComboBoxes) {
+            visit(f);
+        }
+        for (const auto& f : BrowseBoxes) {
+            visit(f);
+        }
+        for (const auto& f : ColorBoxes) {
+            visit(f);
+        }
     }
 
     std::string Name;
@@ -99,7 +119,7 @@ public:
     std::deque<TZRBrowseBox> BrowseBoxes;
     std::deque<TZRColorBox> ColorBoxes;
 
-private:
+  private:
     // Starts a new column when the next row would not fit the tab's height.
     void EnsureRoom();
 

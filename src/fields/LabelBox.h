@@ -8,7 +8,7 @@ namespace kestrune {
 
 // A heading on a program's tab: one column wide, underlined, no value.
 class TZRLabelBox {
-public:
+  public:
     TZRLabelBox(const std::string& caption, int left, int top);
 
     const std::string& Caption() const { return LabelControl.text; }

@@ -13,7 +13,7 @@ namespace kestrune {
 
 // Reads lines of a specification file. Every physical line read adds one to `lineCounter`.
 class SpecLineReader {
-public:
+  public:
     SpecLineReader(std::string_view bytes, std::int32_t& lineCounter);
 
     // False at the end of the file; otherwise `line` is the next line with its "//" comment
@@ -22,7 +22,7 @@ public:
     // Like ReadSpecLine, but skips empty lines.
     bool ReadNonEmptyLine(std::string& line);
 
-private:
+  private:
     LineReader lines_;
     std::int32_t& lineCounter_;
     std::string raw_;

@@ -1,0 +1,15 @@
+#pragma once
+// The loaded model as JSON, for inspecting what a specification file builds.
+
+#include <nlohmann/json.hpp>
+
+#include "app/AppState.h"
+
+namespace kestrune::cli {
+
+nlohmann::json ModelToJson(const AppState& state);
+
+// Serialises with invalid UTF-8 replaced, so any bytes of a file can be shown.
+std::string DumpJson(const nlohmann::json& json);
+
+}  // namespace kestrune::cli

@@ -1,0 +1,273 @@
+#include "presets/PresetFile.h"
+
+#include <string_view>
+#include <unordered_map>
+
+#include "base/FileIo.h"
+#include "base/LineReader.h"
+#include "base/Paths.h"
+#include "base/Text.h"
+#include "spec/SpecLoader.h"
+#include "spec/SpecReader.h"
+
+namespace kestrune {
+
+namespace {
+
+constexpr std::string_view kSignature = "zrp200";
+constexpr std::string_view kClassPrefix = "[class = ";
+
+void ShowError(const AppState& state, const std::string& text) {
+    if (state.platform != nullptr) {
+        state.platform->ShowMessage(MessageKind::Error, text);
+    }
+}
+
+// Reads one preset file line by line. The reader never holds a program across a "SpecFile"
+// line, the only place where the programs can be replaced.
+class PresetReader {
+  public:
+    PresetReader(AppState& state, PresetMode mode) : state_(state), mode_(mode) { IndexPrograms(); }
+
+    // False when the reading had to stop (the preset's specification is missing).
+    bool ReadLine(std::string_view line);
+    void Finish();
+
+  private:
+    enum class Section { Header, Program, Skipped };
+
+    void IndexPrograms();
+    TZRGroup* MatchClassHeader(std::string_view line) const;
+    // Ends the current section: its pending field goes to its own program, nothing of it is
+    // carried into the next section.
+    void EndSection();
+    void ApplyPending();
+    bool ReadHeaderKey();
+    void ReadProgramKey(std::string_view line);
+    bool SwitchSpecification();
+
+    AppState& state_;
+    PresetMode mode_;
+    // First program, in specification order, for each lower-cased name.
+    std::unordered_map<std::string, TZRGroup*> programsByName_;
+
+    Section section_ = Section::Header;
+    TZRGroup* program_ = nullptr;
+    bool hasPending_ = false;
+    std::string pendingHeader_;
+    bool pendingChecked_ = false;
+    std::string pendingValue_;
+
+    std::string key_;
+    std::string value_;
+};
+
+void PresetReader::IndexPrograms() {
+    programsByName_.clear();
+    programsByName_.reserve(state_.Programs.size());
+    for (const auto& program : state_.Programs) {
+        programsByName_.emplace(LowerAscii(program->Name), program.get());
+    }
+}
+
+TZRGroup* PresetReader::MatchClassHeader(std::string_view line) const {
+    if (line.size() <= kClassPrefix.size() || line.back() != ']' ||
+        !EqualsNoCase(line.substr(0, kClassPrefix.size()), kClassPrefix)) {
+        return nullptr;
+    }
+    const std::string_view name =
+        line.substr(kClassPrefix.size(), line.size() - kClassPrefix.size() - 1);
+    const auto found = programsByName_.find(LowerAscii(name));
+    return found != programsByName_.end() ? found->second : nullptr;
+}
+
+void PresetReader::ApplyPending() {
+    if (hasPending_ && section_ == Section::Program) {
+        program_->ApplyPresetField(pendingHeader_, pendingChecked_, pendingValue_);
+    }
+    hasPending_ = false;
+    pendingChecked_ = false;
+    pendingValue_.clear();
+}
+
+void PresetReader::EndSection() {
+    ApplyPending();
+    program_ = nullptr;
+}
+
+bool PresetReader::ReadLine(std::string_view line) {
+    if (line == "[Header]") {
+        EndSection();
+        section_ = Section::Header;
+        return true;
+    }
+    if (TZRGroup* program = MatchClassHeader(line)) {
+        EndSection();
+        section_ = Section::Program;
+        program_ = program;
+        return true;
+    }
+    if (!SplitKeyValue(state_.platform, line, state_.LineCounter, key_, value_)) {
+        return true;
+    }
+    // A class header that names no loaded program, whatever its spacing: its fields must not
+    // land on the program read before it.
+    if (key_ == "[class") {
+        EndSection();
+        section_ = Section::Skipped;
+        return true;
+    }
+    switch (section_) {
+        case Section::Header:
+            return ReadHeaderKey();
+        case Section::Program:
+            ReadProgramKey(line);
+            return true;
+        case Section::Skipped:
+            return true;
+    }
+    return true;
+}
+
+bool PresetReader::ReadHeaderKey() {
+    if (key_ == "specfile") {
+        return SwitchSpecification();
+    }
+    if (key_ == "file" && FileExists(value_)) {
+        SetInputFile(state_, value_);
+    }
+    return true;
+}
+
+void PresetReader::ReadProgramKey(std::string_view line) {
+    if (key_ == "run") {
+        if (ParseBoolean(value_).value_or(false)) {
+            program_->Run = true;
+        }
+    } else if (key_ == "checked") {
+        pendingChecked_ = ParseBoolean(value_).value_or(false);
+    } else if (key_ == "value") {
+        pendingValue_ = value_;
+    } else if (key_ == "[field") {
+        if (hasPending_) {
+            ApplyPending();
+        }
+        hasPending_ = true;
+        pendingHeader_.assign(line);
+    }
+}
+
+bool PresetReader::SwitchSpecification() {
+    const std::string& name = value_;
+    if (EqualsNoCase(name, state_.SpecFileName) || mode_ == PresetMode::Import) {
+        for (const auto& program : state_.Programs) {
+            program->ResetFields();
+        }
+        for (StageItem& stage : state_.lstStages) {
+            stage.checked = false;
+        }
+    } else {
+        // The preset names a file of the specification folder, never a path. Going on without
+        // it would pass another specification's values off as this preset.
+        const std::string path = state_.SpecFolder() + name;
+        if (FileNamePart(name) != std::string_view(name) || !FileExists(path)) {
+            ShowError(state_, path + " not found.");
+            return false;
+        }
+        LoadSpecification(state_, path);
+        IndexPrograms();
+    }
+    for (const auto& program : state_.Programs) {
+        program->BeginPresetLoad();
+    }
+    const std::string lowerName = LowerAscii(name);
+    bool ticked = false;
+    for (MenuEntry& entry : state_.SpecificationsMenu) {
+        entry.checked = !ticked && LowerAscii(entry.caption + ".zrs") == lowerName;
+        ticked = ticked || entry.checked;
+    }
+    return true;
+}
+
+void PresetReader::Finish() {
+    ApplyPending();
+    for (const auto& program : state_.Programs) {
+        program->EndPresetLoad();
+    }
+    // With several programs of one name the last one decides the stage's tick.
+    std::unordered_map<std::string, bool> runByName;
+    runByName.reserve(state_.Programs.size());
+    for (const auto& program : state_.Programs) {
+        runByName[LowerAscii(program->Name)] = program->Run;
+    }
+    for (StageItem& stage : state_.lstStages) {
+        const auto found = runByName.find(LowerAscii(stage.caption));
+        if (found != runByName.end()) {
+            stage.checked = found->second;
+        }
+    }
+}
+
+}  // namespace
+
+std::string PresetText(const AppState& state) {
+    std::string text;
+    text.append("ZRP200").append(kCrLf);
+    text.append(kCrLf);
+    text.append("[Header]").append(kCrLf);
+    text.append("SpecFile = ").append(state.SpecFileName).append(kCrLf);
+    if (state.controls.chkRememberFile.checked) {
+        text.append("File = ").append(state.InputFile);
+    } else {
+        text.append("File =");
+    }
+    text.append(kCrLf).append(kCrLf);
+    for (const auto& program : state.Programs) {
+        text.append(program->GetPresetSection()).append(kCrLf).append(kCrLf);
+    }
+    return text;
+}
+
+bool WritePreset(AppState& state, const std::string& path) {
+    try {
+        WriteFileReplacing(path, PresetText(state));
+    } catch (const IoError& error) {
+        ShowError(state, error.what());
+        return false;
+    }
+    state.PresetChanged = false;
+    return true;
+}
+
+bool ReadPreset(AppState& state, const std::string& path, PresetMode mode) {
+    std::string bytes;
+    try {
+        bytes = ReadFileBytes(path);
+    } catch (const IoError& error) {
+        ShowError(state, error.what());
+        return false;
+    }
+    LineReader lines(bytes);
+    std::string line;
+    if (!lines.Next(line) || !EqualsNoCase(line, kSignature)) {
+        ShowError(state, path + " is not a valid .zrp v200 file.");
+        return false;
+    }
+    PresetReader reader(state, mode);
+    state.LineCounter = 1;
+    while (lines.Next(line)) {
+        ++state.LineCounter;
+        const std::string_view trimmed = TrimView(line);
+        if (trimmed.empty()) {
+            continue;
+        }
+        if (!reader.ReadLine(trimmed)) {
+            return false;
+        }
+    }
+    reader.Finish();
+    state.PresetChanged = false;
+    return true;
+}
+
+}  // namespace kestrune
