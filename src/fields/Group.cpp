@@ -7,6 +7,17 @@
 namespace kestrune {
 namespace {
 
+// True when `header` is exactly "[Field = <caption>]"; compared in place, since a preset
+// offers every section to every field of its program.
+bool IsFieldHeaderOf(std::string_view header, std::string_view caption) {
+    constexpr std::string_view kOpen = "[Field = ";
+    return header.size() == kOpen.size() + caption.size() + 1 && header.starts_with(kOpen) &&
+           header.back() == ']' && header.substr(kOpen.size(), caption.size()) == caption;
+}
+
+}  // namespace
+namespace {
+
 // No screen reaches this far; a huge "spaces" count stops here instead of running for
 // minutes and overflowing the cursor.
 constexpr int kMaxCursor = 1 << 24;
@@ -176,8 +187,7 @@ void TZRGroup::ApplyPresetField(std::string_view header, bool checked, const std
         if (done || field.Core.Assigned) {
             return;
         }
-        const std::string own = "[Field = " + field.Caption() + "]";
-        if (own != header) {
+        if (!IsFieldHeaderOf(header, field.Caption())) {
             return;
         }
         done = true;

@@ -159,7 +159,8 @@ void PresetReader::ReadProgramKey(std::string_view line) {
 
 bool PresetReader::SwitchSpecification() {
     const std::string& name = value_;
-    if (EqualsNoCase(name, state_.SpecFileName) || mode_ == PresetMode::Import) {
+    const bool loaded = EqualsNoCase(name, state_.SpecFileName);
+    if (loaded || mode_ == PresetMode::Import) {
         for (const auto& program : state_.Programs) {
             program->ResetFields();
         }
@@ -179,6 +180,9 @@ bool PresetReader::SwitchSpecification() {
     }
     for (const auto& program : state_.Programs) {
         program->BeginPresetLoad();
+    }
+    if (!loaded && mode_ == PresetMode::Import) {
+        return true;  // the check mark stays with the specification that is still loaded
     }
     const std::string lowerName = LowerAscii(name);
     bool ticked = false;

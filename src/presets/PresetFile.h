@@ -17,8 +17,9 @@ std::string PresetText(const AppState& state);
 // platform's error text was shown and the previous file is untouched).
 bool WritePreset(AppState& state, const std::string& path);
 
-// Reads a preset. False when its first line is not "ZRP200" (in any case) or the file could
-// not be read; each is reported through the platform.
+// Reads a preset. False when its first line is not "ZRP200" (in any case), the file could
+// not be read, or, when opening, the specification it names is not in SpecFiles/; each is
+// reported through the platform.
 bool ReadPreset(AppState& state, const std::string& path, PresetMode mode);
 
 }  // namespace kestrune

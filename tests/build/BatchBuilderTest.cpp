@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -29,8 +30,8 @@ TZRGroup& AddProgram(AppState& state, const std::string& name, bool requireExe) 
 
 TZRCheckBox& AddCheck(TZRGroup& group, const std::string& param, bool checked,
                       const std::string& groups = "", bool batchCommand = false) {
-    TZRCheckBox& box = group.AddCheckBox({"Check " + param, param, groups, "", false, 1},
-                                         batchCommand);
+    TZRCheckBox& box =
+        group.AddCheckBox({"Check " + param, param, groups, "", false, 1}, batchCommand);
     box.SetChecked(checked);
     return box;
 }
@@ -48,7 +49,7 @@ TZREditBox& AddEdit(TZRGroup& group, const std::string& param, const std::string
 
 // Compiler and Light, both stages; Compiler ticked with a real executable, Light not ticked.
 class WorkedExample : public ::testing::Test {
-protected:
+  protected:
     WorkedExample() : state(dir.path()) {
         state.platform = &fake;
         state.ViewLogAfterCompile = true;
@@ -87,11 +88,14 @@ struct WorkedCase {
     const char* name;
     bool singleStage;
     bool viewLog;
-    bool logLine;  // false: no line, true: the viewer line; empty line when singleStage && !viewLog
 };
 
-class WorkedExampleTable : public WorkedExample, public ::testing::WithParamInterface<WorkedCase> {
-};
+void PrintTo(const WorkedCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class WorkedExampleTable : public WorkedExample,
+                           public ::testing::WithParamInterface<WorkedCase> {};
 
 TEST_P(WorkedExampleTable, WritesScript) {
     const WorkedCase& c = GetParam();
@@ -114,10 +118,10 @@ TEST_P(WorkedExampleTable, WritesScript) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, WorkedExampleTable,
-                         ::testing::Values(WorkedCase{"WholeRunLogOn", false, true, true},
-                                           WorkedCase{"WholeRunLogOff", false, false, false},
-                                           WorkedCase{"SingleStageLogOn", true, true, true},
-                                           WorkedCase{"SingleStageLogOff", true, false, true}),
+                         ::testing::Values(WorkedCase{"WholeRunLogOn", false, true},
+                                           WorkedCase{"WholeRunLogOff", false, false},
+                                           WorkedCase{"SingleStageLogOn", true, true},
+                                           WorkedCase{"SingleStageLogOff", true, false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(WorkedExample, TickedLightWithoutPathBlocksOnlyWholeRun) {
@@ -208,8 +212,9 @@ TEST_F(WorkedExample, BatchCommandLinesBecomeScriptLines) {
     AddCheck(Compiler(), "del tmp\r\necho done", true, "", true);
     state.LayoutLines = {"$ClassEXE=Compiler $ClassParam=Compiler", "echo end"};
     ASSERT_TRUE(WriteBatch(state, script));
-    EXPECT_EQ(Compiler().CommandLine, "-v -o fast\r\ndel tmp\r\necho done");
-    EXPECT_EQ(dir.Read(script), tool + " -v -o fast\r\ndel tmp\r\necho done\r\necho end\r\n");
+    // Check boxes come before edit boxes, so the edit's switch ends the batch command's line.
+    EXPECT_EQ(Compiler().CommandLine, "-v\r\ndel tmp\r\necho done -o fast");
+    EXPECT_EQ(dir.Read(script), tool + " -v\r\ndel tmp\r\necho done -o fast\r\necho end\r\n");
 }
 
 TEST_F(WorkedExample, EmptyFieldsClearedBeforeCommandLines) {
@@ -222,7 +227,7 @@ TEST_F(WorkedExample, EmptyFieldsClearedBeforeCommandLines) {
     EXPECT_EQ(level.Text(), "3");
     EXPECT_TRUE(lightLevel.Checked());  // another program's fields are not cleared
     EXPECT_TRUE(state.PresetChanged);
-    // Light still lends its empty edit: only a blank, which the trim removes.
+    // Light's edit was not cleared, so it still lends its switch.
     EXPECT_EQ(Compiler().CommandLine, "-v -o fast -bounce");
 
     state.PresetChanged = false;
@@ -236,7 +241,7 @@ TEST_F(WorkedExample, EmptyFieldsClearedBeforeCommandLines) {
 // Main is lent to by three programs: one whose second ticked field lends nothing, one that
 // lends only to another program, and one that names it in other letter case.
 class Lending : public ::testing::Test {
-protected:
+  protected:
     Lending() : state(dir.path()) {
         state.platform = &fake;
         exe = dir.Write("bin/tool.exe", "");
@@ -255,7 +260,8 @@ protected:
         TZRGroup& other = AddProgram(state, "Other", true);
         other.Run = true;
         other.ToolPath = exe;
-        state.LayoutLines = {"$ClassEXE=Main $ClassParam=Main", "\"$ClassEXE='Other'\" [$ClassParam=Other]"};
+        state.LayoutLines = {"$ClassEXE=Main $ClassParam=Main",
+                             "\"$ClassEXE='Other'\" [$ClassParam=Other]"};
     }
 
     TempDir dir;
@@ -267,21 +273,22 @@ protected:
 TEST_F(Lending, DirectedFragmentsKeepTheirBlanks) {
     ASSERT_TRUE(WriteBatch(state, dir / "run.bat"));
     EXPECT_EQ(state.Programs[0]->CommandLine, "-own -x   -w 9");
-    EXPECT_EQ(state.Programs[1]->CommandLine, "");
+    EXPECT_EQ(state.Programs[1]->CommandLine, "-x -y");
     EXPECT_EQ(state.Programs[4]->CommandLine, "-own  -z");
-    EXPECT_EQ(dir.Read("run.bat"),
-              exe + " -own -x   -w 9\r\n\"" + exe + "\" [-own  -z]\r\n");
+    EXPECT_EQ(dir.Read("run.bat"), exe + " -own -x   -w 9\r\n\"" + exe + "\" [-own  -z]\r\n");
 }
 
 TEST_F(Lending, CommandLineTrimmedAtBothEnds) {
     TZRGroup& main = *state.Programs[0];
     main.CheckBoxes.front().SetChecked(false);
+    AddEdit(main, "", " \t lead", true);
     AddEdit(*state.Programs[3], "", "\t  tail ", true, "", "Main");
     ComputeCommandLine(state, 0);
+    EXPECT_EQ(main.CommandLine, "lead -x   -w 9 \t  tail");
+
+    main.EditBoxes.front().SetChecked(false);
+    ComputeCommandLine(state, 0);
     EXPECT_EQ(main.CommandLine, "-x   -w 9 \t  tail");
-    // Nothing own and nothing lent.
-    ComputeCommandLine(state, 1);
-    EXPECT_EQ(state.Programs[1]->CommandLine, "");
     ComputeCommandLine(state, 99);  // out of range: ignored
 }
 
@@ -300,13 +307,13 @@ TEST_F(Lending, SingleStageSelectsLinesNamingTheStage) {
     ASSERT_TRUE(WriteStageBatch(state, dir / "stage.bat", 0));
     EXPECT_EQ(state.Programs[4]->CommandLine, "stale");  // only the chosen stage is computed
     EXPECT_EQ(dir.Read("stage.bat"), "echo start\r\n" + exe + " -own -x   -w 9\r\n" + exe +
-                                         " quoted\r\necho " + exe + " and " + exe +
-                                         " stale\r\n" + exe + "frame\r\n\r\n");
+                                         " quoted\r\necho " + exe + " and " + exe + " stale\r\n" +
+                                         exe + "frame\r\n\r\n");
 }
 
 // A write that fails must report it and keep the previous script byte for byte.
 class WriteFailure : public WorkedExample, public ::testing::WithParamInterface<bool> {
-protected:
+  protected:
     bool Write(const std::string& path) {
         return GetParam() ? WriteStageBatch(state, path, 0) : WriteBatch(state, path);
     }
@@ -324,8 +331,9 @@ TEST_P(WriteFailure, MissingFolder) {
 TEST_P(WriteFailure, TargetIsFolder) {
     dir.Write("compile.bat/keep.txt", "kept");
     EXPECT_FALSE(Write(script));
-    EXPECT_EQ(fake.messages, (std::vector<RecordedMessage>{
-                                 {"Error", "Cannot create file \"" + script + "\". Is a directory"}}));
+    EXPECT_EQ(fake.messages,
+              (std::vector<RecordedMessage>{
+                  {"Error", "Cannot create file \"" + script + "\". Is a directory"}}));
     EXPECT_TRUE(fs::is_directory(script));
     EXPECT_EQ(dir.Read("compile.bat/keep.txt"), "kept");
 }
@@ -347,8 +355,8 @@ TEST_P(WriteFailure, FullDisk) {
         for (const RecordedMessage& message : fake.messages) {
             report += "|" + message.title + "|" + message.text;
         }
-        const bool sent = write(channel[1], report.data(), report.size()) ==
-                          static_cast<ssize_t>(report.size());
+        const bool sent =
+            write(channel[1], report.data(), report.size()) == static_cast<ssize_t>(report.size());
         _exit(sent ? 0 : 1);
     }
     close(channel[1]);

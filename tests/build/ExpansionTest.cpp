@@ -27,7 +27,7 @@ TZRGroup& AddProgram(AppState& state, const std::string& name, bool requireExe,
 // Helper, a later program without an executable whose own command line holds variables that
 // earlier steps have already passed.
 class ExpansionTest : public ::testing::Test {
-protected:
+  protected:
     ExpansionTest() : state("/prog") {
         state.platform = &fake;
         state.ViewLogAfterCompile = true;
@@ -52,6 +52,10 @@ struct ExpandCase {
     const char* expected;
 };
 
+void PrintTo(const ExpandCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 constexpr ExpandMode kWhole = ExpandMode::WholeRun;
 constexpr ExpandMode kSingle = ExpandMode::SingleStage;
 
@@ -60,8 +64,7 @@ const ExpandCase kCases[] = {
     {"FileVariablesAnyCase", "$BASEPATH|$filepath|$FileName|$FILEEXT", kWhole, true,
      "/base|/w|level1|map"},
     {"VariableInsideWord", "x$FileNamey", kWhole, true, "xlevel1y"},
-    {"InsertedFileDestMatchedByVersion", "copy a $FileDest", kWhole, true,
-     "copy a /dest/2.0.3.1"},
+    {"InsertedFileDestMatchedByVersion", "copy a $FileDest", kWhole, true, "copy a /dest/2.0.3.1"},
     {"DateTime", "at $datetime.", kWhole, true, "at 07.12.2026 20:48:16."},
     {"Version", "v$VERSION", kWhole, true, "v2.0.3.1"},
     {"RedaWithLogOn", "$REDA $FilePath/$FileName.log", kWhole, true,
@@ -82,8 +85,7 @@ const ExpandCase kCases[] = {
     {"ParamQuoted", "$ClassParam='Tool2'", kWhole, true, "-t2"},
     {"UntickedStageDropped", "$ClassEXE=Light $ClassParam=Light", kWhole, true, ""},
     {"UntickedStageQuotedDropped", "echo $ClassEXE='light'", kWhole, true, ""},
-    {"UntickedStageDropsLineNamingTickedToo", "$ClassEXE=Tool & $ClassEXE=Light", kWhole, true,
-     ""},
+    {"UntickedStageDropsLineNamingTickedToo", "$ClassEXE=Tool & $ClassEXE=Light", kWhole, true, ""},
     {"UntickedStageExpandedInSingleStage", "$ClassEXE=Light $ClassParam=Light", kSingle, true,
      "/t/light.exe -l -h $ClassEXE=Tool $DateTime"},
     {"UntickedStageParamOnlyKept", "$ClassParam=Light", kWhole, true,
@@ -129,8 +131,7 @@ TEST_F(ExpansionTest, UnnamedProgramMatchesNoVariable) {
     AddProgram(state, "", true, "/t/anon.exe", "-anon", false);
     std::rotate(state.Programs.begin(), state.Programs.end() - 1, state.Programs.end());
     // An unticked unnamed stage drops nothing, and a ticked one takes over no other name.
-    EXPECT_EQ(ExpandLine(state, "$ClassEXE=Tool2 $ClassParam='Tool2'", kWhole),
-              "/t/tool.exe2 -t2");
+    EXPECT_EQ(ExpandLine(state, "$ClassEXE=Tool2 $ClassParam='Tool2'", kWhole), "/t/tool.exe2 -t2");
     state.Programs.front()->Run = true;
     EXPECT_EQ(ExpandLine(state, "$ClassEXE=Nobody $ClassParam=Nobody", kWhole),
               "$ClassEXE=Nobody $ClassParam=Nobody");

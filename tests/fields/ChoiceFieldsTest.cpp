@@ -1,0 +1,280 @@
+// Combo, browse and colour boxes: options, dialogs, quoting, colour components.
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+
+#include "FieldTestSupport.h"
+#include "TempDir.h"
+#include "fields/BrowseBox.h"
+#include "fields/ColorBox.h"
+#include "fields/ComboBox.h"
+
+namespace kestrune {
+namespace {
+
+using fieldtest::Desc;
+
+class ChoiceFields : public ::testing::Test, public fieldtest::Context {
+  protected:
+    TZRComboBox MakeOptimize(const std::string& param) {
+        TZRComboBox combo(ctx, Desc("Optimize", param), "Fast", 8, 16);
+        combo.AddOption("Fast", "-O2");
+        combo.AddOption("Small", "-Os");
+        return combo;
+    }
+};
+
+TEST_F(ChoiceFields, ComboFragmentTakesTheValueOfTheNamedOption) {
+    struct Case {
+        const char* param;
+        const char* text;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"", "fast", "-O2"},     {"", "SMALL", "-Os"}, {"--opt", "Small", "--opt -Os"},
+        {"--opt", "medium", ""}, {"", "", ""},         {"$FileName:", "Fast", "level1: -O2"},
+    };
+    for (const Case& c : cases) {
+        TZRComboBox combo = MakeOptimize(c.param);
+        combo.SetText(c.text);
+        EXPECT_EQ(combo.GetParam(), c.expected) << c.param << " / " << c.text;
+    }
+}
+
+TEST_F(ChoiceFields, ComboWithoutOptionsGivesItsParamAlone) {
+    TZRComboBox combo(ctx, Desc("Mode", "-m $FileExt"), "x", 8, 16);
+    combo.SetText("anything");
+    EXPECT_EQ(combo.GetParam(), "-m map");
+    combo.NormalizeChoice();
+    EXPECT_EQ(combo.Text(), "anything");
+}
+
+TEST_F(ChoiceFields, OptionValuesAreExpanded) {
+    TZRComboBox combo(ctx, Desc("Out"), "", 8, 16);
+    combo.AddOption("Here", "-o $FilePath/$FileName.bin");
+    combo.SetText("here");
+    EXPECT_EQ(combo.GetParam(), "-o /work/level1.bin");
+}
+
+TEST_F(ChoiceFields, AddOptionIgnoresNamesDifferingOnlyInCase) {
+    TZRComboBox combo = MakeOptimize("");
+    combo.AddOption("FAST", "-O3");
+    combo.AddOption(" Fast", "-O1");
+    EXPECT_EQ(combo.OptionNames, (std::vector<std::string>{"Fast", "Small", " Fast"}));
+    EXPECT_EQ(combo.OptionValues, (std::vector<std::string>{"-O2", "-Os", "-O1"}));
+    combo.SetText("fast");
+    EXPECT_EQ(combo.GetParam(), "-O2");
+}
+
+TEST_F(ChoiceFields, NormalizeChoiceTakesTheOptionSpellingOrTheDefault) {
+    TZRComboBox combo = MakeOptimize("");
+    combo.DefaultText = "Small";
+    combo.SetText("fAST");
+    combo.NormalizeChoice();
+    EXPECT_EQ(combo.Text(), "Fast");
+    combo.SetText("medium");
+    combo.NormalizeChoice();
+    EXPECT_EQ(combo.Text(), "Small");
+    EXPECT_FALSE(ctx.PresetChanged);
+}
+
+TEST_F(ChoiceFields, ComboToggleResetAndPresetText) {
+    TZRComboBox combo = MakeOptimize("-x");
+    combo.Core.Assigned = true;
+    combo.CheckClick();
+    EXPECT_TRUE(combo.ComboControl.enabled);
+    EXPECT_EQ(ctx.FocusRequest, &combo.ComboControl);
+    combo.SetText("small");
+    EXPECT_EQ(combo.GetPresetText(), "[Field = Optimize]\r\nChecked = True\r\nValue = small");
+    combo.Reset();
+    EXPECT_FALSE(combo.Checked());
+    EXPECT_FALSE(combo.ComboControl.enabled);
+    EXPECT_EQ(combo.Text(), "Fast");
+}
+
+TEST_F(ChoiceFields, BrowseFragmentQuotesPathsWithBlanks) {
+    struct Case {
+        const char* param;
+        const char* text;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"-i", "C:\\My Maps\\a.map", "-i \"C:\\My Maps\\a.map\""},
+        {"-i", "C:\\maps\\a.map", "-i C:\\maps\\a.map"},
+        {"", "a.map", " a.map"},
+        {"", "my a.map", " \"my a.map\""},
+        {"-i", "", "-i "},
+        {"-i", "a\tb", "-i a\tb"},
+        {"$FileDest", "$FileName", "/dest $FileName"},
+    };
+    for (const Case& c : cases) {
+        TZRBrowseBox browse(ctx, Desc("In", c.param), "file", kDefaultBrowseFilter, 8, 16);
+        browse.SetText(c.text);
+        EXPECT_EQ(browse.GetParam(), c.expected) << c.param << " / " << c.text;
+    }
+}
+
+TEST_F(ChoiceFields, BrowseForAFolder) {
+    TZRBrowseBox browse(ctx, Desc("Dir", "-d"), "path", kDefaultBrowseFilter, 8, 16);
+    browse.SetText("/old");
+    fake.folderAnswers = {"/new folder", ""};
+    browse.ChooseValue();
+    EXPECT_EQ(browse.Text(), "/new folder");
+    browse.ChooseValue();  // cancelled
+    EXPECT_EQ(browse.Text(), "/new folder");
+    EXPECT_EQ(fake.folderTitles,
+              (std::vector<std::string>{"Select A Folder:", "Select A Folder:"}));
+    EXPECT_TRUE(fake.fileDialogs.empty());
+    EXPECT_FALSE(ctx.PresetChanged);
+}
+
+TEST_F(ChoiceFields, BrowseForAFileStartsInTheFolderOfTheCurrentFile) {
+    kestrune::testing::TempDir dir;
+    const std::string current = dir.Write("maps/old.map", "x");
+    TZRBrowseBox browse(ctx, Desc("Map", "-m"), "file", "Maps (*.map)|*.map", 8, 16);
+    browse.SetText(current);
+    fake.fileAnswers = {std::string("/data/new.map"), std::nullopt};
+    browse.ChooseValue();
+    EXPECT_EQ(browse.Text(), "/data/new.map");
+    ASSERT_EQ(fake.fileDialogs.size(), 1u);
+    EXPECT_EQ(fake.fileDialogs[0].filter, "Maps (*.map)|*.map");
+    EXPECT_EQ(fake.fileDialogs[0].initialFolder, dir / "maps/");
+
+    browse.ChooseValue();  // cancelled, and the text names no existing file
+    EXPECT_EQ(browse.Text(), "/data/new.map");
+    ASSERT_EQ(fake.fileDialogs.size(), 2u);
+    EXPECT_EQ(fake.fileDialogs[1].initialFolder, "");
+    EXPECT_TRUE(fake.folderTitles.empty());
+
+    browse.SetText(dir.path());  // a folder is not a file
+    browse.ChooseValue();
+    EXPECT_EQ(fake.fileDialogs[2].initialFolder, "");
+}
+
+TEST_F(ChoiceFields, BrowseForANameKeepsOnlyTheFileName) {
+    TZRBrowseBox browse(ctx, Desc("Map"), "name", kDefaultBrowseFilter, 8, 16);
+    fake.fileAnswers = {std::string("/maps/a.map")};
+    browse.ChooseValue();
+    EXPECT_EQ(browse.Text(), "a.map");
+    EXPECT_EQ(fake.fileDialogs.at(0).filter, "All Files (*.*)|*.*");
+}
+
+TEST_F(ChoiceFields, BrowseToggleAndReset) {
+    TZRBrowseBox browse(ctx, Desc("Map", "-m"), "file", kDefaultBrowseFilter, 8, 16);
+    EXPECT_EQ(browse.BrowseButton.text, "...");
+    EXPECT_EQ(browse.Text(), "");
+    EXPECT_FALSE(browse.BrowseButton.enabled);
+    browse.Core.Assigned = true;
+    browse.CheckClick();
+    EXPECT_TRUE(browse.EditControl.enabled);
+    EXPECT_TRUE(browse.BrowseButton.enabled);
+    EXPECT_EQ(ctx.FocusRequest, &browse.EditControl);
+    browse.SetText("/a b/c");
+    EXPECT_EQ(browse.GetPresetText(), "[Field = Map]\r\nChecked = True\r\nValue = /a b/c");
+    browse.Reset();
+    EXPECT_FALSE(browse.Checked());
+    EXPECT_FALSE(browse.EditControl.enabled);
+    EXPECT_FALSE(browse.BrowseButton.enabled);
+    EXPECT_EQ(browse.Text(), "");
+}
+
+constexpr std::uint32_t Rgb(std::uint32_t r, std::uint32_t g, std::uint32_t b) {
+    return r | (g << 8) | (b << 16);
+}
+
+TEST_F(ChoiceFields, ColorComponentsAreRedGreenBlueFractions) {
+    const std::pair<std::uint32_t, const char*> cases[] = {
+        {Rgb(255, 0, 0), "1 0 0"},
+        {Rgb(0, 0, 255), "0 0 1"},
+        {Rgb(255, 51, 0), "1 0.2 0"},
+        {Rgb(128, 0, 0), "0.501960784313725 0 0"},
+        {0, "0 0 0"},
+    };
+    for (const auto& [color, text] : cases) {
+        TZRColorBox box(ctx, Desc("Bg", "-bg"), color, 8, 16);
+        EXPECT_EQ(box.GetParam(), std::string("-bg ") + text);
+        EXPECT_EQ(box.GetPresetText(),
+                  std::string("[Field = Bg]\r\nChecked = False\r\nValue = ") + text);
+    }
+    TZRColorBox bare(ctx, Desc("Bg"), Rgb(255, 0, 0), 8, 16);
+    EXPECT_EQ(bare.GetParam(), " 1 0 0");
+}
+
+TEST_F(ChoiceFields, EveryComponentSurvivesThePresetRoundTrip) {
+    TZRColorBox writer(ctx, Desc("C"), 0, 8, 16);
+    TZRColorBox reader(ctx, Desc("C"), 0, 8, 16);
+    for (std::uint32_t v = 0; v < 256; ++v) {
+        writer.Color = Rgb(v, 255 - v, (v * 7) & 0xFF);
+        reader.Color = 0x00ABCDEF;
+        reader.SetColorFromPreset(writer.ComponentsText());
+        ASSERT_EQ(reader.Color, writer.Color) << writer.ComponentsText();
+    }
+}
+
+TEST_F(ChoiceFields, ColorFromPresetText) {
+    const std::uint32_t start = Rgb(1, 2, 3);
+    const std::pair<const char*, std::uint32_t> cases[] = {
+        {"1 0 0", Rgb(255, 0, 0)},
+        {"0 0.2 1", Rgb(0, 51, 255)},
+        {"  1   0  0 ", Rgb(255, 0, 0)},
+        // Out-of-range numbers are clamped to 0..1; halves of 1/255 round to even.
+        {"2 -1 0.5", Rgb(255, 0, 128)},
+        {"1e300 0 0", Rgb(255, 0, 0)},
+        // Anything but three numbers keeps the colour.
+        {"", start},
+        {"1 0", start},
+        {"1 0 0 0", start},
+        {"a b c", start},
+        {"1,0,0", start},
+        {"1 0 x", start},
+        {"inf 0 0", start},
+    };
+    for (const auto& [text, expected] : cases) {
+        TZRColorBox box(ctx, Desc("C"), start, 8, 16);
+        box.SetColorFromPreset(text);
+        EXPECT_EQ(box.Color, expected) << "text: " << text;
+    }
+}
+
+TEST_F(ChoiceFields, ChoiceKindsLendTheirWholeFragment) {
+    TZRComboBox combo(ctx, Desc("O", "-O", "Linker"), "Fast", 8, 16);
+    combo.AddOption("Fast", "2");
+    TZRBrowseBox browse(ctx, Desc("B", "-b", "packer, linker"), "file", "", 8, 16);
+    browse.SetText("a b");
+    TZRColorBox color(ctx, Desc("K", "-k", "linker"), Rgb(0, 255, 0), 8, 16);
+    EXPECT_EQ(combo.GetParamFor("linker"), "-O 2");
+    EXPECT_EQ(browse.GetParamFor("linker"), "-b \"a b\"");
+    EXPECT_EQ(color.GetParamFor("linker"), "-k 0 1 0");
+    EXPECT_EQ(combo.GetParamFor("packer"), "");
+    EXPECT_EQ(color.GetParamFor("compiler"), "");
+}
+
+TEST_F(ChoiceFields, ColorDialogStartsAtTheCurrentColour) {
+    TZRColorBox box(ctx, Desc("C", "-c"), Rgb(9, 8, 7), 8, 16);
+    EXPECT_EQ(box.ColorButton.text, "Select Color");
+    fake.colorAnswers = {Rgb(1, 2, 3), std::nullopt};
+    box.ChooseValue();
+    EXPECT_EQ(box.Color, Rgb(1, 2, 3));
+    box.ChooseValue();
+    EXPECT_EQ(box.Color, Rgb(1, 2, 3));
+    EXPECT_EQ(fake.colorDialogStarts, (std::vector<std::uint32_t>{Rgb(9, 8, 7), Rgb(1, 2, 3)}));
+    EXPECT_FALSE(ctx.PresetChanged);
+}
+
+TEST_F(ChoiceFields, ColorToggleMovesNoFocusAndResetKeepsTheColour) {
+    TZRColorBox box(ctx, Desc("C", "-c"), Rgb(9, 8, 7), 8, 16);
+    box.Core.Assigned = true;
+    box.CheckClick();
+    EXPECT_TRUE(box.ColorButton.enabled);
+    EXPECT_TRUE(ctx.PresetChanged);
+    EXPECT_EQ(ctx.FocusRequest, nullptr);
+    box.Reset();
+    EXPECT_FALSE(box.Checked());
+    EXPECT_FALSE(box.ColorButton.enabled);
+    EXPECT_EQ(box.Color, Rgb(9, 8, 7));
+}
+
+}  // namespace
+}  // namespace kestrune

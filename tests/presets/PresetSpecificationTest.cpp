@@ -1,0 +1,132 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "FakePlatform.h"
+#include "TempDir.h"
+#include "app/AppState.h"
+#include "presets/PresetFile.h"
+#include "spec/SpecLoader.h"
+
+namespace kestrune {
+namespace {
+
+using testing::FakePlatform;
+using testing::ReadFixture;
+using testing::RecordedMessage;
+using testing::TempDir;
+
+// Chain.zrs (Compiler, Linker) is loaded; Other.zrs (Compiler, Packer) waits in SpecFiles/.
+class PresetSpecification : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        state.platform = &fake;
+        dir.Write("SpecFiles/Chain.zrs", ReadFixture("presets/Chain.zrs"));
+        dir.Write("SpecFiles/Other.zrs", ReadFixture("presets/Other.zrs"));
+        LoadSpecification(state, state.SpecFolder() + "Chain.zrs");
+        ASSERT_EQ(Names(), (std::vector<std::string>{"Compiler", "Linker"}));
+        state.SpecificationsMenu = {{"Chain", true}, {"other", false}, {"Other", false}};
+        input = dir.Write("maps/a.map", "x");
+        SetInputFile(state, input);
+        state.Programs[1]->CheckBoxes[0].SetChecked(true);
+        state.lstStages[1].checked = true;
+        state.PresetChanged = true;
+    }
+
+    std::vector<std::string> Names() const {
+        std::vector<std::string> names;
+        for (const auto& program : state.Programs) {
+            names.push_back(program->Name);
+        }
+        return names;
+    }
+    std::vector<bool> Menu() const {
+        std::vector<bool> ticks;
+        for (const MenuEntry& entry : state.SpecificationsMenu) {
+            ticks.push_back(entry.checked);
+        }
+        return ticks;
+    }
+    std::vector<bool> Stages() const {
+        std::vector<bool> ticks;
+        for (const StageItem& stage : state.lstStages) {
+            ticks.push_back(stage.checked);
+        }
+        return ticks;
+    }
+    bool Read(const std::string& text, PresetMode mode) {
+        return ReadPreset(state, dir.Write("p.zrp", text), mode);
+    }
+
+    TempDir dir;
+    FakePlatform fake;
+    AppState state{dir.path()};
+    std::string input;
+};
+
+TEST_F(PresetSpecification, OpenSwitchesToThePresetsSpecification) {
+    ASSERT_TRUE(ReadPreset(state, testing::FixturePath("presets/other.zrp"), PresetMode::Open));
+    EXPECT_TRUE(fake.messages.empty());
+    EXPECT_EQ(state.SpecFileName, "Other.zrs");
+    ASSERT_EQ(Names(), (std::vector<std::string>{"Compiler", "Packer"}));
+    const TZRGroup& compiler = *state.Programs[0];
+    EXPECT_TRUE(compiler.CheckBoxes[0].Checked());
+    EXPECT_TRUE(compiler.EditBoxes[0].Checked());
+    EXPECT_EQ(compiler.EditBoxes[0].Text(), "7");
+    EXPECT_EQ(state.Programs[1]->ComboBoxes[0].Text(), "Small");
+    EXPECT_EQ(Stages(), (std::vector<bool>{true, true}));
+    EXPECT_EQ(Menu(), (std::vector<bool>{false, true, false}));
+    EXPECT_EQ(state.InputFile, "");  // "File =" after a switch leaves the input file cleared
+    EXPECT_FALSE(state.PresetChanged);
+}
+
+TEST_F(PresetSpecification, ImportKeepsTheLoadedSpecification) {
+    ASSERT_TRUE(ReadPreset(state, testing::FixturePath("presets/other.zrp"), PresetMode::Import));
+    EXPECT_TRUE(fake.messages.empty());
+    EXPECT_EQ(state.SpecFileName, "Chain.zrs");
+    ASSERT_EQ(Names(), (std::vector<std::string>{"Compiler", "Linker"}));
+    EXPECT_TRUE(state.Programs[0]->CheckBoxes[0].Checked());
+    EXPECT_EQ(state.Programs[0]->EditBoxes[0].Text(), "7");
+    EXPECT_FALSE(state.Programs[1]->CheckBoxes[0].Checked());  // reset, Packer's section skipped
+    EXPECT_EQ(Stages(), (std::vector<bool>{true, false}));
+    // The check mark stays with the specification that is loaded.
+    EXPECT_EQ(Menu(), (std::vector<bool>{true, false, false}));
+    EXPECT_EQ(state.InputFile, input);
+}
+
+TEST_F(PresetSpecification, OpenNamingTheLoadedSpecificationKeepsItsPrograms) {
+    const TZRGroup* compiler = state.Programs[0].get();
+    ASSERT_TRUE(Read("ZRP200\r\nSpecFile = CHAIN.zrs\r\nFile = " + input +
+                         "\r\n"
+                         "[Class = Linker]\r\nRun = true\r\n",
+                     PresetMode::Open));
+    EXPECT_EQ(state.Programs[0].get(), compiler);
+    EXPECT_FALSE(state.Programs[1]->CheckBoxes[0].Checked());
+    EXPECT_EQ(Stages(), (std::vector<bool>{false, true}));
+    EXPECT_EQ(Menu(), (std::vector<bool>{true, false, false}));
+    EXPECT_EQ(state.InputFile, input);
+}
+
+// Reading on would pass the loaded specification off as the preset's, and the next save would
+// overwrite the preset with it.
+TEST_F(PresetSpecification, OpenWithMissingSpecificationChangesNothing) {
+    dir.Write("Chain.zrs", ReadFixture("presets/Chain.zrs"));
+    for (const std::string name : {"Gone.zrs", "../Chain.zrs", ""}) {
+        fake.messages.clear();
+        EXPECT_FALSE(Read(
+            "ZRP200\r\n[Header]\r\nSpecFile = " + name + "\r\n[Class = Linker]\r\nRun = True\r\n",
+            PresetMode::Open));
+        EXPECT_EQ(
+            fake.messages,
+            (std::vector<RecordedMessage>{{"Error", state.SpecFolder() + name + " not found."}}));
+        EXPECT_EQ(state.SpecFileName, "Chain.zrs");
+        EXPECT_TRUE(state.Programs[1]->CheckBoxes[0].Checked());
+        EXPECT_FALSE(state.Programs[1]->Run);
+        EXPECT_EQ(Menu(), (std::vector<bool>{true, false, false}));
+        EXPECT_TRUE(state.PresetChanged);
+    }
+}
+
+}  // namespace
+}  // namespace kestrune
