@@ -1,19 +1,10 @@
 #include "spec/ElementBlocks.h"
 
-#include <algorithm>
-
 #include "base/Text.h"
 
 namespace kestrune {
 
 namespace {
-
-// Wider fields than this only overflow the pixel arithmetic of the layout.
-constexpr int kMaxWidth = 1000;
-// A huge "spaces" count would spin the layout cursor for seconds and finally overflow it; no
-// tab can show more than a few columns anyway.
-constexpr int kMaxSpacesPerLine = 1000;
-constexpr int kMaxLayoutLeft = 1 << 20;
 
 constexpr std::string_view kHintIndent = "    ";
 constexpr std::string_view kHintBreak = "\r\n\r\n    ";
@@ -97,7 +88,7 @@ void ApplyKey(Block& block, const std::string& key, const std::string& value) {
             d.Bold = true;
         }
     } else if (key == "width") {
-        d.Width = std::clamp(IntegerOr(value, 1), 1, kMaxWidth);
+        d.Width = ClampedWidth(IntegerOr(value, 1));
     } else {
         switch (block.kind) {
             case Kind::Check:
@@ -171,13 +162,6 @@ BlockResult ReadHint(SpecLineReader& reader, Platform* platform, const std::int3
     return BlockResult::EndOfFile;
 }
 
-void AddSpacesLine(TZRGroup& group, const std::string& value) {
-    const int count = std::min(IntegerOr(value, 0), kMaxSpacesPerLine);
-    if (count > 0 && group.CursorLeft < kMaxLayoutLeft) {
-        group.AddSpaces(count);
-    }
-}
-
 }  // namespace
 
 BlockResult ReadElement(SpecLineReader& reader, Platform* platform, std::int32_t& lineCounter,
@@ -187,7 +171,7 @@ BlockResult ReadElement(SpecLineReader& reader, Platform* platform, std::int32_t
         if (key == "labelbox") {
             group.AddLabel(value);
         } else if (key == "spaces") {
-            AddSpacesLine(group, value);
+            group.AddSpaces(IntegerOr(value, 0));
         }
         return BlockResult::Added;
     }

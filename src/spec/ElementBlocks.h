@@ -17,11 +17,12 @@ enum class BlockResult {
 };
 
 // Handles one element line whose key is an element keyword, reading its block from `reader`
-// when the kind has one, and adds the field to `group`.
+// when the kind has one, and adds the field to `group`. Widths are cut to kMaxColumns.
 BlockResult ReadElement(SpecLineReader& reader, Platform* platform, std::int32_t& lineCounter,
                         TZRGroup& group, const std::string& key, const std::string& value);
 
-// "name,value|name,value|..." into the group's last combo box.
+// "name,value|name,value|..." into the group's last combo box. Linear in the text; stops once
+// the options handed over would exceed about twice the text's size (names holding "|").
 void ParseOptionList(TZRGroup& group, std::string_view text);
 
 // "first second third" into first*65536 + second*256 + third; 0 unless there are three parts.

@@ -35,11 +35,18 @@ bool SpecLineReader::ReadNonEmptyLine(std::string& line) {
 
 bool SplitKeyValue(Platform* platform, std::string_view line, std::int32_t lineNumber,
                    std::string& key, std::string& value) {
-    if (SplitAtEquals(line, key, value)) {
-        return true;
+    const std::size_t equals = line.find('=');
+    if (equals == std::string_view::npos) {
+        ShowSpecError(platform, ExpectedMessage("=", line, lineNumber));
+        return false;
     }
-    ShowSpecError(platform, ExpectedMessage("=", line, lineNumber));
-    return false;
+    // Assigning in place reuses the callers' buffers, which every line of a file passes through.
+    key.assign(TrimView(line.substr(0, equals)));
+    for (char& c : key) {
+        c = LowerAscii(c);
+    }
+    value.assign(TrimView(line.substr(equals + 1)));
+    return true;
 }
 
 bool IsElementKind(std::string_view key) {

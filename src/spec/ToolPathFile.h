@@ -18,10 +18,12 @@ struct ToolPathRow {
 std::string ToolPathFileName(const AppState& state);
 
 // Clears the two paths and fills them and the stages' tool paths from the file. Creates
-// Config/ when missing. Throws IoError when the file exists but cannot be read.
+// Config/ when missing (a failure is ignored). Throws IoError when the file exists but cannot
+// be read; LoadSpecification catches and shows it, other callers must do the same.
 void ReadToolPathFile(AppState& state);
 
-// Writes the file, replacing any existing one. Throws IoError when it cannot be written.
+// Writes the file (creating Config/), replacing any existing one only once the new one is
+// complete. Throws IoError when it cannot be written; the caller shows it.
 void WriteToolPathFile(const AppState& state, const std::string& basePath,
                        const std::string& destPath, const std::vector<ToolPathRow>& rows);
 

@@ -44,7 +44,8 @@ INSTANTIATE_TEST_SUITE_P(
         LinesCase{"SingleSlashStays", "a = b/c\n", {"a = b/c"}},
         LinesCase{"LfAndCrLfAgree", "a\nb\r\nc", {"a", "b", "c"}},
         LinesCase{"LoneCrIsDropped", "a\rb\rc\n", {"abc"}},
-        LinesCase{"ControlCharsTrimmed", "\x01\tx = 1\x1f\n\x7f x \x7f\n", {"x = 1", "\x7f x \x7f"}},
+        LinesCase{
+            "ControlCharsTrimmed", "\x01\tx = 1\x1f\n\x7f x \x7f\n", {"x = 1", "\x7f x \x7f"}},
         LinesCase{"CtrlZEndsFile", "a\r\nb\x1a\r\nc\r\n", {"a", "b"}},
         LinesCase{"NulIsOrdinaryByte", std::string("a\0b\n", 4), {std::string("a\0b", 3)}},
         LinesCase{"FinalBlankLineCounts", "a\n\n", {"a", ""}}),
@@ -112,22 +113,6 @@ TEST(IsElementKind, ExactlyTheSevenFoldedKeywords) {
     for (const char* other : {"", "label", "CheckBox", "checkbox ", "space", "group", "hint"}) {
         EXPECT_FALSE(IsElementKind(other)) << other;
     }
-}
-
-TEST(SpecMessages, TextsAreByteExact) {
-    EXPECT_EQ(ExpectedMessage("=", "abc", 7), "Expected: \"=\", got: abc\r\nLine: 7");
-    EXPECT_EQ(ExpectedMessage("Setup", "a=b", 12), "Expected: \"Setup\", got: a=b\r\nLine: 12");
-    EXPECT_EQ(ExpectedMessage("Group", "x = y", 1), "Expected: \"Group\", got: x = y\r\nLine: 1");
-    EXPECT_EQ(ExpectedMessage("{", "", 2), "Expected: \"{\", got: \r\nLine: 2");
-    EXPECT_EQ(UnexpectedObjectMessage(40),
-              "Unexpected start of new object. (Did you miss a \"{\"?)\r\nLine: 40");
-}
-
-TEST(ShowSpecError, UsesTheSyntaxErrorBox) {
-    FakePlatform fake;
-    ShowSpecError(&fake, "text\r\nLine: 1");
-    const std::vector<RecordedMessage> expected = {{"Kestrune Error", "text\r\nLine: 1"}};
-    EXPECT_EQ(fake.messages, expected);
 }
 
 }  // namespace
