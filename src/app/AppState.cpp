@@ -19,9 +19,9 @@ AppState::AppState(std::string programFolder)
     : ProgramFolder(programFolder.empty() ? std::string() : WithTrailingSeparator(programFolder)) {
     controls.cmdSavePreset.enabled = false;
     controls.chkRememberFile.enabled = false;
-    for (ControlState* run : {&controls.cmdCompile, &controls.cmdRunBatchFile, &controls.cmdToolRun,
-                              &controls.cmdTrayCompile, &controls.cmdTrayRun,
-                              &controls.cmdSaveBatchAs}) {
+    for (ControlState* run :
+         {&controls.cmdCompile, &controls.cmdRunBatchFile, &controls.cmdToolRun,
+          &controls.cmdTrayCompile, &controls.cmdTrayRun, &controls.cmdSaveBatchAs}) {
         run->enabled = false;
     }
     controls.cmdLinks.visible = false;

@@ -82,7 +82,7 @@ struct AppState : FieldContext {
     // The input file as shown in txtFile (its parts are the file variables).
     std::string InputFile;
 
-    std::string PresetFileName;  // empty while the preset is untitled
+    std::string PresetFileName;        // empty while the preset is untitled
     std::string Caption = "Kestrune";  // the main window's caption and the application title
 
     bool ViewLogAfterCompile = false;

@@ -6,7 +6,9 @@
 
 namespace kestrune {
 
-std::string SettingsPath(const AppState& state) { return state.ConfigFolder() + "config.ini"; }
+std::string SettingsPath(const AppState& state) {
+    return state.ConfigFolder() + "config.ini";
+}
 
 void ReadSettingsFile(AppState& state, const std::string& path) {
     if (!FileExists(path)) {
@@ -26,7 +28,9 @@ void ReadSettingsFile(AppState& state, const std::string& path) {
             state.RecentCount = IntegerOr(value, 4);
         } else if (key == "opacity") {
             const std::int32_t opacity = IntegerOr(value, 255);
-            state.Opacity = static_cast<std::uint8_t>(opacity < 105 ? 105 : opacity > 255 ? 255 : opacity);
+            state.Opacity = static_cast<std::uint8_t>(opacity < 105   ? 105
+                                                      : opacity > 255 ? 255
+                                                                      : opacity);
         } else if (key == "viewlogaftercompile") {
             state.ViewLogAfterCompile = ParseBoolean(value).value_or(false);
         } else if (key == "closeprogramonrun") {

@@ -12,7 +12,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string Reason(int error) { return std::strerror(error); }
+std::string Reason(int error) {
+    return std::strerror(error);
+}
 
 std::string CannotCreate(const std::string& path, int error) {
     return "Cannot create file \"" + path + "\". " + Reason(error);
@@ -58,14 +60,21 @@ std::string ReadFileBytes(const std::string& path) {
         throw IoError("Cannot open file \"" + path + "\". " + Reason(errno));
     }
     std::string bytes;
-    char buffer[1 << 16];
+    // Reading straight into a buffer of the file's size avoids copying large files around;
+    // a file that grows or shrinks meanwhile is still read to its end.
+    std::error_code sizeError;
+    const std::uintmax_t expected = fs::file_size(path, sizeError);
+    std::size_t used = 0;
+    bytes.resize(sizeError ? std::size_t{1} << 16 : static_cast<std::size_t>(expected) + 1);
     for (;;) {
-        const std::size_t n = std::fread(buffer, 1, sizeof buffer, file);
-        bytes.append(buffer, n);
-        if (n < sizeof buffer) {
+        const std::size_t n = std::fread(bytes.data() + used, 1, bytes.size() - used, file);
+        used += n;
+        if (used < bytes.size()) {
             break;
         }
+        bytes.resize(bytes.size() * 2);
     }
+    bytes.resize(used);
     const bool failed = std::ferror(file) != 0;
     const int error = errno;
     std::fclose(file);

@@ -8,14 +8,14 @@
 namespace kestrune {
 
 class LineReader {
-public:
+  public:
     explicit LineReader(std::string_view bytes);
 
     // Puts the next physical line in `line`; false at the end of the file.
     bool Next(std::string& line);
     bool AtEnd() const { return pos_ >= bytes_.size(); }
 
-private:
+  private:
     std::string_view bytes_;
     std::size_t pos_ = 0;
 };

@@ -9,10 +9,14 @@ namespace kestrune {
 
 #ifdef _WIN32
 inline constexpr char kPathSeparator = '\\';
-inline bool IsPathSeparator(char c) { return c == '\\' || c == '/' || c == ':'; }
+inline bool IsPathSeparator(char c) {
+    return c == '\\' || c == '/' || c == ':';
+}
 #else
 inline constexpr char kPathSeparator = '/';
-inline bool IsPathSeparator(char c) { return c == '/'; }
+inline bool IsPathSeparator(char c) {
+    return c == '/';
+}
 #endif
 
 // Everything after the last separator.

@@ -36,7 +36,7 @@ struct ScreenRect {
 };
 
 class Platform {
-public:
+  public:
     virtual ~Platform() = default;
 
     // A modal message box; `text` uses CR LF between its lines.

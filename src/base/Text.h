@@ -47,7 +47,9 @@ std::string FormatReal(double value);
 // zero; otherwise "true" or "false" in any letter case; anything else is empty.
 std::optional<bool> ParseBoolean(std::string_view text);
 
-inline const char* BoolText(bool value) { return value ? "True" : "False"; }
+inline const char* BoolText(bool value) {
+    return value ? "True" : "False";
+}
 
 // Splits `line` at its first "=": key trimmed and folded to lower case, value trimmed with its
 // case kept. Returns false (leaving key and value alone) when the line has no "=".

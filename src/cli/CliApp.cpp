@@ -119,8 +119,8 @@ int RunSave(const Options& options, CliPlatform& platform) {
 
 }  // namespace
 
-int RunWith(const std::vector<std::string>& args, const std::string& defaultHome,
-            std::ostream& out, std::ostream& err) {
+int RunWith(const std::vector<std::string>& args, const std::string& defaultHome, std::ostream& out,
+            std::ostream& err) {
     Options options;
     options.home = defaultHome;
 

@@ -11,7 +11,7 @@ int Run(int argc, char** argv);
 
 // The same with explicit arguments (without the program name) and streams. `defaultHome` is
 // the program folder used when --home is not given.
-int RunWith(const std::vector<std::string>& args, const std::string& defaultHome,
-            std::ostream& out, std::ostream& err);
+int RunWith(const std::vector<std::string>& args, const std::string& defaultHome, std::ostream& out,
+            std::ostream& err);
 
 }  // namespace kestrune::cli

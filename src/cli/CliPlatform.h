@@ -9,7 +9,7 @@
 namespace kestrune::cli {
 
 class CliPlatform : public Platform {
-public:
+  public:
     explicit CliPlatform(std::ostream& err) : err_(err) {}
 
     // Writes "<title>: <text>\n" with every CR LF of the text written as one line feed.
@@ -29,7 +29,7 @@ public:
 
     int MessageCount() const { return messages_; }
 
-private:
+  private:
     std::ostream& err_;
     int messages_ = 0;
 };

@@ -1,3 +1,5 @@
 #include "CliApp.h"
 
-int main(int argc, char** argv) { return kestrune::cli::Run(argc, argv); }
+int main(int argc, char** argv) {
+    return kestrune::cli::Run(argc, argv);
+}

@@ -34,7 +34,7 @@ int TZRComboBox::FindOption(std::string_view text) const {
 }
 
 void TZRComboBox::AddOption(const std::string& name, const std::string& value) {
-    if (FindOption(name) >= 0) {
+    if (!lowerNames_.insert(LowerAscii(name)).second) {
         return;
     }
     OptionNames.push_back(name);

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "fields/FieldCore.h"
@@ -44,6 +45,9 @@ class TZRComboBox {
   private:
     // The index of the first option whose name equals the text without case, or -1.
     int FindOption(std::string_view text) const;
+
+    // The lower-cased option names, so that adding options stays linear.
+    std::unordered_set<std::string> lowerNames_;
 };
 
 }  // namespace kestrune

@@ -25,9 +25,9 @@ bool OpenPreset(AppState& state, const std::string& path, PresetMode mode) {
     MainControls& c = state.controls;
     const bool hasInput = !state.InputFile.empty();
     c.chkRememberFile.checked = hasInput;
-    for (ControlState* control : {&c.chkRememberFile, &c.cmdCompile, &c.cmdRunBatchFile,
-                                  &c.cmdToolRun, &c.cmdTrayCompile, &c.cmdTrayRun,
-                                  &c.cmdSaveBatchAs}) {
+    for (ControlState* control :
+         {&c.chkRememberFile, &c.cmdCompile, &c.cmdRunBatchFile, &c.cmdToolRun, &c.cmdTrayCompile,
+          &c.cmdTrayRun, &c.cmdSaveBatchAs}) {
         control->enabled = hasInput;
     }
     if (mode == PresetMode::Import) {

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
 #include <cstdio>
 #include <fstream>
 #include <limits>
 #include <nlohmann/json.hpp>
 #include <sstream>
-#include <sys/wait.h>
 
 #include "CliApp.h"
 #include "TempDir.h"
@@ -84,9 +84,9 @@ struct Home {
     std::string compiler = dir.Write("tools/compile.exe", "");
     std::string light = dir.Write("tools/light.exe", "");
     std::string input = dir.Write("work/level1.map", "");
-    std::string toolPaths = dir.Write(
-        "Config/Chain.path",
-        Crlf({"BasePath = /base", "FileDest = /dest", "Compiler = " + compiler, "Light = " + light}));
+    std::string toolPaths =
+        dir.Write("Config/Chain.path", Crlf({"BasePath = /base", "FileDest = /dest",
+                                             "Compiler = " + compiler, "Light = " + light}));
 
     std::string Preset(bool compilerRun, bool lightRun, const std::string& file) const {
         return dir.Write("p.zrp", Crlf({"ZRP200", "", "[Header]", "SpecFile = Chain.zrs",
@@ -144,7 +144,8 @@ TEST(CliDump, PrintsTheWholeModel) {
     EXPECT_EQ(model["specProgram"], "Game");
     EXPECT_EQ(model["inputFilter"], "Maps|*.map");
     EXPECT_EQ(model["baseLabel"], "Game Path:");
-    EXPECT_EQ(model["links"], json::parse(R"([{"caption":"Home","address":"http://example.org"}])"));
+    EXPECT_EQ(model["links"],
+              json::parse(R"([{"caption":"Home","address":"http://example.org"}])"));
     EXPECT_EQ(model["layout"].size(), 4u);
     EXPECT_EQ(model["layout"][0], "echo $FileName");
     EXPECT_EQ(model["basePath"], "/base");
@@ -179,9 +180,9 @@ TEST(CliDump, PrintsTheWholeModel) {
 
 TEST(CliDump, ShowsThePartModelAfterASyntaxErrorAndReplacesInvalidUtf8) {
     TempDir dir;
-    const std::string path = dir.Write(
-        "bad.zrs", Crlf({"Setup = \xff\xfe", "{", "}", "Group = A", "{", "CheckBox = One", "{",
-                         "}", "CheckBox = Two", "oops"}));
+    const std::string path =
+        dir.Write("bad.zrs", Crlf({"Setup = \xff\xfe", "{", "}", "Group = A", "{", "CheckBox = One",
+                                   "{", "}", "CheckBox = Two", "oops"}));
     const Result r = Cli(dir, {"dump", path});
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(r.err, "Kestrune Error: Expected: \"{\", got: oops\nLine: 10\n");
@@ -234,8 +235,9 @@ TEST(CliBatch, WritesTheScriptBesideTheProgramByDefault) {
     const Result r = Cli(home.dir, {"batch", preset, "--no-view-log"});
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(r.err, "");
-    EXPECT_EQ(home.dir.Read("compile.bat"),
-              Crlf({"echo level1", home.compiler + " -v -l 7 " + home.dir.path() + "work/level1.map"}));
+    EXPECT_EQ(
+        home.dir.Read("compile.bat"),
+        Crlf({"echo level1", home.compiler + " -v -l 7 " + home.dir.path() + "work/level1.map"}));
 }
 
 TEST(CliBatch, ViewLogComesFromTheSettingsFileUnlessOverridden) {
@@ -324,11 +326,10 @@ TEST(CliSave, ImportCarriesValuesOverToANewSpecification) {
     Home home;
     const std::string preset = home.Preset(true, true, home.input);
     const std::string v2 = home.dir.Write(
-        "Chain2.zrs", Crlf({"Setup = Chain 2", "{", "}", "Group = Compiler", "{",
-                            "RequireExe = true", "EditBox = Level", "{", "Default = 1", "}",
-                            "CheckBox = Quiet", "{", "}", "}"}));
-    const Result r =
-        Cli(home.dir, {"save", preset, "--import", v2, "-o", home.dir / "v2.zrp"});
+        "Chain2.zrs",
+        Crlf({"Setup = Chain 2", "{", "}", "Group = Compiler", "{", "RequireExe = true",
+              "EditBox = Level", "{", "Default = 1", "}", "CheckBox = Quiet", "{", "}", "}"}));
+    const Result r = Cli(home.dir, {"save", preset, "--import", v2, "-o", home.dir / "v2.zrp"});
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(home.dir.Read("v2.zrp"),
               Crlf({"ZRP200", "", "[Header]", "SpecFile = Chain2.zrs", "File = " + home.input, "",

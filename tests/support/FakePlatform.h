@@ -24,7 +24,7 @@ struct ShellCall {
 };
 
 class FakePlatform : public Platform {
-public:
+  public:
     void ShowMessage(MessageKind kind, const std::string& text) override;
     ConfirmAnswer Confirm(const std::string& text) override;
     std::optional<std::string> OpenFileDialog(const FileDialogRequest& request) override;
@@ -36,7 +36,9 @@ public:
     ScreenRect WorkArea() override { return workArea; }
     std::pair<int, int> OsVersion() override { return osVersion; }
     std::string LongPathName(const std::string& path) override { return path; }
-    void SetFileAssociation(bool registered, const std::string&) override { associated = registered; }
+    void SetFileAssociation(bool registered, const std::string&) override {
+        associated = registered;
+    }
     bool HasFileAssociation(const std::string&) override { return associated; }
 
     // Recorded calls.

@@ -36,7 +36,8 @@ std::string TempDir::Write(std::string_view relative, std::string_view bytes) co
 
 std::string TempDir::Read(std::string_view relativeOrAbsolute) const {
     const std::string name(relativeOrAbsolute);
-    const fs::path full = (!name.empty() && name[0] == '/') ? fs::path(name) : fs::path(path_) / name;
+    const fs::path full =
+        (!name.empty() && name[0] == '/') ? fs::path(name) : fs::path(path_) / name;
     std::ifstream in(full, std::ios::binary);
     if (!in) {
         throw std::runtime_error("cannot read " + full.string());

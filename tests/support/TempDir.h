@@ -7,7 +7,7 @@
 namespace kestrune::testing {
 
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -21,7 +21,7 @@ public:
     std::string Read(std::string_view relativeOrAbsolute) const;
     std::string operator/(std::string_view relative) const { return path_ + std::string(relative); }
 
-private:
+  private:
     std::string path_;
 };
 
