@@ -1,8 +1,4 @@
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -11,6 +7,7 @@
 #include <vector>
 
 #include "FakePlatform.h"
+#include "FileSizeLimit.h"
 #include "TempDir.h"
 #include "app/AppState.h"
 #include "build/BatchBuilder.h"
@@ -22,6 +19,7 @@ namespace fs = std::filesystem;
 using testing::FakePlatform;
 using testing::RecordedMessage;
 using testing::TempDir;
+using testing::WithFileSizeLimit;
 
 TZRGroup& AddProgram(AppState& state, const std::string& name, bool requireExe) {
     return *state.Programs.emplace_back(std::make_unique<TZRGroup>(
@@ -341,35 +339,13 @@ TEST_P(WriteFailure, TargetIsFolder) {
 TEST_P(WriteFailure, FullDisk) {
     const std::string previous = "previous script\r\n";
     dir.Write("compile.bat", previous);
-    int channel[2];
-    ASSERT_EQ(pipe(channel), 0);
-    const pid_t child = fork();
-    ASSERT_NE(child, -1);
-    if (child == 0) {
-        // Files may not grow past a few bytes in here; the write fails with EFBIG.
-        close(channel[0]);
-        signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{8, 8};
-        setrlimit(RLIMIT_FSIZE, &limit);
-        std::string report = Write(script) ? "written" : "refused";
+    const std::string report = WithFileSizeLimit(8, [&] {
+        std::string text = Write(script) ? "written" : "refused";
         for (const RecordedMessage& message : fake.messages) {
-            report += "|" + message.title + "|" + message.text;
+            text += "|" + message.title + "|" + message.text;
         }
-        const bool sent =
-            write(channel[1], report.data(), report.size()) == static_cast<ssize_t>(report.size());
-        _exit(sent ? 0 : 1);
-    }
-    close(channel[1]);
-    std::string report;
-    char buffer[512];
-    for (ssize_t n; (n = read(channel[0], buffer, sizeof buffer)) > 0;) {
-        report.append(buffer, static_cast<std::size_t>(n));
-    }
-    close(channel[0]);
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+        return text;
+    });
     EXPECT_EQ(report, "refused|Error|Cannot write file \"" + script + "\". File too large");
     EXPECT_EQ(dir.Read(script), previous);
     std::vector<std::string> left;

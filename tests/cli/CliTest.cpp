@@ -349,6 +349,27 @@ TEST(CliSave, UnwritableTargetKeepsThePreviousFile) {
     EXPECT_EQ(missing.err.rfind("Error: ", 0), 0u);
 }
 
+struct ShellResult {
+    int exitCode = -1;
+    std::string output;
+};
+
+// Runs a shell command and collects its standard output.
+ShellResult Shell(const std::string& command) {
+    ShellResult result;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) {
+        return result;
+    }
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+        result.output.append(buffer, n);
+    }
+    const int status = pclose(pipe);
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
+
 // The real executable, to check the process-level contract.
 TEST(CliProcess, ExitCodesAndStreamsOfTheExecutable) {
     Home home;
@@ -359,6 +380,25 @@ TEST(CliProcess, ExitCodesAndStreamsOfTheExecutable) {
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 1);
     EXPECT_EQ(home.dir.Read("err.txt"), "Kestrune Error: Expected: \"{\", got: nope\nLine: 2\n");
+
+    // A full disk, simulated by a file-size limit with SIGXFSZ ignored: both writers report it,
+    // exit 1 and leave the previous file as it was. Standard error goes through a pipe, which
+    // the limit does not touch.
+    const std::string preset = home.Preset(true, false, home.input);
+    const std::string oldScript = home.dir.Write("old.bat", "old script\r\n");
+    const std::string oldPreset = home.dir.Write("old.zrp", "ZRP200\r\nold\r\n");
+    const std::string limited = "(ulimit -f 0; trap '' XFSZ; exec " +
+                                std::string(KESTRUNE_CLI_PATH) + " --home " + home.dir.path();
+    const ShellResult batchRun =
+        Shell(limited + " batch " + preset + " -o " + oldScript + " 2>&1 >/dev/null)");
+    EXPECT_EQ(batchRun.exitCode, 1);
+    EXPECT_EQ(batchRun.output, "Error: Cannot write file \"" + oldScript + "\". File too large\n");
+    EXPECT_EQ(home.dir.Read("old.bat"), "old script\r\n");
+    const ShellResult saveRun =
+        Shell(limited + " save " + preset + " -o " + oldPreset + " 2>&1 >/dev/null)");
+    EXPECT_EQ(saveRun.exitCode, 1);
+    EXPECT_EQ(saveRun.output, "Error: Cannot write file \"" + oldPreset + "\". File too large\n");
+    EXPECT_EQ(home.dir.Read("old.zrp"), "ZRP200\r\nold\r\n");
 
     const int usage = std::system((std::string(KESTRUNE_CLI_PATH) + " 2>/dev/null").c_str());
     ASSERT_TRUE(WIFEXITED(usage));

@@ -1,8 +1,4 @@
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <memory>
@@ -11,6 +7,7 @@
 #include <vector>
 
 #include "FakePlatform.h"
+#include "FileSizeLimit.h"
 #include "TempDir.h"
 #include "app/AppState.h"
 #include "presets/PresetFile.h"
@@ -21,6 +18,7 @@ namespace {
 using testing::FakePlatform;
 using testing::RecordedMessage;
 using testing::TempDir;
+using testing::WithFileSizeLimit;
 using namespace std::string_literals;
 
 FieldDescription Field(std::string caption, std::string param = "") {
@@ -200,22 +198,16 @@ TEST_F(PresetWriteFailure, TargetIsAFolder) {
 }
 
 TEST_F(PresetWriteFailure, FullDiskKeepsThePreviousPreset) {
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        // Anything beyond 16 bytes fails as a full disk would, with EFBIG instead of a signal.
-        signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{16, 16};
-        setrlimit(RLIMIT_FSIZE, &limit);
+    const std::string report = WithFileSizeLimit(16, [&] {
         const bool written = WritePreset(chain.state, previous);
-        const std::vector<RecordedMessage> expected{
-            {"Error", "Cannot write file \"" + previous + "\". File too large"}};
-        _exit(!written && chain.fake.messages == expected && chain.state.PresetChanged ? 0 : 1);
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+        std::string text = written ? "written" : "refused";
+        for (const RecordedMessage& message : chain.fake.messages) {
+            text += "|" + message.title + "|" + message.text;
+        }
+        return text + (chain.state.PresetChanged ? "|changed" : "|unchanged");
+    });
+    EXPECT_EQ(report,
+              "refused|Error|Cannot write file \"" + previous + "\". File too large|changed");
     ExpectUntouched();
 }
 

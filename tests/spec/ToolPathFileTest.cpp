@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "FileSizeLimit.h"
 #include "SpecTestSupport.h"
 #include "base/FileIo.h"
 #include "spec/ToolPathFile.h"
@@ -13,6 +14,7 @@ namespace {
 
 using testing::RecordedMessage;
 using testing::TempDir;
+using testing::WithFileSizeLimit;
 
 struct ToolPaths : ::testing::Test {
     ToolPaths() {
@@ -147,6 +149,21 @@ TEST_F(ToolPaths, WrittenFileReadsBack) {
     EXPECT_EQ(state.BasePath, "base");
     EXPECT_EQ(state.FileDest, "dest//x");
     EXPECT_EQ(tool.ToolPath, exe);
+}
+
+TEST_F(ToolPaths, FullDiskKeepsThePreviousFile) {
+    const std::string previous = "BasePath = old\r\nFileDest = old\r\n";
+    const std::string path = dir.Write("Config/Demo.path", previous);
+    const std::string report = WithFileSizeLimit(8, [&]() -> std::string {
+        try {
+            WriteToolPathFile(state, "new base", "new dest", {{"Compiler", "/x/compile.exe"}});
+            return "written";
+        } catch (const IoError& error) {
+            return error.what();
+        }
+    });
+    EXPECT_EQ(report, "Cannot write file \"" + path + "\". File too large");
+    EXPECT_EQ(dir.Read("Config/Demo.path"), previous);
 }
 
 TEST_F(ToolPaths, FailedWriteThrowsIoError) {
