@@ -11,7 +11,7 @@
 #include <unistd.h>
 
 #include "app/AppState.h"
-#include "base/Platform.h"
+#include "base/NullPlatform.h"
 #include "spec/SpecLoader.h"
 
 namespace {
@@ -19,22 +19,7 @@ namespace {
 namespace fs = std::filesystem;
 using namespace kestrune;
 
-class QuietPlatform : public Platform {
-  public:
-    void ShowMessage(MessageKind, const std::string&) override {}
-    ConfirmAnswer Confirm(const std::string&) override { return ConfirmAnswer::Cancel; }
-    std::optional<std::string> OpenFileDialog(const FileDialogRequest&) override { return {}; }
-    std::optional<std::string> SaveFileDialog(const FileDialogRequest&) override { return {}; }
-    std::string ChooseFolder(const std::string&) override { return {}; }
-    std::optional<std::uint32_t> ChooseColor(std::uint32_t) override { return {}; }
-    void ShellOpen(const std::string&, const std::string&) override {}
-    std::string LocalDateTimeText() override { return {}; }
-    ScreenRect WorkArea() override { return {}; }
-    std::pair<int, int> OsVersion() override { return {10, 0}; }
-    std::string LongPathName(const std::string& path) override { return path; }
-    void SetFileAssociation(bool, const std::string&) override {}
-    bool HasFileAssociation(const std::string&) override { return false; }
-};
+using QuietPlatform = NullPlatform;
 
 void AppendGroup(std::string& text, int index) {
     const std::string n = std::to_string(index);

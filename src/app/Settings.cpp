@@ -1,5 +1,7 @@
 #include "app/Settings.h"
 
+#include <algorithm>
+
 #include "base/FileIo.h"
 #include "base/LineReader.h"
 #include "base/Text.h"
@@ -15,22 +17,11 @@ void ReadSettingsFile(AppState& state, const std::string& path) {
         return;
     }
     const std::string bytes = ReadFileBytes(path);
-    LineReader lines(bytes);
-    std::string line;
-    std::string key;
-    std::string value;
-    while (lines.Next(line)) {
-        const std::string_view trimmed = TrimView(line);
-        if (trimmed.empty() || !SplitAtEquals(trimmed, key, value)) {
-            continue;
-        }
+    ForEachKeyLine(bytes, [&state](const std::string& key, const std::string& value) {
         if (key == "recentfiles") {
             state.RecentCount = IntegerOr(value, 4);
         } else if (key == "opacity") {
-            const std::int32_t opacity = IntegerOr(value, 255);
-            state.Opacity = static_cast<std::uint8_t>(opacity < 105   ? 105
-                                                      : opacity > 255 ? 255
-                                                                      : opacity);
+            state.Opacity = static_cast<std::uint8_t>(std::clamp(IntegerOr(value, 255), 105, 255));
         } else if (key == "viewlogaftercompile") {
             state.ViewLogAfterCompile = ParseBoolean(value).value_or(false);
         } else if (key == "closeprogramonrun") {
@@ -44,7 +35,7 @@ void ReadSettingsFile(AppState& state, const std::string& path) {
         } else if (key == "preset" && FileExists(value)) {
             state.PresetList.push_back(value);
         }
-    }
+    });
 }
 
 }  // namespace kestrune

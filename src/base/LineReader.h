@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/Text.h"
+
 namespace kestrune {
 
 class LineReader {
@@ -19,5 +21,21 @@ class LineReader {
     std::string_view bytes_;
     std::size_t pos_ = 0;
 };
+
+// Calls visit(key, value) for every trimmed line of `bytes` that holds "=": the key trimmed and
+// folded to lower case, the value trimmed. Empty lines and lines without "=" are passed over.
+template <typename Visitor>
+void ForEachKeyLine(std::string_view bytes, Visitor&& visit) {
+    LineReader lines(bytes);
+    std::string raw;
+    std::string key;
+    std::string value;
+    while (lines.Next(raw)) {
+        const std::string_view line = TrimView(raw);
+        if (!line.empty() && SplitAtEquals(line, key, value)) {
+            visit(key, value);
+        }
+    }
+}
 
 }  // namespace kestrune

@@ -4,28 +4,19 @@
 
 #include <iosfwd>
 
-#include "base/Platform.h"
+#include "base/NullPlatform.h"
 
 namespace kestrune::cli {
 
-class CliPlatform : public Platform {
+class CliPlatform : public NullPlatform {
   public:
     explicit CliPlatform(std::ostream& err) : err_(err) {}
 
     // Writes "<title>: <text>\n" with every CR LF of the text written as one line feed.
     void ShowMessage(MessageKind kind, const std::string& text) override;
+    // Nothing to save interactively; the command decides what is written.
     ConfirmAnswer Confirm(const std::string&) override { return ConfirmAnswer::No; }
-    std::optional<std::string> OpenFileDialog(const FileDialogRequest&) override { return {}; }
-    std::optional<std::string> SaveFileDialog(const FileDialogRequest&) override { return {}; }
-    std::string ChooseFolder(const std::string&) override { return {}; }
-    std::optional<std::uint32_t> ChooseColor(std::uint32_t) override { return {}; }
-    void ShellOpen(const std::string&, const std::string&) override {}
     std::string LocalDateTimeText() override;
-    ScreenRect WorkArea() override { return {0, 0, 1920, 1080}; }
-    std::pair<int, int> OsVersion() override { return {10, 0}; }
-    std::string LongPathName(const std::string& path) override { return path; }
-    void SetFileAssociation(bool, const std::string&) override {}
-    bool HasFileAssociation(const std::string&) override { return false; }
 
     int MessageCount() const { return messages_; }
 

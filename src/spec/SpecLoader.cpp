@@ -84,7 +84,10 @@ class SpecParser {
         return true;
     }
 
-    bool ReadSetup(bool& endOfFile) {
+    // Reads "<key> = <name>" and the "{" line under it. False on a syntax error; when the file
+    // ends first, `endOfFile` is set instead.
+    bool ReadBlockHeader(std::string_view key, std::string_view expected, std::string& name,
+                         bool& endOfFile) {
         if (!reader_.ReadNonEmptyLine(line_)) {
             endOfFile = true;
             return true;
@@ -92,12 +95,17 @@ class SpecParser {
         if (!Split(line_)) {
             return false;
         }
-        if (key_ != "setup") {
-            Error(ExpectedMessage("Setup", line_, state_.LineCounter));
+        if (key_ != key) {
+            Error(ExpectedMessage(expected, line_, state_.LineCounter));
             return false;
         }
-        std::string name = value_;
-        if (!ReadOpeningBrace(endOfFile)) {
+        name = value_;
+        return ReadOpeningBrace(endOfFile);
+    }
+
+    bool ReadSetup(bool& endOfFile) {
+        std::string name;
+        if (!ReadBlockHeader("setup", "Setup", name, endOfFile)) {
             return false;
         }
         if (endOfFile) {
@@ -137,19 +145,8 @@ class SpecParser {
     }
 
     bool ReadGroup(bool& endOfFile) {
-        if (!reader_.ReadNonEmptyLine(line_)) {
-            endOfFile = true;
-            return true;
-        }
-        if (!Split(line_)) {
-            return false;
-        }
-        if (key_ != "group") {
-            Error(ExpectedMessage("Group", line_, state_.LineCounter));
-            return false;
-        }
-        const std::string name = value_;
-        if (!ReadOpeningBrace(endOfFile)) {
+        std::string name;
+        if (!ReadBlockHeader("group", "Group", name, endOfFile)) {
             return false;
         }
         if (endOfFile) {

@@ -35,15 +35,7 @@ void ReadToolPathFile(AppState& state) {
         }
     }
 
-    LineReader lines(bytes);
-    std::string raw;
-    std::string key;
-    std::string value;
-    while (lines.Next(raw)) {
-        const std::string_view line = TrimView(raw);
-        if (line.empty() || !SplitAtEquals(line, key, value)) {
-            continue;
-        }
+    ForEachKeyLine(bytes, [&](const std::string& key, const std::string& value) {
         if (const auto stage = stages.find(key); stage != stages.end() && FileExists(value)) {
             stage->second->ToolPath = value;
         }
@@ -52,7 +44,7 @@ void ReadToolPathFile(AppState& state) {
         } else if (key == "filedest") {
             state.FileDest = value;
         }
-    }
+    });
 }
 
 void WriteToolPathFile(const AppState& state, const std::string& basePath,
