@@ -13,6 +13,7 @@
 
 #include "app/AppState.h"
 #include "base/FileIo.h"
+#include "base/NullPlatform.h"
 #include "build/BatchBuilder.h"
 #include "presets/PresetFile.h"
 
@@ -23,24 +24,13 @@ using namespace kestrune;
 constexpr int kFieldsPerProgram = 50;
 
 // Counts messages; any message means the benchmark measured a failure.
-class QuietPlatform : public Platform {
+class QuietPlatform : public NullPlatform {
   public:
     void ShowMessage(MessageKind, const std::string& text) override {
         ++messages;
         last = text;
     }
-    ConfirmAnswer Confirm(const std::string&) override { return ConfirmAnswer::Cancel; }
-    std::optional<std::string> OpenFileDialog(const FileDialogRequest&) override { return {}; }
-    std::optional<std::string> SaveFileDialog(const FileDialogRequest&) override { return {}; }
-    std::string ChooseFolder(const std::string&) override { return {}; }
-    std::optional<std::uint32_t> ChooseColor(std::uint32_t) override { return {}; }
-    void ShellOpen(const std::string&, const std::string&) override {}
     std::string LocalDateTimeText() override { return "07.12.2026 20:48:16"; }
-    ScreenRect WorkArea() override { return {0, 0, 1920, 1040}; }
-    std::pair<int, int> OsVersion() override { return {10, 0}; }
-    std::string LongPathName(const std::string& path) override { return path; }
-    void SetFileAssociation(bool, const std::string&) override {}
-    bool HasFileAssociation(const std::string&) override { return false; }
 
     int messages = 0;
     std::string last;
@@ -159,15 +149,6 @@ void BM_WritePreset(benchmark::State& run) {
     Finish(run, chain);
 }
 
-// The text alone, without the file system.
-void BM_PresetText(benchmark::State& run) {
-    GeneratedChain chain(static_cast<int>(run.range(0)));
-    for (auto _ : run) {
-        benchmark::DoNotOptimize(PresetText(*chain.state));
-    }
-    Finish(run, chain);
-}
-
 void BM_ReadPreset(benchmark::State& run) {
     GeneratedChain chain(static_cast<int>(run.range(0)));
     const std::string path = chain.folder + "bench.zrp";
@@ -184,7 +165,6 @@ void BM_ReadPreset(benchmark::State& run) {
 
 BENCHMARK(BM_WriteBatch)->Arg(50)->Arg(200)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WritePreset)->Arg(50)->Arg(200)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_PresetText)->Arg(50)->Arg(200)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadPreset)->Arg(50)->Arg(200)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -84,34 +84,75 @@ std::string ReadFileBytes(const std::string& path) {
     return bytes;
 }
 
-void WriteFileReplacing(const std::string& path, std::string_view bytes) {
-    if (FolderExists(path)) {
-        throw IoError(CannotCreate(path, EISDIR));
+ReplacingFile::ReplacingFile(std::string path) : path_(std::move(path)) {
+    if (FolderExists(path_)) {
+        throw IoError(CannotCreate(path_, EISDIR));
     }
-    const std::string temporary = TemporaryNameFor(path);
+    temporary_ = TemporaryNameFor(path_);
     errno = 0;
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (file == nullptr) {
-        throw IoError(CannotCreate(path, errno));
+    file_ = std::fopen(temporary_.c_str(), "wb");
+    if (file_ == nullptr) {
+        throw IoError(CannotCreate(path_, errno));
     }
-    const std::size_t written = std::fwrite(bytes.data(), 1, bytes.size(), file);
-    int error = written == bytes.size() ? 0 : (errno != 0 ? errno : EIO);
-    if (std::fflush(file) != 0 && error == 0) {
-        error = errno != 0 ? errno : EIO;
+}
+
+ReplacingFile::~ReplacingFile() {
+    Discard();
+}
+
+void ReplacingFile::Discard() noexcept {
+    if (file_ != nullptr) {
+        std::fclose(file_);
+        file_ = nullptr;
     }
-    if (std::fclose(file) != 0 && error == 0) {
-        error = errno != 0 ? errno : EIO;
+    if (!temporary_.empty()) {
+        std::remove(temporary_.c_str());
+        temporary_.clear();
     }
-    if (error != 0) {
-        std::remove(temporary.c_str());
-        throw IoError("Cannot write file \"" + path + "\". " + Reason(error));
+}
+
+void ReplacingFile::Fail(int error) {
+    Discard();
+    throw IoError("Cannot write file \"" + path_ + "\". " + Reason(error != 0 ? error : EIO));
+}
+
+void ReplacingFile::Write(std::string_view bytes) {
+    if (file_ == nullptr) {
+        throw IoError("Cannot write file \"" + path_ + "\". " + Reason(EBADF));
+    }
+    errno = 0;
+    if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) {
+        Fail(errno);
+    }
+}
+
+void ReplacingFile::Commit() {
+    if (file_ == nullptr) {
+        throw IoError("Cannot write file \"" + path_ + "\". " + Reason(EBADF));
+    }
+    errno = 0;
+    if (std::fflush(file_) != 0) {
+        Fail(errno);
+    }
+    std::FILE* file = file_;
+    file_ = nullptr;
+    errno = 0;
+    if (std::fclose(file) != 0) {
+        Fail(errno);
     }
     std::error_code ec;
-    fs::rename(temporary, path, ec);
+    fs::rename(temporary_, path_, ec);
     if (ec) {
-        std::remove(temporary.c_str());
-        throw IoError(CannotCreate(path, ec.value()));
+        Discard();
+        throw IoError(CannotCreate(path_, ec.value()));
     }
+    temporary_.clear();
+}
+
+void WriteFileReplacing(const std::string& path, std::string_view bytes) {
+    ReplacingFile file(path);
+    file.Write(bytes);
+    file.Commit();
 }
 
 }  // namespace kestrune

@@ -2,6 +2,7 @@
 
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "base/FileIo.h"
 #include "base/LineReader.h"
@@ -214,27 +215,39 @@ void PresetReader::Finish() {
 
 }  // namespace
 
+namespace {
+
+// Hands the preset's text to `sink` piece by piece, so a large preset is never held whole.
+template <typename Sink>
+void EmitPreset(const AppState& state, Sink&& sink) {
+    std::string header = "ZRP200\r\n\r\n[Header]\r\nSpecFile = " + state.SpecFileName + "\r\n";
+    if (state.controls.chkRememberFile.checked) {
+        header.append("File = ").append(state.InputFile);
+    } else {
+        header.append("File =");
+    }
+    header.append("\r\n\r\n");
+    sink(header);
+    for (const auto& program : state.Programs) {
+        std::string section = program->GetPresetSection();
+        section.append("\r\n\r\n");
+        sink(section);
+    }
+}
+
+}  // namespace
+
 std::string PresetText(const AppState& state) {
     std::string text;
-    text.append("ZRP200").append(kCrLf);
-    text.append(kCrLf);
-    text.append("[Header]").append(kCrLf);
-    text.append("SpecFile = ").append(state.SpecFileName).append(kCrLf);
-    if (state.controls.chkRememberFile.checked) {
-        text.append("File = ").append(state.InputFile);
-    } else {
-        text.append("File =");
-    }
-    text.append(kCrLf).append(kCrLf);
-    for (const auto& program : state.Programs) {
-        text.append(program->GetPresetSection()).append(kCrLf).append(kCrLf);
-    }
+    EmitPreset(state, [&text](std::string_view piece) { text.append(piece); });
     return text;
 }
 
 bool WritePreset(AppState& state, const std::string& path) {
     try {
-        WriteFileReplacing(path, PresetText(state));
+        ReplacingFile file(path);
+        EmitPreset(state, [&file](std::string_view piece) { file.Write(piece); });
+        file.Commit();
     } catch (const IoError& error) {
         ShowError(state, error.what());
         return false;
