@@ -174,7 +174,11 @@ int RunWith(const std::vector<std::string>& args, const std::string& defaultHome
         return RunCheck(options, platform, &out);
     }
     if (batch->parsed()) {
-        return RunBatch(options, platform, err);
+        const int code = RunBatch(options, platform, err);
+        if (code == kExitUsage) {
+            err << '\n' << batch->help();
+        }
+        return code;
     }
     return RunSave(options, platform);
 }
