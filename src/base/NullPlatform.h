@@ -7,7 +7,7 @@
 namespace kestrune {
 
 class NullPlatform : public Platform {
-public:
+  public:
     void ShowMessage(MessageKind, const std::string&) override {}
     ConfirmAnswer Confirm(const std::string&) override { return ConfirmAnswer::Cancel; }
     std::optional<std::string> OpenFileDialog(const FileDialogRequest&) override { return {}; }
