@@ -6,9 +6,9 @@
 
 namespace kestrune {
 
-TZRBrowseBox::TZRBrowseBox(FieldContext& context, const FieldDescription& description,
+TZRBrowseBox::TZRBrowseBox(FieldContext& context, FieldDescription description,
                            std::string browseType, std::string filter, int left, int top)
-    : Core(context, description, left, top, 88,
+    : Core(context, std::move(description), left, top, 88,
            EqualsNoCase(browseType, "path") ? " path" : " file"),
       BrowseType(LowerAscii(browseType)),
       Filter(std::move(filter)) {

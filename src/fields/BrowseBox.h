@@ -12,7 +12,7 @@ inline constexpr const char* kDefaultBrowseFilter = "All Files (*.*)|*.*";
 // A switch with a folder, a file path or a file name chosen with a "..." button.
 class TZRBrowseBox {
   public:
-    TZRBrowseBox(FieldContext& context, const FieldDescription& description, std::string browseType,
+    TZRBrowseBox(FieldContext& context, FieldDescription description, std::string browseType,
                  std::string filter, int left, int top);
 
     const std::string& Caption() const { return Core.Caption(); }

@@ -2,9 +2,10 @@
 
 namespace kestrune {
 
-TZRCheckBox::TZRCheckBox(FieldContext& context, const FieldDescription& description,
-                         bool batchCommand, int left, int top)
-    : Core(context, description, left, top, FullWidth(description.Width), ""),
+TZRCheckBox::TZRCheckBox(FieldContext& context, FieldDescription description, bool batchCommand,
+                         int left, int top)
+    // Moving the description takes its texts only; Width stays readable in either order.
+    : Core(context, std::move(description), left, top, FullWidth(description.Width), ""),
       BatchCommand(batchCommand) {}
 
 void TZRCheckBox::SetChecked(bool checked) {

@@ -11,8 +11,8 @@ namespace kestrune {
 // program's command line, and may hold several lines joined by CR LF.
 class TZRCheckBox {
   public:
-    TZRCheckBox(FieldContext& context, const FieldDescription& description, bool batchCommand,
-                int left, int top);
+    TZRCheckBox(FieldContext& context, FieldDescription description, bool batchCommand, int left,
+                int top);
 
     const std::string& Caption() const { return Core.Caption(); }
     bool Checked() const { return Core.Checked(); }

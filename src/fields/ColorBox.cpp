@@ -7,9 +7,10 @@
 
 namespace kestrune {
 
-TZRColorBox::TZRColorBox(FieldContext& context, const FieldDescription& description,
-                         std::uint32_t color, int left, int top)
-    : Core(context, description, left, top, FullWidth(description.Width) / 2, " color"),
+TZRColorBox::TZRColorBox(FieldContext& context, FieldDescription description, std::uint32_t color,
+                         int left, int top)
+    // Moving the description takes its texts only; Width stays readable in either order.
+    : Core(context, std::move(description), left, top, FullWidth(description.Width) / 2, " color"),
       Color(color) {
     const int full = FullWidth(Core.Width);
     const int half = full / 2;

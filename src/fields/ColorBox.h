@@ -12,8 +12,8 @@ namespace kestrune {
 // green in the next and blue in the third.
 class TZRColorBox {
   public:
-    TZRColorBox(FieldContext& context, const FieldDescription& description, std::uint32_t color,
-                int left, int top);
+    TZRColorBox(FieldContext& context, FieldDescription description, std::uint32_t color, int left,
+                int top);
 
     const std::string& Caption() const { return Core.Caption(); }
     bool Checked() const { return Core.Checked(); }

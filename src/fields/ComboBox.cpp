@@ -4,9 +4,10 @@
 
 namespace kestrune {
 
-TZRComboBox::TZRComboBox(FieldContext& context, const FieldDescription& description,
+TZRComboBox::TZRComboBox(FieldContext& context, FieldDescription description,
                          std::string defaultText, int left, int top)
-    : Core(context, description, left, top, 88, " #"), DefaultText(std::move(defaultText)) {
+    : Core(context, std::move(description), left, top, 88, " #"),
+      DefaultText(std::move(defaultText)) {
     ComboControl.text = DefaultText;
     ComboControl.enabled = false;
     ComboControl.bounds = {left + 88, top, FullWidth(Core.Width) - 88, kControlHeight};

@@ -13,7 +13,7 @@ namespace kestrune {
 // command line.
 class TZRComboBox {
   public:
-    TZRComboBox(FieldContext& context, const FieldDescription& description, std::string defaultText,
+    TZRComboBox(FieldContext& context, FieldDescription description, std::string defaultText,
                 int left, int top);
 
     const std::string& Caption() const { return Core.Caption(); }

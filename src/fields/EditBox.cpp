@@ -6,9 +6,9 @@
 
 namespace kestrune {
 
-TZREditBox::TZREditBox(FieldContext& context, const FieldDescription& description,
-                       const TValue& value, int left, int top)
-    : Core(context, description, left, top, 132, " #"), Value(value) {
+TZREditBox::TZREditBox(FieldContext& context, FieldDescription description, const TValue& value,
+                       int left, int top)
+    : Core(context, std::move(description), left, top, 132, " #"), Value(value) {
     EditControl.text = Value.DefaultText;
     EditControl.enabled = false;
     EditControl.bounds = {left + 132, top, FullWidth(Core.Width) - 132, kControlHeight};

@@ -28,8 +28,8 @@ struct TValue {
 // A switch with a value typed into an edit beside it.
 class TZREditBox {
   public:
-    TZREditBox(FieldContext& context, const FieldDescription& description, const TValue& value,
-               int left, int top);
+    TZREditBox(FieldContext& context, FieldDescription description, const TValue& value, int left,
+               int top);
 
     const std::string& Caption() const { return Core.Caption(); }
     bool Checked() const { return Core.Checked(); }

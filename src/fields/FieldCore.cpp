@@ -15,14 +15,14 @@ std::vector<std::string> SplitGroups(std::string_view text) {
     return groups;
 }
 
-FieldCore::FieldCore(FieldContext& context, const FieldDescription& description, int left, int top,
+FieldCore::FieldCore(FieldContext& context, FieldDescription description, int left, int top,
                      int checkWidth, std::string_view hintSuffix)
     : context(context),
-      Param(description.Param),
-      Details(description.Details),
+      Param(std::move(description.Param)),
+      Details(std::move(description.Details)),
       Groups(SplitGroups(description.Groups)),
       Width(ClampedWidth(description.Width)) {
-    CheckControl.text = description.Caption;
+    CheckControl.text = std::move(description.Caption);
     CheckControl.bold = description.Bold;
     CheckControl.bounds = {left, top, checkWidth, kControlHeight};
     if (!Param.empty()) {

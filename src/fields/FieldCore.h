@@ -42,7 +42,7 @@ std::vector<std::string> SplitGroups(std::string_view text);
 class FieldCore {
   public:
     // `hintSuffix` follows the parameter in the check box's tooltip.
-    FieldCore(FieldContext& context, const FieldDescription& description, int left, int top,
+    FieldCore(FieldContext& context, FieldDescription description, int left, int top,
               int checkWidth, std::string_view hintSuffix);
 
     const std::string& Caption() const { return CheckControl.text; }

@@ -51,26 +51,26 @@ TZRLabelBox& TZRGroup::AddLabel(const std::string& caption) {
     return label;
 }
 
-TZRCheckBox& TZRGroup::AddCheckBox(const FieldDescription& description, bool batchCommand) {
+TZRCheckBox& TZRGroup::AddCheckBox(FieldDescription description, bool batchCommand) {
     EnsureRoom();
-    TZRCheckBox& box =
-        CheckBoxes.emplace_back(context_, description, batchCommand, CursorLeft, CursorTop);
+    TZRCheckBox& box = CheckBoxes.emplace_back(context_, std::move(description), batchCommand,
+                                               CursorLeft, CursorTop);
     CursorTop += kRowHeight;
     return box;
 }
 
-TZREditBox& TZRGroup::AddEditBox(const FieldDescription& description, const TValue& value) {
+TZREditBox& TZRGroup::AddEditBox(FieldDescription description, const TValue& value) {
     EnsureRoom();
-    TZREditBox& box = EditBoxes.emplace_back(context_, description, value, CursorLeft, CursorTop);
+    TZREditBox& box =
+        EditBoxes.emplace_back(context_, std::move(description), value, CursorLeft, CursorTop);
     CursorTop += kRowHeight;
     return box;
 }
 
-TZRComboBox& TZRGroup::AddComboBox(const FieldDescription& description,
-                                   const std::string& defaultText) {
+TZRComboBox& TZRGroup::AddComboBox(FieldDescription description, const std::string& defaultText) {
     EnsureRoom();
-    TZRComboBox& box =
-        ComboBoxes.emplace_back(context_, description, defaultText, CursorLeft, CursorTop);
+    TZRComboBox& box = ComboBoxes.emplace_back(context_, std::move(description), defaultText,
+                                               CursorLeft, CursorTop);
     CursorTop += kRowHeight;
     return box;
 }
@@ -81,18 +81,19 @@ void TZRGroup::AddComboOption(const std::string& name, const std::string& value)
     }
 }
 
-TZRBrowseBox& TZRGroup::AddBrowseBox(const FieldDescription& description,
-                                     const std::string& browseType, const std::string& filter) {
+TZRBrowseBox& TZRGroup::AddBrowseBox(FieldDescription description, const std::string& browseType,
+                                     const std::string& filter) {
     EnsureRoom();
-    TZRBrowseBox& box =
-        BrowseBoxes.emplace_back(context_, description, browseType, filter, CursorLeft, CursorTop);
+    TZRBrowseBox& box = BrowseBoxes.emplace_back(context_, std::move(description), browseType,
+                                                 filter, CursorLeft, CursorTop);
     CursorTop += kRowHeight;
     return box;
 }
 
-TZRColorBox& TZRGroup::AddColorBox(const FieldDescription& description, std::uint32_t color) {
+TZRColorBox& TZRGroup::AddColorBox(FieldDescription description, std::uint32_t color) {
     EnsureRoom();
-    TZRColorBox& box = ColorBoxes.emplace_back(context_, description, color, CursorLeft, CursorTop);
+    TZRColorBox& box =
+        ColorBoxes.emplace_back(context_, std::move(description), color, CursorLeft, CursorTop);
     CursorTop += kRowHeight;
     return box;
 }

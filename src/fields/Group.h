@@ -34,14 +34,14 @@ class TZRGroup {
     TZRGroup& operator=(const TZRGroup&) = delete;
 
     TZRLabelBox& AddLabel(const std::string& caption);
-    TZRCheckBox& AddCheckBox(const FieldDescription& description, bool batchCommand);
-    TZREditBox& AddEditBox(const FieldDescription& description, const TValue& value);
-    TZRComboBox& AddComboBox(const FieldDescription& description, const std::string& defaultText);
+    TZRCheckBox& AddCheckBox(FieldDescription description, bool batchCommand);
+    TZREditBox& AddEditBox(FieldDescription description, const TValue& value);
+    TZRComboBox& AddComboBox(FieldDescription description, const std::string& defaultText);
     // Adds an option to the last combo box; ignored when there is none.
     void AddComboOption(const std::string& name, const std::string& value);
-    TZRBrowseBox& AddBrowseBox(const FieldDescription& description, const std::string& browseType,
+    TZRBrowseBox& AddBrowseBox(FieldDescription description, const std::string& browseType,
                                const std::string& filter);
-    TZRColorBox& AddColorBox(const FieldDescription& description, std::uint32_t color);
+    TZRColorBox& AddColorBox(FieldDescription description, std::uint32_t color);
     void AddSpaces(int count);
 
     // The program's own fragments, joined: a blank between them, a CR LF before the fragment

@@ -19,7 +19,8 @@ struct Block {
     TValue value;
     std::string defaultText;  // combo box
     std::string optionText;
-    std::string filter = kDefaultBrowseFilter;
+    std::string filter;  // empty: the default filter, set when the field is added
+    bool filterSet = false;
     std::string browseType = "file";
     std::string colorText = "0 0 0";
 };
@@ -107,6 +108,7 @@ void ApplyKey(Block& block, const std::string& key, const std::string& value) {
             case Kind::Browse:
                 if (key == "filter") {
                     block.filter = value;
+                    block.filterSet = true;
                 } else if (key == "type") {
                     block.browseType = LowerAscii(value);
                 }
@@ -120,24 +122,25 @@ void ApplyKey(Block& block, const std::string& key, const std::string& value) {
     }
 }
 
-void AddField(TZRGroup& group, const Block& block) {
-    const FieldDescription& d = block.description;
+void AddField(TZRGroup& group, Block& block) {
+    FieldDescription& d = block.description;
     switch (block.kind) {
         case Kind::Check:
-            group.AddCheckBox(d, block.batchCommand);
+            group.AddCheckBox(std::move(d), block.batchCommand);
             break;
         case Kind::Edit:
-            group.AddEditBox(d, block.value);
+            group.AddEditBox(std::move(d), block.value);
             break;
         case Kind::Combo:
-            group.AddComboBox(d, block.defaultText);
+            group.AddComboBox(std::move(d), block.defaultText);
             ParseOptionList(group, block.optionText);
             break;
         case Kind::Browse:
-            group.AddBrowseBox(d, block.browseType, block.filter);
+            group.AddBrowseBox(std::move(d), block.browseType,
+                               block.filterSet ? block.filter : std::string(kDefaultBrowseFilter));
             break;
         case Kind::Color:
-            group.AddColorBox(d, ParseColorText(block.colorText));
+            group.AddColorBox(std::move(d), ParseColorText(block.colorText));
             break;
     }
 }
