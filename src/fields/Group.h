@@ -112,6 +112,8 @@ class TZRGroup {
     int CursorLeft = 8;
     int CursorTop = 16;
 
+    // Deques keep every field at its address while more are added, so a reference returned
+    // by an Add operation stays valid.
     std::deque<TZRLabelBox> Labels;
     std::deque<TZRCheckBox> CheckBoxes;
     std::deque<TZREditBox> EditBoxes;
