@@ -1,0 +1,291 @@
+#include "FileBytes.h"
+
+#include <algorithm>
+#include <fstream>
+#include <system_error>
+
+#if defined(__unix__) || defined(__APPLE__)
+#define REDA_HAVE_MMAP 1
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <mutex>
+#endif
+
+namespace reda {
+
+namespace {
+
+std::string describe(int error) {
+    return std::generic_category().message(error);
+}
+
+// Copies the file into memory, reading only what was appended since the last resize, and
+// holds no handle in between so the writer may truncate, rename or delete it at will.
+class CopiedBytes final : public FileBytes {
+  public:
+    CopiedBytes(std::filesystem::path path, FileStamp stamp)
+        : path_(std::move(path)), stamp_(stamp) {}
+
+    bool resize(std::uint64_t size, std::string& error) override {
+        if (size <= data_.size()) {
+            data_.resize(static_cast<std::size_t>(size));
+            return true;
+        }
+        std::ifstream in(path_, std::ios::binary);
+        if (!in) {
+            error = "cannot be opened";
+            return false;
+        }
+        const std::size_t old = data_.size();
+        try {
+            data_.resize(static_cast<std::size_t>(size));
+        } catch (const std::bad_alloc&) {
+            data_.resize(old);
+            error = "does not fit into memory";
+            return false;
+        }
+        in.seekg(static_cast<std::streamoff>(old));
+        in.read(data_.data() + old, static_cast<std::streamsize>(size - old));
+        // A file cut while reading keeps what was read; the next poll sees the new size.
+        data_.resize(old + static_cast<std::size_t>(std::max<std::streamsize>(in.gcount(), 0)));
+        return true;
+    }
+
+    std::string_view bytes() const override { return data_; }
+    const FileStamp& stamp() const override { return stamp_; }
+
+    std::string current(std::uint64_t offset, std::size_t length) const override {
+        std::string out(length, '\0');
+        std::ifstream in(path_, std::ios::binary);
+        if (!in.seekg(static_cast<std::streamoff>(offset))) {
+            return {};
+        }
+        in.read(out.data(), static_cast<std::streamsize>(length));
+        out.resize(static_cast<std::size_t>(std::max<std::streamsize>(in.gcount(), 0)));
+        return out;
+    }
+
+  private:
+    std::filesystem::path path_;
+    FileStamp stamp_;
+    std::string data_;
+};
+
+#ifdef REDA_HAVE_MMAP
+
+// A writer may truncate the file while it is mapped; touching a mapped page beyond the new
+// end raises SIGBUS. The handler puts a zero page over the faulting page of one of our
+// mappings, so the view briefly shows NULs until the next poll reloads the file.
+constexpr int kGuardSlots = 64;
+std::atomic<std::uintptr_t> guardBase[kGuardSlots];
+std::atomic<std::uintptr_t> guardLength[kGuardSlots];
+struct sigaction previousBusAction;
+std::uintptr_t pageSize = 4096;
+
+void onBusError(int signal, siginfo_t* info, void* context) {
+    const auto address = reinterpret_cast<std::uintptr_t>(info->si_addr);
+    for (int i = 0; i < kGuardSlots; ++i) {
+        const std::uintptr_t base = guardBase[i].load();
+        if (base != 0 && address >= base && address - base < guardLength[i].load()) {
+            void* page = reinterpret_cast<void*>(address & ~(pageSize - 1));
+            if (mmap(page, pageSize, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED, -1, 0) !=
+                MAP_FAILED) {
+                return;
+            }
+            break;
+        }
+    }
+    if ((previousBusAction.sa_flags & SA_SIGINFO) != 0 && previousBusAction.sa_sigaction) {
+        previousBusAction.sa_sigaction(signal, info, context);
+        return;
+    }
+    if (previousBusAction.sa_handler != SIG_DFL && previousBusAction.sa_handler != SIG_IGN) {
+        previousBusAction.sa_handler(signal);
+        return;
+    }
+    ::signal(SIGBUS, SIG_DFL);
+    ::raise(SIGBUS);
+}
+
+void installBusGuard() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        const long size = sysconf(_SC_PAGESIZE);
+        if (size > 0) {
+            pageSize = static_cast<std::uintptr_t>(size);
+        }
+        struct sigaction action {};
+        action.sa_sigaction = onBusError;
+        action.sa_flags = SA_SIGINFO | SA_NODEFER;
+        sigemptyset(&action.sa_mask);
+        sigaction(SIGBUS, &action, &previousBusAction);
+    });
+}
+
+int guardMapping(const void* base, std::size_t length) {
+    for (int i = 0; i < kGuardSlots; ++i) {
+        std::uintptr_t expected = 0;
+        if (guardBase[i].load() == 0) {
+            guardLength[i].store(length);
+            if (guardBase[i].compare_exchange_strong(expected,
+                                                     reinterpret_cast<std::uintptr_t>(base))) {
+                return i;
+            }
+        }
+    }
+    return -1;  // unguarded: only a truncation race could hurt, as with any mapping
+}
+
+void unguardMapping(int slot) {
+    if (slot >= 0) {
+        guardBase[slot].store(0);
+        guardLength[slot].store(0);
+    }
+}
+
+FileStamp stampOf(const struct stat& st) {
+    FileStamp stamp;
+    stamp.exists = true;
+    stamp.regular = S_ISREG(st.st_mode);
+    stamp.hasIdentity = true;
+    stamp.size = static_cast<std::uint64_t>(st.st_size);
+    stamp.device = static_cast<std::uint64_t>(st.st_dev);
+    stamp.inode = static_cast<std::uint64_t>(st.st_ino);
+    return stamp;
+}
+
+class MappedBytes final : public FileBytes {
+  public:
+    MappedBytes(int fd, FileStamp stamp) : fd_(fd), stamp_(stamp) {}
+    ~MappedBytes() override {
+        unmap();
+        ::close(fd_);
+    }
+
+    bool resize(std::uint64_t size, std::string& error) override {
+        if (size == length_) {
+            return true;
+        }
+        if (size > static_cast<std::uint64_t>(SIZE_MAX)) {
+            error = "is too large to map";
+            return false;
+        }
+        void* fresh = nullptr;
+        if (size > 0) {
+            fresh = mmap(nullptr, static_cast<std::size_t>(size), PROT_READ, MAP_SHARED, fd_, 0);
+            if (fresh == MAP_FAILED) {
+                error = describe(errno);
+                return false;
+            }
+        }
+        unmap();
+        base_ = static_cast<const char*>(fresh);
+        length_ = static_cast<std::size_t>(size);
+        if (base_ != nullptr) {
+            slot_ = guardMapping(base_, length_);
+        }
+        return true;
+    }
+
+    std::string_view bytes() const override { return {base_, length_}; }
+    const FileStamp& stamp() const override { return stamp_; }
+
+    std::string current(std::uint64_t offset, std::size_t length) const override {
+        if (offset >= length_) {
+            return {};
+        }
+        const std::size_t n = std::min<std::size_t>(length, length_ - offset);
+        return std::string(base_ + offset, n);
+    }
+
+  private:
+    void unmap() {
+        if (base_ != nullptr) {
+            unguardMapping(slot_);
+            slot_ = -1;
+            munmap(const_cast<char*>(base_), length_);
+            base_ = nullptr;
+            length_ = 0;
+        }
+    }
+
+    int fd_;
+    FileStamp stamp_;
+    const char* base_ = nullptr;
+    std::size_t length_ = 0;
+    int slot_ = -1;
+};
+
+#endif
+
+}  // namespace
+
+FileStamp statPath(const std::filesystem::path& path) {
+#ifdef REDA_HAVE_MMAP
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        return {};
+    }
+    return stampOf(st);
+#else
+    FileStamp stamp;
+    std::error_code ec;
+    const auto status = std::filesystem::status(path, ec);
+    if (ec || !std::filesystem::exists(status)) {
+        return stamp;
+    }
+    stamp.exists = true;
+    stamp.regular = std::filesystem::is_regular_file(status);
+    if (stamp.regular) {
+        const auto size = std::filesystem::file_size(path, ec);
+        stamp.size = ec ? 0 : size;
+    }
+    return stamp;
+#endif
+}
+
+std::unique_ptr<FileBytes> FileBytes::open(bool mapped, const std::filesystem::path& path,
+                                           std::string& error) {
+#ifdef REDA_HAVE_MMAP
+    if (mapped) {
+        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+        if (fd < 0) {
+            error = describe(errno);
+            return nullptr;
+        }
+        struct stat st {};
+        if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+            error = S_ISDIR(st.st_mode) ? "is a folder" : "is not a regular file";
+            ::close(fd);
+            return nullptr;
+        }
+        installBusGuard();
+        return std::make_unique<MappedBytes>(fd, stampOf(st));
+    }
+#else
+    (void)mapped;
+#endif
+    const FileStamp stamp = statPath(path);
+    if (!stamp.exists) {
+        error = "does not exist";
+        return nullptr;
+    }
+    if (!stamp.regular) {
+        error = "is not a regular file";
+        return nullptr;
+    }
+    if (!std::ifstream(path, std::ios::binary)) {
+        error = "cannot be opened";
+        return nullptr;
+    }
+    return std::make_unique<CopiedBytes>(path, stamp);
+}
+
+}  // namespace reda

@@ -1,0 +1,48 @@
+#pragma once
+// The bytes of one opened file, either memory-mapped or copied into memory. Internal to
+// LogFile; kept apart so the platform code stays in one place.
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace reda {
+
+struct FileStamp {
+    bool exists = false;
+    bool regular = false;
+    bool hasIdentity = false;  // device and inode are known
+    std::uint64_t size = 0;
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+
+    bool sameFile(const FileStamp& other) const {
+        return !hasIdentity || !other.hasIdentity ||
+               (device == other.device && inode == other.inode);
+    }
+};
+
+FileStamp statPath(const std::filesystem::path& path);
+
+class FileBytes {
+  public:
+    virtual ~FileBytes() = default;
+
+    // Null with `error` set when the file cannot be opened.
+    static std::unique_ptr<FileBytes> open(bool mapped, const std::filesystem::path& path,
+                                           std::string& error);
+
+    // Makes bytes() cover [0, size). Returns false with `error` set when that failed; the
+    // previous bytes stay valid then.
+    virtual bool resize(std::uint64_t size, std::string& error) = 0;
+    virtual std::string_view bytes() const = 0;
+    // Identity of the opened file, to tell a replaced file at the same path.
+    virtual const FileStamp& stamp() const = 0;
+    // The file's current bytes at [offset, offset + length), read afresh where the held
+    // bytes are a copy; shorter when the file is shorter.
+    virtual std::string current(std::uint64_t offset, std::size_t length) const = 0;
+};
+
+}  // namespace reda

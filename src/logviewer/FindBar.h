@@ -1,0 +1,47 @@
+#pragma once
+// The search bar under the log: the text, previous / next, and the case and whole-word
+// switches. It only collects the request; the window runs the search on the model.
+
+#include <QWidget>
+
+#include "TextFinder.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+
+namespace reda {
+
+class FindBar : public QWidget {
+    Q_OBJECT
+
+  public:
+    explicit FindBar(QWidget* parent = nullptr);
+
+    QString text() const;
+    FindOptions options() const;
+    void setOptions(FindOptions options);
+    // Shows the bar with `seed` (when not empty) selected in the edit, which takes the focus.
+    void activate(const QString& seed);
+    void setStatus(const QString& status);
+    QString status() const;
+
+  signals:
+    void findNext();
+    void findPrevious();
+    // The text or a switch changed: the marks on screen follow.
+    void changed();
+    void closed();
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+  private:
+    QLineEdit* edit_;
+    QCheckBox* matchCase_;
+    QCheckBox* wholeWord_;
+    QLabel* status_;
+};
+
+}  // namespace reda

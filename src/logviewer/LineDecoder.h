@@ -1,0 +1,32 @@
+#pragma once
+// Turns a line's bytes into what the view draws: UTF-16 text with one unit per column, tabs
+// expanded, control bytes shown as their control pictures and invalid UTF-8 as U+FFFD, with
+// the column of every byte so selections and matches (byte ranges) map onto the screen.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace reda {
+
+inline constexpr int kTabWidth = 8;
+
+struct DisplayLine {
+    std::u16string text;
+    // columns[i] is the column where byte i begins; one more entry for the end of the
+    // decoded bytes. Bytes inside a character share its column.
+    std::vector<std::uint32_t> columns;
+    // Bytes decoded; fewer than the line has when it was clipped.
+    std::size_t decodedBytes = 0;
+    bool clipped = false;
+
+    std::size_t columnOfByte(std::size_t byte) const;
+    // The first byte whose column is at or after `column` (the decoded end when none is).
+    std::size_t byteAtColumn(std::size_t column) const;
+};
+
+DisplayLine decodeLine(std::string_view bytes, std::size_t maxColumns);
+
+}  // namespace reda

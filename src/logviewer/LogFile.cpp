@@ -1,0 +1,133 @@
+#include "LogFile.h"
+
+#include "FileBytes.h"
+
+namespace reda {
+
+namespace {
+constexpr std::size_t kTailBytes = 64;
+}
+
+LogFile::Backing LogFile::defaultBacking() {
+#ifdef _WIN32
+    return Backing::Copied;
+#else
+    return Backing::Mapped;
+#endif
+}
+
+LogFile::LogFile(Backing backing) : backing_(backing) {}
+
+LogFile::~LogFile() = default;
+
+void LogFile::setPath(std::filesystem::path path) {
+    path_ = std::move(path);
+    file_.reset();
+    index_.clear();
+    tail_.clear();
+    error_.clear();
+    vanished_ = false;
+}
+
+bool LogFile::isOpen() const {
+    return file_ != nullptr;
+}
+
+std::string_view LogFile::bytes() const {
+    return file_ ? file_->bytes() : std::string_view{};
+}
+
+std::string_view LogFile::line(std::size_t line) const {
+    if (!file_ || line >= index_.lineCount()) {
+        return {};
+    }
+    const std::string_view all = file_->bytes();
+    const auto start = static_cast<std::size_t>(index_.lineStart(line));
+    auto limit = static_cast<std::size_t>(index_.lineLimit(line));
+    limit = std::min(limit, all.size());
+    if (limit > start && all[limit - 1] == '\n') {
+        --limit;
+    }
+    if (limit > start && all[limit - 1] == '\r') {
+        --limit;
+    }
+    return all.substr(start, limit - start);
+}
+
+LogFile::Change LogFile::reopen(bool wasOpen) {
+    file_.reset();
+    index_.clear();
+    tail_.clear();
+    vanished_ = false;
+    std::string error;
+    file_ = FileBytes::open(backing_ == Backing::Mapped, path_, error);
+    if (!file_ && backing_ == Backing::Mapped) {
+        file_ = FileBytes::open(false, path_, error);
+    }
+    if (!file_) {
+        error_ = error;
+        return Change::Failed;
+    }
+    error_.clear();
+    if (!file_->resize(file_->stamp().size, error)) {
+        error_ = error;
+        file_.reset();
+        return Change::Failed;
+    }
+    index_.extend(file_->bytes());
+    const std::string_view all = file_->bytes();
+    tail_.assign(all.substr(all.size() - std::min(all.size(), kTailBytes)));
+    return wasOpen ? Change::Reloaded : Change::Appeared;
+}
+
+LogFile::Change LogFile::poll() {
+    if (path_.empty()) {
+        return Change::None;
+    }
+    const FileStamp now = statPath(path_);
+    if (!now.exists) {
+        if (file_ && !vanished_) {
+            vanished_ = true;
+            return Change::Vanished;
+        }
+        return Change::None;
+    }
+    if (!now.regular) {
+        const bool reported = !file_ && error_ == "is not a regular file";
+        file_.reset();
+        index_.clear();
+        tail_.clear();
+        error_ = "is not a regular file";
+        return reported ? Change::None : Change::Failed;
+    }
+    if (!file_) {
+        const bool failedBefore = !error_.empty();
+        const Change change = reopen(false);
+        // A file that keeps failing is reported once, not at every poll.
+        return change == Change::Failed && failedBefore ? Change::None : change;
+    }
+    const FileStamp& held = file_->stamp();
+    const bool replaced = !now.sameFile(held) || (vanished_ && !held.hasIdentity);
+    const std::uint64_t had = file_->bytes().size();
+    if (replaced || now.size < had) {
+        return reopen(true);
+    }
+    vanished_ = false;
+    if (now.size == had) {
+        return Change::None;
+    }
+    std::string error;
+    if (!file_->resize(now.size, error)) {
+        error_ = error;
+        return Change::Failed;
+    }
+    if (!tail_.empty() && file_->current(had - tail_.size(), tail_.size()) != tail_) {
+        return reopen(true);
+    }
+    index_.extend(file_->bytes());
+    const std::string_view all = file_->bytes();
+    tail_.assign(all.substr(all.size() - std::min(all.size(), kTailBytes)));
+    return Change::Appended;
+}
+
+}  // namespace reda

@@ -1,0 +1,502 @@
+#include "LogView.h"
+
+#include <QEvent>
+#include <QFontDatabase>
+#include <QFontMetricsF>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <optional>
+#include <vector>
+
+namespace reda {
+
+namespace {
+
+int clampToInt(std::size_t value) {
+    return static_cast<int>(std::min<std::size_t>(value, INT_MAX));
+}
+
+bool isLowSurrogate(char16_t c) {
+    return c >= 0xDC00 && c <= 0xDFFF;
+}
+
+struct ColumnRange {
+    std::size_t begin;
+    std::size_t end;
+};
+
+}  // namespace
+
+LogView::LogView(QWidget* parent) : QAbstractScrollArea(parent) {
+    setObjectName(QStringLiteral("logView"));
+    setFocusPolicy(Qt::StrongFocus);
+    viewport()->setCursor(Qt::IBeamCursor);
+    setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    updateMetrics();
+    updateColors();
+}
+
+void LogView::setModel(const LogFile* log, const ProblemIndex* problems) {
+    log_ = log;
+    problems_ = problems;
+    logUpdated(true);
+}
+
+std::size_t LogView::lineCount() const {
+    return log_ ? log_->lineCount() : 0;
+}
+
+void LogView::logUpdated(bool reloaded) {
+    const bool wasAtEnd = isAtEnd();
+    if (reloaded) {
+        anchor_ = caret_ = 0;
+        current_ = 0;
+        widestSeen_ = 0;
+        emit selectionChanged();
+    }
+    updateScrollBars();
+    if (wasAtEnd) {
+        verticalScrollBar()->setValue(verticalScrollBar()->maximum());
+        current_ = lineCount() > 0 ? lineCount() - 1 : 0;
+    } else if (reloaded) {
+        verticalScrollBar()->setValue(0);
+    }
+    viewport()->update();
+    reportFollowing();
+}
+
+void LogView::refreshMarks() {
+    viewport()->update();
+}
+
+std::size_t LogView::firstVisibleLine() const {
+    return static_cast<std::size_t>(std::max(verticalScrollBar()->value(), 0));
+}
+
+std::size_t LogView::visibleLineCount() const {
+    return static_cast<std::size_t>(std::max(viewport()->height() / lineHeight_, 1));
+}
+
+bool LogView::isAtEnd() const {
+    return verticalScrollBar()->value() >= verticalScrollBar()->maximum();
+}
+
+void LogView::scrollToEnd() {
+    verticalScrollBar()->setValue(verticalScrollBar()->maximum());
+    if (lineCount() > 0) {
+        current_ = lineCount() - 1;
+    }
+    viewport()->update();
+}
+
+void LogView::scrollToTop() {
+    verticalScrollBar()->setValue(0);
+    current_ = 0;
+    viewport()->update();
+}
+
+void LogView::setCurrentLine(std::size_t line) {
+    const std::size_t count = lineCount();
+    if (count == 0) {
+        return;
+    }
+    current_ = std::min(line, count - 1);
+    const std::size_t first = firstVisibleLine();
+    const std::size_t shown = visibleLineCount();
+    if (current_ < first || current_ >= first + shown) {
+        // A jump far away lands in the middle of the screen, with context on both sides.
+        const std::size_t top = current_ > shown / 2 ? current_ - shown / 2 : 0;
+        verticalScrollBar()->setValue(clampToInt(top));
+    }
+    viewport()->update();
+}
+
+void LogView::setSelection(std::uint64_t anchor, std::uint64_t caret) {
+    const std::uint64_t size = log_ ? log_->bytes().size() : 0;
+    anchor_ = std::min(anchor, size);
+    caret_ = std::min(caret, size);
+    revealOffset(caret_);
+    viewport()->update();
+    emit selectionChanged();
+}
+
+void LogView::selectAll() {
+    anchor_ = 0;
+    caret_ = log_ ? log_->bytes().size() : 0;
+    viewport()->update();
+    emit selectionChanged();
+}
+
+void LogView::clearSelection() {
+    anchor_ = caret_;
+    viewport()->update();
+    emit selectionChanged();
+}
+
+void LogView::setHighlight(const TextFinder& finder) {
+    highlight_ = finder;
+    viewport()->update();
+}
+
+void LogView::updateMetrics() {
+    const QFontMetricsF metrics(font());
+    charWidth_ = std::max<qreal>(metrics.horizontalAdvance(QLatin1Char('M')), 1.0);
+    lineHeight_ = std::max(static_cast<int>(std::ceil(metrics.height())) + 2, 4);
+    ascent_ = static_cast<int>(std::ceil(metrics.ascent())) + 1;
+    updateScrollBars();
+}
+
+void LogView::updateColors() {
+    const QPalette& pal = palette();
+    const QColor base = pal.color(QPalette::Base);
+    const bool dark = base.lightness() < 128;
+    errorBack_ = dark ? QColor(0x4a, 0x1f, 0x22) : QColor(0xfb, 0xe3, 0xe4);
+    warningBack_ = dark ? QColor(0x46, 0x3b, 0x15) : QColor(0xff, 0xf4, 0xd6);
+    errorMark_ = dark ? QColor(0xef, 0x53, 0x50) : QColor(0xd3, 0x2f, 0x2f);
+    warningMark_ = dark ? QColor(0xff, 0xca, 0x28) : QColor(0xe0, 0xa0, 0x00);
+    matchBack_ = dark ? QColor(0xc7, 0x9a, 0x1e) : QColor(0xff, 0xd5, 0x4f);
+    matchText_ = QColor(Qt::black);
+    marginBack_ = pal.color(QPalette::Window);
+    marginText_ = pal.color(QPalette::Disabled, QPalette::Text);
+    currentBack_ = dark ? base.lighter(135) : base.darker(106);
+    viewport()->update();
+}
+
+int LogView::marginWidth() const {
+    int digits = 4;
+    for (std::size_t n = lineCount(); n >= 10000; n /= 10) {
+        ++digits;
+    }
+    return static_cast<int>(std::ceil(digits * charWidth_)) + 14;
+}
+
+qreal LogView::textLeft() const {
+    return marginWidth() + charWidth_ / 2;
+}
+
+void LogView::updateScrollBars() {
+    const std::size_t count = lineCount();
+    const std::size_t shown = visibleLineCount();
+    QScrollBar* vertical = verticalScrollBar();
+    vertical->setRange(0, clampToInt(count > shown ? count - shown : 0));
+    vertical->setPageStep(clampToInt(shown));
+    vertical->setSingleStep(1);
+
+    std::size_t columns = widestSeen_;
+    if (log_) {
+        columns = std::max<std::size_t>(
+            columns, std::min<std::uint64_t>(log_->index().longestLine(), kMaxColumns + 2));
+    }
+    const qreal width = textLeft() + (static_cast<qreal>(columns) + 2) * charWidth_;
+    QScrollBar* horizontal = horizontalScrollBar();
+    horizontal->setRange(0, std::max(0, static_cast<int>(width) - viewport()->width()));
+    horizontal->setPageStep(viewport()->width());
+    horizontal->setSingleStep(static_cast<int>(charWidth_ * 4));
+}
+
+void LogView::reportFollowing() {
+    const bool atEnd = isAtEnd();
+    if (atEnd != following_) {
+        following_ = atEnd;
+        emit followingChanged(atEnd);
+    }
+}
+
+std::uint64_t LogView::offsetAt(QPoint point) const {
+    const std::size_t count = lineCount();
+    if (count == 0) {
+        return 0;
+    }
+    const int row = point.y() < 0 ? -1 : point.y() / lineHeight_;
+    const std::size_t first = firstVisibleLine();
+    std::size_t line =
+        row < 0 ? (first > 0 ? first - 1 : 0) : first + static_cast<std::size_t>(row);
+    line = std::min(line, count - 1);
+    const qreal x = point.x() - textLeft() + horizontalScrollBar()->value();
+    const auto column = static_cast<std::size_t>(std::max<qreal>(std::round(x / charWidth_), 0));
+    const DisplayLine display = decodeLine(log_->line(line), kMaxColumns);
+    return log_->index().lineStart(line) + display.byteAtColumn(column);
+}
+
+void LogView::revealOffset(std::uint64_t offset) {
+    if (!log_ || lineCount() == 0) {
+        return;
+    }
+    const std::size_t line = log_->index().lineAt(offset);
+    setCurrentLine(line);
+    const std::uint64_t start = log_->index().lineStart(line);
+    const DisplayLine display = decodeLine(log_->line(line), kMaxColumns);
+    const qreal x = static_cast<qreal>(display.columnOfByte(offset - start)) * charWidth_;
+    const qreal room = viewport()->width() - textLeft();
+    QScrollBar* horizontal = horizontalScrollBar();
+    if (x < horizontal->value() || x > horizontal->value() + room - 4 * charWidth_) {
+        horizontal->setValue(std::max(0, static_cast<int>(x - room / 2)));
+    }
+}
+
+void LogView::paintEvent(QPaintEvent* event) {
+    QPainter painter(viewport());
+    const QPalette& pal = palette();
+    painter.fillRect(event->rect(), pal.color(QPalette::Base));
+    const int margin = marginWidth();
+    const int width = viewport()->width();
+    painter.fillRect(QRect(0, 0, margin, viewport()->height()), marginBack_);
+    if (!log_) {
+        return;
+    }
+    painter.setFont(font());
+    const std::size_t count = lineCount();
+    const std::size_t first = firstVisibleLine();
+    const int scrolled = horizontalScrollBar()->value();
+    const qreal left = textLeft() - scrolled;
+    const auto firstColumn = static_cast<std::size_t>(std::max<qreal>(scrolled / charWidth_, 0));
+    const auto columnsShown = static_cast<std::size_t>(width / charWidth_) + 2;
+    const std::uint64_t selStart = selectionStart();
+    const std::uint64_t selEnd = selectionEnd();
+    const std::size_t rows = static_cast<std::size_t>(viewport()->height() / lineHeight_) + 2;
+    const std::size_t oldWidest = widestSeen_;
+
+    painter.setClipRect(QRect(margin, 0, width - margin, viewport()->height()));
+    for (std::size_t row = 0; row < rows && first + row < count; ++row) {
+        const std::size_t line = first + row;
+        const int y = static_cast<int>(row) * lineHeight_;
+        const std::string_view bytes = log_->line(line);
+        const std::uint64_t start = log_->index().lineStart(line);
+        const std::uint64_t limit = log_->index().lineLimit(line);
+        const DisplayLine display = decodeLine(bytes, kMaxColumns);
+        widestSeen_ = std::max(widestSeen_, display.text.size());
+        const LineKind kind = problems_ ? problems_->kindOf(*log_, line) : LineKind::Plain;
+        const QRectF lineRect(margin, y, width - margin, lineHeight_);
+        if (kind == LineKind::Error) {
+            painter.fillRect(lineRect, errorBack_);
+        } else if (kind == LineKind::Warning) {
+            painter.fillRect(lineRect, warningBack_);
+        } else if (line == current_) {
+            painter.fillRect(lineRect, currentBack_);
+        }
+        if (line == current_) {
+            // A frame rather than a fill, so the line keeps its error or warning colour.
+            painter.setPen(pal.color(QPalette::Highlight));
+            painter.drawRect(lineRect.adjusted(0.5, 0.5, -0.5, -0.5));
+        }
+        auto columnRect = [&](std::size_t begin, std::size_t end) {
+            return QRectF(left + static_cast<qreal>(begin) * charWidth_, y,
+                          static_cast<qreal>(end - begin) * charWidth_, lineHeight_);
+        };
+
+        std::vector<ColumnRange> matches;
+        if (!highlight_.empty()) {
+            for (std::size_t at = highlight_.next(bytes);
+                 at != TextFinder::npos && at < display.decodedBytes;
+                 at = highlight_.next(bytes, at + highlight_.size())) {
+                matches.push_back(
+                    {display.columnOfByte(at), display.columnOfByte(at + highlight_.size())});
+                painter.fillRect(columnRect(matches.back().begin, matches.back().end), matchBack_);
+            }
+        }
+        std::optional<ColumnRange> selected;
+        if (selStart < selEnd && selStart < std::max(limit, start + 1) && selEnd > start) {
+            const std::size_t from = static_cast<std::size_t>(std::max(selStart, start) - start);
+            const std::size_t to = static_cast<std::size_t>(std::min(selEnd, limit) - start);
+            std::size_t end = display.columnOfByte(std::min(to, bytes.size()));
+            if (to > bytes.size()) {
+                ++end;  // the selection takes the line end with it
+            }
+            selected = ColumnRange{display.columnOfByte(from), end};
+            painter.fillRect(columnRect(selected->begin, selected->end),
+                             pal.color(QPalette::Highlight));
+        }
+
+        std::size_t from = std::min(firstColumn, display.text.size());
+        if (from > 0 && from < display.text.size() && isLowSurrogate(display.text[from])) {
+            --from;
+        }
+        const std::size_t to = std::min(display.text.size(), firstColumn + columnsShown);
+        if (from < to) {
+            const QString slice =
+                QString::fromUtf16(display.text.data() + from, static_cast<qsizetype>(to - from));
+            const QPointF origin(left + static_cast<qreal>(from) * charWidth_, y + ascent_);
+            painter.setPen(pal.color(QPalette::Text));
+            painter.drawText(origin, slice);
+            auto redraw = [&](const ColumnRange& range, const QColor& color) {
+                painter.save();
+                painter.setClipRect(columnRect(range.begin, range.end), Qt::IntersectClip);
+                painter.setPen(color);
+                painter.drawText(origin, slice);
+                painter.restore();
+            };
+            for (const ColumnRange& range : matches) {
+                redraw(range, matchText_);
+            }
+            if (selected) {
+                redraw(*selected, pal.color(QPalette::HighlightedText));
+            }
+        }
+        if (display.clipped) {
+            painter.setPen(marginText_);
+            painter.drawText(
+                QPointF(left + (static_cast<qreal>(display.text.size()) + 1) * charWidth_,
+                        y + ascent_),
+                tr("… %n more bytes", nullptr,
+                   static_cast<int>(
+                       std::min<std::size_t>(bytes.size() - display.decodedBytes, INT_MAX))));
+        }
+    }
+
+    painter.setClipping(false);
+    painter.setPen(marginText_);
+    for (std::size_t row = 0; row < rows && first + row < count; ++row) {
+        const std::size_t line = first + row;
+        const int y = static_cast<int>(row) * lineHeight_;
+        painter.drawText(QRect(0, y, margin - 8, lineHeight_), Qt::AlignRight | Qt::AlignVCenter,
+                         QString::number(static_cast<qulonglong>(line + 1)));
+        const LineKind kind = problems_ ? problems_->kindOf(*log_, line) : LineKind::Plain;
+        if (kind != LineKind::Plain) {
+            painter.fillRect(QRect(margin - 5, y, 3, lineHeight_),
+                             kind == LineKind::Error ? errorMark_ : warningMark_);
+        }
+    }
+    if (widestSeen_ != oldWidest) {
+        updateScrollBars();
+    }
+}
+
+void LogView::resizeEvent(QResizeEvent* event) {
+    const bool atEnd = following_;
+    QAbstractScrollArea::resizeEvent(event);
+    updateScrollBars();
+    if (atEnd) {
+        verticalScrollBar()->setValue(verticalScrollBar()->maximum());
+    }
+    reportFollowing();
+}
+
+void LogView::changeEvent(QEvent* event) {
+    QAbstractScrollArea::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange) {
+        updateColors();
+    } else if (event->type() == QEvent::FontChange) {
+        updateMetrics();
+    }
+}
+
+void LogView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton || !log_) {
+        QAbstractScrollArea::mousePressEvent(event);
+        return;
+    }
+    const std::uint64_t offset = offsetAt(event->position().toPoint());
+    caret_ = offset;
+    if (!(event->modifiers() & Qt::ShiftModifier)) {
+        anchor_ = offset;
+    }
+    if (lineCount() > 0) {
+        current_ = log_->index().lineAt(offset);
+    }
+    viewport()->update();
+    emit selectionChanged();
+}
+
+void LogView::mouseMoveEvent(QMouseEvent* event) {
+    if (!(event->buttons() & Qt::LeftButton) || !log_) {
+        return;
+    }
+    const QPoint point = event->position().toPoint();
+    QScrollBar* vertical = verticalScrollBar();
+    if (point.y() < 0) {
+        vertical->setValue(vertical->value() - 1);
+    } else if (point.y() >= viewport()->height()) {
+        vertical->setValue(vertical->value() + 1);
+    }
+    caret_ = offsetAt(point);
+    viewport()->update();
+    emit selectionChanged();
+}
+
+void LogView::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton || !log_ || lineCount() == 0) {
+        return;
+    }
+    const std::uint64_t offset = offsetAt(event->position().toPoint());
+    const std::size_t line = log_->index().lineAt(offset);
+    const std::uint64_t start = log_->index().lineStart(line);
+    const std::string_view bytes = log_->line(line);
+    std::size_t begin = static_cast<std::size_t>(offset - start);
+    std::size_t end = begin;
+    while (begin > 0 && isWordByte(static_cast<unsigned char>(bytes[begin - 1]))) {
+        --begin;
+    }
+    while (end < bytes.size() && isWordByte(static_cast<unsigned char>(bytes[end]))) {
+        ++end;
+    }
+    anchor_ = start + begin;
+    caret_ = start + end;
+    viewport()->update();
+    emit selectionChanged();
+}
+
+void LogView::keyPressEvent(QKeyEvent* event) {
+    QScrollBar* vertical = verticalScrollBar();
+    QScrollBar* horizontal = horizontalScrollBar();
+    const std::size_t page = visibleLineCount();
+    const bool control = event->modifiers() & Qt::ControlModifier;
+    switch (event->key()) {
+        case Qt::Key_Up:
+            setCurrentLine(current_ > 0 ? current_ - 1 : 0);
+            if (current_ < firstVisibleLine()) {
+                vertical->setValue(clampToInt(current_));
+            }
+            break;
+        case Qt::Key_Down:
+            setCurrentLine(current_ + 1);
+            if (current_ >= firstVisibleLine() + page) {
+                vertical->setValue(clampToInt(current_ + 1 - page));
+            }
+            break;
+        case Qt::Key_PageUp:
+            vertical->setValue(vertical->value() - vertical->pageStep());
+            current_ = current_ > page ? current_ - page : 0;
+            viewport()->update();
+            break;
+        case Qt::Key_PageDown:
+            vertical->setValue(vertical->value() + vertical->pageStep());
+            setCurrentLine(current_ + page);
+            break;
+        case Qt::Key_Home:
+            if (control) {
+                scrollToTop();
+            }
+            horizontal->setValue(0);
+            break;
+        case Qt::Key_End:
+            if (control) {
+                scrollToEnd();
+            } else {
+                horizontal->setValue(horizontal->maximum());
+            }
+            break;
+        case Qt::Key_Left:
+            horizontal->setValue(horizontal->value() - horizontal->singleStep());
+            break;
+        case Qt::Key_Right:
+            horizontal->setValue(horizontal->value() + horizontal->singleStep());
+            break;
+        default:
+            QAbstractScrollArea::keyPressEvent(event);
+            return;
+    }
+    event->accept();
+}
+
+void LogView::scrollContentsBy(int, int) {
+    viewport()->update();
+    reportFollowing();
+}
+
+}  // namespace reda

@@ -1,0 +1,107 @@
+#pragma once
+// The viewport that draws a log: only the lines on screen are decoded and painted, so the
+// size of the log does not matter. Selections are byte ranges of the log itself.
+
+#include <QAbstractScrollArea>
+#include <QColor>
+#include <cstddef>
+#include <cstdint>
+
+#include "LineDecoder.h"
+#include "LogFile.h"
+#include "ProblemIndex.h"
+#include "TextFinder.h"
+
+namespace reda {
+
+class LogView : public QAbstractScrollArea {
+    Q_OBJECT
+
+  public:
+    // Columns drawn of one line; longer lines end in a marker and are still copied whole.
+    static constexpr std::size_t kMaxColumns = 20000;
+
+    explicit LogView(QWidget* parent = nullptr);
+
+    void setModel(const LogFile* log, const ProblemIndex* problems);
+    // After a poll: `reloaded` means the log starts over, otherwise lines were appended.
+    // The view keeps to the end only when it was at the end.
+    void logUpdated(bool reloaded);
+    // The problem classification moved on: redraw the line colours.
+    void refreshMarks();
+
+    std::size_t firstVisibleLine() const;
+    // Lines that fit wholly on screen; at least one.
+    std::size_t visibleLineCount() const;
+    bool isAtEnd() const;
+    void scrollToEnd();
+    void scrollToTop();
+
+    // The line that F8, go-to-line and clicks set; it is kept on screen.
+    std::size_t currentLine() const { return current_; }
+    void setCurrentLine(std::size_t line);
+
+    bool hasSelection() const { return anchor_ != caret_; }
+    std::uint64_t selectionStart() const { return std::min(anchor_, caret_); }
+    std::uint64_t selectionEnd() const { return std::max(anchor_, caret_); }
+    // Selects [anchor, caret) (either order) and scrolls the caret into view.
+    void setSelection(std::uint64_t anchor, std::uint64_t caret);
+    void selectAll();
+    void clearSelection();
+
+    // Every match of `finder` on screen is marked; an empty finder marks nothing.
+    void setHighlight(const TextFinder& finder);
+
+    qreal charWidth() const { return charWidth_; }
+    int lineHeight() const { return lineHeight_; }
+
+  signals:
+    void selectionChanged();
+    void followingChanged(bool atEnd);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+
+  private:
+    std::size_t lineCount() const;
+    void updateMetrics();
+    void updateColors();
+    void updateScrollBars();
+    int marginWidth() const;
+    qreal textLeft() const;
+    // The byte of the log under a viewport point, clamped to the text.
+    std::uint64_t offsetAt(QPoint point) const;
+    void revealOffset(std::uint64_t offset);
+    void reportFollowing();
+
+    const LogFile* log_ = nullptr;
+    const ProblemIndex* problems_ = nullptr;
+    TextFinder highlight_;
+    std::uint64_t anchor_ = 0;
+    std::uint64_t caret_ = 0;
+    std::size_t current_ = 0;
+    std::size_t widestSeen_ = 0;  // columns of the widest line drawn so far
+    bool following_ = true;
+
+    qreal charWidth_ = 8;
+    int lineHeight_ = 16;
+    int ascent_ = 12;
+    QColor errorBack_;
+    QColor warningBack_;
+    QColor errorMark_;
+    QColor warningMark_;
+    QColor matchBack_;
+    QColor matchText_;
+    QColor marginBack_;
+    QColor marginText_;
+    QColor currentBack_;
+};
+
+}  // namespace reda

@@ -1,0 +1,107 @@
+#pragma once
+// REDA's window: menus, the log view, the search bar and the status bar, and the polling
+// that follows the log while the tools write it.
+
+#include <QFileSystemWatcher>
+#include <QMainWindow>
+#include <QTimer>
+#include <cstddef>
+#include <filesystem>
+
+#include "LogFile.h"
+#include "ProblemIndex.h"
+#include "RedaSettings.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+
+namespace reda {
+
+class FindBar;
+class LogView;
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+
+  public:
+    // Appends show within a poll (plus a paint); the file watcher only brings a poll forward.
+    static constexpr int kPollMilliseconds = 150;
+    // Bytes classified per slice, small enough to keep the window responsive.
+    static constexpr std::size_t kClassifySlice = 8u << 20;
+    // Larger selections go to a file instead of the clipboard.
+    static constexpr std::uint64_t kMaxClipboardBytes = 64u << 20;
+
+    explicit MainWindow(std::filesystem::path settingsFile, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Shows `path`, or waits for it to appear when it does not exist yet.
+    void openLog(const QString& path);
+    void closeLog();
+    // Reads what changed in the log now, rather than at the next tick.
+    void pollNow();
+
+    bool findNext();
+    bool findPrevious();
+    // One-based, as shown in the margin.
+    void goToLine(std::size_t line);
+    bool nextProblem();
+    bool previousProblem();
+    void copySelection();
+    // Writes the selected bytes unchanged; false with lastError() set when that failed.
+    bool saveSelection(const QString& file);
+    void setHighlightWords(const HighlightWords& words);
+    bool saveSettings();
+
+    const QString& lastError() const { return lastError_; }
+    const RedaSettings& settings() const { return settings_; }
+    const LogFile& log() const { return log_; }
+    const ProblemIndex& problems() const { return problems_; }
+    LogView* view() const { return view_; }
+    FindBar* findBar() const { return findBar_; }
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void createActions();
+    void rebuildRecentMenu();
+    void schedulePoll();
+    void watchLog();
+    void classifySlice();
+    void updateCounts();
+    void updateActions();
+    void updateHighlight();
+    bool find(bool forward);
+    void showStatus(const QString& text);
+
+    void openFromDialog();
+    void saveSelectionFromDialog();
+    void goToLineFromDialog();
+    void editWords();
+
+    std::filesystem::path settingsFile_;
+    RedaSettings settings_;
+    LogFile log_;
+    ProblemIndex problems_;
+    QString lastError_;
+
+    LogView* view_;
+    FindBar* findBar_;
+    QLabel* linesLabel_;
+    QLabel* errorsLabel_;
+    QLabel* warningsLabel_;
+    QLabel* followLabel_;
+    QMenu* recentMenu_ = nullptr;
+    QAction* reloadAction_ = nullptr;
+    QAction* closeAction_ = nullptr;
+    QAction* copyAction_ = nullptr;
+    QAction* saveSelectionAction_ = nullptr;
+
+    QTimer pollTimer_;
+    QTimer classifyTimer_;
+    QFileSystemWatcher watcher_;
+    bool pollPending_ = false;
+};
+
+}  // namespace reda

@@ -1,0 +1,70 @@
+#pragma once
+// Which lines of a log hold an error or a warning word, counted in slices so a huge log
+// shows its first screen before the whole file is classified.
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "TextFinder.h"
+
+namespace reda {
+
+class LogFile;
+
+struct HighlightWords {
+    std::vector<std::string> errors{"error", "fatal", "failed"};
+    std::vector<std::string> warnings{"warning"};
+
+    bool operator==(const HighlightWords&) const = default;
+};
+
+enum class LineKind : std::uint8_t { Plain, Warning, Error };
+
+class ProblemIndex {
+  public:
+    explicit ProblemIndex(const HighlightWords& words = {});
+
+    // New words classify the whole log again.
+    void setWords(const HighlightWords& words);
+    const HighlightWords& words() const { return words_; }
+    // Forgets every line, for a log that was reloaded.
+    void reset();
+
+    // Classifies further complete lines, about `budgetBytes` of them; true when every
+    // complete line is done.
+    bool advance(const LogFile& log, std::size_t budgetBytes);
+    bool finished(const LogFile& log) const;
+
+    // Words matched whole and without case; an error word wins over a warning word.
+    LineKind classify(std::string_view line) const;
+    LineKind kindOf(const LogFile& log, std::size_t line) const;
+
+    // The counts cover the classified lines and the last line while it is still growing.
+    std::size_t errorCount(const LogFile& log) const;
+    std::size_t warningCount(const LogFile& log) const;
+
+    // Nearest line after / before `line` with an error or a warning; classifies the rest of
+    // the log first when the classified part has none.
+    std::optional<std::size_t> nextProblem(const LogFile& log, std::size_t line);
+    std::optional<std::size_t> previousProblem(const LogFile& log, std::size_t line);
+
+    std::size_t memoryBytes() const;
+
+  private:
+    LineKind growingLineKind(const LogFile& log) const;
+    std::optional<std::size_t> findNext(const LogFile& log, std::size_t line) const;
+    std::optional<std::size_t> findPrevious(const LogFile& log, std::size_t line) const;
+
+    HighlightWords words_;
+    std::vector<TextFinder> errorFinders_;
+    std::vector<TextFinder> warningFinders_;
+    std::vector<std::size_t> errors_;
+    std::vector<std::size_t> warnings_;
+    std::size_t classified_ = 0;  // complete lines done
+};
+
+}  // namespace reda

@@ -1,0 +1,151 @@
+#include "RedaSettings.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <system_error>
+
+#include "base/FileIo.h"
+#include "base/Text.h"
+
+namespace reda {
+
+namespace {
+
+constexpr std::string_view kHeader = "[REDA]";
+// Larger files are not ours; reading them whole would only cost memory.
+constexpr std::uintmax_t kMaxSettingsBytes = 1 << 20;
+
+bool readFlag(const std::string& value, bool fallback) {
+    const std::optional<bool> flag = kestrune::ParseBoolean(value);
+    return flag ? *flag : fallback;
+}
+
+}  // namespace
+
+std::vector<std::string> splitWords(std::string_view text) {
+    std::vector<std::string> words;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t comma = text.find(',', start);
+        if (comma == std::string_view::npos) {
+            comma = text.size();
+        }
+        const std::string_view word = kestrune::TrimView(text.substr(start, comma - start));
+        if (!word.empty() && std::find(words.begin(), words.end(), word) == words.end()) {
+            words.emplace_back(word);
+        }
+        start = comma + 1;
+    }
+    return words;
+}
+
+std::string joinWords(const std::vector<std::string>& words) {
+    std::string text;
+    for (const std::string& word : words) {
+        if (!text.empty()) {
+            text += ", ";
+        }
+        text += word;
+    }
+    return text;
+}
+
+RedaSettings readSettings(const std::filesystem::path& file) {
+    RedaSettings settings;
+    std::error_code ec;
+    const std::uintmax_t size = std::filesystem::file_size(file, ec);
+    if (ec || size > kMaxSettingsBytes) {
+        return settings;
+    }
+    std::ifstream in(file, std::ios::binary);
+    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    if (!in.good() && !in.eof()) {
+        return settings;
+    }
+
+    bool headerSeen = false;
+    std::vector<std::string> recent(kMaxRecentLogs);
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) {
+            end = text.size();
+        }
+        const std::string_view line =
+            kestrune::TrimView(std::string_view(text).substr(start, end - start));
+        start = end + 1;
+        if (line.empty()) {
+            continue;
+        }
+        if (!headerSeen) {
+            if (!kestrune::EqualsNoCase(line, kHeader)) {
+                return RedaSettings{};
+            }
+            headerSeen = true;
+            continue;
+        }
+        std::string key;
+        std::string value;
+        if (!kestrune::SplitAtEquals(line, key, value)) {
+            continue;
+        }
+        if (key == "geometry") {
+            settings.geometry = value;
+        } else if (key == "errorwords") {
+            settings.words.errors = splitWords(value);
+        } else if (key == "warningwords") {
+            settings.words.warnings = splitWords(value);
+        } else if (key == "matchcase") {
+            settings.matchCase = readFlag(value, settings.matchCase);
+        } else if (key == "wholeword") {
+            settings.wholeWord = readFlag(value, settings.wholeWord);
+        } else if (key.size() > 6 && key.compare(0, 6, "recent") == 0) {
+            const std::optional<std::int32_t> n = kestrune::ParseInteger(key.substr(6));
+            if (n && *n >= 1 && static_cast<std::size_t>(*n) <= kMaxRecentLogs) {
+                recent[static_cast<std::size_t>(*n - 1)] = value;
+            }
+        }
+    }
+    for (const std::string& path : recent) {
+        if (!path.empty() && std::find(settings.recentLogs.begin(), settings.recentLogs.end(),
+                                       path) == settings.recentLogs.end()) {
+            settings.recentLogs.push_back(path);
+        }
+    }
+    return settings;
+}
+
+void writeSettings(const std::filesystem::path& file, const RedaSettings& settings) {
+    std::ostringstream out;
+    const char* eol = "\r\n";
+    out << kHeader << eol;
+    out << "Geometry = " << settings.geometry << eol;
+    out << "ErrorWords = " << joinWords(settings.words.errors) << eol;
+    out << "WarningWords = " << joinWords(settings.words.warnings) << eol;
+    out << "MatchCase = " << kestrune::BoolText(settings.matchCase) << eol;
+    out << "WholeWord = " << kestrune::BoolText(settings.wholeWord) << eol;
+    for (std::size_t i = 0; i < settings.recentLogs.size() && i < kMaxRecentLogs; ++i) {
+        out << "Recent" << (i + 1) << " = " << settings.recentLogs[i] << eol;
+    }
+    if (file.has_parent_path()) {
+        std::error_code ec;
+        std::filesystem::create_directories(file.parent_path(), ec);
+        if (ec) {
+            throw kestrune::IoError(file.parent_path().string() + ": " + ec.message());
+        }
+    }
+    kestrune::WriteFileReplacing(file.string(), out.str());
+}
+
+void rememberLog(RedaSettings& settings, const std::string& path) {
+    auto& list = settings.recentLogs;
+    list.erase(std::remove(list.begin(), list.end(), path), list.end());
+    list.insert(list.begin(), path);
+    if (list.size() > kMaxRecentLogs) {
+        list.resize(kMaxRecentLogs);
+    }
+}
+
+}  // namespace reda

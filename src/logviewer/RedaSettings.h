@@ -1,0 +1,39 @@
+#pragma once
+// The viewer's settings file, Config/REDA.ini beside the executable: window geometry,
+// highlight words, search switches and recent logs. A missing or unreadable file, or one
+// that does not start with the [REDA] header, gives the defaults.
+
+#include <cstddef>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "ProblemIndex.h"
+
+namespace reda {
+
+inline constexpr std::size_t kMaxRecentLogs = 9;
+
+struct RedaSettings {
+    std::string geometry;  // opaque to the model; the window encodes it
+    HighlightWords words;
+    bool matchCase = false;
+    bool wholeWord = false;
+    std::vector<std::string> recentLogs;  // most recent first
+
+    bool operator==(const RedaSettings&) const = default;
+};
+
+RedaSettings readSettings(const std::filesystem::path& file);
+// Writes to a temporary file beside `file` and renames it over `file`, creating the folder
+// when needed. Throws kestrune::IoError with the platform's reason.
+void writeSettings(const std::filesystem::path& file, const RedaSettings& settings);
+
+// Puts `path` first, drops an older entry of it and keeps at most kMaxRecentLogs.
+void rememberLog(RedaSettings& settings, const std::string& path);
+
+// "error, fatal" <-> {"error", "fatal"}: pieces trimmed, empty ones dropped.
+std::vector<std::string> splitWords(std::string_view text);
+std::string joinWords(const std::vector<std::string>& words);
+
+}  // namespace reda

@@ -1,0 +1,41 @@
+// Renders REDA on a log into a PNG, for the README: reda_screenshot LOG OUT.png [FIND].
+
+#include <QApplication>
+#include <QDir>
+#include <QPixmap>
+#include <QTemporaryDir>
+#include <cstdio>
+
+#include "FindBar.h"
+#include "LogView.h"
+#include "MainWindow.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    const QStringList arguments = QApplication::arguments();
+    if (arguments.size() < 3) {
+        std::fprintf(stderr, "usage: reda_screenshot LOG OUT.png [FIND]\n");
+        return 2;
+    }
+    QTemporaryDir settings;
+    reda::MainWindow window(
+        QDir(settings.path()).filePath(QStringLiteral("REDA.ini")).toStdString());
+    window.resize(960, 600);
+    window.openLog(arguments.at(1));
+    window.show();
+    QApplication::processEvents();
+    window.nextProblem();
+    window.nextProblem();
+    if (arguments.size() > 3) {
+        window.findBar()->activate(arguments.at(3));
+        window.findNext();
+    }
+    for (int i = 0; i < 20; ++i) {
+        QApplication::processEvents();
+    }
+    if (!window.grab().save(arguments.at(2))) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(arguments.at(2)));
+        return 1;
+    }
+    return 0;
+}
