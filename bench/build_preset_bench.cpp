@@ -11,11 +11,11 @@
 #include <stdexcept>
 #include <string>
 
-#include "app/AppState.h"
 #include "base/FileIo.h"
 #include "base/NullPlatform.h"
-#include "build/BatchBuilder.h"
 #include "presets/PresetFile.h"
+#include "presets/PresetState.h"
+#include "script/BatchBuilder.h"
 
 namespace {
 
@@ -53,11 +53,11 @@ class GeneratedChain {
             throw std::runtime_error("cannot create a temporary folder");
         }
         folder = pattern + "/";
-        state = std::make_unique<AppState>(folder);
+        state = std::make_unique<PresetState>(folder);
         state->platform = &platform;
         state->SpecFileName = "Bench.zrs";
         state->InputFile = folder + "input file.map";
-        SetInputFile(*state, state->InputFile);
+        state->SetInputFile(state->InputFile);
         const std::string tool = folder + "tool.exe";
         WriteFileReplacing(tool, "");
         for (int p = 0; p < count; ++p) {
@@ -66,7 +66,7 @@ class GeneratedChain {
                 std::make_unique<TZRGroup>(*state, name, true, kDefaultExeFilter, name + ":"));
             program.ToolPath = tool;
             program.Run = true;
-            state->lstStages.push_back({name, true});
+            state->Stages.push_back({name, true});
             state->LayoutLines.push_back("\"$ClassEXE='" + name + "'\" $ClassParam='" + name +
                                          "' \"$FilePath\\$FileName.$FileExt\"");
             for (int f = 0; f < kFieldsPerProgram; ++f) {
@@ -82,7 +82,7 @@ class GeneratedChain {
 
     QuietPlatform platform;
     std::string folder;
-    std::unique_ptr<AppState> state;
+    std::unique_ptr<PresetState> state;
 
   private:
     static void AddField(TZRGroup& program, int f, const std::string& next) {

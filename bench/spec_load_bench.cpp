@@ -10,9 +10,9 @@
 
 #include <unistd.h>
 
-#include "app/AppState.h"
 #include "base/NullPlatform.h"
-#include "spec/SpecLoader.h"
+#include "presets/PresetState.h"
+#include "specification/SpecLoader.h"
 
 namespace {
 
@@ -105,7 +105,7 @@ BenchFolder& Folder() {
     return folder;
 }
 
-void Report(benchmark::State& bench, const AppState& state, std::size_t bytes) {
+void Report(benchmark::State& bench, const PresetState& state, std::size_t bytes) {
     if (state.Programs.empty() || state.SpecName != "Benchmark chain") {
         bench.SkipWithError("the generated specification did not load");
     }
@@ -119,7 +119,7 @@ void Report(benchmark::State& bench, const AppState& state, std::size_t bytes) {
 void BM_ReloadSpecification(benchmark::State& bench, std::size_t size) {
     const auto& [file, bytes] = Folder().File(size);
     QuietPlatform quiet;
-    AppState state(Folder().path.string());
+    PresetState state(Folder().path.string());
     state.platform = &quiet;
     for (auto _ : bench) {
         LoadSpecification(state, file);
@@ -132,10 +132,10 @@ void BM_ReloadSpecification(benchmark::State& bench, std::size_t size) {
 void BM_LoadSpecification(benchmark::State& bench, std::size_t size) {
     const auto& [file, bytes] = Folder().File(size);
     QuietPlatform quiet;
-    auto state = std::make_unique<AppState>(Folder().path.string());
+    auto state = std::make_unique<PresetState>(Folder().path.string());
     for (auto _ : bench) {
         bench.PauseTiming();
-        state = std::make_unique<AppState>(Folder().path.string());
+        state = std::make_unique<PresetState>(Folder().path.string());
         state->platform = &quiet;
         bench.ResumeTiming();
         LoadSpecification(*state, file);

@@ -1,41 +1,284 @@
-#include "app/Settings.h"
+// The settings file Config/config.ini and the three lists it keeps: the recent presets, the
+// recent input files and the favourite presets, with the sub-menus built from them.
 
 #include <algorithm>
+#include <unordered_map>
 
+#include "app/Main.h"
 #include "base/FileIo.h"
 #include "base/LineReader.h"
+#include "base/Paths.h"
 #include "base/Text.h"
+#include "specification/Catalogue.h"
 
 namespace kestrune {
 
-std::string SettingsPath(const AppState& state) {
-    return state.ConfigFolder() + "config.ini";
+namespace {
+
+// Builds a recent list from many additions in time linear in their number: entries are kept
+// oldest first with an index beside them, and a repeated path only marks its old place dead.
+// The result is the list that moving each addition to the front, then cutting the list to
+// the count in force at that moment, would give.
+class RecentListBuilder {
+  public:
+    explicit RecentListBuilder(const std::vector<std::string>& current) {
+        for (auto entry = current.rbegin(); entry != current.rend(); ++entry) {
+            Append(*entry);
+        }
+    }
+
+    void Add(const std::string& path, std::int32_t count) {
+        if (const auto found = places_.find(path); found != places_.end()) {
+            alive_[found->second] = false;
+            --liveCount_;
+        }
+        Append(path);
+        const std::size_t limit = count < 0 ? 0 : static_cast<std::size_t>(count);
+        while (liveCount_ > limit) {
+            while (!alive_[oldest_]) {
+                ++oldest_;
+            }
+            alive_[oldest_] = false;
+            places_.erase(entries_[oldest_]);
+            --liveCount_;
+        }
+    }
+
+    std::vector<std::string> Result() const {
+        std::vector<std::string> list;
+        list.reserve(liveCount_);
+        for (std::size_t i = entries_.size(); i > oldest_; --i) {
+            if (alive_[i - 1]) {
+                list.push_back(entries_[i - 1]);
+            }
+        }
+        return list;
+    }
+
+  private:
+    void Append(const std::string& path) {
+        places_[path] = entries_.size();
+        entries_.push_back(path);
+        alive_.push_back(true);
+        ++liveCount_;
+    }
+
+    std::vector<std::string> entries_;
+    std::vector<bool> alive_;
+    std::unordered_map<std::string, std::size_t> places_;
+    std::size_t liveCount_ = 0;
+    std::size_t oldest_ = 0;
+};
+
+void FillMenu(MenuState& menu, const std::vector<std::string>& list) {
+    menu.items.clear();
+    menu.items.reserve(list.size());
+    for (const std::string& path : list) {
+        menu.items.push_back({path, false, {}, -1});
+    }
 }
 
-void ReadSettingsFile(AppState& state, const std::string& path) {
+// A recent-list item's path: its caption without its first "&".
+std::string PathOfCaption(std::string caption) {
+    if (const std::size_t amp = caption.find('&'); amp != std::string::npos) {
+        caption.erase(amp, 1);
+    }
+    return caption;
+}
+
+void CutTo(std::vector<std::string>& list, std::int32_t count) {
+    const std::size_t limit = count < 0 ? 0 : static_cast<std::size_t>(count);
+    if (list.size() > limit) {
+        list.resize(limit);
+    }
+}
+
+}  // namespace
+
+void TfrmMain::ScanSpecifications(const std::string& folder) {
+    for (const std::string& name : ListSpecificationFiles(folder)) {
+        cmdSpecificationsMenu.items.push_back({CatalogueCaption(name), false, {}, -1});
+    }
+    if (!cmdSpecificationsMenu.items.empty()) {
+        cmdSpecificationsMenu.visible = true;
+    }
+}
+
+std::string TfrmMain::SettingsPath() const {
+    return state_.ConfigFolder() + "config.ini";
+}
+
+void TfrmMain::ReadSettings(const std::string& path) {
     if (!FileExists(path)) {
         return;
     }
     const std::string bytes = ReadFileBytes(path);
-    ForEachKeyLine(bytes, [&state](const std::string& key, const std::string& value) {
+    const ScreenRect workArea = platform_->WorkArea();
+    RecentListBuilder recentPresets(state_.RecentPresetList);
+    RecentListBuilder recentFiles(state_.RecentFileList);
+    bool presetAdded = false;
+    bool fileAdded = false;
+
+    ForEachKeyLine(bytes, [&](const std::string& key, const std::string& value) {
         if (key == "recentfiles") {
-            state.RecentCount = IntegerOr(value, 4);
+            state_.RecentCount = IntegerOr(value, 4);
         } else if (key == "opacity") {
-            state.Opacity = static_cast<std::uint8_t>(std::clamp(IntegerOr(value, 255), 105, 255));
+            const std::int32_t alpha = std::clamp(IntegerOr(value, 255), 105, 255);
+            if (alpha != 255) {
+                state_.Opacity = static_cast<std::uint8_t>(alpha);
+            }
         } else if (key == "viewlogaftercompile") {
-            state.ViewLogAfterCompile = ParseBoolean(value).value_or(false);
+            state_.ViewLogAfterCompile = ParseBoolean(value).value_or(false);
+            cmdViewLogAfterCompile.checked = state_.ViewLogAfterCompile;
         } else if (key == "closeprogramonrun") {
-            state.CloseProgramOnRun = ParseBoolean(value).value_or(false);
+            state_.CloseProgramOnRun = ParseBoolean(value).value_or(false);
+            cmdCloseProgramOnRun.checked = state_.CloseProgramOnRun;
         } else if (key == "showdetails") {
-            state.ShowDetails = ParseBoolean(value).value_or(true);
-        } else if (key == "recentpreset" && FileExists(value)) {
-            AddRecent(state.RecentPresetList, value, state.RecentCount);
-        } else if (key == "recentfile" && FileExists(value)) {
-            AddRecent(state.RecentFileList, value, state.RecentCount);
-        } else if (key == "preset" && FileExists(value)) {
-            state.PresetList.push_back(value);
+            ApplyDetailsVisibility(ParseBoolean(value).value_or(true), 450);
+        } else if (key == "top") {
+            Top = IntegerOr(value, 50);
+            if (workArea.bottom < Top) {
+                Top = std::max(workArea.bottom - Height.value_or(DesignedOuterHeight()), 0);
+            }
+        } else if (key == "left") {
+            Left = IntegerOr(value, 75);
+            if (workArea.right < Left) {
+                Left = std::max(workArea.right - OuterWidth(), 0);
+            }
+        } else if (key == "recentpreset") {
+            if (FileExists(value)) {
+                recentPresets.Add(value, state_.RecentCount);
+                presetAdded = true;
+            }
+        } else if (key == "recentfile") {
+            if (FileExists(value)) {
+                recentFiles.Add(value, state_.RecentCount);
+                fileAdded = true;
+            }
+        } else if (key == "preset") {
+            if (FileExists(value)) {
+                state_.PresetList.push_back(value);
+            }
         }
     });
+
+    // A window stored entirely left of or above the work area (a monitor that is gone) would
+    // open where nobody can see it.
+    if (Left + OuterWidth() <= workArea.left) {
+        Left = workArea.left;
+    }
+    if (Top + Height.value_or(DesignedOuterHeight()) <= workArea.top) {
+        Top = workArea.top;
+    }
+
+    state_.RecentPresetList = recentPresets.Result();
+    state_.RecentFileList = recentFiles.Result();
+    FillMenu(cmdRecentPresets, state_.RecentPresetList);
+    FillMenu(cmdRecentFiles, state_.RecentFileList);
+    if (presetAdded) {
+        cmdRecentPresets.visible = true;
+    }
+    if (fileAdded) {
+        cmdRecentFiles.visible = true;
+    }
+    RebuildPresetsMenu();
+}
+
+std::string TfrmMain::SettingsText() const {
+    std::string text;
+    auto line = [&text](std::string_view a, std::string_view b = {}) {
+        text.append(a).append(b).append(kCrLf);
+    };
+    line("[Kestrune]");
+    line("RecentFiles = ", std::to_string(state_.RecentCount));
+    line("Opacity = ", std::to_string(state_.Opacity));
+    line("ViewLogAfterCompile = ", BoolText(state_.ViewLogAfterCompile));
+    line("CloseProgramOnRun = ", BoolText(state_.CloseProgramOnRun));
+    line("ShowDetails = ", BoolText(state_.ShowDetails));
+    line("");
+    line("[Position]");
+    line("Top = ", std::to_string(Top));
+    line("Left = ", std::to_string(Left));
+    line("");
+    line("[Recent Presets]");
+    for (auto entry = state_.RecentPresetList.rbegin(); entry != state_.RecentPresetList.rend();
+         ++entry) {
+        line("RecentPreset = ", *entry);
+    }
+    line("");
+    line("[Recent Files]");
+    for (auto entry = state_.RecentFileList.rbegin(); entry != state_.RecentFileList.rend();
+         ++entry) {
+        line("RecentFile = ", *entry);
+    }
+    line("");
+    line("[Presets]");
+    for (const std::string& entry : state_.PresetList) {
+        line("Preset = ", entry);
+    }
+    return text;
+}
+
+void TfrmMain::WriteSettings(const std::string& path) const {
+    WriteFileReplacing(path, SettingsText());
+}
+
+void TfrmMain::AddRecentPreset(const std::string& path) {
+    AddRecent(state_.RecentPresetList, path, state_.RecentCount);
+    FillMenu(cmdRecentPresets, state_.RecentPresetList);
+    cmdRecentPresets.visible = true;
+}
+
+void TfrmMain::AddRecentFile(const std::string& path) {
+    AddRecent(state_.RecentFileList, path, state_.RecentCount);
+    FillMenu(cmdRecentFiles, state_.RecentFileList);
+    cmdRecentFiles.visible = true;
+}
+
+void TfrmMain::TruncateRecentLists() {
+    CutTo(state_.RecentPresetList, state_.RecentCount);
+    CutTo(state_.RecentFileList, state_.RecentCount);
+    FillMenu(cmdRecentPresets, state_.RecentPresetList);
+    FillMenu(cmdRecentFiles, state_.RecentFileList);
+}
+
+void TfrmMain::RebuildPresetsMenu() {
+    cmdPresetsMenu.items.clear();
+    for (const std::string& entry : state_.PresetList) {
+        cmdPresetsMenu.items.push_back({std::string(FileNamePart(entry)), false, {}, -1});
+    }
+    cmdPresetsMenu.visible = !cmdPresetsMenu.items.empty();
+}
+
+void TfrmMain::RecentPresetClick(std::size_t entry) {
+    if (entry >= cmdRecentPresets.items.size() || !ConfirmSavePreset()) {
+        return;
+    }
+    // Opening moves the entry and rebuilds the menu, so the caption is copied first.
+    const std::string path = PathOfCaption(cmdRecentPresets.items[entry].caption);
+    OpenPreset(path, PresetMode::Open);
+}
+
+void TfrmMain::RecentFileClick(std::size_t entry) {
+    if (entry < cmdRecentFiles.items.size()) {
+        const std::string path = PathOfCaption(cmdRecentFiles.items[entry].caption);
+        SetInputFile(path);
+    }
+}
+
+void TfrmMain::PresetsMenuClick(std::size_t entry) {
+    if (entry >= cmdPresetsMenu.items.size() || !ConfirmSavePreset()) {
+        return;
+    }
+    const std::string caption = LowerAscii(cmdPresetsMenu.items[entry].caption);
+    for (const std::string& preset : state_.PresetList) {
+        if (LowerAscii(FileNamePart(preset)) == caption) {
+            const std::string path = preset;
+            OpenPreset(path, PresetMode::Open);
+            return;
+        }
+    }
+    ShowError(caption + " not found.");
 }
 
 }  // namespace kestrune

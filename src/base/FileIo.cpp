@@ -155,4 +155,16 @@ void WriteFileReplacing(const std::string& path, std::string_view bytes) {
     file.Commit();
 }
 
+void MakeExecutableByOwner(const std::string& path) {
+#ifndef _WIN32
+    std::error_code ec;
+    fs::permissions(path, fs::perms::owner_exec, fs::perm_options::add, ec);
+    if (ec) {
+        throw IoError(path + ": " + ec.message());
+    }
+#else
+    (void)path;
+#endif
+}
+
 }  // namespace kestrune

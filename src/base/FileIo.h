@@ -49,4 +49,7 @@ class ReplacingFile {
 // write leaves the previous file untouched. Throws IoError with the platform's reason.
 void WriteFileReplacing(const std::string& path, std::string_view bytes);
 
+// Lets the file's owner run it (a shell script); nothing on Windows. Throws IoError.
+void MakeExecutableByOwner(const std::string& path);
+
 }  // namespace kestrune

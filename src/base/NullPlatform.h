@@ -2,6 +2,7 @@
 // A platform without a desktop: messages go nowhere, every dialog is cancelled, nothing is
 // started. The base of headless platforms that override only what they need.
 
+#include "base/Paths.h"
 #include "base/Platform.h"
 
 namespace kestrune {
@@ -18,9 +19,11 @@ class NullPlatform : public Platform {
     std::string LocalDateTimeText() override { return {}; }
     ScreenRect WorkArea() override { return {0, 0, 1920, 1080}; }
     std::pair<int, int> OsVersion() override { return {10, 0}; }
-    std::string LongPathName(const std::string& path) override { return path; }
-    void SetFileAssociation(bool, const std::string&) override {}
-    bool HasFileAssociation(const std::string&) override { return false; }
+    std::string LongPathName(const std::string& path) override { return AbsoluteNormalPath(path); }
+    bool HasNotificationArea() override { return false; }
+    std::string UserDataFolder() override { return {}; }
+    bool CreateClassKey(const std::string&) override { return false; }
+    bool SetClassKeyDefault(const std::string&, const std::string&) override { return false; }
 };
 
 }  // namespace kestrune

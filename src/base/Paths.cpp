@@ -1,5 +1,7 @@
 #include "base/Paths.h"
 
+#include <filesystem>
+
 namespace kestrune {
 namespace {
 
@@ -50,6 +52,18 @@ std::string WithTrailingSeparator(std::string_view folder) {
         result.push_back(kPathSeparator);
     }
     return result;
+}
+
+std::string AbsoluteNormalPath(const std::string& path) {
+    if (path.empty()) {
+        return {};
+    }
+    std::error_code ec;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, ec);
+    if (ec) {
+        return {};
+    }
+    return absolute.lexically_normal().string();
 }
 
 }  // namespace kestrune

@@ -9,11 +9,20 @@ namespace kestrune {
 
 #ifdef _WIN32
 inline constexpr char kPathSeparator = '\\';
+inline constexpr std::string_view kPathSeparatorText = "\\";
+// The script the Run commands write and start, its line end, and the log viewer beside it.
+inline constexpr std::string_view kScriptFileName = "compile.bat";
+inline constexpr std::string_view kScriptLineEnd = "\r\n";
+inline constexpr std::string_view kLogViewerFileName = "REDA.exe";
 inline bool IsPathSeparator(char c) {
     return c == '\\' || c == '/' || c == ':';
 }
 #else
 inline constexpr char kPathSeparator = '/';
+inline constexpr std::string_view kPathSeparatorText = "/";
+inline constexpr std::string_view kScriptFileName = "compile.sh";
+inline constexpr std::string_view kScriptLineEnd = "\n";
+inline constexpr std::string_view kLogViewerFileName = "REDA";
 inline bool IsPathSeparator(char c) {
     return c == '/';
 }
@@ -29,6 +38,9 @@ std::string FolderWithoutSeparator(std::string_view path);
 std::string_view ExtensionWithoutDot(std::string_view path);
 // The file name without folder and without its extension.
 std::string_view BaseNamePart(std::string_view path);
+// The absolute, lexically normalised form of `path` against the current folder; empty when
+// it cannot be formed.
+std::string AbsoluteNormalPath(const std::string& path);
 // `folder` with a separator appended when it does not end in one.
 std::string WithTrailingSeparator(std::string_view folder);
 

@@ -62,11 +62,17 @@ class Platform {
     virtual ScreenRect WorkArea() = 0;
     // The operating system's major and minor version numbers.
     virtual std::pair<int, int> OsVersion() = 0;
-    // The long form of a path given on the command line; empty when it cannot be resolved.
+    // The long form of a path given on the command line: absolute and normalised; empty
+    // when it cannot be resolved.
     virtual std::string LongPathName(const std::string& path) = 0;
-    // Registers or removes the preset file association for the given executable.
-    virtual void SetFileAssociation(bool registered, const std::string& executable) = 0;
-    virtual bool HasFileAssociation(const std::string& executable) = 0;
+    // Whether the desktop has a notification area that can hold the tray icon.
+    virtual bool HasNotificationArea() = 0;
+    // The user's data folder for desktop entries and MIME types (freedesktop systems).
+    virtual std::string UserDataFolder() = 0;
+    // The registry under HKEY_CLASSES_ROOT (Windows): false when the key could not be
+    // created, or its default value not written.
+    virtual bool CreateClassKey(const std::string& key) = 0;
+    virtual bool SetClassKeyDefault(const std::string& key, const std::string& value) = 0;
 };
 
 }  // namespace kestrune

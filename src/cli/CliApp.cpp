@@ -6,12 +6,10 @@
 
 #include "CliPlatform.h"
 #include "ModelJson.h"
-#include "app/AppState.h"
-#include "app/Settings.h"
+#include "app/Main.h"
 #include "base/FileIo.h"
-#include "build/BatchBuilder.h"
-#include "presets/PresetCommands.h"
-#include "spec/SpecLoader.h"
+#include "script/BatchBuilder.h"
+#include "specification/SpecLoader.h"
 
 namespace kestrune::cli {
 namespace {
@@ -40,6 +38,11 @@ std::unique_ptr<AppState> MakeState(const Options& options, CliPlatform& platfor
     return state;
 }
 
+// The main window's logic without a window, for the commands that open presets as it does.
+std::unique_ptr<TfrmMain> MakeWindow(const Options& options, CliPlatform& platform) {
+    return std::make_unique<TfrmMain>(platform, options.home);
+}
+
 // Loads a specification named on the command line; unlike the window, a missing file is
 // reported, since a silent no-op would look like success.
 bool LoadSpecFromCommandLine(AppState& state, const std::string& path) {
@@ -66,17 +69,18 @@ int RunCheck(const Options& options, CliPlatform& platform, std::ostream* out) {
 }
 
 int RunBatch(const Options& options, CliPlatform& platform, std::ostream& err) {
-    auto state = MakeState(options, platform);
+    auto window = MakeWindow(options, platform);
+    AppState* state = &window->State();
     try {
-        ReadSettingsFile(*state, SettingsPath(*state));
+        window->ReadSettings(window->SettingsPath());
     } catch (const IoError& error) {
         platform.ShowMessage(MessageKind::Error, error.what());
     }
-    if (!OpenPreset(*state, options.preset, PresetMode::Open)) {
+    if (!window->OpenPreset(options.preset, PresetMode::Open)) {
         return kExitMessage;
     }
     if (!options.input.empty()) {
-        SetInputFile(*state, options.input);
+        window->SetInputFile(options.input);
     }
     if (state->InputFile.empty()) {
         err << "kestrune-cli: the preset names no input file; give one with --input\n";
@@ -105,16 +109,17 @@ int RunBatch(const Options& options, CliPlatform& platform, std::ostream& err) {
 }
 
 int RunSave(const Options& options, CliPlatform& platform) {
-    auto state = MakeState(options, platform);
+    auto window = MakeWindow(options, platform);
+    AppState& state = window->State();
     if (!options.importSpec.empty()) {
-        if (!LoadSpecFromCommandLine(*state, options.importSpec) ||
-            !OpenPreset(*state, options.preset, PresetMode::Import)) {
+        if (!LoadSpecFromCommandLine(state, options.importSpec) ||
+            !window->OpenPreset(options.preset, PresetMode::Import)) {
             return kExitMessage;
         }
-    } else if (!OpenPreset(*state, options.preset, PresetMode::Open)) {
+    } else if (!window->OpenPreset(options.preset, PresetMode::Open)) {
         return kExitMessage;
     }
-    return WritePreset(*state, options.output) ? kExitOk : kExitMessage;
+    return WritePreset(state, options.output) ? kExitOk : kExitMessage;
 }
 
 }  // namespace
@@ -128,7 +133,7 @@ int RunWith(const std::vector<std::string>& args, const std::string& defaultHome
                  "kestrune-cli"};
     app.require_subcommand(1);
     app.add_option("--home", options.home,
-                   "Program folder holding SpecFiles/, Config/ and REDA.exe "
+                   "Program folder holding SpecFiles/, Config/ and the log viewer "
                    "(default: the folder of kestrune-cli)");
 
     CLI::App* check = app.add_subcommand("check", "Read a specification file and report errors");
@@ -147,7 +152,8 @@ int RunWith(const std::vector<std::string>& args, const std::string& defaultHome
     CLI::Option* noViewLog =
         batch->add_flag("--no-view-log", options.noViewLog, "Drop $REDA lines");
     viewLog->excludes(noViewLog);
-    batch->add_option("-o", options.output, "Script file (default: compile.bat in the home)");
+    batch->add_option("-o", options.output,
+                      "Script file (default: compile.sh in the home; compile.bat on Windows)");
 
     CLI::App* save = app.add_subcommand("save", "Open a preset and write it back");
     save->add_option("PRESET", options.preset, "Preset file")->required();

@@ -87,17 +87,17 @@ json ProgramToJson(const TZRGroup& group) {
 
 }  // namespace
 
-json ModelToJson(const AppState& state) {
+json ModelToJson(const SpecificationModel& state) {
     json links = json::array();
     for (const LinkEntry& link : state.Links) {
         links.push_back({{"caption", link.caption}, {"address", link.address}});
     }
     json stages = json::array();
-    for (const StageItem& stage : state.lstStages) {
+    for (const StageItem& stage : state.Stages) {
         stages.push_back({{"caption", stage.caption}, {"checked", stage.checked}});
     }
     json runStages = json::array();
-    for (const RunStageEntry& entry : state.mnuRunStages) {
+    for (const RunStageEntry& entry : state.RunStages) {
         runStages.push_back({{"caption", entry.caption}, {"index", entry.index}});
     }
     json programs = json::array();

@@ -3,11 +3,11 @@
 
 #include <nlohmann/json.hpp>
 
-#include "app/AppState.h"
+#include "specification/SpecificationModel.h"
 
 namespace kestrune::cli {
 
-nlohmann::json ModelToJson(const AppState& state);
+nlohmann::json ModelToJson(const SpecificationModel& state);
 
 // Serialises with invalid UTF-8 replaced, so any bytes of a file can be shown.
 std::string DumpJson(const nlohmann::json& json);

@@ -4,7 +4,7 @@
 
 #include "base/ControlState.h"
 #include "base/Platform.h"
-#include "build/FileVariables.h"
+#include "fields/FileVariables.h"
 
 namespace kestrune {
 

@@ -2,6 +2,7 @@
 
 #include <type_traits>
 
+#include "base/Paths.h"
 #include "base/Text.h"
 
 namespace kestrune {
@@ -120,7 +121,7 @@ std::string TZRGroup::GetParams() const {
         }
         using Field = std::decay_t<decltype(field)>;
         if constexpr (std::is_same_v<Field, TZRCheckBox>) {
-            append(field.GetParam(), field.BatchCommand ? kCrLf : std::string_view(" "));
+            append(field.GetParam(), field.BatchCommand ? kScriptLineEnd : std::string_view(" "));
         } else {
             append(field.GetParam(), " ");
         }

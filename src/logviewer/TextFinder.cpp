@@ -19,6 +19,8 @@ TextFinder::TextFinder(std::string_view needle, FindOptions options)
         c = static_cast<char>(fold_[static_cast<unsigned char>(c)]);
     }
     const std::size_t m = needle_.size();
+    wordStart_ = m > 0 && isWordByte(static_cast<unsigned char>(needle_.front()));
+    wordEnd_ = m > 0 && isWordByte(static_cast<unsigned char>(needle_.back()));
     forwardSkip_.fill(m);
     backwardSkip_.fill(m);
     for (std::size_t i = 0; i + 1 < m; ++i) {
@@ -43,10 +45,12 @@ bool TextFinder::wordBoundsAt(std::string_view haystack, std::size_t at) const {
     if (!options_.wholeWord) {
         return true;
     }
+    // As with \b: a boundary is needed only where the needle starts or ends with a word byte.
     const std::size_t end = at + needle_.size();
-    const bool openBefore = at == 0 || !isWordByte(static_cast<unsigned char>(haystack[at - 1]));
-    const bool openAfter =
-        end >= haystack.size() || !isWordByte(static_cast<unsigned char>(haystack[end]));
+    const bool openBefore =
+        !wordStart_ || at == 0 || !isWordByte(static_cast<unsigned char>(haystack[at - 1]));
+    const bool openAfter = !wordEnd_ || end >= haystack.size() ||
+                           !isWordByte(static_cast<unsigned char>(haystack[end]));
     return openBefore && openAfter;
 }
 

@@ -41,6 +41,8 @@ class TextFinder {
 
     std::string needle_;  // folded when case is ignored
     FindOptions options_;
+    bool wordStart_ = false;
+    bool wordEnd_ = false;
     std::array<unsigned char, 256> fold_{};
     std::array<std::size_t, 256> forwardSkip_{};
     std::array<std::size_t, 256> backwardSkip_{};

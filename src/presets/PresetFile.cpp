@@ -8,8 +8,8 @@
 #include "base/LineReader.h"
 #include "base/Paths.h"
 #include "base/Text.h"
-#include "spec/SpecLoader.h"
-#include "spec/SpecReader.h"
+#include "specification/SpecLoader.h"
+#include "specification/SpecReader.h"
 
 namespace kestrune {
 
@@ -18,7 +18,7 @@ namespace {
 constexpr std::string_view kSignature = "zrp200";
 constexpr std::string_view kClassPrefix = "[class = ";
 
-void ShowError(const AppState& state, const std::string& text) {
+void ShowError(const PresetState& state, const std::string& text) {
     if (state.platform != nullptr) {
         state.platform->ShowMessage(MessageKind::Error, text);
     }
@@ -28,11 +28,17 @@ void ShowError(const AppState& state, const std::string& text) {
 // line, the only place where the programs can be replaced.
 class PresetReader {
   public:
-    PresetReader(AppState& state, PresetMode mode) : state_(state), mode_(mode) { IndexPrograms(); }
+    PresetReader(PresetState& state, PresetMode mode) : state_(state), mode_(mode) {
+        IndexPrograms();
+    }
 
     // False when the reading had to stop (the preset's specification is missing).
     bool ReadLine(std::string_view line);
     void Finish();
+
+    // The preset's own line number, for its messages; a specification loaded on the way
+    // counts its lines apart.
+    std::int32_t LineNumber = 1;
 
   private:
     enum class Section { Header, Program, Skipped };
@@ -47,7 +53,7 @@ class PresetReader {
     void ReadProgramKey(std::string_view line);
     bool SwitchSpecification();
 
-    AppState& state_;
+    PresetState& state_;
     PresetMode mode_;
     // First program, in specification order, for each lower-cased name.
     std::unordered_map<std::string, TZRGroup*> programsByName_;
@@ -108,7 +114,7 @@ bool PresetReader::ReadLine(std::string_view line) {
         program_ = program;
         return true;
     }
-    if (!SplitKeyValue(state_.platform, line, state_.LineCounter, key_, value_)) {
+    if (!SplitKeyValue(state_.platform, line, LineNumber, key_, value_)) {
         return true;
     }
     // A class header that names no loaded program, whatever its spacing: its fields must not
@@ -135,7 +141,7 @@ bool PresetReader::ReadHeaderKey() {
         return SwitchSpecification();
     }
     if (key_ == "file" && FileExists(value_)) {
-        SetInputFile(state_, value_);
+        state_.SetInputFile(value_);
     }
     return true;
 }
@@ -165,7 +171,7 @@ bool PresetReader::SwitchSpecification() {
         for (const auto& program : state_.Programs) {
             program->ResetFields();
         }
-        for (StageItem& stage : state_.lstStages) {
+        for (StageItem& stage : state_.Stages) {
             stage.checked = false;
         }
     } else {
@@ -185,12 +191,7 @@ bool PresetReader::SwitchSpecification() {
     if (!loaded && mode_ == PresetMode::Import) {
         return true;  // the check mark stays with the specification that is still loaded
     }
-    const std::string lowerName = LowerAscii(name);
-    bool ticked = false;
-    for (MenuEntry& entry : state_.SpecificationsMenu) {
-        entry.checked = !ticked && LowerAscii(entry.caption + ".zrs") == lowerName;
-        ticked = ticked || entry.checked;
-    }
+    state_.SpecificationNamed(name);
     return true;
 }
 
@@ -205,7 +206,7 @@ void PresetReader::Finish() {
     for (const auto& program : state_.Programs) {
         runByName[LowerAscii(program->Name)] = program->Run;
     }
-    for (StageItem& stage : state_.lstStages) {
+    for (StageItem& stage : state_.Stages) {
         const auto found = runByName.find(LowerAscii(stage.caption));
         if (found != runByName.end()) {
             stage.checked = found->second;
@@ -219,9 +220,9 @@ namespace {
 
 // Hands the preset's text to `sink` piece by piece, so a large preset is never held whole.
 template <typename Sink>
-void EmitPreset(const AppState& state, Sink&& sink) {
+void EmitPreset(const PresetState& state, Sink&& sink) {
     std::string header = "ZRP200\r\n\r\n[Header]\r\nSpecFile = " + state.SpecFileName + "\r\n";
-    if (state.controls.chkRememberFile.checked) {
+    if (state.RememberFile) {
         header.append("File = ").append(state.InputFile);
     } else {
         header.append("File =");
@@ -237,13 +238,13 @@ void EmitPreset(const AppState& state, Sink&& sink) {
 
 }  // namespace
 
-std::string PresetText(const AppState& state) {
+std::string PresetText(const PresetState& state) {
     std::string text;
     EmitPreset(state, [&text](std::string_view piece) { text.append(piece); });
     return text;
 }
 
-bool WritePreset(AppState& state, const std::string& path) {
+bool WritePreset(PresetState& state, const std::string& path) {
     try {
         ReplacingFile file(path);
         EmitPreset(state, [&file](std::string_view piece) { file.Write(piece); });
@@ -256,7 +257,7 @@ bool WritePreset(AppState& state, const std::string& path) {
     return true;
 }
 
-bool ReadPreset(AppState& state, const std::string& path, PresetMode mode) {
+bool ReadPreset(PresetState& state, const std::string& path, PresetMode mode) {
     std::string bytes;
     try {
         bytes = ReadFileBytes(path);
@@ -271,9 +272,8 @@ bool ReadPreset(AppState& state, const std::string& path, PresetMode mode) {
         return false;
     }
     PresetReader reader(state, mode);
-    state.LineCounter = 1;
     while (lines.Next(line)) {
-        ++state.LineCounter;
+        ++reader.LineNumber;
         const std::string_view trimmed = TrimView(line);
         if (trimmed.empty()) {
             continue;

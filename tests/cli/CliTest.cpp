@@ -8,10 +8,14 @@
 #include <sstream>
 
 #include "CliApp.h"
+#include "ScriptText.h"
 #include "TempDir.h"
 
 namespace kestrune::cli {
 namespace {
+
+using testing::kViewerName;
+using testing::ScriptLines;
 
 using kestrune::testing::TempDir;
 using nlohmann::json;
@@ -235,27 +239,27 @@ TEST(CliBatch, WritesTheScriptBesideTheProgramByDefault) {
     const Result r = Cli(home.dir, {"batch", preset, "--no-view-log"});
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(r.err, "");
-    EXPECT_EQ(
-        home.dir.Read("compile.bat"),
-        Crlf({"echo level1", home.compiler + " -v -l 7 " + home.dir.path() + "work/level1.map"}));
+    EXPECT_EQ(home.dir.Read(std::string(kScriptFileName)),
+              ScriptLines(Crlf({"echo level1", home.compiler + " -v -l 7 " + home.dir.path() +
+                                                   "work/level1.map"})));
 }
 
 TEST(CliBatch, ViewLogComesFromTheSettingsFileUnlessOverridden) {
     Home home;
     const std::string preset = home.Preset(true, false, home.input);
     home.dir.Write("Config/config.ini", Crlf({"[Kestrune]", "ViewLogAfterCompile = True"}));
-    const std::string redaLine =
-        home.dir.path() + "REDA.exe " + home.dir.path() + "work/level1.log";
+    const std::string redaLine = home.dir.path() + kViewerName + " " + home.dir.path() +
+                                 "work/level1.log" + std::string(kScriptLineEnd);
 
     ASSERT_EQ(Cli(home.dir, {"batch", preset, "-o", home.dir / "a.bat"}).code, 0);
-    EXPECT_NE(home.dir.Read("a.bat").find(redaLine + "\r\n"), std::string::npos);
+    EXPECT_NE(home.dir.Read("a.bat").find(redaLine), std::string::npos);
 
     ASSERT_EQ(Cli(home.dir, {"batch", preset, "--no-view-log", "-o", home.dir / "b.bat"}).code, 0);
-    EXPECT_EQ(home.dir.Read("b.bat").find("REDA.exe"), std::string::npos);
+    EXPECT_EQ(home.dir.Read("b.bat").find(kViewerName), std::string::npos);
 
     home.dir.Write("Config/config.ini", "");
     ASSERT_EQ(Cli(home.dir, {"batch", preset, "--view-log", "-o", home.dir / "c.bat"}).code, 0);
-    EXPECT_NE(home.dir.Read("c.bat").find(redaLine + "\r\n"), std::string::npos);
+    EXPECT_NE(home.dir.Read("c.bat").find(redaLine), std::string::npos);
 }
 
 TEST(CliBatch, SingleStageAndUnknownStage) {
@@ -263,7 +267,7 @@ TEST(CliBatch, SingleStageAndUnknownStage) {
     const std::string preset = home.Preset(false, false, home.input);
     const Result r = Cli(home.dir, {"batch", preset, "--stage", "Light", "-o", home.dir / "s.bat"});
     ASSERT_EQ(r.code, 0) << r.err;
-    EXPECT_EQ(home.dir.Read("s.bat"), Crlf({"echo level1", home.light + " ", ""}));
+    EXPECT_EQ(home.dir.Read("s.bat"), ScriptLines(Crlf({"echo level1", home.light + " ", ""})));
 
     const Result unknown = Cli(home.dir, {"batch", preset, "--stage", "light"});
     EXPECT_EQ(unknown.code, 2);
@@ -296,7 +300,7 @@ TEST(CliBatch, InputFileProblemsWriteNothing) {
 
     r = Cli(home.dir, {"batch", noFile, "--input", home.input, "-o", home.dir / "ok.bat"});
     EXPECT_EQ(r.code, 0) << r.err;
-    EXPECT_FALSE(std::ifstream(home.dir / "compile.bat").good());
+    EXPECT_FALSE(std::ifstream(home.dir / std::string(kScriptFileName)).good());
 }
 
 TEST(CliBatch, PresetProblemsExitOne) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "FieldTestSupport.h"
+#include "ScriptText.h"
 
 namespace kestrune {
 namespace {
@@ -152,7 +153,7 @@ TEST_F(Group, GetParamsJoinsInKindOrderWithBatchLinesOnTheirOwn) {
     out.SetChecked(true);
     out.SetText("x");
     group.AddCheckBox(Desc("Clean", "del tmp"), true).SetChecked(true);
-    EXPECT_EQ(group.GetParams(), "-a\r\ndel tmp -o x");
+    EXPECT_EQ(group.GetParams(), testing::ScriptLines("-a\r\ndel tmp -o x"));
 }
 
 TEST_F(Group, GetParamsFollowsTheKindOrderNotTheAddingOrder) {
@@ -190,7 +191,7 @@ TEST_F(Group, EmptyFragmentsLeaveTheirBlanks) {
         for (const auto& [param, batch] : c.boxes) {
             g.AddCheckBox(Desc("c", param), batch).SetChecked(true);
         }
-        EXPECT_EQ(g.GetParams(), c.expected);
+        EXPECT_EQ(g.GetParams(), testing::ScriptLines(c.expected));
     }
 }
 

@@ -9,8 +9,8 @@
 #include "FakePlatform.h"
 #include "FileSizeLimit.h"
 #include "TempDir.h"
-#include "app/AppState.h"
 #include "presets/PresetFile.h"
+#include "presets/PresetState.h"
 
 namespace kestrune {
 namespace {
@@ -33,7 +33,7 @@ FieldDescription Field(std::string caption, std::string param = "") {
 struct Chain {
     TempDir dir;
     FakePlatform fake;
-    AppState state{dir.path()};
+    PresetState state{dir.path()};
 
     Chain() {
         state.platform = &fake;
@@ -65,7 +65,7 @@ struct Chain {
         state.Programs.push_back(
             std::make_unique<TZRGroup>(state, name, stage, kDefaultExeFilter, name + ":"));
         if (stage) {
-            state.lstStages.push_back({name, false});
+            state.Stages.push_back({name, false});
         }
         return *state.Programs.back();
     }
@@ -88,7 +88,7 @@ struct Chain {
         P(1).EditBoxes[0].SetText("a=b.map");
         P(2).ColorBoxes[0].SetChecked(true);
         P(2).ColorBoxes[0].SetColorFromPreset("0 0 1");
-        state.lstStages[0].checked = true;
+        state.Stages[0].checked = true;
     }
 
     bool Read(const std::string& text, PresetMode mode = PresetMode::Open) {
@@ -99,7 +99,7 @@ struct Chain {
 TEST(PresetWriter, WritesExactBytes) {
     Chain chain;
     chain.SetEverything();
-    chain.state.controls.chkRememberFile.checked = true;
+    chain.state.RememberFile = true;
     chain.state.InputFile = "/maps/a b.map";
     chain.state.PresetChanged = true;
     const std::string path = chain.dir / "out.zrp";
@@ -123,7 +123,7 @@ TEST(PresetWriter, WritesExactBytes) {
 }
 
 TEST(PresetWriter, WithoutSpecificationOrRememberedFile) {
-    AppState state;
+    PresetState state;
     state.InputFile = "/maps/a.map";
     EXPECT_EQ(PresetText(state), "ZRP200\r\n\r\n[Header]\r\nSpecFile = \r\nFile =\r\n\r\n");
 }
@@ -151,8 +151,8 @@ TEST(PresetFile, WriteThenReadRestoresEveryTickAndValue) {
     EXPECT_TRUE(read.P(2).ColorBoxes[0].ColorButton.enabled);
     EXPECT_TRUE(read.P(0).BrowseBoxes[0].EditControl.enabled);
     EXPECT_FALSE(read.P(0).EditBoxes[0].EditControl.enabled);
-    EXPECT_TRUE(read.state.lstStages[0].checked);
-    EXPECT_FALSE(read.state.lstStages[1].checked);
+    EXPECT_TRUE(read.state.Stages[0].checked);
+    EXPECT_FALSE(read.state.Stages[1].checked);
 }
 
 // The target keeps its bytes whatever goes wrong; no temporary file is left behind.
@@ -278,7 +278,6 @@ TEST(PresetReader, LinesWithoutEqualsAreReportedAndReadingGoesOn) {
                   {"Kestrune Error", "Expected: \"=\", got: stray text\r\nLine: 5"}}));
     EXPECT_FALSE(chain.P(0).CheckBoxes[0].Checked());  // same specification: reset first
     EXPECT_TRUE(chain.P(0).CheckBoxes[1].Checked());
-    EXPECT_EQ(chain.state.LineCounter, 8);
 }
 
 TEST(PresetReader, ClassHeadersMatchWithoutCaseButNeedTheirBlanks) {
@@ -344,16 +343,16 @@ TEST(PresetReader, RunFalseNeverUnticksAStage) {
     Chain chain;
     chain.P(0).Run = true;
     chain.P(1).Run = true;
-    chain.state.lstStages = {{"compiler", true}, {"LINKER", false}, {"Elsewhere", true}};
+    chain.state.Stages = {{"compiler", true}, {"LINKER", false}, {"Elsewhere", true}};
     ASSERT_TRUE(
         chain.Read("ZRP200\r\n[Class = Compiler]\r\nRun = False\r\n"
                    "[Class = Linker]\r\nRun = 0\r\n"));
     EXPECT_TRUE(chain.P(0).Run);
     EXPECT_TRUE(chain.P(1).Run);
     // Ticks follow the run flags by lower-cased name; an entry without a program stays.
-    EXPECT_EQ(chain.state.lstStages[0].checked, true);
-    EXPECT_EQ(chain.state.lstStages[1].checked, true);
-    EXPECT_EQ(chain.state.lstStages[2].checked, true);
+    EXPECT_EQ(chain.state.Stages[0].checked, true);
+    EXPECT_EQ(chain.state.Stages[1].checked, true);
+    EXPECT_EQ(chain.state.Stages[2].checked, true);
 }
 
 TEST(PresetReader, PresetWithoutSpecFileAppliesNothingAfterAnotherPreset) {
@@ -381,7 +380,7 @@ TEST(PresetReader, HeaderAfterSectionsEndsThePendingField) {
 TEST(PresetReader, DuplicateNamesGoToTheFirstProgram) {
     Chain chain;
     chain.Add("compiler", true).AddCheckBox(Field("Verbose"), false);
-    chain.state.lstStages = {{"Compiler", false}, {"compiler", false}};
+    chain.state.Stages = {{"Compiler", false}, {"compiler", false}};
     ASSERT_TRUE(
         chain.Read("ZRP200\r\n[Class = compiler]\r\nRun = True\r\n"
                    "[Field = Verbose]\r\nChecked = True\r\n"));
@@ -389,13 +388,13 @@ TEST(PresetReader, DuplicateNamesGoToTheFirstProgram) {
     EXPECT_TRUE(chain.P(0).CheckBoxes[0].Checked());
     EXPECT_FALSE(chain.P(3).CheckBoxes[0].Checked());
     // The last program of a name decides its stage entries.
-    EXPECT_FALSE(chain.state.lstStages[0].checked);
-    EXPECT_FALSE(chain.state.lstStages[1].checked);
+    EXPECT_FALSE(chain.state.Stages[0].checked);
+    EXPECT_FALSE(chain.state.Stages[1].checked);
 }
 
 TEST(PresetReader, FileLineNamingAMissingFileIsIgnored) {
     Chain chain;
-    SetInputFile(chain.state, "/before/a.map");
+    chain.state.SetInputFile("/before/a.map");
     const std::string input = chain.dir.Write("maps/b.txt", "x");
     ASSERT_TRUE(chain.Read("ZRP200\r\nFile = " + chain.dir.path() + "maps/none.txt\r\n"));
     EXPECT_EQ(chain.state.InputFile, "/before/a.map");
@@ -404,7 +403,6 @@ TEST(PresetReader, FileLineNamingAMissingFileIsIgnored) {
     ASSERT_TRUE(chain.Read("ZRP200\r\nFile =   " + input + "  \r\n"));
     EXPECT_EQ(chain.state.InputFile, input);
     EXPECT_EQ(chain.state.InputName, "b");
-    EXPECT_EQ(chain.state.RecentFileList, (std::vector<std::string>{input, "/before/a.map"}));
 }
 
 // Damaged files are read to their end (or rejected) without crashing.

@@ -5,9 +5,9 @@
 
 #include "FakePlatform.h"
 #include "TempDir.h"
-#include "app/AppState.h"
 #include "presets/PresetFile.h"
-#include "spec/SpecLoader.h"
+#include "presets/PresetState.h"
+#include "specification/SpecLoader.h"
 
 namespace kestrune {
 namespace {
@@ -26,11 +26,10 @@ class PresetSpecification : public ::testing::Test {
         dir.Write("SpecFiles/Other.zrs", ReadFixture("presets/Other.zrs"));
         LoadSpecification(state, state.SpecFolder() + "Chain.zrs");
         ASSERT_EQ(Names(), (std::vector<std::string>{"Compiler", "Linker"}));
-        state.SpecificationsMenu = {{"Chain", true}, {"other", false}, {"Other", false}};
         input = dir.Write("maps/a.map", "x");
-        SetInputFile(state, input);
+        state.SetInputFile(input);
         state.Programs[1]->CheckBoxes[0].SetChecked(true);
-        state.lstStages[1].checked = true;
+        state.Stages[1].checked = true;
         state.PresetChanged = true;
     }
 
@@ -41,16 +40,9 @@ class PresetSpecification : public ::testing::Test {
         }
         return names;
     }
-    std::vector<bool> Menu() const {
-        std::vector<bool> ticks;
-        for (const MenuEntry& entry : state.SpecificationsMenu) {
-            ticks.push_back(entry.checked);
-        }
-        return ticks;
-    }
     std::vector<bool> Stages() const {
         std::vector<bool> ticks;
-        for (const StageItem& stage : state.lstStages) {
+        for (const StageItem& stage : state.Stages) {
             ticks.push_back(stage.checked);
         }
         return ticks;
@@ -61,7 +53,13 @@ class PresetSpecification : public ::testing::Test {
 
     TempDir dir;
     FakePlatform fake;
-    AppState state{dir.path()};
+    // Records the specification names that opened presets report to the window.
+    struct NamingState : PresetState {
+        using PresetState::PresetState;
+        void SpecificationNamed(const std::string& name) override { named.push_back(name); }
+        std::vector<std::string> named;
+    };
+    NamingState state{dir.path()};
     std::string input;
 };
 
@@ -76,7 +74,7 @@ TEST_F(PresetSpecification, OpenSwitchesToThePresetsSpecification) {
     EXPECT_EQ(compiler.EditBoxes[0].Text(), "7");
     EXPECT_EQ(state.Programs[1]->ComboBoxes[0].Text(), "Small");
     EXPECT_EQ(Stages(), (std::vector<bool>{true, true}));
-    EXPECT_EQ(Menu(), (std::vector<bool>{false, true, false}));
+    EXPECT_EQ(state.named, (std::vector<std::string>{"Other.zrs"}));
     EXPECT_EQ(state.InputFile, "");  // "File =" after a switch leaves the input file cleared
     EXPECT_FALSE(state.PresetChanged);
 }
@@ -91,7 +89,7 @@ TEST_F(PresetSpecification, ImportKeepsTheLoadedSpecification) {
     EXPECT_FALSE(state.Programs[1]->CheckBoxes[0].Checked());  // reset, Packer's section skipped
     EXPECT_EQ(Stages(), (std::vector<bool>{true, false}));
     // The check mark stays with the specification that is loaded.
-    EXPECT_EQ(Menu(), (std::vector<bool>{true, false, false}));
+    EXPECT_TRUE(state.named.empty());
     EXPECT_EQ(state.InputFile, input);
 }
 
@@ -104,7 +102,7 @@ TEST_F(PresetSpecification, OpenNamingTheLoadedSpecificationKeepsItsPrograms) {
     EXPECT_EQ(state.Programs[0].get(), compiler);
     EXPECT_FALSE(state.Programs[1]->CheckBoxes[0].Checked());
     EXPECT_EQ(Stages(), (std::vector<bool>{false, true}));
-    EXPECT_EQ(Menu(), (std::vector<bool>{true, false, false}));
+    EXPECT_EQ(state.named, (std::vector<std::string>{"CHAIN.zrs"}));
     EXPECT_EQ(state.InputFile, input);
 }
 
@@ -123,9 +121,19 @@ TEST_F(PresetSpecification, OpenWithMissingSpecificationChangesNothing) {
         EXPECT_EQ(state.SpecFileName, "Chain.zrs");
         EXPECT_TRUE(state.Programs[1]->CheckBoxes[0].Checked());
         EXPECT_FALSE(state.Programs[1]->Run);
-        EXPECT_EQ(Menu(), (std::vector<bool>{true, false, false}));
+        EXPECT_TRUE(state.named.empty());
         EXPECT_TRUE(state.PresetChanged);
     }
+}
+
+// The specification loaded on the way counts its own lines; the preset's messages must name
+// the preset's line, not the sum of both files' lines.
+TEST_F(PresetSpecification, MessagesAfterASwitchNameThePresetsOwnLine) {
+    ASSERT_TRUE(Read("ZRP200\r\n[Header]\r\nSpecFile = Other.zrs\r\n\r\nno equals sign here\r\n",
+                     PresetMode::Open));
+    EXPECT_EQ(fake.messages,
+              (std::vector<RecordedMessage>{
+                  {"Kestrune Error", "Expected: \"=\", got: no equals sign here\r\nLine: 5"}}));
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "FakePlatform.h"
 
+#include "base/Paths.h"
+
 namespace kestrune::testing {
 
 void FakePlatform::ShowMessage(MessageKind kind, const std::string& text) {
@@ -52,6 +54,28 @@ std::optional<std::uint32_t> FakePlatform::ChooseColor(std::uint32_t initial) {
 
 void FakePlatform::ShellOpen(const std::string& target, const std::string& parameters) {
     shellCalls.push_back({target, parameters});
+}
+
+std::string FakePlatform::LongPathName(const std::string& path) {
+    const auto found = longPaths.find(path);
+    return found != longPaths.end() ? found->second : AbsoluteNormalPath(path);
+}
+
+bool FakePlatform::CreateClassKey(const std::string& key) {
+    if (key == failingKey) {
+        return false;
+    }
+    registry.try_emplace(key);
+    return true;
+}
+
+bool FakePlatform::SetClassKeyDefault(const std::string& key, const std::string& value) {
+    const auto found = registry.find(key);
+    if (found == registry.end()) {
+        return false;
+    }
+    found->second = value;
+    return true;
 }
 
 }  // namespace kestrune::testing

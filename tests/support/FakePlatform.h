@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -35,11 +36,11 @@ class FakePlatform : public Platform {
     std::string LocalDateTimeText() override { return dateTime; }
     ScreenRect WorkArea() override { return workArea; }
     std::pair<int, int> OsVersion() override { return osVersion; }
-    std::string LongPathName(const std::string& path) override { return path; }
-    void SetFileAssociation(bool registered, const std::string&) override {
-        associated = registered;
-    }
-    bool HasFileAssociation(const std::string&) override { return associated; }
+    std::string LongPathName(const std::string& path) override;
+    bool HasNotificationArea() override { return hasNotificationArea; }
+    std::string UserDataFolder() override { return userDataFolder; }
+    bool CreateClassKey(const std::string& key) override;
+    bool SetClassKeyDefault(const std::string& key, const std::string& value) override;
 
     // Recorded calls.
     std::vector<RecordedMessage> messages;
@@ -58,7 +59,13 @@ class FakePlatform : public Platform {
     std::string dateTime = "07.12.2026 20:48:16";
     ScreenRect workArea{0, 0, 1920, 1040};
     std::pair<int, int> osVersion{10, 0};
-    bool associated = false;
+    bool hasNotificationArea = true;
+    std::string userDataFolder;
+    // Long forms of short paths; other paths come back absolute and normalised.
+    std::map<std::string, std::string> longPaths;
+    // The registry as keys and default values; a key named here cannot be created.
+    std::map<std::string, std::string> registry;
+    std::string failingKey;
 };
 
 }  // namespace kestrune::testing

@@ -1,0 +1,43 @@
+#pragma once
+// The about box: the program's name and version and the loaded specification's name, program
+// and author.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "base/ControlState.h"
+
+namespace kestrune {
+
+class TfrmMain;
+
+// The address the Help menu's online help opens.
+inline constexpr const char* kOnlineHelpAddress = "https://kestrune.org/help/";
+
+class TfrmAbout {
+  public:
+    explicit TfrmAbout(TfrmMain& main);
+    TfrmAbout(const TfrmAbout&) = delete;
+    TfrmAbout& operator=(const TfrmAbout&) = delete;
+
+    bool IsOpen = false;
+    std::string Caption = "About Kestrune";
+    bool Translucent = false;
+    int Alpha = 255;
+
+    ControlState grpAbout, ProgramIcon, lblProgram, lblVersion, lblPlatform, lblLanguage, lblAuthor,
+        grpSpecificationFile, lblSpecName, lblSpecProgram, lblSpecAuthor, cmdOK;
+
+    void FormCreate();
+    // Opening from the Help menu: copies the translucency and the specification's texts.
+    void Open();
+    void cmdOKClick();
+
+    std::vector<std::pair<std::string_view, ControlState*>> NamedControls();
+
+  private:
+    TfrmMain& main_;
+};
+
+}  // namespace kestrune

@@ -1,0 +1,118 @@
+#include "app/Association.h"
+
+#include "base/FileIo.h"
+#include "base/Paths.h"
+
+namespace kestrune {
+
+namespace {
+
+// The open command: the program, then the preset as its only argument.
+std::string OpenCommand(const std::string& executable) {
+    return "\"" + executable + "\", \"%1\"";
+}
+
+}  // namespace
+
+std::string RegisterPresetClassKeys(Platform& platform, const std::string& executable) {
+    const std::string cls = kPresetClassName;
+    for (const std::string& key : {std::string(".zrp"), cls, cls + "\\DefaultIcon", cls + "\\Shell",
+                                   cls + "\\Shell\\Open", cls + "\\Shell\\Open\\Command"}) {
+        if (!platform.CreateClassKey(key)) {
+            return "Failed to create key " + key;
+        }
+    }
+    const std::pair<std::string, std::string> values[] = {
+        {".zrp", cls},
+        {cls, kPresetDescription},
+        {cls + "\\DefaultIcon", executable},
+        {cls + "\\Shell\\Open\\Command", OpenCommand(executable)},
+    };
+    for (const auto& [key, value] : values) {
+        if (!platform.SetClassKeyDefault(key, value)) {
+            return "Failed to set data for ''";
+        }
+    }
+    return {};
+}
+
+namespace {
+
+// Writes one file of the association, creating its folder; the message names the file.
+std::string WriteDesktopFile(const std::string& folder, const std::string& name,
+                             const std::string& text) {
+    const std::string path = WithTrailingSeparator(folder) + name;
+    if (!EnsureFolder(folder)) {
+        return "Failed to create folder " + folder;
+    }
+    try {
+        WriteFileReplacing(path, text);
+    } catch (const IoError& error) {
+        return "Failed to write " + path + "\r\n" + error.what();
+    }
+    return {};
+}
+
+}  // namespace
+
+std::string RegisterPresetDesktopEntry(Platform& platform, const std::string& executable,
+                                       const std::string& icon) {
+    const std::string data = platform.UserDataFolder();
+    if (data.empty()) {
+        return "Failed to find the user's data folder";
+    }
+    const std::string base = WithTrailingSeparator(data);
+    std::string failure =
+        WriteDesktopFile(base + "mime/packages", "kestrune-preset.xml", MimeTypeText());
+    if (failure.empty()) {
+        failure = WriteDesktopFile(base + "applications", "kestrune.desktop",
+                                   DesktopEntryText(executable, icon));
+    }
+    return failure;
+}
+
+std::string DesktopEntryText(const std::string& executable, const std::string& icon) {
+    return "[Desktop Entry]\n"
+           "Type=Application\n"
+           "Name=Kestrune\n"
+           "Comment=" +
+           std::string(kPresetDescription) +
+           "\n"
+           "Exec=\"" +
+           executable +
+           "\" %f\n"
+           "Icon=" +
+           icon +
+           "\n"
+           "MimeType=" +
+           kPresetMimeType +
+           ";\n"
+           "Terminal=false\n"
+           "Categories=Development;\n";
+}
+
+std::string MimeTypeText() {
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+           "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
+           "  <mime-type type=\"" +
+           std::string(kPresetMimeType) +
+           "\">\n"
+           "    <comment>" +
+           kPresetDescription +
+           "</comment>\n"
+           "    <glob pattern=\"*.zrp\"/>\n"
+           "  </mime-type>\n"
+           "</mime-info>\n";
+}
+
+std::string RegisterPresetAssociation(Platform& platform, const std::string& executable,
+                                      const std::string& icon) {
+#ifdef _WIN32
+    (void)icon;
+    return RegisterPresetClassKeys(platform, executable);
+#else
+    return RegisterPresetDesktopEntry(platform, executable, icon);
+#endif
+}
+
+}  // namespace kestrune

@@ -1,0 +1,222 @@
+#pragma once
+// The main window's logic: start-up, the preset commands, the input file, the stages list,
+// running the chain, the settings and recent lists, the tray and the details pane. Every
+// control is a ControlState member named like the control; a view mirrors them after each
+// event and forwards the user's events to the handlers below.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/AppState.h"
+#include "base/ControlState.h"
+#include "base/Platform.h"
+#include "presets/PresetFile.h"
+
+namespace kestrune {
+
+class TfrmOptions;
+class TfrmAbout;
+
+struct MenuItem {
+    std::string caption;
+    bool checked = false;
+    std::string address;  // a Links entry's web address
+    int index = -1;       // a run-stage entry's program position
+};
+
+// A menu or sub-menu whose entries the core builds.
+struct MenuState : ControlState {
+    std::vector<MenuItem> items;
+};
+
+// Mouse events that reach the tray icon.
+enum class TrayMouse { RightButtonDown, LeftButtonDown, LeftDoubleClick };
+
+// The window's designed size and place; the settings file overrides the place.
+inline constexpr int kDesignedLeft = 282;
+inline constexpr int kDesignedTop = 90;
+inline constexpr int kClientWidth = 704;
+inline constexpr int kClientHeight = 528;
+
+class TfrmMain {
+  public:
+    // `executablePath` is the program's own full path (the association's command).
+    TfrmMain(Platform& platform, std::string programFolder, std::string executablePath = {});
+    TfrmMain(const TfrmMain&) = delete;
+    TfrmMain& operator=(const TfrmMain&) = delete;
+
+    AppState& State() { return state_; }
+    const AppState& State() const { return state_; }
+    Platform& platform() const { return *platform_; }
+    const std::string& ExecutablePath() const { return executablePath_; }
+
+    // Created after this window at program start; the main window opens them.
+    TfrmOptions* frmOptions = nullptr;
+    TfrmAbout* frmAbout = nullptr;
+
+    // ---- Window state
+    std::string Caption = "Kestrune";  // the caption and the application's title
+    bool FirstShowDone = false;
+    bool Visible = false;    // shown on the desktop
+    bool Minimized = false;  // minimised instead of sent to a missing tray
+    bool InTray = false;     // the tray icon stands in for the window
+    bool Closed = false;     // the window closed; the program ends
+    int Left = kDesignedLeft;
+    int Top = kDesignedTop;
+    std::optional<int> Height;  // outer height set by the details toggle; none: designed size
+    int ActiveTab = 0;          // the shown program tab
+    // A pop-up menu the view opens at the cursor ("mnuTray"); the view clears it.
+    std::string PopupRequest;
+    // Bumped when the window should come to the front and take the focus.
+    int ActivateRequests = 0;
+    // The arguments of the program's command line, without the program's name.
+    std::vector<std::string> CommandLine;
+
+    // ---- Controls of the window
+    ControlState tabMain, lblStages, lstStages, chkRememberFile, txtFile, cmdBrowse, cmdCompile,
+        txtDetails;
+    ControlState cmdToolNewPreset, cmdToolOpenPreset, cmdToolSavePreset, cmdToolRun,
+        cmdToolShowDetails;
+    // ---- Main menu
+    ControlState cmdFileMenu, cmdNewPreset, cmdOpenPreset, cmdImportPreset, cmdSavePreset,
+        cmdSavePresetAs, cmdOpenFile, cmdLaunchREDA, cmdLaunchREDAWith, cmdSendToTray, cmdExit;
+    MenuState cmdRecentPresets, cmdRecentFiles;
+    ControlState cmdCompileMenu, cmdRunBatchFile, cmdSaveBatchAs;
+    MenuState cmdPresetsMenu, cmdSpecificationsMenu;
+    ControlState cmdOptionsMenu, cmdSetup, cmdViewLogAfterCompile, cmdCloseProgramOnRun,
+        cmdClearEmptyFields, cmdShowDetails;
+    MenuState cmdLinks;
+    ControlState cmdHelpMenu, cmdOnlineHelp, cmdAboutKestrune;
+    // ---- Pop-up menus
+    ControlState cmdTabReset, cmdTabClearEmptyFields, cmdStagesClear;
+    MenuState mnuRunStages;  // the drop-down of cmdToolRun
+    // ---- Tray menu
+    ControlState cmdTrayRestore, cmdTrayCompile, cmdTrayLaunchREDA, cmdTrayLaunchREDAWith,
+        cmdTrayExit;
+    MenuState cmdTrayRun;
+
+    // ---- Form events
+    void FormCreate();
+    void FormShow();
+    // A close request (close box, Exit, tray Exit, close after Run). True when the window
+    // closed; the settings are written either way.
+    bool FormClose();
+    void FormDestroy();
+
+    // ---- Preset commands
+    // The save-changes prompt; true when the caller may discard the current values. A Yes
+    // whose save did not happen (dialog cancelled, write failed) answers false.
+    bool ConfirmSavePreset();
+    bool OpenPreset(const std::string& path, PresetMode mode);
+    void cmdNewPresetClick();
+    void cmdOpenPresetClick();
+    void cmdImportPresetClick();
+    // True when the preset was written.
+    bool cmdSavePresetClick();
+    bool cmdSavePresetAsClick();
+
+    // ---- Input file, stages, tabs and toggles
+    void SetInputFile(const std::string& path);
+    void cmdBrowseClick();
+    void txtFileChange();
+    // Sets the mark of a stages-list entry, as the user's click on its box does.
+    void SetStageMark(std::size_t entry, bool checked);
+    void lstStagesClick();
+    void cmdStagesClearClick();
+    void cmdTabResetClick();
+    void cmdTabClearEmptyFieldsClick();
+    void cmdClearEmptyFieldsClick();
+    void chkRememberFileClick();
+    void cmdViewLogAfterCompileClick();
+    void cmdCloseProgramOnRunClick();
+    // Makes program tab `index` the active one; out-of-range indexes are ignored.
+    void SetActiveTab(int index);
+
+    // ---- Run and the log viewer
+    void cmdCompileClick();
+    // An entry of the Run drop-down or of the tray's Run sub-menu.
+    void RunStageClick(std::size_t entry);
+    void cmdSaveBatchAsClick();
+    void cmdLaunchREDAClick();
+    void cmdLaunchREDAWithClick();
+
+    // ---- Catalogue and Links
+    // Lists SpecFiles/ and builds the Specifications menu.
+    void ScanSpecifications(const std::string& folder);
+    void SelectSpecification(std::size_t entry);
+    void LinkClick(std::size_t entry);
+
+    // ---- Settings and recent lists
+    std::string SettingsPath() const;
+    // Reads the settings file; a missing file keeps every default. Throws IoError when it
+    // exists but cannot be read.
+    void ReadSettings(const std::string& path);
+    // The exact bytes the settings file receives.
+    std::string SettingsText() const;
+    // Throws IoError when the file cannot be written.
+    void WriteSettings(const std::string& path) const;
+    void AddRecentPreset(const std::string& path);
+    void AddRecentFile(const std::string& path);
+    void TruncateRecentLists();
+    void RebuildPresetsMenu();
+    void RecentPresetClick(std::size_t entry);
+    void RecentFileClick(std::size_t entry);
+    void PresetsMenuClick(std::size_t entry);
+
+    // ---- Options, help and about
+    void cmdSetupClick();
+    void cmdAboutKestruneClick();
+    void cmdOnlineHelpClick();
+
+    // ---- Tray and details
+    void cmdSendToTrayClick();
+    void TrayCallback(TrayMouse event);
+    void cmdTrayRestoreClick();
+    void cmdExitClick() { FormClose(); }
+    void cmdShowDetailsClick();
+    // `olderHeight` is the hidden height on systems older than 5.1.
+    void ApplyDetailsVisibility(bool shown, int olderHeight);
+
+    // The full long form of a command-line path; empty when it cannot be resolved.
+    std::string ExpandLongPath(const std::string& path) const;
+
+    // Every named control of this window and its menus, in table order.
+    std::vector<std::pair<std::string_view, ControlState*>> NamedControls();
+
+    // The outer size of the window at its designed client size.
+    static int OuterWidth();
+    static int DesignedOuterHeight();
+
+  private:
+    // The application state, with the hooks through which the lower layers reach the window.
+    struct OwnedState : AppState {
+        OwnedState(TfrmMain& owner, std::string programFolder);
+        void SpecificationReset() override;
+        void SetInputFile(const std::string& path) override;
+        void SpecificationNamed(const std::string& specFileName) override;
+        TfrmMain& owner;
+    };
+
+    void ShowError(const std::string& text) const;
+    // The run group follows the input file.
+    void EnableRunGroup(bool enabled);
+    void EnableSpecificationGroup(bool enabled);
+    void SetPresetCaption();
+    // What the window switches when a specification has been reset for loading.
+    void SpecificationLoaded();
+    // The Run drop-down and the tray's Run sub-menu from the run-stage entries.
+    void RebuildRunStageMenus();
+    void MarkSpecification(std::string_view specFileName);
+    // Runs the steps shared by Run and the single-stage runs once the script was written.
+    void StartScript();
+    std::string LogPath() const;
+    FileDialogRequest PresetDialog(const char* title) const;
+
+    Platform* platform_;
+    std::string executablePath_;
+    OwnedState state_;
+};
+
+}  // namespace kestrune

@@ -1,0 +1,265 @@
+#include "app/Options.h"
+
+#include <algorithm>
+
+#include "app/About.h"
+#include "app/Association.h"
+#include "app/Main.h"
+#include "base/FileIo.h"
+#include "base/Paths.h"
+#include "base/Text.h"
+#include "specification/ToolPathFile.h"
+
+namespace kestrune {
+
+namespace {
+
+constexpr int kSliderMax = 150;
+constexpr int kRecentMin = 1;
+constexpr int kRecentMax = 12;
+
+ControlState Control(std::string caption, Bounds bounds = {}) {
+    ControlState control;
+    control.text = std::move(caption);
+    control.bounds = bounds;
+    return control;
+}
+
+}  // namespace
+
+TfrmOptions::TfrmOptions(TfrmMain& main) : main_(main) {
+    tabMain = Control("", {8, 8, 289, 305});
+    tabGeneral = Control("General");
+    tabPaths = Control("Paths");
+    tabPresets = Control("Presets");
+    lblTrancparency = Control("Transparency:", {8, 8, 0, 0});
+    sldTrancparency = Control("", {8, 24, 265, 25});
+    sldTrancparency.hint = SliderTip;
+    lblSolid = Control("Solid", {16, 48, 0, 0});
+    lblTransparent = Control("Transparent", {208, 48, 0, 0});
+    lblRecentFiles = Control("Recent Files:", {8, 72, 0, 0});
+    txtRecentFiles = Control("4", {16, 88, 57, 21});
+    numRecentFiles = Control("", {72, 86, 17, 25});
+    lblAssociateWith = Control("Associate With:", {8, 120, 0, 0});
+    cmdZRPFiles = Control(".ZRP Files", {16, 136, 75, 25});
+    lstToolPaths = Control("", {8, 8, 265, 137});
+    lblBrowseTool = Control("Tool Path:", {8, 152, 0, 0});
+    txtToolPath = Control("", {8, 168, 241, 21});
+    cmdBrowseTool = Control("...", {256, 168, 21, 21});
+    lblBrowseGame = Control("Base Path:", {8, 192, 0, 0});
+    txtBase = Control("", {8, 208, 241, 21});
+    cmdBrowseBase = Control("...", {256, 208, 21, 21});
+    lblBrowseMap = Control("File Destination Path:", {8, 232, 0, 0});
+    txtFile = Control("", {8, 248, 241, 21});
+    cmdBrowseFile = Control("...", {256, 248, 21, 21});
+    lstPresets = Control("", {8, 8, 265, 225});
+    cmdAddPreset = Control("&Add", {120, 244, 75, 25});
+    cmdRemovePreset = Control("&Remove", {200, 244, 75, 25});
+    cmdOK = Control("&OK", {144, 320, 75, 25});
+    cmdCancel = Control("&Cancel", {224, 320, 75, 25});
+}
+
+std::vector<std::pair<std::string_view, ControlState*>> TfrmOptions::NamedControls() {
+    return {{"tabMain", &tabMain},
+            {"tabGeneral", &tabGeneral},
+            {"tabPaths", &tabPaths},
+            {"tabPresets", &tabPresets},
+            {"lblTrancparency", &lblTrancparency},
+            {"sldTrancparency", &sldTrancparency},
+            {"lblSolid", &lblSolid},
+            {"lblTransparent", &lblTransparent},
+            {"lblRecentFiles", &lblRecentFiles},
+            {"txtRecentFiles", &txtRecentFiles},
+            {"numRecentFiles", &numRecentFiles},
+            {"lblAssociateWith", &lblAssociateWith},
+            {"cmdZRPFiles", &cmdZRPFiles},
+            {"lstToolPaths", &lstToolPaths},
+            {"lblBrowseTool", &lblBrowseTool},
+            {"txtToolPath", &txtToolPath},
+            {"cmdBrowseTool", &cmdBrowseTool},
+            {"lblBrowseGame", &lblBrowseGame},
+            {"txtBase", &txtBase},
+            {"cmdBrowseBase", &cmdBrowseBase},
+            {"lblBrowseMap", &lblBrowseMap},
+            {"txtFile", &txtFile},
+            {"cmdBrowseFile", &cmdBrowseFile},
+            {"lstPresets", &lstPresets},
+            {"cmdAddPreset", &cmdAddPreset},
+            {"cmdRemovePreset", &cmdRemovePreset},
+            {"cmdOK", &cmdOK},
+            {"cmdCancel", &cmdCancel}};
+}
+
+void TfrmOptions::Open() {
+    const AppState& state = main_.State();
+    Alpha = state.Opacity;
+    Translucent = state.Opacity != 255;
+    sldTrancparencyChange(255 - state.Opacity);
+    txtRecentFiles.text = std::to_string(state.RecentCount);
+    RecentPosition = std::clamp(state.RecentCount, kRecentMin, kRecentMax);
+    txtBase.text = state.BasePath;
+    txtFile.text = state.FileDest;
+    lblBrowseGame.text = state.BaseLabel.value_or("Base Path:");
+    lblBrowseTool.text = "Tool Path:";
+    txtToolPath.text.clear();
+    cmdBrowseTool.enabled = false;
+    ToolRows.clear();
+    SelectedToolRow = -1;
+    for (const auto& program : state.Programs) {
+        if (program->RequireExe) {
+            ToolRows.push_back({program->Name, program->ToolPath});
+        }
+    }
+    Presets = state.PresetList;
+    SelectedPreset = -1;
+    IsOpen = true;
+}
+
+void TfrmOptions::SetPage(int page) {
+    Page = std::clamp(page, 0, 2);
+}
+
+void TfrmOptions::sldTrancparencyChange(int position) {
+    SliderPosition = std::clamp(position, 0, kSliderMax);
+    SliderTip = "Alpha = " + std::to_string(255 - SliderPosition);
+    sldTrancparency.hint = SliderTip;
+}
+
+void TfrmOptions::numRecentFilesClick(int position) {
+    RecentPosition = std::clamp(position, kRecentMin, kRecentMax);
+    txtRecentFiles.text = std::to_string(RecentPosition);
+}
+
+void TfrmOptions::SelectToolRow(int row) {
+    SelectedToolRow = row >= 0 && row < static_cast<int>(ToolRows.size()) ? row : -1;
+}
+
+void TfrmOptions::lstToolPathsClick() {
+    if (SelectedToolRow < 0) {
+        return;
+    }
+    const ToolPathListRow& row = ToolRows[SelectedToolRow];
+    lblBrowseTool.text = row.tool + " Path:";
+    txtToolPath.text = row.path;
+    cmdBrowseTool.enabled = true;
+}
+
+void TfrmOptions::cmdBrowseToolClick() {
+    // The button stays enabled after the selection was cleared; without a row there is no
+    // path to set.
+    if (SelectedToolRow < 0) {
+        return;
+    }
+    ToolPathListRow& row = ToolRows[SelectedToolRow];
+    FileDialogRequest request;
+    const TZRGroup* program = main_.State().FindProgram(row.tool);
+    request.filter = program != nullptr ? program->ExeFilter : "All Files (*.*)|*.*";
+    if (FileExists(txtToolPath.text)) {
+        request.initialFolder = std::string(FolderPart(txtToolPath.text));
+    }
+    if (const auto chosen = main_.platform().OpenFileDialog(request); chosen && !chosen->empty()) {
+        txtToolPath.text = *chosen;
+        row.path = *chosen;
+    }
+}
+
+void TfrmOptions::cmdBrowseBaseClick() {
+    if (std::string folder = main_.State().ChooseFolder(); !folder.empty()) {
+        txtBase.text = std::move(folder);
+    }
+}
+
+void TfrmOptions::cmdBrowseFileClick() {
+    if (std::string folder = main_.State().ChooseFolder(); !folder.empty()) {
+        txtFile.text = std::move(folder);
+    }
+}
+
+void TfrmOptions::SelectPreset(int row) {
+    SelectedPreset = row >= 0 && row < static_cast<int>(Presets.size()) ? row : -1;
+}
+
+void TfrmOptions::cmdAddPresetClick() {
+    FileDialogRequest request;
+    request.title = "Open Preset File";
+    request.filter = "Preset Files (*.zrp)|*.zrp";
+    request.defaultExtension = ".zrp";
+    if (!Presets.empty()) {
+        request.initialFolder = std::string(FolderPart(Presets.back()));
+    }
+    const auto chosen = main_.platform().OpenFileDialog(request);
+    if (!chosen || chosen->empty()) {
+        return;
+    }
+    const std::string name = LowerAscii(FileNamePart(*chosen));
+    for (const std::string& entry : Presets) {
+        if (LowerAscii(FileNamePart(entry)) == name) {
+            return;
+        }
+    }
+    Presets.push_back(*chosen);
+}
+
+void TfrmOptions::cmdRemovePresetClick() {
+    if (SelectedPreset < 0) {
+        return;
+    }
+    Presets.erase(Presets.begin() + SelectedPreset);
+    SelectedPreset = -1;
+}
+
+void TfrmOptions::cmdZRPFilesClick() {
+    const std::string icon = main_.State().ProgramFolder + "kestrune.svg";
+    const std::string failure =
+        RegisterPresetAssociation(main_.platform(), main_.ExecutablePath(), icon);
+    if (!failure.empty()) {
+        main_.platform().ShowMessage(MessageKind::Error, failure);
+        return;
+    }
+    main_.platform().ShowMessage(MessageKind::Information, "Association complete.");
+}
+
+void TfrmOptions::cmdOKClick() {
+    IsOpen = false;
+    AppState& state = main_.State();
+    if (SliderPosition != 0) {
+        state.Opacity = static_cast<std::uint8_t>(255 - SliderPosition);
+    } else {
+        state.Opacity = 255;
+        Alpha = 255;
+        Translucent = false;
+        if (main_.frmAbout != nullptr) {
+            main_.frmAbout->Alpha = 255;
+            main_.frmAbout->Translucent = false;
+        }
+    }
+
+    if (state.HasSpecification()) {
+        std::vector<ToolPathRow> rows;
+        for (const ToolPathListRow& row : ToolRows) {
+            if (TZRGroup* program = state.FindProgram(row.tool)) {
+                program->ToolPath = row.path;
+            }
+            rows.push_back({row.tool, row.path});
+        }
+        state.PresetList = Presets;
+        main_.RebuildPresetsMenu();
+        try {
+            WriteToolPathFile(state, txtBase.text, txtFile.text, rows);
+        } catch (const IoError& error) {
+            // What the user set stays applied for this session; only the file is missing.
+            main_.platform().ShowMessage(MessageKind::Error, error.what());
+        }
+        state.BasePath = txtBase.text;
+        state.FileDest = txtFile.text;
+    }
+
+    state.RecentCount = IntegerOr(txtRecentFiles.text, 4);
+    main_.TruncateRecentLists();
+}
+
+void TfrmOptions::cmdCancelClick() {
+    IsOpen = false;
+}
+
+}  // namespace kestrune

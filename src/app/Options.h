@@ -1,0 +1,81 @@
+#pragma once
+// The options dialog: translucency, the length of the recent lists, the paths of the loaded
+// specification, the favourite presets, and the preset-file association. Nothing is applied
+// until OK.
+
+#include <string>
+#include <vector>
+
+#include "base/ControlState.h"
+
+namespace kestrune {
+
+class TfrmMain;
+
+struct ToolPathListRow {
+    std::string tool;
+    std::string path;
+};
+
+class TfrmOptions {
+  public:
+    explicit TfrmOptions(TfrmMain& main);
+    TfrmOptions(const TfrmOptions&) = delete;
+    TfrmOptions& operator=(const TfrmOptions&) = delete;
+
+    bool IsOpen = false;
+    std::string Caption = "Kestrune Options";
+    int Page = 0;  // 0 General, 1 Paths, 2 Presets
+    bool Translucent = false;
+    int Alpha = 255;
+
+    // ---- General
+    ControlState tabMain, tabGeneral, tabPaths, tabPresets;
+    ControlState lblTrancparency, sldTrancparency, lblSolid, lblTransparent;
+    int SliderPosition = 0;  // 0..150; alpha is 255 minus the position
+    std::string SliderTip = "Alpha = 255";
+    ControlState lblRecentFiles, txtRecentFiles, numRecentFiles;
+    int RecentPosition = 4;  // the up-down's position, 1..12
+    ControlState lblAssociateWith, cmdZRPFiles;
+    // ---- Paths
+    ControlState lstToolPaths;
+    std::vector<ToolPathListRow> ToolRows;
+    int SelectedToolRow = -1;
+    ControlState lblBrowseTool, txtToolPath, cmdBrowseTool;
+    ControlState lblBrowseGame, txtBase, cmdBrowseBase;
+    ControlState lblBrowseMap, txtFile, cmdBrowseFile;
+    // ---- Presets
+    ControlState lstPresets;
+    std::vector<std::string> Presets;
+    int SelectedPreset = -1;
+    ControlState cmdAddPreset, cmdRemovePreset;
+    ControlState cmdOK, cmdCancel;
+
+    // Opening from the main window's Options item: the opening steps, then shown modally.
+    void Open();
+    void SetPage(int page);
+    // The slider moved to `position` (clamped to its range).
+    void sldTrancparencyChange(int position);
+    // The up-down moved to `position` (clamped to 1..12).
+    void numRecentFilesClick(int position);
+    // Selects a tool row (-1: none), then the list's click.
+    void SelectToolRow(int row);
+    void lstToolPathsClick();
+    void cmdBrowseToolClick();
+    void cmdBrowseBaseClick();
+    void cmdBrowseFileClick();
+    void SelectPreset(int row);
+    void cmdAddPresetClick();
+    void cmdRemovePresetClick();
+    void cmdZRPFilesClick();
+    void cmdOKClick();
+    void cmdCancelClick();
+
+    // Every named control of the dialog, in table order.
+    std::vector<std::pair<std::string_view, ControlState*>> NamedControls();
+
+  private:
+    TfrmMain& main_;
+};
+
+}  // namespace kestrune

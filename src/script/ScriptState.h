@@ -1,0 +1,24 @@
+#pragma once
+// What building a script reads beyond the specification: the version text, the log-viewer
+// option and the places of the script and the log viewer in the program folder.
+
+#include <string>
+
+#include "specification/SpecificationModel.h"
+
+namespace kestrune {
+
+inline constexpr const char* kVersionText = "2.0.3.1";
+
+struct ScriptState : SpecificationModel {
+    using SpecificationModel::SpecificationModel;
+
+    std::string VersionText = kVersionText;
+    // Keeps the layout lines that start the log viewer through "$REDA".
+    bool ViewLogAfterCompile = false;
+
+    std::string ScriptPath() const { return ProgramFolder + std::string(kScriptFileName); }
+    std::string LogViewerPath() const { return ProgramFolder + std::string(kLogViewerFileName); }
+};
+
+}  // namespace kestrune

@@ -1,0 +1,375 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "FakePlatform.h"
+#include "FileSizeLimit.h"
+#include "ScriptText.h"
+#include "TempDir.h"
+#include "script/BatchBuilder.h"
+#include "script/ScriptState.h"
+
+namespace kestrune {
+namespace {
+
+using testing::kViewerName;
+using testing::ScriptLines;
+
+namespace fs = std::filesystem;
+using testing::FakePlatform;
+using testing::RecordedMessage;
+using testing::TempDir;
+using testing::WithFileSizeLimit;
+
+TZRGroup& AddProgram(ScriptState& state, const std::string& name, bool requireExe) {
+    return *state.Programs.emplace_back(std::make_unique<TZRGroup>(
+        state, name, requireExe, kDefaultExeFilter, name + ":", state.Tab));
+}
+
+TZRCheckBox& AddCheck(TZRGroup& group, const std::string& param, bool checked,
+                      const std::string& groups = "", bool batchCommand = false) {
+    TZRCheckBox& box =
+        group.AddCheckBox({"Check " + param, param, groups, "", false, 1}, batchCommand);
+    box.SetChecked(checked);
+    return box;
+}
+
+TZREditBox& AddEdit(TZRGroup& group, const std::string& param, const std::string& text,
+                    bool checked, const std::string& defaultText = "",
+                    const std::string& groups = "") {
+    TValue value;
+    value.DefaultText = defaultText;
+    TZREditBox& box = group.AddEditBox({"Edit " + param, param, groups, "", false, 1}, value);
+    box.SetChecked(checked);
+    box.SetText(text);
+    return box;
+}
+
+// Compiler and Light, both stages; Compiler ticked with a real executable, Light not ticked.
+class WorkedExample : public ::testing::Test {
+  protected:
+    WorkedExample() : state(dir.path()) {
+        state.platform = &fake;
+        state.ViewLogAfterCompile = true;
+        state.FileDest = dir / "Game/maps";
+        state.LayoutLines = {
+            "echo Building $FileName",
+            "$ClassEXE=Compiler $ClassParam=Compiler $FilePath/$FileName.map",
+            "$ClassEXE=Light $ClassParam=Light $FilePath/$FileName.bsp",
+            "copy $FilePath/$FileName.bsp $FileDest",
+            "$REDA $FilePath/$FileName.log",
+        };
+        tool = dir.Write("Tools/compile.exe", "MZ");
+        state.InputFolder = dir / "Work";
+        state.InputName = "level1";
+        state.InputExt = "map";
+        TZRGroup& compiler = AddProgram(state, "Compiler", true);
+        compiler.Run = true;
+        compiler.ToolPath = tool;
+        AddCheck(compiler, "-v", true);
+        AddEdit(compiler, "-o", "fast", true);
+        AddCheck(compiler, "-q", false);
+        TZRGroup& light = AddProgram(state, "Light", true);
+        AddCheck(light, "-extra", true);
+        script = dir / "compile.bat";
+    }
+
+    TZRGroup& Compiler() { return *state.Programs[0]; }
+    TZRGroup& Light() { return *state.Programs[1]; }
+
+    TempDir dir;
+    FakePlatform fake;
+    ScriptState state;
+    std::string tool;
+    std::string script;
+};
+
+struct WorkedCase {
+    const char* name;
+    bool singleStage;
+    bool viewLog;
+};
+
+void PrintTo(const WorkedCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class WorkedExampleTable : public WorkedExample,
+                           public ::testing::WithParamInterface<WorkedCase> {};
+
+TEST_P(WorkedExampleTable, WritesScript) {
+    const WorkedCase& c = GetParam();
+    state.ViewLogAfterCompile = c.viewLog;
+    const std::string t = dir.path();
+    std::string expected = "echo Building level1\r\n" + t + "Tools/compile.exe -v -o fast " + t +
+                           "Work/level1.map\r\ncopy " + t + "Work/level1.bsp " + t +
+                           "Game/maps\r\n";
+    if (c.viewLog) {
+        expected += t + kViewerName + " " + t + "Work/level1.log\r\n";
+    } else if (c.singleStage) {
+        expected += "\r\n";
+    }
+    const bool written =
+        c.singleStage ? WriteStageBatch(state, script, 0) : WriteBatch(state, script);
+    ASSERT_TRUE(written);
+    EXPECT_EQ(dir.Read(script), ScriptLines(expected));
+    EXPECT_TRUE(fake.messages.empty());
+    EXPECT_EQ(Compiler().CommandLine, "-v -o fast");
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, WorkedExampleTable,
+                         ::testing::Values(WorkedCase{"WholeRunLogOn", false, true},
+                                           WorkedCase{"WholeRunLogOff", false, false},
+                                           WorkedCase{"SingleStageLogOn", true, true},
+                                           WorkedCase{"SingleStageLogOff", true, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(WorkedExample, TickedLightWithoutPathBlocksOnlyWholeRun) {
+    Light().Run = true;
+    EXPECT_FALSE(WriteBatch(state, script));
+    EXPECT_FALSE(fs::exists(script));
+    ASSERT_EQ(fake.messages.size(), 1u);
+    EXPECT_EQ(fake.messages[0],
+              (RecordedMessage{"Error",
+                               "The path for the following groups could not be found:\r\n"
+                               "Group = Light\r\nPlease set these paths up."}));
+    EXPECT_TRUE(WriteStageBatch(state, script, 0));
+    EXPECT_EQ(fake.messages.size(), 1u);
+}
+
+TEST_F(WorkedExample, SecondRunWritesSameBytes) {
+    ASSERT_TRUE(WriteBatch(state, script));
+    const std::string first = dir.Read(script);
+    ASSERT_TRUE(WriteBatch(state, script));
+    EXPECT_EQ(dir.Read(script), first);
+}
+
+TEST_F(WorkedExample, FailedPathCheckChangesNothing) {
+    const std::string previous = "previous\r\nscript\r\n";
+    dir.Write("compile.bat", previous);
+    AddEdit(Compiler(), "-level", "", true, "3");
+    Compiler().CommandLine = "old";
+    state.PresetChanged = false;
+    TZRGroup& packer = AddProgram(state, "Packer", true);
+    packer.Run = true;
+    packer.ToolPath = dir.path() + "Tools";  // a folder is no executable
+    TZRGroup& zipper = AddProgram(state, "Zipper", true);
+    zipper.Run = true;
+    zipper.ToolPath = dir / "Tools/zip.exe";
+    TZRGroup& helper = AddProgram(state, "Helper", false);  // never a stage
+    helper.Run = true;
+    Light().Run = true;
+
+    EXPECT_FALSE(WriteBatch(state, script));
+    EXPECT_EQ(fake.messages,
+              (std::vector<RecordedMessage>{
+                  {"Error",
+                   "The path for the following groups could not be found:\r\nGroup = Light\r\n"
+                   "Group = Packer\r\nGroup = Zipper\r\nPlease set these paths up."}}));
+    EXPECT_EQ(dir.Read(script), previous);
+    EXPECT_EQ(Compiler().CommandLine, "old");
+    EXPECT_TRUE(Compiler().EditBoxes.back().Checked());
+    EXPECT_FALSE(state.PresetChanged);
+}
+
+TEST_F(WorkedExample, StagePathCheckLooksAtChosenProgramOnly) {
+    Compiler().ToolPath = dir / "Tools/missing.exe";
+    Compiler().Run = false;
+    EXPECT_FALSE(WriteStageBatch(state, script, 0));
+    Light().Run = false;
+    EXPECT_FALSE(WriteStageBatch(state, script, 1));
+    EXPECT_EQ(fake.messages,
+              (std::vector<RecordedMessage>{{"Error", "The path for Compiler could not be found."},
+                                            {"Error", "The path for Light could not be found."}}));
+    EXPECT_FALSE(fs::exists(script));
+
+    // Light alone is checked for its own run, although Compiler's path is still missing.
+    Light().ToolPath = tool;
+    EXPECT_TRUE(WriteStageBatch(state, script, 1));
+    const std::string t = dir.path();
+    EXPECT_EQ(dir.Read(script),
+              ScriptLines("echo Building level1\r\n" + t + "Tools/compile.exe -extra " + t +
+                          "Work/level1.bsp\r\ncopy " + t + "Work/level1.bsp " + t +
+                          "Game/maps\r\n" + t + kViewerName + " " + t + "Work/level1.log\r\n"));
+}
+
+TEST_F(WorkedExample, StageIndexOutOfRangeWritesNothing) {
+    EXPECT_FALSE(WriteStageBatch(state, script, 2));
+    EXPECT_FALSE(WriteStageBatch(state, script, static_cast<std::size_t>(-1)));
+    EXPECT_FALSE(fs::exists(script));
+    EXPECT_TRUE(fake.messages.empty());
+}
+
+TEST_F(WorkedExample, EmptyLayoutGivesEmptyFile) {
+    dir.Write("compile.bat", "old contents\r\n");
+    state.LayoutLines.clear();
+    ASSERT_TRUE(WriteBatch(state, script));
+    EXPECT_EQ(dir.Read(script), "");
+    ASSERT_TRUE(WriteStageBatch(state, script, 0));
+    EXPECT_EQ(dir.Read(script), "");
+}
+
+TEST_F(WorkedExample, BatchCommandLinesBecomeScriptLines) {
+    AddCheck(Compiler(), "del tmp\r\necho done", true, "", true);
+    state.LayoutLines = {"$ClassEXE=Compiler $ClassParam=Compiler", "echo end"};
+    ASSERT_TRUE(WriteBatch(state, script));
+    // Check boxes come before edit boxes, so the edit's switch ends the batch command's line.
+    // The batch lines join with the script's own line end; a break inside the parameter stays.
+    EXPECT_EQ(Compiler().CommandLine, ScriptLines("-v\r\n") + "del tmp\r\necho done -o fast");
+    EXPECT_EQ(dir.Read(script), ScriptLines(tool + " -v\r\n") + "del tmp\r\necho done -o fast" +
+                                    ScriptLines("\r\necho end\r\n"));
+}
+
+TEST_F(WorkedExample, EmptyFieldsClearedBeforeCommandLines) {
+    TZREditBox& level = AddEdit(Compiler(), "-level", "", true, "3");
+    TZREditBox& lightLevel = AddEdit(Light(), "-bounce", "", true, "8", "Compiler");
+    state.PresetChanged = false;
+
+    ASSERT_TRUE(WriteStageBatch(state, script, 0));
+    EXPECT_FALSE(level.Checked());
+    EXPECT_EQ(level.Text(), "3");
+    EXPECT_TRUE(lightLevel.Checked());  // another program's fields are not cleared
+    EXPECT_TRUE(state.PresetChanged);
+    // Light's edit was not cleared, so it still lends its switch.
+    EXPECT_EQ(Compiler().CommandLine, "-v -o fast -bounce");
+
+    state.PresetChanged = false;
+    ASSERT_TRUE(WriteBatch(state, script));
+    EXPECT_FALSE(lightLevel.Checked());
+    EXPECT_EQ(lightLevel.Text(), "8");
+    EXPECT_TRUE(state.PresetChanged);
+    EXPECT_EQ(Compiler().CommandLine, "-v -o fast");
+}
+
+// Main is lent to by three programs: one whose second ticked field lends nothing, one that
+// lends only to another program, and one that names it in other letter case.
+class Lending : public ::testing::Test {
+  protected:
+    Lending() : state(dir.path()) {
+        state.platform = &fake;
+        exe = dir.Write("bin/tool.exe", "");
+        TZRGroup& main = AddProgram(state, "Main", true);
+        main.Run = true;
+        main.ToolPath = exe;
+        AddCheck(main, "-own", true, "Main,Other");
+        TZRGroup& first = AddProgram(state, "First", false);
+        AddCheck(first, "-x", true, "main");
+        AddCheck(first, "-y", true, "");
+        TZRGroup& second = AddProgram(state, "Second", false);
+        AddCheck(second, "-z", true, "Other");
+        TZRGroup& third = AddProgram(state, "Third", false);
+        AddCheck(third, "-no", false, "Main");
+        AddEdit(third, "-w", "9", true, "", "MAIN");
+        TZRGroup& other = AddProgram(state, "Other", true);
+        other.Run = true;
+        other.ToolPath = exe;
+        state.LayoutLines = {"$ClassEXE=Main $ClassParam=Main",
+                             "\"$ClassEXE='Other'\" [$ClassParam=Other]"};
+    }
+
+    TempDir dir;
+    FakePlatform fake;
+    ScriptState state;
+    std::string exe;
+};
+
+TEST_F(Lending, DirectedFragmentsKeepTheirBlanks) {
+    ASSERT_TRUE(WriteBatch(state, dir / "run.bat"));
+    EXPECT_EQ(state.Programs[0]->CommandLine, "-own -x   -w 9");
+    EXPECT_EQ(state.Programs[1]->CommandLine, "-x -y");
+    EXPECT_EQ(state.Programs[4]->CommandLine, "-own  -z");
+    EXPECT_EQ(dir.Read("run.bat"),
+              ScriptLines(exe + " -own -x   -w 9\r\n\"" + exe + "\" [-own  -z]\r\n"));
+}
+
+TEST_F(Lending, CommandLineTrimmedAtBothEnds) {
+    TZRGroup& main = *state.Programs[0];
+    main.CheckBoxes.front().SetChecked(false);
+    AddEdit(main, "", " \t lead", true);
+    AddEdit(*state.Programs[3], "", "\t  tail ", true, "", "Main");
+    ComputeCommandLine(state, 0);
+    EXPECT_EQ(main.CommandLine, "lead -x   -w 9 \t  tail");
+
+    main.EditBoxes.front().SetChecked(false);
+    ComputeCommandLine(state, 0);
+    EXPECT_EQ(main.CommandLine, "-x   -w 9 \t  tail");
+    ComputeCommandLine(state, 99);  // out of range: ignored
+}
+
+TEST_F(Lending, SingleStageSelectsLinesNamingTheStage) {
+    state.Programs[4]->CommandLine = "stale";
+    state.LayoutLines = {
+        "echo start",
+        "$ClassEXE=Main $ClassParam=Main",
+        "$CLASSEXE='main' quoted",
+        "$ClassEXE=Other",
+        "$ClassParam=Main",
+        "echo $ClassEXE=Other and $ClassEXE=Main $ClassParam=Other",
+        "$ClassEXE=Mainframe",
+        "$REDA",
+    };
+    ASSERT_TRUE(WriteStageBatch(state, dir / "stage.bat", 0));
+    EXPECT_EQ(state.Programs[4]->CommandLine, "stale");  // only the chosen stage is computed
+    EXPECT_EQ(dir.Read("stage.bat"), ScriptLines("echo start\r\n" + exe + " -own -x   -w 9\r\n" +
+                                                 exe + " quoted\r\necho " + exe + " and " + exe +
+                                                 " stale\r\n" + exe + "frame\r\n\r\n"));
+}
+
+// A write that fails must report it and keep the previous script byte for byte.
+class WriteFailure : public WorkedExample, public ::testing::WithParamInterface<bool> {
+  protected:
+    bool Write(const std::string& path) {
+        return GetParam() ? WriteStageBatch(state, path, 0) : WriteBatch(state, path);
+    }
+};
+
+TEST_P(WriteFailure, MissingFolder) {
+    const std::string path = dir / "missing/compile.bat";
+    EXPECT_FALSE(Write(path));
+    EXPECT_EQ(fake.messages,
+              (std::vector<RecordedMessage>{
+                  {"Error", "Cannot create file \"" + path + "\". No such file or directory"}}));
+    EXPECT_FALSE(fs::exists(dir / "missing"));
+}
+
+TEST_P(WriteFailure, TargetIsFolder) {
+    dir.Write("compile.bat/keep.txt", "kept");
+    EXPECT_FALSE(Write(script));
+    EXPECT_EQ(fake.messages,
+              (std::vector<RecordedMessage>{
+                  {"Error", "Cannot create file \"" + script + "\". Is a directory"}}));
+    EXPECT_TRUE(fs::is_directory(script));
+    EXPECT_EQ(dir.Read("compile.bat/keep.txt"), "kept");
+}
+
+TEST_P(WriteFailure, FullDisk) {
+    const std::string previous = "previous script\r\n";
+    dir.Write("compile.bat", previous);
+    const std::string report = WithFileSizeLimit(8, [&] {
+        std::string text = Write(script) ? "written" : "refused";
+        for (const RecordedMessage& message : fake.messages) {
+            text += "|" + message.title + "|" + message.text;
+        }
+        return text;
+    });
+    EXPECT_EQ(report, "refused|Error|Cannot write file \"" + script + "\". File too large");
+    EXPECT_EQ(dir.Read(script), previous);
+    std::vector<std::string> left;
+    for (const auto& entry : fs::directory_iterator(dir.path())) {
+        left.push_back(entry.path().filename().string());
+    }
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"Tools", "compile.bat"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Variants, WriteFailure, ::testing::Values(false, true),
+                         [](const auto& info) {
+                             return std::string(info.param ? "StageBatch" : "WholeBatch");
+                         });
+
+}  // namespace
+}  // namespace kestrune

@@ -1,0 +1,151 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+
+#include "FakePlatform.h"
+#include "ScriptText.h"
+#include "script/Expansion.h"
+#include "script/ScriptState.h"
+
+namespace kestrune {
+namespace {
+
+using testing::kViewerName;
+using testing::ScriptLines;
+
+using testing::FakePlatform;
+
+TZRGroup& AddProgram(ScriptState& state, const std::string& name, bool requireExe,
+                     std::string toolPath, std::string commandLine, bool run) {
+    auto& program = state.Programs.emplace_back(std::make_unique<TZRGroup>(
+        state, name, requireExe, kDefaultExeFilter, name + ":", state.Tab));
+    program->ToolPath = std::move(toolPath);
+    program->CommandLine = std::move(commandLine);
+    program->Run = run;
+    return *program;
+}
+
+// Tool and Tool2 share a name prefix; Light is an unticked stage whose command line names
+// Helper, a later program without an executable whose own command line holds variables that
+// earlier steps have already passed.
+class ExpansionTest : public ::testing::Test {
+  protected:
+    ExpansionTest() : state("/prog") {
+        state.platform = &fake;
+        state.ViewLogAfterCompile = true;
+        state.BasePath = "/base";
+        state.FileDest = "/dest/$Version";
+        state.InputFolder = "/w";
+        state.InputName = "level1";
+        state.InputExt = "map";
+        AddProgram(state, "Tool", true, "/t/tool.exe", "-t", true);
+        AddProgram(state, "Tool2", true, "/t/tool2.exe", "-t2", true);
+        AddProgram(state, "Light", true, "/t/light.exe", "-l $ClassParam='Helper'", false);
+        AddProgram(state, "Helper", false, "/t/helper.exe", "-h $ClassEXE=Tool $DateTime", false);
+    }
+
+    FakePlatform fake;
+    ScriptState state;
+};
+
+struct ExpandCase {
+    const char* name;
+    const char* line;
+    ExpandMode mode;
+    bool viewLog;
+    const char* expected;
+};
+
+void PrintTo(const ExpandCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+constexpr ExpandMode kWhole = ExpandMode::WholeRun;
+constexpr ExpandMode kSingle = ExpandMode::SingleStage;
+
+const ExpandCase kCases[] = {
+    {"PlainTextUnchanged", "echo hello world", kWhole, true, "echo hello world"},
+    {"FileVariablesAnyCase", "$BASEPATH|$filepath|$FileName|$FILEEXT", kWhole, true,
+     "/base|/w|level1|map"},
+    {"VariableInsideWord", "x$FileNamey", kWhole, true, "xlevel1y"},
+    {"InsertedFileDestMatchedByVersion", "copy a $FileDest", kWhole, true, "copy a /dest/2.0.3.1"},
+    {"DateTime", "at $datetime.", kWhole, true, "at 07.12.2026 20:48:16."},
+    {"Version", "v$VERSION", kWhole, true, "v2.0.3.1"},
+    {"RedaWithLogOn", "$REDA $FilePath/$FileName.log", kWhole, true,
+     "/prog/{viewer} /w/level1.log"},
+    {"RedaInsideWordWithLogOn", "$redaX", kSingle, true, "/prog/{viewer}X"},
+    {"RedaDroppedWholeRun", "$REDA $FilePath/$FileName.log", kWhole, false, ""},
+    {"RedaDroppedSingleStage", "$REDA $FilePath/$FileName.log", kSingle, false, ""},
+    {"RedaMixedCaseInWordDropped", "echo x$rEdAviewer", kWhole, false, ""},
+    {"LogOffLeavesOtherLines", "echo $FileName", kWhole, false, "echo level1"},
+    {"ExeUnquotedFollowedByQuote", "\"$ClassEXE=Tool\" -go", kWhole, true, "\"/t/tool.exe\" -go"},
+    {"ExeLowerCaseName", "$classexe=tool", kWhole, true, "/t/tool.exe"},
+    {"ExePrefixMatchesEarlierProgram", "$ClassEXE=Tool2", kWhole, true, "/t/tool.exe2"},
+    {"ExeQuotedNamesLongerName", "$ClassEXE='Tool2'", kWhole, true, "/t/tool2.exe"},
+    {"ExeBothFormsKeepQuoted", "$ClassEXE=Tool $ClassEXE='Tool'", kWhole, true,
+     "/t/tool.exe $ClassEXE='Tool'"},
+    {"ParamBothFormsKeepQuoted", "$ClassParam=Helper/$ClassParam='Helper'", kWhole, true,
+     "-h $ClassEXE=Tool $DateTime/$ClassParam='Helper'"},
+    {"ParamQuoted", "$ClassParam='Tool2'", kWhole, true, "-t2"},
+    {"UntickedStageDropped", "$ClassEXE=Light $ClassParam=Light", kWhole, true, ""},
+    {"UntickedStageQuotedDropped", "echo $ClassEXE='light'", kWhole, true, ""},
+    {"UntickedStageDropsLineNamingTickedToo", "$ClassEXE=Tool & $ClassEXE=Light", kWhole, true, ""},
+    {"UntickedStageExpandedInSingleStage", "$ClassEXE=Light $ClassParam=Light", kSingle, true,
+     "/t/light.exe -l -h $ClassEXE=Tool $DateTime"},
+    {"UntickedStageParamOnlyKept", "$ClassParam=Light", kWhole, true,
+     "-l -h $ClassEXE=Tool $DateTime"},
+    {"NonStageExeNeverReplaced", "$ClassEXE=Helper $ClassEXE='Helper'", kWhole, true,
+     "$ClassEXE=Helper $ClassEXE='Helper'"},
+    {"UnknownProgramUnchanged", "$ClassParam=Nobody $ClassEXE=Nobody", kWhole, true,
+     "$ClassParam=Nobody $ClassEXE=Nobody"},
+    {"UnknownDollarWordsUnchanged", "$Foo $FilePathX $", kSingle, true, "$Foo /wX $"},
+};
+
+class ExpandLineTable : public ExpansionTest, public ::testing::WithParamInterface<ExpandCase> {};
+
+TEST_P(ExpandLineTable, Expands) {
+    const ExpandCase& c = GetParam();
+    state.ViewLogAfterCompile = c.viewLog;
+    std::string expected = c.expected;
+    if (const std::size_t at = expected.find("{viewer}"); at != std::string::npos) {
+        expected.replace(at, 8, kViewerName);
+    }
+    EXPECT_EQ(ExpandLine(state, c.line, c.mode), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ExpandLineTable, ::testing::ValuesIn(kCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(ExpansionTest, CommandLineBreaksPassThrough) {
+    state.Programs[0]->CommandLine = "-t\r\ndel tmp\r\necho done";
+    EXPECT_EQ(ExpandLine(state, "$ClassEXE=Tool $ClassParam=Tool", kWhole),
+              "/t/tool.exe -t\r\ndel tmp\r\necho done");
+}
+
+TEST_F(ExpansionTest, LeavesStateAlone) {
+    ExpandLine(state, "$ClassEXE=Tool $ClassParam=Light $DateTime", kWhole);
+    EXPECT_EQ(state.Programs[2]->CommandLine, "-l $ClassParam='Helper'");
+    EXPECT_EQ(state.FileDest, "/dest/$Version");
+    EXPECT_FALSE(state.PresetChanged);
+    EXPECT_TRUE(fake.messages.empty());
+}
+
+TEST_F(ExpansionTest, DateTimeWithoutPlatformIsEmpty) {
+    state.platform = nullptr;
+    EXPECT_EQ(ExpandLine(state, "[$DateTime] $Version", kWhole), "[] 2.0.3.1");
+}
+
+TEST_F(ExpansionTest, UnnamedProgramMatchesNoVariable) {
+    AddProgram(state, "", true, "/t/anon.exe", "-anon", false);
+    std::rotate(state.Programs.begin(), state.Programs.end() - 1, state.Programs.end());
+    // An unticked unnamed stage drops nothing, and a ticked one takes over no other name.
+    EXPECT_EQ(ExpandLine(state, "$ClassEXE=Tool2 $ClassParam='Tool2'", kWhole), "/t/tool.exe2 -t2");
+    state.Programs.front()->Run = true;
+    EXPECT_EQ(ExpandLine(state, "$ClassEXE=Nobody $ClassParam=Nobody", kWhole),
+              "$ClassEXE=Nobody $ClassParam=Nobody");
+}
+
+}  // namespace
+}  // namespace kestrune
