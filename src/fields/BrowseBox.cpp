@@ -41,7 +41,7 @@ void TZRBrowseBox::ChooseValue() {
     if (BrowseType == "path") {
         std::string folder = platform->ChooseFolder("Select A Folder:");
         if (!folder.empty()) {
-            EditControl.text = std::move(folder);
+            EditChange(std::move(folder));
         }
         return;
     }
@@ -54,7 +54,14 @@ void TZRBrowseBox::ChooseValue() {
     if (!chosen) {
         return;
     }
-    EditControl.text = BrowseType == "name" ? std::string(FileNamePart(*chosen)) : *chosen;
+    EditChange(BrowseType == "name" ? std::string(FileNamePart(*chosen)) : *chosen);
+}
+
+void TZRBrowseBox::EditChange(std::string text) {
+    if (text != EditControl.text) {
+        EditControl.text = std::move(text);
+        Core.MarkChanged();
+    }
 }
 
 std::string TZRBrowseBox::GetParam() const {

@@ -24,7 +24,10 @@ class TZRBrowseBox {
 
     const std::string& Text() const { return EditControl.text; }
     void SetText(std::string text) { EditControl.text = std::move(text); }
-    // The "..." button: a folder chooser for "path", otherwise a file dialog.
+    // The user typed a path: a new text marks the preset changed.
+    void EditChange(std::string text);
+    // The "..." button: a folder chooser for "path", otherwise a file dialog. A chosen value
+    // marks the preset changed.
     void ChooseValue();
 
     std::string GetParam() const;

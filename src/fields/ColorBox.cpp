@@ -34,8 +34,10 @@ void TZRColorBox::ChooseValue() {
     if (Core.context.platform == nullptr) {
         return;
     }
-    if (const std::optional<std::uint32_t> chosen = Core.context.platform->ChooseColor(Color)) {
+    const std::optional<std::uint32_t> chosen = Core.context.platform->ChooseColor(Color);
+    if (chosen && *chosen != Color) {
         Color = *chosen;
+        Core.MarkChanged();
     }
 }
 

@@ -22,7 +22,8 @@ class TZRColorBox {
     void Toggle();
     void MouseMove() const { Core.ShowDetails(); }
 
-    // The "Select Color" button: the colour dialog, starting at the current colour.
+    // The "Select Color" button: the colour dialog, starting at the current colour. A new
+    // colour marks the preset changed.
     void ChooseValue();
     // The three components red, green and blue as fractions of 255, separated by blanks.
     std::string ComponentsText() const;

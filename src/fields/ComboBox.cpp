@@ -42,6 +42,19 @@ void TZRComboBox::AddOption(const std::string& name, const std::string& value) {
     OptionValues.push_back(value);
 }
 
+void TZRComboBox::EditChange(std::string text) {
+    if (text != ComboControl.text) {
+        ComboControl.text = std::move(text);
+        Core.MarkChanged();
+    }
+}
+
+void TZRComboBox::Select(std::size_t index) {
+    if (index < OptionNames.size()) {
+        EditChange(OptionNames[index]);
+    }
+}
+
 void TZRComboBox::NormalizeChoice() {
     if (OptionNames.empty()) {
         return;

@@ -25,6 +25,10 @@ class TZRComboBox {
 
     const std::string& Text() const { return ComboControl.text; }
     void SetText(std::string text) { ComboControl.text = std::move(text); }
+    // The user typed into the box: a new text marks the preset changed.
+    void EditChange(std::string text);
+    // The user chose option `index` from the list; out-of-range indexes are ignored.
+    void Select(std::size_t index);
     // Adds an option unless a name equal to it without regard to case exists already.
     void AddOption(const std::string& name, const std::string& value);
     // Leaving the combo box: the text takes the matching option's own spelling, or returns to

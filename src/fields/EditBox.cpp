@@ -58,6 +58,13 @@ void TZREditBox::ValidateNumber() {
     EditControl.text = FormatReal(RoundToPowerOfTen(number, Value.RoundTo));
 }
 
+void TZREditBox::EditChange(std::string text) {
+    if (text != EditControl.text) {
+        EditControl.text = std::move(text);
+        Core.MarkChanged();
+    }
+}
+
 void TZREditBox::EditExit() {
     if (!Value.IsString) {
         ValidateNumber();

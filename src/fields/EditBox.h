@@ -40,6 +40,8 @@ class TZREditBox {
 
     const std::string& Text() const { return EditControl.text; }
     void SetText(std::string text) { EditControl.text = std::move(text); }
+    // The user typed: the text becomes `text`, and a new value marks the preset changed.
+    void EditChange(std::string text);
     // Leaving a numeric edit: clamps, rounds and re-formats its number.
     void ValidateNumber();
     // Leaving the edit; runs ValidateNumber for numeric edits.

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <cstdint>
 #include <string>
 
@@ -127,7 +129,7 @@ TEST_F(ChoiceFields, BrowseForAFolder) {
     EXPECT_EQ(fake.folderTitles,
               (std::vector<std::string>{"Select A Folder:", "Select A Folder:"}));
     EXPECT_TRUE(fake.fileDialogs.empty());
-    EXPECT_FALSE(ctx.PresetChanged);
+    EXPECT_TRUE(ctx.PresetChanged);  // a chosen folder is a new value
 }
 
 TEST_F(ChoiceFields, BrowseForAFileStartsInTheFolderOfTheCurrentFile) {
@@ -260,7 +262,7 @@ TEST_F(ChoiceFields, ColorDialogStartsAtTheCurrentColour) {
     box.ChooseValue();
     EXPECT_EQ(box.Color, Rgb(1, 2, 3));
     EXPECT_EQ(fake.colorDialogStarts, (std::vector<std::uint32_t>{Rgb(9, 8, 7), Rgb(1, 2, 3)}));
-    EXPECT_FALSE(ctx.PresetChanged);
+    EXPECT_TRUE(ctx.PresetChanged);  // a chosen colour is a new value
 }
 
 TEST_F(ChoiceFields, ColorToggleMovesNoFocusAndResetKeepsTheColour) {
@@ -274,6 +276,57 @@ TEST_F(ChoiceFields, ColorToggleMovesNoFocusAndResetKeepsTheColour) {
     EXPECT_FALSE(box.Checked());
     EXPECT_FALSE(box.ColorButton.enabled);
     EXPECT_EQ(box.Color, Rgb(9, 8, 7));
+}
+
+// Every way a user gives a field a new value marks the preset changed, so New or Open asks
+// before dropping it; giving the same value again, cancelling or choosing nothing does not.
+TEST_F(ChoiceFields, NewValuesMarkThePresetChanged) {
+    struct Case {
+        const char* name;
+        std::function<void()> act;
+        bool changes;
+    };
+    TZREditBox edit(ctx, Desc("E", "-e"), TValue{}, 8, 16);
+    TZRComboBox box(ctx, Desc("C", "-c"), "Fast", 8, 16);
+    box.AddOption("Fast", "-f");
+    box.AddOption("Small", "-s");
+    TZRBrowseBox file(ctx, Desc("F", "-f"), "file", kDefaultBrowseFilter, 8, 16);
+    TZRColorBox color(ctx, Desc("K", "-k"), Rgb(1, 2, 3), 8, 16);
+    const Case cases[] = {
+        {"typing into an edit", [&] { edit.EditChange("long value"); }, true},
+        {"typing the same text", [&] { edit.EditChange("long value"); }, false},
+        {"choosing a combo option", [&] { box.Select(1); }, true},
+        {"choosing the shown option", [&] { box.Select(1); }, false},
+        {"choosing past the options", [&] { box.Select(2); }, false},
+        {"typing into a combo", [&] { box.EditChange("sm"); }, true},
+        {"typing a path", [&] { file.EditChange("/a b/c"); }, true},
+        {"cancelling the file dialog",
+         [&] {
+             fake.fileAnswers = {std::nullopt};
+             file.ChooseValue();
+         },
+         false},
+        {"choosing a file",
+         [&] {
+             fake.fileAnswers = {std::string("/maps/x.map")};
+             file.ChooseValue();
+         },
+         true},
+        {"choosing the shown colour",
+         [&] {
+             fake.colorAnswers = {Rgb(1, 2, 3)};
+             color.ChooseValue();
+         },
+         false},
+    };
+    for (const Case& c : cases) {
+        ctx.PresetChanged = false;
+        c.act();
+        EXPECT_EQ(ctx.PresetChanged, c.changes) << c.name;
+    }
+    EXPECT_EQ(edit.Text(), "long value");
+    EXPECT_EQ(box.Text(), "sm");
+    EXPECT_EQ(file.Text(), "/maps/x.map");
 }
 
 }  // namespace
