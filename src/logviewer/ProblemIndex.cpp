@@ -148,8 +148,9 @@ std::optional<std::size_t> ProblemIndex::findNext(const LogFile& log, std::size_
         }
     }
     const LineIndex& index = log.index();
-    if (!best && index.lineCount() > index.completeLineCount() && index.lineCount() - 1 > line &&
-        growingLineKind(log) != LineKind::Plain) {
+    // The growing line comes after every complete line, so it only counts once all are known.
+    if (!best && finished(log) && index.lineCount() > index.completeLineCount() &&
+        index.lineCount() - 1 > line && growingLineKind(log) != LineKind::Plain) {
         best = index.lineCount() - 1;
     }
     return best;

@@ -24,11 +24,10 @@ int main(int argc, char** argv) {
     window.openLog(arguments.at(1));
     window.show();
     QApplication::processEvents();
-    window.nextProblem();
-    window.nextProblem();
+    // Following the end, with the last problem as the current line and a word marked.
+    window.previousProblem();
     if (arguments.size() > 3) {
         window.findBar()->activate(arguments.at(3));
-        window.findNext();
     }
     for (int i = 0; i < 20; ++i) {
         QApplication::processEvents();

@@ -1,0 +1,155 @@
+#include "LogFile.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "TempDir.h"
+
+namespace reda {
+namespace {
+
+using kestrune::testing::TempDir;
+using Change = LogFile::Change;
+namespace fs = std::filesystem;
+
+void append(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::app) << bytes;
+}
+
+// Rewrites in place, as a shell redirection does: same file, new content.
+void rewrite(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+std::vector<std::string> lines(const LogFile& log) {
+    std::vector<std::string> out;
+    for (std::size_t i = 0; i < log.lineCount(); ++i) {
+        out.emplace_back(log.line(i));
+    }
+    return out;
+}
+
+using Lines = std::vector<std::string>;
+
+class LogFileFollow : public ::testing::TestWithParam<LogFile::Backing> {
+  protected:
+    TempDir dir;
+    std::string path = dir / "run.log";
+    LogFile log{GetParam()};
+};
+
+TEST_P(LogFileFollow, WaitsForTheFileThenFollowsIt) {
+    log.setPath(path);
+    EXPECT_EQ(log.poll(), Change::None);
+    EXPECT_FALSE(log.isOpen());
+
+    append(path, "");
+    EXPECT_EQ(log.poll(), Change::Appeared);
+    EXPECT_EQ(lines(log), Lines{});
+
+    append(path, "one\ntw");
+    EXPECT_EQ(log.poll(), Change::Appended);
+    EXPECT_EQ(lines(log), (Lines{"one", "tw"}));
+    EXPECT_EQ(log.poll(), Change::None);
+
+    append(path, "o\r");
+    EXPECT_EQ(log.poll(), Change::Appended);
+    EXPECT_EQ(lines(log), (Lines{"one", "two"}));
+    append(path, "\nthree\r\n");
+    EXPECT_EQ(log.poll(), Change::Appended);
+    EXPECT_EQ(lines(log), (Lines{"one", "two", "three"}));
+    EXPECT_EQ(log.index().completeLineCount(), 3u);
+}
+
+TEST_P(LogFileFollow, TruncationAndRewritesReloadFromTheStart) {
+    log.setPath(path);
+    rewrite(path, "first run line 1\nfirst run line 2\n");
+    EXPECT_EQ(log.poll(), Change::Appeared);
+
+    rewrite(path, "second\n");
+    EXPECT_EQ(log.poll(), Change::Reloaded);
+    EXPECT_EQ(lines(log), Lines{"second"});
+
+    // Rewritten and already longer than before by the next poll: the changed tail tells.
+    rewrite(path, "third run, a much longer first line\n");
+    EXPECT_EQ(log.poll(), Change::Reloaded);
+    EXPECT_EQ(lines(log), Lines{"third run, a much longer first line"});
+
+    rewrite(path, "");
+    EXPECT_EQ(log.poll(), Change::Reloaded);
+    EXPECT_EQ(log.lineCount(), 0u);
+}
+
+TEST_P(LogFileFollow, ReplacedAndRemovedFiles) {
+    log.setPath(path);
+    rewrite(path, "old content\n");
+    EXPECT_EQ(log.poll(), Change::Appeared);
+
+    const std::string fresh = dir.Write("fresh.log", "new content, longer than before\n");
+    fs::rename(fresh, path);
+    EXPECT_EQ(log.poll(), Change::Reloaded);
+    EXPECT_EQ(lines(log), Lines{"new content, longer than before"});
+
+    fs::remove(path);
+    EXPECT_EQ(log.poll(), Change::Vanished);
+    EXPECT_EQ(log.poll(), Change::None);
+    EXPECT_EQ(lines(log), Lines{"new content, longer than before"});  // still shown
+
+    rewrite(path, "back\n");
+    EXPECT_EQ(log.poll(), Change::Reloaded);
+    EXPECT_EQ(lines(log), Lines{"back"});
+}
+
+TEST_P(LogFileFollow, AFolderIsReportedOnce) {
+    fs::create_directory(path);
+    log.setPath(path);
+    EXPECT_EQ(log.poll(), Change::Failed);
+    EXPECT_EQ(log.error(), "is not a regular file");
+    EXPECT_EQ(log.poll(), Change::None);
+    EXPECT_FALSE(log.isOpen());
+}
+
+TEST_P(LogFileFollow, AnyBytesMakeLines) {
+    std::string bytes;
+    for (int i = 0; i < 256; ++i) {
+        bytes += static_cast<char>(i);
+    }
+    log.setPath(dir.Write("binary.log", bytes + bytes));
+    EXPECT_EQ(log.poll(), Change::Appeared);
+    // LF at 10, CR at 13 (no LF after it), then the second copy.
+    ASSERT_EQ(log.lineCount(), 5u);
+    EXPECT_EQ(log.line(0), bytes.substr(0, 10));
+    EXPECT_EQ(log.line(1), bytes.substr(11, 2));
+    EXPECT_EQ(log.line(2), bytes.substr(14) + bytes.substr(0, 10));
+    EXPECT_EQ(log.line(4), bytes.substr(14));
+    EXPECT_EQ(log.line(5), "");  // beyond the end
+}
+
+INSTANTIATE_TEST_SUITE_P(LogFile, LogFileFollow,
+                         ::testing::Values(LogFile::Backing::Mapped, LogFile::Backing::Copied),
+                         [](const ::testing::TestParamInfo<LogFile::Backing>& info) {
+                             return info.param == LogFile::Backing::Mapped ? "Mapped" : "Copied";
+                         });
+
+TEST(LogFile, TruncatedUnderTheMappingReadsZerosInsteadOfCrashing) {
+    TempDir dir;
+    const std::string path = dir.Write("big.log", std::string(3 * 65536, 'x') + "\n");
+    LogFile log(LogFile::Backing::Mapped);
+    log.setPath(path);
+    ASSERT_EQ(log.poll(), Change::Appeared);
+    fs::resize_file(path, 0);
+    // The terminator now reads as a NUL too, so it is no longer taken off.
+    const std::string_view line = log.line(0);
+    ASSERT_EQ(line.size(), 3u * 65536 + 1);
+    EXPECT_EQ(line.front(), '\0');  // a fault would have ended the test here
+    EXPECT_EQ(line.back(), '\0');
+    EXPECT_EQ(log.poll(), Change::Reloaded);
+    EXPECT_EQ(log.lineCount(), 0u);
+}
+
+}  // namespace
+}  // namespace reda

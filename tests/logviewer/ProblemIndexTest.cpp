@@ -1,0 +1,125 @@
+#include "ProblemIndex.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "LogFile.h"
+#include "TempDir.h"
+
+namespace reda {
+namespace {
+
+using kestrune::testing::TempDir;
+
+struct KindCase {
+    std::string line;
+    LineKind kind;
+};
+
+class Classify : public ::testing::TestWithParam<KindCase> {};
+
+TEST_P(Classify, DefaultWordsWholeAndWithoutCase) {
+    const ProblemIndex problems;
+    EXPECT_EQ(problems.classify(GetParam().line), GetParam().kind) << GetParam().line;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ProblemIndex, Classify,
+    ::testing::Values(
+        KindCase{"main.c:3: error: x", LineKind::Error}, KindCase{"ERROR", LineKind::Error},
+        KindCase{"Fatal: out of memory", LineKind::Error},
+        KindCase{"link failed.", LineKind::Error}, KindCase{"(error)", LineKind::Error},
+        KindCase{"x.error.y", LineKind::Error}, KindCase{"Warning: unused", LineKind::Warning},
+        KindCase{"warning and error", LineKind::Error},
+        KindCase{"0 errors, 2 warnings", LineKind::Plain},
+        KindCase{"my_error error_code suberror", LineKind::Plain},
+        KindCase{"failedx unfailed", LineKind::Plain}, KindCase{"", LineKind::Plain}));
+
+struct LogFixture {
+    TempDir dir;
+    std::string path;
+    LogFile log;
+
+    explicit LogFixture(const std::string& text) : path(dir.Write("a.log", text)) {
+        log.setPath(path);
+        log.poll();
+    }
+};
+
+const std::string kLog =
+    "start\n"            // 0
+    "warning: one\n"     // 1
+    "ok\n"               // 2
+    "error: two\n"       // 3
+    "Warning + FATAL\n"  // 4
+    "errors: 0\n"        // 5
+    "build failed\n"     // 6
+    "tail warning";      // 7, still growing
+
+TEST(ProblemIndex, CountsAndJumpsOverTheWholeLog) {
+    LogFixture f(kLog);
+    ProblemIndex problems;
+    EXPECT_TRUE(problems.advance(f.log, 1 << 20));
+    EXPECT_EQ(problems.errorCount(f.log), 3u);
+    EXPECT_EQ(problems.warningCount(f.log), 2u);  // the growing last line counts
+
+    std::vector<std::size_t> forward;
+    for (std::optional<std::size_t> at = problems.nextProblem(f.log, 0); at;
+         at = problems.nextProblem(f.log, *at)) {
+        forward.push_back(*at);
+    }
+    EXPECT_EQ(forward, (std::vector<std::size_t>{1, 3, 4, 6, 7}));
+    std::vector<std::size_t> backward;
+    for (std::optional<std::size_t> at = problems.previousProblem(f.log, 8); at;
+         at = problems.previousProblem(f.log, *at)) {
+        backward.push_back(*at);
+    }
+    EXPECT_EQ(backward, (std::vector<std::size_t>{7, 6, 4, 3, 1}));
+
+    const std::vector<LineKind> kinds{LineKind::Plain, LineKind::Warning, LineKind::Plain,
+                                      LineKind::Error, LineKind::Error,   LineKind::Plain,
+                                      LineKind::Error, LineKind::Warning};
+    for (std::size_t line = 0; line < kinds.size(); ++line) {
+        EXPECT_EQ(problems.kindOf(f.log, line), kinds[line]) << line;
+    }
+}
+
+TEST(ProblemIndex, SmallSlicesGiveTheSameCounts) {
+    LogFixture f(kLog);
+    ProblemIndex problems;
+    int slices = 0;
+    while (!problems.advance(f.log, 1)) {
+        ++slices;
+    }
+    EXPECT_EQ(slices, 6);  // one complete line per slice, the last one finishes
+    EXPECT_EQ(problems.errorCount(f.log), 3u);
+    EXPECT_EQ(problems.warningCount(f.log), 2u);
+}
+
+TEST(ProblemIndex, JumpsClassifyTheRestWhenNeeded) {
+    LogFixture f(kLog);
+    ProblemIndex problems;
+    problems.advance(f.log, 1);  // only line 0 known
+    EXPECT_EQ(problems.nextProblem(f.log, 4), std::optional<std::size_t>(6));
+    EXPECT_TRUE(problems.finished(f.log));
+}
+
+TEST(ProblemIndex, OwnWordsReplaceTheDefaults) {
+    LogFixture f("Fehler: x\nerror\nAchtung!\nnote\n");
+    ProblemIndex problems(HighlightWords{{"fehler"}, {"achtung", "note"}});
+    problems.advance(f.log, 1 << 20);
+    EXPECT_EQ(problems.errorCount(f.log), 1u);
+    EXPECT_EQ(problems.warningCount(f.log), 2u);
+    problems.setWords(HighlightWords{{}, {}});
+    EXPECT_EQ(problems.errorCount(f.log), 0u);
+    problems.advance(f.log, 1 << 20);
+    EXPECT_EQ(problems.errorCount(f.log), 0u);
+    EXPECT_EQ(problems.warningCount(f.log), 0u);
+    EXPECT_EQ(problems.nextProblem(f.log, 0), std::nullopt);
+}
+
+}  // namespace
+}  // namespace reda

@@ -1,0 +1,147 @@
+#include "RedaSettings.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "FileSizeLimit.h"
+#include "TempDir.h"
+#include "base/FileIo.h"
+
+namespace reda {
+namespace {
+
+using kestrune::testing::TempDir;
+using Words = std::vector<std::string>;
+using namespace std::string_literals;
+
+struct BrokenCase {
+    std::string name;
+    std::string bytes;
+};
+
+class BrokenSettings : public ::testing::TestWithParam<BrokenCase> {};
+
+TEST_P(BrokenSettings, GiveTheDefaults) {
+    TempDir dir;
+    const RedaSettings read = readSettings(dir.Write("REDA.ini", GetParam().bytes));
+    EXPECT_EQ(read, RedaSettings{});
+    EXPECT_EQ(read.words.errors, (Words{"error", "fatal", "failed"}));
+    EXPECT_EQ(read.words.warnings, Words{"warning"});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    RedaSettings, BrokenSettings,
+    ::testing::Values(BrokenCase{"Empty", ""}, BrokenCase{"NoHeader", "ErrorWords = x\r\n"},
+                      BrokenCase{"OtherHeader", "[Kestrune]\r\nErrorWords = x\r\n"},
+                      BrokenCase{"Binary",
+                                 "\x7f"
+                                 "ELF\0\0\x01\xff\n[REDA]\nErrorWords=x"s},
+                      BrokenCase{"HeaderOnly", "[REDA]\r\n"},
+                      BrokenCase{
+                          "BadValues",
+                          "[REDA]\nMatchCase = maybe\nRecent0 = a\nRecent10 = b\nRecentX = c\n"}),
+    [](const ::testing::TestParamInfo<BrokenCase>& info) { return info.param.name; });
+
+TEST(RedaSettings, MissingFileGivesTheDefaults) {
+    TempDir dir;
+    EXPECT_EQ(readSettings(dir / "Config/REDA.ini"), RedaSettings{});
+    EXPECT_EQ(readSettings(dir.path()), RedaSettings{});  // a folder
+}
+
+TEST(RedaSettings, ReadsKeysInAnyCaseWithLfOrCrLf) {
+    TempDir dir;
+    const RedaSettings read = readSettings(dir.Write("REDA.ini",
+                                                     "\n[reda]\r\n"
+                                                     "  errorwords =  Fehler ,, fatal,Fehler \r\n"
+                                                     "WARNINGWORDS=\n"
+                                                     "MatchCase = True\r\n"
+                                                     "wholeword = 1\n"
+                                                     "Geometry = AAEC==\n"
+                                                     "Recent3 = /logs/c.log\n"
+                                                     "Recent1 = /logs/a b.log\n"
+                                                     "Recent2 = /logs/a b.log\n"
+                                                     "Unknown = ignored\n"
+                                                     "no equals sign\n"));
+    EXPECT_EQ(read.words.errors, (Words{"Fehler", "fatal"}));
+    EXPECT_EQ(read.words.warnings, Words{});
+    EXPECT_TRUE(read.matchCase);
+    EXPECT_TRUE(read.wholeWord);
+    EXPECT_EQ(read.geometry, "AAEC==");
+    EXPECT_EQ(read.recentLogs, (Words{"/logs/a b.log", "/logs/c.log"}));
+}
+
+TEST(RedaSettings, WritesCrLfKeyLinesAndReadsThemBack) {
+    TempDir dir;
+    RedaSettings settings;
+    settings.geometry = "AdnQywAD";
+    settings.words = HighlightWords{{"error", "Fehler"}, {}};
+    settings.wholeWord = true;
+    settings.recentLogs = {"/w/level1.log", "C:\\Work\\a b.log"};
+    const std::string file = dir / "Config/REDA.ini";
+    writeSettings(file, settings);
+    EXPECT_EQ(dir.Read(file),
+              "[REDA]\r\n"
+              "Geometry = AdnQywAD\r\n"
+              "ErrorWords = error, Fehler\r\n"
+              "WarningWords = \r\n"
+              "MatchCase = False\r\n"
+              "WholeWord = True\r\n"
+              "Recent1 = /w/level1.log\r\n"
+              "Recent2 = C:\\Work\\a b.log\r\n");
+    EXPECT_EQ(readSettings(file), settings);
+}
+
+TEST(RedaSettings, AFailedWriteKeepsThePreviousFile) {
+    TempDir dir;
+    const std::string file = dir.Write("REDA.ini", "[REDA]\r\nErrorWords = kept\r\n");
+    RedaSettings settings;
+    settings.recentLogs.assign(9, std::string(200, 'p'));
+    const std::string result = kestrune::testing::WithFileSizeLimit(512, [&] {
+        try {
+            writeSettings(file, settings);
+        } catch (const kestrune::IoError& error) {
+            return std::string("IoError: ") + error.what();
+        }
+        return std::string("written");
+    });
+    EXPECT_EQ(result.rfind("IoError: ", 0), 0u) << result;
+    EXPECT_EQ(dir.Read(file), "[REDA]\r\nErrorWords = kept\r\n");
+    EXPECT_EQ(readSettings(file).words.errors, Words{"kept"});
+}
+
+TEST(RedaSettings, AFileInPlaceOfTheFolderIsAnIoError) {
+    TempDir dir;
+    dir.Write("Config", "not a folder");
+    EXPECT_THROW(writeSettings(dir / "Config/REDA.ini", RedaSettings{}), kestrune::IoError);
+}
+
+TEST(RedaSettings, RecentLogsMoveToTheFrontAndStayFew) {
+    RedaSettings settings;
+    for (int i = 1; i <= 11; ++i) {
+        rememberLog(settings, "/l/" + std::to_string(i) + ".log");
+    }
+    rememberLog(settings, "/l/5.log");
+    EXPECT_EQ(settings.recentLogs,
+              (Words{"/l/5.log", "/l/11.log", "/l/10.log", "/l/9.log", "/l/8.log", "/l/7.log",
+                     "/l/6.log", "/l/4.log", "/l/3.log"}));
+}
+
+TEST(RedaSettings, WordListsSplitAndJoin) {
+    const std::vector<std::pair<std::string, Words>> cases{
+        {"", {}},
+        {" , ,", {}},
+        {"error", {"error"}},
+        {" a ,b,, c ", {"a", "b", "c"}},
+        {"a,a,A", {"a", "A"}},
+    };
+    for (const auto& [text, words] : cases) {
+        EXPECT_EQ(splitWords(text), words) << text;
+    }
+    EXPECT_EQ(joinWords({"error", "fatal"}), "error, fatal");
+    EXPECT_EQ(joinWords({}), "");
+}
+
+}  // namespace
+}  // namespace reda
