@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <string>
 #include <vector>
 
@@ -243,6 +245,10 @@ struct NumberCase {
     const char* input;
     const char* expected;
 };
+
+void PrintTo(const NumberCase& c, std::ostream* os) {
+    *os << c.min << ".." << c.max << " round " << c.roundTo << " \"" << c.input << "\"";
+}
 
 class ValidateNumber : public Fields, public ::testing::WithParamInterface<NumberCase> {};
 

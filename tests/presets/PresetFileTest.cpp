@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <filesystem>
 #include <memory>
 #include <random>
@@ -215,6 +217,11 @@ struct FirstLineCase {
     const char* bytes;
     bool accepted;
 };
+
+void PrintTo(const FirstLineCase& c, std::ostream* os) {
+    *os << ::testing::PrintToString(std::string(c.bytes))
+        << (c.accepted ? " accepted" : " refused");
+}
 
 class PresetFirstLine : public ::testing::TestWithParam<FirstLineCase> {};
 

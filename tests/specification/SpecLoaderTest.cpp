@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -23,6 +25,10 @@ struct SyntaxCase {
     std::string text;
     std::string message;
 };
+
+void PrintTo(const SyntaxCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class SpecSyntaxErrors : public ::testing::TestWithParam<SyntaxCase> {};
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <string>
 #include <vector>
 
@@ -17,6 +19,10 @@ struct LinesCase {
     std::string bytes;
     std::vector<std::string> lines;
 };
+
+void PrintTo(const LinesCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class SpecLineReaderLines : public ::testing::TestWithParam<LinesCase> {};
 
