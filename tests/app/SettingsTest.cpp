@@ -1,0 +1,399 @@
+// The settings file as start-up reads it and closing writes it, the recent lists and the
+// favourite presets with their sub-menus.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "AppHarness.h"
+
+namespace kestrune {
+namespace {
+
+using testing::AppHarness;
+using testing::RecordedMessage;
+using Strings = std::vector<std::string>;
+
+// ---- Writing
+
+struct WriteCase {
+    const char* name;
+    std::function<void(AppHarness&)> set;
+    std::string bytes;
+};
+
+void PrintTo(const WriteCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class SettingsWriter : public ::testing::TestWithParam<WriteCase> {};
+
+TEST_P(SettingsWriter, CloseWritesExactlyTheseBytes) {
+    AppHarness h;
+    h.Start();
+    GetParam().set(h);
+    ASSERT_EQ(h.program.Click("cmdExit"), EventResult::Done);
+    EXPECT_TRUE(h.main().Closed);
+    EXPECT_EQ(h.dir.Read("Config/config.ini"), GetParam().bytes);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lists, SettingsWriter,
+    ::testing::Values(
+        WriteCase{"EmptyListsAndDefaults", [](AppHarness&) {},
+                  "[Kestrune]\r\nRecentFiles = 4\r\nOpacity = 255\r\nViewLogAfterCompile = False"
+                  "\r\nCloseProgramOnRun = False\r\nShowDetails = True\r\n\r\n[Position]\r\n"
+                  "Top = 90\r\nLeft = 282\r\n\r\n[Recent Presets]\r\n\r\n[Recent Files]\r\n\r\n"
+                  "[Presets]\r\n"},
+        WriteCase{"FullListsOldestFirst",
+                  [](AppHarness& h) {
+                      ASSERT_EQ(h.program.Click("cmdViewLogAfterCompile"), EventResult::Done);
+                      ASSERT_EQ(h.program.Click("cmdCloseProgramOnRun"), EventResult::Done);
+                      ASSERT_EQ(h.program.Click("cmdShowDetails"), EventResult::Done);
+                      h.state().RecentCount = 12;
+                      h.state().Opacity = 180;
+                      h.main().Top = -20;
+                      h.main().Left = 1300;
+                      for (const char* p : {"/p/old.zrp", "/p/mid.zrp", "/p/new.zrp"}) {
+                          h.main().AddRecentPreset(p);
+                      }
+                      h.main().AddRecentFile("/f/a b.map");
+                      h.main().AddRecentFile("/f/c.map");
+                      h.state().PresetList = {"/fav/z.zrp", "/fav/a.zrp"};
+                  },
+                  "[Kestrune]\r\nRecentFiles = 12\r\nOpacity = 180\r\nViewLogAfterCompile = True"
+                  "\r\nCloseProgramOnRun = True\r\nShowDetails = False\r\n\r\n[Position]\r\n"
+                  "Top = -20\r\nLeft = 1300\r\n\r\n[Recent Presets]\r\n"
+                  "RecentPreset = /p/old.zrp\r\nRecentPreset = /p/mid.zrp\r\n"
+                  "RecentPreset = /p/new.zrp\r\n\r\n[Recent Files]\r\nRecentFile = /f/a b.map\r\n"
+                  "RecentFile = /f/c.map\r\n\r\n[Presets]\r\nPreset = /fav/z.zrp\r\n"
+                  "Preset = /fav/a.zrp\r\n"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(SettingsFile, WrittenAndReadBackGivesTheSameStateWithoutVanishedFiles) {
+    AppHarness h;
+    const std::string presetA = h.ChainPreset("p/a.zrp"), presetB = h.ChainPreset("p/b.zrp"),
+                      presetC = h.ChainPreset("p/c.zrp");
+    const std::string fileA = h.dir.Write("in/a.map", ""), fileB = h.dir.Write("in/b.map", ""),
+                      fileC = h.dir.Write("in/c.map", "");
+    const std::string fav1 = h.ChainPreset("fav/one.zrp"), fav2 = h.ChainPreset("fav/two.zrp"),
+                      fav3 = h.ChainPreset("fav/three.zrp");
+    h.Start();
+    ASSERT_EQ(h.program.Click("cmdShowDetails"), EventResult::Done);
+    ASSERT_EQ(h.program.Click("cmdViewLogAfterCompile"), EventResult::Done);
+    h.state().RecentCount = 5;
+    h.state().Opacity = 140;
+    h.main().Top = 120;
+    h.main().Left = 300;
+    for (const std::string& p : {presetA, presetB, presetC}) {
+        h.main().AddRecentPreset(p);
+    }
+    for (const std::string& f : {fileA, fileB, fileC}) {
+        h.main().AddRecentFile(f);
+    }
+    h.state().PresetList = {fav3, fav1, fav2};
+    ASSERT_EQ(h.program.Click("cmdExit"), EventResult::Done);
+    std::filesystem::remove(presetB);
+    std::filesystem::remove(fileB);
+    std::filesystem::remove(fav1);
+
+    Kestrune again(h.fake, h.dir.path(), h.dir / "kestrune");
+    again.Start({});
+    const AppState& s = again.frmMain.State();
+    EXPECT_EQ(s.RecentPresetList, (Strings{presetC, presetA}));
+    EXPECT_EQ(s.RecentFileList, (Strings{fileC, fileA}));
+    EXPECT_EQ(s.PresetList, (Strings{fav3, fav2}));
+    EXPECT_EQ(AppHarness::Captions(again.frmMain.cmdPresetsMenu),
+              (Strings{"three.zrp", "two.zrp"}));
+    EXPECT_EQ(AppHarness::Captions(again.frmMain.cmdRecentFiles), (Strings{fileC, fileA}));
+    EXPECT_EQ(s.RecentCount, 5);
+    EXPECT_EQ(s.Opacity, 140);
+    EXPECT_TRUE(s.ViewLogAfterCompile);
+    EXPECT_FALSE(s.CloseProgramOnRun);
+    EXPECT_FALSE(s.ShowDetails);
+    EXPECT_EQ(again.frmMain.Height, 460);
+    EXPECT_EQ(again.frmMain.Top, 120);
+    EXPECT_EQ(again.frmMain.Left, 300);
+    EXPECT_EQ(h.fake.messages, std::vector<RecordedMessage>{});
+}
+
+// ---- Reading the scalar settings
+
+struct ReadCase {
+    const char* name;
+    std::string ini;
+    int recentCount = 4;
+    int opacity = 255;
+    bool viewLog = false;
+    bool closeOnRun = false;
+    bool details = true;
+    std::optional<int> height = std::nullopt;  // none: the details toggle set no height
+    int top = kDesignedTop;
+    int left = kDesignedLeft;
+    ScreenRect workArea{0, 0, 1920, 1040};
+    std::pair<int, int> os{10, 0};
+};
+
+void PrintTo(const ReadCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class SettingsReader : public ::testing::TestWithParam<ReadCase> {};
+
+TEST_P(SettingsReader, StartUpApplies) {
+    const ReadCase& c = GetParam();
+    AppHarness h;
+    h.fake.workArea = c.workArea;
+    h.fake.osVersion = c.os;
+    h.dir.Write("Config/config.ini", c.ini);
+    h.Start();
+    const TfrmMain& m = h.main();
+    EXPECT_EQ(h.state().RecentCount, c.recentCount);
+    EXPECT_EQ(h.state().Opacity, c.opacity);
+    EXPECT_EQ(h.state().ViewLogAfterCompile, c.viewLog);
+    EXPECT_EQ(m.cmdViewLogAfterCompile.checked, c.viewLog);
+    EXPECT_EQ(h.state().CloseProgramOnRun, c.closeOnRun);
+    EXPECT_EQ(m.cmdCloseProgramOnRun.checked, c.closeOnRun);
+    EXPECT_EQ(h.state().ShowDetails, c.details);
+    EXPECT_EQ(m.cmdShowDetails.checked, c.details);
+    EXPECT_EQ(m.cmdToolShowDetails.checked, c.details);
+    EXPECT_EQ(m.Height, c.height);
+    EXPECT_EQ(m.Top, c.top);
+    EXPECT_EQ(m.Left, c.left);
+    EXPECT_EQ(h.fake.messages, std::vector<RecordedMessage>{});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, SettingsReader,
+    ::testing::Values(
+        ReadCase{.name = "NoRecognisedLines",
+                 .ini = "[Kestrune]\r\nOpacity\r\nunknown = 1\r\n= 7\r\n[Position]\r\n"},
+        ReadCase{.name = "KeyCaseAndBlanks",
+                 .ini = "  SHOWDETAILS=false\r\n\tclosePROGRAMonrun   =   TRUE \r\n"
+                        "RecentFILES = 7\n",
+                 .recentCount = 7,
+                 .closeOnRun = true,
+                 .details = false,
+                 .height = 460},
+        ReadCase{.name = "HiddenDetailsOnOlderSystem",
+                 .ini = "ShowDetails = 0\r\n",
+                 .details = false,
+                 .height = 450,
+                 .os = {5, 0}},
+        ReadCase{.name = "ShowDetailsNoIsTheDefault",
+                 .ini = "ShowDetails = no\r\nViewLogAfterCompile = yes\r\n",
+                 .height = 582},
+        ReadCase{.name = "NumbersAsBooleans",
+                 .ini = "ViewLogAfterCompile = -1\r\nCloseProgramOnRun = 0\r\n",
+                 .viewLog = true},
+        ReadCase{.name = "BadNumbersTakeDefaults",
+                 .ini = "RecentFiles = many\r\nTop = high\r\nLeft = 1.5\r\n",
+                 .top = 50,
+                 .left = 75},
+        ReadCase{.name = "RecentCountIsNotRangeChecked",
+                 .ini = "RecentFiles = -3\r\n",
+                 .recentCount = -3},
+        ReadCase{.name = "OpacityBelowRangeClampsTo105", .ini = "Opacity = 90\r\n", .opacity = 105},
+        ReadCase{.name = "OpacityInRange", .ini = "Opacity = 254\r\n", .opacity = 254},
+        ReadCase{.name = "Opacity300IsOpaque", .ini = "Opacity = 300\r\n"},
+        ReadCase{.name = "Opacity255IsOpaque", .ini = "Opacity = 255\r\n"},
+        ReadCase{.name = "OpacityTextIsOpaque", .ini = "Opacity = half\r\n"},
+        ReadCase{.name = "TopBelowWorkAreaUsesShownHeight",
+                 .ini = "ShowDetails = True\r\nTop = 5000\r\n",
+                 .height = 582,
+                 .top = 418,
+                 .workArea = {0, 0, 1920, 1000}},
+        ReadCase{.name = "TopBelowWorkAreaUsesHiddenHeight",
+                 .ini = "ShowDetails = False\r\nTop = 5000\r\n",
+                 .details = false,
+                 .height = 460,
+                 .top = 540,
+                 .workArea = {0, 0, 1920, 1000}},
+        ReadCase{.name = "TopOnTinyWorkAreaStopsAtZero",
+                 .ini = "Top = 400\r\n",
+                 .top = 0,
+                 .workArea = {0, 0, 800, 300}},
+        ReadCase{.name = "LeftRightOfWorkArea", .ini = "Left = 3000\r\n", .left = 1920 - 712},
+        ReadCase{.name = "PartlyVisibleWindowStays",
+                 .ini = "Left = -100\r\nTop = -10\r\n",
+                 .top = -10,
+                 .left = -100},
+        ReadCase{.name = "WindowLeftOfWorkAreaMovesIn",
+                 .ini = "Left = 100\r\nTop = 30\r\n",
+                 .top = 30,
+                 .left = 1920,
+                 .workArea = {1920, 0, 3840, 1040}},
+        ReadCase{.name = "WindowAboveWorkAreaMovesIn",
+                 .ini = "Top = -600\r\nLeft = 10\r\n",
+                 .top = 200,
+                 .left = 10,
+                 .workArea = {0, 200, 1920, 1040}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// ---- Reading the lists
+
+struct SettingsLists : ::testing::Test {
+    void Read(const std::string& ini) {
+        h.dir.Write("Config/config.ini", ini);
+        h.Start();
+    }
+    AppHarness h;
+    std::string a = h.dir.Write("in/a.map", ""), b = h.dir.Write("in/b.map", ""),
+                c = h.dir.Write("in/c.map", ""), d = h.dir.Write("in/d.map", ""),
+                e = h.dir.Write("in/e.map", ""), gone = h.dir / "in/gone.map";
+};
+
+TEST_F(SettingsLists, RecentEntriesMoveToFrontAsReadAndVanishedOnesAreDropped) {
+    Read("[Recent Files]\r\nRecentFile = " + a + "\r\nRecentFile = " + gone +
+         "\r\nRecentFile = " + b + "\r\nRecentFile = " + a + "\r\n[Presets]\r\nPreset = " + e +
+         "\r\nPreset = " + gone + "\r\nPreset = " + c + "\r\n");
+    EXPECT_EQ(h.state().RecentFileList, (Strings{a, b}));
+    EXPECT_EQ(AppHarness::Captions(h.main().cmdRecentFiles), (Strings{a, b}));
+    EXPECT_TRUE(h.main().cmdRecentFiles.visible);
+    EXPECT_FALSE(h.main().cmdRecentPresets.visible) << "no recent preset was read";
+    EXPECT_EQ(h.state().PresetList, (Strings{e, c}));
+    EXPECT_EQ(AppHarness::Captions(h.main().cmdPresetsMenu), (Strings{"e.map", "c.map"}));
+    EXPECT_TRUE(h.main().cmdPresetsMenu.visible);
+}
+
+TEST_F(SettingsLists, CountInForceCutsTheListsWhileTheyAreRead) {
+    Read("RecentFiles = 2\r\nRecentFile = " + a + "\r\nRecentFile = " + b +
+         "\r\nRecentFile = " + c + "\r\n");
+    EXPECT_EQ(h.state().RecentFileList, (Strings{c, b}));
+    EXPECT_FALSE(h.main().cmdPresetsMenu.visible);
+}
+
+TEST_F(SettingsLists, CountZeroKeepsBothListsEmptyButTheirMenusShown) {
+    Read("RecentFiles = 0\r\nRecentPreset = " + a + "\r\nRecentFile = " + b + "\r\n");
+    EXPECT_EQ(h.state().RecentPresetList, Strings{});
+    EXPECT_EQ(h.state().RecentFileList, Strings{});
+    EXPECT_TRUE(h.main().cmdRecentPresets.visible);
+    EXPECT_TRUE(h.main().cmdRecentFiles.visible);
+}
+
+TEST_F(SettingsLists, CountAfterTheListsAppliesOnlyToLaterAdditions) {
+    std::string ini;
+    for (const std::string& f : {a, b, c, d, e}) {
+        ini += "RecentFile = " + f + "\r\n";
+    }
+    Read(ini + "RecentFiles = 2\r\n");
+    EXPECT_EQ(h.state().RecentFileList, (Strings{e, d, c, b}));
+    h.main().AddRecentFile(a);
+    EXPECT_EQ(h.state().RecentFileList, (Strings{a, e}));
+}
+
+// ---- Adding, cutting and choosing
+
+struct AddCase {
+    const char* name;
+    Strings added;
+    Strings expected;
+};
+
+void PrintTo(const AddCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class RecentLists : public ::testing::TestWithParam<AddCase> {};
+
+TEST_P(RecentLists, AddMovesToFrontAndCutsAtCount) {
+    AppHarness h;
+    for (const std::string& path : GetParam().added) {
+        h.main().AddRecentPreset(path);
+        h.main().AddRecentFile(path);
+    }
+    EXPECT_EQ(h.state().RecentPresetList, GetParam().expected);
+    EXPECT_EQ(h.state().RecentFileList, GetParam().expected);
+    EXPECT_EQ(AppHarness::Captions(h.main().cmdRecentPresets), GetParam().expected);
+    EXPECT_EQ(AppHarness::Captions(h.main().cmdRecentFiles), GetParam().expected);
+    EXPECT_TRUE(h.main().cmdRecentPresets.visible);
+    EXPECT_TRUE(h.main().cmdRecentFiles.visible);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, RecentLists,
+    ::testing::Values(
+        AddCase{"NewGoesFirst", {"/a", "/b", "/c"}, {"/c", "/b", "/a"}},
+        AddCase{"RepeatMovesWithoutGrowing", {"/a", "/b", "/c", "/a"}, {"/a", "/c", "/b"}},
+        AddCase{"FirstAgainChangesNothing", {"/a", "/b", "/b"}, {"/b", "/a"}},
+        AddCase{"LetterCaseMakesDifferentEntries", {"/x/a", "/X/A"}, {"/X/A", "/x/a"}},
+        AddCase{"FifthDropsTheOldest", {"/1", "/2", "/3", "/4", "/5"}, {"/5", "/4", "/3", "/2"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(RecentMenus, ChoosingARecentPresetOpensItAfterThePrompt) {
+    AppHarness h;
+    const std::string older = h.ChainPreset("p/older.zrp"), newer = h.ChainPreset("p/newer.zrp");
+    h.dir.Write("Config/config.ini",
+                "RecentPreset = " + older + "\r\nRecentPreset = " + newer + "\r\n");
+    h.Start();
+    ASSERT_EQ(h.state().PresetFileName, newer);
+    h.state().PresetChanged = true;
+    h.fake.confirmAnswers = {ConfirmAnswer::Cancel, ConfirmAnswer::No};
+    ASSERT_EQ(h.program.ChooseMenuItem("cmdRecentPresets", 1), EventResult::Done);
+    EXPECT_EQ(h.state().PresetFileName, newer) << "cancelled";
+    ASSERT_EQ(h.program.ChooseMenuItem("cmdRecentPresets", 1), EventResult::Done);
+    EXPECT_EQ(h.state().PresetFileName, older);
+    EXPECT_EQ(h.main().Caption, "older.zrp - Kestrune");
+    EXPECT_EQ(h.state().RecentPresetList, (Strings{older, newer}));
+    EXPECT_EQ(h.fake.confirmations, (Strings(2, "Save changes to newer.zrp?")));
+}
+
+TEST(RecentMenus, ChoosingARecentFileTakesItsCaptionWithoutTheFirstAmpersand) {
+    AppHarness h;
+    h.Start();
+    ASSERT_EQ(h.ChooseSpecification("Chain"), EventResult::Done);
+    h.main().AddRecentFile("/in/R&D&Co.map");
+    h.main().AddRecentFile(h.input);
+    h.state().PresetChanged = true;
+    ASSERT_EQ(h.program.ChooseMenuItem("cmdRecentFiles", 1), EventResult::Done);
+    EXPECT_EQ(h.state().InputFile, "/in/RD&Co.map");
+    EXPECT_EQ(h.main().txtFile.text, "/in/RD&Co.map");
+    EXPECT_EQ(h.state().RecentFileList.front(), "/in/RD&Co.map");
+    EXPECT_EQ(h.fake.confirmations, Strings{}) << "no save prompt";
+    EXPECT_EQ(h.fake.messages, std::vector<RecordedMessage>{}) << "no existence test";
+}
+
+TEST(RecentMenus, TruncateCutsBothListsAndKeepsMenuVisibility) {
+    AppHarness h;
+    for (const char* p : {"/1", "/2", "/3", "/4"}) {
+        h.main().AddRecentFile(p);
+    }
+    h.state().RecentCount = 2;
+    h.main().TruncateRecentLists();
+    EXPECT_EQ(h.state().RecentFileList, (Strings{"/4", "/3"}));
+    EXPECT_EQ(AppHarness::Captions(h.main().cmdRecentFiles), (Strings{"/4", "/3"}));
+    EXPECT_TRUE(h.main().cmdRecentFiles.visible);
+    EXPECT_FALSE(h.main().cmdRecentPresets.visible);
+}
+
+TEST(FavouritePresets, ChoiceMatchesTheLowerCasedFileName) {
+    AppHarness h;
+    const std::string night = h.ChainPreset("a/Night.zrp"), upper = h.ChainPreset("b/NIGHT.ZRP");
+    h.dir.Write("Config/config.ini", "Preset = " + night + "\r\n");
+    h.Start();
+    ASSERT_EQ(AppHarness::Captions(h.main().cmdPresetsMenu), Strings{"Night.zrp"});
+    ASSERT_EQ(h.program.ChooseMenuItem("cmdPresetsMenu", 0), EventResult::Done);
+    EXPECT_EQ(h.state().PresetFileName, night);
+    EXPECT_EQ(h.main().Caption, "Night.zrp - Kestrune");
+
+    h.state().PresetList = {h.dir / "c/Day.zrp", upper};  // the menu keeps "Night.zrp"
+    ASSERT_EQ(h.program.ChooseMenuItem("cmdPresetsMenu", 0), EventResult::Done);
+    EXPECT_EQ(h.state().PresetFileName, upper);
+
+    h.state().PresetList = {h.dir / "c/Day.zrp"};
+    h.state().PresetChanged = true;
+    h.fake.confirmAnswers = {ConfirmAnswer::Cancel, ConfirmAnswer::No};
+    ASSERT_EQ(h.program.ChooseMenuItem("cmdPresetsMenu", 0), EventResult::Done);
+    EXPECT_EQ(h.fake.messages, std::vector<RecordedMessage>{}) << "cancelled before the search";
+    ASSERT_EQ(h.program.ChooseMenuItem("cmdPresetsMenu", 0), EventResult::Done);
+    EXPECT_EQ(h.fake.messages, (std::vector<RecordedMessage>{{"Error", "night.zrp not found."}}));
+    EXPECT_EQ(h.state().PresetFileName, upper);
+}
+
+}  // namespace
+}  // namespace kestrune
