@@ -1,0 +1,78 @@
+#pragma once
+// Generated logs of about 80 bytes a line, written once per size into a temporary folder that
+// is removed at exit. Only the very last line holds kLastWord.
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <random>
+#include <string>
+#include <string_view>
+
+namespace reda::bench {
+
+namespace fs = std::filesystem;
+
+inline constexpr std::string_view kLastWord = "zanzibar";
+
+class Logs {
+  public:
+    Logs() {
+        folder_ =
+            fs::temp_directory_path() / ("reda-bench-" + std::to_string(std::random_device{}()));
+        fs::create_directories(folder_);
+    }
+    ~Logs() {
+        std::error_code ec;
+        fs::remove_all(folder_, ec);
+    }
+
+    // A log of about `megabytes` MB, made once per size.
+    const fs::path& log(std::size_t megabytes) {
+        auto found = logs_.find(megabytes);
+        if (found != logs_.end()) {
+            return found->second;
+        }
+        const fs::path path = folder_ / (std::to_string(megabytes) + "mb.log");
+        write(path, megabytes << 20);
+        return logs_.emplace(megabytes, path).first->second;
+    }
+
+    fs::path scratch(const std::string& name) const { return folder_ / name; }
+
+  private:
+    static void write(const fs::path& path, std::size_t bytes) {
+        std::ofstream out(path, std::ios::binary);
+        std::mt19937 random(42);
+        std::string line;
+        std::size_t written = 0;
+        for (std::size_t n = 1; written < bytes; ++n) {
+            const unsigned r = random() % 1000;
+            line = "[" + std::to_string(n) + "] ";
+            if (r < 5) {
+                line +=
+                    "src/module_" + std::to_string(r) + ".c:120: error: expected ';' before '}'";
+            } else if (r < 25) {
+                line += "src/module_" + std::to_string(r) + ".c:88: warning: unused variable 'tmp'";
+            } else {
+                line += "compiling src/module_" + std::to_string(random() % 500) +
+                        ".c with -O2 -Wall, pass " + std::to_string(r);
+            }
+            line.resize(79, ' ');
+            line += '\n';
+            out << line;
+            written += line.size();
+        }
+        out << "done: " << kLastWord << '\n';
+    }
+
+    fs::path folder_;
+    std::map<std::size_t, fs::path> logs_;
+};
+
+inline Logs& logs() {
+    static Logs instance;
+    return instance;
+}
+
+}  // namespace reda::bench
