@@ -1,0 +1,148 @@
+// The Specifications menu built from SpecFiles/ at start, and choosing one of its entries.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "AppHarness.h"
+
+namespace kestrune {
+namespace {
+
+using testing::AppHarness;
+using testing::RecordedMessage;
+using Strings = std::vector<std::string>;
+
+struct CatalogueCase {
+    const char* name;
+    Strings files;
+    Strings folders;
+    Strings captions;
+    bool folderExists = true;
+};
+
+void PrintTo(const CatalogueCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class Catalogue : public ::testing::TestWithParam<CatalogueCase> {};
+
+TEST_P(Catalogue, StartListsSpecificationFilesInByteOrder) {
+    const CatalogueCase& c = GetParam();
+    testing::TempDir dir;
+    testing::FakePlatform fake;
+    if (c.folderExists) {
+        std::filesystem::create_directories(dir / "SpecFiles");
+    }
+    for (const std::string& file : c.files) {
+        dir.Write("SpecFiles/" + file, "");
+    }
+    for (const std::string& folder : c.folders) {
+        std::filesystem::create_directories(dir / ("SpecFiles/" + folder));
+        dir.Write("SpecFiles/" + folder + "/inner.zrs", "");
+    }
+    Kestrune program(fake, dir.path());
+    program.Start({});
+    const MenuState& menu = program.frmMain.cmdSpecificationsMenu;
+    EXPECT_EQ(AppHarness::Captions(menu), c.captions);
+    EXPECT_EQ(menu.visible, !c.captions.empty());
+    for (const MenuItem& item : menu.items) {
+        EXPECT_FALSE(item.checked) << item.caption;
+    }
+    EXPECT_EQ(fake.messages, std::vector<RecordedMessage>{});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, Catalogue,
+    ::testing::Values(
+        CatalogueCase{
+            "CapitalsBeforeSmallLetters", {"b.zrs", "A.zrs", "a.zrs"}, {}, {"A", "a", "b"}},
+        CatalogueCase{"ExtensionTakesPartInTheOrder", {"a.zrs", "a-b.zrs"}, {}, {"a-b", "a"}},
+        CatalogueCase{"OnlyTheLastExtensionGoes", {"x.y.zrs"}, {}, {"x.y"}},
+        CatalogueCase{"FolderNamedLikeAFileIsSkipped", {"n.zrs", "l.zrs"}, {"m.zrs"}, {"l", "n"}},
+        CatalogueCase{"OtherExtensionsAreIgnored", {"c.txt", "d.zrs.bak", "e.zrs"}, {}, {"e"}},
+        CatalogueCase{"HiddenFilesAreListed", {".h.zrs", "g.zrs"}, {}, {".h", "g"}},
+        CatalogueCase{"EmptyFolderHidesTheMenu", {}, {}, {}},
+        CatalogueCase{"MissingFolderHidesTheMenu", {}, {}, {}, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+std::vector<bool> Marks(const TfrmMain& m) {
+    std::vector<bool> marks;
+    for (const MenuItem& item : m.cmdSpecificationsMenu.items) {
+        marks.push_back(item.checked);
+    }
+    return marks;
+}
+
+TEST(SelectSpecification, LoadsIntoAnUntitledPresetAndMovesTheMark) {
+    AppHarness h;
+    const std::string preset = h.ChainPreset("p/level.zrp", h.input);
+    h.Start({preset});
+    ASSERT_EQ(h.main().Caption, "level.zrp - Kestrune");
+    ASSERT_EQ(Marks(h.main()), (std::vector<bool>{true, false}));
+    ASSERT_EQ(h.program.ChooseMenuItem("cmdLinks", 0), EventResult::Done);
+    EXPECT_EQ(h.fake.shellCalls.at(0).target, "http://example.org/chain");
+
+    ASSERT_EQ(h.ChooseSpecification("Other"), EventResult::Done);
+    EXPECT_EQ(h.main().Caption, "untitled.zrp - Kestrune");
+    EXPECT_EQ(h.state().SpecFileName, "Other.zrs");
+    ASSERT_EQ(h.state().Programs.size(), 1u);
+    EXPECT_EQ(h.state().Programs[0]->Name, "Packer");
+    EXPECT_TRUE(h.main().tabMain.visible);
+    EXPECT_EQ(h.state().InputFile, "");
+    EXPECT_EQ(h.main().txtFile.text, "");
+    EXPECT_EQ(Marks(h.main()), (std::vector<bool>{false, true}));
+    EXPECT_EQ(h.state().PresetFileName, "");
+    EXPECT_FALSE(h.state().PresetChanged);
+    EXPECT_FALSE(h.main().cmdLinks.visible);
+    EXPECT_EQ(h.fake.confirmations, Strings{});
+}
+
+TEST(SelectSpecification, MissingFileIsReportedBeforeThePromptAndChangesNothing) {
+    AppHarness h;
+    h.Start();
+    ASSERT_EQ(h.ChooseSpecification("Chain"), EventResult::Done);
+    h.state().Programs[0]->CheckBoxes[0].CheckClick();
+    std::filesystem::remove(h.dir / "SpecFiles/Other.zrs");
+    ASSERT_EQ(h.ChooseSpecification("Other"), EventResult::Done);
+    EXPECT_EQ(h.fake.messages, (std::vector<RecordedMessage>{{"Error", "Other.zrs not found."}}));
+    EXPECT_EQ(h.fake.confirmations, Strings{});
+    EXPECT_EQ(h.state().SpecFileName, "Chain.zrs");
+    EXPECT_TRUE(h.state().Programs[0]->CheckBoxes[0].Checked());
+    EXPECT_TRUE(h.state().PresetChanged);
+    EXPECT_EQ(Marks(h.main()), (std::vector<bool>{true, false}));
+}
+
+TEST(SelectSpecification, CancelKeepsEverythingAndReloadingStartsFromScratch) {
+    AppHarness h;
+    h.Start();
+    ASSERT_EQ(h.ChooseSpecification("Chain"), EventResult::Done);
+    TZRGroup* compiler = h.state().Programs[0].get();
+    compiler->CheckBoxes[0].CheckClick();
+    compiler->EditBoxes[0].EditChange("9");
+    h.main().SetInputFile(h.input);
+    h.fake.confirmAnswers = {ConfirmAnswer::Cancel, ConfirmAnswer::No};
+
+    ASSERT_EQ(h.ChooseSpecification("Other"), EventResult::Done);
+    EXPECT_EQ(h.state().Programs[0].get(), compiler);
+    EXPECT_TRUE(compiler->CheckBoxes[0].Checked());
+    EXPECT_EQ(compiler->EditBoxes[0].Text(), "9");
+    EXPECT_EQ(h.state().InputFile, h.input);
+    EXPECT_TRUE(h.state().PresetChanged);
+    EXPECT_EQ(Marks(h.main()), (std::vector<bool>{true, false}));
+
+    ASSERT_EQ(h.ChooseSpecification("Chain"), EventResult::Done);
+    const TZRGroup& fresh = *h.state().Programs[0];
+    EXPECT_FALSE(fresh.CheckBoxes[0].Checked());
+    EXPECT_EQ(fresh.EditBoxes[0].Text(), "3");
+    EXPECT_EQ(h.state().InputFile, "");
+    EXPECT_FALSE(h.state().PresetChanged);
+    EXPECT_EQ(h.main().Caption, "untitled.zrp - Kestrune");
+    EXPECT_EQ(h.fake.confirmations, Strings(2, "Save changes to untitled preset file?"));
+}
+
+}  // namespace
+}  // namespace kestrune
