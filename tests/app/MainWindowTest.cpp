@@ -7,8 +7,10 @@
 #include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <new>
 #include <optional>
 #include <ostream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -710,6 +712,37 @@ TEST(Events, SpecificationsMenuLinksAndHelpStartTheirAddresses) {
     ASSERT_EQ(h.program.ChooseMenuItem("cmdSpecificationsMenu", 1), EventResult::Done);
     EXPECT_FALSE(h.main().cmdLinks.visible);
     EXPECT_FALSE(h.main().cmdSpecificationsMenu.items[0].checked);
+}
+
+}  // namespace
+}  // namespace kestrune
+
+namespace kestrune {
+namespace {
+
+// A platform whose shell runs out of memory, or fails otherwise, when asked to start a file.
+class FailingShellPlatform : public testing::FakePlatform {
+  public:
+    void ShellOpen(const std::string&, const std::string&) override {
+        if (outOfMemory) {
+            throw std::bad_alloc();
+        }
+        throw std::runtime_error("the shell is gone");
+    }
+    bool outOfMemory = true;
+};
+
+TEST(Events, AnErrorEscapingAHandlerBecomesAMessageAndTheProgramGoesOn) {
+    testing::TempDir dir;
+    FailingShellPlatform platform;
+    Kestrune program(platform, dir.path());
+    program.Start({});
+    ASSERT_EQ(program.Click("cmdOnlineHelp"), EventResult::Done);
+    platform.outOfMemory = false;
+    ASSERT_EQ(program.Click("cmdOnlineHelp"), EventResult::Done);
+    EXPECT_EQ(platform.messages, (std::vector<testing::RecordedMessage>{
+                                     {"Error", "Out of memory"}, {"Error", "the shell is gone"}}));
+    EXPECT_TRUE(program.frmMain.Visible);
 }
 
 }  // namespace
