@@ -73,6 +73,8 @@ Availability Observe(TfrmMain& m) {
     a.save = m.cmdSavePreset.enabled;
     a.hasInput = !m.State().InputFile.empty();
     EXPECT_EQ(m.txtFile.text, m.State().InputFile);
+    EXPECT_EQ(m.cmdLaunchREDAWith.visible, a.hasInput);
+    EXPECT_EQ(m.cmdTrayLaunchREDAWith.visible, a.hasInput);
     return a;
 }
 
