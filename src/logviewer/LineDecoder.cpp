@@ -71,20 +71,20 @@ DisplayLine decodeLine(std::string_view bytes, std::size_t maxColumns) {
         std::size_t length = 1;
         if (b == '\t') {
             out.text.append(kTabWidth - out.text.size() % kTabWidth, u' ');
-        } else if (b < 0x20) {
-            out.text.push_back(static_cast<char16_t>(0x2400 + b));
-        } else if (b == 0x7F) {
-            out.text.push_back(u'\u2421');
+        } else if (b < 0x20 || b == 0x7F) {
+            out.text.push_back(u'^');
+            out.text.push_back(static_cast<char16_t>(b ^ 0x40));
+            out.marks.emplace_back(column, column + 2);
         } else if (b < 0x80) {
             out.text.push_back(static_cast<char16_t>(b));
         } else {
             char32_t cp = 0;
             length = sequenceLength(p + i, n - i, cp);
-            if (length == 0) {
-                length = 1;
+            if (length == 0 || cp < 0xA0) {
+                // Invalid, or a C1 control that draws as nothing useful.
+                length = std::max<std::size_t>(length, 1);
                 out.text.push_back(kReplacement);
-            } else if (cp < 0xA0) {
-                out.text.push_back(kReplacement);  // C1 controls draw as nothing useful
+                out.marks.emplace_back(column, column + 1);
             } else if (cp >= 0x10000) {
                 const char32_t v = cp - 0x10000;
                 out.text.push_back(static_cast<char16_t>(0xD800 + (v >> 10)));

@@ -1,12 +1,14 @@
 #pragma once
 // Turns a line's bytes into what the view draws: UTF-16 text with one unit per column, tabs
-// expanded, control bytes shown as their control pictures and invalid UTF-8 as U+FFFD, with
-// the column of every byte so selections and matches (byte ranges) map onto the screen.
+// expanded, control bytes in caret notation ("^@" for NUL, as less shows them, since few
+// fonts have the control pictures) and invalid UTF-8 as U+FFFD, with the column of every
+// byte so selections and matches (byte ranges) map onto the screen.
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace reda {
@@ -21,6 +23,9 @@ struct DisplayLine {
     // Bytes decoded; fewer than the line has when it was clipped.
     std::size_t decodedBytes = 0;
     bool clipped = false;
+    // Column ranges [begin, end) that stand for bytes the log did not hold as text (control
+    // bytes, invalid UTF-8), so the view can set them apart from the same characters written.
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> marks;
 
     std::size_t columnOfByte(std::size_t byte) const;
     // The first byte whose column is at or after `column` (the decoded end when none is).

@@ -165,6 +165,7 @@ void LogView::updateColors() {
     marginBack_ = pal.color(QPalette::Window);
     marginText_ = pal.color(QPalette::Disabled, QPalette::Text);
     currentBack_ = dark ? base.lighter(135) : base.darker(106);
+    markBack_ = dark ? base.lighter(190) : base.darker(120);
     viewport()->update();
 }
 
@@ -289,6 +290,10 @@ void LogView::paintEvent(QPaintEvent* event) {
             return QRectF(left + static_cast<qreal>(begin) * charWidth_, y,
                           static_cast<qreal>(end - begin) * charWidth_, lineHeight_);
         };
+
+        for (const auto& [begin, end] : display.marks) {
+            painter.fillRect(columnRect(begin, end), markBack_);
+        }
 
         std::vector<ColumnRange> matches;
         if (!highlight_.empty()) {

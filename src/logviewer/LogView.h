@@ -102,6 +102,7 @@ class LogView : public QAbstractScrollArea {
     QColor marginBack_;
     QColor marginText_;
     QColor currentBack_;
+    QColor markBack_;
 };
 
 }  // namespace reda

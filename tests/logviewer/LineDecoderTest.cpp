@@ -13,6 +13,7 @@ struct DecodeCase {
     std::string bytes;
     std::u16string text;
     std::vector<std::uint32_t> columns;
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> marks = {};
 };
 
 class Decode : public ::testing::TestWithParam<DecodeCase> {};
@@ -22,6 +23,7 @@ TEST_P(Decode, TextAndColumnOfEveryByte) {
     const DisplayLine line = decodeLine(c.bytes, 1000);
     EXPECT_EQ(line.text, c.text);
     EXPECT_EQ(line.columns, c.columns);
+    EXPECT_EQ(line.marks, c.marks);
     EXPECT_EQ(line.decodedBytes, c.bytes.size());
     EXPECT_FALSE(line.clipped);
 }
@@ -33,24 +35,38 @@ INSTANTIATE_TEST_SUITE_P(
         DecodeCase{"TabToNextStop", "a\tb", u"a       b", {0, 1, 8, 9}},
         DecodeCase{
             "TabOnStop", "12345678\tx", u"12345678        x", {0, 1, 2, 3, 4, 5, 6, 7, 8, 16, 17}},
-        DecodeCase{"NulAndEscape", std::string("\0\x1b[", 3), u"\u2400\u241b[", {0, 1, 2, 3}},
-        DecodeCase{"Delete", "\x7f", u"\u2421", {0, 1}},
+        DecodeCase{
+            "NulAndEscape", std::string("\0\x1b[", 3), u"^@^[[", {0, 2, 4, 5}, {{0, 2}, {2, 4}}},
+        DecodeCase{"Delete", "a\x7f", u"a^?", {0, 1, 3}, {{1, 3}}},
         DecodeCase{"TwoByteChar", "\xC3\xA9!", u"\u00e9!", {0, 0, 1, 2}},
         DecodeCase{"ThreeByteChar", "\xE4\xB8\xAD", u"\u4e2d", {0, 0, 0, 1}},
         DecodeCase{"FourByteCharIsASurrogatePair",
                    "\xF0\x9F\x98\x80x",
                    u"\U0001F600x",
                    {0, 0, 0, 0, 2, 3}},
-        DecodeCase{"StrayByte", "a\xFFz", u"a\ufffdz", {0, 1, 2, 3}},
-        DecodeCase{"CutSequence", "\xC3", u"\ufffd", {0, 1}},
-        DecodeCase{"CutThreeByteSequence", "\xE4\xB8z", u"\ufffd\ufffdz", {0, 1, 2, 3}},
-        DecodeCase{"Overlong", "\xE0\x80\x80", u"\ufffd\ufffd\ufffd", {0, 1, 2, 3}},
-        DecodeCase{"OverlongTwoByte", "\xC0\xAF", u"\ufffd\ufffd", {0, 1, 2}},
-        DecodeCase{"EncodedSurrogate", "\xED\xA0\x80", u"\ufffd\ufffd\ufffd", {0, 1, 2, 3}},
+        DecodeCase{"StrayByte", "a\xFFz", u"a\ufffdz", {0, 1, 2, 3}, {{1, 2}}},
+        DecodeCase{"CutSequence", "\xC3", u"\ufffd", {0, 1}, {{0, 1}}},
         DecodeCase{
-            "BeyondUnicode", "\xF4\x90\x80\x80", u"\ufffd\ufffd\ufffd\ufffd", {0, 1, 2, 3, 4}},
-        DecodeCase{"C1Control", "\xC2\x85", u"\ufffd", {0, 0, 1}},
-        DecodeCase{"Latin1Text", "caf\xE9 ok", u"caf\ufffd ok", {0, 1, 2, 3, 4, 5, 6, 7}}),
+            "CutThreeByteSequence", "\xE4\xB8z", u"\ufffd\ufffdz", {0, 1, 2, 3}, {{0, 1}, {1, 2}}},
+        DecodeCase{"Overlong",
+                   "\xE0\x80\x80",
+                   u"\ufffd\ufffd\ufffd",
+                   {0, 1, 2, 3},
+                   {{0, 1}, {1, 2}, {2, 3}}},
+        DecodeCase{"OverlongTwoByte", "\xC0\xAF", u"\ufffd\ufffd", {0, 1, 2}, {{0, 1}, {1, 2}}},
+        DecodeCase{"EncodedSurrogate",
+                   "\xED\xA0\x80",
+                   u"\ufffd\ufffd\ufffd",
+                   {0, 1, 2, 3},
+                   {{0, 1}, {1, 2}, {2, 3}}},
+        DecodeCase{"BeyondUnicode",
+                   "\xF4\x90\x80\x80",
+                   u"\ufffd\ufffd\ufffd\ufffd",
+                   {0, 1, 2, 3, 4},
+                   {{0, 1}, {1, 2}, {2, 3}, {3, 4}}},
+        DecodeCase{"C1Control", "\xC2\x85", u"\ufffd", {0, 0, 1}, {{0, 1}}},
+        DecodeCase{
+            "Latin1Text", "caf\xE9 ok", u"caf\ufffd ok", {0, 1, 2, 3, 4, 5, 6, 7}, {{3, 4}}}),
     [](const ::testing::TestParamInfo<DecodeCase>& info) { return info.param.name; });
 
 TEST(LineDecoder, LongLinesAreClippedAtTheColumnLimit) {
