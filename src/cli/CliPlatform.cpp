@@ -6,9 +6,8 @@
 
 namespace kestrune::cli {
 
-void CliPlatform::ShowMessage(MessageKind kind, const std::string& text) {
-    ++messages_;
-    std::string block = MessageTitle(kind);
+std::string MessageBlock(std::string_view title, std::string_view text) {
+    std::string block(title);
     block += ": ";
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
@@ -17,7 +16,12 @@ void CliPlatform::ShowMessage(MessageKind kind, const std::string& text) {
         block += text[i];
     }
     block += '\n';
-    err_ << block << std::flush;
+    return block;
+}
+
+void CliPlatform::ShowMessage(MessageKind kind, const std::string& text) {
+    ++messages_;
+    err_ << MessageBlock(MessageTitle(kind), text) << std::flush;
 }
 
 std::string CliPlatform::LocalDateTimeText() {

@@ -3,10 +3,15 @@
 // dialogs are cancelled, and nothing is started.
 
 #include <iosfwd>
+#include <string>
+#include <string_view>
 
 #include "base/NullPlatform.h"
 
 namespace kestrune::cli {
+
+// "<title>: <text>\n" with every CR LF of the text written as one line feed.
+std::string MessageBlock(std::string_view title, std::string_view text);
 
 class CliPlatform : public NullPlatform {
   public:

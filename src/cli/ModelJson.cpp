@@ -21,6 +21,8 @@ json ValueField(const FieldCore& core) {
             {"top", core.CheckControl.bounds.top}};
 }
 
+}  // namespace
+
 json ProgramToJson(const TZRGroup& group) {
     json labels = json::array();
     for (const TZRLabelBox& label : group.Labels) {
@@ -84,8 +86,6 @@ json ProgramToJson(const TZRGroup& group) {
             {"browseBoxes", std::move(browseBoxes)},
             {"colorBoxes", std::move(colorBoxes)}};
 }
-
-}  // namespace
 
 json ModelToJson(const SpecificationModel& state) {
     json links = json::array();

@@ -9,6 +9,9 @@ namespace kestrune::cli {
 
 nlohmann::json ModelToJson(const SpecificationModel& state);
 
+// One program with its fields, their ticks and their current values.
+nlohmann::json ProgramToJson(const TZRGroup& group);
+
 // Serialises with invalid UTF-8 replaced, so any bytes of a file can be shown.
 std::string DumpJson(const nlohmann::json& json);
 
