@@ -12,6 +12,23 @@ std::string OpenCommand(const std::string& executable) {
     return "\"" + executable + "\", \"%1\"";
 }
 
+// A path as one quoted argument of a desktop entry's Exec line. Inside the quotes a double
+// quote, backquote, dollar or backslash takes a backslash, which the value's own escaping
+// doubles once more; a literal percent sign is doubled, or the launcher would read it as a
+// field code.
+std::string ExecArgument(const std::string& path) {
+    std::string quoted = "\"";
+    for (const char c : path) {
+        if (c == '"' || c == '`' || c == '$' || c == '\\') {
+            quoted += c == '\\' ? "\\\\\\" : "\\\\";
+        } else if (c == '%') {
+            quoted += '%';
+        }
+        quoted += c;
+    }
+    return quoted + "\"";
+}
+
 }  // namespace
 
 std::string RegisterPresetClassKeys(Platform& platform, const std::string& executable) {
@@ -78,9 +95,9 @@ std::string DesktopEntryText(const std::string& executable, const std::string& i
            "Comment=" +
            std::string(kPresetDescription) +
            "\n"
-           "Exec=\"" +
-           executable +
-           "\" %f\n"
+           "Exec=" +
+           ExecArgument(executable) +
+           " %f\n"
            "Icon=" +
            icon +
            "\n"

@@ -1,0 +1,192 @@
+// The about box's texts, and registering preset files with the desktop: the freedesktop files
+// and the Windows class keys.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "AppHarness.h"
+#include "app/Association.h"
+
+namespace kestrune {
+namespace {
+
+using testing::AppHarness;
+using testing::RecordedMessage;
+
+TEST(AboutBox, ShowsTheVersionAndTheLoadedSpecification) {
+    AppHarness h;
+    h.Start();
+    const TfrmAbout& about = h.program.frmAbout;
+    EXPECT_EQ(about.lblVersion.text, "Version: 2.0.3.1");
+    struct Expected {
+        const char* spec;
+        const char* name;
+        const char* program;
+        const char* author;
+    };
+    for (const Expected& e : {Expected{"", "Name: ", "For: ", "By: "},
+                              Expected{"Chain", "Name: Chain", "For: Engine", "By: Tests"},
+                              Expected{"Other", "Name: Other", "For: Unknowen", "By: Unknowen"}}) {
+        if (*e.spec != '\0') {
+            ASSERT_EQ(h.ChooseSpecification(e.spec), EventResult::Done);
+        }
+        ASSERT_EQ(h.program.Click("cmdAboutKestrune"), EventResult::Done);
+        EXPECT_TRUE(about.IsOpen);
+        EXPECT_EQ(about.lblSpecName.text, e.name);
+        EXPECT_EQ(about.lblSpecProgram.text, e.program);
+        EXPECT_EQ(about.lblSpecAuthor.text, e.author);
+        EXPECT_EQ(h.program.Click("cmdSetup"), EventResult::Blocked) << "the box is modal";
+        ASSERT_EQ(h.program.Click("cmdOK"), EventResult::Done);
+        EXPECT_FALSE(about.IsOpen);
+    }
+}
+
+// ---- Freedesktop files
+
+std::string MimeText() {
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+           "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
+           "  <mime-type type=\"application/x-kestrune-preset\">\n"
+           "    <comment>Kestrune Preset File</comment>\n"
+           "    <glob pattern=\"*.zrp\"/>\n"
+           "  </mime-type>\n"
+           "</mime-info>\n";
+}
+
+std::string DesktopText(const std::string& exec, const std::string& icon) {
+    return "[Desktop Entry]\nType=Application\nName=Kestrune\nComment=Kestrune Preset File\n"
+           "Exec=" +
+           exec + " %f\nIcon=" + icon +
+           "\nMimeType=application/x-kestrune-preset;\nTerminal=false\n"
+           "Categories=Development;\n";
+}
+
+#ifndef _WIN32
+TEST(Association, ZrpFilesButtonWritesTheDesktopFilesEachTime) {
+    AppHarness h;
+    h.Start();
+    ASSERT_EQ(h.program.Click("cmdSetup"), EventResult::Done);
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_EQ(h.program.Click("cmdZRPFiles"), EventResult::Done);
+        EXPECT_EQ(h.dir.Read("data/mime/packages/kestrune-preset.xml"), MimeText());
+        EXPECT_EQ(h.dir.Read("data/applications/kestrune.desktop"),
+                  DesktopText("\"" + h.dir.path() + "kestrune\"", h.dir / "kestrune.svg"));
+    }
+    EXPECT_EQ(h.fake.messages, (std::vector<RecordedMessage>(
+                                   2, RecordedMessage{"Information", "Association complete."})));
+}
+#endif
+
+TEST(Association, ExecLineQuotesTheProgramForTheLauncher) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"/opt/kestrune", R"("/opt/kestrune")"},
+        {"/home/a b/kestrune", R"("/home/a b/kestrune")"},
+        {R"(/x/100%/$k"`\n)", R"("/x/100%%/\\$k\\"\\`\\\\n")"},
+    };
+    for (const auto& [exe, exec] : cases) {
+        EXPECT_EQ(DesktopEntryText(exe, "/i.svg"), DesktopText(exec, "/i.svg")) << exe;
+    }
+}
+
+struct FailureCase {
+    const char* name;
+    std::function<void(testing::TempDir&)> spoil;
+    std::string (*message)(const std::string& data);
+    bool mimeWritten;
+};
+
+void PrintTo(const FailureCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class AssociationFailure : public ::testing::TestWithParam<FailureCase> {};
+
+TEST_P(AssociationFailure, NamesWhatCouldNotBeWrittenAndStops) {
+    const FailureCase& c = GetParam();
+    testing::TempDir dir;
+    testing::FakePlatform fake;
+    c.spoil(dir);
+    fake.userDataFolder = std::filesystem::exists(dir / "data") ? dir / "data" : "";
+    const std::string failure = RegisterPresetDesktopEntry(fake, "/k", "/k.svg");
+    const std::string expected = c.message(dir / "data");
+    EXPECT_EQ(failure.substr(0, expected.size()), expected) << failure;
+    EXPECT_EQ(std::filesystem::is_regular_file(dir / "data/mime/packages/kestrune-preset.xml"),
+              c.mimeWritten);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, AssociationFailure,
+    ::testing::Values(FailureCase{"NoDataFolder", [](testing::TempDir&) {},
+                                  [](const std::string&) {
+                                      return std::string("Failed to find the user's data folder");
+                                  },
+                                  false},
+                      FailureCase{"FolderIsAFile",
+                                  [](testing::TempDir& d) { d.Write("data/applications", "file"); },
+                                  [](const std::string& data) {
+                                      return "Failed to create folder " + data + "/applications";
+                                  },
+                                  true},
+                      FailureCase{"FileIsAFolder",
+                                  [](testing::TempDir& d) {
+                                      std::filesystem::create_directories(
+                                          d /
+                                          "data/mime/packages/kestrune-"
+                                          "preset.xml");
+                                  },
+                                  [](const std::string& data) {
+                                      return "Failed to write " + data +
+                                             "/mime/packages/kestrune-preset.xml\r\n";
+                                  },
+                                  false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// ---- Windows class keys
+
+constexpr const char* kClass = "Kestrune_Preset_FileRef";
+
+TEST(ClassKeys, CreatesSixKeysThenWritesFourDefaultValues) {
+    testing::FakePlatform fake;
+    const std::string cls = kClass;
+    const std::map<std::string, std::string> expected = {
+        {".zrp", cls},
+        {cls, "Kestrune Preset File"},
+        {cls + "\\DefaultIcon", "C:\\K\\kestrune.exe"},
+        {cls + "\\Shell", ""},
+        {cls + "\\Shell\\Open", ""},
+        {cls + "\\Shell\\Open\\Command", "\"C:\\K\\kestrune.exe\", \"%1\""}};
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(RegisterPresetClassKeys(fake, "C:\\K\\kestrune.exe"), "");
+        EXPECT_EQ(fake.registry, expected);
+    }
+}
+
+TEST(ClassKeys, KeyThatCannotBeCreatedStopsAfterTheKeysBeforeIt) {
+    const std::string cls = kClass;
+    const std::vector<std::string> order = {".zrp",
+                                            cls,
+                                            cls + "\\DefaultIcon",
+                                            cls + "\\Shell",
+                                            cls + "\\Shell\\Open",
+                                            cls + "\\Shell\\Open\\Command"};
+    for (std::size_t failing = 0; failing < order.size(); ++failing) {
+        testing::FakePlatform fake;
+        fake.failingKey = order[failing];
+        EXPECT_EQ(RegisterPresetClassKeys(fake, "C:\\k.exe"),
+                  "Failed to create key " + order[failing]);
+        std::map<std::string, std::string> created;
+        for (std::size_t i = 0; i < failing; ++i) {
+            created[order[i]] = "";  // no value is written before every key exists
+        }
+        EXPECT_EQ(fake.registry, created) << order[failing];
+    }
+}
+
+}  // namespace
+}  // namespace kestrune
