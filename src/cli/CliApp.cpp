@@ -6,6 +6,7 @@
 
 #include "CliPlatform.h"
 #include "ModelJson.h"
+#include "Replay.h"
 #include "app/Main.h"
 #include "base/FileIo.h"
 #include "script/BatchBuilder.h"
@@ -161,6 +162,11 @@ int RunWith(const std::vector<std::string>& args, const std::string& defaultHome
                      "Load this specification and import the preset into it");
     save->add_option("-o", options.output, "Preset file to write")->required();
 
+    std::string replayScript;
+    CLI::App* replay =
+        app.add_subcommand("replay", "Run a script of user steps on the windows' logic");
+    replay->add_option("SCRIPT", replayScript, "Script file, one step per line")->required();
+
     std::vector<std::string> reversed(args.rbegin(), args.rend());
     try {
         app.parse(reversed);
@@ -178,6 +184,11 @@ int RunWith(const std::vector<std::string>& args, const std::string& defaultHome
     }
     if (dump->parsed()) {
         return RunCheck(options, platform, &out);
+    }
+    if (replay->parsed()) {
+        // The window's executable lives beside kestrune-cli.
+        return RunReplay(replayScript, options.home,
+                         WithTrailingSeparator(defaultHome) + "kestrune", out, err);
     }
     if (batch->parsed()) {
         const int code = RunBatch(options, platform, err);
