@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 #include <map>
 #include <ostream>
 #include <string>
@@ -96,8 +95,10 @@ TEST(Association, ExecLineQuotesTheProgramForTheLauncher) {
 
 struct FailureCase {
     const char* name;
-    std::function<void(testing::TempDir&)> spoil;
-    std::string (*message)(const std::string& data);
+    // A path under the data folder taken by a file, or by a folder when it ends in "/", so the
+    // association cannot write there; none leaves the data folder unknown.
+    const char* blocker;
+    const char* message;  // the start of the message, "@" standing for the data folder
     bool mimeWritten;
 };
 
@@ -111,40 +112,34 @@ TEST_P(AssociationFailure, NamesWhatCouldNotBeWrittenAndStops) {
     const FailureCase& c = GetParam();
     testing::TempDir dir;
     testing::FakePlatform fake;
-    c.spoil(dir);
-    fake.userDataFolder = std::filesystem::exists(dir / "data") ? dir / "data" : "";
+    const std::string data = dir / "data";
+    if (c.blocker != nullptr) {
+        const std::string blocker = data + "/" + c.blocker;
+        if (blocker.back() == '/') {
+            std::filesystem::create_directories(blocker);
+        } else {
+            dir.Write(blocker.substr(dir.path().size()), "");
+        }
+        fake.userDataFolder = data;
+    }
+    std::string expected = c.message;
+    if (const std::size_t at = expected.find('@'); at != std::string::npos) {
+        expected.replace(at, 1, data);
+    }
     const std::string failure = RegisterPresetDesktopEntry(fake, "/k", "/k.svg");
-    const std::string expected = c.message(dir / "data");
     EXPECT_EQ(failure.substr(0, expected.size()), expected) << failure;
-    EXPECT_EQ(std::filesystem::is_regular_file(dir / "data/mime/packages/kestrune-preset.xml"),
+    EXPECT_EQ(std::filesystem::is_regular_file(data + "/mime/packages/kestrune-preset.xml"),
               c.mimeWritten);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Table, AssociationFailure,
-    ::testing::Values(FailureCase{"NoDataFolder", [](testing::TempDir&) {},
-                                  [](const std::string&) {
-                                      return std::string("Failed to find the user's data folder");
-                                  },
-                                  false},
-                      FailureCase{"FolderIsAFile",
-                                  [](testing::TempDir& d) { d.Write("data/applications", "file"); },
-                                  [](const std::string& data) {
-                                      return "Failed to create folder " + data + "/applications";
-                                  },
-                                  true},
-                      FailureCase{"FileIsAFolder",
-                                  [](testing::TempDir& d) {
-                                      std::filesystem::create_directories(
-                                          d /
-                                          "data/mime/packages/kestrune-"
-                                          "preset.xml");
-                                  },
-                                  [](const std::string& data) {
-                                      return "Failed to write " + data +
-                                             "/mime/packages/kestrune-preset.xml\r\n";
-                                  },
-                                  false}),
+    ::testing::Values(
+        FailureCase{"NoDataFolder", nullptr, "Failed to find the user's data folder", false},
+        FailureCase{"FolderTakenByAFile", "applications", "Failed to create folder @/applications",
+                    true},
+        FailureCase{"FileTakenByAFolder", "mime/packages/kestrune-preset.xml/",
+                    "Failed to write @/mime/packages/kestrune-preset.xml\r\n", false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // ---- Windows class keys

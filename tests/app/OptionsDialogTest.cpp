@@ -34,6 +34,35 @@ struct OptionsDialog : ::testing::Test {
         return rows;
     }
     std::string ToolPathFile() { return h.dir.Read("Config/Chain.path"); }
+    // What OK may apply: opacity, recent length, Compiler's tool, base and destination paths,
+    // the favourites and the tool path file.
+    std::string Applied() {
+        const AppState& s = h.state();
+        const TZRGroup* compiler = s.FindProgram("Compiler");
+        std::string text = std::to_string(s.Opacity) + " | " + std::to_string(s.RecentCount) +
+                           " | " + (compiler != nullptr ? compiler->ToolPath : "-") + " | " +
+                           s.BasePath + " | " + s.FileDest + " | ";
+        for (const std::string& preset : s.PresetList) {
+            text += preset + ";";
+        }
+        return text + " | " + ToolPathFile();
+    }
+    // Every change the dialog offers, on every page; the platform's queues give the choices.
+    void EditEverything() {
+        Click("cmdSetup");
+        options().sldTrancparencyChange(100);
+        options().numRecentFilesClick(2);
+        Click("tabPaths");
+        options().SelectToolRow(0);
+        Click("lstToolPaths");
+        if (options().cmdBrowseTool.enabled) {
+            Click("cmdBrowseTool");
+        }
+        Click("cmdBrowseBase");
+        Click("cmdBrowseFile");
+        Click("tabPresets");
+        Click("cmdAddPreset");
+    }
 
     AppHarness h;
 };
@@ -216,26 +245,23 @@ TEST_F(OptionsDialog, FavouritesRefuseAnExistingFileNameSilentlyAndRemoveTheSele
     EXPECT_TRUE(h.main().cmdPresetsMenu.visible);
 }
 
-TEST_F(OptionsDialog, OkAppliesThePathsAndWritesTheToolPathFile) {
+TEST_F(OptionsDialog, CancelAppliesNothingAndOkAppliesEverythingWithTheToolPathFile) {
     StartWithChain();
-    const std::string cc2 = h.dir.Write("new/cc2", "");
-    h.fake.fileAnswers = {cc2};
-    h.fake.folderAnswers = {"/b2", "/d2"};
-    Click("cmdSetup");
-    Click("tabPaths");
-    options().SelectToolRow(0);
-    Click("lstToolPaths");
-    Click("cmdBrowseTool");
-    Click("cmdBrowseBase");
-    Click("cmdBrowseFile");
-    Click("cmdOK");
-    EXPECT_FALSE(options().IsOpen);
-    EXPECT_EQ(h.state().FindProgram("Compiler")->ToolPath, cc2);
+    const std::string before = Applied(), cc2 = h.dir.Write("new/cc2", "");
+    for (const std::string close : {"cmdCancel", "cmdOK"}) {
+        h.fake.fileAnswers = {cc2, "/fav/b.zrp"};
+        h.fake.folderAnswers = {"/b2", "/d2"};
+        EditEverything();
+        Click(close.c_str());
+        EXPECT_FALSE(options().IsOpen);
+        if (close == "cmdCancel") {
+            EXPECT_EQ(Applied(), before);
+        }
+    }
+    EXPECT_EQ(Applied(), "155 | 2 | " + cc2 + " | /b2 | /d2 | /fav/b.zrp; | BasePath = /b2\r\n" +
+                             "FileDest = /d2\r\nCompiler = " + cc2 + "\r\nLinker = " + h.linker +
+                             "\r\n");
     EXPECT_EQ(h.state().FindProgram("Linker")->ToolPath, h.linker);
-    EXPECT_EQ(h.state().BasePath, "/b2");
-    EXPECT_EQ(h.state().FileDest, "/d2");
-    EXPECT_EQ(ToolPathFile(), "BasePath = /b2\r\nFileDest = /d2\r\nCompiler = " + cc2 +
-                                  "\r\nLinker = " + h.linker + "\r\n");
     EXPECT_EQ(h.fake.messages, std::vector<RecordedMessage>{});
 }
 
@@ -244,47 +270,12 @@ TEST_F(OptionsDialog, OkWithoutSpecificationAppliesOnlyTranslucencyAndRecentLeng
     h.state().PresetList = {"/fav/a.zrp"};
     const std::string before = ToolPathFile();
     h.fake.fileAnswers = {"/fav/b.zrp"};
-    h.fake.folderAnswers = {"/b2"};
-    Click("cmdSetup");
+    h.fake.folderAnswers = {"/b2", "/d2"};
+    EditEverything();
     EXPECT_EQ(ToolRows(), Rows{});
-    options().sldTrancparencyChange(50);
-    options().numRecentFilesClick(6);
-    Click("tabPaths");
-    Click("cmdBrowseBase");
-    Click("tabPresets");
-    Click("cmdAddPreset");
     Click("cmdOK");
-    EXPECT_EQ(h.state().Opacity, 205);
-    EXPECT_EQ(h.state().RecentCount, 6);
-    EXPECT_EQ(h.state().PresetList, Strings{"/fav/a.zrp"});
-    EXPECT_EQ(h.state().BasePath, "");
-    EXPECT_EQ(ToolPathFile(), before);
+    EXPECT_EQ(Applied(), "155 | 2 | - |  |  | /fav/a.zrp; | " + before);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(h.dir / "Config"), {}), 1);
-}
-
-TEST_F(OptionsDialog, CancelAppliesNothing) {
-    StartWithChain();
-    const std::string before = ToolPathFile();
-    h.fake.fileAnswers = {h.dir / "new/cc2", "/fav/b.zrp"};
-    h.fake.folderAnswers = {"/b2"};
-    Click("cmdSetup");
-    options().sldTrancparencyChange(100);
-    options().numRecentFilesClick(2);
-    Click("tabPaths");
-    options().SelectToolRow(0);
-    Click("lstToolPaths");
-    Click("cmdBrowseTool");
-    Click("cmdBrowseBase");
-    Click("tabPresets");
-    Click("cmdAddPreset");
-    Click("cmdCancel");
-    EXPECT_FALSE(options().IsOpen);
-    EXPECT_EQ(h.state().Opacity, 255);
-    EXPECT_EQ(h.state().RecentCount, 4);
-    EXPECT_EQ(h.state().FindProgram("Compiler")->ToolPath, h.compiler);
-    EXPECT_EQ(h.state().BasePath, h.dir / "base");
-    EXPECT_EQ(h.state().PresetList, Strings{});
-    EXPECT_EQ(ToolPathFile(), before);
 }
 
 TEST_F(OptionsDialog, UnwritableToolPathFileIsReportedAndTheDialogCloses) {

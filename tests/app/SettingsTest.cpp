@@ -5,12 +5,13 @@
 
 #include <filesystem>
 #include <functional>
-#include <optional>
 #include <ostream>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "AppHarness.h"
+#include "base/Text.h"
 
 namespace kestrune {
 namespace {
@@ -75,6 +76,21 @@ INSTANTIATE_TEST_SUITE_P(
                   "Preset = /fav/a.zrp\r\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// The settings in force, as one line: recent count, alpha, the three toggles, the height the
+// details toggle set ("-" for none), and the window's left and top.
+std::string Applied(TfrmMain& m) {
+    const AppState& s = m.State();
+    EXPECT_EQ(m.cmdViewLogAfterCompile.checked, s.ViewLogAfterCompile);
+    EXPECT_EQ(m.cmdCloseProgramOnRun.checked, s.CloseProgramOnRun);
+    EXPECT_EQ(m.cmdShowDetails.checked, s.ShowDetails);
+    EXPECT_EQ(m.cmdToolShowDetails.checked, s.ShowDetails);
+    return "recent " + std::to_string(s.RecentCount) + " alpha " + std::to_string(s.Opacity) +
+           " log " + BoolText(s.ViewLogAfterCompile) + " close " + BoolText(s.CloseProgramOnRun) +
+           " details " + BoolText(s.ShowDetails) + " " +
+           (m.Height ? std::to_string(*m.Height) : "-") + " at " + std::to_string(m.Left) + "," +
+           std::to_string(m.Top);
+}
+
 TEST(SettingsFile, WrittenAndReadBackGivesTheSameStateWithoutVanishedFiles) {
     AppHarness h;
     const std::string presetA = h.ChainPreset("p/a.zrp"), presetB = h.ChainPreset("p/b.zrp"),
@@ -97,6 +113,7 @@ TEST(SettingsFile, WrittenAndReadBackGivesTheSameStateWithoutVanishedFiles) {
         h.main().AddRecentFile(f);
     }
     h.state().PresetList = {fav3, fav1, fav2};
+    const std::string applied = Applied(h.main());
     ASSERT_EQ(h.program.Click("cmdExit"), EventResult::Done);
     std::filesystem::remove(presetB);
     std::filesystem::remove(fileB);
@@ -111,14 +128,7 @@ TEST(SettingsFile, WrittenAndReadBackGivesTheSameStateWithoutVanishedFiles) {
     EXPECT_EQ(AppHarness::Captions(again.frmMain.cmdPresetsMenu),
               (Strings{"three.zrp", "two.zrp"}));
     EXPECT_EQ(AppHarness::Captions(again.frmMain.cmdRecentFiles), (Strings{fileC, fileA}));
-    EXPECT_EQ(s.RecentCount, 5);
-    EXPECT_EQ(s.Opacity, 140);
-    EXPECT_TRUE(s.ViewLogAfterCompile);
-    EXPECT_FALSE(s.CloseProgramOnRun);
-    EXPECT_FALSE(s.ShowDetails);
-    EXPECT_EQ(again.frmMain.Height, 460);
-    EXPECT_EQ(again.frmMain.Top, 120);
-    EXPECT_EQ(again.frmMain.Left, 300);
+    EXPECT_EQ(Applied(again.frmMain), applied);
     EXPECT_EQ(h.fake.messages, std::vector<RecordedMessage>{});
 }
 
@@ -127,14 +137,7 @@ TEST(SettingsFile, WrittenAndReadBackGivesTheSameStateWithoutVanishedFiles) {
 struct ReadCase {
     const char* name;
     std::string ini;
-    int recentCount = 4;
-    int opacity = 255;
-    bool viewLog = false;
-    bool closeOnRun = false;
-    bool details = true;
-    std::optional<int> height = std::nullopt;  // none: the details toggle set no height
-    int top = kDesignedTop;
-    int left = kDesignedLeft;
+    std::string applied;
     ScreenRect workArea{0, 0, 1920, 1040};
     std::pair<int, int> os{10, 0};
 };
@@ -152,87 +155,65 @@ TEST_P(SettingsReader, StartUpApplies) {
     h.fake.osVersion = c.os;
     h.dir.Write("Config/config.ini", c.ini);
     h.Start();
-    const TfrmMain& m = h.main();
-    EXPECT_EQ(h.state().RecentCount, c.recentCount);
-    EXPECT_EQ(h.state().Opacity, c.opacity);
-    EXPECT_EQ(h.state().ViewLogAfterCompile, c.viewLog);
-    EXPECT_EQ(m.cmdViewLogAfterCompile.checked, c.viewLog);
-    EXPECT_EQ(h.state().CloseProgramOnRun, c.closeOnRun);
-    EXPECT_EQ(m.cmdCloseProgramOnRun.checked, c.closeOnRun);
-    EXPECT_EQ(h.state().ShowDetails, c.details);
-    EXPECT_EQ(m.cmdShowDetails.checked, c.details);
-    EXPECT_EQ(m.cmdToolShowDetails.checked, c.details);
-    EXPECT_EQ(m.Height, c.height);
-    EXPECT_EQ(m.Top, c.top);
-    EXPECT_EQ(m.Left, c.left);
+    EXPECT_EQ(Applied(h.main()), c.applied);
     EXPECT_EQ(h.fake.messages, std::vector<RecordedMessage>{});
 }
+
+constexpr ScreenRect kLowScreen{0, 0, 1920, 1000};
 
 INSTANTIATE_TEST_SUITE_P(
     Table, SettingsReader,
     ::testing::Values(
-        ReadCase{.name = "NoRecognisedLines",
-                 .ini = "[Kestrune]\r\nOpacity\r\nunknown = 1\r\n= 7\r\n[Position]\r\n"},
-        ReadCase{.name = "KeyCaseAndBlanks",
-                 .ini = "  SHOWDETAILS=false\r\n\tclosePROGRAMonrun   =   TRUE \r\n"
-                        "RecentFILES = 7\n",
-                 .recentCount = 7,
-                 .closeOnRun = true,
-                 .details = false,
-                 .height = 460},
-        ReadCase{.name = "HiddenDetailsOnOlderSystem",
-                 .ini = "ShowDetails = 0\r\n",
-                 .details = false,
-                 .height = 450,
-                 .os = {5, 0}},
-        ReadCase{.name = "ShowDetailsNoIsTheDefault",
-                 .ini = "ShowDetails = no\r\nViewLogAfterCompile = yes\r\n",
-                 .height = 582},
-        ReadCase{.name = "NumbersAsBooleans",
-                 .ini = "ViewLogAfterCompile = -1\r\nCloseProgramOnRun = 0\r\n",
-                 .viewLog = true},
-        ReadCase{.name = "BadNumbersTakeDefaults",
-                 .ini = "RecentFiles = many\r\nTop = high\r\nLeft = 1.5\r\n",
-                 .top = 50,
-                 .left = 75},
-        ReadCase{.name = "RecentCountIsNotRangeChecked",
-                 .ini = "RecentFiles = -3\r\n",
-                 .recentCount = -3},
-        ReadCase{.name = "OpacityBelowRangeClampsTo105", .ini = "Opacity = 90\r\n", .opacity = 105},
-        ReadCase{.name = "OpacityInRange", .ini = "Opacity = 254\r\n", .opacity = 254},
-        ReadCase{.name = "Opacity300IsOpaque", .ini = "Opacity = 300\r\n"},
-        ReadCase{.name = "Opacity255IsOpaque", .ini = "Opacity = 255\r\n"},
-        ReadCase{.name = "OpacityTextIsOpaque", .ini = "Opacity = half\r\n"},
-        ReadCase{.name = "TopBelowWorkAreaUsesShownHeight",
-                 .ini = "ShowDetails = True\r\nTop = 5000\r\n",
-                 .height = 582,
-                 .top = 418,
-                 .workArea = {0, 0, 1920, 1000}},
-        ReadCase{.name = "TopBelowWorkAreaUsesHiddenHeight",
-                 .ini = "ShowDetails = False\r\nTop = 5000\r\n",
-                 .details = false,
-                 .height = 460,
-                 .top = 540,
-                 .workArea = {0, 0, 1920, 1000}},
-        ReadCase{.name = "TopOnTinyWorkAreaStopsAtZero",
-                 .ini = "Top = 400\r\n",
-                 .top = 0,
-                 .workArea = {0, 0, 800, 300}},
-        ReadCase{.name = "LeftRightOfWorkArea", .ini = "Left = 3000\r\n", .left = 1920 - 712},
-        ReadCase{.name = "PartlyVisibleWindowStays",
-                 .ini = "Left = -100\r\nTop = -10\r\n",
-                 .top = -10,
-                 .left = -100},
-        ReadCase{.name = "WindowLeftOfWorkAreaMovesIn",
-                 .ini = "Left = 100\r\nTop = 30\r\n",
-                 .top = 30,
-                 .left = 1920,
-                 .workArea = {1920, 0, 3840, 1040}},
-        ReadCase{.name = "WindowAboveWorkAreaMovesIn",
-                 .ini = "Top = -600\r\nLeft = 10\r\n",
-                 .top = 200,
-                 .left = 10,
-                 .workArea = {0, 200, 1920, 1040}}),
+        ReadCase{"NoRecognisedLine", "[Kestrune]\r\nOpacity\r\nunknown = 1\r\n= 7\r\n",
+                 "recent 4 alpha 255 log False close False details True - at 282,90"},
+        ReadCase{"KeyCaseAndBlanks",
+                 "  SHOWDETAILS=false\r\n\tclosePROGRAMonrun   =   TRUE \r\nRecentFILES = 7\n",
+                 "recent 7 alpha 255 log False close True details False 460 at 282,90"},
+        ReadCase{"HiddenDetailsOnOlderSystem",
+                 "ShowDetails = 0\r\n",
+                 "recent 4 alpha 255 log False close False details False 450 at 282,90",
+                 {0, 0, 1920, 1040},
+                 {5, 0}},
+        ReadCase{"NoIsNeitherTrueNorFalse", "ShowDetails = no\r\nViewLogAfterCompile = yes\r\n",
+                 "recent 4 alpha 255 log False close False details True 582 at 282,90"},
+        ReadCase{"NumbersAsBooleans", "ViewLogAfterCompile = -1\r\nCloseProgramOnRun = 0\r\n",
+                 "recent 4 alpha 255 log True close False details True - at 282,90"},
+        ReadCase{"BadNumbersTakeDefaults", "RecentFiles = many\r\nTop = high\r\nLeft = 1.5\r\n",
+                 "recent 4 alpha 255 log False close False details True - at 75,50"},
+        ReadCase{"RecentCountIsNotRangeChecked", "RecentFiles = -3\r\n",
+                 "recent -3 alpha 255 log False close False details True - at 282,90"},
+        ReadCase{"Opacity90Gives105", "Opacity = 90\r\n",
+                 "recent 4 alpha 105 log False close False details True - at 282,90"},
+        ReadCase{"Opacity254", "Opacity = 254\r\n",
+                 "recent 4 alpha 254 log False close False details True - at 282,90"},
+        ReadCase{"Opacity300IsOpaque", "Opacity = 300\r\n",
+                 "recent 4 alpha 255 log False close False details True - at 282,90"},
+        ReadCase{"Opacity255IsOpaque", "Opacity = 255\r\n",
+                 "recent 4 alpha 255 log False close False details True - at 282,90"},
+        ReadCase{"OpacityTextIsOpaque", "Opacity = half\r\n",
+                 "recent 4 alpha 255 log False close False details True - at 282,90"},
+        ReadCase{"TopBelowWorkAreaUsesShownHeight", "ShowDetails = True\r\nTop = 5000\r\n",
+                 "recent 4 alpha 255 log False close False details True 582 at 282,418",
+                 kLowScreen},
+        ReadCase{"TopBelowWorkAreaUsesHiddenHeight", "ShowDetails = False\r\nTop = 5000\r\n",
+                 "recent 4 alpha 255 log False close False details False 460 at 282,540",
+                 kLowScreen},
+        ReadCase{"TopOnTinyWorkAreaStopsAtZero",
+                 "Top = 400\r\n",
+                 "recent 4 alpha 255 log False close False details True - at 282,0",
+                 {0, 0, 800, 300}},
+        ReadCase{"LeftRightOfWorkArea", "Left = 3000\r\n",
+                 "recent 4 alpha 255 log False close False details True - at 1208,90"},
+        ReadCase{"PartlyVisibleWindowStays", "Left = -100\r\nTop = -10\r\n",
+                 "recent 4 alpha 255 log False close False details True - at -100,-10"},
+        ReadCase{"WindowLeftOfWorkAreaMovesIn",
+                 "Left = 100\r\nTop = 30\r\n",
+                 "recent 4 alpha 255 log False close False details True - at 1920,30",
+                 {1920, 0, 3840, 1040}},
+        ReadCase{"WindowAboveWorkAreaMovesIn",
+                 "Top = -600\r\nLeft = 10\r\n",
+                 "recent 4 alpha 255 log False close False details True - at 10,200",
+                 {0, 200, 1920, 1040}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // ---- Reading the lists
@@ -261,13 +242,6 @@ TEST_F(SettingsLists, RecentEntriesMoveToFrontAsReadAndVanishedOnesAreDropped) {
     EXPECT_TRUE(h.main().cmdPresetsMenu.visible);
 }
 
-TEST_F(SettingsLists, CountInForceCutsTheListsWhileTheyAreRead) {
-    Read("RecentFiles = 2\r\nRecentFile = " + a + "\r\nRecentFile = " + b +
-         "\r\nRecentFile = " + c + "\r\n");
-    EXPECT_EQ(h.state().RecentFileList, (Strings{c, b}));
-    EXPECT_FALSE(h.main().cmdPresetsMenu.visible);
-}
-
 TEST_F(SettingsLists, CountZeroKeepsBothListsEmptyButTheirMenusShown) {
     Read("RecentFiles = 0\r\nRecentPreset = " + a + "\r\nRecentFile = " + b + "\r\n");
     EXPECT_EQ(h.state().RecentPresetList, Strings{});
@@ -285,6 +259,30 @@ TEST_F(SettingsLists, CountAfterTheListsAppliesOnlyToLaterAdditions) {
     EXPECT_EQ(h.state().RecentFileList, (Strings{e, d, c, b}));
     h.main().AddRecentFile(a);
     EXPECT_EQ(h.state().RecentFileList, (Strings{a, e}));
+}
+
+TEST(RecentListReading, GivesWhatAddingEachEntryInTurnGives) {
+    AppHarness h;
+    const Strings files = {h.input, h.compiler, h.linker, h.viewer};
+    std::mt19937 random(2026);
+    for (int round = 0; round < 100; ++round) {
+        std::string ini;
+        Strings model;
+        std::int32_t count = 4;
+        for (int line = 0; line < 12; ++line) {
+            if (random() % 5 == 0) {
+                count = static_cast<std::int32_t>(random() % 5);
+                ini += "RecentFiles = " + std::to_string(count) + "\r\n";
+            } else {
+                const std::string& file = files[random() % files.size()];
+                ini += "RecentFile = " + file + "\r\n";
+                AddRecent(model, file, count);
+            }
+        }
+        TfrmMain fresh(h.fake, h.dir.path());
+        fresh.ReadSettings(h.dir.Write("Config/config.ini", ini));
+        ASSERT_EQ(fresh.State().RecentFileList, model) << ini;
+    }
 }
 
 // ---- Adding, cutting and choosing
@@ -356,19 +354,6 @@ TEST(RecentMenus, ChoosingARecentFileTakesItsCaptionWithoutTheFirstAmpersand) {
     EXPECT_EQ(h.state().RecentFileList.front(), "/in/RD&Co.map");
     EXPECT_EQ(h.fake.confirmations, Strings{}) << "no save prompt";
     EXPECT_EQ(h.fake.messages, std::vector<RecordedMessage>{}) << "no existence test";
-}
-
-TEST(RecentMenus, TruncateCutsBothListsAndKeepsMenuVisibility) {
-    AppHarness h;
-    for (const char* p : {"/1", "/2", "/3", "/4"}) {
-        h.main().AddRecentFile(p);
-    }
-    h.state().RecentCount = 2;
-    h.main().TruncateRecentLists();
-    EXPECT_EQ(h.state().RecentFileList, (Strings{"/4", "/3"}));
-    EXPECT_EQ(AppHarness::Captions(h.main().cmdRecentFiles), (Strings{"/4", "/3"}));
-    EXPECT_TRUE(h.main().cmdRecentFiles.visible);
-    EXPECT_FALSE(h.main().cmdRecentPresets.visible);
 }
 
 TEST(FavouritePresets, ChoiceMatchesTheLowerCasedFileName) {
