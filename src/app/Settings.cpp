@@ -137,12 +137,14 @@ void TfrmMain::ReadSettings(const std::string& path) {
             ApplyDetailsVisibility(ParseBoolean(value).value_or(true), 450);
         } else if (key == "top") {
             Top = IntegerOr(value, 50);
-            if (workArea.bottom < Top) {
+            // The work area's bottom and right edges are exclusive: a window starting on one
+            // (snapped to the top of a monitor that is gone) is as unseen as one beyond it.
+            if (workArea.bottom <= Top) {
                 Top = std::max(workArea.bottom - Height.value_or(DesignedOuterHeight()), 0);
             }
         } else if (key == "left") {
             Left = IntegerOr(value, 75);
-            if (workArea.right < Left) {
+            if (workArea.right <= Left) {
                 Left = std::max(workArea.right - OuterWidth(), 0);
             }
         } else if (key == "recentpreset") {

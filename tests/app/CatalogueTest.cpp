@@ -61,6 +61,8 @@ INSTANTIATE_TEST_SUITE_P(
         CatalogueCase{
             "CapitalsBeforeSmallLetters", {"b.zrs", "A.zrs", "a.zrs"}, {}, {"A", "a", "b"}},
         CatalogueCase{"ExtensionTakesPartInTheOrder", {"a.zrs", "a-b.zrs"}, {}, {"a-b", "a"}},
+        CatalogueCase{
+            "HighBytesSortAfterAscii", {"\xE9t\xE9.zrs", "z.zrs"}, {}, {"z", "\xE9t\xE9"}},
         CatalogueCase{"OnlyTheLastExtensionGoes", {"x.y.zrs"}, {}, {"x.y"}},
         CatalogueCase{"FolderNamedLikeAFileIsSkipped", {"n.zrs", "l.zrs"}, {"m.zrs"}, {"l", "n"}},
         CatalogueCase{"OtherExtensionsAreIgnored", {"c.txt", "d.zrs.bak", "e.zrs"}, {}, {"e"}},

@@ -204,6 +204,8 @@ INSTANTIATE_TEST_SUITE_P(
                  {0, 0, 800, 300}},
         ReadCase{"LeftRightOfWorkArea", "Left = 3000\r\n",
                  "recent 4 alpha 255 log False close False details True - at 1208,90"},
+        ReadCase{"WindowOnTheRightEdgeMovesIn", "Left = 1920\r\nTop = 1040\r\n",
+                 "recent 4 alpha 255 log False close False details True - at 1208,458"},
         ReadCase{"PartlyVisibleWindowStays", "Left = -100\r\nTop = -10\r\n",
                  "recent 4 alpha 255 log False close False details True - at -100,-10"},
         ReadCase{"WindowLeftOfWorkAreaMovesIn",
