@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "AppHarness.h"
@@ -144,6 +145,33 @@ TEST(SelectSpecification, CancelKeepsEverythingAndReloadingStartsFromScratch) {
     EXPECT_FALSE(h.state().PresetChanged);
     EXPECT_EQ(h.main().Caption, "untitled.zrp - Kestrune");
     EXPECT_EQ(h.fake.confirmations, Strings(2, "Save changes to untitled preset file?"));
+}
+
+TEST(SelectSpecification, SyntaxErrorKeepsWhatWasReadAndFinishesTheChoice) {
+    AppHarness h;
+    h.dir.Write("SpecFiles/Broken.zrs",
+                "Setup = Broken\r\n{\r\nlink = |Empty\r\nlink = x.org|\r\nlink = no bar\r\n"
+                "link = a.org | Same\r\nlink = b.org|Same\r\n}\r\nGroup = A\r\n{\r\n"
+                "checkbox = V\r\n{\r\nparam = -v\r\n}\r\n}\r\nGroup B\r\n");
+    h.Start();
+    ASSERT_EQ(h.ChooseSpecification("Broken"), EventResult::Done);
+    EXPECT_EQ(h.fake.messages,
+              (std::vector<RecordedMessage>{
+                  {"Kestrune Error", "Expected: \"=\", got: Group B\r\nLine: 16"}}));
+    ASSERT_EQ(h.state().Programs.size(), 1u);
+    EXPECT_EQ(h.state().Programs[0]->Name, "A");
+    EXPECT_TRUE(h.main().tabMain.visible);
+    EXPECT_EQ(h.main().Caption, "untitled.zrp - Kestrune");
+    EXPECT_EQ(Marks(h.main()), (std::vector<bool>{true, false, false}));
+    std::vector<std::pair<std::string, std::string>> links;
+    for (const MenuItem& item : h.main().cmdLinks.items) {
+        links.emplace_back(item.caption, item.address);
+    }
+    EXPECT_EQ(links, (std::vector<std::pair<std::string, std::string>>{{"Empty", "http://"},
+                                                                       {"", "http://x.org"},
+                                                                       {"Same", "http://a.org"},
+                                                                       {"Same", "http://b.org"}}));
+    EXPECT_TRUE(h.main().cmdLinks.visible);
 }
 
 }  // namespace
