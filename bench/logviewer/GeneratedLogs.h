@@ -1,7 +1,9 @@
 #pragma once
 // Generated logs of about 80 bytes a line, written once per size into a temporary folder that
-// is removed at exit. Only the very last line holds kLastWord.
+// is removed at exit. Only the very last line holds kLastWord. With REDA_BENCH_KEEP set to a
+// folder the logs are written there and kept, to time other tools on the same files.
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -18,13 +20,21 @@ inline constexpr std::string_view kLastWord = "zanzibar";
 class Logs {
   public:
     Logs() {
-        folder_ =
-            fs::temp_directory_path() / ("reda-bench-" + std::to_string(std::random_device{}()));
+        const char* keep = std::getenv("REDA_BENCH_KEEP");
+        keep_ = keep != nullptr && *keep != '\0';
+        folder_ = keep_ ? fs::path(keep)
+                        : fs::temp_directory_path() /
+                              ("reda-bench-" + std::to_string(std::random_device{}()));
         fs::create_directories(folder_);
     }
     ~Logs() {
         std::error_code ec;
-        fs::remove_all(folder_, ec);
+        if (keep_) {
+            fs::remove(scratch("growing.log"), ec);
+            fs::remove(scratch("window-growing.log"), ec);
+        } else {
+            fs::remove_all(folder_, ec);
+        }
     }
 
     // A log of about `megabytes` MB, made once per size.
@@ -67,6 +77,7 @@ class Logs {
     }
 
     fs::path folder_;
+    bool keep_ = false;
     std::map<std::size_t, fs::path> logs_;
 };
 
