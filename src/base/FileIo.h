@@ -2,7 +2,7 @@
 // File access for the core. Failures on files that exist come back as one exception type,
 // IoError, which the command handlers catch and show; nothing else throws across subsystems.
 
-#include <cstdio>
+#include <cstddef>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -14,18 +14,26 @@ class IoError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// True when something other than a folder exists at `path`.
+// No file the system reads is anywhere near this; a bigger one is refused before it fills
+// the memory.
+inline constexpr std::size_t kMaxReadBytes = std::size_t{256} << 20;
+
+// True when a regular file exists at `path` (after following symbolic links). Folders, pipes
+// and devices count as missing, so no reader ever blocks on them or reads them without end.
 bool FileExists(const std::string& path);
 bool FolderExists(const std::string& path);
 // Creates the folder when it is missing; returns false when that failed.
 bool EnsureFolder(const std::string& path) noexcept;
 
-// The whole file as bytes. Throws IoError with the platform's reason when it cannot be read.
+// The whole file as bytes. Throws IoError with the platform's reason when it cannot be read,
+// is not a regular file, or is larger than kMaxReadBytes.
 std::string ReadFileBytes(const std::string& path);
 
 // A file written piece by piece into a temporary file beside `path` and renamed over it by
-// Commit, so a failed write leaves the previous file untouched. Every failure throws IoError
-// with the platform's reason; without Commit the temporary file is removed.
+// Commit, so a failed write or a crash leaves either the previous file or the new one. The new
+// file keeps the previous one's permission bits (and owner where allowed); a symbolic link is
+// followed and the file it names is replaced. Every failure throws IoError with the
+// platform's reason; without Commit the temporary file is removed.
 class ReplacingFile {
   public:
     explicit ReplacingFile(std::string path);
@@ -38,11 +46,14 @@ class ReplacingFile {
 
   private:
     void Discard() noexcept;
+    void Flush();
     [[noreturn]] void Fail(int error);
 
-    std::string path_;
+    std::string path_;    // as given, for messages
+    std::string target_;  // the file replaced: `path_` with its symbolic links followed
     std::string temporary_;
-    std::FILE* file_ = nullptr;
+    std::string buffer_;
+    int fd_ = -1;
 };
 
 // Writes `bytes` to a temporary file beside `path` and renames it over `path`, so a failed
