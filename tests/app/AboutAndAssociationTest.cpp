@@ -79,6 +79,14 @@ TEST(Association, ZrpFilesButtonWritesTheDesktopFilesEachTime) {
     }
     EXPECT_EQ(h.fake.messages, (std::vector<RecordedMessage>(
                                    2, RecordedMessage{"Information", "Association complete."})));
+
+    const std::string entry = h.dir / "data/applications/kestrune.desktop";
+    std::filesystem::remove(entry);
+    std::filesystem::create_directory(entry);
+    ASSERT_EQ(h.program.Click("cmdZRPFiles"), EventResult::Done);
+    ASSERT_EQ(h.fake.messages.size(), 3u) << "no confirmation after a failure";
+    EXPECT_EQ(h.fake.messages[2].title, "Error");
+    EXPECT_EQ(h.fake.messages[2].text.rfind("Failed to write " + entry + "\r\n", 0), 0u);
 }
 #endif
 
