@@ -24,7 +24,7 @@ TEST(AboutBox, ShowsTheVersionAndTheLoadedSpecification) {
     const TfrmAbout& about = h.program.frmAbout;
     EXPECT_EQ(about.lblVersion.text, "Version: 2.0.3.1");
     struct Expected {
-        const char* spec;
+        const char* menuEntry;
         const char* name;
         const char* program;
         const char* author;
@@ -32,8 +32,8 @@ TEST(AboutBox, ShowsTheVersionAndTheLoadedSpecification) {
     for (const Expected& e : {Expected{"", "Name: ", "For: ", "By: "},
                               Expected{"Chain", "Name: Chain", "For: Engine", "By: Tests"},
                               Expected{"Other", "Name: Other", "For: Unknowen", "By: Unknowen"}}) {
-        if (*e.spec != '\0') {
-            ASSERT_EQ(h.ChooseSpecification(e.spec), EventResult::Done);
+        if (*e.menuEntry != '\0') {
+            ASSERT_EQ(h.ChooseSpecification(e.menuEntry), EventResult::Done);
         }
         ASSERT_EQ(h.program.Click("cmdAboutKestrune"), EventResult::Done);
         EXPECT_TRUE(about.IsOpen);
