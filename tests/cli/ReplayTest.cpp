@@ -65,7 +65,7 @@ const std::string kSpec = Crlf({
     "ColorBox = Ambient",
     "{",
     "Param = -a",
-    "Color = 0 0 0",
+    "Color = 0 0 255",
     "}",
     "}",
     "Group = Light",
@@ -355,6 +355,68 @@ INSTANTIATE_TEST_SUITE_P(
                  "kestrune-cli: line 3: click cmdSetup: its window cannot be reached now\n"}),
     [](const ::testing::TestParamInfo<StepCase>& info) { return info.param.name; });
 
+// ---- What the steps do
+
+struct EffectCase {
+    std::string name;
+    std::string script;  // run after the specification was loaded, before a dump
+    std::string pointer;
+    json expected;
+};
+
+void PrintTo(const EffectCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class ReplayStepEffect : public ::testing::TestWithParam<EffectCase> {};
+
+TEST_P(ReplayStepEffect, ReachesTheHandler) {
+    Home home;
+    const EffectCase& c = GetParam();
+    const Result r = Replay(home.dir, kLoad + c.script + "dump\n");
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.Last()[json::json_pointer(c.pointer)], c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Steps, ReplayStepEffect,
+    ::testing::Values(
+        EffectCase{"Tab", "tab 1\n", "/activeTab", 1},
+        EffectCase{"StageOnThenOff", "stage 0 on\nstage 1 on\nstage 0 off\n", "/stages",
+                   json::parse(R"([{"caption":"Compiler","checked":false},
+                                   {"caption":"Light","checked":true}])")},
+        EffectCase{"StageMarksTheRun", "stage 1 on\n", "/programs/1/run", true},
+        EffectCase{"ChosenColour",
+                   "field 0 colorBoxes 0 tick\ncolor 255 128 0\nfield 0 colorBoxes 0 browse\n",
+                   "/programs/0/colorBoxes/0/color", 0x0080FF},
+        EffectCase{"CancelledColour",
+                   "field 0 colorBoxes 0 tick\ncolor -\nfield 0 colorBoxes 0 browse\n",
+                   "/programs/0/colorBoxes/0/color", 255},
+        EffectCase{"ChosenFolder",
+                   "field 0 browseBoxes 0 tick\nfile \"/t x\"\nfield 0 browseBoxes 0 browse\n",
+                   "/programs/0/browseBoxes/0/text", "/t x"},
+        EffectCase{"CancelledFolder",
+                   "field 0 browseBoxes 0 tick\nfield 0 browseBoxes 0 type /a\nfile -\n"
+                   "field 0 browseBoxes 0 browse\n",
+                   "/programs/0/browseBoxes/0/text", "/a"},
+        EffectCase{"LeavingAComboTakesTheOptionsSpelling",
+                   "field 0 comboBoxes 0 tick\nfield 0 comboBoxes 0 type fAST\n"
+                   "field 0 comboBoxes 0 leave\n",
+                   "/programs/0/comboBoxes/0/text", "Fast"},
+        EffectCase{"LeavingANumberRoundsIt",
+                   "field 0 editBoxes 0 tick\nfield 0 editBoxes 0 type 7.6\n"
+                   "field 0 editBoxes 0 leave\n",
+                   "/programs/0/editBoxes/0/text", "8"},
+        EffectCase{"ToolRow", "click cmdSetup\nclick tabPaths\nselect lstToolPaths 1\n",
+                   "/options/lblBrowseTool", "Light Path:"},
+        EffectCase{"RecentCountStopsAtTwelve", "click cmdSetup\nset numRecentFiles 20\n",
+                   "/options/recentText", "12"},
+        EffectCase{"AboutBox", "click cmdAboutKestrune\n", "/about/lblSpecName", "Name: Chain"},
+        EffectCase{"CloseBoxOfTheAboutBox", "click cmdAboutKestrune\nclose\n", "/about/open",
+                   false},
+        EffectCase{"Link", "menu cmdLinks 0\n", "/started/0/file", "http://example.org"}),
+    [](const ::testing::TestParamInfo<EffectCase>& info) { return info.param.name; });
+
 // ---- The dump
 
 TEST(ReplayDump, HasExactlyTheDocumentedKeys) {
@@ -518,7 +580,7 @@ TEST(ReplaySession, OpenEditSaveRunOptionsTrayAndClose) {
                                                 "Value = ",
                                                 "[Field = Ambient]",
                                                 "Checked = False",
-                                                "Value = 0 0 0",
+                                                "Value = 1 0 0",
                                                 "",
                                                 "[Class = Light]",
                                                 "Run = False",
