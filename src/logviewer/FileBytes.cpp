@@ -158,6 +158,12 @@ FileStamp stampOf(const struct stat& st) {
     stamp.size = static_cast<std::uint64_t>(st.st_size);
     stamp.device = static_cast<std::uint64_t>(st.st_dev);
     stamp.inode = static_cast<std::uint64_t>(st.st_ino);
+#ifdef __APPLE__
+    const struct timespec& modified = st.st_mtimespec;
+#else
+    const struct timespec& modified = st.st_mtim;
+#endif
+    stamp.modified = static_cast<std::int64_t>(modified.tv_sec) * 1000000000 + modified.tv_nsec;
     return stamp;
 }
 
@@ -246,6 +252,8 @@ FileStamp statPath(const std::filesystem::path& path) {
     if (stamp.regular) {
         const auto size = std::filesystem::file_size(path, ec);
         stamp.size = ec ? 0 : size;
+        const auto modified = std::filesystem::last_write_time(path, ec);
+        stamp.modified = ec ? 0 : static_cast<std::int64_t>(modified.time_since_epoch().count());
     }
     return stamp;
 #endif

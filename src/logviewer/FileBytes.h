@@ -17,6 +17,7 @@ struct FileStamp {
     std::uint64_t size = 0;
     std::uint64_t device = 0;
     std::uint64_t inode = 0;
+    std::int64_t modified = 0;  // in the platform's units; only compared for change
 
     bool sameFile(const FileStamp& other) const {
         return !hasIdentity || !other.hasIdentity ||

@@ -77,6 +77,7 @@ LogFile::Change LogFile::reopen(bool wasOpen) {
     index_.extend(file_->bytes());
     const std::string_view all = file_->bytes();
     tail_.assign(all.substr(all.size() - std::min(all.size(), kTailBytes)));
+    modified_ = file_->stamp().modified;
     return wasOpen ? Change::Reloaded : Change::Appeared;
 }
 
@@ -114,8 +115,13 @@ LogFile::Change LogFile::poll() {
     }
     vanished_ = false;
     if (now.size == had) {
-        return Change::None;
+        // Rewritten in place to the same size: the time tells, or else the last bytes.
+        const bool rewritten =
+            now.modified != modified_ ||
+            (!tail_.empty() && file_->current(had - tail_.size(), tail_.size()) != tail_);
+        return rewritten ? reopen(true) : Change::None;
     }
+    modified_ = now.modified;
     std::string error;
     if (!file_->resize(now.size, error)) {
         error_ = error;

@@ -230,9 +230,10 @@ void MainWindow::closeLog() {
 }
 
 void MainWindow::schedulePoll() {
+    // A busy tool fires the watcher for every write; one poll per burst is enough.
     if (!pollPending_) {
         pollPending_ = true;
-        QTimer::singleShot(0, this, &MainWindow::pollNow);
+        QTimer::singleShot(kWatchCoalesceMilliseconds, this, &MainWindow::pollNow);
     }
 }
 

@@ -27,6 +27,7 @@ class MainWindow : public QMainWindow {
   public:
     // Appends show within a poll (plus a paint); the file watcher only brings a poll forward.
     static constexpr int kPollMilliseconds = 150;
+    static constexpr int kWatchCoalesceMilliseconds = 20;
     // Bytes classified per slice, small enough to keep the window responsive.
     static constexpr std::size_t kClassifySlice = 8u << 20;
     // Larger selections go to a file instead of the clipboard.

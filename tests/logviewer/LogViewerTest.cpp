@@ -74,6 +74,7 @@ class LogViewerTest : public QObject {
   private:
     std::unique_ptr<QTemporaryDir> dir_;
     std::unique_ptr<MainWindow> window_;
+    QPalette palette_;
 
     QString path(const QString& name) const { return QDir(dir_->path()).filePath(name); }
 
@@ -83,6 +84,8 @@ class LogViewerTest : public QObject {
     }
 
   private slots:
+    void initTestCase() { palette_ = QApplication::palette(); }
+
     void init() {
         dir_ = std::make_unique<QTemporaryDir>();
         QVERIFY(dir_->isValid());
@@ -97,6 +100,7 @@ class LogViewerTest : public QObject {
     void cleanup() {
         window_.reset();
         dir_.reset();
+        QApplication::setPalette(palette_);
     }
 
     void waitsForAMissingLogThenFollowsItsEnd() {
@@ -203,6 +207,28 @@ class LogViewerTest : public QObject {
         w.setHighlightWords(reda::HighlightWords{{"line 3"}, {}});
         QTRY_COMPARE_WITH_TIMEOUT(label(w, "errorsLabel"), QStringLiteral("Errors: 1"), kWait);
         QCOMPARE(label(w, "warningsLabel"), QStringLiteral("Warnings: 0"));
+    }
+
+    void coloursFollowTheDesktopPalette() {
+        const QString log = path(QStringLiteral("colours.log"));
+        writeFile(log, "fine\nerror: bad\nfine too\n", QIODevice::WriteOnly);
+        MainWindow& w = open(log);
+        QTest::keyClick(&w, Qt::Key_Home, Qt::ControlModifier);
+        QTRY_COMPARE_WITH_TIMEOUT(label(w, "errorsLabel"), QStringLiteral("Errors: 1"), kWait);
+        const QColor lightError(0xfb, 0xe3, 0xe4);
+        const QColor darkError(0x4a, 0x1f, 0x22);
+        QVERIFY(pixelsOfColour(w, 1, lightError) > 100);
+
+        QPalette dark = palette_;
+        dark.setColor(QPalette::Base, QColor(0x1e, 0x1e, 0x1e));
+        dark.setColor(QPalette::Text, QColor(0xe0, 0xe0, 0xe0));
+        dark.setColor(QPalette::Window, QColor(0x2a, 0x2a, 0x2a));
+        QApplication::setPalette(dark);
+        QTRY_VERIFY(pixelsOfColour(w, 1, darkError) > 100);
+        QCOMPARE(pixelsOfColour(w, 1, lightError), 0);
+        QVERIFY(pixelsOfColour(w, 2, QColor(0x1e, 0x1e, 0x1e)) > 100);
+        QApplication::setPalette(palette_);
+        QTRY_VERIFY(pixelsOfColour(w, 1, lightError) > 100);
     }
 
     void searchesWithTheSwitches() {
