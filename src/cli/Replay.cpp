@@ -313,8 +313,7 @@ class Runner {
                 return Failed(app_.Click(step.name));
             case StepKind::Menu:
                 // A negative index is as far out of range as any other.
-                return Failed(app_.ChooseMenuItem(
-                    step.name, static_cast<std::size_t>(static_cast<long long>(step.index))));
+                return Failed(app_.ChooseMenuItem(step.name, static_cast<std::size_t>(step.index)));
             case StepKind::Tab:
                 return Tab(step.index);
             case StepKind::Stage:
