@@ -10,10 +10,18 @@ namespace {
 
 constexpr FindOptions kWordOptions{false, true};
 
-std::vector<TextFinder> findersFor(const std::vector<std::string>& words) {
+constexpr std::uint8_t kErrorTag = 0;
+constexpr std::uint8_t kWarningTag = 1;
+
+// Words of word bytes go to the one-pass scanner; anything else ("link error", "C2065:")
+// gets a search of its own.
+std::vector<TextFinder> findersFor(const std::vector<std::string>& words, WordScanner& scanner,
+                                   std::uint8_t tag) {
     std::vector<TextFinder> finders;
     for (const std::string& word : words) {
-        if (!word.empty()) {
+        if (WordScanner::accepts(word)) {
+            scanner.add(word, tag);
+        } else if (!word.empty()) {
             finders.emplace_back(word, kWordOptions);
         }
     }
@@ -64,8 +72,9 @@ ProblemIndex::ProblemIndex(const HighlightWords& words) {
 
 void ProblemIndex::setWords(const HighlightWords& words) {
     words_ = words;
-    errorFinders_ = findersFor(words.errors);
-    warningFinders_ = findersFor(words.warnings);
+    scanner_ = WordScanner{};
+    errorFinders_ = findersFor(words.errors, scanner_, kErrorTag);
+    warningFinders_ = findersFor(words.warnings, scanner_, kWarningTag);
     reset();
 }
 
@@ -94,8 +103,34 @@ bool ProblemIndex::advance(const LogFile& log, std::size_t budgetBytes) {
     std::size_t last = std::min(index.lineAt(target) + 1, complete);
     last = std::max(last, classified_ + 1);
 
-    const std::vector<std::size_t> errors = linesMatching(errorFinders_, log, classified_, last);
+    std::vector<std::size_t> errors = linesMatching(errorFinders_, log, classified_, last);
     std::vector<std::size_t> warnings = linesMatching(warningFinders_, log, classified_, last);
+    if (!scanner_.empty()) {
+        const auto begin = static_cast<std::size_t>(index.lineStart(classified_));
+        const auto end = static_cast<std::size_t>(index.lineLimit(last - 1));
+        const std::size_t phraseErrors = errors.size();
+        const std::size_t phraseWarnings = warnings.size();
+        // Hits come in order, so the line only needs looking up when a hit passes its end.
+        std::size_t line = classified_;
+        std::uint64_t lineEnd = index.lineLimit(line);
+        scanner_.scan(log.bytes(), begin, end, [&](std::size_t at, std::uint8_t tag) {
+            if (at >= lineEnd) {
+                line = index.lineAt(at);
+                lineEnd = index.lineLimit(line);
+            }
+            std::vector<std::size_t>& lines = tag == kErrorTag ? errors : warnings;
+            if (lines.size() == (tag == kErrorTag ? phraseErrors : phraseWarnings) ||
+                lines.back() != line) {
+                lines.push_back(line);
+            }
+        });
+        for (auto* lines : {&errors, &warnings}) {
+            if (lines->size() > (lines == &errors ? phraseErrors : phraseWarnings)) {
+                std::sort(lines->begin(), lines->end());
+                lines->erase(std::unique(lines->begin(), lines->end()), lines->end());
+            }
+        }
+    }
     std::vector<std::size_t> onlyWarnings;
     std::set_difference(warnings.begin(), warnings.end(), errors.begin(), errors.end(),
                         std::back_inserter(onlyWarnings));
@@ -106,10 +141,17 @@ bool ProblemIndex::advance(const LogFile& log, std::size_t budgetBytes) {
 }
 
 LineKind ProblemIndex::classify(std::string_view line) const {
-    if (anyIn(errorFinders_, line)) {
+    bool error = anyIn(errorFinders_, line);
+    bool warning = false;
+    if (!error) {
+        scanner_.scan(line, 0, line.size(), [&](std::size_t, std::uint8_t tag) {
+            (tag == kErrorTag ? error : warning) = true;
+        });
+    }
+    if (error) {
         return LineKind::Error;
     }
-    return anyIn(warningFinders_, line) ? LineKind::Warning : LineKind::Plain;
+    return warning || anyIn(warningFinders_, line) ? LineKind::Warning : LineKind::Plain;
 }
 
 LineKind ProblemIndex::growingLineKind(const LogFile& log) const {

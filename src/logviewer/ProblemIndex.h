@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "TextFinder.h"
+#include "WordScanner.h"
 
 namespace reda {
 
@@ -60,6 +61,7 @@ class ProblemIndex {
     std::optional<std::size_t> findPrevious(const LogFile& log, std::size_t line) const;
 
     HighlightWords words_;
+    WordScanner scanner_;
     std::vector<TextFinder> errorFinders_;
     std::vector<TextFinder> warningFinders_;
     std::vector<std::size_t> errors_;

@@ -5,10 +5,6 @@
 
 namespace reda {
 
-bool isWordByte(unsigned char c) {
-    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
-}
-
 TextFinder::TextFinder(std::string_view needle, FindOptions options)
     : needle_(needle), options_(options) {
     for (int c = 0; c < 256; ++c) {

@@ -17,7 +17,19 @@ struct FindOptions {
 };
 
 // Letters, digits and "_" make words; every other byte, including bytes above 127, separates.
-bool isWordByte(unsigned char c);
+// A table, since word scans ask this for every byte.
+inline constexpr std::array<bool, 256> kWordBytes = [] {
+    std::array<bool, 256> table{};
+    for (int c = 0; c < 256; ++c) {
+        table[c] =
+            (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
+    }
+    return table;
+}();
+
+inline bool isWordByte(unsigned char c) {
+    return kWordBytes[c];
+}
 
 class TextFinder {
   public:

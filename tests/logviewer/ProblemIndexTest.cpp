@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -119,6 +121,53 @@ TEST(ProblemIndex, OwnWordsReplaceTheDefaults) {
     EXPECT_EQ(problems.errorCount(f.log), 0u);
     EXPECT_EQ(problems.warningCount(f.log), 0u);
     EXPECT_EQ(problems.nextProblem(f.log, 0), std::nullopt);
+}
+
+TEST(ProblemIndex, WordsAndPhrasesAgreeWithASearchPerWord) {
+    // Random lines from a small vocabulary; each line's kind must be what searching it for
+    // every word on its own gives, however the log is sliced.
+    const std::vector<std::string> vocabulary{
+        "error",   "Error:",  "errors",   "fatal", "link error", "C2065:", "warn",
+        "warning", "WARNING", "_warning", "x",     " ",          "\t",     "\xc3\xa9",
+        "(",       ")",       "C2065",    "link",  "\r"};
+    const HighlightWords words{{"error", "link error", "C2065:", "Fatal"}, {"warning", "x"}};
+    std::mt19937 random(5);
+    std::string text;
+    for (int line = 0; line < 400; ++line) {
+        for (unsigned n = random() % 6; n-- > 0;) {
+            text += vocabulary[random() % vocabulary.size()];
+            text += random() % 3 == 0 ? "" : " ";
+        }
+        text += "\n";
+    }
+    LogFixture f(text);
+    auto reference = [&](std::string_view line) {
+        auto any = [&](const std::vector<std::string>& list) {
+            return std::any_of(list.begin(), list.end(), [&](const std::string& word) {
+                return TextFinder(word, FindOptions{false, true}).next(line) != TextFinder::npos;
+            });
+        };
+        return any(words.errors) ? LineKind::Error
+                                 : (any(words.warnings) ? LineKind::Warning : LineKind::Plain);
+    };
+    for (const std::size_t slice : {std::size_t{1}, std::size_t{97}, std::size_t{1} << 20}) {
+        ProblemIndex problems(words);
+        while (!problems.advance(f.log, slice)) {
+        }
+        std::size_t errors = 0;
+        std::size_t warnings = 0;
+        for (std::size_t line = 0; line < f.log.lineCount(); ++line) {
+            const LineKind expected = reference(f.log.line(line));
+            ASSERT_EQ(problems.kindOf(f.log, line), expected) << "line " << line;
+            ASSERT_EQ(problems.classify(f.log.line(line)), expected) << "line " << line;
+            errors += expected == LineKind::Error ? 1 : 0;
+            warnings += expected == LineKind::Warning ? 1 : 0;
+        }
+        EXPECT_EQ(problems.errorCount(f.log), errors);
+        EXPECT_EQ(problems.warningCount(f.log), warnings);
+        EXPECT_GT(errors, 50u);
+        EXPECT_GT(warnings, 50u);
+    }
 }
 
 }  // namespace
