@@ -1,0 +1,57 @@
+#pragma once
+// One program's tab: its group box and every field's widgets at the places the core computed,
+// mirroring the fields' state and forwarding ticks, typing, choices, focus changes and mouse
+// movement to the fields' handlers.
+
+#include <QHash>
+#include <QPointer>
+#include <QWidget>
+#include <functional>
+
+#include "Bindings.h"
+
+class QGroupBox;
+class QPushButton;
+
+namespace kestrune {
+class TZRGroup;
+}
+
+namespace kestrune::ui {
+
+class FieldPage : public QWidget {
+    Q_OBJECT
+  public:
+    // `run` carries a user's event to the core and syncs the window afterwards.
+    FieldPage(TZRGroup& group, std::function<void(const std::function<void()>&)> run,
+              QWidget* parent = nullptr);
+
+    void Sync();
+    // The widget that shows `state`, or nullptr: a field's focus request names its state.
+    QWidget* WidgetOf(const ControlState* state) const { return widgets_.value(state); }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void AddCheck(const ControlState& state, const std::function<void()>& click,
+                  const std::function<void()>& hover);
+    void Track(QWidget* widget, const ControlState& state);
+
+    struct ColorButton {
+        QPointer<QPushButton> button;
+        const std::uint32_t* color;
+        std::uint32_t shown;
+    };
+
+    TZRGroup& group_;
+    std::function<void(const std::function<void()>&)> run_;
+    QGroupBox* box_ = nullptr;
+    Bindings bindings_;
+    std::vector<ColorButton> colors_;
+    QHash<const ControlState*, QWidget*> widgets_;
+    QHash<QObject*, std::function<void()>> hover_;
+    QHash<QObject*, std::function<void()>> leave_;
+};
+
+}  // namespace kestrune::ui

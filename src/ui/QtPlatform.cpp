@@ -1,0 +1,200 @@
+#include "QtPlatform.h"
+
+#include <QColorDialog>
+#include <QDate>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLocale>
+#include <QMessageBox>
+#include <QOperatingSystemVersion>
+#include <QProcess>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QSystemTrayIcon>
+#include <QTime>
+#include <QUrl>
+
+#include "ShellCommands.h"
+#include "base/Paths.h"
+
+namespace kestrune::ui {
+
+QString ToQt(const std::string& text) {
+    return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::string FromQt(const QString& text) {
+    const QByteArray bytes = text.toLocal8Bit();
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+namespace {
+
+// Message texts use CR LF between lines; a Qt label breaks at LF only.
+QString MessageText(const std::string& text) {
+    QString result = ToQt(text);
+    result.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return result;
+}
+
+}  // namespace
+
+void QtPlatform::ShowMessage(MessageKind kind, const std::string& text) {
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    if (kind == MessageKind::Error) {
+        icon = QMessageBox::Critical;
+    } else if (kind == MessageKind::Information) {
+        icon = QMessageBox::Information;
+    }
+    QMessageBox box(icon, QString::fromLatin1(MessageTitle(kind)), MessageText(text),
+                    QMessageBox::Ok, owner_);
+    box.exec();
+}
+
+ConfirmAnswer QtPlatform::Confirm(const std::string& text) {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), MessageText(text),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, owner_);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+        case QMessageBox::Yes:
+            return ConfirmAnswer::Yes;
+        case QMessageBox::No:
+            return ConfirmAnswer::No;
+        default:
+            return ConfirmAnswer::Cancel;
+    }
+}
+
+std::optional<std::string> QtPlatform::FileDialog(const FileDialogRequest& request, bool save) {
+    QFileDialog dialog(owner_, ToQt(request.title), ToQt(request.initialFolder));
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    // The core reports a missing file itself; a typed name that does not exist yet is allowed.
+    dialog.setFileMode(QFileDialog::AnyFile);
+    if (save) {
+        // Saving replaces an existing file without a question.
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    }
+    if (!request.filter.empty()) {
+        dialog.setNameFilters(QtNameFilters(ToQt(request.filter)));
+    }
+    if (!request.defaultExtension.empty()) {
+        QString suffix = ToQt(request.defaultExtension);
+        if (suffix.startsWith(QLatin1Char('.'))) {
+            suffix.remove(0, 1);
+        }
+        dialog.setDefaultSuffix(suffix);
+    }
+    if (!request.fileName.empty()) {
+        dialog.selectFile(ToQt(request.fileName));
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return FromQt(QDir::toNativeSeparators(dialog.selectedFiles().constFirst()));
+}
+
+std::optional<std::string> QtPlatform::OpenFileDialog(const FileDialogRequest& request) {
+    return FileDialog(request, false);
+}
+
+std::optional<std::string> QtPlatform::SaveFileDialog(const FileDialogRequest& request) {
+    return FileDialog(request, true);
+}
+
+std::string QtPlatform::ChooseFolder(const std::string& title) {
+    const QString folder = QFileDialog::getExistingDirectory(owner_, ToQt(title));
+    return folder.isEmpty() ? std::string() : FromQt(QDir::toNativeSeparators(folder));
+}
+
+std::optional<std::uint32_t> QtPlatform::ChooseColor(std::uint32_t initial) {
+    const QColor start(static_cast<int>(initial & 0xFF), static_cast<int>((initial >> 8) & 0xFF),
+                       static_cast<int>((initial >> 16) & 0xFF));
+    const QColor chosen = QColorDialog::getColor(start, owner_);
+    if (!chosen.isValid()) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint32_t>(chosen.red()) |
+           (static_cast<std::uint32_t>(chosen.green()) << 8) |
+           (static_cast<std::uint32_t>(chosen.blue()) << 16);
+}
+
+void QtPlatform::StartScript(const QString& script) {
+    const QString workingFolder = QDir::currentPath();
+    const auto find = [](const QString& name) { return QStandardPaths::findExecutable(name); };
+    if (const auto terminal = TerminalCommand(script, qEnvironmentVariable("TERMINAL"), find)) {
+        if (QProcess::startDetached(terminal->program, terminal->arguments, workingFolder)) {
+            return;
+        }
+    }
+    // No terminal to show it: the script still runs, and its output is kept beside it.
+    QProcess process;
+    process.setProgram(QStringLiteral("/bin/sh"));
+    process.setArguments({script});
+    process.setWorkingDirectory(workingFolder);
+    process.setStandardOutputFile(DetachedOutputPath(script));
+    process.setStandardErrorFile(DetachedOutputPath(script), QIODevice::Append);
+    process.startDetached();
+}
+
+void QtPlatform::ShellOpen(const std::string& target, const std::string& parameters) {
+    const QString path = ToQt(target);
+    const std::string_view name = FileNamePart(target);
+    if (name == kScriptFileName) {
+        StartScript(path);
+        return;
+    }
+    if (name == kLogViewerFileName) {
+        QStringList arguments;
+        if (!parameters.empty()) {
+            arguments << StripSurroundingQuotes(ToQt(parameters));
+        }
+        QProcess::startDetached(path, arguments, QDir::currentPath());
+        return;
+    }
+    // Web addresses and other files go to the desktop's opener; a failure shows nothing.
+    const QUrl url = QFileInfo::exists(path) ? QUrl::fromLocalFile(path) : QUrl(path);
+    QDesktopServices::openUrl(url);
+}
+
+std::string QtPlatform::LocalDateTimeText() {
+    const QLocale locale = QLocale::system();
+    return FromQt(locale.toString(QDate::currentDate(), QLocale::ShortFormat) + QLatin1Char(' ') +
+                  locale.toString(QTime::currentTime(), QLocale::LongFormat));
+}
+
+ScreenRect QtPlatform::WorkArea() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        return {0, 0, 1024, 768};
+    }
+    const QRect area = screen->availableGeometry();
+    return {area.left(), area.top(), area.left() + area.width(), area.top() + area.height()};
+}
+
+std::pair<int, int> QtPlatform::OsVersion() {
+#ifdef _WIN32
+    const QOperatingSystemVersion version = QOperatingSystemVersion::current();
+    return {version.majorVersion(), version.minorVersion()};
+#else
+    // Every system this runs on counts as a current one for the window's heights.
+    return {10, 0};
+#endif
+}
+
+std::string QtPlatform::LongPathName(const std::string& path) {
+    return AbsoluteNormalPath(path);
+}
+
+bool QtPlatform::HasNotificationArea() {
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+std::string QtPlatform::UserDataFolder() {
+    return FromQt(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
+}
+
+}  // namespace kestrune::ui

@@ -1,0 +1,46 @@
+#pragma once
+// The desktop's side of Platform: Qt message boxes and dialogs, the screen's work area, and
+// starting scripts, the log viewer and links.
+
+#include <QPointer>
+#include <QWidget>
+
+#include "base/Platform.h"
+
+namespace kestrune::ui {
+
+class QtPlatform : public Platform {
+  public:
+    // The window that owns the message boxes and dialogs.
+    void SetOwner(QWidget* owner) { owner_ = owner; }
+
+    void ShowMessage(MessageKind kind, const std::string& text) override;
+    ConfirmAnswer Confirm(const std::string& text) override;
+    std::optional<std::string> OpenFileDialog(const FileDialogRequest& request) override;
+    std::optional<std::string> SaveFileDialog(const FileDialogRequest& request) override;
+    std::string ChooseFolder(const std::string& title) override;
+    std::optional<std::uint32_t> ChooseColor(std::uint32_t initial) override;
+    void ShellOpen(const std::string& target, const std::string& parameters) override;
+    std::string LocalDateTimeText() override;
+    ScreenRect WorkArea() override;
+    std::pair<int, int> OsVersion() override;
+    std::string LongPathName(const std::string& path) override;
+    bool HasNotificationArea() override;
+    std::string UserDataFolder() override;
+    // The registry exists on Windows only; elsewhere the association uses desktop files.
+    bool CreateClassKey(const std::string&) override { return false; }
+    bool SetClassKeyDefault(const std::string&, const std::string&) override { return false; }
+
+  private:
+    std::optional<std::string> FileDialog(const FileDialogRequest& request, bool save);
+    // Runs the script in a terminal, or detached with its output in a file beside it.
+    void StartScript(const QString& script);
+
+    QPointer<QWidget> owner_;
+};
+
+// Text of the core (bytes in the system's code page) for Qt, and back.
+QString ToQt(const std::string& text);
+std::string FromQt(const QString& text);
+
+}  // namespace kestrune::ui

@@ -1,0 +1,86 @@
+// Renders Kestrune's windows into PNG files for the README, offscreen:
+//   kestrune_screenshot HOME PRESET INPUT OUTFOLDER
+// HOME is a program folder with the samples, PRESET the preset the window opens at start and
+// INPUT the input file chosen afterwards. Writes main.png, options-general.png,
+// options-paths.png, options-presets.png and about.png.
+#include <QApplication>
+#include <QDir>
+#include <QPixmap>
+#include <QTabWidget>
+#include <cstdio>
+
+#include "AboutBox.h"
+#include "MainWindow.h"
+#include "OptionsDialog.h"
+#include "QtPlatform.h"
+#include "UiSetup.h"
+#include "app/Kestrune.h"
+#include "base/NullPlatform.h"
+
+namespace {
+
+// Answers the input-file dialog with the given file; everything else as without a desktop.
+class ScriptedPlatform : public kestrune::NullPlatform {
+  public:
+    explicit ScriptedPlatform(std::string input) : input_(std::move(input)) {}
+    std::optional<std::string> OpenFileDialog(const kestrune::FileDialogRequest&) override {
+        return input_;
+    }
+    std::string LocalDateTimeText() override { return "08.12.2026 10:00:00"; }
+    bool HasNotificationArea() override { return true; }
+
+  private:
+    std::string input_;
+};
+
+bool Save(QWidget* widget, const QString& folder, const char* name) {
+    QApplication::processEvents();
+    const QString path = QDir(folder).filePath(QString::fromLatin1(name));
+    if (!widget->grab().save(path)) {
+        std::fprintf(stderr, "kestrune_screenshot: cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    kestrune::ui::SetUpApplication(app);
+    if (argc != 5) {
+        std::fprintf(stderr, "usage: kestrune_screenshot HOME PRESET INPUT OUTFOLDER\n");
+        return 2;
+    }
+    using kestrune::ui::FromQt;
+    const QString home = QDir(QString::fromLocal8Bit(argv[1])).absolutePath() + '/';
+    ScriptedPlatform platform(FromQt(QDir(QString::fromLocal8Bit(argv[3])).absolutePath()));
+    kestrune::Kestrune core(platform, FromQt(home));
+    kestrune::ui::MainWindow window(core);
+    core.Start({FromQt(QDir(QString::fromLocal8Bit(argv[2])).absolutePath())});
+    window.Sync();
+    window.ClickControl("cmdBrowse");
+    // The details pane shows the help of the field under the mouse.
+    if (!core.frmMain.State().Programs.empty()) {
+        auto& program = *core.frmMain.State().Programs.front();
+        if (!program.CheckBoxes.empty()) {
+            window.Event([&program] { program.CheckBoxes.front().MouseMove(); });
+        }
+    }
+    const QString out = QString::fromLocal8Bit(argv[4]);
+    bool ok = Save(&window, out, "main.png");
+
+    window.ClickControl("cmdSetup");
+    const char* const pages[][2] = {{"tabGeneral", "options-general.png"},
+                                    {"tabPaths", "options-paths.png"},
+                                    {"tabPresets", "options-presets.png"}};
+    for (const auto& page : pages) {
+        window.ClickControl(page[0]);
+        ok = Save(window.Options(), out, page[1]) && ok;
+    }
+    window.ClickControl("cmdCancel");
+    window.ClickControl("cmdAboutKestrune");
+    ok = Save(window.About(), out, "about.png") && ok;
+    window.ClickControl("cmdOK");
+    return ok ? 0 : 1;
+}

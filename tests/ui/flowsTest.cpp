@@ -1,0 +1,409 @@
+// What a person does in the window, driven through the widgets and the real handlers, with the
+// platform's dialogs and boxes answering from queues: start on the samples, open a preset, tick
+// fields and stages, type and leave a numeric edit, run, save, new with the prompt, the options
+// dialog, the tray, close. One run goes all the way: the C chain's script built here runs
+// with sh and the program it builds prints its greeting.
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QSlider>
+#include <QStandardPaths>
+#include <QSystemTrayIcon>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <fstream>
+
+#include "AboutBox.h"
+#include "OptionsDialog.h"
+#include "QtPlatform.h"
+#include "UiHarness.h"
+
+using kestrune::ConfirmAnswer;
+using kestrune::testing::ActionNames;
+using kestrune::testing::UiHarness;
+
+Q_DECLARE_METATYPE(kestrune::ConfirmAnswer)
+
+namespace {
+
+bool Exists(const std::string& path) {
+    return std::filesystem::exists(path);
+}
+
+}  // namespace
+
+class FlowsTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void init() {
+        harness_ = std::make_unique<UiHarness>();
+        h().Start({h().Preset("HelloC.zrp")});
+        h().window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(h().window.get()));
+    }
+    void cleanup() { harness_.reset(); }
+
+    void startOpensThePresetOnTheSamples() {
+        QCOMPARE(h().window->windowTitle(), QStringLiteral("HelloC.zrp - Kestrune"));
+        QVERIFY(h().window->isVisible());
+        QTabWidget* tabs = h().Tabs();
+        QCOMPARE(tabs->count(), 3);
+        QCOMPARE(tabs->tabText(0) + "|" + tabs->tabText(1) + "|" + tabs->tabText(2),
+                 QStringLiteral("Compile|Strip|Run"));
+        auto* group = tabs->widget(0)->findChild<QGroupBox*>();
+        QCOMPARE(group->title(), QStringLiteral("Compile with gcc:"));
+        QCOMPARE(group->geometry(), QRect(8, 8, 553, 301));
+        // Fields at the places the layout gave them, with the preset's values.
+        QCheckBox* warnings = h().FieldCheck(0, "Warnings");
+        QCOMPARE(warnings->geometry(), QRect(8, 91, 176, 21));
+        QVERIFY(warnings->isChecked());
+        QVERIFY(warnings->font().bold());
+        QCOMPARE(warnings->toolTip(), QStringLiteral("-Wall -Wextra"));
+        QCheckBox* define = h().FieldCheck(0, "Define");
+        QVERIFY(!define->isChecked());
+        QCOMPARE(define->toolTip(), QStringLiteral("-D #"));
+        auto* lstStages = h().Find<QListWidget>("lstStages");
+        QCOMPARE(lstStages->count(), 3);
+        QCOMPARE(lstStages->item(1)->text(), QStringLiteral("Strip"));
+        QCOMPARE(lstStages->item(1)->checkState(), Qt::Checked);
+        auto* specs = h().Find<QMenu>("cmdSpecificationsMenu");
+        QVERIFY(specs->actions().at(0)->isChecked());
+        QVERIFY(!specs->actions().at(1)->isChecked());
+        QVERIFY(h().Find<QAction>("cmdSavePreset")->isEnabled());
+        QVERIFY(!h().Find<QPushButton>("cmdCompile")->isEnabled());
+        QCOMPARE(h().Find<QMenu>("cmdLinks")->actions().at(0)->text(),
+                 QStringLiteral("GCC manuals"));
+    }
+
+    void fieldWidgetsFollowTheirKind() {
+        const auto edits = h().Tabs()->widget(0)->findChildren<QLineEdit*>();
+        // Define's edit and the Includes path edit, besides the two combo boxes' edits.
+        QLineEdit* define = nullptr;
+        for (QLineEdit* edit : edits) {
+            if (edit->text() == "LOUD") {
+                define = edit;
+            }
+        }
+        QVERIFY(define != nullptr);
+        QCOMPARE(define->geometry(), QRect(140, 141, 44, 21));
+        QVERIFY(!define->isEnabled());
+        auto combos = h().Tabs()->widget(0)->findChildren<QComboBox*>();
+        QCOMPARE(combos.size(), 2);
+        QCOMPARE(combos[0]->currentText(), QStringLiteral("C17"));
+        QCOMPARE(combos[0]->count(), 3);
+        QCOMPARE(combos[0]->geometry(), QRect(96, 41, 88, 21));
+        QVERIFY(combos[0]->isEnabled());
+    }
+
+    void openPresetSwitchesTheSpecification() {
+        h().platform.fileAnswers.push_back(h().Preset("ImageTools.zrp"));
+        h().Trigger("cmdOpenPreset");
+        QCOMPARE(h().platform.fileDialogs.back().title, std::string("Open Preset File"));
+        QCOMPARE(h().platform.fileDialogs.back().filter, std::string("Preset Files (*.zrp)|*.zrp"));
+        QCOMPARE(h().window->windowTitle(), QStringLiteral("ImageTools.zrp - Kestrune"));
+        QCOMPARE(h().Tabs()->count(), 3);
+        QCOMPARE(h().Tabs()->tabText(1), QStringLiteral("Tint"));
+        // The colour box's button shows its caption in the preset's colour.
+        auto* colour = h().Tabs()->widget(1)->findChild<QPushButton*>();
+        QCOMPARE(colour->text(), QStringLiteral("Select Color"));
+        QVERIFY(colour->isEnabled());
+        QCOMPARE(colour->palette().color(QPalette::Active, QPalette::ButtonText),
+                 QColor(40, 130, 220));
+        QCOMPARE(h().Find<QListWidget>("lstStages")->count(), 2);
+        QVERIFY(h().Find<QMenu>("cmdSpecificationsMenu")->actions().at(1)->isChecked());
+    }
+
+    void tickingAFieldAndAStage() {
+        QCheckBox* debug = h().FieldCheck(0, "Define");
+        QTest::mouseClick(debug, Qt::LeftButton, {}, QPoint(6, 10));
+        QVERIFY(debug->isChecked());
+        const auto& field = h().State().Programs[0]->EditBoxes[0];
+        QVERIFY(field.Checked());
+        QVERIFY(h().State().PresetChanged);
+        // Ticking after a preset was applied moves the focus into the value.
+        QVERIFY(h().window->focusWidget() != nullptr);
+        QCOMPARE(qobject_cast<QLineEdit*>(h().window->focusWidget())->text(),
+                 QStringLiteral("LOUD"));
+
+        auto* stages = h().Find<QListWidget>("lstStages");
+        const QRect row = stages->visualItemRect(stages->item(1));
+        QTest::mouseClick(stages->viewport(), Qt::LeftButton, {},
+                          QPoint(row.left() + 8, row.center().y()));
+        QTRY_VERIFY(!h().State().Programs[1]->Run);
+        QCOMPARE(stages->item(1)->checkState(), Qt::Unchecked);
+        QVERIFY(h().State().Programs[0]->Run);
+    }
+
+    void typingAndLeavingANumericEdit_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("clamped to max") << "400"
+                                        << "360";
+        QTest::newRow("rounded to int") << "12.5"
+                                        << "12";
+        QTest::newRow("not a number") << "ten"
+                                      << "0";
+        QTest::newRow("negative kept") << "-90"
+                                       << "-90";
+    }
+    void typingAndLeavingANumericEdit() {
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        h().platform.fileAnswers.push_back(h().Preset("ImageTools.zrp"));
+        h().Trigger("cmdOpenPreset");
+        QCheckBox* rotate = h().FieldCheck(0, "Rotate");
+        QTest::mouseClick(rotate, Qt::LeftButton, {}, QPoint(6, 10));
+        auto* edit = qobject_cast<QLineEdit*>(h().window->focusWidget());
+        QVERIFY(edit != nullptr);
+        edit->selectAll();
+        QTest::keyClicks(edit, typed);
+        QCOMPARE(h().State().Programs[0]->EditBoxes[1].Text(), kestrune::ui::FromQt(typed));
+        // Leaving it by the keyboard runs the validation.
+        QTest::keyClick(edit, Qt::Key_Tab);
+        QCOMPARE(edit->text(), shown);
+        QCOMPARE(h().State().Programs[0]->EditBoxes[1].Text(), kestrune::ui::FromQt(shown));
+    }
+
+    void mouseOverAFieldShowsItsHelp() {
+        QCheckBox* warnings = h().FieldCheck(0, "Warnings");
+        QTest::mouseMove(warnings, QPoint(20, 10));
+        auto* details = h().Find<QPlainTextEdit>("txtDetails");
+        QTRY_COMPARE(details->toPlainText(),
+                     QStringLiteral("    Reports the usual mistakes as warnings in the log."));
+        QTest::mouseMove(h().Tabs()->widget(0)->findChild<QGroupBox*>(), QPoint(400, 250));
+        QTRY_COMPARE(details->toPlainText(), QString());
+    }
+
+    void runWritesTheScriptAndStartsIt() {
+        const std::string input = h().home / "Inputs/hello.c";
+        h().platform.fileAnswers.push_back(input);
+        QTest::mouseClick(h().Find<QPushButton>("cmdBrowse"), Qt::LeftButton);
+        QCOMPARE(h().Find<QLineEdit>("txtFile")->text(), QString::fromStdString(input));
+        QVERIFY(h().Find<QPushButton>("cmdCompile")->isEnabled());
+        QVERIFY(h().Find<QAction>("cmdLaunchREDAWith")->isVisible());
+        QCOMPARE(h().Find<QAction>("cmdLaunchREDAWith")->text(), QStringLiteral("View hello.log"));
+        QCOMPARE(h().Find<QAction>("cmdTrayCompile")->text(), QStringLiteral("&Compile hello.c"));
+
+        QTest::mouseClick(h().Find<QPushButton>("cmdCompile"), Qt::LeftButton);
+        QCOMPARE(h().platform.shellCalls.size(), std::size_t{1});
+        QCOMPARE(h().platform.shellCalls[0].target, h().home / "compile.sh");
+        QCOMPARE(h().platform.shellCalls[0].parameters, std::string());
+        const std::string script = h().home.Read("compile.sh");
+        QVERIFY2(script.find("\"/usr/bin/gcc\" -Wall -Wextra -std=c17 -O2 -o") != std::string::npos,
+                 script.c_str());
+
+        // One stage from the Run button's drop-down.
+        auto* runStages = h().Find<QMenu>("mnuRunStages");
+        QCOMPARE(ActionNames(runStages->actions()).size(), 3);
+        QCOMPARE(runStages->actions().at(2)->text(), QStringLiteral("Run"));
+        runStages->actions().at(2)->trigger();
+        QCOMPARE(h().platform.shellCalls.size(), std::size_t{2});
+        const std::string stage = h().home.Read("compile.sh");
+        QVERIFY2(stage.find("/usr/bin/gcc") == std::string::npos, stage.c_str());
+        QVERIFY2(stage.find("\"/usr/bin/env\" GREETING=Hello") != std::string::npos, stage.c_str());
+    }
+
+    void logViewerMissingIsReported() {
+        h().Trigger("cmdLaunchREDA");
+        QCOMPARE(h().platform.messages.size(), std::size_t{1});
+        QCOMPARE(h().platform.messages[0].title, std::string("Error"));
+        QCOMPARE(h().platform.messages[0].text, h().home / "REDA not found.");
+        QVERIFY(h().platform.shellCalls.empty());
+    }
+
+    void saveAsWritesAndRenames() {
+        const std::string target = h().home / "Presets/mine.zrp";
+        h().platform.fileAnswers.push_back(target);
+        h().Trigger("cmdSavePresetAs");
+        QCOMPARE(h().platform.fileDialogs.back().title, std::string("Save Preset File As"));
+        QCOMPARE(h().platform.fileDialogs.back().defaultExtension, std::string(".zrp"));
+        QVERIFY(Exists(target));
+        QCOMPARE(h().home.Read(target), h().home.Read(h().Preset("HelloC.zrp")));
+        QCOMPARE(h().window->windowTitle(), QStringLiteral("mine.zrp - Kestrune"));
+        QCOMPARE(h().Find<QMenu>("cmdRecentPresets")->actions().size(), 2);
+    }
+
+    void newPresetAsksFirst_data() {
+        QTest::addColumn<ConfirmAnswer>("answer");
+        QTest::addColumn<bool>("reset");
+        QTest::addColumn<bool>("saved");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("yes saves, then resets")
+            << ConfirmAnswer::Yes << true << true << "untitled.zrp - Kestrune";
+        QTest::newRow("no resets without saving")
+            << ConfirmAnswer::No << true << false << "untitled.zrp - Kestrune";
+        QTest::newRow("cancel keeps everything")
+            << ConfirmAnswer::Cancel << false << false << "HelloC.zrp - Kestrune";
+    }
+    void newPresetAsksFirst() {
+        QFETCH(ConfirmAnswer, answer);
+        QFETCH(bool, reset);
+        QFETCH(bool, saved);
+        QFETCH(QString, caption);
+        const std::string before = h().home.Read(h().Preset("HelloC.zrp"));
+        QTest::mouseClick(h().FieldCheck(0, "Debug info"), Qt::LeftButton, {}, QPoint(6, 10));
+        h().platform.confirmAnswers.push_back(answer);
+        QTest::keyClick(h().window.get(), Qt::Key_N, Qt::ControlModifier);
+        QCOMPARE(h().platform.confirmations.size(), std::size_t{1});
+        QCOMPARE(h().platform.confirmations[0], std::string("Save changes to HelloC.zrp?"));
+        QCOMPARE(h().window->windowTitle(), caption);
+        QCOMPARE(h().FieldCheck(0, "Debug info")->isChecked(), !reset);
+        QCOMPARE(h().FieldCheck(0, "Warnings")->isChecked(), !reset);
+        QCOMPARE(h().Find<QListWidget>("lstStages")->item(0)->checkState(),
+                 reset ? Qt::Unchecked : Qt::Checked);
+        QCOMPARE(h().home.Read(h().Preset("HelloC.zrp")) != before, saved);
+        QCOMPARE(h().Find<QAction>("cmdSavePreset")->isEnabled(), !reset);
+    }
+
+    void optionsOkAppliesAndCancelDrops() {
+        h().Trigger("cmdSetup");
+        auto* options = h().window->Options();
+        QVERIFY(options->isVisible());
+        QVERIFY(options->isModal());
+        auto* slider = options->findChild<QSlider*>("sldTrancparency");
+        slider->setValue(50);
+        QCOMPARE(slider->toolTip(), QStringLiteral("Alpha = 205"));
+        QTest::mouseClick(options->findChild<QToolButton*>("up"), Qt::LeftButton);
+        QCOMPARE(options->findChild<QLineEdit*>("txtRecentFiles")->text(), QStringLiteral("5"));
+        auto* tabs = options->findChild<QTabWidget*>("tabMain");
+        tabs->setCurrentIndex(1);
+        auto* tools = options->findChild<QTreeWidget*>("lstToolPaths");
+        QCOMPARE(tools->topLevelItemCount(), 3);
+        tools->setCurrentItem(tools->topLevelItem(1));
+        QCOMPARE(options->findChild<QLabel*>("lblBrowseTool")->text(),
+                 QStringLiteral("Strip Path:"));
+        QCOMPARE(options->findChild<QLineEdit*>("txtToolPath")->text(),
+                 QStringLiteral("/usr/bin/strip"));
+        QVERIFY(options->findChild<QPushButton*>("cmdBrowseTool")->isEnabled());
+        QTest::mouseClick(options->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
+        QVERIFY(!options->isVisible());
+        QCOMPARE(h().State().Opacity, 205);
+        QCOMPARE(h().window->windowOpacity(), 205 / 255.0);
+        QCOMPARE(h().State().RecentCount, 5);
+        QVERIFY(Exists(h().home / "Config/HelloC.path"));
+
+        h().Trigger("cmdSetup");
+        QCOMPARE(slider->value(), 50);
+        slider->setValue(0);
+        QTest::keyClick(options, Qt::Key_Escape);
+        QVERIFY(!options->isVisible());
+        QCOMPARE(h().State().Opacity, 205);
+    }
+
+    void aboutShowsTheSpecification() {
+        h().Trigger("cmdAboutKestrune");
+        auto* about = h().window->About();
+        QVERIFY(about->isVisible());
+        QCOMPARE(about->findChild<QLabel*>("lblSpecName")->text(), QStringLiteral("Name: Hello C"));
+        QCOMPARE(about->findChild<QLabel*>("lblSpecProgram")->text(), QStringLiteral("For: GCC"));
+        QCOMPARE(about->findChild<QLabel*>("lblSpecAuthor")->text(),
+                 QStringLiteral("By: Kestrune developers"));
+        QTest::mouseClick(about->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
+        QVERIFY(!about->isVisible());
+    }
+
+    void detailsToggleResizesTheWindow() {
+        const int menu = h().window->menuBar()->height();
+        QTest::mouseClick(h().Find<QToolButton>("cmdToolShowDetails"), Qt::LeftButton);
+        QCOMPARE(h().window->height(), menu + 406);
+        QVERIFY(!h().Find<QToolButton>("cmdToolShowDetails")->isChecked());
+        QVERIFY(!h().Find<QAction>("cmdShowDetails")->isChecked());
+        // The pane lies wholly below the window's lower edge.
+        QVERIFY(h().Find<QPlainTextEdit>("txtDetails")->y() >=
+                h().window->centralWidget()->height());
+        h().Trigger("cmdShowDetails");
+        QCOMPARE(h().window->height(), menu + 528);
+        QVERIFY(h().Find<QToolButton>("cmdToolShowDetails")->isChecked());
+    }
+
+    void trayOutAndBack() {
+        h().Trigger("cmdSendToTray");
+        QVERIFY(!h().window->isVisible());
+        QVERIFY(h().window->Tray()->isVisible());
+        // Only the right button opens the tray menu.
+        emit h().window->Tray()->activated(QSystemTrayIcon::Trigger);
+        emit h().window->Tray()->activated(QSystemTrayIcon::DoubleClick);
+        QVERIFY(!h().window->TrayMenu()->isVisible());
+        QVERIFY(!h().window->isVisible());
+        emit h().window->Tray()->activated(QSystemTrayIcon::Context);
+        QTRY_VERIFY(h().window->TrayMenu()->isVisible());
+        h().window->TrayMenu()->hide();
+        h().Trigger("cmdTrayRestore");
+        QVERIFY(h().window->isVisible());
+        QVERIFY(!h().window->Tray()->isVisible());
+        QCOMPARE(h().window->windowTitle(), QStringLiteral("HelloC.zrp - Kestrune"));
+    }
+
+    void trayWithoutNotificationAreaMinimizes() {
+        h().platform.hasNotificationArea = false;
+        h().Trigger("cmdSendToTray");
+        QVERIFY(!h().window->Tray()->isVisible());
+        QVERIFY(h().window->isMinimized());
+    }
+
+    void closeAsksAndKeepsTheSettings_data() {
+        QTest::addColumn<ConfirmAnswer>("answer");
+        QTest::addColumn<bool>("closed");
+        QTest::newRow("cancel stays open") << ConfirmAnswer::Cancel << false;
+        QTest::newRow("no closes") << ConfirmAnswer::No << true;
+    }
+    void closeAsksAndKeepsTheSettings() {
+        QFETCH(ConfirmAnswer, answer);
+        QFETCH(bool, closed);
+        QSignalSpy closedSpy(h().window.get(), &kestrune::ui::MainWindow::Closed);
+        QTest::mouseClick(h().FieldCheck(0, "Debug info"), Qt::LeftButton, {}, QPoint(6, 10));
+        h().platform.confirmAnswers.push_back(answer);
+        h().window->close();
+        QCOMPARE(h().platform.confirmations.size(), std::size_t{1});
+        QCOMPARE(h().window->isVisible(), !closed);
+        QCOMPARE(closedSpy.count(), closed ? 1 : 0);
+        // The settings are written either way.
+        const std::string settings = h().home.Read("Config/config.ini");
+        QVERIFY2(settings.find("HelloC.zrp") != std::string::npos, settings.c_str());
+    }
+
+    // The C chain for real: the script the window writes runs with sh (no terminal), and the
+    // program gcc built prints the sample's greeting into the log.
+    void cChainRunsForReal() {
+        if (QStandardPaths::findExecutable("gcc").isEmpty()) {
+            QSKIP("gcc is not installed");
+        }
+        const std::string input = h().home / "Inputs/hello.c";
+        h().platform.fileAnswers.push_back(input);
+        h().Trigger("cmdOpenFile");
+        h().Tabs()->setCurrentIndex(2);
+        QCOMPARE(h().core->frmMain.ActiveTab, 2);
+        QTest::mouseClick(h().FieldCheck(2, "Empty environment"), Qt::LeftButton, {},
+                          QPoint(6, 10));
+        QTest::mouseClick(h().Find<QPushButton>("cmdCompile"), Qt::LeftButton);
+        QCOMPARE(h().platform.shellCalls.size(), std::size_t{1});
+        QProcess shell;
+        shell.setWorkingDirectory(QString::fromStdString(h().home.path()));
+        shell.start("/bin/sh", {QString::fromStdString(h().platform.shellCalls[0].target)});
+        QVERIFY(shell.waitForFinished(120000));
+        QCOMPARE(shell.exitCode(), 0);
+        const std::string log = h().home.Read("Inputs/hello.log");
+        QVERIFY2(log.find("Kestrune 2.0.3.1: hello.c, ") == 0, log.c_str());
+        QVERIFY2(log.find("\nHello, world!\n") != std::string::npos, log.c_str());
+        QVERIFY2(log.find("error") == std::string::npos, log.c_str());
+        QProcess program;
+        program.start(QString::fromStdString(h().home / "Inputs/hello"), {});
+        QVERIFY(program.waitForFinished(10000));
+        QCOMPARE(program.readAllStandardOutput(), QByteArray("Hello, world!\n"));
+    }
+
+  private:
+    UiHarness& h() { return *harness_; }
+    std::unique_ptr<UiHarness> harness_;
+};
+
+QTEST_MAIN(FlowsTest)
+#include "flowsTest.moc"
