@@ -5,7 +5,7 @@
 namespace reda {
 
 namespace {
-constexpr std::size_t kTailBytes = 64;
+constexpr std::size_t kTailBytes = 64;  // also the length of the head kept
 }
 
 LogFile::Backing LogFile::defaultBacking() {
@@ -25,6 +25,7 @@ void LogFile::setPath(std::filesystem::path path) {
     file_.reset();
     index_.clear();
     tail_.clear();
+    head_.clear();
     error_.clear();
     vanished_ = false;
 }
@@ -58,6 +59,7 @@ LogFile::Change LogFile::reopen(bool wasOpen) {
     file_.reset();
     index_.clear();
     tail_.clear();
+    head_.clear();
     vanished_ = false;
     std::string error;
     file_ = FileBytes::open(backing_ == Backing::Mapped, path_, error);
@@ -77,6 +79,7 @@ LogFile::Change LogFile::reopen(bool wasOpen) {
     index_.extend(file_->bytes());
     const std::string_view all = file_->bytes();
     tail_.assign(all.substr(all.size() - std::min(all.size(), kTailBytes)));
+    head_.assign(all.substr(0, kTailBytes));
     modified_ = file_->stamp().modified;
     return wasOpen ? Change::Reloaded : Change::Appeared;
 }
@@ -115,10 +118,14 @@ LogFile::Change LogFile::poll() {
     }
     vanished_ = false;
     if (now.size == had) {
-        // Rewritten in place to the same size: the time tells, or else the last bytes.
-        const bool rewritten =
-            now.modified != modified_ ||
-            (!tail_.empty() && file_->current(had - tail_.size(), tail_.size()) != tail_);
+        // Rewritten in place to the same size? Only a new time makes it worth a look, and only
+        // other bytes at either end make it so: some file systems set the time late.
+        if (now.modified == modified_) {
+            return Change::None;
+        }
+        modified_ = now.modified;
+        const bool rewritten = file_->current(0, head_.size()) != head_ ||
+                               file_->current(had - tail_.size(), tail_.size()) != tail_;
         return rewritten ? reopen(true) : Change::None;
     }
     modified_ = now.modified;
@@ -133,6 +140,9 @@ LogFile::Change LogFile::poll() {
     index_.extend(file_->bytes());
     const std::string_view all = file_->bytes();
     tail_.assign(all.substr(all.size() - std::min(all.size(), kTailBytes)));
+    if (head_.size() < kTailBytes) {
+        head_.assign(all.substr(0, kTailBytes));
+    }
     return Change::Appended;
 }
 

@@ -61,7 +61,8 @@ class LogFile {
     // The bytes just before the indexed end: if they change, the file was rewritten even
     // when it has grown past its old size between two polls.
     std::string tail_;
-    // When the size stays but this changes, the file was rewritten in place.
+    // The first bytes and the modification time, to tell a rewrite to the same size.
+    std::string head_;
     std::int64_t modified_ = 0;
     bool vanished_ = false;
 };
