@@ -189,10 +189,11 @@ void LogView::updateScrollBars() {
     vertical->setPageStep(clampToInt(shown));
     vertical->setSingleStep(1);
 
+    // A clipped line ends in a marker of about 25 columns, which must be reachable too.
     std::size_t columns = widestSeen_;
     if (log_) {
         columns = std::max<std::size_t>(
-            columns, std::min<std::uint64_t>(log_->index().longestLine(), kMaxColumns + 2));
+            columns, std::min<std::uint64_t>(log_->index().longestLine(), kMaxColumns + 30));
     }
     const qreal width = textLeft() + (static_cast<qreal>(columns) + 2) * charWidth_;
     QScrollBar* horizontal = horizontalScrollBar();
@@ -262,6 +263,7 @@ void LogView::paintEvent(QPaintEvent* event) {
     const std::uint64_t selEnd = selectionEnd();
     const std::size_t rows = static_cast<std::size_t>(viewport()->height() / lineHeight_) + 2;
     const std::size_t oldWidest = widestSeen_;
+    std::vector<LineKind> kinds;  // for the margin, so no line is classified twice
 
     painter.setClipRect(QRect(margin, 0, width - margin, viewport()->height()));
     for (std::size_t row = 0; row < rows && first + row < count; ++row) {
@@ -273,6 +275,7 @@ void LogView::paintEvent(QPaintEvent* event) {
         const DisplayLine display = decodeLine(bytes, kMaxColumns);
         widestSeen_ = std::max(widestSeen_, display.text.size());
         const LineKind kind = problems_ ? problems_->kindOf(*log_, line) : LineKind::Plain;
+        kinds.push_back(kind);
         const QRectF lineRect(margin, y, width - margin, lineHeight_);
         if (kind == LineKind::Error) {
             painter.fillRect(lineRect, errorBack_);
@@ -297,9 +300,12 @@ void LogView::paintEvent(QPaintEvent* event) {
 
         std::vector<ColumnRange> matches;
         if (!highlight_.empty()) {
-            for (std::size_t at = highlight_.next(bytes);
+            // Only the drawn part of a long line is searched, plus the byte that ends a word.
+            const std::string_view drawn =
+                bytes.substr(0, display.decodedBytes + highlight_.size() + 1);
+            for (std::size_t at = highlight_.next(drawn);
                  at != TextFinder::npos && at < display.decodedBytes;
-                 at = highlight_.next(bytes, at + highlight_.size())) {
+                 at = highlight_.next(drawn, at + highlight_.size())) {
                 matches.push_back(
                     {display.columnOfByte(at), display.columnOfByte(at + highlight_.size())});
                 painter.fillRect(columnRect(matches.back().begin, matches.back().end), matchBack_);
@@ -361,7 +367,7 @@ void LogView::paintEvent(QPaintEvent* event) {
         const int y = static_cast<int>(row) * lineHeight_;
         painter.drawText(QRect(0, y, margin - 8, lineHeight_), Qt::AlignRight | Qt::AlignVCenter,
                          QString::number(static_cast<qulonglong>(line + 1)));
-        const LineKind kind = problems_ ? problems_->kindOf(*log_, line) : LineKind::Plain;
+        const LineKind kind = kinds[row];
         if (kind != LineKind::Plain) {
             painter.fillRect(QRect(margin - 5, y, 3, lineHeight_),
                              kind == LineKind::Error ? errorMark_ : warningMark_);
