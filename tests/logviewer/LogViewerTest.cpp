@@ -383,6 +383,40 @@ class LogViewerTest : public QObject {
         QCOMPARE(broken.settings(), reda::RedaSettings{});
     }
 
+    void recentLogsWordsAndCloseFromTheKeyboard() {
+        const QString first = path(QStringLiteral("first.log"));
+        const QString second = path(QStringLiteral("second.log"));
+        writeFile(first, "one\nOops here\n", QIODevice::WriteOnly);
+        writeFile(second, "two\n", QIODevice::WriteOnly);
+        MainWindow& w = open(first);
+        open(second);
+        QCOMPARE(w.windowTitle(), QStringLiteral("second.log — REDA"));
+        QTest::keyClick(&w, Qt::Key_2, Qt::AltModifier);  // the older one, now second
+        QCOMPARE(w.windowTitle(), QStringLiteral("first.log — REDA"));
+        QCOMPARE(w.settings().recentLogs,
+                 (std::vector<std::string>{first.toStdString(), second.toStdString()}));
+
+        QTimer::singleShot(0, [] {
+            auto* dialog = QApplication::activeModalWidget();
+            QVERIFY(dialog && dialog->objectName() == QStringLiteral("wordsDialog"));
+            auto* errors = dialog->findChild<QLineEdit*>(QStringLiteral("errorWords"));
+            QCOMPARE(errors->text(), QStringLiteral("error, fatal, failed"));
+            errors->setText(QStringLiteral(" oops ,, bad "));
+            dialog->findChild<QLineEdit*>(QStringLiteral("warningWords"))->clear();
+            QTest::keyClick(dialog, Qt::Key_Return);
+        });
+        QTest::keyClick(&w, Qt::Key_H, Qt::ControlModifier);
+        QCOMPARE(w.settings().words, (reda::HighlightWords{{"oops", "bad"}, {}}));
+        QTRY_COMPARE_WITH_TIMEOUT(label(w, "errorsLabel"), QStringLiteral("Errors: 1"), kWait);
+
+        QApplication::setActiveWindow(&w);  // the dialog took it
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QTest::keyClick(&w, Qt::Key_W, Qt::ControlModifier);
+        QCOMPARE(w.windowTitle(), QStringLiteral("REDA"));
+        QCOMPARE(label(w, "linesLabel"), QStringLiteral("Lines: 0"));
+        QCOMPARE(label(w, "errorsLabel"), QStringLiteral("Errors: 0"));
+    }
+
     void everyMenuActionHasAShortcut() {
         const QString log = path(QStringLiteral("recent.log"));
         writeFile(log, "x\n", QIODevice::WriteOnly);
