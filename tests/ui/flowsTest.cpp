@@ -172,6 +172,82 @@ class FlowsTest : public QObject {
         QCOMPARE(h().State().Programs[0]->EditBoxes[1].Text(), kestrune::ui::FromQt(shown));
     }
 
+    void leavingAComboTakesTheOptionsSpelling_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("other case") << "most"
+                                    << "Most";
+        QTest::newRow("no such option") << "fastest"
+                                        << "Speed";
+    }
+    void leavingAComboTakesTheOptionsSpelling() {
+        QComboBox* optimise = h().Tabs()->widget(0)->findChildren<QComboBox*>().at(1);
+        optimise->setFocus(Qt::MouseFocusReason);
+        optimise->lineEdit()->selectAll();
+        QFETCH(QString, typed);
+        QTest::keyClicks(optimise->lineEdit(), typed);
+        QVERIFY(h().State().PresetChanged);
+        QTest::keyClick(optimise, Qt::Key_Tab);
+        QFETCH(QString, shown);
+        QCOMPARE(optimise->currentText(), shown);
+        QCOMPARE(h().State().Programs[0]->ComboBoxes[1].Text(), kestrune::ui::FromQt(shown));
+    }
+
+    void valueButtonsAskThePlatform() {
+        QTest::mouseClick(h().FieldCheck(0, "Includes"), Qt::LeftButton, {}, QPoint(6, 10));
+        h().platform.folderAnswers.push_back("/usr/include");
+        auto buttons = h().Tabs()->widget(0)->findChildren<QPushButton*>();
+        QCOMPARE(buttons.size(), 1);
+        QTest::mouseClick(buttons[0], Qt::LeftButton);
+        QCOMPARE(h().platform.folderTitles, std::vector<std::string>{"Select A Folder:"});
+        QCOMPARE(h().State().Programs[0]->BrowseBoxes[0].Text(), std::string("/usr/include"));
+        bool shown = false;
+        for (QLineEdit* edit : h().Tabs()->widget(0)->findChildren<QLineEdit*>()) {
+            shown = shown || edit->text() == "/usr/include";
+        }
+        QVERIFY(shown);
+
+        h().platform.fileAnswers.push_back(h().Preset("ImageTools.zrp"));
+        h().platform.confirmAnswers.push_back(ConfirmAnswer::No);
+        h().Trigger("cmdOpenPreset");
+        h().Tabs()->setCurrentIndex(1);
+        auto* colour = h().Tabs()->widget(1)->findChild<QPushButton*>();
+        h().platform.colorAnswers.push_back(0x0000FF);
+        QTest::mouseClick(colour, Qt::LeftButton);
+        QCOMPARE(h().platform.colorDialogStarts, std::vector<std::uint32_t>{0xDC8228});
+        QCOMPARE(colour->palette().color(QPalette::Active, QPalette::ButtonText),
+                 QColor(255, 0, 0));
+    }
+
+    void menusReachTheirHandlers() {
+        // The tab menu resets the fields of the shown program.
+        h().Tabs()->widget(0)->customContextMenuRequested(QPoint(300, 280));
+        QTRY_VERIFY(h().window->TabMenu()->isVisible());
+        h().window->TabMenu()->hide();
+        h().Trigger("cmdTabReset");
+        QVERIFY(!h().FieldCheck(0, "Warnings")->isChecked());
+        QVERIFY(h().FieldCheck(1, "All symbols")->isChecked());
+        // The stages pop-up clears every mark.
+        h().Trigger("cmdStagesClear");
+        QCOMPARE(h().Find<QListWidget>("lstStages")->item(2)->checkState(), Qt::Unchecked);
+        QVERIFY(!h().State().Programs[2]->Run);
+        // Choosing a specification asks first, then loads it untitled.
+        h().platform.confirmAnswers.push_back(ConfirmAnswer::No);
+        h().Find<QMenu>("cmdSpecificationsMenu")->actions().at(1)->trigger();
+        QCOMPARE(h().window->windowTitle(), QStringLiteral("untitled.zrp - Kestrune"));
+        QCOMPARE(h().Tabs()->tabText(0), QStringLiteral("Convert"));
+        QVERIFY(h().Find<QMenu>("cmdSpecificationsMenu")->actions().at(1)->isChecked());
+        QVERIFY(!h().Find<QMenu>("cmdSpecificationsMenu")->actions().at(0)->isChecked());
+        // The recent presets bring the first one back, importing keeps it untitled.
+        h().Find<QMenu>("cmdRecentPresets")->actions().at(0)->trigger();
+        QCOMPARE(h().window->windowTitle(), QStringLiteral("HelloC.zrp - Kestrune"));
+        h().platform.fileAnswers.push_back(h().Preset("HelloC.zrp"));
+        h().Trigger("cmdImportPreset");
+        QCOMPARE(h().window->windowTitle(), QStringLiteral("untitled.zrp - Kestrune"));
+        QVERIFY(!h().Find<QAction>("cmdSavePreset")->isEnabled());
+        QVERIFY(h().FieldCheck(0, "Warnings")->isChecked());
+    }
+
     void mouseOverAFieldShowsItsHelp() {
         QCheckBox* warnings = h().FieldCheck(0, "Warnings");
         QTest::mouseMove(warnings, QPoint(20, 10));
@@ -368,6 +444,22 @@ class FlowsTest : public QObject {
         // The settings are written either way.
         const std::string settings = h().home.Read("Config/config.ini");
         QVERIFY2(settings.find("HelloC.zrp") != std::string::npos, settings.c_str());
+    }
+
+    // The stored settings shape the window before it is first shown.
+    void settingsShapeTheWindowAtStart() {
+        UiHarness other;
+        other.home.Write("Config/config.ini",
+                         "[Kestrune]\r\nOpacity = 180\r\nShowDetails = False\r\n\r\n"
+                         "[Position]\r\nTop = 40\r\nLeft = 50\r\n\r\n[Recent Presets]\r\n"
+                         "RecentPreset = " +
+                             other.Preset("ImageTools.zrp") + "\r\n");
+        other.Start();
+        QCOMPARE(other.window->windowTitle(), QStringLiteral("ImageTools.zrp - Kestrune"));
+        QCOMPARE(other.window->windowOpacity(), 180 / 255.0);
+        QCOMPARE(other.window->height(), other.window->menuBar()->height() + 406);
+        QCOMPARE(other.window->pos(), QPoint(50, 40));
+        QVERIFY(!other.Find<QToolButton>("cmdToolShowDetails")->isChecked());
     }
 
     // The C chain for real: the script the window writes runs with sh (no terminal), and the
