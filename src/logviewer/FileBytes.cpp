@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <fstream>
+#include <new>
 #include <system_error>
+#include <utility>
 
 #if defined(__unix__) || defined(__APPLE__)
 #define REDA_HAVE_MMAP 1

@@ -8,6 +8,12 @@
 #include "MainWindow.h"
 
 int main(int argc, char** argv) {
+#ifdef _WIN32
+    // Qt 6.4 follows a dark Windows desktop only when asked; later versions do by default.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "windows:darkmode=2");
+    }
+#endif
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("REDA"));
     const QString settings =
