@@ -1,5 +1,10 @@
 #include "script/BatchBuilder.h"
 
+#include <algorithm>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
 #include "base/FileIo.h"
 #include "base/Text.h"
 #include "script/Expansion.h"
@@ -12,6 +17,11 @@ void ShowError(const ScriptState& state, const std::string& text) {
     if (state.platform != nullptr) {
         state.platform->ShowMessage(MessageKind::Error, text);
     }
+}
+
+// Whatever part ran out of room, the message names the limit of the whole script.
+std::string TooLargeText(const std::string& path, std::size_t limit) {
+    return "Cannot write file \"" + path + "\". " + ScriptTooLarge(limit).what();
 }
 
 // Writes the script in one go; a failed write leaves the previous script as it was.
@@ -44,38 +54,161 @@ bool SelectedForStage(const std::string& line, const std::string& lowerName) {
            lower.find("$classparam=") == std::string::npos;
 }
 
-}  // namespace
-
-void ComputeCommandLine(ScriptState& state, std::size_t index) {
-    if (index >= state.Programs.size()) {
-        return;
+// A parameter holding many file variables grows by their values each time; refused before
+// the fields build such text, since the fields do not bound it themselves.
+void CheckParameterGrowth(const ScriptState& state, std::size_t limit) {
+    const std::size_t longest =
+        std::max({state.BasePath.size(), state.FileDest.size(), state.InputFolder.size(),
+                  state.InputName.size(), state.InputExt.size()});
+    std::size_t total = 0;
+    for (const auto& program : state.Programs) {
+        program->ForEachField([&](const auto& field) {
+            if (!field.Checked()) {
+                return;
+            }
+            const std::string& param = field.Core.Param;
+            const auto variables =
+                static_cast<std::size_t>(std::count(param.begin(), param.end(), '$'));
+            if (variables != 0 && longest > limit / variables) {
+                throw ScriptTooLarge(limit);
+            }
+            total += param.size() + variables * longest;
+            if (total > limit) {
+                throw ScriptTooLarge(limit);
+            }
+        });
     }
+}
+
+// What the programs' ticked fields lend to other programs, gathered once per build under the
+// receiving program's lower-cased name. Asking every program what it lends to every other
+// would cost the square of the number of programs.
+class Lending {
+  public:
+    explicit Lending(const ScriptState& state) : tickedCount_(state.Programs.size()) {
+        std::unordered_set<std::string_view> named;
+        for (std::size_t lender = 0; lender < state.Programs.size(); ++lender) {
+            std::size_t ticked = 0;
+            state.Programs[lender]->ForEachField([&](const auto& field) {
+                if (!field.Checked()) {
+                    return;
+                }
+                if (!field.Core.Groups.empty()) {
+                    std::string text = field.GetParam();
+                    if (!text.empty()) {
+                        const std::size_t fragment = fragments_.size();
+                        fragments_.push_back(std::move(text));
+                        named.clear();
+                        for (const std::string& group : field.Core.Groups) {
+                            if (named.insert(group).second) {
+                                byReceiver_[group].push_back({lender, ticked, fragment});
+                            }
+                        }
+                    }
+                }
+                ++ticked;
+            });
+            tickedCount_[lender] = ticked;
+        }
+    }
+
+    // The lent text for the program at `receiver`, as asking each other program in turn and
+    // joining the answers with blanks gives it, without the blanks that would end it. Throws
+    // ScriptTooLarge when it would pass `limit` bytes.
+    std::string DirectedTo(std::size_t receiver, std::string_view lowerName,
+                           std::size_t limit) const {
+        const auto found = byReceiver_.find(std::string(lowerName));
+        if (found == byReceiver_.end()) {
+            return {};
+        }
+        std::string directed;
+        const Entry* previous = nullptr;
+        for (const Entry& entry : found->second) {
+            if (entry.lender == receiver) {
+                continue;
+            }
+            std::size_t blanks = 0;
+            if (previous == nullptr) {
+                blanks = 0;
+            } else if (entry.lender == previous->lender) {
+                // Every ticked field of a lender adds a blank and its fragment, lent or not.
+                blanks = entry.field - previous->field;
+            } else {
+                // The rest of the previous lender's ticked fields, then one blank for every
+                // program in between (except the receiver), then one before this lender.
+                blanks = tickedCount_[previous->lender] - 1 - previous->field;
+                blanks += entry.lender - previous->lender;
+                if (receiver > previous->lender && receiver < entry.lender) {
+                    --blanks;
+                }
+            }
+            const std::string& text = fragments_[entry.fragment];
+            if (blanks > limit || text.size() > limit - blanks ||
+                directed.size() > limit - blanks - text.size()) {
+                throw ScriptTooLarge(limit);
+            }
+            directed.append(blanks, ' ').append(text);
+            previous = &entry;
+        }
+        return directed;
+    }
+
+  private:
+    struct Entry {
+        std::size_t lender;    // program position
+        std::size_t field;     // position among the lender's ticked fields
+        std::size_t fragment;  // into fragments_
+    };
+    std::vector<std::string> fragments_;
+    std::vector<std::size_t> tickedCount_;
+    std::unordered_map<std::string, std::vector<Entry>> byReceiver_;
+};
+
+// Computes and stores the command line of the program at `index`; returns its size. Throws
+// ScriptTooLarge when it would pass `limit` bytes.
+std::size_t StoreCommandLine(ScriptState& state, const Lending& lending, std::size_t index,
+                             std::size_t limit) {
     TZRGroup& program = *state.Programs[index];
     const std::string own = program.GetParams();
-
-    std::string directed;
-    for (std::size_t other = 0; other < state.Programs.size(); ++other) {
-        if (other == index) {
-            continue;
-        }
-        const std::string lent = state.Programs[other]->GetParamsFor(program.Name);
-        if (directed.empty()) {
-            directed = lent;
-        } else {
-            // Appended even when empty, so the blanks of lenders with nothing to give remain.
-            directed.append(" ").append(lent);
-        }
+    if (own.size() > limit) {
+        throw ScriptTooLarge(limit);
     }
-
+    const std::string directed =
+        lending.DirectedTo(index, LowerAscii(program.Name), limit - own.size());
     std::string commandLine = own;
     if (!own.empty() && !directed.empty()) {
         commandLine.append(" ");
     }
     commandLine.append(directed);
     program.CommandLine = Trim(commandLine);
+    return program.CommandLine.size();
 }
 
-bool WriteBatch(ScriptState& state, const std::string& path) {
+// Appends the expanded line and its line end, keeping the whole script within `limit`.
+void AppendLine(std::string& script, const LineExpander& expander, const std::string& line,
+                bool keepEmpty, std::size_t limit) {
+    const std::size_t room = limit - script.size();
+    const std::string expanded = expander.Expand(line, room);
+    if (expanded.empty() && !keepEmpty) {
+        return;
+    }
+    if (expanded.size() + kScriptLineEnd.size() > room) {
+        throw ScriptTooLarge(limit);
+    }
+    script.append(expanded).append(kScriptLineEnd);
+}
+
+}  // namespace
+
+void ComputeCommandLine(ScriptState& state, std::size_t index) {
+    if (index >= state.Programs.size()) {
+        return;
+    }
+    CheckParameterGrowth(state, kMaxScriptBytes);
+    StoreCommandLine(state, Lending(state), index, kMaxScriptBytes);
+}
+
+bool WriteBatch(ScriptState& state, const std::string& path, std::size_t maxBytes) {
     std::string missing;
     for (const auto& program : state.Programs) {
         if (program->RequireExe && program->Run && !FileExists(program->ToolPath)) {
@@ -91,21 +224,28 @@ bool WriteBatch(ScriptState& state, const std::string& path) {
     for (const auto& program : state.Programs) {
         program->ClearEmptyFields();
     }
-    for (std::size_t i = 0; i < state.Programs.size(); ++i) {
-        ComputeCommandLine(state, i);
-    }
-
     std::string script;
-    for (const std::string& line : state.LayoutLines) {
-        const std::string expanded = ExpandLine(state, line, ExpandMode::WholeRun);
-        if (!expanded.empty()) {
-            script.append(expanded).append(kScriptLineEnd);
+    try {
+        CheckParameterGrowth(state, maxBytes);
+        const Lending lending(state);
+        // All command lines together are held at once, so they share one budget.
+        std::size_t commandLines = 0;
+        for (std::size_t i = 0; i < state.Programs.size(); ++i) {
+            commandLines += StoreCommandLine(state, lending, i, maxBytes - commandLines);
         }
+        const LineExpander expander(state, ExpandMode::WholeRun);
+        for (const std::string& line : state.LayoutLines) {
+            AppendLine(script, expander, line, false, maxBytes);
+        }
+    } catch (const ScriptTooLarge&) {
+        ShowError(state, TooLargeText(path, maxBytes));
+        return false;
     }
     return WriteScript(state, path, script);
 }
 
-bool WriteStageBatch(ScriptState& state, const std::string& path, std::size_t index) {
+bool WriteStageBatch(ScriptState& state, const std::string& path, std::size_t index,
+                     std::size_t maxBytes) {
     if (index >= state.Programs.size()) {
         return false;
     }
@@ -116,14 +256,20 @@ bool WriteStageBatch(ScriptState& state, const std::string& path, std::size_t in
     }
 
     program.ClearEmptyFields();
-    ComputeCommandLine(state, index);
-
     const std::string lowerName = LowerAscii(program.Name);
     std::string script;
-    for (const std::string& line : state.LayoutLines) {
-        if (SelectedForStage(line, lowerName)) {
-            script.append(ExpandLine(state, line, ExpandMode::SingleStage)).append(kScriptLineEnd);
+    try {
+        CheckParameterGrowth(state, maxBytes);
+        StoreCommandLine(state, Lending(state), index, maxBytes);
+        const LineExpander expander(state, ExpandMode::SingleStage);
+        for (const std::string& line : state.LayoutLines) {
+            if (SelectedForStage(line, lowerName)) {
+                AppendLine(script, expander, line, true, maxBytes);
+            }
         }
+    } catch (const ScriptTooLarge&) {
+        ShowError(state, TooLargeText(path, maxBytes));
+        return false;
     }
     return WriteScript(state, path, script);
 }

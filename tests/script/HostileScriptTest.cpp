@@ -1,0 +1,321 @@
+// Scripts whose expansion would grow without end are refused with a message and nothing
+// written; the indexed lending and the name lookup of the expansion give exactly what asking
+// every program in turn gives.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "FakePlatform.h"
+#include "TempDir.h"
+#include "base/Text.h"
+#include "script/BatchBuilder.h"
+#include "script/Expansion.h"
+#include "script/ScriptState.h"
+
+namespace kestrune {
+namespace {
+
+using testing::FakePlatform;
+using testing::RecordedMessage;
+using testing::TempDir;
+namespace fs = std::filesystem;
+
+TZRGroup& AddProgram(ScriptState& state, const std::string& name, bool requireExe) {
+    return *state.Programs.emplace_back(std::make_unique<TZRGroup>(
+        state, name, requireExe, kDefaultExeFilter, name + ":", state.Tab));
+}
+
+void AddCheck(TZRGroup& group, const std::string& param, bool checked,
+              const std::string& groups = "") {
+    group
+        .AddCheckBox(
+            {"Check " + std::to_string(group.CheckBoxes.size()), param, groups, "", false, 1},
+            false)
+        .SetChecked(checked);
+}
+
+// ---- Refused scripts
+
+constexpr std::size_t kMegabyte = std::size_t{1} << 20;
+
+struct TooLargeCase {
+    const char* name;
+    std::size_t limit;
+    // Fills the state; returns true to build the single stage of program 0 instead of the
+    // whole chain.
+    bool (*setUp)(ScriptState& state, const std::string& tool);
+};
+
+void PrintTo(const TooLargeCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+// Each program's command line names the next program twice, so every step of the expansion
+// doubles the text: forty programs would need terabytes.
+void DoublingChain(ScriptState& state, const std::string& tool) {
+    for (int i = 0; i < 40; ++i) {
+        TZRGroup& p = AddProgram(state, "P" + std::to_string(i), true);
+        p.ToolPath = tool;
+        p.Run = true;
+        const std::string next = "$ClassParam='P" + std::to_string(i + 1) + "'";
+        AddCheck(p, next + " " + next, true);
+    }
+    state.LayoutLines = {"echo start", "$ClassEXE=P0 $ClassParam=P0"};
+}
+
+std::string Repeated(std::string_view text, int times) {
+    std::string all;
+    for (int i = 0; i < times; ++i) {
+        all += text;
+    }
+    return all;
+}
+
+const TooLargeCase kTooLarge[] = {
+    // The limit that is in force: a line of 65 one-megabyte paths.
+    {"FileVariablesInALayoutLine", kMaxScriptBytes,
+     [](ScriptState& s, const std::string&) {
+         s.BasePath = std::string(kMegabyte, 'b');
+         s.LayoutLines = {Repeated("$BasePath", 65)};
+         return false;
+     }},
+    {"DoublingWholeRun", kMegabyte,
+     [](ScriptState& s, const std::string& tool) {
+         DoublingChain(s, tool);
+         return false;
+     }},
+    {"DoublingSingleStage", kMegabyte,
+     [](ScriptState& s, const std::string& tool) {
+         DoublingChain(s, tool);
+         // The other programs keep the command lines of an earlier build.
+         for (std::size_t i = 1; i < s.Programs.size(); ++i) {
+             s.Programs[i]->CommandLine = s.Programs[i]->GetParams();
+         }
+         return true;
+     }},
+    {"ManyLinesTogether", kMegabyte,
+     [](ScriptState& s, const std::string&) {
+         s.BasePath = std::string(64 << 10, 'b');
+         s.LayoutLines.assign(17, "$BasePath");
+         return false;
+     }},
+    {"FileVariablesInAFieldParameter", kMegabyte,
+     [](ScriptState& s, const std::string& tool) {
+         s.BasePath = std::string(64 << 10, 'b');
+         TZRGroup& p = AddProgram(s, "P", true);
+         p.ToolPath = tool;
+         AddCheck(p, Repeated("$BasePath ", 17), true);
+         s.LayoutLines = {"echo $ClassParam=P"};
+         return true;
+     }},
+    {"LentTextForManyPrograms", kMegabyte,
+     [](ScriptState& s, const std::string&) {
+         AddCheck(AddProgram(s, "Lender", false), std::string(400 << 10, 'x'), true, "A,B,C");
+         AddProgram(s, "A", false);
+         AddProgram(s, "B", false);
+         AddProgram(s, "C", false);
+         s.LayoutLines = {"echo"};
+         return false;
+     }},
+};
+
+class TooLargeScript : public ::testing::TestWithParam<TooLargeCase> {};
+
+TEST_P(TooLargeScript, IsRefusedWithAMessageAndNothingWritten) {
+    TempDir dir;
+    FakePlatform fake;
+    ScriptState state(dir.path());
+    state.platform = &fake;
+    const std::string tool = dir.Write("tool.exe", "");
+    const std::string target = dir.Write("compile.sh", "previous script");
+    const TooLargeCase& c = GetParam();
+    const bool singleStage = c.setUp(state, tool);
+
+    const bool written = singleStage ? WriteStageBatch(state, target, 0, c.limit)
+                                     : WriteBatch(state, target, c.limit);
+    EXPECT_FALSE(written);
+    const std::string limit = std::to_string(c.limit / kMegabyte) + " MB";
+    EXPECT_EQ(fake.messages,
+              (std::vector<RecordedMessage>{{"Error", "Cannot write file \"" + target +
+                                                          "\". The script would be larger than " +
+                                                          limit + "."}}));
+    EXPECT_EQ(dir.Read("compile.sh"), "previous script");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, TooLargeScript, ::testing::ValuesIn(kTooLarge),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(HostileScript, AScriptOfExactlyTheLimitIsWritten) {
+    TempDir dir;
+    FakePlatform fake;
+    ScriptState state(dir.path());
+    state.platform = &fake;
+    state.BasePath = std::string(kMegabyte - kScriptLineEnd.size(), 'b');
+    state.LayoutLines = {"$BasePath"};
+    ASSERT_TRUE(WriteBatch(state, dir / "compile.sh", kMegabyte));
+    EXPECT_TRUE(fake.messages.empty());
+    EXPECT_EQ(fs::file_size(dir / "compile.sh"), kMegabyte);
+
+    EXPECT_FALSE(WriteBatch(state, dir / "compile.sh", kMegabyte - 1));
+    EXPECT_EQ(fake.messages.at(0).text, "Cannot write file \"" + dir / "compile.sh" +
+                                            "\". The script would be larger than 1048575 bytes.");
+    EXPECT_EQ(fs::file_size(dir / "compile.sh"), kMegabyte);
+}
+
+TEST(HostileScript, ExpandingAloneStopsAtTheLimitAskedFor) {
+    ScriptState state("/prog/");
+    state.BasePath = "0123456789";
+    const LineExpander expander(state, ExpandMode::WholeRun);
+    EXPECT_EQ(expander.Expand("[$BasePath$BasePath]", 22), "[01234567890123456789]");
+    try {
+        expander.Expand("[$BasePath$BasePath]", 21);
+        ADD_FAILURE() << "no ScriptTooLarge";
+    } catch (const ScriptTooLarge& error) {
+        EXPECT_STREQ(error.what(), "The script would be larger than 21 bytes.");
+    }
+    // A line that is already too long fails at its first replacement.
+    EXPECT_THROW(
+        ExpandLine(state, std::string(kMaxScriptBytes, 'y') + "$BasePath", ExpandMode::WholeRun),
+        ScriptTooLarge);
+}
+
+// ---- The same results as asking every program
+
+// The command line as asking every other program in turn for what it lends gives it.
+std::string ReferenceCommandLine(const ScriptState& state, std::size_t index) {
+    const TZRGroup& program = *state.Programs[index];
+    const std::string own = program.GetParams();
+    std::string directed;
+    for (std::size_t other = 0; other < state.Programs.size(); ++other) {
+        if (other == index) {
+            continue;
+        }
+        const std::string lent = state.Programs[other]->GetParamsFor(program.Name);
+        if (directed.empty()) {
+            directed = lent;
+        } else {
+            directed.append(" ").append(lent);
+        }
+    }
+    std::string line = own;
+    if (!own.empty() && !directed.empty()) {
+        line.append(" ");
+    }
+    return Trim(line.append(directed));
+}
+
+// The line as trying every program in specification order expands it.
+std::string ReferenceExpand(const ScriptState& state, std::string_view line, ExpandMode mode) {
+    std::string text = ExpandFileVariables(line, state);
+    text = ReplaceAllNoCase(text, "$DateTime", "");
+    text = ReplaceAllNoCase(text, "$Version", state.VersionText);
+    if (!state.ViewLogAfterCompile && ContainsNoCase(text, "$reda")) {
+        return {};
+    }
+    text = ReplaceAllNoCase(text, "$REDA", state.LogViewerPath());
+    auto replaceNamed = [&text](const std::string& prefix, const std::string& name,
+                                const std::string& value) {
+        if (ContainsNoCase(text, prefix + name)) {
+            text = ReplaceAllNoCase(text, prefix + name, value);
+        } else {
+            text = ReplaceAllNoCase(text, prefix + "'" + name + "'", value);
+        }
+    };
+    for (const auto& program : state.Programs) {
+        const std::string& name = program->Name;
+        if (name.empty()) {
+            continue;
+        }
+        if (program->RequireExe) {
+            if (mode == ExpandMode::WholeRun && !program->Run) {
+                if (ContainsNoCase(text, "$ClassEXE=" + name) ||
+                    ContainsNoCase(text, "$ClassEXE='" + name + "'")) {
+                    return {};
+                }
+            } else {
+                replaceNamed("$ClassEXE=", name, program->ToolPath);
+            }
+        }
+        replaceNamed("$ClassParam=", name, program->CommandLine);
+    }
+    return text;
+}
+
+// Names that are prefixes of one another, differ in case only, repeat, hold a quote or bytes
+// above 127, or are empty.
+const std::vector<std::string> kNames = {
+    "Tool",  "tool", "Tool2", "T",     "x'y",   "\xC3\xA9t\xC3\xA9",
+    "\xFFz", "Tool", "",      "Light", "LIGHT2"};
+
+std::string Pick(std::mt19937& random, const std::vector<std::string>& from) {
+    return from[random() % from.size()];
+}
+
+std::string RandomText(std::mt19937& random, int pieces) {
+    static const std::vector<std::string> kTokens = {
+        "$ClassEXE=", "$ClassParam=", "$classexe='", "$CLASSPARAM='", "'", " ",
+        "x",          "$FileName",    "$REDA",       "$ClassParam",   "=", "\\"};
+    std::string text;
+    for (int i = 0; i < pieces; ++i) {
+        text += random() % 2 == 0 ? Pick(random, kTokens) : Pick(random, kNames);
+    }
+    return text;
+}
+
+TEST(HostileScript, IndexedLendingGivesWhatAskingEveryProgramGives) {
+    std::mt19937 random(20261208);
+    for (int round = 0; round < 300; ++round) {
+        ScriptState state("/prog/");
+        const int programs = 1 + static_cast<int>(random() % 7);
+        for (int p = 0; p < programs; ++p) {
+            TZRGroup& group = AddProgram(state, Pick(random, kNames), random() % 2 == 0);
+            const int fields = static_cast<int>(random() % 5);
+            for (int f = 0; f < fields; ++f) {
+                std::string groups;
+                for (int g = static_cast<int>(random() % 4); g > 0; --g) {
+                    groups += Pick(random, kNames) + (random() % 3 == 0 ? " , " : ",");
+                }
+                const std::string param = random() % 4 == 0 ? "" : "-f" + std::to_string(f);
+                AddCheck(group, param, random() % 3 != 0, groups);
+            }
+        }
+        for (std::size_t i = 0; i < state.Programs.size(); ++i) {
+            ComputeCommandLine(state, i);
+            EXPECT_EQ(state.Programs[i]->CommandLine, ReferenceCommandLine(state, i))
+                << "round " << round << ", program " << i;
+        }
+    }
+}
+
+TEST(HostileScript, NameLookupExpandsLikeTryingEveryProgram) {
+    std::mt19937 random(7);
+    for (int round = 0; round < 400; ++round) {
+        ScriptState state("/prog/");
+        state.ViewLogAfterCompile = random() % 4 != 0;
+        state.InputName = "level";
+        const int programs = 1 + static_cast<int>(random() % 8);
+        for (int p = 0; p < programs; ++p) {
+            TZRGroup& group = AddProgram(state, Pick(random, kNames), random() % 2 == 0);
+            group.Run = random() % 2 == 0;
+            // Inserted text names other programs again, before and after this one.
+            group.ToolPath = RandomText(random, static_cast<int>(random() % 4));
+            group.CommandLine = RandomText(random, static_cast<int>(random() % 4));
+        }
+        for (int l = 0; l < 5; ++l) {
+            const std::string line = RandomText(random, 1 + static_cast<int>(random() % 8));
+            for (const ExpandMode mode : {ExpandMode::WholeRun, ExpandMode::SingleStage}) {
+                EXPECT_EQ(ExpandLine(state, line, mode), ReferenceExpand(state, line, mode))
+                    << "round " << round << ", line \"" << line << "\"";
+            }
+        }
+    }
+}
+
+}  // namespace
+}  // namespace kestrune
