@@ -62,20 +62,19 @@ LogFile::Change LogFile::reopen(bool wasOpen) {
     head_.clear();
     vanished_ = false;
     std::string error;
-    file_ = FileBytes::open(backing_ == Backing::Mapped, path_, error);
-    if (!file_ && backing_ == Backing::Mapped) {
-        file_ = FileBytes::open(false, path_, error);
-    }
-    if (!file_) {
+    auto openWith = [&](bool mapped) {
+        file_ = FileBytes::open(mapped, path_, error);
+        if (file_ && !file_->resize(file_->stamp().size, error)) {
+            file_.reset();
+        }
+        return file_ != nullptr;
+    };
+    // Where a file cannot be mapped (some file systems), it is read instead.
+    if (!(backing_ == Backing::Mapped && openWith(true)) && !openWith(false)) {
         error_ = error;
         return Change::Failed;
     }
     error_.clear();
-    if (!file_->resize(file_->stamp().size, error)) {
-        error_ = error;
-        file_.reset();
-        return Change::Failed;
-    }
     index_.extend(file_->bytes());
     const std::string_view all = file_->bytes();
     tail_.assign(all.substr(all.size() - std::min(all.size(), kTailBytes)));
