@@ -2,6 +2,7 @@
 // The lowest layer of the specification reader: comment-free trimmed lines with their numbers,
 // the key/value split, and the syntax messages in the system's own words.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -40,7 +41,16 @@ bool IsElementKind(std::string_view key);
 // Shows `text` in the "Kestrune Error" box.
 void ShowSpecError(Platform* platform, const std::string& text);
 
-// "Expected: "<what>", got: <line>" CR LF "Line: <n>"; `what` is "=", "Setup", "Group" or "{".
+// A line quoted in a message is cut to this many bytes and ends with kEllipsis when it was
+// longer, so a megabyte-long line cannot flood a message box or the console.
+inline constexpr std::size_t kQuotedLineBytes = 300;
+inline constexpr std::string_view kEllipsis = "\xE2\x80\xA6";  // "…" in UTF-8
+
+// `line` as a message quotes it: whole, or cut to kQuotedLineBytes followed by kEllipsis.
+std::string QuotedLine(std::string_view line);
+
+// "Expected: "<what>", got: <line>" CR LF "Line: <n>"; `what` is "=", "Setup", "Group" or "{";
+// a long line is quoted cut (QuotedLine).
 std::string ExpectedMessage(std::string_view what, std::string_view line, std::int32_t lineNumber);
 // "Unexpected start of new object. (Did you miss a "{"?)" CR LF "Line: <n>".
 std::string UnexpectedObjectMessage(std::int32_t lineNumber);

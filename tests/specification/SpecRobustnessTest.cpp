@@ -86,7 +86,9 @@ TEST(SpecRobustness, MultiMegabyteLines) {
     EXPECT_EQ(g.Labels.at(0).Caption().size(), big.size());
 
     h.Load(big + " // and no line end at all");
-    EXPECT_EQ(h.SyntaxErrors().back(), "Expected: \"=\", got: " + big + "\r\nLine: 1");
+    // The message quotes only the start of such a line.
+    EXPECT_EQ(h.SyntaxErrors().back(),
+              "Expected: \"=\", got: " + big.substr(0, 300) + "\xE2\x80\xA6\r\nLine: 1");
 }
 
 TEST(SpecRobustness, ManyLinesAreCounted) {
