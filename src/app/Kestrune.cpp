@@ -178,9 +178,6 @@ EventResult Kestrune::Click(std::string_view name) {
             case Window::Options:
                 reachable = frmOptions.IsOpen;
                 control = Find(frmOptions.NamedControls(), name);
-                if (!command.parent.empty() && command.parent[0] - '0' != frmOptions.Page) {
-                    return EventResult::Hidden;  // on another page of the dialog
-                }
                 break;
             case Window::About:
                 reachable = frmAbout.IsOpen;
@@ -189,6 +186,10 @@ EventResult Kestrune::Click(std::string_view name) {
         }
         if (!reachable) {
             continue;  // a control of the same name in another window may be reachable
+        }
+        if (command.window == Window::Options && !command.parent.empty() &&
+            command.parent[0] - '0' != frmOptions.Page) {
+            return EventResult::Hidden;  // on another page of the dialog
         }
         if (command.parent == "mnuTab" && !frmMain.State().HasSpecification()) {
             return EventResult::Hidden;  // the tab menu needs a program tab

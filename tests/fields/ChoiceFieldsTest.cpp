@@ -12,6 +12,7 @@
 #include "fields/BrowseBox.h"
 #include "fields/ColorBox.h"
 #include "fields/ComboBox.h"
+#include "fields/EditBox.h"
 
 namespace kestrune {
 namespace {

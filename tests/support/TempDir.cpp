@@ -48,7 +48,9 @@ std::string TempDir::Read(std::string_view relativeOrAbsolute) const {
 }
 
 std::string FixturePath(std::string_view name) {
-    return std::string(KESTRUNE_TEST_DATA_DIR) + "/" + std::string(name);
+    std::string path = KESTRUNE_TEST_DATA_DIR;
+    path.append("/").append(name);
+    return path;
 }
 
 std::string ReadFixture(std::string_view name) {
