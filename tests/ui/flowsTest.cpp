@@ -1,11 +1,13 @@
 // What a person does in the window, driven through the widgets and the real handlers, with the
 // platform's dialogs and boxes answering from queues: start on the samples, open a preset, tick
 // fields and stages, type and leave a numeric edit, run, save, new with the prompt, the options
-// dialog, the tray, close. One run goes all the way: the C chain's script built here runs
-// with sh and the program it builds prints its greeting.
+// dialog, the tray, close. The sample chains go all the way: their scripts built here run
+// with sh, and what they build is checked.
 
 #include <QComboBox>
+#include <QFileInfo>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -462,34 +464,60 @@ class FlowsTest : public QObject {
         QVERIFY(!other.Find<QToolButton>("cmdToolShowDetails")->isChecked());
     }
 
-    // The C chain for real: the script the window writes runs with sh (no terminal), and the
-    // program gcc built prints the sample's greeting into the log.
-    void cChainRunsForReal() {
-        if (QStandardPaths::findExecutable("gcc").isEmpty()) {
-            QSKIP("gcc is not installed");
+    // The chains for real: the script the window writes runs with sh (no terminal), and the
+    // program gcc built prints the sample's greeting, or the image comes out resized.
+    void chainsRunForReal_data() {
+        QTest::addColumn<QString>("preset");
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<QStringList>("tools");
+        QTest::addColumn<QString>("logLine");
+        QTest::newRow("C chain") << "HelloC.zrp"
+                                 << "Inputs/hello.c"
+                                 << QStringList{"/usr/bin/gcc", "/usr/bin/strip", "/usr/bin/env"}
+                                 << "Hello, world!";
+        QTest::newRow("image chain")
+            << "ImageTools.zrp"
+            << "Inputs/kestrel.png" << QStringList{"/usr/bin/convert", "/usr/bin/optipng"}
+            << "kestrel-out.png";
+    }
+    void chainsRunForReal() {
+        QFETCH(QString, preset);
+        QFETCH(QString, input);
+        QFETCH(QStringList, tools);
+        QFETCH(QString, logLine);
+        for (const QString& tool : tools) {
+            if (!QFileInfo(tool).isExecutable()) {
+                QSKIP(qPrintable(tool + " is not installed"));
+            }
         }
-        const std::string input = h().home / "Inputs/hello.c";
-        h().platform.fileAnswers.push_back(input);
+        h().platform.fileAnswers.push_back(h().Preset(preset.toLatin1().constData()));
+        h().Trigger("cmdOpenPreset");
+        h().platform.fileAnswers.push_back(h().home / input.toStdString());
         h().Trigger("cmdOpenFile");
-        h().Tabs()->setCurrentIndex(2);
-        QCOMPARE(h().core->frmMain.ActiveTab, 2);
-        QTest::mouseClick(h().FieldCheck(2, "Empty environment"), Qt::LeftButton, {},
-                          QPoint(6, 10));
         QTest::mouseClick(h().Find<QPushButton>("cmdCompile"), Qt::LeftButton);
+        QCOMPARE(h().platform.messages.size(), std::size_t{0});
         QCOMPARE(h().platform.shellCalls.size(), std::size_t{1});
         QProcess shell;
         shell.setWorkingDirectory(QString::fromStdString(h().home.path()));
         shell.start("/bin/sh", {QString::fromStdString(h().platform.shellCalls[0].target)});
         QVERIFY(shell.waitForFinished(120000));
         QCOMPARE(shell.exitCode(), 0);
-        const std::string log = h().home.Read("Inputs/hello.log");
-        QVERIFY2(log.find("Kestrune 2.0.3.1: hello.c, ") == 0, log.c_str());
-        QVERIFY2(log.find("\nHello, world!\n") != std::string::npos, log.c_str());
+        const QString base = QFileInfo(input).completeBaseName();
+        const std::string log = h().home.Read("Inputs/" + base.toStdString() + ".log");
+        QVERIFY2(
+            log.find("Kestrune 2.0.3.1: " + QFileInfo(input).fileName().toStdString() + ", ") == 0,
+            log.c_str());
+        QVERIFY2(log.find(logLine.toStdString()) != std::string::npos, log.c_str());
         QVERIFY2(log.find("error") == std::string::npos, log.c_str());
-        QProcess program;
-        program.start(QString::fromStdString(h().home / "Inputs/hello"), {});
-        QVERIFY(program.waitForFinished(10000));
-        QCOMPARE(program.readAllStandardOutput(), QByteArray("Hello, world!\n"));
+        if (input.endsWith(".c")) {
+            QProcess program;
+            program.start(QString::fromStdString(h().home / "Inputs/hello"), {});
+            QVERIFY(program.waitForFinished(10000));
+            QCOMPARE(program.readAllStandardOutput(), QByteArray("Hello, world!\n"));
+        } else {
+            const QImage result(QString::fromStdString(h().home / "Inputs/kestrel-out.png"));
+            QCOMPARE(result.size(), QSize(128, 128));
+        }
     }
 
   private:
