@@ -78,14 +78,6 @@ void FillMenu(MenuState& menu, const std::vector<std::string>& list) {
     }
 }
 
-// A recent-list item's path: its caption without its first "&".
-std::string PathOfCaption(std::string caption) {
-    if (const std::size_t amp = caption.find('&'); amp != std::string::npos) {
-        caption.erase(amp, 1);
-    }
-    return caption;
-}
-
 void CutTo(std::vector<std::string>& list, std::int32_t count) {
     const std::size_t limit = count < 0 ? 0 : static_cast<std::size_t>(count);
     if (list.size() > limit) {
@@ -256,14 +248,16 @@ void TfrmMain::RecentPresetClick(std::size_t entry) {
     if (entry >= cmdRecentPresets.items.size() || !ConfirmSavePreset()) {
         return;
     }
-    // Opening moves the entry and rebuilds the menu, so the caption is copied first.
-    const std::string path = PathOfCaption(cmdRecentPresets.items[entry].caption);
+    // Captions hold the exact path (a view shows a "&" in it as such, not as an accelerator
+    // mark), so nothing is stripped. Opening moves the entry and rebuilds the menu, so the
+    // path is copied first.
+    const std::string path = cmdRecentPresets.items[entry].caption;
     OpenPreset(path, PresetMode::Open);
 }
 
 void TfrmMain::RecentFileClick(std::size_t entry) {
     if (entry < cmdRecentFiles.items.size()) {
-        const std::string path = PathOfCaption(cmdRecentFiles.items[entry].caption);
+        const std::string path = cmdRecentFiles.items[entry].caption;
         SetInputFile(path);
     }
 }
