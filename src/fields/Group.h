@@ -1,8 +1,8 @@
 #pragma once
 
-#include <deque>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/ControlState.h"
 #include "fields/BrowseBox.h"
@@ -112,14 +112,17 @@ class TZRGroup {
     int CursorLeft = 8;
     int CursorTop = 16;
 
-    // Deques keep every field at its address while more are added, so a reference returned
-    // by an Add operation stays valid.
-    std::deque<TZRLabelBox> Labels;
-    std::deque<TZRCheckBox> CheckBoxes;
-    std::deque<TZREditBox> EditBoxes;
-    std::deque<TZRComboBox> ComboBoxes;
-    std::deque<TZRBrowseBox> BrowseBoxes;
-    std::deque<TZRColorBox> ColorBoxes;
+    // Plain vectors: an empty one costs no allocation, and a specification of many small
+    // programs is mostly empty lists. Fields are added only while a specification is read,
+    // so a field may move until that reading ends and keeps its address afterwards, for as
+    // long as the view shows it. A reference returned by an Add operation is valid until the
+    // next Add of the same kind.
+    std::vector<TZRLabelBox> Labels;
+    std::vector<TZRCheckBox> CheckBoxes;
+    std::vector<TZREditBox> EditBoxes;
+    std::vector<TZRComboBox> ComboBoxes;
+    std::vector<TZRBrowseBox> BrowseBoxes;
+    std::vector<TZRColorBox> ColorBoxes;
 
   private:
     // Starts a new column when the next row would not fit the tab's height.
