@@ -88,6 +88,9 @@ std::size_t LineIndex::completeLineCount() const {
 }
 
 std::uint64_t LineIndex::lineStart(std::size_t line) const {
+    if (line >= low_.size()) {
+        return end_;
+    }
     const auto high = static_cast<std::uint64_t>(
         std::upper_bound(steps_.begin(), steps_.end(), line) - steps_.begin());
     return (high << lowBits_) | low_[line];

@@ -26,6 +26,7 @@ class LineIndex {
     std::size_t lineCount() const;
     // Lines that end with a terminator; the last line may still be growing.
     std::size_t completeLineCount() const;
+    // Lines beyond the last start at the end of the data.
     std::uint64_t lineStart(std::size_t line) const;
     // Start of the next line (just past the terminator), or the end of the data for the last one.
     std::uint64_t lineLimit(std::size_t line) const;

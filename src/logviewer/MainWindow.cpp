@@ -344,23 +344,20 @@ bool MainWindow::find(bool forward) {
     const std::string_view bytes = log_.bytes();
     std::size_t at;
     bool wrapped = false;
+    // Without a selection the search starts at the current line, in either direction.
+    const std::size_t current = std::min(view_->currentLine(), log_.lineCount());
     if (forward) {
-        const auto from = static_cast<std::size_t>(
-            view_->hasSelection()
-                ? view_->selectionStart() + 1
-                : log_.index().lineStart(std::min(
-                      view_->currentLine(), log_.lineCount() > 0 ? log_.lineCount() - 1 : 0)));
-        at = finder.next(bytes, log_.lineCount() > 0 ? from : 0);
+        const std::uint64_t from =
+            view_->hasSelection() ? view_->selectionStart() + 1 : log_.index().lineStart(current);
+        at = finder.next(bytes, static_cast<std::size_t>(from));
         if (at == TextFinder::npos) {
             at = finder.next(bytes, 0);
             wrapped = true;
         }
     } else {
-        const auto before = static_cast<std::size_t>(
-            view_->hasSelection()
-                ? view_->selectionStart()
-                : (log_.lineCount() > 0 ? log_.index().lineLimit(view_->currentLine()) : 0));
-        at = finder.previous(bytes, before);
+        const std::uint64_t before =
+            view_->hasSelection() ? view_->selectionStart() : log_.index().lineLimit(current);
+        at = finder.previous(bytes, static_cast<std::size_t>(before));
         if (at == TextFinder::npos) {
             at = finder.previous(bytes);
             wrapped = true;

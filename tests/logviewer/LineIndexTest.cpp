@@ -109,7 +109,10 @@ TEST(LineIndex, LineAtAndLongestLine) {
     EXPECT_EQ(index.lineAt(10), 3u);
     EXPECT_EQ(index.lineAt(999), 3u);
     EXPECT_EQ(index.longestLine(), 6u);
+    EXPECT_EQ(index.lineStart(4), 11u);  // beyond the last line: the end
+    EXPECT_EQ(index.lineLimit(4), 11u);
     index.clear();
+    EXPECT_EQ(index.lineStart(0), 0u);
     EXPECT_EQ(index.lineCount(), 0u);
     EXPECT_EQ(index.lineAt(5), 0u);
     EXPECT_EQ(index.longestLine(), 0u);

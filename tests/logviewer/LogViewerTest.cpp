@@ -279,6 +279,31 @@ class LogViewerTest : public QObject {
         QVERIFY(!w.findBar()->isVisible());
     }
 
+    void anEmptyLogTakesEveryCommand() {
+        const QString log = path(QStringLiteral("empty.log"));
+        writeFile(log, QByteArray(), QIODevice::WriteOnly);
+        MainWindow& w = open(log);
+        QCOMPARE(w.log().lineCount(), std::size_t{0});
+        QTest::keyClick(&w, Qt::Key_F, Qt::ControlModifier);
+        QTest::keyClicks(w.findBar()->findChild<QLineEdit*>(QStringLiteral("findEdit")),
+                         QStringLiteral("x"));
+        QTest::keyClick(&w, Qt::Key_F3);
+        QCOMPARE(w.findBar()->status(), QStringLiteral("Not found"));
+        QTest::keyClick(&w, Qt::Key_F3, Qt::ShiftModifier);
+        QCOMPARE(w.findBar()->status(), QStringLiteral("Not found"));
+        QTest::keyClick(&w, Qt::Key_F8);
+        QCOMPARE(w.statusBar()->currentMessage(), QStringLiteral("No further errors or warnings."));
+        QTest::keyClick(&w, Qt::Key_G, Qt::ControlModifier);  // nothing to go to: no dialog
+        QCOMPARE(QApplication::activeModalWidget(), nullptr);
+        w.view()->setFocus();
+        for (const Qt::Key key : {Qt::Key_Down, Qt::Key_Up, Qt::Key_PageDown, Qt::Key_End}) {
+            QTest::keyClick(w.view(), key);
+        }
+        QTest::keyClick(&w, Qt::Key_A, Qt::ControlModifier);
+        QVERIFY(!w.view()->hasSelection());
+        QVERIFY(!w.view()->viewport()->grab().isNull());
+    }
+
     void goesToALine() {
         const QString log = path(QStringLiteral("lines.log"));
         writeFile(log, numberedLines(1, 500), QIODevice::WriteOnly);
