@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 #include <iostream>
+#include <new>
 #include <optional>
 
 #include "CliPlatform.h"
@@ -59,68 +60,104 @@ int ExitFor(const CliPlatform& platform) {
     return platform.MessageCount() == 0 ? kExitOk : kExitMessage;
 }
 
-int RunCheck(const Options& options, CliPlatform& platform, std::ostream* out) {
-    auto state = MakeState(options, platform);
-    state->Tab.clientHeight = options.tabHeight;
-    LoadSpecFromCommandLine(*state, options.specFile);
-    if (out != nullptr) {
-        *out << DumpJson(ModelToJson(*state)) << '\n';
+// Runs one command; an error that escapes it becomes a message and exit 1 instead of an abort.
+// Files are written only at a command's end, so an early stop leaves them as they were.
+template <typename Command>
+int Guarded(CliPlatform& platform, Command&& command) {
+    try {
+        return command();
+    } catch (const std::bad_alloc&) {
+        platform.ShowMessage(MessageKind::Error, "Out of memory");
+    } catch (const std::exception& error) {
+        platform.ShowMessage(MessageKind::Error, error.what());
     }
-    return ExitFor(platform);
+    return kExitMessage;
+}
+
+// A specification that stopped at an error holds only the programs read before it; a preset
+// or script built from it would silently lose the others.
+bool SpecificationStoppedEarly(const AppState& state, std::ostream& err) {
+    if (state.SpecificationComplete) {
+        return false;
+    }
+    err << "kestrune-cli: the specification was read only up to its error; nothing was "
+           "written\n";
+    return true;
+}
+
+int RunCheck(const Options& options, CliPlatform& platform, std::ostream* out) {
+    return Guarded(platform, [&] {
+        auto state = MakeState(options, platform);
+        state->Tab.clientHeight = options.tabHeight;
+        LoadSpecFromCommandLine(*state, options.specFile);
+        if (out != nullptr) {
+            *out << DumpJson(ModelToJson(*state)) << '\n';
+        }
+        return ExitFor(platform);
+    });
 }
 
 int RunBatch(const Options& options, CliPlatform& platform, std::ostream& err) {
-    auto window = MakeWindow(options, platform);
-    AppState* state = &window->State();
-    try {
-        window->ReadSettings(window->SettingsPath());
-    } catch (const IoError& error) {
-        platform.ShowMessage(MessageKind::Error, error.what());
-    }
-    if (!window->OpenPreset(options.preset, PresetMode::Open)) {
-        return kExitMessage;
-    }
-    if (!options.input.empty()) {
-        window->SetInputFile(options.input);
-    }
-    if (state->InputFile.empty()) {
-        err << "kestrune-cli: the preset names no input file; give one with --input\n";
-        return kExitMessage;
-    }
-    if (!FileExists(state->InputFile)) {
-        err << "kestrune-cli: input file not found: " << state->InputFile << '\n';
-        return kExitMessage;
-    }
-    if (options.viewLog) {
-        state->ViewLogAfterCompile = true;
-    } else if (options.noViewLog) {
-        state->ViewLogAfterCompile = false;
-    }
-    const std::string target = options.output.empty() ? state->ScriptPath() : options.output;
-    if (options.stage.empty()) {
-        return WriteBatch(*state, target) ? kExitOk : kExitMessage;
-    }
-    for (std::size_t i = 0; i < state->Programs.size(); ++i) {
-        if (state->Programs[i]->Name == options.stage) {
-            return WriteStageBatch(*state, target, i) ? kExitOk : kExitMessage;
+    return Guarded(platform, [&] {
+        auto window = MakeWindow(options, platform);
+        AppState* state = &window->State();
+        try {
+            window->ReadSettings(window->SettingsPath());
+        } catch (const IoError& error) {
+            platform.ShowMessage(MessageKind::Error, error.what());
         }
-    }
-    err << "kestrune-cli: no program is named \"" << options.stage << "\"\n";
-    return kExitUsage;
-}
-
-int RunSave(const Options& options, CliPlatform& platform) {
-    auto window = MakeWindow(options, platform);
-    AppState& state = window->State();
-    if (!options.importSpec.empty()) {
-        if (!LoadSpecFromCommandLine(state, options.importSpec) ||
-            !window->OpenPreset(options.preset, PresetMode::Import)) {
+        if (!window->OpenPreset(options.preset, PresetMode::Open) ||
+            SpecificationStoppedEarly(*state, err)) {
             return kExitMessage;
         }
-    } else if (!window->OpenPreset(options.preset, PresetMode::Open)) {
-        return kExitMessage;
-    }
-    return WritePreset(state, options.output) ? kExitOk : kExitMessage;
+        if (!options.input.empty()) {
+            window->SetInputFile(options.input);
+        }
+        if (state->InputFile.empty()) {
+            err << "kestrune-cli: the preset names no input file; give one with --input\n";
+            return kExitMessage;
+        }
+        if (!FileExists(state->InputFile)) {
+            err << "kestrune-cli: input file not found: " << state->InputFile << '\n';
+            return kExitMessage;
+        }
+        if (options.viewLog) {
+            state->ViewLogAfterCompile = true;
+        } else if (options.noViewLog) {
+            state->ViewLogAfterCompile = false;
+        }
+        const std::string target = options.output.empty() ? state->ScriptPath() : options.output;
+        if (options.stage.empty()) {
+            return WriteBatch(*state, target) ? kExitOk : kExitMessage;
+        }
+        for (std::size_t i = 0; i < state->Programs.size(); ++i) {
+            if (state->Programs[i]->Name == options.stage) {
+                return WriteStageBatch(*state, target, i) ? kExitOk : kExitMessage;
+            }
+        }
+        err << "kestrune-cli: no program is named \"" << options.stage << "\"\n";
+        return kExitUsage;
+    });
+}
+
+int RunSave(const Options& options, CliPlatform& platform, std::ostream& err) {
+    return Guarded(platform, [&] {
+        auto window = MakeWindow(options, platform);
+        AppState& state = window->State();
+        if (!options.importSpec.empty()) {
+            if (!LoadSpecFromCommandLine(state, options.importSpec) ||
+                SpecificationStoppedEarly(state, err) ||
+                !window->OpenPreset(options.preset, PresetMode::Import)) {
+                return kExitMessage;
+            }
+        } else if (!window->OpenPreset(options.preset, PresetMode::Open)) {
+            return kExitMessage;
+        }
+        if (SpecificationStoppedEarly(state, err)) {
+            return kExitMessage;
+        }
+        return WritePreset(state, options.output) ? kExitOk : kExitMessage;
+    });
 }
 
 }  // namespace
@@ -197,7 +234,7 @@ int RunWith(const std::vector<std::string>& args, const std::string& defaultHome
         }
         return code;
     }
-    return RunSave(options, platform);
+    return RunSave(options, platform, err);
 }
 
 int Run(int argc, char** argv) {
@@ -205,7 +242,14 @@ int Run(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         args.emplace_back(argv[i]);
     }
-    return RunWith(args, ExecutableFolder(argc > 0 ? argv[0] : nullptr), std::cout, std::cerr);
+    try {
+        return RunWith(args, ExecutableFolder(argc > 0 ? argv[0] : nullptr), std::cout, std::cerr);
+    } catch (const std::bad_alloc&) {
+        std::cerr << "kestrune-cli: Out of memory\n";
+    } catch (const std::exception& error) {
+        std::cerr << "kestrune-cli: " << error.what() << '\n';
+    }
+    return kExitMessage;
 }
 
 }  // namespace kestrune::cli
