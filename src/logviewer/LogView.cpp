@@ -210,6 +210,13 @@ void LogView::reportFollowing() {
     }
 }
 
+QRect LogView::cellRect(std::size_t line, std::size_t column) const {
+    const qreal x =
+        textLeft() - horizontalScrollBar()->value() + static_cast<qreal>(column) * charWidth_;
+    const auto row = static_cast<qint64>(line) - static_cast<qint64>(firstVisibleLine());
+    return QRectF(x, static_cast<qreal>(row * lineHeight_), charWidth_, lineHeight_).toRect();
+}
+
 std::uint64_t LogView::offsetAt(QPoint point) const {
     const std::size_t count = lineCount();
     if (count == 0) {

@@ -52,6 +52,9 @@ class LogView : public QAbstractScrollArea {
     // Every match of `finder` on screen is marked; an empty finder marks nothing.
     void setHighlight(const TextFinder& finder);
 
+    // Where a column of a line is drawn, in viewport coordinates (off screen when scrolled away).
+    QRect cellRect(std::size_t line, std::size_t column) const;
+
     qreal charWidth() const { return charWidth_; }
     int lineHeight() const { return lineHeight_; }
 

@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -355,6 +356,43 @@ class LogViewerTest : public QObject {
         QVERIFY(w.findNext());
         QCOMPARE(w.view()->selectionStart(), std::uint64_t{(5 << 20) + 1});
         QVERIFY(!w.view()->viewport()->grab().isNull());
+    }
+
+    void selectsWithTheMouse() {
+        const QString log = path(QStringLiteral("mouse.log"));
+        writeFile(log, "alpha beta\ngamma_delta epsilon\n\tx\n", QIODevice::WriteOnly);
+        MainWindow& w = open(log);
+        reda::LogView* view = w.view();
+        QWidget* viewport = view->viewport();
+        // A press on the left half of a cell puts the caret before it.
+        auto at = [&](std::size_t line, std::size_t column) {
+            const QRect cell = view->cellRect(line, column);
+            return QPoint(cell.left() + 1, cell.center().y());
+        };
+        QTest::mousePress(viewport, Qt::LeftButton, {}, at(0, 6));
+        // A drag: a move with the button held, which QTest::mouseMove cannot express.
+        QMouseEvent move(QEvent::MouseMove, at(1, 5), viewport->mapToGlobal(at(1, 5)), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(viewport, &move);
+        QTest::mouseRelease(viewport, Qt::LeftButton, {}, at(1, 5));
+        QCOMPARE(view->selectionStart(), std::uint64_t{6});
+        QCOMPARE(view->selectionEnd(), std::uint64_t{16});
+        QCOMPARE(view->currentLine(), std::size_t{0});
+
+        QTest::mouseClick(viewport, Qt::LeftButton, Qt::ShiftModifier, at(0, 2));
+        QCOMPARE(view->selectionStart(), std::uint64_t{2});
+        QCOMPARE(view->selectionEnd(), std::uint64_t{6});
+
+        QTest::mouseDClick(viewport, Qt::LeftButton, {}, at(1, 3));
+        QCOMPARE(view->selectionStart(), std::uint64_t{11});  // "gamma_delta" is one word
+        QCOMPARE(view->selectionEnd(), std::uint64_t{22});
+
+        // Past the end of a line, and inside a tab's columns, land on a character boundary.
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, at(0, 40));
+        QCOMPARE(view->selectionEnd(), std::uint64_t{10});
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, at(2, 3));
+        QCOMPARE(view->selectionEnd(), std::uint64_t{32});  // the "x" after the tab
+        QVERIFY(!view->hasSelection());
     }
 
     void copiesAndSavesTheSelectionAsBytes() {
