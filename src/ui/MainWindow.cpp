@@ -359,7 +359,11 @@ void MainWindow::SyncDynamicMenu(DynamicMenu& entry) {
     if (same) {
         return;
     }
-    entry.menu->clear();
+    // Deleted later: the entry that was chosen may be the one whose signal is still running.
+    for (QAction* old : entry.menu->actions()) {
+        entry.menu->removeAction(old);
+        old->deleteLater();
+    }
     for (std::size_t i = 0; i < items.size(); ++i) {
         QAction* action = entry.menu->addAction(ToQt(items[i].caption));
         action->setObjectName(
