@@ -29,10 +29,6 @@ FieldPage::FieldPage(TZRGroup& group, std::function<void(const std::function<voi
         QFont font = widget->font();
         font.setUnderline(true);
         widget->setFont(font);
-        const Bounds& b = label.LabelControl.bounds;
-        // A label is one column wide and starts 4 pixels down, as laid out by the group.
-        widget->setGeometry(b.left, b.top, b.width > 0 ? b.width : 176,
-                            b.height > 0 ? b.height : 17);
         bindings_.Bind(widget, label.LabelControl, Bindings::Kind::Caption);
     }
     for (auto& field : group.CheckBoxes) {

@@ -97,6 +97,10 @@ class FlowsTest : public QObject {
         QVERIFY(define != nullptr);
         QCOMPARE(define->geometry(), QRect(140, 141, 44, 21));
         QVERIFY(!define->isEnabled());
+        auto* label = h().Tabs()->widget(0)->findChild<QLabel*>();
+        QCOMPARE(label->text(), QStringLiteral("Code"));
+        QCOMPARE(label->geometry(), QRect(8, 20, 176, 17));
+        QVERIFY(label->font().underline());
         auto combos = h().Tabs()->widget(0)->findChildren<QComboBox*>();
         QCOMPARE(combos.size(), 2);
         QCOMPARE(combos[0]->currentText(), QStringLiteral("C17"));
