@@ -365,12 +365,23 @@ class FlowsTest : public QObject {
         QCOMPARE(options->findChild<QLineEdit*>("txtToolPath")->text(),
                  QStringLiteral("/usr/bin/strip"));
         QVERIFY(options->findChild<QPushButton*>("cmdBrowseTool")->isEnabled());
+        tabs->setCurrentIndex(2);
+        h().platform.fileAnswers.push_back(h().Preset("ImageTools.zrp"));
+        QTest::mouseClick(options->findChild<QPushButton*>("cmdAddPreset"), Qt::LeftButton);
+        QCOMPARE(options->findChild<QListWidget*>("lstPresets")->item(0)->text(),
+                 QString::fromStdString(h().Preset("ImageTools.zrp")));
         QTest::mouseClick(options->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
         QVERIFY(!options->isVisible());
         QCOMPARE(h().State().Opacity, 205);
         QCOMPARE(h().window->windowOpacity(), 205 / 255.0);
         QCOMPARE(h().State().RecentCount, 5);
         QVERIFY(Exists(h().home / "Config/HelloC.path"));
+        // The favourite is in the Presets menu, which opens it.
+        auto* favourites = h().Find<QMenu>("cmdPresetsMenu");
+        QVERIFY(favourites->menuAction()->isVisible());
+        QCOMPARE(favourites->actions().at(0)->text(), QStringLiteral("ImageTools.zrp"));
+        favourites->actions().at(0)->trigger();
+        QCOMPARE(h().window->windowTitle(), QStringLiteral("ImageTools.zrp - Kestrune"));
 
         h().Trigger("cmdSetup");
         QCOMPARE(slider->value(), 50);
