@@ -1,7 +1,12 @@
 #pragma once
 
+#include <cstddef>
+#include <iterator>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "base/ControlState.h"
@@ -16,6 +21,70 @@
 namespace kestrune {
 
 inline constexpr const char* kDefaultExeFilter = "All Executables (*.exe)|*.exe";
+
+// The fields of one kind in the order added. Every field keeps its address while more are
+// added, so a reference returned by an Add operation stays valid as long as the group, which
+// the view relies on; and an empty list allocates nothing, which matters because a
+// specification of many small programs is mostly empty lists.
+template <typename T>
+class FieldList {
+  public:
+    using value_type = T;
+
+    template <typename Item, typename Base>
+    class Iterator {
+      public:
+        using iterator_category = std::forward_iterator_tag;
+        using value_type = std::remove_const_t<Item>;
+        using difference_type = std::ptrdiff_t;
+        using pointer = Item*;
+        using reference = Item&;
+
+        Iterator() = default;
+        explicit Iterator(Base base) : base_(base) {}
+        reference operator*() const { return **base_; }
+        pointer operator->() const { return base_->get(); }
+        Iterator& operator++() {
+            ++base_;
+            return *this;
+        }
+        Iterator operator++(int) {
+            Iterator before = *this;
+            ++base_;
+            return before;
+        }
+        friend bool operator==(const Iterator& a, const Iterator& b) { return a.base_ == b.base_; }
+
+      private:
+        Base base_{};
+    };
+    using Items = std::vector<std::unique_ptr<T>>;
+    using iterator = Iterator<T, typename Items::const_iterator>;
+    using const_iterator = Iterator<const T, typename Items::const_iterator>;
+
+    template <typename... Args>
+    T& emplace_back(Args&&... args) {
+        return *items_.emplace_back(std::make_unique<T>(std::forward<Args>(args)...));
+    }
+
+    std::size_t size() const { return items_.size(); }
+    bool empty() const { return items_.empty(); }
+    T& operator[](std::size_t i) { return *items_[i]; }
+    const T& operator[](std::size_t i) const { return *items_[i]; }
+    T& at(std::size_t i) { return *items_.at(i); }
+    const T& at(std::size_t i) const { return *items_.at(i); }
+    T& front() { return *items_.front(); }
+    const T& front() const { return *items_.front(); }
+    T& back() { return *items_.back(); }
+    const T& back() const { return *items_.back(); }
+    iterator begin() { return iterator(items_.cbegin()); }
+    iterator end() { return iterator(items_.cend()); }
+    const_iterator begin() const { return const_iterator(items_.cbegin()); }
+    const_iterator end() const { return const_iterator(items_.cend()); }
+
+  private:
+    Items items_;
+};
 
 // The client area of a program tab, which decides when the layout starts a new column.
 struct TabSize {
@@ -112,17 +181,12 @@ class TZRGroup {
     int CursorLeft = 8;
     int CursorTop = 16;
 
-    // Plain vectors: an empty one costs no allocation, and a specification of many small
-    // programs is mostly empty lists. Fields are added only while a specification is read,
-    // so a field may move until that reading ends and keeps its address afterwards, for as
-    // long as the view shows it. A reference returned by an Add operation is valid until the
-    // next Add of the same kind.
-    std::vector<TZRLabelBox> Labels;
-    std::vector<TZRCheckBox> CheckBoxes;
-    std::vector<TZREditBox> EditBoxes;
-    std::vector<TZRComboBox> ComboBoxes;
-    std::vector<TZRBrowseBox> BrowseBoxes;
-    std::vector<TZRColorBox> ColorBoxes;
+    FieldList<TZRLabelBox> Labels;
+    FieldList<TZRCheckBox> CheckBoxes;
+    FieldList<TZREditBox> EditBoxes;
+    FieldList<TZRComboBox> ComboBoxes;
+    FieldList<TZRBrowseBox> BrowseBoxes;
+    FieldList<TZRColorBox> ColorBoxes;
 
   private:
     // Starts a new column when the next row would not fit the tab's height.

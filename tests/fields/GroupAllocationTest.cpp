@@ -59,22 +59,27 @@ TEST(GroupAllocation, AGroupWithoutFieldsAllocatesNothing) {
     EXPECT_EQ(AllocationsOf([&] { TZRGroup group(context, "P1", true, "x", "P1:"); }), 0u);
 }
 
-TEST(GroupAllocation, FieldStorageGrowsOnlyForTheKindsAdded) {
+TEST(GroupAllocation, AFieldCostsItsOwnPartsAndItsPlaceInItsList) {
     FieldContext context;
     TZRGroup group(context, "P1", false, "x", "P1:");
-    group.AddLabel("L");
-    const std::size_t checkBox = AllocationsOf([&] {
-        group.AddCheckBox({"C", "-c", "", "", false, 1}, false);
-    });
-    // The new list's storage and the check box's own parts; nothing for the four other kinds.
-    EXPECT_EQ(checkBox, 1u + AllocationsOf([&] {
-                            TZRCheckBox box(context, {"C", "-c", "", "", false, 1}, false, 0, 0);
-                        }));
-    EXPECT_EQ(group.Labels.size(), 1u);
-    EXPECT_EQ(group.CheckBoxes.size(), 1u);
-    EXPECT_EQ(group.EditBoxes.capacity() + group.ComboBoxes.capacity() +
-                  group.BrowseBoxes.capacity() + group.ColorBoxes.capacity(),
-              0u);
+    const FieldDescription description{"C", "-c", "", "", false, 1};
+    const std::size_t own =
+        AllocationsOf([&] { TZRCheckBox box(context, description, false, 0, 0); });
+    // The field itself, kept at its own address, and the list's first slot; nothing for the
+    // other kinds.
+    EXPECT_EQ(AllocationsOf([&] { group.AddCheckBox(description, false); }), own + 2);
+}
+
+TEST(GroupAllocation, FieldsKeepTheirAddressesWhileMoreAreAdded) {
+    FieldContext context;
+    TZRGroup group(context, "P1", false, "x", "P1:");
+    TZRCheckBox& first = group.AddCheckBox({"First", "-1", "", "", false, 1}, false);
+    for (int i = 0; i < 100; ++i) {
+        group.AddCheckBox({"More", "-m", "", "", false, 1}, false);
+    }
+    EXPECT_EQ(&first, &group.CheckBoxes.front());
+    EXPECT_EQ(first.Caption(), "First");
+    EXPECT_EQ(group.CheckBoxes.size(), 101u);
 }
 
 }  // namespace
