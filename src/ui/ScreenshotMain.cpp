@@ -1,13 +1,15 @@
 // Renders Kestrune's windows into PNG files for the README, offscreen:
 //   kestrune_screenshot HOME PRESET INPUT OUTFOLDER
 // HOME is a program folder with the samples, PRESET the preset the window opens at start and
-// INPUT the input file chosen afterwards. Writes main.png, options-general.png,
-// options-paths.png, options-presets.png and about.png.
+// INPUT the input file chosen afterwards; the Presets page lists the two sample presets. Writes
+// main.png, options-general.png, options-paths.png, options-presets.png and about.png.
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
 #include <QTabWidget>
 #include <cstdio>
+#include <string_view>
+#include <vector>
 
 #include "AboutBox.h"
 #include "MainWindow.h"
@@ -19,18 +21,22 @@
 
 namespace {
 
-// Answers the input-file dialog with the given file; everything else as without a desktop.
+// Answers the file dialogs in turn from a list; everything else as without a desktop.
 class ScriptedPlatform : public kestrune::NullPlatform {
   public:
-    explicit ScriptedPlatform(std::string input) : input_(std::move(input)) {}
+    explicit ScriptedPlatform(std::vector<std::string> files) : files_(std::move(files)) {}
     std::optional<std::string> OpenFileDialog(const kestrune::FileDialogRequest&) override {
-        return input_;
+        if (next_ >= files_.size()) {
+            return std::nullopt;
+        }
+        return files_[next_++];
     }
     std::string LocalDateTimeText() override { return "08.12.2026 10:00:00"; }
     bool HasNotificationArea() override { return true; }
 
   private:
-    std::string input_;
+    std::vector<std::string> files_;
+    std::size_t next_ = 0;
 };
 
 bool Save(QWidget* widget, const QString& folder, const char* name) {
@@ -54,7 +60,10 @@ int main(int argc, char** argv) {
     }
     using kestrune::ui::FromQt;
     const QString home = QDir(QString::fromLocal8Bit(argv[1])).absolutePath() + '/';
-    ScriptedPlatform platform(FromQt(QDir(QString::fromLocal8Bit(argv[3])).absolutePath()));
+    // The input file, then two favourites for the options dialog's Presets page.
+    ScriptedPlatform platform({FromQt(QDir(QString::fromLocal8Bit(argv[3])).absolutePath()),
+                               FromQt(home + "Presets/HelloC.zrp"),
+                               FromQt(home + "Presets/ImageTools.zrp")});
     kestrune::Kestrune core(platform, FromQt(home));
     kestrune::ui::MainWindow window(core);
     core.Start({FromQt(QDir(QString::fromLocal8Bit(argv[2])).absolutePath())});
@@ -76,6 +85,10 @@ int main(int argc, char** argv) {
                                     {"tabPresets", "options-presets.png"}};
     for (const auto& page : pages) {
         window.ClickControl(page[0]);
+        if (std::string_view(page[0]) == "tabPresets") {
+            window.ClickControl("cmdAddPreset");
+            window.ClickControl("cmdAddPreset");
+        }
         ok = Save(window.Options(), out, page[1]) && ok;
     }
     window.ClickControl("cmdCancel");
