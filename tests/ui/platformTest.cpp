@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -165,6 +167,60 @@ class PlatformTest : public QObject {
         // Counts as a current system, so hidden details give the 460 height.
         QVERIFY(platform_.OsVersion() >= std::make_pair(5, 1));
         QCOMPARE(platform_.LongPathName("/a/b/../c"), std::string("/a/c"));
+    }
+
+    // Starting files for real, with the search path pointing at a folder the test fills: the
+    // script in a terminal (a stand-in that runs what it is given with no keyboard), the script
+    // without any terminal, and the log viewer with its quotes removed.
+    void startingFiles_data() {
+        QTest::addColumn<bool>("terminal");
+        QTest::addColumn<QString>("outputFile");
+        QTest::addColumn<QString>("output");
+        QTest::newRow("in a terminal")
+            << true << "terminal.out"
+            << "ran in " + QDir::currentPath() +
+                   "\n\n[exit status 0] Press any key to close this window.\n";
+        QTest::newRow("no terminal: output beside the script")
+            << false << "compile.out"
+            << "ran in " + QDir::currentPath() + "\n";
+    }
+    void startingFiles() {
+        QFETCH(bool, terminal);
+        QFETCH(QString, outputFile);
+        QFETCH(QString, output);
+        QTemporaryDir dir;
+        const auto write = [&dir](const QString& name, const QByteArray& text) {
+            QFile file(dir.filePath(name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(text);
+            file.close();
+            file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
+        };
+        // The stand-ins name their output files in full: the search path holds only `dir`.
+        const QByteArray out = dir.path().toLocal8Bit() + '/';
+        write("compile.sh", "echo ran in \"$(pwd)\"\n");
+        write("REDA", "#!/bin/sh\nprintf '%s|' \"$@\" > " + out + "reda.out\n");
+        if (terminal) {
+            write("x-terminal-emulator",
+                  "#!/bin/sh\nPATH=/usr/bin:/bin\n[ \"$1\" = -e ] && shift\n\"$@\" "
+                  "</dev/null >" +
+                      out + "terminal.out 2>&1\n");
+        }
+        const QByteArray path = qgetenv("PATH");
+        const QByteArray terminalVariable = qgetenv("TERMINAL");
+        qputenv("PATH", dir.path().toLocal8Bit());
+        qunsetenv("TERMINAL");
+        platform_.ShellOpen(dir.filePath("compile.sh").toStdString(), "");
+        platform_.ShellOpen(dir.filePath("REDA").toStdString(), "\"/work/my maps/a.log\"");
+        qputenv("PATH", path);
+        qputenv("TERMINAL", terminalVariable);
+        const auto read = [&dir](const QString& name) {
+            QFile file(dir.filePath(name));
+            return file.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(file.readAll())
+                                                  : QString();
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(read(outputFile), output, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(read("reda.out"), QStringLiteral("/work/my maps/a.log|"), 10000);
     }
 
   private:
