@@ -200,6 +200,34 @@ void BM_TinyProgramsMemory(benchmark::State& bench) {
 }
 BENCHMARK(BM_TinyProgramsMemory)->Arg(2)->Arg(20)->Unit(benchmark::kMillisecond)->Iterations(1);
 
+// Memory kept by one program of about 20 MB of the smallest element blocks of one kind
+// (0 check box, 1 edit box, 2 combo box, 3 browse box, 4 colour box).
+void BM_TinyFieldsMemory(benchmark::State& bench) {
+    static const char* const kKinds[] = {"checkbox", "editbox", "combobox", "browsebox",
+                                         "colorbox"};
+    const char* kind = kKinds[bench.range(0)];
+    std::string text = "Setup = Tiny\r\n{\r\n}\r\nGroup = P\r\n{\r\n";
+    std::size_t fields = 0;
+    for (; text.size() < (std::size_t{20} << 20); ++fields) {
+        text += std::string(kind) + "=a\r\n{\r\n}\r\n";
+    }
+    const Folder& folder = TheFolder();
+    const std::string spec = folder.Write("SpecFiles/fields.zrs", text);
+    CountingPlatform platform;
+    double ratio = 0;
+    for (auto _ : bench) {
+        const std::size_t before = liveBytes;
+        auto state = std::make_unique<PresetState>(folder.path.string() + "/");
+        state->platform = &platform;
+        LoadSpecification(*state, spec);
+        ratio = static_cast<double>(liveBytes - before) / static_cast<double>(text.size());
+    }
+    bench.SetLabel(kind);
+    bench.counters["fields"] = static_cast<double>(fields);
+    bench.counters["live_bytes_per_file_byte"] = ratio;
+}
+BENCHMARK(BM_TinyFieldsMemory)->DenseRange(0, 4)->Unit(benchmark::kMillisecond)->Iterations(1);
+
 }  // namespace
 
 BENCHMARK_MAIN();
