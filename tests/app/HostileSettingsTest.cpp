@@ -3,6 +3,9 @@
 // a huge file still gives the list that adding the entries one by one gives.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <ostream>
@@ -154,6 +157,25 @@ TEST(HostileSettings, ThousandsOfLinesGiveTheListOfAddingOneByOne) {
     window.ReadSettings(dir.Write("Config/config.ini", text));
     EXPECT_EQ(window.State().RecentFileList, AddedOneByOne(additions));
     EXPECT_FALSE(window.State().RecentFileList.empty());
+}
+
+TEST(HostileSettings, APipeAsTheSettingsFileIsLikeNoFile) {
+    TempDir dir;
+    FakePlatform fake;
+    TfrmMain window(fake, dir.path());
+    dir.Write("Config/keep", "");
+    const std::string pipe = dir / "Config/config.ini";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    // Opening a pipe without a writer would wait forever; the child is stopped if it does.
+    const pid_t child = fork();
+    if (child == 0) {
+        alarm(5);
+        window.ReadSettings(pipe);
+        _exit(window.State().RecentCount == 4 && fake.messages.empty() ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 
 #include "SpecTestSupport.h"
 #include "specification/SpecReader.h"
+#include "specification/ToolPathFile.h"
 
 namespace kestrune {
 namespace {
@@ -100,6 +101,26 @@ TEST(HostileSpecification, PipesAndDevicesAreNotLoaded) {
         LoadSpecification(h.state, pipe);
         LoadSpecification(h.state, "/dev/zero");
         _exit(h.state.SpecName == "Before" && h.fake.messages.empty() ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+}
+
+TEST(HostileSpecification, APipeAsTheToolPathFileIsLikeNoFile) {
+    SpecHarness h;
+    h.dir.Write("tool", "");
+    h.Load(CrLfLines(
+               {"setup = S", "{", "}", "group = G", "{", "requireexe = true", "labelbox = L", "}"}),
+           "S.zrs");
+    h.state.BasePath = "stale";
+    const std::string pipe = h.dir / "Config/S.path";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    const pid_t child = fork();
+    if (child == 0) {
+        alarm(5);
+        ReadToolPathFile(h.state);
+        _exit(h.state.BasePath.empty() && h.fake.messages.empty() ? 0 : 1);
     }
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
