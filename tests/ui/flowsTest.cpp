@@ -293,6 +293,25 @@ class FlowsTest : public QObject {
         QVERIFY2(stage.find("\"/usr/bin/env\" GREETING=Hello") != std::string::npos, stage.c_str());
     }
 
+    // Links, the help page and the log viewer are handed to the platform to start.
+    void startsGoToThePlatform() {
+        h().home.Write("REDA", "");
+        h().platform.fileAnswers.push_back(h().home / "Inputs/hello.c");
+        h().Trigger("cmdOpenFile");
+        h().Find<QMenu>("cmdLinks")->actions().at(0)->trigger();
+        h().Trigger("cmdOnlineHelp");
+        h().Trigger("cmdLaunchREDA");
+        h().Trigger("cmdLaunchREDAWith");
+        QStringList started;
+        for (const auto& call : h().platform.shellCalls) {
+            started << QString::fromStdString(call.target + " " + call.parameters);
+        }
+        const QString home = QString::fromStdString(h().home.path());
+        QCOMPARE(started,
+                 QStringList({"http://gcc.gnu.org/onlinedocs/ ", "https://kestrune.org/help/ ",
+                              home + "REDA ", home + "REDA \"" + home + "Inputs/hello.log\""}));
+    }
+
     void logViewerMissingIsReported() {
         h().Trigger("cmdLaunchREDA");
         QCOMPARE(h().platform.messages.size(), std::size_t{1});
