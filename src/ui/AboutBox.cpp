@@ -75,7 +75,10 @@ void AboutBox::Sync() {
         setWindowTitle(caption);
     }
     bindings_.Sync();
-    setWindowOpacity(about_.Translucent ? about_.Alpha / 255.0 : 1.0);
+    if (const qreal opacity = about_.Translucent ? about_.Alpha / 255.0 : 1.0;
+        windowOpacity() != opacity) {
+        setWindowOpacity(opacity);
+    }
     if (about_.IsOpen && !isVisible()) {
         if (const QScreen* screen = QGuiApplication::primaryScreen()) {
             move(screen->availableGeometry().center() - rect().center());

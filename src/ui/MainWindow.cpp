@@ -384,7 +384,9 @@ void MainWindow::SyncWindow() {
     if (windowTitle() != caption) {
         setWindowTitle(caption);
     }
-    setWindowOpacity(main_.State().Opacity / 255.0);
+    if (const qreal opacity = main_.State().Opacity / 255.0; windowOpacity() != opacity) {
+        setWindowOpacity(opacity);
+    }
     if (const int client = ClientHeight(); client != appliedClientHeight_) {
         appliedClientHeight_ = client;
         setFixedSize(kClientWidth, menuBar()->sizeHint().height() + client);

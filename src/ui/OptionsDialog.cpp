@@ -249,7 +249,9 @@ void OptionsDialog::Sync() {
         }
     }
 
-    setWindowOpacity(o.Translucent ? o.Alpha / 255.0 : 1.0);
+    if (const qreal opacity = o.Translucent ? o.Alpha / 255.0 : 1.0; windowOpacity() != opacity) {
+        setWindowOpacity(opacity);
+    }
     if (o.IsOpen && !isVisible()) {
         if (const QScreen* screen = QGuiApplication::primaryScreen()) {
             move(screen->availableGeometry().center() - rect().center());
