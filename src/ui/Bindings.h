@@ -18,12 +18,13 @@ class Bindings {
   public:
     // What of a control's state the widget shows.
     enum class Kind {
-        Caption,     // label, check box, button, group box, tab-less text: text and enabled
-        ToolButton,  // picture only: tooltip, enabled, visible, checked
-        Edit,        // line edit: text and enabled
-        Combo,       // editable combo box: edit text and enabled
-        Geometry,    // only enabled and visible
+        Caption,     // label, check box, button, group box: caption, tick and bold
+        ToolButton,  // a picture without caption: the tick only
+        Edit,        // line edit: its text
+        Combo,       // editable combo box: the text in its edit
+        Geometry,    // nothing of its own
     };
+    // Every kind also takes the tooltip, enabled and visible.
 
     // Binds `widget` to `state`; bounds with a size are applied once, at binding.
     void Bind(QWidget* widget, const ControlState& state, Kind kind);
