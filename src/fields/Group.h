@@ -20,7 +20,13 @@
 
 namespace kestrune {
 
+// The tool browse dialog's filter when a program names none. Executables carry ".exe" on
+// Windows only; elsewhere any file may be one.
+#ifdef _WIN32
 inline constexpr const char* kDefaultExeFilter = "All Executables (*.exe)|*.exe";
+#else
+inline constexpr const char* kDefaultExeFilter = "All Executables (*)|*";
+#endif
 
 // The fields of one kind in the order added. Every field keeps its address while more are
 // added, so a reference returned by an Add operation stays valid as long as the group, which

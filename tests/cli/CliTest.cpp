@@ -10,6 +10,7 @@
 #include "CliApp.h"
 #include "ScriptText.h"
 #include "TempDir.h"
+#include "fields/Group.h"
 
 namespace kestrune::cli {
 namespace {
@@ -162,7 +163,7 @@ TEST(CliDump, PrintsTheWholeModel) {
     EXPECT_EQ(compiler["name"], "Compiler");
     EXPECT_EQ(compiler["caption"], "Compiler:");
     EXPECT_EQ(compiler["requireExe"], true);
-    EXPECT_EQ(compiler["exeFilter"], "All Executables (*.exe)|*.exe");
+    EXPECT_EQ(compiler["exeFilter"], kDefaultExeFilter);
     EXPECT_EQ(compiler["toolPath"], home.compiler);
     EXPECT_EQ(compiler["run"], false);
     EXPECT_EQ(compiler["checkBoxes"][0],

@@ -51,7 +51,6 @@ TEST_F(Group, CreatedWithItsCaptionsAndAnEmptyLayout) {
     EXPECT_EQ(group.TabSheet.text, "Compiler");
     EXPECT_EQ(group.GroupBox.text, "Compiler:");
     EXPECT_EQ(group.GroupBox.bounds, (Bounds{8, 8, 553, 284}));
-    EXPECT_EQ(group.ExeFilter, "All Executables (*.exe)|*.exe");
     EXPECT_EQ(group.CursorLeft, 8);
     EXPECT_EQ(group.CursorTop, 16);
     EXPECT_FALSE(group.Run);

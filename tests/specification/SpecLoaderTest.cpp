@@ -131,7 +131,7 @@ TEST(LoadSpecification, BuildsTheWholeModel) {
     const TZRGroup& shared = *s.Programs[1];
     EXPECT_EQ(shared.GroupCaption, "Shared:");
     EXPECT_FALSE(shared.RequireExe);
-    EXPECT_EQ(shared.ExeFilter, "All Executables (*.exe)|*.exe");
+    EXPECT_EQ(shared.ExeFilter, kDefaultExeFilter);
     ASSERT_EQ(shared.ComboBoxes.size(), 1u);
     EXPECT_EQ(shared.ComboBoxes[0].OptionNames, (std::vector<std::string>{"Fast", "Slow"}));
 
@@ -310,7 +310,7 @@ TEST(LoadSpecification, GroupSettingsCountOnlyBeforeTheFirstElement) {
     const TZRGroup& g = *h.state.Programs[0];
     EXPECT_FALSE(g.RequireExe);
     EXPECT_EQ(g.GroupCaption, "Late:");
-    EXPECT_EQ(g.ExeFilter, "All Executables (*.exe)|*.exe");
+    EXPECT_EQ(g.ExeFilter, kDefaultExeFilter);
     EXPECT_TRUE(h.state.Stages.empty());
     EXPECT_TRUE(h.state.RunStages.empty());
 }
