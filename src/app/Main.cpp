@@ -265,6 +265,11 @@ void TfrmMain::FormDestroy() {
     InTray = false;
 }
 
+void TfrmMain::FormMove(int left, int top) {
+    Left = left;
+    Top = top;
+}
+
 // ---- Preset commands
 
 void TfrmMain::SetPresetCaption() {
@@ -692,7 +697,7 @@ void TfrmMain::cmdOnlineHelpClick() {
 void TfrmMain::cmdSendToTrayClick() {
     // Without a notification area the icon could never bring the window back.
     if (!platform_->HasNotificationArea()) {
-        Minimized = true;
+        ++MinimizeRequests;
         return;
     }
     Visible = false;
@@ -709,7 +714,6 @@ void TfrmMain::TrayCallback(TrayMouse event) {
 
 void TfrmMain::cmdTrayRestoreClick() {
     Visible = true;
-    Minimized = false;
     ++ActivateRequests;
     InTray = false;
 }

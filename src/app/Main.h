@@ -59,10 +59,11 @@ class TfrmMain {
     // ---- Window state
     std::string Caption = "Kestrune";  // the caption and the application's title
     bool FirstShowDone = false;
-    bool Visible = false;    // shown on the desktop
-    bool Minimized = false;  // minimised instead of sent to a missing tray
-    bool InTray = false;     // the tray icon stands in for the window
-    bool Closed = false;     // the window closed; the program ends
+    bool Visible = false;  // shown on the desktop
+    // Bumped when the window should be minimised (sent to a tray the desktop lacks).
+    int MinimizeRequests = 0;
+    bool InTray = false;  // the tray icon stands in for the window
+    bool Closed = false;  // the window closed; the program ends
     int Left = kDesignedLeft;
     int Top = kDesignedTop;
     std::optional<int> Height;  // outer height set by the details toggle; none: designed size
@@ -104,6 +105,8 @@ class TfrmMain {
     // closed; the settings are written either way.
     bool FormClose();
     void FormDestroy();
+    // The user moved the window: its outer top-left corner, kept in the settings.
+    void FormMove(int left, int top);
 
     // ---- Preset commands
     // The save-changes prompt; true when the caller may discard the current values. A Yes

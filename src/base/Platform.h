@@ -17,6 +17,8 @@ enum class MessageKind {
 
 // The caption of a message box of the given kind.
 const char* MessageTitle(MessageKind kind);
+// The caption of the save-changes question.
+inline constexpr const char* kConfirmationTitle = "Confirm";
 
 enum class ConfirmAnswer { Yes, No, Cancel };
 

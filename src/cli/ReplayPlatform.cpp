@@ -7,9 +7,6 @@ namespace kestrune::cli {
 
 namespace {
 
-// The caption of the save-changes question, as the desktop's confirmation box shows it.
-constexpr const char* kConfirmTitle = "Confirm";
-
 std::string Quoted(const std::string& text) {
     return "\"" + text + "\"";
 }
@@ -62,8 +59,8 @@ void ReplayPlatform::ShowMessage(MessageKind kind, const std::string& text) {
 }
 
 ConfirmAnswer ReplayPlatform::Confirm(const std::string& text) {
-    err_ << MessageBlock(kConfirmTitle, text) << std::flush;
-    ShownMessage shown{kConfirmTitle, text, ReplayAnswer::Cancel};
+    err_ << MessageBlock(kConfirmationTitle, text) << std::flush;
+    ShownMessage shown{kConfirmationTitle, text, ReplayAnswer::Cancel};
     if (answers_.empty()) {
         Fault("no answer queued for the box " + Quoted(text));
     } else {

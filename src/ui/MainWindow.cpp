@@ -413,11 +413,9 @@ void MainWindow::SyncWindow() {
     } else if (!main_.Visible && isVisible()) {
         hide();
     }
-    if (main_.Minimized != minimizedShown_) {
-        minimizedShown_ = main_.Minimized;
-        if (main_.Minimized) {
-            showMinimized();
-        }
+    if (main_.MinimizeRequests != minimizations_) {
+        minimizations_ = main_.MinimizeRequests;
+        showMinimized();
     }
     if (main_.ActivateRequests != activations_) {
         activations_ = main_.ActivateRequests;
@@ -490,8 +488,9 @@ void MainWindow::moveEvent(QMoveEvent* event) {
     QMainWindow::moveEvent(event);
     // The settings keep where the user left the window.
     if (!syncing_ && isVisible()) {
-        main_.Left = appliedLeft_ = x();
-        main_.Top = appliedTop_ = y();
+        appliedLeft_ = x();
+        appliedTop_ = y();
+        main_.FormMove(x(), y());
     }
 }
 

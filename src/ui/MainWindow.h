@@ -106,7 +106,7 @@ class MainWindow : public QMainWindow {
 
     int builtStructure_ = -1;
     int activations_ = 0;
-    bool minimizedShown_ = false;
+    int minimizations_ = 0;
     bool closedSignalled_ = false;
     int appliedLeft_ = -1;
     int appliedTop_ = -1;

@@ -55,8 +55,9 @@ void QtPlatform::ShowMessage(MessageKind kind, const std::string& text) {
 }
 
 ConfirmAnswer QtPlatform::Confirm(const std::string& text) {
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), MessageText(text),
-                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, owner_);
+    QMessageBox box(QMessageBox::Question, QString::fromLatin1(kConfirmationTitle),
+                    MessageText(text), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                    owner_);
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::Cancel);
     switch (box.exec()) {
