@@ -4,15 +4,14 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <filesystem>
 #include <functional>
 #include <ostream>
 #include <string>
 
+#include "FileSizeLimit.h"
 #include "TempDir.h"
 #include "base/FileIo.h"
 
@@ -26,37 +25,7 @@ namespace fs = std::filesystem;
 // after a few seconds, and one that is killed reports how, so a fault shows as a failed
 // expectation instead of a frozen or crashed test.
 std::string InChild(const std::function<std::string()>& body, rlim_t fileSizeLimit = 0) {
-    int channel[2];
-    if (pipe(channel) != 0) {
-        return "no pipe";
-    }
-    const pid_t child = fork();
-    if (child == 0) {
-        close(channel[0]);
-        alarm(5);
-        if (fileSizeLimit != 0) {
-            // Deliberately no SIG_IGN here: the code under test must survive the signal itself.
-            const rlimit limit{fileSizeLimit, fileSizeLimit};
-            setrlimit(RLIMIT_FSIZE, &limit);
-        }
-        const std::string report = body();
-        const bool sent =
-            write(channel[1], report.data(), report.size()) == static_cast<ssize_t>(report.size());
-        _exit(sent ? 0 : 1);
-    }
-    close(channel[1]);
-    std::string report;
-    char buffer[4096];
-    for (ssize_t n; (n = read(channel[0], buffer, sizeof buffer)) > 0;) {
-        report.append(buffer, static_cast<std::size_t>(n));
-    }
-    close(channel[0]);
-    int status = 0;
-    waitpid(child, &status, 0);
-    if (WIFSIGNALED(status)) {
-        return "killed by signal " + std::to_string(WTERMSIG(status));
-    }
-    return report;
+    return testing::RunInChild({5, static_cast<std::size_t>(fileSizeLimit), false}, body);
 }
 
 std::string ErrorOf(const std::function<void()>& action) {

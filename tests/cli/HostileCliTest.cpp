@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -16,6 +15,7 @@
 #include <vector>
 
 #include "CliApp.h"
+#include "FileSizeLimit.h"
 #include "TempDir.h"
 
 namespace kestrune::cli {
@@ -41,32 +41,7 @@ Result Cli(const TempDir& home, std::vector<std::string> args) {
 // Runs the command in a child that is stopped after a few seconds; "killed by signal N" when
 // it did not end by itself.
 std::string InChild(const std::function<std::string()>& body) {
-    int channel[2];
-    if (pipe(channel) != 0) {
-        return "no pipe";
-    }
-    const pid_t child = fork();
-    if (child == 0) {
-        close(channel[0]);
-        alarm(10);
-        const std::string report = body();
-        const bool sent =
-            write(channel[1], report.data(), report.size()) == static_cast<ssize_t>(report.size());
-        _exit(sent ? 0 : 1);
-    }
-    close(channel[1]);
-    std::string report;
-    char buffer[4096];
-    for (ssize_t n; (n = read(channel[0], buffer, sizeof buffer)) > 0;) {
-        report.append(buffer, static_cast<std::size_t>(n));
-    }
-    close(channel[0]);
-    int status = 0;
-    waitpid(child, &status, 0);
-    if (WIFSIGNALED(status)) {
-        return "killed by signal " + std::to_string(WTERMSIG(status));
-    }
-    return report;
+    return testing::RunInChild({10, 0, false}, body);
 }
 
 std::string Report(const Result& r) {

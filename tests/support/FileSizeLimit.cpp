@@ -7,7 +7,7 @@
 
 namespace kestrune::testing {
 
-std::string WithFileSizeLimit(std::size_t limitBytes, const std::function<std::string()>& body) {
+std::string RunInChild(const ChildLimits& limits, const std::function<std::string()>& body) {
     int channel[2];
     if (pipe(channel) != 0) {
         return "child failed: no pipe";
@@ -18,9 +18,16 @@ std::string WithFileSizeLimit(std::size_t limitBytes, const std::function<std::s
     }
     if (child == 0) {
         close(channel[0]);
-        std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{limitBytes, limitBytes};
-        setrlimit(RLIMIT_FSIZE, &limit);
+        if (limits.alarmSeconds != 0) {
+            alarm(limits.alarmSeconds);
+        }
+        if (limits.ignoreFileSizeSignal) {
+            std::signal(SIGXFSZ, SIG_IGN);
+        }
+        if (limits.fileSizeLimit != 0) {
+            const rlimit limit{limits.fileSizeLimit, limits.fileSizeLimit};
+            setrlimit(RLIMIT_FSIZE, &limit);
+        }
         const std::string report = body();
         // The report itself goes through a pipe, which the limit does not touch.
         const bool sent =
@@ -35,10 +42,21 @@ std::string WithFileSizeLimit(std::size_t limitBytes, const std::function<std::s
     }
     close(channel[0]);
     int status = 0;
-    if (waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+    if (waitpid(child, &status, 0) != child) {
+        return "child failed: " + report;
+    }
+    if (WIFSIGNALED(status)) {
+        return "killed by signal " + std::to_string(WTERMSIG(status));
+    }
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
         return "child failed: " + report;
     }
     return report;
+}
+
+std::string WithFileSizeLimit(std::size_t limitBytes, const std::function<std::string()>& body) {
+    const std::string report = RunInChild({0, limitBytes, true}, body);
+    return report.rfind("killed by signal", 0) == 0 ? "child failed: " + report : report;
 }
 
 }  // namespace kestrune::testing
