@@ -26,13 +26,6 @@ constexpr const char* kScriptExtension = ".sh";
 constexpr int kFrameWidth = 8;
 constexpr int kFrameHeight = 54;
 
-ControlState Control(std::string caption, Bounds bounds = {}) {
-    ControlState control;
-    control.text = std::move(caption);
-    control.bounds = bounds;
-    return control;
-}
-
 ControlState Disabled(ControlState control) {
     control.enabled = false;
     return control;
@@ -77,14 +70,14 @@ TfrmMain::TfrmMain(Platform& platform, std::string programFolder, std::string ex
       state_(*this, std::move(programFolder)) {
     state_.platform = platform_;
 
-    tabMain = Control("", {8, 26, 577, 345});
-    lblStages = Control("步骤:", {592, 24, 36, 13});
-    lstStages = Control("", {592, 40, 105, 329});
-    chkRememberFile = Disabled(Control("Remember File", {8, 376, 89, 21}));
-    txtFile = Control("", {104, 376, 479, 21});
-    cmdBrowse = Disabled(Control("...", {591, 375, 25, 25}));
-    cmdCompile = Disabled(Control("&Run", {623, 375, 75, 25}));
-    txtDetails = Control("", {8, 408, 689, 113});
+    tabMain = MakeControl("", {8, 26, 577, 345});
+    lblStages = MakeControl("步骤:", {592, 24, 36, 13});
+    lstStages = MakeControl("", {592, 40, 105, 329});
+    chkRememberFile = Disabled(MakeControl("Remember File", {8, 376, 89, 21}));
+    txtFile = MakeControl("", {104, 376, 479, 21});
+    cmdBrowse = Disabled(MakeControl("...", {591, 375, 25, 25}));
+    cmdCompile = Disabled(MakeControl("&Run", {623, 375, 75, 25}));
+    txtDetails = MakeControl("", {8, 408, 689, 113});
 
     cmdToolNewPreset = Disabled(Hinted("New Preset"));
     cmdToolOpenPreset = Hinted("Open Preset");
@@ -92,46 +85,46 @@ TfrmMain::TfrmMain(Platform& platform, std::string programFolder, std::string ex
     cmdToolShowDetails = Hinted("ShowDetails");
     cmdToolShowDetails.checked = true;
 
-    cmdFileMenu = Control("文件");
-    cmdNewPreset = Disabled(Control("新设置"));
-    cmdOpenPreset = Control("打开设置");
-    cmdImportPreset = Disabled(Control("导入设置"));
-    static_cast<ControlState&>(cmdRecentPresets) = Hidden(Control("使用过的设置"));
-    cmdSavePreset = Disabled(Control("保存设置"));
-    cmdSavePresetAs = Disabled(Control("保存设置为..."));
-    cmdOpenFile = Disabled(Control("打开文件"));
-    static_cast<ControlState&>(cmdRecentFiles) = Disabled(Hidden(Control("使用过的文件")));
-    cmdLaunchREDA = Control("载入阅读器");
-    cmdLaunchREDAWith = Hidden(Control("View Untitled.log"));
-    cmdSendToTray = Control("最小化至托盘");
-    cmdExit = Control("退出");
-    cmdCompileMenu = Control("编译");
-    cmdRunBatchFile = Disabled(Control("编译地图"));
-    cmdSaveBatchAs = Disabled(Control("储存为.bat文件"));
-    static_cast<ControlState&>(cmdPresetsMenu) = Hidden(Control("&Presets"));
-    static_cast<ControlState&>(cmdSpecificationsMenu) = Hidden(Control("编译项目"));
-    cmdOptionsMenu = Control("设置");
-    cmdSetup = Control("设置");
-    cmdViewLogAfterCompile = Control("编译后载入.log文件");
-    cmdCloseProgramOnRun = Control("编译时关闭程序");
-    cmdClearEmptyFields = Disabled(Control("清除空内容"));
-    cmdShowDetails = Control("显示细节");
+    cmdFileMenu = MakeControl("文件");
+    cmdNewPreset = Disabled(MakeControl("新设置"));
+    cmdOpenPreset = MakeControl("打开设置");
+    cmdImportPreset = Disabled(MakeControl("导入设置"));
+    static_cast<ControlState&>(cmdRecentPresets) = Hidden(MakeControl("使用过的设置"));
+    cmdSavePreset = Disabled(MakeControl("保存设置"));
+    cmdSavePresetAs = Disabled(MakeControl("保存设置为..."));
+    cmdOpenFile = Disabled(MakeControl("打开文件"));
+    static_cast<ControlState&>(cmdRecentFiles) = Disabled(Hidden(MakeControl("使用过的文件")));
+    cmdLaunchREDA = MakeControl("载入阅读器");
+    cmdLaunchREDAWith = Hidden(MakeControl("View Untitled.log"));
+    cmdSendToTray = MakeControl("最小化至托盘");
+    cmdExit = MakeControl("退出");
+    cmdCompileMenu = MakeControl("编译");
+    cmdRunBatchFile = Disabled(MakeControl("编译地图"));
+    cmdSaveBatchAs = Disabled(MakeControl("储存为.bat文件"));
+    static_cast<ControlState&>(cmdPresetsMenu) = Hidden(MakeControl("&Presets"));
+    static_cast<ControlState&>(cmdSpecificationsMenu) = Hidden(MakeControl("编译项目"));
+    cmdOptionsMenu = MakeControl("设置");
+    cmdSetup = MakeControl("设置");
+    cmdViewLogAfterCompile = MakeControl("编译后载入.log文件");
+    cmdCloseProgramOnRun = MakeControl("编译时关闭程序");
+    cmdClearEmptyFields = Disabled(MakeControl("清除空内容"));
+    cmdShowDetails = MakeControl("显示细节");
     cmdShowDetails.checked = true;
-    static_cast<ControlState&>(cmdLinks) = Hidden(Control("&Links"));
-    cmdHelpMenu = Control("帮助");
-    cmdOnlineHelp = Control("在线帮助");
-    cmdAboutKestrune = Control("关于");
+    static_cast<ControlState&>(cmdLinks) = Hidden(MakeControl("&Links"));
+    cmdHelpMenu = MakeControl("帮助");
+    cmdOnlineHelp = MakeControl("在线帮助");
+    cmdAboutKestrune = MakeControl("关于");
 
-    cmdTabReset = Control("&Reset");
-    cmdTabClearEmptyFields = Control("&Clear Empty Fields");
-    cmdStagesClear = Control("&Clear");
+    cmdTabReset = MakeControl("&Reset");
+    cmdTabClearEmptyFields = MakeControl("&Clear Empty Fields");
+    cmdStagesClear = MakeControl("&Clear");
 
-    cmdTrayRestore = Control("&Restore");
-    cmdTrayCompile = Disabled(Control("&Compile"));
-    static_cast<ControlState&>(cmdTrayRun) = Disabled(Control("&Run"));
-    cmdTrayLaunchREDA = Control("Launch &REDA");
-    cmdTrayLaunchREDAWith = Hidden(Control("&View Untitled.log"));
-    cmdTrayExit = Control("E&xit");
+    cmdTrayRestore = MakeControl("&Restore");
+    cmdTrayCompile = Disabled(MakeControl("&Compile"));
+    static_cast<ControlState&>(cmdTrayRun) = Disabled(MakeControl("&Run"));
+    cmdTrayLaunchREDA = MakeControl("Launch &REDA");
+    cmdTrayLaunchREDAWith = Hidden(MakeControl("&View Untitled.log"));
+    cmdTrayExit = MakeControl("E&xit");
 }
 
 int TfrmMain::OuterWidth() {

@@ -2,6 +2,7 @@
 // The state of one on-screen control, held by the core and mirrored by the view.
 
 #include <string>
+#include <utility>
 
 namespace kestrune {
 
@@ -22,5 +23,13 @@ struct ControlState {
     bool bold = false;
     Bounds bounds;
 };
+
+// A control with the caption and the place a window's table gives it.
+inline ControlState MakeControl(std::string caption, Bounds bounds = {}) {
+    ControlState control;
+    control.text = std::move(caption);
+    control.bounds = bounds;
+    return control;
+}
 
 }  // namespace kestrune
