@@ -32,14 +32,10 @@ FieldPage::FieldPage(TZRGroup& group, std::function<void(const std::function<voi
         bindings_.Bind(widget, label.LabelControl, Bindings::Kind::Caption);
     }
     for (auto& field : group.CheckBoxes) {
-        AddCheck(
-            field.Core.CheckControl, [&field] { field.CheckClick(); },
-            [&field] { field.MouseMove(); });
+        AddFieldCheck(field);
     }
     for (auto& field : group.EditBoxes) {
-        AddCheck(
-            field.Core.CheckControl, [&field] { field.CheckClick(); },
-            [&field] { field.MouseMove(); });
+        AddFieldCheck(field);
         auto* edit = new QLineEdit(box_);
         bindings_.Bind(edit, field.EditControl, Bindings::Kind::Edit);
         Track(edit, field.EditControl);
@@ -50,9 +46,7 @@ FieldPage::FieldPage(TZRGroup& group, std::function<void(const std::function<voi
         });
     }
     for (auto& field : group.ComboBoxes) {
-        AddCheck(
-            field.Core.CheckControl, [&field] { field.CheckClick(); },
-            [&field] { field.MouseMove(); });
+        AddFieldCheck(field);
         auto* combo = new QComboBox(box_);
         combo->setEditable(true);
         combo->setInsertPolicy(QComboBox::NoInsert);
@@ -71,9 +65,7 @@ FieldPage::FieldPage(TZRGroup& group, std::function<void(const std::function<voi
                 });
     }
     for (auto& field : group.BrowseBoxes) {
-        AddCheck(
-            field.Core.CheckControl, [&field] { field.CheckClick(); },
-            [&field] { field.MouseMove(); });
+        AddFieldCheck(field);
         auto* edit = new QLineEdit(box_);
         bindings_.Bind(edit, field.EditControl, Bindings::Kind::Edit);
         Track(edit, field.EditControl);
@@ -88,9 +80,7 @@ FieldPage::FieldPage(TZRGroup& group, std::function<void(const std::function<voi
                 [this, &field] { run_([&field] { field.ChooseValue(); }); });
     }
     for (auto& field : group.ColorBoxes) {
-        AddCheck(
-            field.Core.CheckControl, [&field] { field.CheckClick(); },
-            [&field] { field.MouseMove(); });
+        AddFieldCheck(field);
         auto* button = new QPushButton(box_);
         bindings_.Bind(button, field.ColorButton, Bindings::Kind::Caption);
         Track(button, field.ColorButton);

@@ -34,6 +34,13 @@ class FieldPage : public QWidget {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // The caption check box every value field has: a click ticks it, the mouse shows its help.
+    template <typename Field>
+    void AddFieldCheck(Field& field) {
+        AddCheck(
+            field.Core.CheckControl, [&field] { field.CheckClick(); },
+            [&field] { field.MouseMove(); });
+    }
     void AddCheck(const ControlState& state, const std::function<void()>& click,
                   const std::function<void()>& hover);
     void Track(QWidget* widget, const ControlState& state);
