@@ -222,7 +222,7 @@ void TfrmMain::FormShow() {
         if (FileExists(argument)) {
             OpenPreset(ExpandLongPath(argument), PresetMode::Open);
         } else {
-            ShowError("File not found: " + argument);
+            ShowError("File not found: " + QuotedLine(argument));
         }
     } else {
         if (!state_.RecentPresetList.empty()) {
@@ -293,7 +293,7 @@ bool TfrmMain::ConfirmSavePreset() {
 
 bool TfrmMain::OpenPreset(const std::string& path, PresetMode mode) {
     if (!FileExists(path)) {
-        ShowError(path + " not found.");
+        ShowError(QuotedLine(path) + " not found.");
         return false;
     }
     const bool read = ReadPreset(state_, path, mode);

@@ -209,4 +209,23 @@ bool SplitAtEquals(std::string_view line, std::string& key, std::string& value) 
     return true;
 }
 
+std::string QuotedLine(std::string_view line) {
+    if (line.size() <= kQuotedLineBytes) {
+        return std::string(line);
+    }
+    auto continuation = [&line](std::size_t at) {
+        return (static_cast<unsigned char>(line[at]) & 0xC0) == 0x80;
+    };
+    // Never ends inside a UTF-8 sequence: a character that spans the cut goes as a whole. Bytes
+    // that are no UTF-8 are cut where the limit falls.
+    std::size_t cut = kQuotedLineBytes;
+    while (cut > kQuotedLineBytes - 3 && continuation(cut)) {
+        --cut;
+    }
+    if (continuation(cut)) {
+        cut = kQuotedLineBytes;
+    }
+    return std::string(line.substr(0, cut)) + std::string(kEllipsis);
+}
+
 }  // namespace kestrune

@@ -2,6 +2,7 @@
 // Text rules shared by every reader and writer: single-byte text, ASCII-only case folding,
 // trimming of control characters and blanks, and locale-free number conversion.
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -27,6 +28,14 @@ bool ContainsNoCase(std::string_view haystack, std::string_view needle);
 // right; inserted text is not searched again.
 std::string ReplaceAllNoCase(std::string_view text, std::string_view pattern,
                              std::string_view replacement);
+
+// A line or name from a file, quoted in a message, is cut to this many bytes and ends with
+// kEllipsis when it was longer, so a megabyte-long line cannot flood a message box or the console.
+inline constexpr std::size_t kQuotedLineBytes = 300;
+inline constexpr std::string_view kEllipsis = "\xE2\x80\xA6";  // "…" in UTF-8
+
+// `line` as a message quotes it: whole, or cut to kQuotedLineBytes followed by kEllipsis.
+std::string QuotedLine(std::string_view line);
 
 // A flag value: true exactly when it folds to "true".
 bool IsTrueFlag(std::string_view value);

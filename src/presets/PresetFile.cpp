@@ -179,7 +179,7 @@ bool PresetReader::SwitchSpecification() {
         // it would pass another specification's values off as this preset.
         const std::string path = state_.SpecFolder() + name;
         if (FileNamePart(name) != std::string_view(name) || !FileExists(path)) {
-            ShowError(state_, path + " not found.");
+            ShowError(state_, QuotedLine(path) + " not found.");
             return false;
         }
         LoadSpecification(state_, path);

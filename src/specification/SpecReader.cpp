@@ -66,25 +66,6 @@ void ShowSpecError(Platform* platform, const std::string& text) {
     }
 }
 
-std::string QuotedLine(std::string_view line) {
-    if (line.size() <= kQuotedLineBytes) {
-        return std::string(line);
-    }
-    auto continuation = [&line](std::size_t at) {
-        return (static_cast<unsigned char>(line[at]) & 0xC0) == 0x80;
-    };
-    // Never ends inside a UTF-8 sequence: a character that spans the cut goes as a whole. Bytes
-    // that are no UTF-8 are cut where the limit falls.
-    std::size_t cut = kQuotedLineBytes;
-    while (cut > kQuotedLineBytes - 3 && continuation(cut)) {
-        --cut;
-    }
-    if (continuation(cut)) {
-        cut = kQuotedLineBytes;
-    }
-    return std::string(line.substr(0, cut)) + std::string(kEllipsis);
-}
-
 std::string ExpectedMessage(std::string_view what, std::string_view line, std::int32_t lineNumber) {
     std::string text = "Expected: \"";
     text.append(what).append("\", got: ").append(QuotedLine(line)).append(kCrLf);

@@ -41,14 +41,6 @@ bool IsElementKind(std::string_view key);
 // Shows `text` in the "Kestrune Error" box.
 void ShowSpecError(Platform* platform, const std::string& text);
 
-// A line quoted in a message is cut to this many bytes and ends with kEllipsis when it was
-// longer, so a megabyte-long line cannot flood a message box or the console.
-inline constexpr std::size_t kQuotedLineBytes = 300;
-inline constexpr std::string_view kEllipsis = "\xE2\x80\xA6";  // "…" in UTF-8
-
-// `line` as a message quotes it: whole, or cut to kQuotedLineBytes followed by kEllipsis.
-std::string QuotedLine(std::string_view line);
-
 // "Expected: "<what>", got: <line>" CR LF "Line: <n>"; `what` is "=", "Setup", "Group" or "{";
 // a long line is quoted cut (QuotedLine).
 std::string ExpectedMessage(std::string_view what, std::string_view line, std::int32_t lineNumber);

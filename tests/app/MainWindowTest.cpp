@@ -349,6 +349,13 @@ TEST(FirstShow, OneArgumentOpensItsLongPathAndAMissingOneOpensNothing) {
               (std::vector<testing::RecordedMessage>{{"Error", "File not found: /no/such.zrp"}}));
     EXPECT_TRUE(missing.state().PresetFileName.empty());
     EXPECT_FALSE(missing.state().HasSpecification());
+
+    // An argument of any length is quoted cut to a readable message.
+    AppHarness longArgument;
+    longArgument.Start({"/no/" + std::string(5000, 'y')});
+    EXPECT_EQ(longArgument.MessageTexts(),
+              (std::vector<std::string>{"File not found: /no/" + std::string(296, 'y') +
+                                        "\xE2\x80\xA6"}));
 }
 
 TEST(FirstShow, SeveralArgumentsOpenTheRecentPresetAndTheRecentInputFile) {

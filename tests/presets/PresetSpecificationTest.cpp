@@ -126,6 +126,18 @@ TEST_F(PresetSpecification, OpenWithMissingSpecificationChangesNothing) {
     }
 }
 
+// A name of a megabyte is quoted cut, so the message box stays readable.
+TEST_F(PresetSpecification, AHugeSpecificationNameIsQuotedCut) {
+    const std::string folder = state.SpecFolder();
+    ASSERT_LT(folder.size(), 300u);
+    EXPECT_FALSE(
+        Read("ZRP200\r\nSpecFile = " + std::string(1 << 20, 'x') + "\r\n", PresetMode::Open));
+    EXPECT_EQ(
+        fake.messages,
+        (std::vector<RecordedMessage>{{"Error", folder + std::string(300 - folder.size(), 'x') +
+                                                    "\xE2\x80\xA6 not found."}}));
+}
+
 // The specification loaded on the way counts its own lines; the preset's messages must name
 // the preset's line, not the sum of both files' lines.
 TEST_F(PresetSpecification, MessagesAfterASwitchNameThePresetsOwnLine) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "SpecTestSupport.h"
+#include "base/Text.h"
 #include "specification/SpecReader.h"
 #include "specification/ToolPathFile.h"
 
