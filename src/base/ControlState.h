@@ -4,6 +4,8 @@
 #include <string>
 #include <utility>
 
+#include "base/SparseText.h"
+
 namespace kestrune {
 
 struct Bounds {
@@ -16,7 +18,7 @@ struct Bounds {
 
 struct ControlState {
     std::string text;  // caption of a button or check box, text of an edit or combo box
-    std::string hint;  // tooltip; shown only when not empty
+    SparseText hint;   // tooltip; shown only when not empty
     bool enabled = true;
     bool visible = true;
     bool checked = false;

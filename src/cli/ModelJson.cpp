@@ -12,8 +12,8 @@ json OptionalText(const std::optional<std::string>& text) {
 json ValueField(const FieldCore& core) {
     return {{"caption", core.Caption()},
             {"param", core.Param},
-            {"details", core.Details},
-            {"groups", core.Groups},
+            {"details", core.Details.str()},
+            {"groups", core.Groups()},
             {"bold", core.CheckControl.bold},
             {"width", core.Width},
             {"checked", core.Checked()},
@@ -63,7 +63,7 @@ json ProgramToJson(const TZRGroup& group) {
     for (const TZRBrowseBox& box : group.BrowseBoxes) {
         json field = ValueField(box.Core);
         field["browseType"] = box.BrowseType;
-        field["filter"] = box.Filter;
+        field["filter"] = box.Filter();
         field["text"] = box.Text();
         browseBoxes.push_back(std::move(field));
     }

@@ -11,7 +11,10 @@ TZRBrowseBox::TZRBrowseBox(FieldContext& context, FieldDescription description,
     : Core(context, std::move(description), left, top, 88,
            EqualsNoCase(browseType, "path") ? " path" : " file"),
       BrowseType(LowerAscii(browseType)),
-      Filter(std::move(filter)) {
+      defaultFilter_(filter == kDefaultBrowseFilter) {
+    if (!defaultFilter_) {
+        filter_ = std::move(filter);
+    }
     const int editWidth = FullWidth(Core.Width) - 88 - 25;
     EditControl.enabled = false;
     EditControl.bounds = {left + 88, top, editWidth, kControlHeight};
@@ -46,7 +49,7 @@ void TZRBrowseBox::ChooseValue() {
         return;
     }
     FileDialogRequest request;
-    request.filter = Filter;
+    request.filter = Filter();
     if (FileExists(EditControl.text)) {
         request.initialFolder = std::string(FolderPart(EditControl.text));
     }
@@ -78,6 +81,11 @@ std::string TZRBrowseBox::GetParamFor(std::string_view lowerName) const {
 
 std::string TZRBrowseBox::GetPresetText() const {
     return Core.PresetLines() + "\r\nValue = " + EditControl.text;
+}
+
+const std::string& TZRBrowseBox::Filter() const {
+    static const std::string defaultFilter = kDefaultBrowseFilter;
+    return defaultFilter_ ? defaultFilter : filter_;
 }
 
 void TZRBrowseBox::Reset() {

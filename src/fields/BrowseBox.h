@@ -34,12 +34,18 @@ class TZRBrowseBox {
     std::string GetParamFor(std::string_view lowerName) const;
     std::string GetPresetText() const;
     void Reset();
+    // The file dialog's filter, "Description|Pattern|…".
+    const std::string& Filter() const;
 
     FieldCore Core;
     std::string BrowseType;  // "path", "name" or anything else for a full file path
-    std::string Filter;
     ControlState EditControl;
     ControlState BrowseButton;
+
+  private:
+    // Most boxes keep the default filter, which is then not copied into each of them.
+    std::string filter_;
+    bool defaultFilter_ = false;
 };
 
 }  // namespace kestrune

@@ -35,8 +35,21 @@ int TZRComboBox::FindOption(std::string_view text) const {
 }
 
 void TZRComboBox::AddOption(const std::string& name, const std::string& value) {
-    if (!lowerNames_.insert(LowerAscii(name)).second) {
-        return;
+    if (lowerNames_) {
+        if (!lowerNames_->insert(LowerAscii(name)).second) {
+            return;
+        }
+    } else {
+        if (FindOption(name) >= 0) {
+            return;
+        }
+        if (OptionNames.size() + 1 >= kIndexedFrom) {
+            lowerNames_ = std::make_unique<std::unordered_set<std::string>>();
+            for (const std::string& known : OptionNames) {
+                lowerNames_->insert(LowerAscii(known));
+            }
+            lowerNames_->insert(LowerAscii(name));
+        }
     }
     OptionNames.push_back(name);
     OptionValues.push_back(value);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_set>
@@ -50,8 +51,11 @@ class TZRComboBox {
     // The index of the first option whose name equals the text without case, or -1.
     int FindOption(std::string_view text) const;
 
-    // The lower-cased option names, so that adding options stays linear.
-    std::unordered_set<std::string> lowerNames_;
+    // The lower-cased option names once there are many, so that adding options stays linear.
+    // Most combo boxes have a handful, which a scan checks faster than an index would, and
+    // without the index's memory.
+    static constexpr std::size_t kIndexedFrom = 16;
+    std::unique_ptr<std::unordered_set<std::string>> lowerNames_;
 };
 
 }  // namespace kestrune

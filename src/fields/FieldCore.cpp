@@ -4,14 +4,21 @@
 
 namespace kestrune {
 
-std::vector<std::string> SplitGroups(std::string_view text) {
-    std::vector<std::string> groups;
+std::string JoinedGroups(std::string_view text) {
+    std::string joined;
     std::string_view rest = text;
     while (!TrimView(rest).empty()) {
         const std::size_t comma = rest.find(',');
-        groups.push_back(LowerAscii(TrimView(rest.substr(0, comma))));
+        joined.append(LowerAscii(TrimView(rest.substr(0, comma)))).push_back(',');
         rest = comma == std::string_view::npos ? std::string_view{} : rest.substr(comma + 1);
     }
+    return joined;
+}
+
+std::vector<std::string> SplitGroups(std::string_view text) {
+    std::vector<std::string> groups;
+    ForEachJoinedGroup(JoinedGroups(text),
+                       [&groups](std::string_view group) { groups.emplace_back(group); });
     return groups;
 }
 
@@ -20,8 +27,8 @@ FieldCore::FieldCore(FieldContext& context, FieldDescription description, int le
     : context(context),
       Param(std::move(description.Param)),
       Details(std::move(description.Details)),
-      Groups(SplitGroups(description.Groups)),
-      Width(ClampedWidth(description.Width)) {
+      Width(ClampedWidth(description.Width)),
+      groups_(JoinedGroups(description.Groups)) {
     CheckControl.text = std::move(description.Caption);
     CheckControl.bold = description.Bold;
     CheckControl.bounds = {left, top, checkWidth, kControlHeight};
@@ -39,12 +46,15 @@ bool FieldCore::SetTick(bool checked) {
 }
 
 bool FieldCore::LendsTo(std::string_view lowerName) const {
-    for (const std::string& group : Groups) {
-        if (group == lowerName) {
-            return true;
-        }
-    }
-    return false;
+    bool lends = false;
+    ForEachGroup([&](std::string_view group) { lends = lends || group == lowerName; });
+    return lends;
+}
+
+std::vector<std::string> FieldCore::Groups() const {
+    std::vector<std::string> groups;
+    ForEachGroup([&groups](std::string_view group) { groups.emplace_back(group); });
+    return groups;
 }
 
 std::string FieldCore::PresetLines() const {

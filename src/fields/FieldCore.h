@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/ControlState.h"
+#include "base/SparseText.h"
 #include "fields/FieldContext.h"
 
 namespace kestrune {
@@ -39,6 +40,21 @@ struct FieldDescription {
 // comma adds nothing.
 std::vector<std::string> SplitGroups(std::string_view text);
 
+// The same names as one text, each followed by a comma: "linker,packer,". A field keeps its
+// names this way, since a list of strings would cost some thirty bytes for every comma of the
+// specification.
+std::string JoinedGroups(std::string_view text);
+
+// Calls `visit` with each name of a JoinedGroups text, in order.
+template <typename Visitor>
+void ForEachJoinedGroup(std::string_view joined, Visitor&& visit) {
+    for (std::size_t start = 0; start < joined.size();) {
+        const std::size_t comma = joined.find(',', start);
+        visit(joined.substr(start, comma - start));
+        start = comma + 1;
+    }
+}
+
 class FieldCore {
   public:
     // `hintSuffix` follows the parameter in the check box's tooltip.
@@ -51,10 +67,17 @@ class FieldCore {
     bool SetTick(bool checked);
 
     // Mouse over the field: show its help text.
-    void ShowDetails() const { context.DetailsText = Details; }
+    void ShowDetails() const { context.DetailsText = Details.str(); }
     std::string ExpandedParam() const { return ExpandFileVariables(Param, context); }
-    // True when the lower-cased program name is one of Groups.
+    // True when the lower-cased program name is one of the programs the field lends to.
     bool LendsTo(std::string_view lowerName) const;
+    // The lower-cased names of the programs the field lends to, in the specification's order.
+    std::vector<std::string> Groups() const;
+    bool LendsToAny() const { return !groups_.empty(); }
+    template <typename Visitor>
+    void ForEachGroup(Visitor&& visit) const {
+        ForEachJoinedGroup(groups_.str(), visit);
+    }
     // "[Field = <caption>]" and "Checked = True|False" joined by CR LF.
     std::string PresetLines() const;
     // Ticking moves the focus to the value control once the field has been assigned.
@@ -64,10 +87,12 @@ class FieldCore {
     FieldContext& context;
     ControlState CheckControl;
     std::string Param;
-    std::string Details;
-    std::vector<std::string> Groups;
+    SparseText Details;  // many fields have no help text
     int Width = 1;
     bool Assigned = false;
+
+  private:
+    SparseText groups_;  // JoinedGroups; most fields lend to no other program
 };
 
 }  // namespace kestrune

@@ -86,6 +86,11 @@ void CheckParameterGrowth(const ScriptState& state, std::size_t limit) {
 class Lending {
   public:
     explicit Lending(const ScriptState& state) : tickedCount_(state.Programs.size()) {
+        // Only names of programs that exist can receive anything; a field may list any number
+        // of names that are none.
+        for (const auto& program : state.Programs) {
+            byReceiver_.try_emplace(LowerAscii(program->Name));
+        }
         std::unordered_set<std::string_view> named;
         for (std::size_t lender = 0; lender < state.Programs.size(); ++lender) {
             std::size_t ticked = 0;
@@ -93,17 +98,18 @@ class Lending {
                 if (!field.Checked()) {
                     return;
                 }
-                if (!field.Core.Groups.empty()) {
+                if (field.Core.LendsToAny()) {
                     std::string text = field.GetParam();
                     if (!text.empty()) {
                         const std::size_t fragment = fragments_.size();
                         fragments_.push_back(std::move(text));
                         named.clear();
-                        for (const std::string& group : field.Core.Groups) {
-                            if (named.insert(group).second) {
-                                byReceiver_[group].push_back({lender, ticked, fragment});
+                        field.Core.ForEachGroup([&](std::string_view group) {
+                            const auto receiver = byReceiver_.find(std::string(group));
+                            if (receiver != byReceiver_.end() && named.insert(group).second) {
+                                receiver->second.push_back({lender, ticked, fragment});
                             }
-                        }
+                        });
                     }
                 }
                 ++ticked;

@@ -101,7 +101,7 @@ void ApplyWidget(QWidget* widget, const ControlState& s, Bindings::Kind kind) {
         case Bindings::Kind::Geometry:
             break;
     }
-    const QString hint = ToQt(s.hint);
+    const QString hint = ToQt(s.hint.str());
     if (widget->toolTip() != hint) {
         widget->setToolTip(hint);
     }

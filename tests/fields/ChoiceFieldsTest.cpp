@@ -71,6 +71,26 @@ TEST_F(ChoiceFields, AddOptionIgnoresNamesDifferingOnlyInCase) {
     EXPECT_EQ(combo.GetParam(), "-O2");
 }
 
+// Long option lists are checked through an index, short ones by a scan: both refuse a name that
+// repeats an earlier one without regard to case, whichever side of the switch either falls on.
+TEST_F(ChoiceFields, AddOptionRefusesRepeatsInShortAndLongLists) {
+    for (const int count : {3, 15, 16, 17, 40}) {
+        TZRComboBox combo(ctx, Desc("Level"), "", 8, 16);
+        std::vector<std::string> expected;
+        for (int i = 0; i < count; ++i) {
+            const std::string name = "Opt" + std::to_string(i);
+            combo.AddOption(name, "-" + std::to_string(i));
+            expected.push_back(name);
+            combo.AddOption("OPT" + std::to_string(i / 2), "repeat");
+            combo.AddOption("opt0", "repeat");
+        }
+        EXPECT_EQ(combo.OptionNames, expected) << count;
+        EXPECT_EQ(combo.OptionValues.size(), expected.size()) << count;
+        combo.SetText("OPT" + std::to_string(count - 1));
+        EXPECT_EQ(combo.GetParam(), "-" + std::to_string(count - 1)) << count;
+    }
+}
+
 TEST_F(ChoiceFields, NormalizeChoiceTakesTheOptionSpellingOrTheDefault) {
     TZRComboBox combo = MakeOptimize("");
     combo.DefaultText = "Small";

@@ -186,6 +186,8 @@ TEST_F(Fields, SplitGroups) {
         {"a, ,b", {"a", "", "b"}},
         {",a", {"", "a"}},
         {"a,", {"a"}},
+        {",", {""}},
+        {" , ,", {"", ""}},
         {"a,  ", {"a"}},
         {"", {}},
         {"  \t", {}},
@@ -206,6 +208,10 @@ TEST_F(Fields, GetParamForLendsOnlyToListedPrograms) {
     TZRCheckBox check(ctx, Desc("V", "-v", "a,,b"), false, 8, 16);
     EXPECT_EQ(check.GetParamFor(""), "-v");
     EXPECT_EQ(check.GetParamFor("b"), "-v");
+    TZRCheckBox trailing(ctx, Desc("T", "-t", "A,"), false, 8, 16);
+    EXPECT_EQ(trailing.GetParamFor("a"), "-t");
+    EXPECT_EQ(trailing.GetParamFor(""), "");
+    EXPECT_EQ(trailing.GetParamFor("a,"), "");
 }
 
 TEST_F(Fields, PresetTextOfCheckAndEditBoxes) {

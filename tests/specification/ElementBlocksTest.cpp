@@ -79,7 +79,7 @@ TEST(ElementBlock, CommonKeysForEveryKind) {
             ++seen;
             EXPECT_EQ(field.Caption(), "Cap") << kind;
             EXPECT_EQ(field.Core.Param, "-x") << kind;
-            EXPECT_EQ(field.Core.Groups, (std::vector<std::string>{"linker", "packer"})) << kind;
+            EXPECT_EQ(field.Core.Groups(), (std::vector<std::string>{"linker", "packer"})) << kind;
             EXPECT_TRUE(field.Core.CheckControl.bold) << kind;
             EXPECT_EQ(field.Core.Width, 2) << kind;
         });
@@ -170,12 +170,14 @@ TEST(BrowseBoxBlock, FilterAndFoldedType) {
     SpecHarness h;
     const TZRGroup& g =
         LoadBody(h, Block("browsebox = Plain", {}) +
-                        Block("browsebox = Dir", {"type = PATH", "filter = T|*.t"}));
-    ASSERT_EQ(g.BrowseBoxes.size(), 2u);
+                        Block("browsebox = Dir", {"type = PATH", "filter = T|*.t"}) +
+                        Block("browsebox = Bare", {"filter ="}));
+    ASSERT_EQ(g.BrowseBoxes.size(), 3u);
     EXPECT_EQ(g.BrowseBoxes[0].BrowseType, "file");
-    EXPECT_EQ(g.BrowseBoxes[0].Filter, "All Files (*.*)|*.*");
+    EXPECT_EQ(g.BrowseBoxes[0].Filter(), "All Files (*.*)|*.*");
     EXPECT_EQ(g.BrowseBoxes[1].BrowseType, "path");
-    EXPECT_EQ(g.BrowseBoxes[1].Filter, "T|*.t");
+    EXPECT_EQ(g.BrowseBoxes[1].Filter(), "T|*.t");
+    EXPECT_EQ(g.BrowseBoxes[2].Filter(), "");
 }
 
 TEST(ColorBoxBlock, ColourTextGivesTheInitialColour) {

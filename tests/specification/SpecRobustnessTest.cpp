@@ -82,7 +82,7 @@ TEST(SpecRobustness, MultiMegabyteLines) {
     EXPECT_EQ(h.state.LayoutLines[0].size(), big.size());
     const TZRGroup& g = *h.state.Programs.at(0);
     EXPECT_EQ(g.ComboBoxes.at(0).OptionNames, (std::vector<std::string>{"same"}));
-    EXPECT_EQ(g.ComboBoxes.at(0).Core.Details.size(), 2 * big.size() + 8 + 4);
+    EXPECT_EQ(g.ComboBoxes.at(0).Core.Details.str().size(), 2 * big.size() + 8 + 4);
     EXPECT_EQ(g.Labels.at(0).Caption().size(), big.size());
 
     h.Load(big + " // and no line end at all");
