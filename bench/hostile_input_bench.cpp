@@ -141,6 +141,75 @@ void BM_BuildScript(benchmark::State& bench) {
 }
 BENCHMARK(BM_BuildScript)->Arg(2000)->Arg(8000)->Unit(benchmark::kMillisecond);
 
+// One layout line that names every one of `count` programs, each of which has one ticked
+// check box: the whole script is that one line.
+void BM_WideLayoutLine(benchmark::State& bench) {
+    const int count = static_cast<int>(bench.range(0));
+    std::string text = "Setup = Wide\r\n{\r\nLayout:\r\n";
+    for (int i = 0; i < count; ++i) {
+        text += "$ClassParam=W" + std::to_string(i) + "x ";
+    }
+    text += "\r\n}\r\n";
+    for (int i = 0; i < count; ++i) {
+        text += "Group = W" + std::to_string(i) + "x\r\n{\r\nCheckBox = A\r\n{\r\nParam = -a" +
+                std::to_string(i) + "\r\n}\r\n}\r\n";
+    }
+    const Folder& folder = TheFolder();
+    const std::string spec = folder.Write("SpecFiles/wide" + std::to_string(count) + ".zrs", text);
+    CountingPlatform platform;
+    PresetState state(folder.path.string() + "/");
+    state.platform = &platform;
+    LoadSpecification(state, spec);
+    for (const auto& program : state.Programs) {
+        program->ForEachField([](auto& field) { field.SetChecked(true); });
+    }
+    const std::string script = (folder.path / "compile.sh").string();
+    for (auto _ : bench) {
+        benchmark::DoNotOptimize(WriteBatch(state, script));
+    }
+    if (platform.messages != 0 || state.Programs.size() != static_cast<std::size_t>(count)) {
+        bench.SkipWithError("the line did not build");
+    }
+    bench.counters["per_program"] = benchmark::Counter(
+        static_cast<double>(count),
+        benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_WideLayoutLine)->Arg(2000)->Arg(8000)->Unit(benchmark::kMillisecond);
+
+// The same line, but every command line names the next program, so every replacement forms a
+// new variable: the line is looked at again after each one, up to the work limit.
+void BM_ChainedLayoutLine(benchmark::State& bench) {
+    const int count = static_cast<int>(bench.range(0));
+    std::string text = "Setup = Chained\r\n{\r\nLayout:\r\n";
+    for (int i = 0; i < count; ++i) {
+        text += "$ClassParam=C" + std::to_string(i) + "x ";
+    }
+    text += "\r\n}\r\n";
+    for (int i = 0; i < count; ++i) {
+        text += "Group = C" + std::to_string(i) +
+                "x\r\n{\r\nCheckBox = A\r\n{\r\nParam = "
+                "$ClassParam=C" +
+                std::to_string(i + 1) + "x\r\n}\r\n}\r\n";
+    }
+    const Folder& folder = TheFolder();
+    const std::string spec =
+        folder.Write("SpecFiles/chained" + std::to_string(count) + ".zrs", text);
+    CountingPlatform platform;
+    PresetState state(folder.path.string() + "/");
+    state.platform = &platform;
+    LoadSpecification(state, spec);
+    for (const auto& program : state.Programs) {
+        program->ForEachField([](auto& field) { field.SetChecked(true); });
+    }
+    const std::string script = (folder.path / "compile.sh").string();
+    bool written = false;
+    for (auto _ : bench) {
+        written = WriteBatch(state, script);
+    }
+    bench.counters["refused"] = written ? 0 : 1;
+}
+BENCHMARK(BM_ChainedLayoutLine)->Arg(500)->Arg(2000)->Arg(8000)->Unit(benchmark::kMillisecond);
+
 // A settings file that keeps every recent entry ("RecentFiles" at its largest), with `count`
 // lines naming different existing files.
 void BM_ReadSettings(benchmark::State& bench) {
@@ -227,6 +296,30 @@ void BM_TinyFieldsMemory(benchmark::State& bench) {
     bench.counters["live_bytes_per_file_byte"] = ratio;
 }
 BENCHMARK(BM_TinyFieldsMemory)->DenseRange(0, 4)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// Memory kept by one check box that lends to about 20 MB of program names: `range(0)` blanks
+// between the commas, so 0 gives a million empty names.
+void BM_LendingNamesMemory(benchmark::State& bench) {
+    const std::string name = std::string(static_cast<std::size_t>(bench.range(0)), 'n') + ",";
+    std::string text = "Setup = Tiny\r\n{\r\n}\r\nGroup = P\r\n{\r\ncheckbox=a\r\n{\r\ngroups=";
+    while (text.size() < (std::size_t{20} << 20)) {
+        text += name;
+    }
+    text += "\r\n}\r\n}\r\n";
+    const Folder& folder = TheFolder();
+    const std::string spec = folder.Write("SpecFiles/lending.zrs", text);
+    CountingPlatform platform;
+    double ratio = 0;
+    for (auto _ : bench) {
+        const std::size_t before = liveBytes;
+        auto state = std::make_unique<PresetState>(folder.path.string() + "/");
+        state->platform = &platform;
+        LoadSpecification(*state, spec);
+        ratio = static_cast<double>(liveBytes - before) / static_cast<double>(text.size());
+    }
+    bench.counters["live_bytes_per_file_byte"] = ratio;
+}
+BENCHMARK(BM_LendingNamesMemory)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
 

@@ -246,6 +246,9 @@ bool WriteBatch(ScriptState& state, const std::string& path, std::size_t maxByte
     } catch (const ScriptTooLarge&) {
         ShowError(state, TooLargeText(path, maxBytes));
         return false;
+    } catch (const ScriptTooComplex& error) {
+        ShowError(state, "Cannot write file \"" + path + "\". " + error.what());
+        return false;
     }
     return WriteScript(state, path, script);
 }
@@ -275,6 +278,9 @@ bool WriteStageBatch(ScriptState& state, const std::string& path, std::size_t in
         }
     } catch (const ScriptTooLarge&) {
         ShowError(state, TooLargeText(path, maxBytes));
+        return false;
+    } catch (const ScriptTooComplex& error) {
+        ShowError(state, "Cannot write file \"" + path + "\". " + error.what());
         return false;
     }
     return WriteScript(state, path, script);

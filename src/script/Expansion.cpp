@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "base/Text.h"
 
@@ -88,6 +90,33 @@ bool ReplaceNamed(std::string& text, std::string_view prefix, const std::string&
     return ReplaceAll(text, std::string(prefix) + "'" + name + "'", value, limit);
 }
 
+// True when a variable could begin at the "$" at text[at]: the text there agrees with the start
+// of "$ClassEXE=" or "$ClassParam=" for as long as both go on.
+bool CouldBeginVariable(std::string_view text, std::size_t at) {
+    for (const std::string_view keyword : {kExePrefix, kParamPrefix}) {
+        std::size_t k = 0;
+        while (k < keyword.size() && at + k < text.size() &&
+               Lower(text[at + k]) == Lower(keyword[k])) {
+            ++k;
+        }
+        if (k == keyword.size() || at + k == text.size()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// True when a "$" of `value` could begin a variable once the value stands in a text.
+bool CouldFormVariable(std::string_view value) {
+    for (std::size_t at = value.find('$'); at != std::string_view::npos;
+         at = value.find('$', at + 1)) {
+        if (CouldBeginVariable(value, at)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 std::string SizeText(std::size_t bytes) {
     constexpr std::size_t kMegabyte = std::size_t{1} << 20;
     return bytes % kMegabyte == 0 ? std::to_string(bytes / kMegabyte) + " MB"
@@ -104,8 +133,11 @@ LineExpander::LineExpander(const ScriptState& state, ExpandMode mode) : state_(s
     for (std::size_t i = 0; i < state.Programs.size(); ++i) {
         // An unnamed program would match every "$ClassEXE=" and "$ClassParam=" by its prefix
         // alone; no variable can name it.
-        if (!state.Programs[i]->Name.empty()) {
-            names_.push_back({LowerAscii(state.Programs[i]->Name), i});
+        const std::string& name = state.Programs[i]->Name;
+        if (!name.empty()) {
+            names_.push_back({LowerAscii(name), i});
+            plainNames_ = plainNames_ && name.find_first_of("$'") == std::string::npos;
+            longestName_ = std::max(longestName_, name.size());
         }
     }
     std::sort(names_.begin(), names_.end(), [](const Name& a, const Name& b) {
@@ -113,17 +145,21 @@ LineExpander::LineExpander(const ScriptState& state, ExpandMode mode) : state_(s
     });
 }
 
-void LineExpander::CollectNamesAt(const std::string& text, std::size_t at, std::size_t from,
-                                  std::vector<std::size_t>& found) const {
+template <typename Visitor>
+void LineExpander::ForEachNameAt(const std::string& text, std::size_t at, Visitor&& visit) const {
     // Walks the sorted names like a trie: after k characters, [lo, hi) holds the names that
-    // begin with the k characters of the text at `at`; the shortest of them come first.
+    // begin with the k characters of the text at `at`; the shortest of them come first, and
+    // those k characters long are all the same name.
     auto lo = names_.begin();
     auto hi = names_.end();
     for (std::size_t k = 0;; ++k) {
-        for (; lo != hi && lo->lower.size() == k; ++lo) {
-            if (lo->program >= from) {
-                found.push_back(lo->program);
-            }
+        const auto equal = lo;
+        while (lo != hi && lo->lower.size() == k) {
+            ++lo;
+        }
+        if (equal != lo) {
+            visit(static_cast<std::size_t>(equal - names_.begin()),
+                  static_cast<std::size_t>(lo - names_.begin()));
         }
         if (lo == hi || at + k >= text.size()) {
             return;
@@ -134,6 +170,17 @@ void LineExpander::CollectNamesAt(const std::string& text, std::size_t at, std::
         lo = std::partition_point(lo, hi, [&](const Name& n) { return byte(n) < c; });
         hi = std::partition_point(lo, hi, [&](const Name& n) { return byte(n) == c; });
     }
+}
+
+void LineExpander::CollectNamesAt(const std::string& text, std::size_t at, std::size_t from,
+                                  std::vector<std::size_t>& found) const {
+    ForEachNameAt(text, at, [&](std::size_t begin, std::size_t end) {
+        for (std::size_t i = begin; i < end; ++i) {
+            if (names_[i].program >= from) {
+                found.push_back(names_[i].program);
+            }
+        }
+    });
 }
 
 std::vector<std::size_t> LineExpander::ProgramsNamedIn(const std::string& text,
@@ -163,7 +210,167 @@ std::vector<std::size_t> LineExpander::ProgramsNamedIn(const std::string& text,
     return found;
 }
 
-std::string LineExpander::Expand(std::string_view line, std::size_t limit) const {
+LineExpander::OnePass LineExpander::ExpandProgramsInOnePass(std::string& text,
+                                                            std::size_t limit) const {
+    if (!plainNames_) {
+        return OnePass::NotPossible;
+    }
+    enum Kind : std::size_t { kExe, kParam };
+    const std::string_view keywords[] = {kExePrefix, kParamPrefix};
+
+    // Every variable of the text that names a program, in text order.
+    struct Place {
+        std::size_t at;
+        std::size_t length = 0;              // of the text replaced
+        const std::string* value = nullptr;  // set once a program has replaced it
+    };
+    std::vector<std::pair<std::size_t, Kind>> keywordsAt;
+    for (const Kind kind : {kExe, kParam}) {
+        for (std::size_t at = Find(text, keywords[kind]); at != std::string::npos;
+             at = Find(text, keywords[kind], at + keywords[kind].size())) {
+            keywordsAt.emplace_back(at, kind);
+        }
+    }
+    std::sort(keywordsAt.begin(), keywordsAt.end());
+
+    // The places each name could replace, by kind, unquoted [0] and quoted [1].
+    struct Candidates {
+        std::size_t end = 0;  // the name's run in names_ ends here
+        std::vector<std::size_t> places[2][2];
+    };
+    std::vector<Place> places;
+    std::unordered_map<std::size_t, Candidates> byName;  // by the run's beginning in names_
+    for (const auto& [at, kind] : keywordsAt) {
+        const std::size_t nameAt = at + keywords[kind].size();
+        const bool quoted = nameAt < text.size() && text[nameAt] == '\'';
+        bool named = false;
+        ForEachNameAt(text, nameAt + (quoted ? 1 : 0), [&](std::size_t begin, std::size_t end) {
+            const std::size_t close = nameAt + 1 + names_[begin].lower.size();
+            if (quoted && (close >= text.size() || text[close] != '\'')) {
+                return;
+            }
+            Candidates& candidates = byName[begin];
+            candidates.end = end;
+            candidates.places[kind][quoted ? 1 : 0].push_back(places.size());
+            named = true;
+        });
+        if (named) {
+            places.push_back({at});
+        }
+    }
+
+    // The programs those names belong to, in specification order.
+    std::vector<std::pair<std::size_t, Candidates*>> programs;
+    for (auto& [begin, candidates] : byName) {
+        for (std::size_t i = begin; i < candidates.end; ++i) {
+            programs.emplace_back(names_[i].program, &candidates);
+        }
+    }
+    std::sort(programs.begin(), programs.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+
+    // Each program takes the places that no earlier program took, as replacing program by
+    // program does; a list loses the places others took as it is looked at.
+    auto anyLeft = [&places](std::vector<std::size_t>& list) {
+        std::erase_if(list, [&places](std::size_t p) { return places[p].value != nullptr; });
+        return !list.empty();
+    };
+    std::size_t size = text.size();
+    enum class Stop { None, Dropped, TooLarge } stop = Stop::None;
+    auto replaceNamed = [&](Candidates& candidates, Kind kind, std::size_t nameLength,
+                            const std::string& value) {
+        const bool quoted = !anyLeft(candidates.places[kind][0]);
+        std::vector<std::size_t>& list = candidates.places[kind][quoted ? 1 : 0];
+        if (!anyLeft(list)) {
+            return;
+        }
+        const std::size_t pattern = keywords[kind].size() + nameLength + (quoted ? 2 : 0);
+        const std::size_t count = list.size();
+        const std::size_t rest = size - count * pattern;
+        if (!value.empty() &&
+            (count > limit / value.size() || rest > limit - count * value.size())) {
+            stop = Stop::TooLarge;
+            return;
+        }
+        for (const std::size_t p : list) {
+            places[p].length = pattern;
+            places[p].value = &value;
+        }
+        list.clear();
+        size = rest + count * value.size();
+    };
+    for (const auto& [index, candidates] : programs) {
+        const TZRGroup& program = *state_.Programs[index];
+        const std::size_t nameLength = program.Name.size();
+        if (program.RequireExe) {
+            if (mode_ == ExpandMode::WholeRun && !program.Run) {
+                if (anyLeft(candidates->places[kExe][0]) || anyLeft(candidates->places[kExe][1])) {
+                    stop = Stop::Dropped;
+                }
+            } else {
+                replaceNamed(*candidates, kExe, nameLength, program.ToolPath);
+            }
+        }
+        if (stop == Stop::None) {
+            replaceNamed(*candidates, kParam, nameLength, program.CommandLine);
+        }
+        if (stop != Stop::None) {
+            break;
+        }
+    }
+
+    // Whatever was replaced up to here must not have formed a new variable.
+    std::unordered_set<const std::string*> checked;
+    const std::size_t reach = kParamPrefix.size() + 2 + longestName_;
+    std::size_t previousEnd = 0;
+    for (const Place& place : places) {
+        if (place.value == nullptr) {
+            continue;
+        }
+        if (checked.insert(place.value).second && CouldFormVariable(*place.value)) {
+            return OnePass::NotPossible;
+        }
+        // Only the last "$" before the place could begin a variable that runs into it.
+        const std::string_view before = std::string_view(text).substr(0, place.at);
+        const std::size_t from = std::max(previousEnd, place.at > reach ? place.at - reach : 0);
+        for (std::size_t q = place.at; q > from; --q) {
+            if (text[q - 1] == '$') {
+                if (CouldBeginVariable(before, q - 1)) {
+                    return OnePass::NotPossible;
+                }
+                break;
+            }
+        }
+        previousEnd = place.at + place.length;
+    }
+    if (stop == Stop::Dropped) {
+        return OnePass::Dropped;
+    }
+    if (stop == Stop::TooLarge) {
+        throw ScriptTooLarge(limit);
+    }
+
+    std::string result;
+    result.reserve(size);
+    std::size_t done = 0;
+    for (const Place& place : places) {
+        if (place.value != nullptr) {
+            result.append(text, done, place.at - done).append(*place.value);
+            done = place.at + place.length;
+        }
+    }
+    result.append(text, done, std::string::npos);
+    text = std::move(result);
+    return OnePass::Done;
+}
+
+ScriptTooComplex::ScriptTooComplex()
+    : std::runtime_error(
+          "The layout is too complex to expand: its command lines name one another's programs "
+          "too often.") {}
+
+std::string LineExpander::Expand(std::string_view line, std::size_t limit,
+                                 std::size_t workLimit) const {
     std::string text(line);
     ReplaceAll(text, "$BasePath", state_.BasePath, limit);
     ReplaceAll(text, "$FilePath", state_.InputFolder, limit);
@@ -183,12 +390,29 @@ std::string LineExpander::Expand(std::string_view line, std::size_t limit) const
     }
     ReplaceAll(text, "$REDA", state_.LogViewerPath(), limit);
 
+    switch (ExpandProgramsInOnePass(text, limit)) {
+        case OnePass::Done:
+            return text;
+        case OnePass::Dropped:
+            return {};
+        case OnePass::NotPossible:
+            break;
+    }
     // Programs go in specification order. Only those named in the text can change it; after a
     // change the inserted text may name later programs, so the names are looked up again.
     std::size_t next = 0;
+    std::size_t work = 0;
+    auto lookAt = [&](std::size_t bytes) {
+        work += bytes;
+        if (work > workLimit) {
+            throw ScriptTooComplex();
+        }
+    };
     for (bool changed = true; changed;) {
         changed = false;
+        lookAt(text.size() + state_.Programs.size());
         for (const std::size_t index : ProgramsNamedIn(text, next)) {
+            lookAt(text.size());
             next = index + 1;
             const TZRGroup& program = *state_.Programs[index];
             const std::string& name = program.Name;

@@ -17,10 +17,21 @@ enum class ExpandMode { WholeRun, SingleStage };
 // size is not bounded by the files it comes from. No real script comes near this.
 inline constexpr std::size_t kMaxScriptBytes = std::size_t{64} << 20;
 
+// Replacing program by program looks at the whole line again after every replacement that may
+// have formed a new variable. Lines whose programs keep inserting variables could take hours;
+// this many bytes looked at take a second or two, and no real layout line comes near it.
+inline constexpr std::size_t kMaxExpansionWork = std::size_t{256} << 20;
+
 // Thrown instead of building a text longer than the limit asked for; says the limit.
 class ScriptTooLarge : public std::runtime_error {
   public:
     explicit ScriptTooLarge(std::size_t limit);
+};
+
+// Thrown when expanding a line would take longer than its work limit allows.
+class ScriptTooComplex : public std::runtime_error {
+  public:
+    ScriptTooComplex();
 };
 
 // Expands the layout lines of one build. It learns the programs' names once, so a line costs
@@ -30,14 +41,29 @@ class LineExpander {
     LineExpander(const ScriptState& state, ExpandMode mode);
 
     // Expands one layout line completely; the empty result tells the caller to drop the line.
-    // Throws ScriptTooLarge when the text would grow past `limit` bytes on the way.
-    std::string Expand(std::string_view line, std::size_t limit = kMaxScriptBytes) const;
+    // Throws ScriptTooLarge when the text would grow past `limit` bytes on the way, and
+    // ScriptTooComplex when it would look at more than `workLimit` bytes.
+    std::string Expand(std::string_view line, std::size_t limit = kMaxScriptBytes,
+                       std::size_t workLimit = kMaxExpansionWork) const;
 
   private:
     struct Name {
         std::string lower;
         std::size_t program;
     };
+    enum class OnePass { Done, Dropped, NotPossible };
+
+    // Replaces the program variables of `text` in one pass over it, which gives what replacing
+    // program by program gives as long as no replacement can form a variable that was not
+    // there: no name holds a "$" or a quote, no inserted text holds a "$" that could begin a
+    // variable, and no "$" of the text could begin one that runs into inserted text. Otherwise
+    // returns NotPossible and leaves `text` alone. Throws ScriptTooLarge as the program by
+    // program replacement would.
+    OnePass ExpandProgramsInOnePass(std::string& text, std::size_t limit) const;
+    // Calls `visit(begin, end)` for every run of equal entries of names_ that begins `text` at
+    // `at`, shortest first.
+    template <typename Visitor>
+    void ForEachNameAt(const std::string& text, std::size_t at, Visitor&& visit) const;
     // Programs from `from` on whose name follows a "$ClassEXE=" or "$ClassParam=" in `text`,
     // directly or after a quote, in specification order.
     std::vector<std::size_t> ProgramsNamedIn(const std::string& text, std::size_t from) const;
@@ -47,6 +73,8 @@ class LineExpander {
     const ScriptState& state_;
     ExpandMode mode_;
     std::vector<Name> names_;  // sorted by lower-cased name, then position
+    bool plainNames_ = true;   // no name holds a "$" or a quote
+    std::size_t longestName_ = 0;
 };
 
 // Expands one layout line completely. The empty result tells the caller to drop the line.

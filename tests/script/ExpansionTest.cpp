@@ -89,6 +89,8 @@ const ExpandCase kCases[] = {
     {"ParamBothFormsKeepQuoted", "$ClassParam=Helper/$ClassParam='Helper'", kWhole, true,
      "-h $ClassEXE=Tool $DateTime/$ClassParam='Helper'"},
     {"ParamQuoted", "$ClassParam='Tool2'", kWhole, true, "-t2"},
+    {"ParamTakenByShorterNameThenQuoted", "$ClassParam=Tool2 $ClassParam='Tool2'", kWhole, true,
+     "-t2 -t2"},
     {"UntickedStageDropped", "$ClassEXE=Light $ClassParam=Light", kWhole, true, ""},
     {"UntickedStageQuotedDropped", "echo $ClassEXE='light'", kWhole, true, ""},
     {"UntickedStageDropsLineNamingTickedToo", "$ClassEXE=Tool & $ClassEXE=Light", kWhole, true, ""},
@@ -145,6 +147,24 @@ TEST_F(ExpansionTest, UnnamedProgramMatchesNoVariable) {
     state.Programs.front()->Run = true;
     EXPECT_EQ(ExpandLine(state, "$ClassEXE=Nobody $ClassParam=Nobody", kWhole),
               "$ClassEXE=Nobody $ClassParam=Nobody");
+}
+
+// Inserted text that completes a variable with the text around it, or holds one, names the
+// programs after the one inserting it.
+TEST_F(ExpansionTest, VariablesFormedByInsertedTextNameLaterPrograms) {
+    AddProgram(state, "Name", false, "", "Tool", true);
+    AddProgram(state, "Rest", false, "", "ssParam=Tool2", true);
+    std::rotate(state.Programs.begin(), state.Programs.end() - 2, state.Programs.end());
+    const std::pair<const char*, const char*> cases[] = {
+        {"$ClassParam=$ClassParam=Name", "-t"},
+        {"$Cla$ClassParam=Rest", "-t2"},
+        {"$ClassParam=Name $ClassParam=Name", "Tool Tool"},
+        {"$ClassParam=Name$ClassParam=Rest", "ToolssParam=Tool2"},
+        {"$ClassParam=Tool $ClassParam=Name", "-t Tool"},
+    };
+    for (const auto& [line, expected] : cases) {
+        EXPECT_EQ(ExpandLine(state, line, kWhole), expected) << line;
+    }
 }
 
 }  // namespace

@@ -317,5 +317,66 @@ TEST(HostileScript, NameLookupExpandsLikeTryingEveryProgram) {
     }
 }
 
+// Names without "$" or quotes and inserted texts that mostly cannot form a variable, so that
+// most lines are replaced in one pass; the rest must come out the same all the same.
+TEST(HostileScript, OnePassExpansionGivesWhatProgramByProgramGives) {
+    const std::vector<std::string> names = {"Tool", "tool",  "Tool2",  "T",
+                                            "To",   "Light", "LIGHT2", "\xC3\xA9t\xC3\xA9"};
+    const std::vector<std::string> tokens = {
+        "$ClassEXE=", "$ClassParam=", "$classexe='", "$CLASSPARAM='", "'", " ",   "x",
+        "$Class",     "$ClassPar",    "=",           "$HOME",         "$", "Tool"};
+    const std::vector<std::string> plain = {" ", "x", "-o", "'", "$HOME", "=", "/bin/t", "$"};
+    auto text = [&](std::mt19937& random, const std::vector<std::string>& from, int pieces) {
+        std::string result;
+        for (int i = 0; i < pieces; ++i) {
+            result += random() % 3 == 0 ? Pick(random, names) : Pick(random, from);
+        }
+        return result;
+    };
+    std::mt19937 random(12);
+    for (int round = 0; round < 600; ++round) {
+        ScriptState state("/prog/");
+        state.InputName = "level";
+        const int programs = 1 + static_cast<int>(random() % 10);
+        for (int p = 0; p < programs; ++p) {
+            TZRGroup& group = AddProgram(state, Pick(random, names), random() % 2 == 0);
+            group.Run = random() % 3 != 0;
+            const std::vector<std::string>& from = random() % 5 == 0 ? tokens : plain;
+            group.ToolPath = text(random, from, static_cast<int>(random() % 4));
+            group.CommandLine = text(random, from, static_cast<int>(random() % 4));
+        }
+        for (int l = 0; l < 5; ++l) {
+            const std::string line = text(random, tokens, 1 + static_cast<int>(random() % 20));
+            for (const ExpandMode mode : {ExpandMode::WholeRun, ExpandMode::SingleStage}) {
+                EXPECT_EQ(ExpandLine(state, line, mode), ReferenceExpand(state, line, mode))
+                    << "round " << round << ", line \"" << line << "\"";
+            }
+        }
+    }
+}
+
+// Every command line names the next program, so each replacement forms a new variable and the
+// line is looked at again: the work grows with programs times line length, and has a limit.
+TEST(HostileScript, ProgramsNamingOneAnotherStopAtTheWorkLimit) {
+    ScriptState state("/prog/");
+    std::string line;
+    for (int i = 0; i < 300; ++i) {
+        TZRGroup& group = AddProgram(state, "P" + std::to_string(i) + "x", false);
+        group.CommandLine =
+            "-" + std::to_string(i) + " $ClassParam=P" + std::to_string(i + 1) + "x";
+        line += "$ClassParam=P" + std::to_string(i) + "x ";
+    }
+    const LineExpander expander(state, ExpandMode::WholeRun);
+    EXPECT_EQ(expander.Expand(line), ReferenceExpand(state, line, ExpandMode::WholeRun));
+    try {
+        expander.Expand(line, kMaxScriptBytes, 100000);
+        ADD_FAILURE() << "no ScriptTooComplex";
+    } catch (const ScriptTooComplex& error) {
+        EXPECT_STREQ(error.what(),
+                     "The layout is too complex to expand: its command lines name one another's "
+                     "programs too often.");
+    }
+}
+
 }  // namespace
 }  // namespace kestrune
