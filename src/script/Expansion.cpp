@@ -240,7 +240,9 @@ LineExpander::OnePass LineExpander::ExpandProgramsInOnePass(std::string& text,
     };
     std::vector<Place> places;
     std::unordered_map<std::size_t, Candidates> byName;  // by the run's beginning in names_
-    for (const auto& [at, kind] : keywordsAt) {
+    for (const auto& keyword : keywordsAt) {
+        const std::size_t at = keyword.first;
+        const Kind kind = keyword.second;
         const std::size_t nameAt = at + keywords[kind].size();
         const bool quoted = nameAt < text.size() && text[nameAt] == '\'';
         bool named = false;

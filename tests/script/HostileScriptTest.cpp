@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "FakePlatform.h"
+#include "ReferenceExpansion.h"
 #include "TempDir.h"
 #include "base/Text.h"
 #include "script/BatchBuilder.h"
@@ -210,43 +211,6 @@ std::string ReferenceCommandLine(const ScriptState& state, std::size_t index) {
     return Trim(line.append(directed));
 }
 
-// The line as trying every program in specification order expands it.
-std::string ReferenceExpand(const ScriptState& state, std::string_view line, ExpandMode mode) {
-    std::string text = ExpandFileVariables(line, state);
-    text = ReplaceAllNoCase(text, "$DateTime", "");
-    text = ReplaceAllNoCase(text, "$Version", state.VersionText);
-    if (!state.ViewLogAfterCompile && ContainsNoCase(text, "$reda")) {
-        return {};
-    }
-    text = ReplaceAllNoCase(text, "$REDA", state.LogViewerPath());
-    auto replaceNamed = [&text](const std::string& prefix, const std::string& name,
-                                const std::string& value) {
-        if (ContainsNoCase(text, prefix + name)) {
-            text = ReplaceAllNoCase(text, prefix + name, value);
-        } else {
-            text = ReplaceAllNoCase(text, prefix + "'" + name + "'", value);
-        }
-    };
-    for (const auto& program : state.Programs) {
-        const std::string& name = program->Name;
-        if (name.empty()) {
-            continue;
-        }
-        if (program->RequireExe) {
-            if (mode == ExpandMode::WholeRun && !program->Run) {
-                if (ContainsNoCase(text, "$ClassEXE=" + name) ||
-                    ContainsNoCase(text, "$ClassEXE='" + name + "'")) {
-                    return {};
-                }
-            } else {
-                replaceNamed("$ClassEXE=", name, program->ToolPath);
-            }
-        }
-        replaceNamed("$ClassParam=", name, program->CommandLine);
-    }
-    return text;
-}
-
 // Names that are prefixes of one another, differ in case only, repeat, hold a quote or bytes
 // above 127, or are empty.
 const std::vector<std::string> kNames = {
@@ -310,7 +274,8 @@ TEST(HostileScript, NameLookupExpandsLikeTryingEveryProgram) {
         for (int l = 0; l < 5; ++l) {
             const std::string line = RandomText(random, 1 + static_cast<int>(random() % 8));
             for (const ExpandMode mode : {ExpandMode::WholeRun, ExpandMode::SingleStage}) {
-                EXPECT_EQ(ExpandLine(state, line, mode), ReferenceExpand(state, line, mode))
+                EXPECT_EQ(ExpandLine(state, line, mode),
+                          *testing::ReferenceExpand(state, line, mode))
                     << "round " << round << ", line \"" << line << "\"";
             }
         }
@@ -348,7 +313,8 @@ TEST(HostileScript, OnePassExpansionGivesWhatProgramByProgramGives) {
         for (int l = 0; l < 5; ++l) {
             const std::string line = text(random, tokens, 1 + static_cast<int>(random() % 20));
             for (const ExpandMode mode : {ExpandMode::WholeRun, ExpandMode::SingleStage}) {
-                EXPECT_EQ(ExpandLine(state, line, mode), ReferenceExpand(state, line, mode))
+                EXPECT_EQ(ExpandLine(state, line, mode),
+                          *testing::ReferenceExpand(state, line, mode))
                     << "round " << round << ", line \"" << line << "\"";
             }
         }
@@ -367,7 +333,7 @@ TEST(HostileScript, ProgramsNamingOneAnotherStopAtTheWorkLimit) {
         line += "$ClassParam=P" + std::to_string(i) + "x ";
     }
     const LineExpander expander(state, ExpandMode::WholeRun);
-    EXPECT_EQ(expander.Expand(line), ReferenceExpand(state, line, ExpandMode::WholeRun));
+    EXPECT_EQ(expander.Expand(line), *testing::ReferenceExpand(state, line, ExpandMode::WholeRun));
     try {
         expander.Expand(line, kMaxScriptBytes, 100000);
         ADD_FAILURE() << "no ScriptTooComplex";
