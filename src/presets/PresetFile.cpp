@@ -39,6 +39,12 @@ class PresetReader {
     // The preset's own line number, for its messages; a specification loaded on the way
     // counts its lines apart.
     std::int32_t LineNumber = 1;
+    // Lines without "=", which are skipped. Only the first kShownBadLines get a message each:
+    // a damaged file of many lines must not bury the window under message boxes.
+    static constexpr std::size_t kShownBadLines = 10;
+    std::size_t BadLines = 0;
+    // One message for the bad lines beyond those shown.
+    void ReportUnshownBadLines() const;
 
   private:
     enum class Section { Header, Program, Skipped };
@@ -97,6 +103,13 @@ void PresetReader::ApplyPending() {
     pendingValue_.clear();
 }
 
+void PresetReader::ReportUnshownBadLines() const {
+    if (BadLines > kShownBadLines) {
+        ShowSpecError(state_.platform, std::to_string(BadLines - kShownBadLines) +
+                                           " more lines without \"=\" were skipped.");
+    }
+}
+
 void PresetReader::EndSection() {
     ApplyPending();
     program_ = nullptr;
@@ -114,7 +127,9 @@ bool PresetReader::ReadLine(std::string_view line) {
         program_ = program;
         return true;
     }
-    if (!SplitKeyValue(state_.platform, line, LineNumber, key_, value_)) {
+    Platform* messages = BadLines < kShownBadLines ? state_.platform : nullptr;
+    if (!SplitKeyValue(messages, line, LineNumber, key_, value_)) {
+        ++BadLines;
         return true;
     }
     // A class header that names no loaded program, whatever its spacing: its fields must not
@@ -279,9 +294,10 @@ bool ReadPreset(PresetState& state, const std::string& path, PresetMode mode) {
             continue;
         }
         if (!reader.ReadLine(trimmed)) {
-            return false;
+            return false;  // the reason it stopped is the message that matters
         }
     }
+    reader.ReportUnshownBadLines();
     reader.Finish();
     state.PresetChanged = false;
     return true;

@@ -287,6 +287,30 @@ TEST(PresetReader, LinesWithoutEqualsAreReportedAndReadingGoesOn) {
     EXPECT_TRUE(chain.P(0).CheckBoxes[1].Checked());
 }
 
+// A damaged preset of many lines shows ten of them, then one message for the rest, and the
+// good lines among them are still read.
+TEST(PresetReader, BadLinesBeyondTheTenthShareOneMessage) {
+    for (const int bad : {10, 11, 5000}) {
+        Chain chain;
+        std::string text = "ZRP200\r\n[Class = Compiler]\r\n";
+        for (int i = 0; i < bad; ++i) {
+            text += "bad " + std::to_string(i) + "\r\n";
+        }
+        ASSERT_TRUE(chain.Read(text + "[Field = Verbose]\r\nChecked = True\r\n"));
+        EXPECT_TRUE(chain.P(0).CheckBoxes[0].Checked()) << bad;
+        std::vector<RecordedMessage> expected;
+        for (int i = 0; i < 10; ++i) {
+            expected.push_back({"Kestrune Error", "Expected: \"=\", got: bad " + std::to_string(i) +
+                                                      "\r\nLine: " + std::to_string(i + 3)});
+        }
+        if (bad > 10) {
+            expected.push_back({"Kestrune Error", std::to_string(bad - 10) +
+                                                      " more lines without \"=\" were skipped."});
+        }
+        EXPECT_EQ(chain.fake.messages, expected) << bad;
+    }
+}
+
 TEST(PresetReader, ClassHeadersMatchWithoutCaseButNeedTheirBlanks) {
     Chain chain;
     ASSERT_TRUE(
