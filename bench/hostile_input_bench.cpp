@@ -141,59 +141,26 @@ void BM_BuildScript(benchmark::State& bench) {
 }
 BENCHMARK(BM_BuildScript)->Arg(2000)->Arg(8000)->Unit(benchmark::kMillisecond);
 
-// One layout line that names every one of `count` programs, each of which has one ticked
-// check box: the whole script is that one line.
+// One layout line that names every one of range(0) programs, each of which has one ticked
+// check box: the whole script is that one line. With range(1) set, every command line names the
+// next program, so every replacement forms a new variable and the line is looked at again after
+// each one, up to the work limit; "refused" tells whether the limit stopped it.
 void BM_WideLayoutLine(benchmark::State& bench) {
     const int count = static_cast<int>(bench.range(0));
+    const bool chained = bench.range(1) != 0;
     std::string text = "Setup = Wide\r\n{\r\nLayout:\r\n";
     for (int i = 0; i < count; ++i) {
         text += "$ClassParam=W" + std::to_string(i) + "x ";
     }
     text += "\r\n}\r\n";
     for (int i = 0; i < count; ++i) {
-        text += "Group = W" + std::to_string(i) + "x\r\n{\r\nCheckBox = A\r\n{\r\nParam = -a" +
-                std::to_string(i) + "\r\n}\r\n}\r\n";
+        const std::string param =
+            chained ? "$ClassParam=W" + std::to_string(i + 1) + "x" : "-a" + std::to_string(i);
+        text += "Group = W" + std::to_string(i) +
+                "x\r\n{\r\nCheckBox = A\r\n{\r\nParam = " + param + "\r\n}\r\n}\r\n";
     }
     const Folder& folder = TheFolder();
-    const std::string spec = folder.Write("SpecFiles/wide" + std::to_string(count) + ".zrs", text);
-    CountingPlatform platform;
-    PresetState state(folder.path.string() + "/");
-    state.platform = &platform;
-    LoadSpecification(state, spec);
-    for (const auto& program : state.Programs) {
-        program->ForEachField([](auto& field) { field.SetChecked(true); });
-    }
-    const std::string script = (folder.path / "compile.sh").string();
-    for (auto _ : bench) {
-        benchmark::DoNotOptimize(WriteBatch(state, script));
-    }
-    if (platform.messages != 0 || state.Programs.size() != static_cast<std::size_t>(count)) {
-        bench.SkipWithError("the line did not build");
-    }
-    bench.counters["per_program"] = benchmark::Counter(
-        static_cast<double>(count),
-        benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
-}
-BENCHMARK(BM_WideLayoutLine)->Arg(2000)->Arg(8000)->Unit(benchmark::kMillisecond);
-
-// The same line, but every command line names the next program, so every replacement forms a
-// new variable: the line is looked at again after each one, up to the work limit.
-void BM_ChainedLayoutLine(benchmark::State& bench) {
-    const int count = static_cast<int>(bench.range(0));
-    std::string text = "Setup = Chained\r\n{\r\nLayout:\r\n";
-    for (int i = 0; i < count; ++i) {
-        text += "$ClassParam=C" + std::to_string(i) + "x ";
-    }
-    text += "\r\n}\r\n";
-    for (int i = 0; i < count; ++i) {
-        text += "Group = C" + std::to_string(i) +
-                "x\r\n{\r\nCheckBox = A\r\n{\r\nParam = "
-                "$ClassParam=C" +
-                std::to_string(i + 1) + "x\r\n}\r\n}\r\n";
-    }
-    const Folder& folder = TheFolder();
-    const std::string spec =
-        folder.Write("SpecFiles/chained" + std::to_string(count) + ".zrs", text);
+    const std::string spec = folder.Write("SpecFiles/wide.zrs", text);
     CountingPlatform platform;
     PresetState state(folder.path.string() + "/");
     state.platform = &platform;
@@ -206,9 +173,17 @@ void BM_ChainedLayoutLine(benchmark::State& bench) {
     for (auto _ : bench) {
         written = WriteBatch(state, script);
     }
+    if (state.Programs.size() != static_cast<std::size_t>(count) || (!chained && !written)) {
+        bench.SkipWithError("the line did not build");
+    }
     bench.counters["refused"] = written ? 0 : 1;
+    bench.counters["per_program"] = benchmark::Counter(
+        static_cast<double>(count),
+        benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
-BENCHMARK(BM_ChainedLayoutLine)->Arg(500)->Arg(2000)->Arg(8000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WideLayoutLine)
+    ->ArgsProduct({{500, 2000, 8000}, {0, 1}})
+    ->Unit(benchmark::kMillisecond);
 
 // A settings file that keeps every recent entry ("RecentFiles" at its largest), with `count`
 // lines naming different existing files.
