@@ -216,6 +216,24 @@ void BM_ReadSettings(benchmark::State& bench) {
 }
 BENCHMARK(BM_ReadSettings)->Arg(25000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
+// Live heap bytes that loading `text` as a specification keeps, per byte of the file; the
+// loaded program count goes to `programs`.
+double LiveBytesPerFileByte(benchmark::State& bench, const std::string& text,
+                            std::size_t& programs) {
+    const std::string spec = TheFolder().Write("SpecFiles/memory.zrs", text);
+    CountingPlatform platform;
+    double ratio = 0;
+    for (auto _ : bench) {
+        const std::size_t before = liveBytes;
+        auto state = std::make_unique<PresetState>(TheFolder().path.string() + "/");
+        state->platform = &platform;
+        LoadSpecification(*state, spec);
+        ratio = static_cast<double>(liveBytes - before) / static_cast<double>(text.size());
+        programs = state->Programs.size();
+    }
+    return ratio;
+}
+
 // Memory kept by a specification of tiny programs (a group, its brace and one element line
 // each) of about `megabytes` MB.
 void BM_TinyProgramsMemory(benchmark::State& bench) {
@@ -224,19 +242,8 @@ void BM_TinyProgramsMemory(benchmark::State& bench) {
     for (int i = 0; text.size() < target; ++i) {
         text += "Group = P" + std::to_string(i) + "\r\n{\r\nLabelBox = L\r\n}\r\n";
     }
-    const Folder& folder = TheFolder();
-    const std::string spec = folder.Write("SpecFiles/tiny.zrs", text);
-    CountingPlatform platform;
-    double ratio = 0;
     std::size_t programs = 0;
-    for (auto _ : bench) {
-        const std::size_t before = liveBytes;
-        auto state = std::make_unique<PresetState>(folder.path.string() + "/");
-        state->platform = &platform;
-        LoadSpecification(*state, spec);
-        ratio = static_cast<double>(liveBytes - before) / static_cast<double>(text.size());
-        programs = state->Programs.size();
-    }
+    const double ratio = LiveBytesPerFileByte(bench, text, programs);
     bench.counters["programs"] = static_cast<double>(programs);
     bench.counters["file_bytes_per_program"] =
         static_cast<double>(text.size()) / static_cast<double>(programs);
@@ -255,25 +262,16 @@ void BM_TinyFieldsMemory(benchmark::State& bench) {
     for (; text.size() < (std::size_t{20} << 20); ++fields) {
         text += std::string(kind) + "=a\r\n{\r\n}\r\n";
     }
-    const Folder& folder = TheFolder();
-    const std::string spec = folder.Write("SpecFiles/fields.zrs", text);
-    CountingPlatform platform;
-    double ratio = 0;
-    for (auto _ : bench) {
-        const std::size_t before = liveBytes;
-        auto state = std::make_unique<PresetState>(folder.path.string() + "/");
-        state->platform = &platform;
-        LoadSpecification(*state, spec);
-        ratio = static_cast<double>(liveBytes - before) / static_cast<double>(text.size());
-    }
+    std::size_t programs = 0;
+    const double ratio = LiveBytesPerFileByte(bench, text, programs);
     bench.SetLabel(kind);
     bench.counters["fields"] = static_cast<double>(fields);
     bench.counters["live_bytes_per_file_byte"] = ratio;
 }
 BENCHMARK(BM_TinyFieldsMemory)->DenseRange(0, 4)->Unit(benchmark::kMillisecond)->Iterations(1);
 
-// Memory kept by one check box that lends to about 20 MB of program names: `range(0)` blanks
-// between the commas, so 0 gives a million empty names.
+// Memory kept by one check box that lends to about 20 MB of program names of range(0) letters
+// each, so 0 gives some twenty million empty names.
 void BM_LendingNamesMemory(benchmark::State& bench) {
     const std::string name = std::string(static_cast<std::size_t>(bench.range(0)), 'n') + ",";
     std::string text = "Setup = Tiny\r\n{\r\n}\r\nGroup = P\r\n{\r\ncheckbox=a\r\n{\r\ngroups=";
@@ -281,18 +279,8 @@ void BM_LendingNamesMemory(benchmark::State& bench) {
         text += name;
     }
     text += "\r\n}\r\n}\r\n";
-    const Folder& folder = TheFolder();
-    const std::string spec = folder.Write("SpecFiles/lending.zrs", text);
-    CountingPlatform platform;
-    double ratio = 0;
-    for (auto _ : bench) {
-        const std::size_t before = liveBytes;
-        auto state = std::make_unique<PresetState>(folder.path.string() + "/");
-        state->platform = &platform;
-        LoadSpecification(*state, spec);
-        ratio = static_cast<double>(liveBytes - before) / static_cast<double>(text.size());
-    }
-    bench.counters["live_bytes_per_file_byte"] = ratio;
+    std::size_t programs = 0;
+    bench.counters["live_bytes_per_file_byte"] = LiveBytesPerFileByte(bench, text, programs);
 }
 BENCHMARK(BM_LendingNamesMemory)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(1);
 
