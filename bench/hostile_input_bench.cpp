@@ -284,6 +284,26 @@ void BM_LendingNamesMemory(benchmark::State& bench) {
 }
 BENCHMARK(BM_LendingNamesMemory)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(1);
 
+// Memory kept by one combo box with about 20 MB of options, each the shortest name not used
+// yet and an empty value ("a,|b,|…|aa,|…").
+void BM_ComboOptionsMemory(benchmark::State& bench) {
+    static constexpr std::string_view kLetters = "abcdefghijklmnopqrstuvwxyz0123456789";
+    std::string text = "Setup = Tiny\r\n{\r\n}\r\nGroup = P\r\n{\r\ncombobox=a\r\n{\r\noptions=";
+    std::size_t options = 0;
+    for (; text.size() < (std::size_t{20} << 20); ++options) {
+        std::string name;
+        for (std::size_t n = options; name.empty() || n > 0; n /= kLetters.size()) {
+            name += kLetters[n % kLetters.size()];
+        }
+        text += name + ",|";
+    }
+    text += "\r\n}\r\n}\r\n";
+    std::size_t programs = 0;
+    bench.counters["options"] = static_cast<double>(options);
+    bench.counters["live_bytes_per_file_byte"] = LiveBytesPerFileByte(bench, text, programs);
+}
+BENCHMARK(BM_ComboOptionsMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
+
 }  // namespace
 
 BENCHMARK_MAIN();

@@ -1,5 +1,7 @@
 #include "fields/ComboBox.h"
 
+#include <algorithm>
+
 #include "base/Text.h"
 
 namespace kestrune {
@@ -25,34 +27,70 @@ void TZRComboBox::Toggle() {
     Core.FocusIfAssigned(ComboControl);
 }
 
+namespace {
+
+// FNV-1a over the lower-cased bytes, so that names equal without case hash alike.
+std::size_t HashNoCase(std::string_view text) {
+    std::uint64_t hash = 14695981039346656037ull;
+    for (const char c : text) {
+        hash = (hash ^ static_cast<unsigned char>(LowerAscii(c))) * 1099511628211ull;
+    }
+    return static_cast<std::size_t>(hash);
+}
+
+}  // namespace
+
 int TZRComboBox::FindOption(std::string_view text) const {
-    for (std::size_t i = 0; i < OptionNames.size(); ++i) {
-        if (EqualsNoCase(OptionNames[i], text)) {
-            return static_cast<int>(i);
+    if (index_.empty()) {
+        for (std::size_t i = 0; i < OptionNames.size(); ++i) {
+            if (EqualsNoCase(OptionNames[i], text)) {
+                return static_cast<int>(i);
+            }
+        }
+        return -1;
+    }
+    const std::size_t mask = index_.size() - 1;
+    for (std::size_t slot = HashNoCase(text) & mask; index_[slot] != 0; slot = (slot + 1) & mask) {
+        const std::size_t option = index_[slot] - 1;
+        if (EqualsNoCase(OptionNames[option], text)) {
+            return static_cast<int>(option);
         }
     }
     return -1;
 }
 
+void TZRComboBox::IndexOption(std::size_t option) {
+    auto place = [this](std::size_t i) {
+        const std::size_t mask = index_.size() - 1;
+        std::size_t slot = HashNoCase(OptionNames[i]) & mask;
+        while (index_[slot] != 0) {
+            slot = (slot + 1) & mask;
+        }
+        index_[slot] = static_cast<std::uint32_t>(i + 1);
+    };
+    if ((option + 1) * 2 > index_.size()) {
+        index_.assign(std::max<std::size_t>(64, index_.size() * 2), 0);
+        for (std::size_t i = 0; i < option; ++i) {
+            place(i);
+        }
+    }
+    place(option);
+}
+
 void TZRComboBox::AddOption(const std::string& name, const std::string& value) {
-    if (lowerNames_) {
-        if (!lowerNames_->insert(LowerAscii(name)).second) {
-            return;
-        }
-    } else {
-        if (FindOption(name) >= 0) {
-            return;
-        }
-        if (OptionNames.size() + 1 >= kIndexedFrom) {
-            lowerNames_ = std::make_unique<std::unordered_set<std::string>>();
-            for (const std::string& known : OptionNames) {
-                lowerNames_->insert(LowerAscii(known));
-            }
-            lowerNames_->insert(LowerAscii(name));
-        }
+    if (FindOption(name) >= 0) {
+        return;
     }
     OptionNames.push_back(name);
     OptionValues.push_back(value);
+    if (!index_.empty() || OptionNames.size() >= kIndexedFrom) {
+        IndexOption(OptionNames.size() - 1);
+    }
+}
+
+void TZRComboBox::EndOptions() {
+    OptionNames.shrink_to_fit();
+    OptionValues.shrink_to_fit();
 }
 
 void TZRComboBox::EditChange(std::string text) {

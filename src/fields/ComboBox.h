@@ -1,9 +1,8 @@
 #pragma once
 
-#include <memory>
+#include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_set>
 #include <vector>
 
 #include "fields/FieldCore.h"
@@ -32,6 +31,8 @@ class TZRComboBox {
     void Select(std::size_t index);
     // Adds an option unless a name equal to it without regard to case exists already.
     void AddOption(const std::string& name, const std::string& value);
+    // The options are complete: gives back the room kept for more.
+    void EndOptions();
     // Leaving the combo box: the text takes the matching option's own spelling, or returns to
     // DefaultText when it names no option.
     void NormalizeChoice();
@@ -51,11 +52,14 @@ class TZRComboBox {
     // The index of the first option whose name equals the text without case, or -1.
     int FindOption(std::string_view text) const;
 
-    // The lower-cased option names once there are many, so that adding options stays linear.
-    // Most combo boxes have a handful, which a scan checks faster than an index would, and
-    // without the index's memory.
+    // Enters option `option` into index_, which it first grows when more than half full.
+    void IndexOption(std::size_t option);
+
+    // Once there are many options, a hash table of their positions (plus one; 0 is a free
+    // slot) by name without case, so that adding options stays linear. Most combo boxes have
+    // a handful, which a scan checks faster, and without the table's memory.
     static constexpr std::size_t kIndexedFrom = 16;
-    std::unique_ptr<std::unordered_set<std::string>> lowerNames_;
+    std::vector<std::uint32_t> index_;
 };
 
 }  // namespace kestrune

@@ -132,10 +132,12 @@ void AddField(TZRGroup& group, Block& block) {
         case Kind::Edit:
             group.AddEditBox(std::move(d), block.value);
             break;
-        case Kind::Combo:
-            group.AddComboBox(std::move(d), block.defaultText);
+        case Kind::Combo: {
+            TZRComboBox& combo = group.AddComboBox(std::move(d), block.defaultText);
             ParseOptionList(group, block.optionText);
+            combo.EndOptions();
             break;
+        }
         case Kind::Browse:
             group.AddBrowseBox(std::move(d), block.browseType,
                                block.filterSet ? block.filter : std::string(kDefaultBrowseFilter));
