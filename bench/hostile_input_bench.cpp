@@ -304,6 +304,19 @@ void BM_ComboOptionsMemory(benchmark::State& bench) {
 }
 BENCHMARK(BM_ComboOptionsMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
 
+// Memory kept by about 20 MB of one-letter layout lines ended by LF alone.
+void BM_LayoutLinesMemory(benchmark::State& bench) {
+    std::string text = "Setup = Tiny\n{\nLayout:\n";
+    text.reserve(std::size_t{21} << 20);
+    while (text.size() < (std::size_t{20} << 20)) {
+        text += "x\n";
+    }
+    text += "}\n";
+    std::size_t programs = 0;
+    bench.counters["live_bytes_per_file_byte"] = LiveBytesPerFileByte(bench, text, programs);
+}
+BENCHMARK(BM_LayoutLinesMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
+
 }  // namespace
 
 BENCHMARK_MAIN();

@@ -208,7 +208,10 @@ void LoadSpecification(SpecificationModel& state, const std::string& path) {
         const std::string bytes = ReadFileBytes(path);
         state.LineCounter = 0;
         SpecLineReader reader(bytes, state.LineCounter);
-        if (SpecParser(state, reader).Read() == ReadEnd::SyntaxError) {
+        const ReadEnd end = SpecParser(state, reader).Read();
+        // A layout of a million one-letter lines would otherwise keep up to twice the room.
+        state.LayoutLines.shrink_to_fit();
+        if (end == ReadEnd::SyntaxError) {
             return;
         }
         state.SpecificationComplete = true;
