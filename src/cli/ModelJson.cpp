@@ -10,14 +10,10 @@ json OptionalText(const std::optional<std::string>& text) {
 }
 
 json ValueField(const FieldCore& core) {
-    return {{"caption", core.Caption()},
-            {"param", core.Param},
-            {"details", core.Details.str()},
-            {"groups", core.Groups()},
-            {"bold", core.CheckControl.bold},
-            {"width", core.Width},
-            {"checked", core.Checked()},
-            {"left", core.CheckControl.bounds.left},
+    return {{"caption", core.Caption()},          {"param", core.Param},
+            {"details", core.Details.str()},      {"groups", core.Groups()},
+            {"bold", core.CheckControl.bold},     {"width", core.Width},
+            {"checked", core.Checked()},          {"left", core.CheckControl.bounds.left},
             {"top", core.CheckControl.bounds.top}};
 }
 
