@@ -19,11 +19,6 @@ void ShowError(const ScriptState& state, const std::string& text) {
     }
 }
 
-// Whatever part ran out of room, the message names the limit of the whole script.
-std::string TooLargeText(const std::string& path, std::size_t limit) {
-    return "Cannot write file \"" + path + "\". " + ScriptTooLarge(limit).what();
-}
-
 // Writes the script in one go; a failed write leaves the previous script as it was.
 bool WriteScript(const ScriptState& state, const std::string& path, const std::string& bytes) {
     try {
@@ -34,6 +29,28 @@ bool WriteScript(const ScriptState& state, const std::string& path, const std::s
         ShowError(state, error.what());
         return false;
     }
+}
+
+// Builds the script with `build` and writes it. A build that runs past its bounds is reported
+// and nothing is written; whatever part ran out of room, the message names the limit of the
+// whole script.
+template <typename Build>
+bool BuildAndWrite(const ScriptState& state, const std::string& path, std::size_t maxBytes,
+                   Build&& build) {
+    std::string script;
+    std::string reason;
+    try {
+        build(script);
+    } catch (const ScriptTooLarge&) {
+        reason = ScriptTooLarge(maxBytes).what();
+    } catch (const ScriptTooComplex& error) {
+        reason = error.what();
+    }
+    if (!reason.empty()) {
+        ShowError(state, "Cannot write file \"" + path + "\". " + reason);
+        return false;
+    }
+    return WriteScript(state, path, script);
 }
 
 // True when the lower-cased line names the program's executable in either form.
@@ -230,8 +247,7 @@ bool WriteBatch(ScriptState& state, const std::string& path, std::size_t maxByte
     for (const auto& program : state.Programs) {
         program->ClearEmptyFields();
     }
-    std::string script;
-    try {
+    return BuildAndWrite(state, path, maxBytes, [&](std::string& script) {
         CheckParameterGrowth(state, maxBytes);
         const Lending lending(state);
         // All command lines together are held at once, so they share one budget.
@@ -243,14 +259,7 @@ bool WriteBatch(ScriptState& state, const std::string& path, std::size_t maxByte
         for (const std::string& line : state.LayoutLines) {
             AppendLine(script, expander, line, false, maxBytes);
         }
-    } catch (const ScriptTooLarge&) {
-        ShowError(state, TooLargeText(path, maxBytes));
-        return false;
-    } catch (const ScriptTooComplex& error) {
-        ShowError(state, "Cannot write file \"" + path + "\". " + error.what());
-        return false;
-    }
-    return WriteScript(state, path, script);
+    });
 }
 
 bool WriteStageBatch(ScriptState& state, const std::string& path, std::size_t index,
@@ -266,8 +275,7 @@ bool WriteStageBatch(ScriptState& state, const std::string& path, std::size_t in
 
     program.ClearEmptyFields();
     const std::string lowerName = LowerAscii(program.Name);
-    std::string script;
-    try {
+    return BuildAndWrite(state, path, maxBytes, [&](std::string& script) {
         CheckParameterGrowth(state, maxBytes);
         StoreCommandLine(state, Lending(state), index, maxBytes);
         const LineExpander expander(state, ExpandMode::SingleStage);
@@ -276,14 +284,7 @@ bool WriteStageBatch(ScriptState& state, const std::string& path, std::size_t in
                 AppendLine(script, expander, line, true, maxBytes);
             }
         }
-    } catch (const ScriptTooLarge&) {
-        ShowError(state, TooLargeText(path, maxBytes));
-        return false;
-    } catch (const ScriptTooComplex& error) {
-        ShowError(state, "Cannot write file \"" + path + "\". " + error.what());
-        return false;
-    }
-    return WriteScript(state, path, script);
+    });
 }
 
 }  // namespace kestrune
