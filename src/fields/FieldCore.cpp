@@ -15,13 +15,6 @@ std::string JoinedGroups(std::string_view text) {
     return joined;
 }
 
-std::vector<std::string> SplitGroups(std::string_view text) {
-    std::vector<std::string> groups;
-    ForEachJoinedGroup(JoinedGroups(text),
-                       [&groups](std::string_view group) { groups.emplace_back(group); });
-    return groups;
-}
-
 FieldCore::FieldCore(FieldContext& context, FieldDescription description, int left, int top,
                      int checkWidth, std::string_view hintSuffix)
     : context(context),

@@ -36,13 +36,10 @@ struct FieldDescription {
     int Width = 1;
 };
 
-// "Linker, Packer" gives {"linker", "packer"}; empty parts between commas are kept, a trailing
-// comma adds nothing.
-std::vector<std::string> SplitGroups(std::string_view text);
-
-// The same names as one text, each followed by a comma: "linker,packer,". A field keeps its
-// names this way, since a list of strings would cost some thirty bytes for every comma of the
-// specification.
+// The program names of a "groups" text, trimmed and lower-cased, each followed by a comma:
+// "Linker, Packer" gives "linker,packer,". Empty parts between commas are kept, a trailing
+// comma adds nothing. A field keeps its names this way, since a list of strings would cost some
+// thirty bytes for every comma of the specification.
 std::string JoinedGroups(std::string_view text);
 
 // Calls `visit` with each name of a JoinedGroups text, in order.

@@ -178,7 +178,7 @@ TEST_F(Fields, EditBoxFragmentIsNeverQuotedNorExpanded) {
     }
 }
 
-TEST_F(Fields, SplitGroups) {
+TEST_F(Fields, GroupsAreTrimmedLowerCasedNames) {
     using V = std::vector<std::string>;
     const std::pair<const char*, V> cases[] = {
         {"Linker, Packer", {"linker", "packer"}},
@@ -194,7 +194,8 @@ TEST_F(Fields, SplitGroups) {
         {" My Tool ; X ", {"my tool ; x"}},
     };
     for (const auto& [text, expected] : cases) {
-        EXPECT_EQ(SplitGroups(text), expected) << text;
+        const TZRCheckBox check(ctx, Desc("Lend", "-l", text), false, 8, 16);
+        EXPECT_EQ(check.Core.Groups(), expected) << text;
     }
 }
 
