@@ -9,14 +9,23 @@ QStringList QtNameFilters(const QString& filter) {
     QStringList result;
     const QStringList parts = filter.split(QLatin1Char('|'));
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        const QString description = parts[i].trimmed();
+        QString description = parts[i].trimmed();
         // Windows separates patterns with ";", Qt with blanks.
         QString patterns = parts[i + 1].trimmed();
         patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
         const QString suffix = QStringLiteral("(%1)").arg(patterns);
-        result.append(description.endsWith(suffix)
-                          ? description
-                          : QStringLiteral("%1 %2").arg(description, suffix));
+        // A description that already shows the patterns, in either spelling, shows them once.
+        QString shown = suffix;
+        shown.replace(QLatin1Char(' '), QLatin1Char(';'));
+        if (description.endsWith(shown)) {
+            description.chop(shown.size());
+            description = description.trimmed();
+        } else if (description.endsWith(suffix)) {
+            description.chop(suffix.size());
+            description = description.trimmed();
+        }
+        result.append(description.isEmpty() ? suffix
+                                             : QStringLiteral("%1 %2").arg(description, suffix));
     }
     return result;
 }

@@ -22,6 +22,9 @@ class ShellTest : public QObject {
                                      << QStringList{"C Sources (*.c)", "All Files (*)"};
         QTest::newRow("windows pattern list")
             << "Images|*.png;*.jpg" << QStringList{"Images (*.png *.jpg)"};
+        QTest::newRow("windows pattern list in the description")
+            << "Images (*.png;*.jpg;*.gif)|*.png;*.jpg;*.gif|All Files (*)|*"
+            << QStringList{"Images (*.png *.jpg *.gif)", "All Files (*)"};
         QTest::newRow("description without pattern ignored") << "Lonely" << QStringList{};
         QTest::newRow("empty") << "" << QStringList{};
     }
