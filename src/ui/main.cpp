@@ -8,6 +8,7 @@
 
 #include "MainWindow.h"
 #include "QtPlatform.h"
+#include "StartupCheck.h"
 #include "UiSetup.h"
 #include "app/Kestrune.h"
 
@@ -32,8 +33,12 @@ int main(int argc, char** argv) {
     for (qsizetype i = 1; i < all.size(); ++i) {
         arguments.push_back(kestrune::ui::FromQt(all[i]));
     }
+    kestrune::ui::StartupCheck check;
     core.Start(std::move(arguments));
     window.Sync();
+    if (check.Active()) {
+        return check.Finish(window);
+    }
     if (core.frmMain.Closed) {
         return 0;
     }
