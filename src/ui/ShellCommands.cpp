@@ -25,7 +25,7 @@ QStringList QtNameFilters(const QString& filter) {
             description = description.trimmed();
         }
         result.append(description.isEmpty() ? suffix
-                                             : QStringLiteral("%1 %2").arg(description, suffix));
+                                            : QStringLiteral("%1 %2").arg(description, suffix));
     }
     return result;
 }
