@@ -1,5 +1,6 @@
 #include "AboutBox.h"
 
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -21,17 +22,19 @@ AboutBox::AboutBox(Kestrune& core, std::function<void(const std::function<void()
       run_(std::move(run)) {
     setObjectName(QStringLiteral("frmAbout"));
     setModal(true);
-    setFixedSize(281, 264);
+    setFixedSize(Scaled(281), Scaled(264));
     TfrmAbout& a = about_;
 
     auto* frame = new QGroupBox(this);
     frame->setObjectName(QStringLiteral("grpAbout"));
+    frame->setAccessibleName(QStringLiteral("About Kestrune"));
     bindings_.Bind(frame, a.grpAbout, Bindings::Kind::Caption);
 
     auto* icon = new QLabel(frame);
     icon->setObjectName(QStringLiteral("ProgramIcon"));
     icon->setScaledContents(true);
-    icon->setPixmap(ApplicationIcon().pixmap(QSize(32, 32)));
+    icon->setPixmap(ApplicationIcon().pixmap(QSize(Scaled(32), Scaled(32))));
+    icon->setAccessibleName(QStringLiteral("Kestrune icon"));
     bindings_.Bind(icon, a.ProgramIcon, Bindings::Kind::Geometry);
 
     auto label = [this](QWidget* parent, ControlState& state, const char* name) {
@@ -43,8 +46,13 @@ AboutBox::AboutBox(Kestrune& core, std::function<void(const std::function<void()
     };
     QLabel* program = label(frame, a.lblProgram, "lblProgram");
     QFont big = program->font();
-    big.setPixelSize(16);
+    big.setPixelSize(Scaled(16));
     big.setBold(true);
+    // Some families set their lines far apart: the name must keep its descenders.
+    while (big.pixelSize() > 11 &&
+           QFontMetrics(big).height() > Scaled(a.lblProgram.bounds.height)) {
+        big.setPixelSize(big.pixelSize() - 1);
+    }
     program->setFont(big);
     label(frame, a.lblVersion, "lblVersion");
     label(frame, a.lblPlatform, "lblPlatform");

@@ -9,6 +9,7 @@
 #include <QMenu>
 
 #include "QtPlatform.h"
+#include "UiSetup.h"
 
 namespace kestrune::ui {
 
@@ -20,7 +21,7 @@ bool SameState(const ControlState& a, const ControlState& b) {
 void Bindings::Bind(QWidget* widget, const ControlState& state, Kind kind) {
     const Bounds& b = state.bounds;
     if (b.width > 0 && b.height > 0) {
-        widget->setGeometry(b.left, b.top, b.width, b.height);
+        widget->setGeometry(Scaled(b));
     }
     entries_.push_back({&state, widget, kind, false, false, {}, true});
     Apply(entries_.back());
@@ -84,6 +85,11 @@ void ApplyWidget(QWidget* widget, const ControlState& s, Bindings::Kind kind) {
             if (auto* button = qobject_cast<QAbstractButton*>(widget);
                 button != nullptr && button->isCheckable() && button->isChecked() != s.checked) {
                 button->setChecked(s.checked);
+            }
+            // A picture alone says nothing to a screen reader; its hint names it.
+            if (const QString name = ToQt(s.hint.str());
+                !name.isEmpty() && widget->accessibleName() != name) {
+                widget->setAccessibleName(name);
             }
             break;
         case Bindings::Kind::Edit:

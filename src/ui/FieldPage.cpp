@@ -8,11 +8,29 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QStyleOptionComboBox>
+#include <algorithm>
 
 #include "QtPlatform.h"
+#include "UiSetup.h"
 #include "fields/Group.h"
 
 namespace kestrune::ui {
+
+int TextRoom(const QWidget* value) {
+    if (const auto* combo = qobject_cast<const QComboBox*>(value)) {
+        QStyleOptionComboBox option;
+        option.initFrom(combo);
+        option.editable = combo->isEditable();
+        return combo->style()
+                   ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField,
+                                    combo)
+                   .width() -
+               4;
+    }
+    // A line edit's frame and its margins on both sides.
+    return value->width() - 8;
+}
 
 FieldPage::FieldPage(TZRGroup& group, std::function<void(const std::function<void()>&)> run,
                      QWidget* parent)
@@ -39,6 +57,8 @@ FieldPage::FieldPage(TZRGroup& group, std::function<void(const std::function<voi
         auto* edit = new QLineEdit(box_);
         bindings_.Bind(edit, field.EditControl, Bindings::Kind::Edit);
         Track(edit, field.EditControl);
+        Describe(field.Core, edit);
+        values_.push_back({edit, &field.EditControl});
         hover_.insert(edit, [&field] { field.MouseMove(); });
         leave_.insert(edit, [&field] { field.EditExit(); });
         connect(edit, &QLineEdit::textEdited, this, [this, &field](const QString& text) {
@@ -55,6 +75,9 @@ FieldPage::FieldPage(TZRGroup& group, std::function<void(const std::function<voi
         }
         bindings_.Bind(combo, field.ComboControl, Bindings::Kind::Combo);
         Track(combo, field.ComboControl);
+        Describe(field.Core, combo);
+        combo->lineEdit()->setAccessibleName(combo->accessibleName());
+        values_.push_back({combo, &field.ComboControl});
         leave_.insert(combo, [&field] { field.NormalizeChoice(); });
         connect(combo, &QComboBox::activated, this, [this, &field](int index) {
             run_([&field, index] { field.Select(static_cast<std::size_t>(index)); });
@@ -69,6 +92,8 @@ FieldPage::FieldPage(TZRGroup& group, std::function<void(const std::function<voi
         auto* edit = new QLineEdit(box_);
         bindings_.Bind(edit, field.EditControl, Bindings::Kind::Edit);
         Track(edit, field.EditControl);
+        Describe(field.Core, edit);
+        values_.push_back({edit, &field.EditControl});
         hover_.insert(edit, [&field] { field.MouseMove(); });
         connect(edit, &QLineEdit::textEdited, this, [this, &field](const QString& text) {
             run_([&field, text] { field.EditChange(FromQt(text)); });
@@ -76,6 +101,10 @@ FieldPage::FieldPage(TZRGroup& group, std::function<void(const std::function<voi
         auto* button = new QPushButton(box_);
         bindings_.Bind(button, field.BrowseButton, Bindings::Kind::Caption);
         Track(button, field.BrowseButton);
+        // "..." says nothing by itself: the button chooses the field's value.
+        button->setAccessibleName(QStringLiteral("Choose %1").arg(ToQt(field.Caption())));
+        button->setAccessibleDescription(ToQt(field.Core.Details.str()));
+        fields_.back().widgets.push_back(button);
         connect(button, &QPushButton::clicked, this,
                 [this, &field] { run_([&field] { field.ChooseValue(); }); });
     }
@@ -84,7 +113,10 @@ FieldPage::FieldPage(TZRGroup& group, std::function<void(const std::function<voi
         auto* button = new QPushButton(box_);
         bindings_.Bind(button, field.ColorButton, Bindings::Kind::Caption);
         Track(button, field.ColorButton);
-        colors_.push_back({button, &field.Color, ~field.Color});
+        button->setAccessibleName(
+            QStringLiteral("%1 %2").arg(ToQt(field.ColorButton.text), ToQt(field.Caption())));
+        fields_.back().widgets.push_back(button);
+        colors_.push_back({button, &field.Color, ~field.Color, ToQt(field.Core.Details.str())});
         connect(button, &QPushButton::clicked, this,
                 [this, &field] { run_([&field] { field.ChooseValue(); }); });
     }
@@ -92,12 +124,42 @@ FieldPage::FieldPage(TZRGroup& group, std::function<void(const std::function<voi
 }
 
 void FieldPage::AddCheck(const ControlState& state, const std::function<void()>& click,
-                         const std::function<void()>& hover) {
+                         const std::function<void()>& hover, const std::string& help) {
     auto* check = new QCheckBox(box_);
     bindings_.Bind(check, state, Bindings::Kind::Caption);
     Track(check, state);
+    check->setAccessibleDescription(ToQt(help));
+    fields_.push_back({Scaled(state.bounds), {check}});
     hover_.insert(check, hover);
     connect(check, &QCheckBox::clicked, this, [this, click] { run_(click); });
+}
+
+void FieldPage::Describe(const FieldCore& field, QWidget* value) {
+    // The value is announced with its field's caption, not with the group's title or its text.
+    value->setAccessibleName(ToQt(field.Caption()));
+    value->setAccessibleDescription(ToQt(field.Details.str()));
+    fields_.back().widgets.push_back(value);
+}
+
+std::vector<QWidget*> FieldPage::FocusOrder() const {
+    // Column by column, top to bottom, each field's caption box before its value controls.
+    std::vector<const PlacedField*> placed;
+    for (const PlacedField& field : fields_) {
+        placed.push_back(&field);
+    }
+    std::stable_sort(placed.begin(), placed.end(), [](const PlacedField* a, const PlacedField* b) {
+        return a->anchor.left() != b->anchor.left() ? a->anchor.left() < b->anchor.left()
+                                                    : a->anchor.top() < b->anchor.top();
+    });
+    std::vector<QWidget*> order;
+    for (const PlacedField* field : placed) {
+        for (const QPointer<QWidget>& widget : field->widgets) {
+            if (widget) {
+                order.push_back(widget);
+            }
+        }
+    }
+    return order;
 }
 
 void FieldPage::Track(QWidget* widget, const ControlState& state) {
@@ -108,6 +170,23 @@ void FieldPage::Track(QWidget* widget, const ControlState& state) {
 
 void FieldPage::Sync() {
     bindings_.Sync();
+    for (const ValueControl& value : values_) {
+        if (value.widget.isNull()) {
+            continue;
+        }
+        // A value wider than its control shows whole in the tooltip.
+        const QString text = ToQt(value.state->text);
+        const QString hint = ToQt(value.state->hint.str());
+        const int room = TextRoom(value.widget);
+        const bool fits = value.widget->fontMetrics().horizontalAdvance(text) <= room;
+        QString tip = hint;
+        if (!fits) {
+            tip = hint.isEmpty() ? text : text + QLatin1Char('\n') + hint;
+        }
+        if (value.widget->toolTip() != tip) {
+            value.widget->setToolTip(tip);
+        }
+    }
     for (ColorButton& entry : colors_) {
         if (entry.button.isNull() || entry.shown == *entry.color) {
             continue;
@@ -120,6 +199,16 @@ void FieldPage::Sync() {
         palette.setColor(QPalette::Active, QPalette::ButtonText, color);
         palette.setColor(QPalette::Inactive, QPalette::ButtonText, color);
         entry.button->setPalette(palette);
+        // The colour as text, for whoever cannot see the caption's colour.
+        QString description = QStringLiteral("Colour %1 (red %2, green %3, blue %4)")
+                                  .arg(color.name(QColor::HexRgb).toUpper())
+                                  .arg(color.red())
+                                  .arg(color.green())
+                                  .arg(color.blue());
+        if (!entry.help.isEmpty()) {
+            description += QStringLiteral(". ") + entry.help;
+        }
+        entry.button->setAccessibleDescription(description);
         entry.shown = c;
     }
 }

@@ -14,10 +14,14 @@ class QGroupBox;
 class QPushButton;
 
 namespace kestrune {
+class FieldCore;
 class TZRGroup;
-}
+}  // namespace kestrune
 
 namespace kestrune::ui {
+
+// The width a value control has for its text.
+int TextRoom(const QWidget* value);
 
 class FieldPage : public QWidget {
     Q_OBJECT
@@ -29,6 +33,8 @@ class FieldPage : public QWidget {
     void Sync();
     // The widget that shows `state`, or nullptr: a field's focus request names its state.
     QWidget* WidgetOf(const ControlState* state) const { return widgets_.value(state); }
+    // The controls that take the keyboard focus, in their order on the page.
+    std::vector<QWidget*> FocusOrder() const;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -39,16 +45,28 @@ class FieldPage : public QWidget {
     void AddFieldCheck(Field& field) {
         AddCheck(
             field.Core.CheckControl, [&field] { field.CheckClick(); },
-            [&field] { field.MouseMove(); });
+            [&field] { field.MouseMove(); }, field.Core.Details.str());
     }
     void AddCheck(const ControlState& state, const std::function<void()>& click,
-                  const std::function<void()>& hover);
+                  const std::function<void()>& hover, const std::string& help);
+    // Names a field's value control after the field and adds it to the field's controls.
+    void Describe(const FieldCore& field, QWidget* value);
     void Track(QWidget* widget, const ControlState& state);
 
     struct ColorButton {
         QPointer<QPushButton> button;
         const std::uint32_t* color;
         std::uint32_t shown;
+        QString help;
+    };
+    // A field's controls in their order, placed where its caption box is.
+    struct PlacedField {
+        QRect anchor;
+        std::vector<QPointer<QWidget>> widgets;
+    };
+    struct ValueControl {
+        QPointer<QWidget> widget;
+        const ControlState* state;
     };
 
     TZRGroup& group_;
@@ -56,6 +74,8 @@ class FieldPage : public QWidget {
     QGroupBox* box_ = nullptr;
     Bindings bindings_;
     std::vector<ColorButton> colors_;
+    std::vector<PlacedField> fields_;
+    std::vector<ValueControl> values_;
     QHash<const ControlState*, QWidget*> widgets_;
     QHash<QObject*, std::function<void()>> hover_;
     QHash<QObject*, std::function<void()>> leave_;

@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCursor>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,10 +13,13 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
 #include <QSystemTrayIcon>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QToolButton>
+#include <algorithm>
 
 #include "AboutBox.h"
 #include "FieldPage.h"
@@ -29,6 +33,15 @@ namespace {
 
 QKeySequence Ctrl(char letter) {
     return QKeySequence(Qt::CTRL | static_cast<Qt::Key>(letter));
+}
+
+// A caption such as "步骤:" as the name of the control it stands over.
+QString WithoutColon(QString caption) {
+    caption.remove(QLatin1Char('&'));
+    while (caption.endsWith(QLatin1Char(':'))) {
+        caption.chop(1);
+    }
+    return caption.trimmed();
 }
 
 }  // namespace
@@ -46,6 +59,9 @@ MainWindow::MainWindow(Kestrune& core, QWidget* parent)
     BuildMenus();
     BuildToolBar();
     BuildControls();
+    // F10 opens the first menu, the desktop's convention; the captions have no mnemonics.
+    auto* menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    connect(menuKey, &QShortcut::activated, this, &MainWindow::OpenFirstMenu);
 
     tray_ = new QSystemTrayIcon(ApplicationIcon(), this);
     tray_->setToolTip(QStringLiteral("Kestrune"));
@@ -101,6 +117,7 @@ void MainWindow::BuildMenus() {
     QMenuBar* bar = menuBar();
     bar->setObjectName(QStringLiteral("mnuMainMenu"));
     bar->setNativeMenuBar(false);
+    bar->setAccessibleName(QStringLiteral("Main Menu"));
     auto topMenu = [this, bar](ControlState& state, const char* name) {
         auto* menu = new QMenu(this);
         menu->setObjectName(QString::fromLatin1(name));
@@ -192,6 +209,8 @@ QToolButton* MainWindow::AddToolButton(ControlState& state, const char* name, co
     const QIcon own(QStringLiteral(":/kestrune/%1").arg(QLatin1String(picture)));
     button->setIcon(theme != nullptr ? QIcon::fromTheme(QLatin1String(theme), own) : own);
     button->setAutoRaise(true);
+    // Tool buttons are for the mouse, as on every desktop: Space must not press New by accident.
+    button->setFocusPolicy(Qt::NoFocus);
     barMain_->addWidget(button);
     const std::string control = name;
     connect(button, &QToolButton::clicked, this, [this, control] { ClickControl(control); });
@@ -202,8 +221,9 @@ QToolButton* MainWindow::AddToolButton(ControlState& state, const char* name, co
 void MainWindow::BuildToolBar() {
     barMain_ = new QToolBar(client_);
     barMain_->setObjectName(QStringLiteral("barMain"));
-    barMain_->setGeometry(0, 0, kClientWidth, 26);
-    barMain_->setIconSize(QSize(16, 16));
+    barMain_->setAccessibleName(QStringLiteral("Tool Bar"));
+    barMain_->setGeometry(Scaled(0, 0, kClientWidth, 26));
+    barMain_->setIconSize(QSize(Scaled(16), Scaled(16)));
     barMain_->setMovable(false);
     barMain_->setFloatable(false);
     TfrmMain& m = main_;
@@ -215,6 +235,8 @@ void MainWindow::BuildToolBar() {
     QToolButton* run = AddToolButton(m.cmdToolRun, "cmdToolRun", "system-run", "run.png");
     run->setMenu(runStagesMenu_);
     run->setPopupMode(QToolButton::MenuButtonPopup);
+    // The one tool button without a hint.
+    run->setAccessibleName(QStringLiteral("Run"));
     barMain_->addSeparator();
     AddToolButton(m.cmdToolShowDetails, "cmdToolShowDetails", nullptr, "details.png", true);
 }
@@ -223,6 +245,7 @@ void MainWindow::BuildControls() {
     TfrmMain& m = main_;
     tabMain_ = new QTabWidget(client_);
     tabMain_->setObjectName(QStringLiteral("tabMain"));
+    tabMain_->setAccessibleName(QStringLiteral("Programs"));
     bindings_.Bind(tabMain_, m.tabMain, Bindings::Kind::Geometry);
     connect(tabMain_, &QTabWidget::currentChanged, this, [this](int index) {
         if (!syncing_ && index >= 0) {
@@ -236,6 +259,8 @@ void MainWindow::BuildControls() {
 
     lstStages_ = new QListWidget(client_);
     lstStages_->setObjectName(QStringLiteral("lstStages"));
+    lstStages_->setAccessibleName(WithoutColon(ToQt(m.lblStages.text)));
+    stagesLabel->setBuddy(lstStages_);
     lstStages_->setViewMode(QListView::ListMode);
     lstStages_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lstStages_->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -257,29 +282,34 @@ void MainWindow::BuildControls() {
         });
     });
 
-    auto* remember = new QCheckBox(client_);
-    remember->setObjectName(QStringLiteral("chkRememberFile"));
-    bindings_.Bind(remember, m.chkRememberFile, Bindings::Kind::Caption);
-    connect(remember, &QCheckBox::clicked, this, [this] { ClickControl("chkRememberFile"); });
+    remember_ = new QCheckBox(client_);
+    remember_->setObjectName(QStringLiteral("chkRememberFile"));
+    bindings_.Bind(remember_, m.chkRememberFile, Bindings::Kind::Caption);
+    connect(remember_, &QCheckBox::clicked, this, [this] { ClickControl("chkRememberFile"); });
 
     txtFile_ = new QLineEdit(client_);
     txtFile_->setObjectName(QStringLiteral("txtFile"));
     txtFile_->setReadOnly(true);
+    txtFile_->setAccessibleName(QStringLiteral("Input File"));
     bindings_.Bind(txtFile_, m.txtFile, Bindings::Kind::Edit);
 
-    auto* browse = new QPushButton(client_);
-    browse->setObjectName(QStringLiteral("cmdBrowse"));
-    bindings_.Bind(browse, m.cmdBrowse, Bindings::Kind::Caption);
-    connect(browse, &QPushButton::clicked, this, [this] { ClickControl("cmdBrowse"); });
+    browse_ = new QPushButton(client_);
+    browse_->setObjectName(QStringLiteral("cmdBrowse"));
+    browse_->setAccessibleName(QStringLiteral("Choose Input File"));
+    bindings_.Bind(browse_, m.cmdBrowse, Bindings::Kind::Caption);
+    connect(browse_, &QPushButton::clicked, this, [this] { ClickControl("cmdBrowse"); });
 
-    auto* compile = new QPushButton(client_);
-    compile->setObjectName(QStringLiteral("cmdCompile"));
-    bindings_.Bind(compile, m.cmdCompile, Bindings::Kind::Caption);
-    connect(compile, &QPushButton::clicked, this, [this] { ClickControl("cmdCompile"); });
+    compile_ = new QPushButton(client_);
+    compile_->setObjectName(QStringLiteral("cmdCompile"));
+    bindings_.Bind(compile_, m.cmdCompile, Bindings::Kind::Caption);
+    connect(compile_, &QPushButton::clicked, this, [this] { ClickControl("cmdCompile"); });
 
     txtDetails_ = new QPlainTextEdit(client_);
     txtDetails_->setObjectName(QStringLiteral("txtDetails"));
     txtDetails_->setReadOnly(true);
+    txtDetails_->setAccessibleName(QStringLiteral("Details"));
+    // Tab leaves the pane instead of staying in it.
+    txtDetails_->setTabChangesFocus(true);
     bindings_.Bind(txtDetails_, m.txtDetails, Bindings::Kind::Geometry);
 }
 
@@ -326,6 +356,49 @@ void MainWindow::RebuildTabs() {
         pages_.push_back(page);
     }
     builtStructure_ = main_.State().StructureVersion;
+    OrderFocus();
+}
+
+void MainWindow::OrderFocus() {
+    // The tabs, the fields of each page in their order on the page, then the controls below.
+    QWidget* previous = tabMain_;
+    const auto next = [&previous](QWidget* widget) {
+        QWidget::setTabOrder(previous, widget);
+        previous = widget;
+    };
+    for (const QPointer<FieldPage>& page : pages_) {
+        for (QWidget* widget : page->FocusOrder()) {
+            next(widget);
+        }
+    }
+    for (QWidget* widget : std::initializer_list<QWidget*>{lstStages_, remember_, txtFile_, browse_,
+                                                           compile_, txtDetails_}) {
+        next(widget);
+    }
+}
+
+void MainWindow::OpenFirstMenu() {
+    for (QAction* action : menuBar()->actions()) {
+        if (action->isVisible() && action->isEnabled()) {
+            menuBar()->setActiveAction(action);
+            return;
+        }
+    }
+}
+
+QPoint MainWindow::OnScreen(int left, int top) const {
+    // A place that would put part of the window off the work area moves inside it; a window
+    // larger than the work area starts at its top left corner.
+    const QScreen* screen =
+        this->screen() != nullptr ? this->screen() : QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        return {left, top};
+    }
+    const QRect area = screen->availableGeometry();
+    const QSize size = frameGeometry().size().expandedTo(this->size());
+    const int x = std::max(area.left(), std::min(left, area.left() + area.width() - size.width()));
+    const int y = std::max(area.top(), std::min(top, area.top() + area.height() - size.height()));
+    return {x, y};
 }
 
 void MainWindow::SyncStages() {
@@ -339,12 +412,15 @@ void MainWindow::SyncStages() {
         for (const StageItem& stage : stages) {
             auto* item = new QListWidgetItem(ToQt(stage.caption), lstStages_);
             item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+            // An item draws its check box only once a state is stored, so it gets one now.
+            item->setCheckState(stage.checked ? Qt::Checked : Qt::Unchecked);
         }
     }
     for (int i = 0; i < lstStages_->count(); ++i) {
         const Qt::CheckState state = stages[i].checked ? Qt::Checked : Qt::Unchecked;
-        if (lstStages_->item(i)->checkState() != state) {
-            lstStages_->item(i)->setCheckState(state);
+        QListWidgetItem* item = lstStages_->item(i);
+        if (!item->data(Qt::CheckStateRole).isValid() || item->checkState() != state) {
+            item->setCheckState(state);
         }
     }
 }
@@ -389,12 +465,19 @@ void MainWindow::SyncWindow() {
     }
     if (const int client = ClientHeight(); client != appliedClientHeight_) {
         appliedClientHeight_ = client;
-        setFixedSize(kClientWidth, menuBar()->sizeHint().height() + client);
+        setFixedSize(Scaled(kClientWidth), menuBar()->sizeHint().height() + Scaled(client));
     }
     if (main_.Left != appliedLeft_ || main_.Top != appliedTop_) {
         appliedLeft_ = main_.Left;
         appliedTop_ = main_.Top;
-        move(main_.Left, main_.Top);
+        const QPoint place = OnScreen(main_.Left, main_.Top);
+        move(place);
+        if (place != QPoint(main_.Left, main_.Top)) {
+            // The settings keep where the window really is.
+            main_.FormMove(place.x(), place.y());
+            appliedLeft_ = place.x();
+            appliedTop_ = place.y();
+        }
     }
     if (main_.Closed) {
         tray_->hide();
@@ -410,6 +493,16 @@ void MainWindow::SyncWindow() {
     }
     if (main_.Visible && !isVisible()) {
         show();
+        if (!framePlaced_) {
+            // The frame's size is known once shown: the whole frame must be on the screen.
+            framePlaced_ = true;
+            if (const QPoint place = OnScreen(x(), y()); place != pos()) {
+                move(place);
+                main_.FormMove(place.x(), place.y());
+                appliedLeft_ = place.x();
+                appliedTop_ = place.y();
+            }
+        }
     } else if (!main_.Visible && isVisible()) {
         hide();
     }

@@ -14,7 +14,9 @@
 #include "Bindings.h"
 #include "app/Kestrune.h"
 
+class QCheckBox;
 class QListWidget;
+class QPushButton;
 class QLineEdit;
 class QPlainTextEdit;
 class QSystemTrayIcon;
@@ -80,6 +82,10 @@ class MainWindow : public QMainWindow {
     QToolButton* AddToolButton(ControlState& state, const char* name, const char* theme,
                                const char* picture, bool checkable = false);
     void RebuildTabs();
+    // Tab goes through the controls in their order on the window.
+    void OrderFocus();
+    void OpenFirstMenu();
+    QPoint OnScreen(int left, int top) const;
     void SyncStages();
     void SyncDynamicMenu(DynamicMenu& menu);
     void SyncWindow();
@@ -93,7 +99,10 @@ class MainWindow : public QMainWindow {
     QToolBar* barMain_ = nullptr;
     QTabWidget* tabMain_ = nullptr;
     QListWidget* lstStages_ = nullptr;
+    QCheckBox* remember_ = nullptr;
     QLineEdit* txtFile_ = nullptr;
+    QPushButton* browse_ = nullptr;
+    QPushButton* compile_ = nullptr;
     QPlainTextEdit* txtDetails_ = nullptr;
     QMenu* tabMenu_ = nullptr;
     QMenu* stagesMenu_ = nullptr;
@@ -111,6 +120,7 @@ class MainWindow : public QMainWindow {
     int appliedLeft_ = -1;
     int appliedTop_ = -1;
     int appliedClientHeight_ = -1;
+    bool framePlaced_ = false;
     bool busy_ = false;
     bool syncing_ = false;
 };

@@ -15,6 +15,7 @@
 #include <QTreeWidget>
 
 #include "QtPlatform.h"
+#include "UiSetup.h"
 #include "app/Kestrune.h"
 
 namespace kestrune::ui {
@@ -26,6 +27,8 @@ UpDown::UpDown(QWidget* parent) : QWidget(parent) {
     down_ = new QToolButton(this);
     down_->setObjectName(QStringLiteral("down"));
     down_->setArrowType(Qt::DownArrow);
+    up_->setAccessibleName(QStringLiteral("Up"));
+    down_->setAccessibleName(QStringLiteral("Down"));
     connect(up_, &QToolButton::clicked, this, [this] { emit Stepped(1); });
     connect(down_, &QToolButton::clicked, this, [this] { emit Stepped(-1); });
 }
@@ -39,11 +42,12 @@ OptionsDialog::OptionsDialog(Kestrune& core, std::function<void(const std::funct
       run_(std::move(run)) {
     setObjectName(QStringLiteral("frmOptions"));
     setModal(true);
-    setFixedSize(304, 350);
+    setFixedSize(Scaled(304), Scaled(350));
     TfrmOptions& o = options_;
 
     tabs_ = new QTabWidget(this);
     tabs_->setObjectName(QStringLiteral("tabMain"));
+    tabs_->setAccessibleName(QStringLiteral("Pages"));
     bindings_.Bind(tabs_, o.tabMain, Bindings::Kind::Geometry);
     const struct {
         ControlState* state;
@@ -68,7 +72,7 @@ OptionsDialog::OptionsDialog(Kestrune& core, std::function<void(const std::funct
         bindings_.Bind(widget, state, Bindings::Kind::Caption);
         if (state.bounds.width == 0) {
             // A label without a size takes the size of its caption, placed at its corner.
-            widget->move(state.bounds.left, state.bounds.top);
+            widget->move(Scaled(state.bounds.left), Scaled(state.bounds.top));
             autoSized_.push_back(widget);
         }
         return widget;
@@ -93,6 +97,7 @@ OptionsDialog::OptionsDialog(Kestrune& core, std::function<void(const std::funct
     label(general, o.lblTrancparency, "lblTrancparency");
     slider_ = new QSlider(Qt::Horizontal, general);
     slider_->setObjectName(QStringLiteral("sldTrancparency"));
+    slider_->setAccessibleName(QStringLiteral("Transparency"));
     slider_->setRange(0, 150);
     slider_->setTickInterval(10);
     slider_->setTickPosition(QSlider::TicksBelow);
@@ -111,9 +116,11 @@ OptionsDialog::OptionsDialog(Kestrune& core, std::function<void(const std::funct
     label(general, o.lblSolid, "lblSolid");
     label(general, o.lblTransparent, "lblTransparent");
     label(general, o.lblRecentFiles, "lblRecentFiles");
-    edit(general, o.txtRecentFiles, "txtRecentFiles");
+    edit(general, o.txtRecentFiles, "txtRecentFiles")
+        ->setAccessibleName(QStringLiteral("Recent Files"));
     auto* upDown = new UpDown(general);
     upDown->setObjectName(QStringLiteral("numRecentFiles"));
+    upDown->setAccessibleName(QStringLiteral("Recent Files"));
     bindings_.Bind(upDown, o.numRecentFiles, Bindings::Kind::Geometry);
     const QSize half(upDown->width(), upDown->height() / 2);
     upDown->Up()->setGeometry(0, 0, half.width(), half.height());
@@ -127,6 +134,7 @@ OptionsDialog::OptionsDialog(Kestrune& core, std::function<void(const std::funct
     QWidget* paths = Page(1);
     tools_ = new QTreeWidget(paths);
     tools_->setObjectName(QStringLiteral("lstToolPaths"));
+    tools_->setAccessibleName(QStringLiteral("Tool Paths"));
     tools_->setColumnCount(2);
     tools_->setHeaderLabels({QStringLiteral("Tool"), QStringLiteral("Path")});
     tools_->setRootIsDecorated(false);
@@ -135,8 +143,9 @@ OptionsDialog::OptionsDialog(Kestrune& core, std::function<void(const std::funct
     tools_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tools_->header()->setSectionResizeMode(QHeaderView::Fixed);
     tools_->header()->setStretchLastSection(false);
-    tools_->setColumnWidth(0, 65);
-    tools_->setColumnWidth(1, 196);
+    tools_->header()->setAccessibleName(QStringLiteral("Tool and Path"));
+    tools_->setColumnWidth(0, Scaled(65));
+    tools_->setColumnWidth(1, Scaled(196));
     bindings_.Bind(tools_, o.lstToolPaths, Bindings::Kind::Geometry);
     connect(tools_, &QTreeWidget::itemSelectionChanged, this, [this] {
         if (syncing_) {
@@ -149,19 +158,23 @@ OptionsDialog::OptionsDialog(Kestrune& core, std::function<void(const std::funct
             core_.Click("lstToolPaths");
         });
     });
-    label(paths, o.lblBrowseTool, "lblBrowseTool");
-    edit(paths, o.txtToolPath, "txtToolPath");
-    button(paths, o.cmdBrowseTool, "cmdBrowseTool");
-    label(paths, o.lblBrowseGame, "lblBrowseGame");
-    edit(paths, o.txtBase, "txtBase");
-    button(paths, o.cmdBrowseBase, "cmdBrowseBase");
-    label(paths, o.lblBrowseMap, "lblBrowseMap");
-    edit(paths, o.txtFile, "txtFile");
-    button(paths, o.cmdBrowseFile, "cmdBrowseFile");
+    // Each path box is named after the label above it, and its "..." after what it chooses.
+    const auto path = [&](ControlState& caption, const char* labelName, ControlState& box,
+                          const char* boxName, ControlState& choose, const char* chooseName) {
+        QLabel* over = label(paths, caption, labelName);
+        QLineEdit* text = edit(paths, box, boxName);
+        over->setBuddy(text);
+        pathNames_.push_back({over, text, button(paths, choose, chooseName)});
+    };
+    path(o.lblBrowseTool, "lblBrowseTool", o.txtToolPath, "txtToolPath", o.cmdBrowseTool,
+         "cmdBrowseTool");
+    path(o.lblBrowseGame, "lblBrowseGame", o.txtBase, "txtBase", o.cmdBrowseBase, "cmdBrowseBase");
+    path(o.lblBrowseMap, "lblBrowseMap", o.txtFile, "txtFile", o.cmdBrowseFile, "cmdBrowseFile");
 
     QWidget* presetsPage = Page(2);
     presets_ = new QListWidget(presetsPage);
     presets_->setObjectName(QStringLiteral("lstPresets"));
+    presets_->setAccessibleName(QStringLiteral("Presets"));
     bindings_.Bind(presets_, o.lstPresets, Bindings::Kind::Geometry);
     connect(presets_, &QListWidget::itemSelectionChanged, this, [this] {
         if (syncing_) {
@@ -211,6 +224,18 @@ void OptionsDialog::Sync() {
     }
     if (const QString tip = ToQt(o.SliderTip); slider_->toolTip() != tip) {
         slider_->setToolTip(tip);
+        slider_->setAccessibleDescription(tip);
+    }
+    for (const PathNames& entry : pathNames_) {
+        QString name = entry.label->text();
+        while (name.endsWith(QLatin1Char(':'))) {
+            name.chop(1);
+        }
+        name = name.trimmed();
+        if (entry.box->accessibleName() != name) {
+            entry.box->setAccessibleName(name);
+            entry.choose->setAccessibleName(QStringLiteral("Choose %1").arg(name));
+        }
     }
 
     bool sameTools = tools_->topLevelItemCount() == static_cast<int>(o.ToolRows.size());

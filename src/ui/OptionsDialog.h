@@ -11,6 +11,7 @@
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QPushButton;
 class QSlider;
 class QTabWidget;
 class QToolButton;
@@ -63,6 +64,13 @@ class OptionsDialog : public QDialog {
     QTreeWidget* tools_ = nullptr;
     QListWidget* presets_ = nullptr;
     std::vector<QLabel*> autoSized_;
+    // A path's label, its box and its "..." button, which take their names from the label.
+    struct PathNames {
+        QLabel* label;
+        QLineEdit* box;
+        QPushButton* choose;
+    };
+    std::vector<PathNames> pathNames_;
     bool syncing_ = false;
 };
 
