@@ -1,10 +1,13 @@
 // Renders Kestrune's windows into PNG files for the README, offscreen:
-//   kestrune_screenshot HOME PRESET INPUT OUTFOLDER
+//   kestrune_screenshot HOME PRESET INPUT OUTFOLDER [POINTS NAME]
 // HOME is a program folder with the samples, PRESET the preset the window opens at start and
 // INPUT the input file chosen afterwards; the Presets page lists the two sample presets. Writes
-// main.png, options-general.png, options-paths.png, options-presets.png and about.png.
+// main.png, options-general.png, options-paths.png, options-presets.png and about.png. With
+// POINTS, the desktop font is DejaVu Sans at that size (0: the design font) and only the main
+// window is written, as NAME.
 #include <QApplication>
 #include <QDir>
+#include <QFont>
 #include <QPixmap>
 #include <QTabWidget>
 #include <cstdio>
@@ -54,9 +57,16 @@ bool Save(QWidget* widget, const QString& folder, const char* name) {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     kestrune::ui::SetUpApplication(app);
-    if (argc != 5) {
-        std::fprintf(stderr, "usage: kestrune_screenshot HOME PRESET INPUT OUTFOLDER\n");
+    if (argc != 5 && argc != 7) {
+        std::fprintf(stderr,
+                     "usage: kestrune_screenshot HOME PRESET INPUT OUTFOLDER [POINTS NAME]\n");
         return 2;
+    }
+    const bool mainOnly = argc == 7;
+    // 0 points keeps the design font.
+    if (const int points = mainOnly ? QString::fromLocal8Bit(argv[5]).toInt() : 0; points > 0) {
+        QApplication::setFont(
+            kestrune::ui::ApplicationFont(QFont(QStringLiteral("DejaVu Sans"), points)));
     }
     using kestrune::ui::FromQt;
     const QString home = QDir(QString::fromLocal8Bit(argv[1])).absolutePath() + '/';
@@ -77,7 +87,10 @@ int main(int argc, char** argv) {
         }
     }
     const QString out = QString::fromLocal8Bit(argv[4]);
-    bool ok = Save(&window, out, "main.png");
+    bool ok = Save(&window, out, mainOnly ? argv[6] : "main.png");
+    if (mainOnly) {
+        return ok ? 0 : 1;
+    }
 
     window.ClickControl("cmdSetup");
     const char* const pages[][2] = {{"tabGeneral", "options-general.png"},
