@@ -1,0 +1,182 @@
+#!/bin/sh
+# What a screen reader is told: the real kestrune on an X server (Xvfb, openbox) with the
+# accessibility bus running, read through AT-SPI as a screen reader reads it. Every shown
+# control of the main window, of each page of the options dialog and of the about box must
+# have a name, and no button may be called just "...". The dialogs are opened with the keyboard.
+#   accessibilityTest.sh KESTRUNE
+# Exits 77 (skipped) only when Xvfb is not installed.
+set -eu
+
+kestrune=$1
+if ! command -v Xvfb >/dev/null 2>&1; then
+    echo "Xvfb is not installed; scripts/setup installs it"
+    exit 77
+fi
+bus_launcher=/usr/libexec/at-spi-bus-launcher
+for tool in xdotool openbox dbus-launch "$bus_launcher"; do
+    if ! command -v "$tool" >/dev/null 2>&1; then
+        echo "FAIL: $tool is missing; scripts/setup installs it"
+        exit 1
+    fi
+done
+if ! /usr/bin/python3 -c 'import pyatspi' 2>/dev/null; then
+    echo "FAIL: python3-pyatspi is missing; scripts/setup installs it"
+    exit 1
+fi
+
+work=$(mktemp -d)
+pids=
+cleanup() {
+    for pid in $pids; do
+        kill "$pid" 2>/dev/null || true
+    done
+    rm -rf "$work"
+}
+trap cleanup EXIT INT TERM
+
+fail() {
+    echo "FAIL: $*"
+    for log in "$work"/*.log; do
+        [ -f "$log" ] && { echo "--- $log"; cat "$log"; }
+    done
+    exit 1
+}
+
+wait_for() {
+    tries=0
+    until eval "$1"; do
+        tries=$((tries + 1))
+        [ "$tries" -lt 100 ] || return 1
+        sleep 0.1
+    done
+}
+
+bin=$(dirname "$kestrune")
+app="$work/app"
+mkdir "$app"
+cp "$kestrune" "$app/"
+cp -r "$bin/SpecFiles" "$bin/Config" "$bin/Inputs" "$bin/Presets" "$app/"
+rm -f "$app/Config/config.ini"
+
+display=
+for n in $(seq 151 210); do
+    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
+        display=":$n"
+        break
+    fi
+done
+[ -n "$display" ] || fail "no free X display"
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+pids="$!"
+export DISPLAY="$display"
+wait_for "xdotool getdisplaygeometry >/dev/null 2>&1" || fail "Xvfb did not start"
+
+eval "$(dbus-launch --sh-syntax)"
+pids="$pids $DBUS_SESSION_BUS_PID"
+export DBUS_SESSION_BUS_ADDRESS
+"$bus_launcher" --launch-immediately >"$work/bus.log" 2>&1 &
+pids="$pids $!"
+openbox --sm-disable >"$work/openbox.log" 2>&1 &
+pids="$pids $!"
+wait_for "xprop -root _NET_SUPPORTED 2>/dev/null | grep -q _NET_ACTIVE_WINDOW" ||
+    fail "openbox did not start"
+
+(cd "$app" && QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_QPA_PLATFORM=xcb exec ./kestrune \
+    Presets/HelloC.zrp) >"$work/kestrune.log" 2>&1 &
+pids="$pids $!"
+wait_for "xdotool search --onlyvisible --name '^HelloC.zrp - Kestrune\$' >/dev/null 2>&1" ||
+    fail "the window did not appear"
+window=$(xdotool search --onlyvisible --name '^HelloC.zrp - Kestrune$' | head -n 1)
+
+# Walks the shown accessible objects of the window named $1 and lists those without a name.
+cat >"$work/walk.py" <<'EOF'
+import sys
+import pyatspi
+
+title = sys.argv[1]
+desktop = pyatspi.Registry.getDesktop(0)
+apps = [desktop.getChildAtIndex(i) for i in range(desktop.childCount)]
+apps = [a for a in apps if a is not None and (a.name or "").lower() == "kestrune"]
+if not apps:
+    sys.exit("no kestrune on the accessibility bus")
+windows = [apps[0].getChildAtIndex(i) for i in range(apps[0].childCount)]
+windows = [w for w in windows if w is not None and w.name == title]
+if not windows:
+    sys.exit("no window named " + title)
+# Containers that a screen reader passes through without announcing them.
+containers = {"filler", "panel", "layered pane", "scroll bar", "separator", "page tab list"}
+nameless = []
+seen = 0
+
+
+def walk(node, path):
+    global seen
+    if not node.getState().contains(pyatspi.STATE_SHOWING):
+        return
+    seen += 1
+    role = node.getRoleName()
+    name = node.name or ""
+    here = path + "/" + role + (":" + name if name else "")
+    if role not in containers and name in ("", "..."):
+        nameless.append(here)
+    for i in range(node.childCount):
+        child = node.getChildAtIndex(i)
+        if child is not None:
+            walk(child, here)
+
+
+walk(windows[0], "")
+print(f"{title}: {seen} shown objects")
+if seen < 10:
+    sys.exit("too few objects: the tree was not read")
+if nameless:
+    sys.exit("nameless:\n  " + "\n  ".join(nameless))
+EOF
+walk() {
+    /usr/bin/python3 "$work/walk.py" "$1" || fail "in $1 (above)"
+}
+activate() {
+    wait_for "xdotool windowactivate --sync $window >/dev/null 2>&1" ||
+        fail "the window cannot be activated"
+    sleep 0.3
+}
+
+activate
+walk "HelloC.zrp - Kestrune"
+
+# 设置 → 设置: the fourth menu, its first item.
+xdotool key F10
+sleep 0.5
+for _ in 1 2 3; do
+    xdotool key Right
+    sleep 0.3
+done
+xdotool key Return
+wait_for "xdotool search --onlyvisible --name '^Kestrune Options\$' >/dev/null 2>&1" ||
+    fail "the options dialog did not open"
+sleep 0.5
+for page in General Paths Presets; do
+    walk "Kestrune Options" || fail "on the $page page"
+    xdotool key ctrl+Tab
+    sleep 0.5
+done
+xdotool key Escape
+wait_for "! xdotool search --onlyvisible --name '^Kestrune Options\$' >/dev/null 2>&1" ||
+    fail "the options dialog did not close"
+
+# 帮助 → 关于: the last menu (Left from the first), its second item.
+activate
+xdotool key F10
+sleep 0.5
+xdotool key Left
+sleep 0.3
+xdotool key Down
+sleep 0.3
+xdotool key Return
+wait_for "xdotool search --onlyvisible --name '^About Kestrune\$' >/dev/null 2>&1" ||
+    fail "the about box did not open"
+sleep 0.5
+walk "About Kestrune"
+xdotool key Escape
+
+echo "PASS: every shown control of the three windows has a name"
