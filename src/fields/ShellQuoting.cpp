@@ -71,6 +71,14 @@ std::string BacktickLayer(std::string_view text) {
 
 std::string QuotePosix(std::string_view name, const ShellContext& context) {
     const Quote quote = context.quote;
+    if (context.comment) {
+        // Nothing is read from a comment, but a line end would end it: each goes on as one.
+        std::string out;
+        for (const char c : name) {
+            out.append(c == '\n' ? std::string_view("\n#") : std::string_view(&c, 1));
+        }
+        return context.inBackticks ? BacktickLayer(out) : out;
+    }
     if (context.inBackticks) {
         std::string out;
         if (quote == Quote::Single) {
@@ -198,15 +206,24 @@ void ShellReader::Step(char c) {
         Close();
         escaped_ = false;
         afterDollar_ = false;
+        comment_ = false;
+        wordStart_ = false;
     } else {
         Inner(c);
     }
 }
 
 void ShellReader::Inner(char c) {
+    if (comment_) {
+        comment_ = c != '\n';
+        wordStart_ = !comment_;
+        return;
+    }
     Frame& frame = frames_.back();
     const bool dollar = afterDollar_;
+    const bool wordStart = wordStart_;
     afterDollar_ = false;
+    wordStart_ = false;
     if (escaped_) {
         escaped_ = false;
         return;
@@ -231,7 +248,13 @@ void ShellReader::Inner(char c) {
             }
             return;
         case Quote::None:
-            if (c == '\\') {
+            // A blank or an operator ends a word; a "#" that begins one begins a comment.
+            if (std::string_view(" \t\n;&|()<>").find(c) != std::string_view::npos) {
+                wordStart_ = true;
+            }
+            if (c == '#' && wordStart) {
+                comment_ = true;
+            } else if (c == '\\') {
                 escaped_ = true;
             } else if (c == '\'') {
                 frame.quote = Quote::Single;
@@ -251,6 +274,7 @@ void ShellReader::Inner(char c) {
                         --frame.parens;
                     } else {
                         Close();
+                        wordStart_ = false;  // the substitution's word goes on
                     }
                 }
             } else if (c == '`' && !InBackticks()) {
@@ -271,6 +295,7 @@ ShellContext ShellReader::Here() const {
     context.afterDollar = afterDollar_;
     context.inBackticks = inBackticks_;
     context.backtickBackslash = backtickBackslash_;
+    context.comment = comment_;
     return context;
 }
 

@@ -35,6 +35,8 @@ struct ShellContext {
     bool inBackticks = false;
     // POSIX, inside `…`: a backslash whose meaning depends on the next byte.
     bool backtickBackslash = false;
+    // POSIX: in a comment, which only a line end stops.
+    bool comment = false;
 
     bool operator==(const ShellContext&) const = default;
 };
@@ -67,6 +69,8 @@ class ShellReader {
     bool afterDollar_ = false;
     bool backtickBackslash_ = false;
     bool inBackticks_ = false;  // one frame of `…` at most is followed
+    bool wordStart_ = true;     // a "#" here would begin a comment
+    bool comment_ = false;
 };
 
 // True when `name` goes into a script as it is in every context. For /bin/sh it holds only

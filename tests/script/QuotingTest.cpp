@@ -82,6 +82,8 @@ const std::vector<Place> kPlaces = {
     {"ThreeQuotingsInOneWord", "x\"$FileName\"'$FileName'$FileName", {"x{}{}{}"}},
     {"AmongWords", "a \"b $FileName c\" d", {"a", "b {} c", "d"}},
     {"AfterClosedQuotes", "\"a\"'b'\\\"$FileName", {"ab\"{}"}},
+    {"InAComment", "x # it's \"$FileName\" $FileName", {"x"}},
+    {"AfterSubstitutionNotAComment", "$(printf x)#$FileName", {"x#{}"}, true},
     {"InCommandSubstitution", "\"$(printf %s $FileName)\"", {"{}"}, true},
     {"QuotedInCommandSubstitution", "\"$(printf %s \"$FileName\")\"", {"{}"}, true},
     {"InBackticks", "\"`printf %s $FileName`\"", {"{}"}, true},
@@ -431,6 +433,11 @@ TEST(ShellReader, FollowsTheLine) {
         {"\"` '`", Quote::Double, false, false},
         {"`$( \"", Quote::Double, false, true},
         {"`$( \"`", Quote::None, false, false},
+        {"a #'", Quote::None, false, false},
+        {"a#'", Quote::Single, false, false},
+        {"a # x\n'", Quote::Single, false, false},
+        {"$(x)#'", Quote::Single, false, false},
+        {"`# x` '", Quote::Single, false, false},
     };
     for (const auto& c : cases) {
         ShellReader reader(ScriptShell::Posix);

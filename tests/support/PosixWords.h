@@ -2,8 +2,8 @@
 // Splits one simple command into its words the way /bin/sh does, without running anything:
 // quotes and escaping backslashes are removed, blanks separate words. Whatever would make the
 // shell do more than hand over literal words (an expansion, a command substitution, an operator,
-// a pattern, a comment, an unfinished quote) is reported instead, so a test can tell that text
-// inserted into a line stayed data.
+// a pattern, an unfinished quote, a second command after a comment) is reported instead, so a
+// test can tell that text inserted into a line stayed data.
 
 #include <string>
 #include <string_view>
@@ -104,8 +104,26 @@ inline PosixWords SplitPosixWords(std::string_view line) {
         if (std::string_view("*?[").find(c) != std::string_view::npos) {
             return fail("pattern", i);
         }
-        if (!inWord && (c == '#' || c == '~')) {
-            return fail(c == '#' ? "comment" : "tilde", i);
+        if (!inWord && c == '#') {
+            // A comment ends the command; after its line end only more comments may follow.
+            for (;;) {
+                i = line.find('\n', i);
+                if (i == std::string_view::npos) {
+                    break;
+                }
+                const std::size_t next = line.find_first_not_of(" \t\n", i);
+                if (next == std::string_view::npos) {
+                    break;
+                }
+                if (line[next] != '#') {
+                    return fail("a command after a comment", next);
+                }
+                i = next;
+            }
+            break;
+        }
+        if (!inWord && c == '~') {
+            return fail("tilde", i);
         }
         word.push_back(c);
         inWord = true;
