@@ -151,11 +151,17 @@ bool ReplaceNamed(std::string& text, std::string_view prefix, const std::string&
 }
 
 // True when text read in place of a variable leaves the shell just as the variable's own text
-// does, whatever the shell was in before: it is not empty and holds no byte that quotes,
-// escapes or begins an expansion.
+// does, whatever the shell was in before: it is not empty, holds no byte that quotes, escapes
+// or begins an expansion or a comment, and does not end a word.
 bool IsNeutral(std::string_view text, ScriptShell shell) {
-    const std::string_view special = shell == ScriptShell::Posix ? "'\"\\`()$" : "\"^";
-    return !text.empty() && text.find_first_of(special) == std::string_view::npos;
+    if (text.empty()) {
+        return false;
+    }
+    if (shell == ScriptShell::Cmd) {
+        return text.find_first_of("\"^") == std::string_view::npos;
+    }
+    return text.find_first_of("'\"\\`()$#") == std::string_view::npos &&
+           std::string_view(" \t\n;&|<>").find(text.back()) == std::string_view::npos;
 }
 
 // True when a variable could begin at the "$" at text[at]: the text there agrees with the start

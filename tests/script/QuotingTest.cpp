@@ -287,14 +287,12 @@ TEST(QuotedToolPaths, OnePassGivesWhatProgramByProgramGives) {
     const std::vector<std::string> names = {"Tool", "tool", "Tool2", "T", "Light", "LIGHT2"};
     const std::vector<std::string> paths = {"/bin/t",   "/my tools/t", "/t/a'b", "/t/\"q\"",
                                             "/t/$x`y`", "/t/back\\",   "",       "/t/(x)"};
-    const std::vector<std::string> commandLines = {"-o", "x y", "-v -w", "", "a'b", "$HOME"};
-    const std::vector<std::string> tokens = {"$ClassEXE=",  "$ClassParam=",
-                                             "$classexe='", "'",
-                                             " ",           "\"",
-                                             "\\",          "$(",
-                                             ")",           "`",
-                                             "$",           "x",
-                                             "=",           "'$ClassEXE=Tool'"};
+    const std::vector<std::string> commandLines = {"-o",  "x y",   "-v -w", "",
+                                                   "a'b", "$HOME", "x #",   "x "};
+    const std::vector<std::string> tokens = {"#",           "\n", "$ClassEXE=", "$ClassParam=",
+                                             "$classexe='", "'",  " ",          "\"",
+                                             "\\",          "$(", ")",          "`",
+                                             "$",           "x",  "=",          "'$ClassEXE=Tool'"};
     std::mt19937 random(14);
     auto pick = [&random](const std::vector<std::string>& from) {
         return from[random() % from.size()];
@@ -348,6 +346,9 @@ TEST(QuotedToolPaths, FollowTheTextInsertedBeforeThem) {
         {"B'", "-o", "'$ClassParam=B'$ClassEXE=Tool'", "'-o/my tools/t'"},
         {"(", "-o", "$($ClassParam=( $ClassEXE=Tool)", "$(-o '/my tools/t')"},
         {"a\"b", "-o", "$ClassParam=a\"b $ClassEXE=Tool", "-o '/my tools/t'"},
+        {"A", "-x #", "$ClassParam=A $ClassEXE=Tool", "-x # /my tools/t"},
+        {"A", "x ", "$ClassParam=A#$ClassEXE=Tool", "x #/my tools/t"},
+        {"A;", "-o", "$ClassParam=A;#$ClassEXE=Tool", "-o#'/my tools/t'"},
     };
     for (const auto& c : cases) {
         ScriptState state("/prog/");
