@@ -246,7 +246,6 @@ TEST_F(QuotedNames, SwitchesLentAndBatchCommandsQuoteByTheirOwnText) {
     TempDir dir;
     state.ProgramFolder = dir.path();
     state.InputFolder = dir.path() + "in $(touch PWNED)";
-    state.InputName = "a'b";
     auto add = [&](const std::string& name) -> TZRGroup& {
         return *state.Programs.emplace_back(std::make_unique<TZRGroup>(
             state, name, false, kDefaultExeFilter, name + ":", state.Tab));
@@ -267,17 +266,20 @@ TEST_F(QuotedNames, SwitchesLentAndBatchCommandsQuoteByTheirOwnText) {
         .SetChecked(true);
     TZRBrowseBox& folder = main.AddBrowseBox({"Folder", "-L", "", "", false, 1}, "path", "");
     folder.SetChecked(true);
-    folder.SetText(dir.path() + "lib `touch PWNED`");
     state.LayoutLines = {"printf '[%s]\\n' $ClassParam=Main", "$ClassParam=Lines"};
 
-    const std::string script = dir / "t.sh";
-    ASSERT_TRUE(WriteBatch(state, script));
     const std::string in = state.InputFolder;
-    EXPECT_EQ(RunShell(dir, dir.Read("t.sh")), "[-o" + in + "/x]\n[-D]\n[N=a b]\n[-L]\n[" +
-                                                   dir.path() + "lib `touch PWNED`]\n[-I" + in +
-                                                   "/inc]\n[a'b]\n[a'b]\n[a'b.log]\n")
-        << dir.Read("t.sh");
-    EXPECT_EQ(FilesIn(dir.path()), std::vector<std::string>{"t.sh"});
+    for (const std::string& name : kNames) {
+        state.InputName = name;
+        folder.SetText(dir.path() + "lib" + name);
+        ASSERT_TRUE(WriteBatch(state, dir / "t.sh"));
+        const std::string script = dir.Read("t.sh");
+        EXPECT_EQ(RunShell(dir, script), "[-o" + in + "/x]\n[-D]\n[N=a b]\n[-L]\n[" + dir.path() +
+                                             "lib" + name + "]\n[-I" + in + "/inc]\n[" + name +
+                                             "]\n[" + name + "]\n[" + name + ".log]\n")
+            << script;
+        EXPECT_EQ(FilesIn(dir.path()), std::vector<std::string>{"t.sh"}) << script;
+    }
 }
 
 // Lines naming programs whose tool paths must be quoted are still expanded in one pass where
