@@ -71,6 +71,10 @@ struct Input {
     const char* name;  // without the ".c"
 };
 
+void PrintTo(const Input& input, std::ostream* os) {
+    *os << input.folder << "/" << input.name << ".c";
+}
+
 class HostileInput : public ::testing::TestWithParam<Input> {};
 
 TEST_P(HostileInput, BuildsRunsAndLogsUnderItsOwnName) {
