@@ -1,14 +1,18 @@
 // Specification and preset to script: the input is a specification followed by a preset that
 // starts at its first "ZRP200". The preset is imported, every stage gets an executable that
 // exists, and the whole chain and every single stage are built. Then every layout line must
-// expand as the plain program-by-program way expands it; a difference aborts.
+// expand as the plain program-by-program way expands it; a difference aborts. Last, the start
+// of the input serves as a file name: put into lines of every kind of quoting, /bin/sh's word
+// splitting must give it back exactly, as literal text; anything else aborts.
 
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
 
 #include "FuzzSupport.h"
+#include "PosixWords.h"
 #include "ReferenceExpansion.h"
+#include "base/Text.h"
 #include "presets/PresetFile.h"
 #include "presets/PresetState.h"
 #include "script/BatchBuilder.h"
@@ -16,6 +20,54 @@
 #include "specification/SpecLoader.h"
 
 using namespace kestrune;
+
+namespace {
+
+// The name in lines of every kind of quoting: the words /bin/sh would split them into, "{}"
+// standing for the name.
+void CheckNameComesBack(PresetState& state, std::string_view name) {
+    // Inserted text is searched by the later steps, so a name holding one of their variables
+    // would not come back as it is; an empty name gives no word where it stands alone.
+    for (const char* later : {"$FileDest", "$DateTime", "$Version", "$reda", "$Class"}) {
+        if (ContainsNoCase(name, later)) {
+            return;
+        }
+    }
+    if (name.empty()) {
+        return;
+    }
+    struct Place {
+        const char* line;
+        const char* word;
+    };
+    const Place places[] = {
+        {"$FileName", "{}"},
+        {"\"$FileName\"", "{}"},
+        {"'$FileName'", "{}"},
+        {"\\$FileName", "{}"},
+        {"-o\"$FileName/x\"", "-o{}/x"},
+        {"$FileName.log", "{}.log"},
+        {"x\"$FileName\"'$FileName'\\\"$FileName", "x{}{}\"{}"},
+        // In double quotes a backslash takes only these bytes away; before others it stays.
+        {"\"\\$FileName\"",
+         std::string_view("$`\"\\\n").find(name[0]) != std::string_view::npos ? "{}" : "\\{}"},
+    };
+    state.Shell = ScriptShell::Posix;
+    state.InputName = std::string(name);
+    const LineExpander expander(state, ExpandMode::WholeRun);
+    for (const Place& place : places) {
+        const std::string line = expander.Expand(place.line);
+        const testing::PosixWords split = testing::SplitPosixWords(line);
+        const std::string expected = ReplaceAllNoCase(place.word, "{}", name);
+        if (!split.problem.empty() || split.words.size() != 1 || split.words[0] != expected) {
+            std::fprintf(stderr, "A name did not come back from the shell's words: %s\n%s\n",
+                         split.problem.c_str(), line.c_str());
+            std::abort();
+        }
+    }
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static NullPlatform platform;
@@ -68,5 +120,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             }
         }
     }
+    CheckNameComesBack(state, bytes.substr(0, 256));
     return 0;
 }

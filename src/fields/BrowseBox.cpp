@@ -3,6 +3,7 @@
 #include "base/FileIo.h"
 #include "base/Paths.h"
 #include "base/Text.h"
+#include "fields/ShellQuoting.h"
 
 namespace kestrune {
 
@@ -68,11 +69,17 @@ void TZRBrowseBox::EditChange(std::string text) {
 }
 
 std::string TZRBrowseBox::GetParam() const {
+    // The path is data: it is quoted for its place, within the quotes a blank asks for.
     const std::string& path = EditControl.text;
-    if (path.find(' ') != std::string::npos) {
-        return Core.ExpandedParam() + " \"" + path + "\"";
+    const bool blank = path.find(' ') != std::string::npos;
+    std::string fragment = Core.ExpandedParam() + (blank ? " \"" : " ");
+    ShellReader reader(Core.context.Shell);
+    reader.Read(fragment);
+    fragment.append(QuoteName(path, reader.Here()));
+    if (blank) {
+        fragment.push_back('"');
     }
-    return Core.ExpandedParam() + " " + path;
+    return fragment;
 }
 
 std::string TZRBrowseBox::GetParamFor(std::string_view lowerName) const {

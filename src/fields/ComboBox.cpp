@@ -122,9 +122,13 @@ std::string TZRComboBox::GetParam() const {
     if (index < 0) {
         return {};
     }
-    const std::string value =
-        ExpandFileVariables(OptionValues[static_cast<std::size_t>(index)], Core.context);
-    return Core.Param.empty() ? value : Core.ExpandedParam() + " " + value;
+    const std::string& option = OptionValues[static_cast<std::size_t>(index)];
+    if (Core.Param.empty()) {
+        return ExpandFileVariables(option, Core.context);
+    }
+    // The option's names are quoted for their place after the switch.
+    const std::string param = Core.ExpandedParam() + " ";
+    return param + ExpandFileVariables(option, Core.context, param);
 }
 
 std::string TZRComboBox::GetParamFor(std::string_view lowerName) const {

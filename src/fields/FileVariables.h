@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "fields/ShellQuoting.h"
+
 namespace kestrune {
 
 struct FileVariables {
@@ -12,10 +14,14 @@ struct FileVariables {
     std::string InputFolder;  // "$FilePath": the input file's folder without its final separator
     std::string InputName;    // "$FileName": the input file's name without folder and extension
     std::string InputExt;     // "$FileExt": the input file's extension without its point
+    // The shell that reads the script, whose quoting the inserted paths follow.
+    ScriptShell Shell = kScriptShell;
 };
 
 // Replaces "$BasePath", "$FilePath", "$FileExt", "$FileName" and "$FileDest", in that order,
-// every occurrence, letters compared without case.
-std::string ExpandFileVariables(std::string_view text, const FileVariables& vars);
+// every occurrence, letters compared without case. Each value is quoted for its place in the
+// text, read as the shell reads a line that has `before` in front of the text.
+std::string ExpandFileVariables(std::string_view text, const FileVariables& vars,
+                                std::string_view before = {});
 
 }  // namespace kestrune

@@ -7,6 +7,7 @@
 
 #include "base/FileIo.h"
 #include "base/Text.h"
+#include "fields/ShellQuoting.h"
 #include "script/Expansion.h"
 
 namespace kestrune {
@@ -74,9 +75,15 @@ bool SelectedForStage(const std::string& line, const std::string& lowerName) {
 // A parameter holding many file variables grows by their values each time; refused before
 // the fields build such text, since the fields do not bound it themselves.
 void CheckParameterGrowth(const ScriptState& state, std::size_t limit) {
-    const std::size_t longest =
-        std::max({state.BasePath.size(), state.FileDest.size(), state.InputFolder.size(),
-                  state.InputName.size(), state.InputExt.size()});
+    // A quoted value may take up to four bytes for one (a ' outside quotes) and its quotes.
+    std::size_t longest = 0;
+    for (const std::string* value : {&state.BasePath, &state.FileDest, &state.InputFolder,
+                                     &state.InputName, &state.InputExt}) {
+        const std::size_t bound = IsPlainName(*value, state.Shell) || value->size() > limit
+                                      ? value->size()
+                                      : 4 * value->size() + 3;
+        longest = std::max(longest, bound);
+    }
     std::size_t total = 0;
     for (const auto& program : state.Programs) {
         program->ForEachField([&](const auto& field) {

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <deque>
+#include <memory>
+#include <optional>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -79,15 +82,86 @@ bool ReplaceAll(std::string& text, std::string_view pattern, std::string_view va
     return true;
 }
 
-// Replaces the unquoted form "<prefix><name>" when the text holds it, otherwise the quoted form
-// "<prefix>'<name>'"; a text holding both keeps its quoted occurrences.
-bool ReplaceNamed(std::string& text, std::string_view prefix, const std::string& name,
-                  const std::string& value, std::size_t limit) {
-    const std::string unquoted = std::string(prefix) + name;
-    if (Contains(text, unquoted)) {
-        return ReplaceAll(text, unquoted, value, limit);
+// The quoted forms of one path for the places it goes to; a line has few kinds of place.
+class QuotedForms {
+  public:
+    explicit QuotedForms(std::string_view value) : value_(value) {}
+    const std::string& At(const ShellContext& context) {
+        for (const auto& [known, quoted] : forms_) {
+            if (known == context) {
+                return *quoted;
+            }
+        }
+        forms_.emplace_back(context, std::make_unique<std::string>(QuoteName(value_, context)));
+        return *forms_.back().second;
     }
-    return ReplaceAll(text, std::string(prefix) + "'" + name + "'", value, limit);
+
+  private:
+    std::string_view value_;
+    std::vector<std::pair<ShellContext, std::unique_ptr<std::string>>> forms_;
+};
+
+// As ReplaceAll, but `value` is a path: each occurrence gets it quoted for its place, as the
+// shell reads the text up to there.
+bool ReplaceAllQuoted(std::string& text, std::string_view pattern, std::string_view value,
+                      ScriptShell shell, std::size_t limit) {
+    if (IsPlainName(value, shell)) {
+        return ReplaceAll(text, pattern, value, limit);
+    }
+    std::size_t at = Find(text, pattern);
+    if (at == std::string::npos) {
+        return false;
+    }
+    QuotedForms forms(value);
+    ShellReader reader(shell);
+    std::string result;
+    result.reserve(std::min(text.size() + value.size() + 2, limit));
+    auto append = [&](std::string_view piece) {
+        if (piece.size() > limit - result.size()) {
+            throw ScriptTooLarge(limit);
+        }
+        result.append(piece);
+    };
+    std::size_t done = 0;
+    for (; at != std::string::npos; at = Find(text, pattern, at + pattern.size())) {
+        const std::string_view between = std::string_view(text).substr(done, at - done);
+        reader.Read(between);
+        append(between);
+        const std::string& quoted = forms.At(reader.Here());
+        reader.Read(quoted);
+        append(quoted);
+        done = at + pattern.size();
+    }
+    append(std::string_view(text).substr(done));
+    text = std::move(result);
+    return true;
+}
+
+// Replaces the unquoted form "<prefix><name>" when the text holds it, otherwise the quoted form
+// "<prefix>'<name>'"; a text holding both keeps its quoted occurrences. A `shell` quotes the
+// value as a path for that shell; without one it goes in as it is.
+bool ReplaceNamed(std::string& text, std::string_view prefix, const std::string& name,
+                  const std::string& value, std::size_t limit,
+                  std::optional<ScriptShell> shell = std::nullopt) {
+    const std::string unquoted = std::string(prefix) + name;
+    const std::string pattern =
+        Contains(text, unquoted) ? unquoted : std::string(prefix) + "'" + name + "'";
+    return shell ? ReplaceAllQuoted(text, pattern, value, *shell, limit)
+                 : ReplaceAll(text, pattern, value, limit);
+}
+
+// True when text read in place of a variable leaves the shell just as the variable's own text
+// does, whatever the shell was in before: it is not empty, holds no byte that quotes, escapes
+// or begins an expansion or a comment, and does not end a word.
+bool IsNeutral(std::string_view text, ScriptShell shell) {
+    if (text.empty()) {
+        return false;
+    }
+    if (shell == ScriptShell::Cmd) {
+        return text.find_first_of("\"^") == std::string_view::npos;
+    }
+    return text.find_first_of("'\"\\`()$#") == std::string_view::npos &&
+           std::string_view(" \t\n;&|<>").find(text.back()) == std::string_view::npos;
 }
 
 // True when a variable could begin at the "$" at text[at]: the text there agrees with the start
@@ -137,6 +211,7 @@ LineExpander::LineExpander(const ScriptState& state, ExpandMode mode) : state_(s
         if (!name.empty()) {
             names_.push_back({LowerAscii(name), i});
             plainNames_ = plainNames_ && name.find_first_of("$'") == std::string::npos;
+            neutralNames_ = neutralNames_ && IsNeutral(name, state.Shell);
             longestName_ = std::max(longestName_, name.size());
         }
     }
@@ -277,8 +352,38 @@ LineExpander::OnePass LineExpander::ExpandProgramsInOnePass(std::string& text,
         std::erase_if(list, [&places](std::size_t p) { return places[p].value != nullptr; });
         return !list.empty();
     };
+    // A tool path that must be quoted needs the shell's state at each of its places. Read from
+    // the text as it stands, that state is the one the program by program replacement meets
+    // as long as nothing inserted before a place changes the state differently from the
+    // variable it replaces: names and inserted values must then be neutral.
+    const ScriptShell shell = state_.Shell;
+    bool quoting = false;
+    for (const auto& [index, candidates] : programs) {
+        const TZRGroup& program = *state_.Programs[index];
+        quoting =
+            quoting || (program.RequireExe && (mode_ == ExpandMode::SingleStage || program.Run) &&
+                        !IsPlainName(program.ToolPath, shell));
+    }
+    if (quoting && !neutralNames_) {
+        return OnePass::NotPossible;
+    }
+    std::vector<ShellContext> contexts;
+    if (quoting) {
+        contexts.reserve(places.size());
+        ShellReader reader(shell);
+        std::size_t done = 0;
+        for (const Place& place : places) {
+            reader.Read(std::string_view(text).substr(done, place.at - done));
+            contexts.push_back(reader.Here());
+            done = place.at;
+        }
+    }
+    std::deque<QuotedForms> quotedPaths;
+    bool notNeutral = false;
+
     std::size_t size = text.size();
     enum class Stop { None, Dropped, TooLarge } stop = Stop::None;
+    std::vector<const std::string*> values;
     auto replaceNamed = [&](Candidates& candidates, Kind kind, std::size_t nameLength,
                             const std::string& value) {
         const bool quoted = !anyLeft(candidates.places[kind][0]);
@@ -286,20 +391,33 @@ LineExpander::OnePass LineExpander::ExpandProgramsInOnePass(std::string& text,
         if (!anyLeft(list)) {
             return;
         }
-        const std::size_t pattern = keywords[kind].size() + nameLength + (quoted ? 2 : 0);
-        const std::size_t count = list.size();
-        const std::size_t rest = size - count * pattern;
-        if (!value.empty() &&
-            (count > limit / value.size() || rest > limit - count * value.size())) {
-            stop = Stop::TooLarge;
-            return;
+        const bool path = kind == kExe && !IsPlainName(value, shell);
+        QuotedForms* forms = nullptr;
+        if (path) {
+            forms = &quotedPaths.emplace_back(value);
+        } else if (quoting && !IsNeutral(value, shell)) {
+            notNeutral = true;
         }
+        const std::size_t pattern = keywords[kind].size() + nameLength + (quoted ? 2 : 0);
+        const std::size_t rest = size - list.size() * pattern;
+        values.clear();
+        std::size_t added = 0;
         for (const std::size_t p : list) {
-            places[p].length = pattern;
-            places[p].value = &value;
+            const std::string* inserted = path ? &forms->At(contexts[p]) : &value;
+            // As the replacement itself: only a text that grows can pass the limit.
+            if (!inserted->empty() && (rest > limit || inserted->size() > limit - rest - added)) {
+                stop = Stop::TooLarge;
+                return;
+            }
+            added += inserted->size();
+            values.push_back(inserted);
+        }
+        for (std::size_t i = 0; i < list.size(); ++i) {
+            places[list[i]].length = pattern;
+            places[list[i]].value = values[i];
         }
         list.clear();
-        size = rest + count * value.size();
+        size = rest + added;
     };
     for (const auto& [index, candidates] : programs) {
         const TZRGroup& program = *state_.Programs[index];
@@ -319,6 +437,9 @@ LineExpander::OnePass LineExpander::ExpandProgramsInOnePass(std::string& text,
         if (stop != Stop::None) {
             break;
         }
+    }
+    if (notNeutral) {
+        return OnePass::NotPossible;
     }
 
     // Whatever was replaced up to here must not have formed a new variable.
@@ -374,11 +495,12 @@ ScriptTooComplex::ScriptTooComplex()
 std::string LineExpander::Expand(std::string_view line, std::size_t limit,
                                  std::size_t workLimit) const {
     std::string text(line);
-    ReplaceAll(text, "$BasePath", state_.BasePath, limit);
-    ReplaceAll(text, "$FilePath", state_.InputFolder, limit);
-    ReplaceAll(text, "$FileExt", state_.InputExt, limit);
-    ReplaceAll(text, "$FileName", state_.InputName, limit);
-    ReplaceAll(text, "$FileDest", state_.FileDest, limit);
+    const ScriptShell shell = state_.Shell;
+    ReplaceAllQuoted(text, "$BasePath", state_.BasePath, shell, limit);
+    ReplaceAllQuoted(text, "$FilePath", state_.InputFolder, shell, limit);
+    ReplaceAllQuoted(text, "$FileExt", state_.InputExt, shell, limit);
+    ReplaceAllQuoted(text, "$FileName", state_.InputName, shell, limit);
+    ReplaceAllQuoted(text, "$FileDest", state_.FileDest, shell, limit);
 
     if (Contains(text, "$DateTime")) {
         const std::string now =
@@ -390,7 +512,7 @@ std::string LineExpander::Expand(std::string_view line, std::size_t limit,
     if (!state_.ViewLogAfterCompile && Contains(text, "$reda")) {
         return {};
     }
-    ReplaceAll(text, "$REDA", state_.LogViewerPath(), limit);
+    ReplaceAllQuoted(text, "$REDA", state_.LogViewerPath(), shell, limit);
 
     switch (ExpandProgramsInOnePass(text, limit)) {
         case OnePass::Done:
@@ -425,7 +547,7 @@ std::string LineExpander::Expand(std::string_view line, std::size_t limit,
                         return {};
                     }
                 } else {
-                    changed = ReplaceNamed(text, kExePrefix, name, program.ToolPath, limit);
+                    changed = ReplaceNamed(text, kExePrefix, name, program.ToolPath, limit, shell);
                 }
             }
             changed = ReplaceNamed(text, kParamPrefix, name, program.CommandLine, limit) || changed;

@@ -72,8 +72,9 @@ class LineExpander {
 
     const ScriptState& state_;
     ExpandMode mode_;
-    std::vector<Name> names_;  // sorted by lower-cased name, then position
-    bool plainNames_ = true;   // no name holds a "$" or a quote
+    std::vector<Name> names_;   // sorted by lower-cased name, then position
+    bool plainNames_ = true;    // no name holds a "$" or a quote
+    bool neutralNames_ = true;  // no name holds a byte the shell reads as quoting
     std::size_t longestName_ = 0;
 };
 

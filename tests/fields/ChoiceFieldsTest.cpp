@@ -118,24 +118,38 @@ TEST_F(ChoiceFields, ComboToggleResetAndPresetText) {
 }
 
 TEST_F(ChoiceFields, BrowseFragmentQuotesPathsWithBlanks) {
+    // The path is data for the script's shell: quoted for /bin/sh where it holds anything but
+    // plain characters, and for cmd with "%" doubled and quotes where blanks or operators stand
+    // unquoted. Within the quotes a space asks for, sh takes a backslash before \ $ ` ".
     struct Case {
         const char* param;
         const char* text;
-        const char* expected;
+        const char* posix;
+        const char* cmd;
     };
     const Case cases[] = {
-        {"-i", "C:\\My Maps\\a.map", "-i \"C:\\My Maps\\a.map\""},
-        {"-i", "C:\\maps\\a.map", "-i C:\\maps\\a.map"},
-        {"", "a.map", " a.map"},
-        {"", "my a.map", " \"my a.map\""},
-        {"-i", "", "-i "},
-        {"-i", "a\tb", "-i a\tb"},
-        {"$FileDest", "$FileName", "/dest $FileName"},
+        {"-i", "C:\\My Maps\\a.map", "-i \"C:\\\\My Maps\\\\a.map\"", "-i \"C:\\My Maps\\a.map\""},
+        {"-i", "C:\\maps\\a.map", "-i 'C:\\maps\\a.map'", "-i C:\\maps\\a.map"},
+        {"-i", "/maps/a.map", "-i /maps/a.map", "-i /maps/a.map"},
+        {"", "a.map", " a.map", " a.map"},
+        {"", "my a.map", " \"my a.map\"", " \"my a.map\""},
+        {"-i", "", "-i ", "-i "},
+        {"-i", "a\tb", "-i 'a\tb'", "-i \"a\tb\""},
+        {"$FileDest", "$FileName", "/dest '$FileName'", "/dest $FileName"},
+        {"-i", "x$(touch PWNED).c", "-i \"x\\$(touch PWNED).c\"", "-i \"x$(touch PWNED).c\""},
+        {"-i", "x$(id).c", "-i 'x$(id).c'", "-i \"x$(id).c\""},
+        {"-i", "it's", "-i 'it'\\''s'", "-i it's"},
+        {"-i", "my $x `y`\\", "-i \"my \\$x \\`y\\`\\\\\"", "-i \"my $x `y`\\\""},
+        {"-i", "50%&b", "-i '50%&b'", "-i \"50%%&b\""},
     };
     for (const Case& c : cases) {
-        TZRBrowseBox browse(ctx, Desc("In", c.param), "file", kDefaultBrowseFilter, 8, 16);
-        browse.SetText(c.text);
-        EXPECT_EQ(browse.GetParam(), c.expected) << c.param << " / " << c.text;
+        for (const ScriptShell shell : {ScriptShell::Posix, ScriptShell::Cmd}) {
+            ctx.Shell = shell;
+            TZRBrowseBox browse(ctx, Desc("In", c.param), "file", kDefaultBrowseFilter, 8, 16);
+            browse.SetText(c.text);
+            EXPECT_EQ(browse.GetParam(), shell == ScriptShell::Posix ? c.posix : c.cmd)
+                << c.param << " / " << c.text;
+        }
     }
 }
 

@@ -70,7 +70,10 @@ const ExpandCase kCases[] = {
     {"FileVariablesAnyCase", "$BASEPATH|$filepath|$FileName|$FILEEXT", kWhole, true,
      "/base|/w|level1|map"},
     {"VariableInsideWord", "x$FileNamey", kWhole, true, "xlevel1y"},
-    {"InsertedFileDestMatchedByVersion", "copy a $FileDest", kWhole, true, "copy a /dest/2.0.3.1"},
+    // The destination holds a "$", so it goes in quoted, and the later step still finds its
+    // variable inside the quotes.
+    {"InsertedFileDestMatchedByVersion", "copy a $FileDest", kWhole, true,
+     "copy a '/dest/2.0.3.1'"},
     {"DateTime", "at $datetime.", kWhole, true, "at 07.12.2026 20:48:16."},
     {"Version", "v$VERSION", kWhole, true, "v2.0.3.1"},
     {"RedaWithLogOn", "$REDA $FilePath/$FileName.log", kWhole, true,

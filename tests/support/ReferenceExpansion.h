@@ -1,6 +1,7 @@
 #pragma once
 // A layout line expanded the plain way: every file variable, then every program in
-// specification order, each replacing its variables across the whole text. The expander must
+// specification order, each replacing its variables across the whole text, paths quoted for
+// their place as the text stands at that step. The expander must
 // give the same; tests and the script fuzz target compare the two.
 
 #include <cstddef>
@@ -21,9 +22,11 @@ inline std::optional<std::string> ReferenceExpand(const ScriptState& state, std:
                                                   std::size_t limit = kMaxScriptBytes) {
     std::string text = ExpandFileVariables(line, state);
     bool tooLarge = text.size() > limit;
-    auto replaceAll = [&](const std::string& pattern, const std::string& value) {
+    // Paths are quoted for their place; everything else goes in as it is.
+    auto replaceAll = [&](const std::string& pattern, const std::string& value, bool path = false) {
         if (!tooLarge) {
-            text = ReplaceAllNoCase(text, pattern, value);
+            text = path ? ReplaceAllQuoted(text, pattern, value, state.Shell)
+                        : ReplaceAllNoCase(text, pattern, value);
             tooLarge = text.size() > limit;
         }
     };
@@ -32,13 +35,13 @@ inline std::optional<std::string> ReferenceExpand(const ScriptState& state, std:
     if (!state.ViewLogAfterCompile && ContainsNoCase(text, "$reda")) {
         return std::string();
     }
-    replaceAll("$REDA", state.LogViewerPath());
+    replaceAll("$REDA", state.LogViewerPath(), true);
     auto replaceNamed = [&](const std::string& prefix, const std::string& name,
-                            const std::string& value) {
+                            const std::string& value, bool path) {
         if (ContainsNoCase(text, prefix + name)) {
-            replaceAll(prefix + name, value);
+            replaceAll(prefix + name, value, path);
         } else {
-            replaceAll(prefix + "'" + name + "'", value);
+            replaceAll(prefix + "'" + name + "'", value, path);
         }
     };
     for (const auto& program : state.Programs) {
@@ -53,10 +56,10 @@ inline std::optional<std::string> ReferenceExpand(const ScriptState& state, std:
                     return std::string();
                 }
             } else {
-                replaceNamed("$ClassEXE=", name, program->ToolPath);
+                replaceNamed("$ClassEXE=", name, program->ToolPath, true);
             }
         }
-        replaceNamed("$ClassParam=", name, program->CommandLine);
+        replaceNamed("$ClassParam=", name, program->CommandLine, false);
         if (tooLarge) {
             return std::nullopt;
         }
