@@ -83,12 +83,13 @@ run timeout -s TERM 5 "$root/bin/kestrune" "$data/Presets/HelloC.zrp" && status=
 # shows that a stale socket does not block.
 socket=$(ls "$user_home"/run/kestrune-*.socket)
 [ -S "$socket" ] || fail "no socket left by the stopped window"
-stale=$(stat -c %i "$socket")
+stale=$(stat -c "%i %y" "$socket")
 run "$root/bin/kestrune" >"$work/first.log" 2>&1 &
 first=$!
 tries=0
-# The first start listens on a new socket in place of the stale one.
-while [ ! -S "$socket" ] || [ "$(stat -c %i "$socket")" = "$stale" ]; do
+# The first start listens on a new socket in place of the stale one (its inode number may
+# be the old one again, its time is not).
+while [ ! -S "$socket" ] || [ "$(stat -c "%i %y" "$socket")" = "$stale" ]; do
     tries=$((tries + 1))
     [ "$tries" -lt 150 ] || { kill "$first"; fail "the first start did not listen: $(cat "$work/first.log")"; }
     sleep 0.2
@@ -114,5 +115,38 @@ for page in kestrune kestrune-cli REDA; do
     [ -n "$(man --warnings -l "$root/share/man/man1/$page.1.gz" 2>&1 >/dev/null)" ] && fail "man page $page"
     [ -f "$root/share/man/man1/$page.1.gz" ] || fail "man page $page missing"
 done
-bash -n "$root/share/bash-completion/completions/kestrune-cli" || fail "bash completion"
+# The completion, with bash-completion's two helpers stood in for: what it offers for a line.
+cat >"$work/complete.bash" <<'COMPLETE'
+_init_completion() {
+    words=("${COMP_WORDS[@]}")
+    cword=$COMP_CWORD
+    cur=${COMP_WORDS[COMP_CWORD]}
+    prev=${COMP_WORDS[COMP_CWORD - 1]}
+}
+_filedir() { COMPREPLY=("files:${1:-any}"); }
+. "$1"
+complete_line() {
+    COMP_WORDS=("$@")
+    COMP_CWORD=$(($# - 1))
+    COMPREPLY=()
+    _kestrune_cli
+    echo "${COMPREPLY[*]}"
+}
+complete_line kestrune-cli ba
+complete_line kestrune-cli --home /x batch --st
+complete_line kestrune-cli check ""
+complete_line kestrune-cli --home ""
+complete_line kestrune-cli save a.zrp --import ""
+complete_line kestrune-cli --v
+complete_line kestrune-cli batch a.zrp -
+COMPLETE
+offered=$(bash "$work/complete.bash" "$root/share/bash-completion/completions/kestrune-cli")
+expected="batch
+--stage
+files:zrs
+files:-d
+files:zrs
+--version
+--stage --input --view-log --no-view-log -o --help"
+[ "$offered" = "$expected" ] || fail "bash completion offered: $offered"
 echo "installed tree: all checks passed"
