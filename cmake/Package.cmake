@@ -15,13 +15,13 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Run runs the script in a terminal; the options dialog's association uses the desktop tools.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "x-terminal-emulator, xdg-utils, shared-mime-info, desktop-file-utils")
+# CPack puts the summary first and indents these lines; the empty line becomes " .".
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "front end for chains of command-line tools
- Kestrune shows the programs of a tool chain, as a specification file
- describes them, as tabs of option controls, assembles every command line
- from the ticked options and writes and runs the script of the chain.
- Option values are kept in preset files.
- .
- The package also holds kestrune-cli, which writes the scripts without a
- window, and REDA, a log viewer that follows the chain's log live.")
+    "Kestrune shows the programs of a tool chain, as a specification file
+describes them, as tabs of option controls, assembles every command line
+from the ticked options and writes and runs the script of the chain.
+Option values are kept in preset files.
+
+The package also holds kestrune-cli, which writes the scripts without a
+window, and REDA, a log viewer that follows the chain's log live.")
 include(CPack)

@@ -44,7 +44,7 @@ run "$root/bin/kestrune-cli" batch "$data/Presets/HelloC.zrp" --input "$user_hom
 [ -f "$kestrune_home/compile.sh" ] || fail "no script in the user's data folder"
 [ -f "$kestrune_home/Config/HelloC.path" ] || fail "tool path file not seeded"
 [ -d "$kestrune_home/SpecFiles" ] || fail "no SpecFiles/ for the user's own specifications"
-grep -q "\"$user_home/work/hello\"" "$kestrune_home/compile.sh" || fail "script does not build the input"
+grep -qF "$user_home/work" "$kestrune_home/compile.sh" || fail "script does not build the input"
 [ ! -e "$root/bin/compile.sh" ] || fail "script written beside the executable"
 run sh "$kestrune_home/compile.sh" >/dev/null || fail "the script did not run"
 grep -q 'Hello' "$user_home/work/hello.log" || fail "the chain's program did not greet: $(cat "$user_home/work/hello.log")"
@@ -73,6 +73,10 @@ for program in kestrune kestrune-cli; do
     run "$root/bin/$program" --version | grep -qx "$program 2.0.3.1" || fail "$program --version"
     run "$root/bin/$program" --help | grep -q "Usage\|kestrune-cli" || fail "$program --help"
 done
+
+# Even without any display the window program answers them.
+as_user env -i PATH=/usr/bin:/bin HOME="$user_home" "$root/bin/kestrune" --version >/dev/null ||
+    fail "kestrune --version needs a display"
 
 # The window starts on the installed tree and keeps running until stopped.
 run timeout -s TERM 5 "$root/bin/kestrune" "$data/Presets/HelloC.zrp" && status=0 || status=$?
