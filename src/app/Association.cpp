@@ -1,5 +1,7 @@
 #include "app/Association.h"
 
+#include <vector>
+
 #include "base/FileIo.h"
 #include "base/Paths.h"
 
@@ -73,7 +75,7 @@ std::string WriteDesktopFile(const std::string& folder, const std::string& name,
 }  // namespace
 
 std::string RegisterPresetDesktopEntry(Platform& platform, const std::string& executable,
-                                       const std::string& icon) {
+                                       const std::string& icon, const std::string& entryName) {
     const std::string data = platform.UserDataFolder();
     if (data.empty()) {
         return "Failed to find the user's data folder";
@@ -82,10 +84,43 @@ std::string RegisterPresetDesktopEntry(Platform& platform, const std::string& ex
     std::string failure =
         WriteDesktopFile(base + "mime/packages", "kestrune-preset.xml", MimeTypeText());
     if (failure.empty()) {
-        failure = WriteDesktopFile(base + "applications", "kestrune.desktop",
-                                   DesktopEntryText(executable, icon));
+        failure =
+            WriteDesktopFile(base + "applications", entryName, DesktopEntryText(executable, icon));
     }
-    return failure;
+    return failure.empty() ? RefreshDesktopDatabases(platform, data, entryName) : failure;
+}
+
+std::string RefreshDesktopDatabases(Platform& platform, const std::string& dataFolder,
+                                    const std::string& entryName) {
+    const std::string base = WithTrailingSeparator(dataFolder);
+    struct Tool {
+        const char* program;
+        std::vector<std::string> arguments;
+        const char* package;  // the Debian package that brings it
+    };
+    const Tool tools[] = {
+        {"update-mime-database", {base + "mime"}, "shared-mime-info"},
+        {"update-desktop-database", {base + "applications"}, "desktop-file-utils"},
+        {"xdg-mime", {"default", entryName, kPresetMimeType}, "xdg-utils"},
+    };
+    std::string missing;
+    for (const Tool& tool : tools) {
+        const int status = platform.RunTool(tool.program, tool.arguments);
+        if (status == kToolsNotRun) {
+            return {};
+        }
+        if (status == kToolNotFound) {
+            missing += std::string("\r\n") + tool.program + " (package " + tool.package + ")";
+        } else if (status != 0) {
+            return std::string(tool.program) + " failed with exit status " + std::to_string(status);
+        }
+    }
+    if (!missing.empty()) {
+        return "The preset file type is written, but the desktop cannot take it up: not "
+               "found:" +
+               missing;
+    }
+    return {};
 }
 
 std::string DesktopEntryText(const std::string& executable, const std::string& icon) {
@@ -123,12 +158,13 @@ std::string MimeTypeText() {
 }
 
 std::string RegisterPresetAssociation(Platform& platform, const std::string& executable,
-                                      const std::string& icon) {
+                                      const std::string& icon, const std::string& entryName) {
 #ifdef _WIN32
     (void)icon;
+    (void)entryName;
     return RegisterPresetClassKeys(platform, executable);
 #else
-    return RegisterPresetDesktopEntry(platform, executable, icon);
+    return RegisterPresetDesktopEntry(platform, executable, icon, entryName);
 #endif
 }
 

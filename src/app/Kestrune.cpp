@@ -147,6 +147,22 @@ void Kestrune::Start(std::vector<std::string> arguments) {
     });
 }
 
+void Kestrune::SecondStart(const std::vector<std::string>& arguments) {
+    if (frmMain.Closed) {
+        return;
+    }
+    if (frmMain.InTray) {
+        frmMain.cmdTrayRestoreClick();
+    } else {
+        frmMain.Visible = true;
+        ++frmMain.ActivateRequests;
+    }
+    if (DialogOpen() || arguments.size() != 1) {
+        return;
+    }
+    Guarded([this, &arguments] { frmMain.OpenCommandLinePreset(arguments.front(), true); });
+}
+
 void Kestrune::Guarded(const std::function<void()>& handler) {
     try {
         handler();

@@ -44,6 +44,12 @@ class Kestrune {
     // first show with the command line's arguments.
     void Start(std::vector<std::string> arguments);
 
+    // A later start of the program for the same program folder handed over its command line:
+    // the window comes to the front (out of the tray), and one argument is opened as a
+    // preset as at the first show, after the save-changes prompt. While a dialog is open the
+    // window only comes to the front, since the dialog holds the user's unfinished input.
+    void SecondStart(const std::vector<std::string>& arguments);
+
     // The click of a control or menu item of any window.
     EventResult Click(std::string_view name);
     // Entry `index` of a built menu.

@@ -203,7 +203,7 @@ void TfrmMain::FormCreate() {
     state_.VersionText = kVersionText;
     state_.RecentCount = 4;
     FirstShowDone = false;
-    ScanSpecifications(state_.SpecFolder());
+    ScanSpecifications(state_.SpecFolders());
     try {
         ReadSettings(SettingsPath());
     } catch (const IoError& error) {
@@ -218,12 +218,7 @@ void TfrmMain::FormShow() {
         return;
     }
     if (CommandLine.size() == 1) {
-        const std::string& argument = CommandLine.front();
-        if (FileExists(argument)) {
-            OpenPreset(ExpandLongPath(argument), PresetMode::Open);
-        } else {
-            ShowError("File not found: " + QuotedLine(argument));
-        }
+        OpenCommandLinePreset(CommandLine.front(), false);
     } else {
         if (!state_.RecentPresetList.empty()) {
             OpenPreset(state_.RecentPresetList.front(), PresetMode::Open);
@@ -235,6 +230,14 @@ void TfrmMain::FormShow() {
     }
     state_.PresetChanged = false;
     FirstShowDone = true;
+}
+
+void TfrmMain::OpenCommandLinePreset(const std::string& argument, bool ask) {
+    if (!FileExists(argument)) {
+        ShowError("File not found: " + QuotedLine(argument));
+    } else if (!ask || ConfirmSavePreset()) {
+        OpenPreset(ExpandLongPath(argument), PresetMode::Open);
+    }
 }
 
 bool TfrmMain::FormClose() {
@@ -629,7 +632,7 @@ void TfrmMain::SelectSpecification(std::size_t entry) {
         return;
     }
     const std::string name = cmdSpecificationsMenu.items[entry].caption + ".zrs";
-    const std::string path = state_.SpecFolder() + name;
+    const std::string path = state_.SpecFilePath(name);
     if (!FileExists(path)) {
         ShowError(name + " not found.");
         return;

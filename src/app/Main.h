@@ -112,6 +112,9 @@ class TfrmMain {
     // The save-changes prompt; true when the caller may discard the current values. A Yes
     // whose save did not happen (dialog cancelled, write failed) answers false.
     bool ConfirmSavePreset();
+    // Opens the preset named on a command line, or says that it is missing; `ask` puts the
+    // save-changes prompt first (a later start handing over its argument).
+    void OpenCommandLinePreset(const std::string& argument, bool ask);
     bool OpenPreset(const std::string& path, PresetMode mode);
     void cmdNewPresetClick();
     void cmdOpenPresetClick();
@@ -146,8 +149,9 @@ class TfrmMain {
     void cmdLaunchREDAWithClick();
 
     // ---- Catalogue and Links
-    // Lists SpecFiles/ and builds the Specifications menu.
-    void ScanSpecifications(const std::string& folder);
+    // Lists SpecFiles/ (the user's and, when installed, the shipped one) and builds the
+    // Specifications menu.
+    void ScanSpecifications(const std::vector<std::string>& folders);
     void SelectSpecification(std::size_t entry);
     void LinkClick(std::size_t entry);
 

@@ -202,9 +202,15 @@ void TfrmOptions::cmdRemovePresetClick() {
 }
 
 void TfrmOptions::cmdZRPFilesClick() {
-    const std::string icon = main_.State().ProgramFolder + "kestrune.svg";
+    // An installed Kestrune has its icon in the desktop's icon theme; a portable copy only
+    // beside itself.
+    const AppState& state = main_.State();
+    const bool installed = !state.SharedFolder.empty();
+    const std::string icon =
+        installed ? std::string("kestrune") : state.ProgramFolder + "kestrune.svg";
     const std::string failure =
-        RegisterPresetAssociation(main_.platform(), main_.ExecutablePath(), icon);
+        RegisterPresetAssociation(main_.platform(), main_.ExecutablePath(), icon,
+                                  installed ? kInstalledDesktopEntryName : kDesktopEntryName);
     if (!failure.empty()) {
         main_.platform().ShowMessage(MessageKind::Error, failure);
         return;

@@ -87,8 +87,8 @@ void CutTo(std::vector<std::string>& list, std::int32_t count) {
 
 }  // namespace
 
-void TfrmMain::ScanSpecifications(const std::string& folder) {
-    for (const std::string& name : ListSpecificationFiles(folder)) {
+void TfrmMain::ScanSpecifications(const std::vector<std::string>& folders) {
+    for (const std::string& name : ListSpecificationFiles(folders)) {
         cmdSpecificationsMenu.items.push_back({CatalogueCaption(name), false, {}, -1});
     }
     if (!cmdSpecificationsMenu.items.empty()) {

@@ -1,5 +1,7 @@
 #include "base/Platform.h"
 
+#include <cstdlib>
+
 namespace kestrune {
 
 const char* MessageTitle(MessageKind kind) {
@@ -12,6 +14,17 @@ const char* MessageTitle(MessageKind kind) {
             return "Information";
     }
     return "Error";
+}
+
+std::optional<std::string> Platform::EnvironmentValue(const std::string& name) {
+    if (const char* value = std::getenv(name.c_str()); value != nullptr) {
+        return std::string(value);
+    }
+    return std::nullopt;
+}
+
+int Platform::RunTool(const std::string&, const std::vector<std::string>&) {
+    return kToolsNotRun;
 }
 
 }  // namespace kestrune

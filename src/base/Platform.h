@@ -75,6 +75,16 @@ class Platform {
     // created, or its default value not written.
     virtual bool CreateClassKey(const std::string& key) = 0;
     virtual bool SetClassKeyDefault(const std::string& key, const std::string& value) = 0;
+
+    // The value of an environment variable; nothing when it is not set.
+    virtual std::optional<std::string> EnvironmentValue(const std::string& name);
+    // Runs a desktop tool found on the search path with `arguments` and waits for it (a short
+    // one: the association's database refreshes). Its exit status, kToolNotFound when it
+    // cannot be started, or kToolsNotRun on a platform that runs no tools (the default).
+    virtual int RunTool(const std::string& program, const std::vector<std::string>& arguments);
 };
+
+inline constexpr int kToolNotFound = -1;
+inline constexpr int kToolsNotRun = -2;
 
 }  // namespace kestrune

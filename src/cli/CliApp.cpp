@@ -9,6 +9,7 @@
 #include "ModelJson.h"
 #include "Replay.h"
 #include "app/Main.h"
+#include "app/ProgramHome.h"
 #include "base/FileIo.h"
 #include "script/BatchBuilder.h"
 #include "specification/SpecLoader.h"
@@ -21,7 +22,8 @@ constexpr int kExitMessage = 1;
 constexpr int kExitUsage = 2;
 
 struct Options {
-    std::string home;
+    std::string homeOption;  // --home
+    ProgramHome home;        // the home rule's answer
     std::string specFile;
     int tabHeight = TabSize{}.clientHeight;
     std::string preset;
@@ -35,14 +37,17 @@ struct Options {
 
 // A state whose program folder is the chosen home and whose messages go to `platform`.
 std::unique_ptr<AppState> MakeState(const Options& options, CliPlatform& platform) {
-    auto state = std::make_unique<AppState>(options.home);
+    auto state = std::make_unique<AppState>(options.home.programFolder);
+    ApplyProgramHome(*state, options.home);
     state->platform = &platform;
     return state;
 }
 
 // The main window's logic without a window, for the commands that open presets as it does.
 std::unique_ptr<TfrmMain> MakeWindow(const Options& options, CliPlatform& platform) {
-    return std::make_unique<TfrmMain>(platform, options.home);
+    auto window = std::make_unique<TfrmMain>(platform, options.home.programFolder);
+    ApplyProgramHome(window->State(), options.home);
+    return window;
 }
 
 // Loads a specification named on the command line; unlike the window, a missing file is
@@ -164,15 +169,26 @@ int RunSave(const Options& options, CliPlatform& platform, std::ostream& err) {
 
 int RunWith(const std::vector<std::string>& args, const std::string& defaultHome, std::ostream& out,
             std::ostream& err) {
+    HomeFacts facts;
+    facts.executableFolder = WithTrailingSeparator(defaultHome);
+    facts.portable = true;
+    return RunWith(args, facts, out, err);
+}
+
+int RunWith(const std::vector<std::string>& args, HomeFacts facts, std::ostream& out,
+            std::ostream& err) {
     Options options;
-    options.home = defaultHome;
 
     CLI::App app{"Reads Kestrune specification and preset files and writes batch scripts.",
                  "kestrune-cli"};
     app.require_subcommand(1);
-    app.add_option("--home", options.home,
-                   "Program folder holding SpecFiles/, Config/ and the log viewer "
-                   "(default: the folder of kestrune-cli)");
+    app.set_version_flag("--version", std::string("kestrune-cli ") + kVersionText,
+                         "Print the version and exit");
+    app.add_option("--home", options.homeOption,
+                   "Program folder holding SpecFiles/, Config/ and the script (default: $" +
+                       std::string(kHomeVariable) +
+                       ", else the folder of kestrune-cli when it is a portable copy, else "
+                       "$XDG_DATA_HOME/kestrune)");
 
     CLI::App* check = app.add_subcommand("check", "Read a specification file and report errors");
     check->add_option("SPECFILE", options.specFile, "Specification file")->required();
@@ -210,9 +226,18 @@ int RunWith(const std::vector<std::string>& args, const std::string& defaultHome
     } catch (const CLI::CallForHelp&) {
         out << app.help();
         return kExitOk;
+    } catch (const CLI::CallForVersion& version) {
+        out << version.what() << '\n';
+        return kExitOk;
     } catch (const CLI::ParseError& error) {
         err << "kestrune-cli: " << error.what() << "\n\n" << app.help();
         return kExitUsage;
+    }
+
+    facts.homeOption = options.homeOption;
+    options.home = DecideProgramHome(facts);
+    for (const std::string& problem : PrepareProgramHome(options.home)) {
+        err << "kestrune-cli: " << problem << '\n';
     }
 
     CliPlatform platform(err);
@@ -224,8 +249,7 @@ int RunWith(const std::vector<std::string>& args, const std::string& defaultHome
     }
     if (replay->parsed()) {
         // The window's executable lives beside kestrune-cli.
-        return RunReplay(replayScript, options.home,
-                         WithTrailingSeparator(defaultHome) + "kestrune", out, err);
+        return RunReplay(replayScript, options.home, facts.executableFolder + "kestrune", out, err);
     }
     if (batch->parsed()) {
         const int code = RunBatch(options, platform, err);
@@ -243,7 +267,10 @@ int Run(int argc, char** argv) {
         args.emplace_back(argv[i]);
     }
     try {
-        return RunWith(args, ExecutableFolder(argc > 0 ? argv[0] : nullptr), std::cout, std::cerr);
+        CliPlatform platform(std::cerr);
+        return RunWith(
+            args, GatherHomeFacts(platform, ExecutableFolder(argc > 0 ? argv[0] : nullptr), {}),
+            std::cout, std::cerr);
     } catch (const std::bad_alloc&) {
         std::cerr << "kestrune-cli: Out of memory\n";
     } catch (const std::exception& error) {

@@ -671,7 +671,7 @@ ParsedScript ParseScript(std::string_view bytes) {
     return parsed;
 }
 
-int RunReplay(const std::string& scriptPath, const std::string& home,
+int RunReplay(const std::string& scriptPath, const ProgramHome& home,
               const std::string& executablePath, std::ostream& out, std::ostream& err) {
     if (!FileExists(scriptPath)) {
         err << "kestrune-cli: script not found: " << scriptPath << '\n';
@@ -692,7 +692,8 @@ int RunReplay(const std::string& scriptPath, const std::string& home,
     }
 
     ReplayPlatform platform(err);
-    Kestrune app(platform, home, executablePath);
+    Kestrune app(platform, home.programFolder, executablePath);
+    ApplyProgramHome(app.frmMain.State(), home);
     Runner runner(app, platform, out);
     if (script.steps.empty() || script.steps.front().kind != StepKind::Start) {
         // Without a start step the program starts with an empty command line.

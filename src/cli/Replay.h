@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "app/ProgramHome.h"
+
 namespace kestrune::cli {
 
 enum class StepKind {
@@ -69,10 +71,10 @@ struct ParsedScript {
 };
 ParsedScript ParseScript(std::string_view bytes);
 
-// Runs the script file on a fresh program whose folder is `home`; `executablePath` is the
+// Runs the script file on a fresh program whose folders are `home`'s; `executablePath` is the
 // program's own path for the preset-file association. Returns the exit code: 0 the script ran
 // to its end, 1 a step could not be carried out or the script cannot be read.
-int RunReplay(const std::string& scriptPath, const std::string& home,
+int RunReplay(const std::string& scriptPath, const ProgramHome& home,
               const std::string& executablePath, std::ostream& out, std::ostream& err);
 
 }  // namespace kestrune::cli

@@ -192,7 +192,7 @@ bool PresetReader::SwitchSpecification() {
     } else {
         // The preset names a file of the specification folder, never a path. Going on without
         // it would pass another specification's values off as this preset.
-        const std::string path = state_.SpecFolder() + name;
+        const std::string path = state_.SpecFilePath(name);
         if (FileNamePart(name) != std::string_view(name) || !FileExists(path)) {
             ShowError(state_, QuotedLine(path) + " not found.");
             return false;

@@ -17,8 +17,15 @@ struct ScriptState : SpecificationModel {
     // Keeps the layout lines that start the log viewer through "$REDA".
     bool ViewLogAfterCompile = false;
 
+    // Where the log viewer is when it is not in the program folder (an installed program's
+    // own folder); ends with a separator.
+    std::string LogViewerFolder;
+
     std::string ScriptPath() const { return ProgramFolder + std::string(kScriptFileName); }
-    std::string LogViewerPath() const { return ProgramFolder + std::string(kLogViewerFileName); }
+    std::string LogViewerPath() const {
+        return (LogViewerFolder.empty() ? ProgramFolder : LogViewerFolder) +
+               std::string(kLogViewerFileName);
+    }
 };
 
 }  // namespace kestrune

@@ -47,6 +47,17 @@ std::vector<std::string> ListSpecificationFiles(const std::string& folder) {
     return names;
 }
 
+std::vector<std::string> ListSpecificationFiles(const std::vector<std::string>& folders) {
+    std::vector<std::string> names;
+    for (const std::string& folder : folders) {
+        const std::vector<std::string> found = ListSpecificationFiles(folder);
+        names.insert(names.end(), found.begin(), found.end());
+    }
+    std::sort(names.begin(), names.end());
+    names.erase(std::unique(names.begin(), names.end()), names.end());
+    return names;
+}
+
 std::string CatalogueCaption(std::string_view fileName) {
     const std::size_t dot = fileName.rfind('.');
     return std::string(dot == std::string_view::npos ? fileName : fileName.substr(0, dot));

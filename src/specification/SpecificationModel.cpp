@@ -1,5 +1,7 @@
 #include "specification/SpecificationModel.h"
 
+#include "base/FileIo.h"
+
 namespace kestrune {
 
 SpecificationModel::SpecificationModel(std::string programFolder)
@@ -20,6 +22,24 @@ std::string SpecificationModel::SpecFolder() const {
 
 std::string SpecificationModel::ConfigFolder() const {
     return ProgramFolder + "Config" + std::string(kPathSeparatorText);
+}
+
+std::vector<std::string> SpecificationModel::SpecFolders() const {
+    std::vector<std::string> folders{SpecFolder()};
+    if (!SharedFolder.empty()) {
+        folders.push_back(SharedFolder + "SpecFiles" + std::string(kPathSeparatorText));
+    }
+    return folders;
+}
+
+std::string SpecificationModel::SpecFilePath(const std::string& name) const {
+    const std::vector<std::string> folders = SpecFolders();
+    for (const std::string& folder : folders) {
+        if (FileExists(folder + name)) {
+            return folder + name;
+        }
+    }
+    return folders.front() + name;
 }
 
 }  // namespace kestrune

@@ -42,6 +42,9 @@ struct SpecificationModel : FieldContext {
 
     // Ends with a separator; SpecFiles/ and Config/ live in it.
     std::string ProgramFolder;
+    // An installed program's data folder, whose SpecFiles/ holds the shipped specifications;
+    // empty for a portable copy. Ends with a separator.
+    std::string SharedFolder;
 
     std::string SpecFileName;  // file name of the loaded specification, without folder
     std::string SpecName;
@@ -69,6 +72,11 @@ struct SpecificationModel : FieldContext {
 
     std::string SpecFolder() const;
     std::string ConfigFolder() const;
+    // The folders the catalogue lists, the user's first; the shipped one only when installed.
+    std::vector<std::string> SpecFolders() const;
+    // A specification file by name: the user's when there is one, else a shipped one of that
+    // name, else the user's path (which then is reported as missing).
+    std::string SpecFilePath(const std::string& name) const;
 
     // Called by the loader once the previous model is gone and before the new file is read;
     // the owner switches what depends on the specification.

@@ -198,4 +198,27 @@ std::string QtPlatform::UserDataFolder() {
     return FromQt(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
 }
 
+int QtPlatform::RunTool(const std::string& program, const std::vector<std::string>& arguments) {
+    const QString path = QStandardPaths::findExecutable(ToQt(program));
+    if (path.isEmpty()) {
+        return kToolNotFound;
+    }
+    QStringList list;
+    for (const std::string& argument : arguments) {
+        list << ToQt(argument);
+    }
+    QProcess process;
+    process.start(path, list);
+    // The database refreshes take well under a second; a hung tool must not hang the window.
+    if (!process.waitForStarted(5000)) {
+        return kToolNotFound;
+    }
+    if (!process.waitForFinished(20000)) {
+        process.kill();
+        process.waitForFinished(1000);
+        return 1;
+    }
+    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : 1;
+}
+
 }  // namespace kestrune::ui

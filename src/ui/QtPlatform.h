@@ -27,6 +27,7 @@ class QtPlatform : public Platform {
     std::string LongPathName(const std::string& path) override;
     bool HasNotificationArea() override;
     std::string UserDataFolder() override;
+    int RunTool(const std::string& program, const std::vector<std::string>& arguments) override;
     // The registry exists on Windows only; elsewhere the association uses desktop files.
     bool CreateClassKey(const std::string&) override { return false; }
     bool SetClassKeyDefault(const std::string&, const std::string&) override { return false; }

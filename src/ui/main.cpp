@@ -3,38 +3,88 @@
 #include <QApplication>
 #include <QDir>
 #include <QStringList>
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "MainWindow.h"
 #include "QtPlatform.h"
+#include "SingleInstance.h"
 #include "StartupCheck.h"
 #include "UiSetup.h"
+#include "app/CommandLine.h"
 #include "app/Kestrune.h"
+#include "app/ProgramHome.h"
 
 int main(int argc, char** argv) {
+    // --help and --version answer before any window, and without a display.
+    const kestrune::GuiCommandLine early =
+        kestrune::ParseGuiCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    if (early.help || early.version) {
+        std::fputs((early.help ? kestrune::GuiHelpText() : kestrune::GuiVersionText()).c_str(),
+                   stdout);
+        return 0;
+    }
+    if (!early.error.empty()) {
+        std::fprintf(stderr, "kestrune: %s\n\n%s", early.error.c_str(),
+                     kestrune::GuiHelpText().c_str());
+        return 2;
+    }
+
     QApplication app(argc, argv);
     kestrune::ui::SetUpApplication(app);
     // The window decides when the program ends, also while it is hidden in the tray.
     QApplication::setQuitOnLastWindowClosed(false);
 
+    std::vector<std::string> words;
+    const QStringList all = QCoreApplication::arguments();  // without Qt's own switches
+    for (qsizetype i = 1; i < all.size(); ++i) {
+        words.push_back(kestrune::ui::FromQt(all[i]));
+    }
+    kestrune::GuiCommandLine commandLine = kestrune::ParseGuiCommandLine(words);
+
     const QString folder = QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + '/');
     const QString executable = QDir::toNativeSeparators(QCoreApplication::applicationFilePath());
     kestrune::ui::QtPlatform platform;
-    kestrune::Kestrune core(platform, kestrune::ui::FromQt(folder),
-                            kestrune::ui::FromQt(executable));
+    const kestrune::ProgramHome home =
+        kestrune::FindProgramHome(platform, kestrune::ui::FromQt(folder), commandLine.home);
+
+    kestrune::ui::SingleInstance instance(kestrune::ui::ToQt(home.programFolder));
+    QStringList handed;
+    for (const std::string& argument : commandLine.arguments) {
+        handed << kestrune::ui::ToQt(argument);
+    }
+    switch (instance.Claim(handed)) {
+        case kestrune::ui::SingleInstance::Role::HandedOver:
+            return 0;
+        case kestrune::ui::SingleInstance::Role::Alone:
+            std::fprintf(stderr, "kestrune: %s\n", qPrintable(instance.ErrorText()));
+            break;
+        case kestrune::ui::SingleInstance::Role::First:
+            break;
+    }
+    for (const std::string& problem : kestrune::PrepareProgramHome(home)) {
+        platform.ShowMessage(kestrune::MessageKind::Error, problem);
+    }
+
+    kestrune::Kestrune core(platform, home.programFolder, kestrune::ui::FromQt(executable));
+    kestrune::ApplyProgramHome(core.frmMain.State(), home);
     kestrune::ui::MainWindow window(core);
     platform.SetOwner(&window);
     QObject::connect(&window, &kestrune::ui::MainWindow::Closed, &app, &QApplication::quit,
                      Qt::QueuedConnection);
+    QObject::connect(&instance, &kestrune::ui::SingleInstance::Received, &window,
+                     [&core, &window](const QStringList& arguments) {
+                         std::vector<std::string> later;
+                         for (const QString& argument : arguments) {
+                             later.push_back(kestrune::ui::FromQt(argument));
+                         }
+                         core.SecondStart(later);
+                         window.Sync();
+                     });
 
-    std::vector<std::string> arguments;
-    const QStringList all = QCoreApplication::arguments();
-    for (qsizetype i = 1; i < all.size(); ++i) {
-        arguments.push_back(kestrune::ui::FromQt(all[i]));
-    }
     kestrune::ui::StartupCheck check;
-    core.Start(std::move(arguments));
+    core.Start(std::move(commandLine.arguments));
     window.Sync();
     if (check.Active()) {
         return check.Finish(window);

@@ -1,0 +1,156 @@
+#include "app/ProgramHome.h"
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+
+#include "base/FileIo.h"
+#include "base/Paths.h"
+
+namespace kestrune {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// An unset and an empty variable mean the same to every rule here.
+bool Given(const std::optional<std::string>& value) {
+    return value.has_value() && !value->empty();
+}
+
+// Whether this user can create a file in `folder`: tried, not guessed from permission bits,
+// so read-only mounts, ACLs and root's rights all answer truly.
+bool CanCreateFiles(const fs::path& folder) {
+    static std::atomic<unsigned> counter{0};
+    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+    const fs::path probe = folder / (".kestrune-probe-" + std::to_string(stamp) + "-" +
+                                     std::to_string(counter.fetch_add(1)));
+    bool created = false;
+    {
+        std::ofstream file(probe, std::ios::binary | std::ios::out);
+        created = file.is_open();
+    }
+    std::error_code ec;
+    fs::remove(probe, ec);
+    return created;
+}
+
+std::string UserDataBase(const HomeFacts& facts) {
+#ifdef _WIN32
+    if (Given(facts.appData)) {
+        return WithTrailingSeparator(*facts.appData) + "Kestrune";
+    }
+    return {};
+#else
+    // The freedesktop rule: a relative $XDG_DATA_HOME is ignored.
+    if (Given(facts.xdgDataHome) && facts.xdgDataHome->front() == '/') {
+        return WithTrailingSeparator(*facts.xdgDataHome) + "kestrune";
+    }
+    if (Given(facts.home)) {
+        return WithTrailingSeparator(*facts.home) + ".local/share/kestrune";
+    }
+    return {};
+#endif
+}
+
+}  // namespace
+
+bool IsPortableFolder(const std::string& folder) {
+    std::error_code ec;
+    const fs::path base(folder);
+    if (FileExists((base / kPortableMarker).string())) {
+        return true;
+    }
+    return fs::is_directory(base / "SpecFiles", ec) && CanCreateFiles(base);
+}
+
+ProgramHome DecideProgramHome(const HomeFacts& facts) {
+    ProgramHome home;
+    const std::string exe = WithTrailingSeparator(facts.executableFolder);
+    home.installed = !facts.portable;
+    if (!facts.homeOption.empty()) {
+        home.programFolder = WithTrailingSeparator(facts.homeOption);
+    } else if (Given(facts.kestruneHome)) {
+        home.programFolder = WithTrailingSeparator(*facts.kestruneHome);
+    } else if (facts.portable) {
+        home.programFolder = exe;
+    } else {
+        const std::string data = UserDataBase(facts);
+        // Without any home folder there is nowhere else to go; writing there reports why.
+        home.programFolder = data.empty() ? exe : WithTrailingSeparator(data);
+    }
+    if (home.installed) {
+        const fs::path shared =
+            (fs::path(exe).parent_path().parent_path() / "share" / "kestrune").lexically_normal();
+        home.sharedFolder = WithTrailingSeparator(shared.string());
+        // The installed viewer lives beside the program, not in the user's folder.
+        home.logViewerFolder = exe;
+    } else {
+        home.logViewerFolder = home.programFolder;
+    }
+    return home;
+}
+
+HomeFacts GatherHomeFacts(Platform& platform, const std::string& executableFolder,
+                          const std::string& homeOption) {
+    HomeFacts facts;
+    facts.executableFolder = WithTrailingSeparator(executableFolder);
+    facts.portable = IsPortableFolder(executableFolder);
+    facts.homeOption = homeOption;
+    facts.kestruneHome = platform.EnvironmentValue(kHomeVariable);
+    facts.xdgDataHome = platform.EnvironmentValue("XDG_DATA_HOME");
+    facts.home = platform.EnvironmentValue("HOME");
+    facts.appData = platform.EnvironmentValue("APPDATA");
+    return facts;
+}
+
+ProgramHome FindProgramHome(Platform& platform, const std::string& executableFolder,
+                            const std::string& homeOption) {
+    return DecideProgramHome(GatherHomeFacts(platform, executableFolder, homeOption));
+}
+
+std::vector<std::string> PrepareProgramHome(const ProgramHome& home) {
+    std::vector<std::string> problems;
+    if (!home.installed) {
+        return problems;
+    }
+    const std::string config = home.programFolder + "Config" + std::string(kPathSeparatorText);
+    for (const std::string& folder :
+         {home.programFolder, config,
+          home.programFolder + "SpecFiles" + std::string(kPathSeparatorText)}) {
+        std::error_code ec;
+        fs::create_directories(folder, ec);
+        if (ec) {
+            problems.push_back("Cannot create folder " + folder + ": " + ec.message());
+            return problems;
+        }
+    }
+    std::error_code ec;
+    fs::directory_iterator shipped(fs::path(home.sharedFolder) / "Config", ec);
+    if (ec) {
+        return problems;  // nothing shipped to seed from
+    }
+    for (const fs::directory_entry& entry : shipped) {
+        if (entry.path().extension() != ".path" || !FileExists(entry.path().string())) {
+            continue;
+        }
+        const fs::path target = fs::path(config) / entry.path().filename();
+        std::error_code copyError;
+        // skip_existing: a file the user already has is never replaced.
+        fs::copy_file(entry.path(), target, fs::copy_options::skip_existing, copyError);
+        if (copyError) {
+            problems.push_back("Cannot copy " + entry.path().string() + " to " + target.string() +
+                               ": " + copyError.message());
+        }
+    }
+    return problems;
+}
+
+void ApplyProgramHome(ScriptState& state, const ProgramHome& home) {
+    state.ProgramFolder = home.programFolder;
+    state.SharedFolder = home.sharedFolder;
+    state.LogViewerFolder = home.logViewerFolder;
+}
+
+}  // namespace kestrune
