@@ -28,12 +28,6 @@ std::vector<TextFinder> findersFor(const std::vector<std::string>& words, WordSc
     return finders;
 }
 
-bool anyIn(const std::vector<TextFinder>& finders, std::string_view line) {
-    return std::any_of(finders.begin(), finders.end(), [line](const TextFinder& finder) {
-        return finder.next(line) != TextFinder::npos;
-    });
-}
-
 // Lines of [first, last) that hold a match of any finder, sorted and without repeats.
 std::vector<std::size_t> linesMatching(const std::vector<TextFinder>& finders, const LogFile& log,
                                        std::size_t first, std::size_t last) {
@@ -75,6 +69,12 @@ void ProblemIndex::setWords(const HighlightWords& words) {
     scanner_ = WordScanner{};
     errorFinders_ = findersFor(words.errors, scanner_, kErrorTag);
     warningFinders_ = findersFor(words.warnings, scanner_, kWarningTag);
+    longestWord_ = 0;
+    for (const auto* list : {&words.errors, &words.warnings}) {
+        for (const std::string& word : *list) {
+            longestWord_ = std::max(longestWord_, word.size());
+        }
+    }
     reset();
 }
 
@@ -82,6 +82,7 @@ void ProblemIndex::reset() {
     errors_.clear();
     warnings_.clear();
     classified_ = 0;
+    growing_ = GrowingLine{};
 }
 
 bool ProblemIndex::finished(const LogFile& log) const {
@@ -140,18 +141,33 @@ bool ProblemIndex::advance(const LogFile& log, std::size_t budgetBytes) {
     return classified_ >= complete;
 }
 
-LineKind ProblemIndex::classify(std::string_view line) const {
-    bool error = anyIn(errorFinders_, line);
+LineKind ProblemIndex::kindFrom(std::string_view hay, std::size_t from) const {
+    auto anyFrom = [&](const std::vector<TextFinder>& finders) {
+        return std::any_of(finders.begin(), finders.end(), [&](const TextFinder& finder) {
+            return finder.next(hay, from) != TextFinder::npos;
+        });
+    };
+    // The scanner must not start inside a word: step past the one `from` cuts.
+    std::size_t wordFrom = from;
+    while (wordFrom > 0 && wordFrom < hay.size() &&
+           isWordByte(static_cast<unsigned char>(hay[wordFrom - 1]))) {
+        ++wordFrom;
+    }
+    bool error = anyFrom(errorFinders_);
     bool warning = false;
     if (!error) {
-        scanner_.scan(line, 0, line.size(), [&](std::size_t, std::uint8_t tag) {
+        scanner_.scan(hay, wordFrom, hay.size(), [&](std::size_t, std::uint8_t tag) {
             (tag == kErrorTag ? error : warning) = true;
         });
     }
     if (error) {
         return LineKind::Error;
     }
-    return warning || anyIn(warningFinders_, line) ? LineKind::Warning : LineKind::Plain;
+    return warning || anyFrom(warningFinders_) ? LineKind::Warning : LineKind::Plain;
+}
+
+LineKind ProblemIndex::classify(std::string_view line) const {
+    return kindFrom(line, 0);
 }
 
 LineKind ProblemIndex::growingLineKind(const LogFile& log) const {
@@ -159,11 +175,58 @@ LineKind ProblemIndex::growingLineKind(const LogFile& log) const {
     if (index.lineCount() == index.completeLineCount()) {
         return LineKind::Plain;
     }
-    return classify(log.line(index.lineCount() - 1));
+    const std::size_t last = index.lineCount() - 1;
+    const std::uint64_t start = index.lineStart(last);
+    const std::string_view line = log.line(last);
+    const std::uint64_t end = start + line.size();
+    GrowingLine& g = growing_;
+    if (g.start != start || g.end > end) {
+        g = GrowingLine{start, start, start, LineKind::Plain, LineKind::Plain, g.scanned};
+    }
+    if (g.end == end && g.end > start) {
+        return g.kind;
+    }
+    auto worse = [](LineKind a, LineKind b) { return a > b ? a : b; };
+    // A match that ends before a separator byte stays whatever follows; only the bytes after
+    // the last separator can still change their meaning. So the settled part moves on to the
+    // last separator among the new bytes, and only a word's length before the old one is
+    // looked at again.
+    std::uint64_t separator = end;
+    while (separator > g.end &&
+           isWordByte(static_cast<unsigned char>(line[separator - 1 - start]))) {
+        --separator;
+    }
+    const std::uint64_t reach = longestWord_ + 1;
+    if (separator > g.end) {
+        if (g.settledKind != LineKind::Error) {
+            const std::uint64_t from = std::max(start, g.settled > reach ? g.settled - reach : 0);
+            const std::string_view hay =
+                line.substr(0, static_cast<std::size_t>(separator - start));
+            g.settledKind =
+                worse(g.settledKind, kindFrom(hay, static_cast<std::size_t>(from - start)));
+            g.scanned += separator - from;
+        }
+        g.settled = separator;
+    }
+    g.end = end;
+    // After the last separator comes one run of word bytes; longer than any word, nothing in
+    // it or reaching into it can match.
+    LineKind open = LineKind::Plain;
+    if (g.settledKind != LineKind::Error && end - g.settled <= reach) {
+        const std::uint64_t from = std::max(start, g.settled > reach ? g.settled - reach : 0);
+        open = kindFrom(line, static_cast<std::size_t>(from - start));
+        g.scanned += end - from;
+    }
+    g.kind = worse(g.settledKind, open);
+    return g.kind;
 }
 
 LineKind ProblemIndex::kindOf(const LogFile& log, std::size_t line) const {
     if (line >= classified_) {
+        const LineIndex& index = log.index();
+        if (line + 1 == index.lineCount() && index.lineCount() > index.completeLineCount()) {
+            return growingLineKind(log);
+        }
         return classify(log.line(line));
     }
     if (std::binary_search(errors_.begin(), errors_.end(), line)) {
