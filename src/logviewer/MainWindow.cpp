@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QIcon>
 #include <QInputDialog>
 #include <QLabel>
 #include <QMenuBar>
@@ -23,6 +24,11 @@
 #ifndef REDA_VERSION
 #define REDA_VERSION ""
 #endif
+
+// The resources of a static library are registered by hand, outside any namespace.
+static void initRedaResources() {
+    Q_INIT_RESOURCE(reda);
+}
 
 namespace reda {
 
@@ -44,6 +50,14 @@ QString fromPath(const std::filesystem::path& path) {
 #endif
 }
 
+QIcon redaIcon() {
+    initRedaResources();
+    QIcon icon;
+    icon.addFile(QStringLiteral(":/reda/reda-32.png"));
+    icon.addFile(QStringLiteral(":/reda/reda-256.png"));
+    return icon;
+}
+
 }  // namespace
 
 MainWindow::MainWindow(std::filesystem::path settingsFile, QWidget* parent)
@@ -53,6 +67,7 @@ MainWindow::MainWindow(std::filesystem::path settingsFile, QWidget* parent)
       problems_(settings_.words) {
     setObjectName(QStringLiteral("redaWindow"));
     setWindowTitle(QStringLiteral("REDA"));
+    setWindowIcon(redaIcon());
 
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
@@ -208,6 +223,17 @@ void MainWindow::openLog(const QString& path) {
     if (!log_.isOpen() && log_.error().empty()) {
         showStatus(tr("Waiting for the log to appear…"));
     }
+    pollTimer_.start();
+}
+
+void MainWindow::openStandardInput(const QString& copy) {
+    const QString absolute = QFileInfo(copy).absoluteFilePath();
+    log_.setPath(toPath(absolute));
+    problems_.reset();
+    view_->setModel(&log_, &problems_);
+    setWindowTitle(tr("standard input — REDA"));
+    statusBar()->clearMessage();
+    pollNow();
     pollTimer_.start();
 }
 

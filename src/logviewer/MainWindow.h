@@ -38,6 +38,8 @@ class MainWindow : public QMainWindow {
 
     // Shows `path`, or waits for it to appear when it does not exist yet.
     void openLog(const QString& path);
+    // Follows the copy of standard input at `copy`, named as such and kept out of the recent logs.
+    void openStandardInput(const QString& copy);
     void closeLog();
     // Reads what changed in the log now, rather than at the next tick.
     void pollNow();
