@@ -27,6 +27,9 @@ struct FileStamp {
 
 FileStamp statPath(const std::filesystem::path& path);
 
+// release() for bytes of a mapping that pin() keeps, from any thread.
+void releaseMappedPages(std::string_view bytes);
+
 class FileBytes {
   public:
     virtual ~FileBytes() = default;
@@ -44,6 +47,14 @@ class FileBytes {
     // The file's current bytes at [offset, offset + length), read afresh where the held
     // bytes are a copy; shorter when the file is shorter.
     virtual std::string current(std::uint64_t offset, std::size_t length) const = 0;
+
+    // Keeps the bytes bytes() gives now readable, also after a later resize, for as long as
+    // the result lives: a worker thread reads them while the window follows the file. Null
+    // where the bytes cannot be shared (a copy that grows in place).
+    virtual std::shared_ptr<const void> pin() const = 0;
+    // The pages of [offset, offset + length) are not needed for now: they leave this
+    // process's resident memory and are read again from the file when touched.
+    virtual void release(std::uint64_t offset, std::uint64_t length) const = 0;
 };
 
 }  // namespace reda

@@ -116,8 +116,12 @@ bool FindBar::eventFilter(QObject* watched, QEvent* event) {
 
 void FindBar::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape) {
-        hide();
-        emit closed();
+        if (busy_) {
+            emit stopRequested();
+        } else {
+            hide();
+            emit closed();
+        }
         return;
     }
     QWidget::keyPressEvent(event);

@@ -25,6 +25,9 @@ class FindBar : public QWidget {
     void activate(const QString& seed);
     void setStatus(const QString& status);
     QString status() const;
+    // While a search runs, Esc stops it instead of closing the bar.
+    void setBusy(bool busy) { busy_ = busy; }
+    bool isBusy() const { return busy_; }
 
   signals:
     void findNext();
@@ -32,6 +35,7 @@ class FindBar : public QWidget {
     // The text or a switch changed: the marks on screen follow.
     void changed();
     void closed();
+    void stopRequested();
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -42,6 +46,7 @@ class FindBar : public QWidget {
     QCheckBox* matchCase_;
     QCheckBox* wholeWord_;
     QLabel* status_;
+    bool busy_ = false;
 };
 
 }  // namespace reda

@@ -27,6 +27,8 @@ class LogView : public QAbstractScrollArea {
     // After a poll: `reloaded` means the log starts over, otherwise lines were appended.
     // The view keeps to the end only when it was at the end.
     void logUpdated(bool reloaded);
+    // The lines before those shown first are counted now: `shift` lines came before them.
+    void logIndexed(std::size_t shift);
     // The problem classification moved on: redraw the line colours.
     void refreshMarks();
 

@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <cstddef>
 #include <filesystem>
+#include <memory>
 
 #include "LogFile.h"
 #include "ProblemIndex.h"
@@ -20,6 +21,7 @@ namespace reda {
 
 class FindBar;
 class LogView;
+class SearchJob;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -32,6 +34,8 @@ class MainWindow : public QMainWindow {
     static constexpr std::size_t kClassifySlice = 8u << 20;
     // Larger selections go to a file instead of the clipboard.
     static constexpr std::uint64_t kMaxClipboardBytes = 64u << 20;
+    // How often a running search or the count of a large log's lines shows its progress.
+    static constexpr int kProgressMilliseconds = 40;
 
     explicit MainWindow(std::filesystem::path settingsFile, QWidget* parent = nullptr);
     ~MainWindow() override;
@@ -44,8 +48,12 @@ class MainWindow : public QMainWindow {
     // Reads what changed in the log now, rather than at the next tick.
     void pollNow();
 
+    // Start a search on a worker thread; the result selects the match when it comes.
+    // True when a search was started.
     bool findNext();
     bool findPrevious();
+    bool isSearching() const { return search_ != nullptr; }
+    void stopSearch();
     // One-based, as shown in the margin.
     void goToLine(std::size_t line);
     bool nextProblem();
@@ -63,11 +71,16 @@ class MainWindow : public QMainWindow {
     LogView* view() const { return view_; }
     FindBar* findBar() const { return findBar_; }
 
+  signals:
+    // A search ended: found, not found or stopped (see the search bar's status).
+    void searchFinished();
+
   protected:
     void closeEvent(QCloseEvent* event) override;
 
   private:
     void createActions();
+    void createStatusBar();
     void rebuildRecentMenu();
     void schedulePoll();
     void watchLog();
@@ -76,6 +89,9 @@ class MainWindow : public QMainWindow {
     void updateActions();
     void updateHighlight();
     bool find(bool forward);
+    void searchProgress();
+    void showProgress();
+    bool refuseWhileCounting();
     void showStatus(const QString& text);
 
     void openFromDialog();
@@ -100,6 +116,12 @@ class MainWindow : public QMainWindow {
     QAction* closeAction_ = nullptr;
     QAction* copyAction_ = nullptr;
     QAction* saveSelectionAction_ = nullptr;
+
+    std::unique_ptr<SearchJob> search_;
+    bool searchForward_ = true;
+    QTimer searchTimer_;
+    QTimer progressTimer_;
+    QLabel* progressLabel_;
 
     QTimer pollTimer_;
     QTimer classifyTimer_;

@@ -86,10 +86,13 @@ void ProblemIndex::reset() {
 }
 
 bool ProblemIndex::finished(const LogFile& log) const {
-    return classified_ >= log.index().completeLineCount();
+    return log.indexComplete() && classified_ >= log.index().completeLineCount();
 }
 
 bool ProblemIndex::advance(const LogFile& log, std::size_t budgetBytes) {
+    if (!log.indexComplete()) {
+        return false;  // line numbers are not known yet
+    }
     const LineIndex& index = log.index();
     const std::size_t complete = index.completeLineCount();
     if (classified_ > complete) {

@@ -39,6 +39,7 @@ class ProblemIndex {
     // complete line is done.
     bool advance(const LogFile& log, std::size_t budgetBytes);
     bool finished(const LogFile& log) const;
+    std::size_t classifiedLines() const { return classified_; }
 
     // Words matched whole and without case; an error word wins over a warning word.
     LineKind classify(std::string_view line) const;

@@ -1,0 +1,170 @@
+// Drawing the lines on screen: backgrounds of error and warning lines, marks for bytes that
+// are not text, search matches, the selection, the text and the margin.
+
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <algorithm>
+#include <climits>
+#include <optional>
+#include <vector>
+
+#include "LogView.h"
+
+namespace reda {
+
+namespace {
+
+bool isLowSurrogate(char16_t c) {
+    return c >= 0xDC00 && c <= 0xDFFF;
+}
+
+struct ColumnRange {
+    std::size_t begin;
+    std::size_t end;
+};
+
+}  // namespace
+
+void LogView::paintEvent(QPaintEvent* event) {
+    QPainter painter(viewport());
+    const QPalette& pal = palette();
+    painter.fillRect(event->rect(), pal.color(QPalette::Base));
+    const int margin = marginWidth();
+    const int width = viewport()->width();
+    painter.fillRect(QRect(0, 0, margin, viewport()->height()), marginBack_);
+    if (!log_) {
+        return;
+    }
+    painter.setFont(font());
+    const std::size_t count = lineCount();
+    const std::size_t first = firstVisibleLine();
+    const int scrolled = horizontalScrollBar()->value();
+    const qreal left = textLeft() - scrolled;
+    const auto firstColumn = static_cast<std::size_t>(std::max<qreal>(scrolled / charWidth_, 0));
+    const auto columnsShown = static_cast<std::size_t>(width / charWidth_) + 2;
+    const std::uint64_t selStart = selectionStart();
+    const std::uint64_t selEnd = selectionEnd();
+    const std::size_t rows = static_cast<std::size_t>(viewport()->height() / lineHeight_) + 2;
+    const std::size_t oldWidest = widestSeen_;
+    std::vector<LineKind> kinds;  // for the margin, so no line is classified twice
+
+    painter.setClipRect(QRect(margin, 0, width - margin, viewport()->height()));
+    for (std::size_t row = 0; row < rows && first + row < count; ++row) {
+        const std::size_t line = first + row;
+        const int y = static_cast<int>(row) * lineHeight_;
+        const std::string_view bytes = log_->line(line);
+        const std::uint64_t start = log_->index().lineStart(line);
+        const std::uint64_t limit = log_->index().lineLimit(line);
+        const DisplayLine display = decodeLine(bytes, kMaxColumns);
+        widestSeen_ = std::max(widestSeen_, display.text.size());
+        const LineKind kind = problems_ ? problems_->kindOf(*log_, line) : LineKind::Plain;
+        kinds.push_back(kind);
+        const QRectF lineRect(margin, y, width - margin, lineHeight_);
+        if (kind == LineKind::Error) {
+            painter.fillRect(lineRect, errorBack_);
+        } else if (kind == LineKind::Warning) {
+            painter.fillRect(lineRect, warningBack_);
+        } else if (line == current_) {
+            painter.fillRect(lineRect, currentBack_);
+        }
+        if (line == current_) {
+            // A frame rather than a fill, so the line keeps its error or warning colour.
+            painter.setPen(pal.color(QPalette::Highlight));
+            painter.drawRect(lineRect.adjusted(0.5, 0.5, -0.5, -0.5));
+        }
+        auto columnRect = [&](std::size_t begin, std::size_t end) {
+            return QRectF(left + static_cast<qreal>(begin) * charWidth_, y,
+                          static_cast<qreal>(end - begin) * charWidth_, lineHeight_);
+        };
+
+        for (const auto& [begin, end] : display.marks) {
+            painter.fillRect(columnRect(begin, end), markBack_);
+        }
+
+        std::vector<ColumnRange> matches;
+        if (!highlight_.empty()) {
+            // Only the drawn part of a long line is searched, plus the byte that ends a word.
+            const std::string_view drawn =
+                bytes.substr(0, display.decodedBytes + highlight_.size() + 1);
+            for (std::size_t at = highlight_.next(drawn);
+                 at != TextFinder::npos && at < display.decodedBytes;
+                 at = highlight_.next(drawn, at + highlight_.size())) {
+                matches.push_back(
+                    {display.columnOfByte(at), display.columnOfByte(at + highlight_.size())});
+                painter.fillRect(columnRect(matches.back().begin, matches.back().end), matchBack_);
+            }
+        }
+        std::optional<ColumnRange> selected;
+        if (selStart < selEnd && selStart < std::max(limit, start + 1) && selEnd > start) {
+            const std::size_t from = static_cast<std::size_t>(std::max(selStart, start) - start);
+            const std::size_t to = static_cast<std::size_t>(std::min(selEnd, limit) - start);
+            std::size_t end = display.columnOfByte(std::min(to, bytes.size()));
+            if (to > bytes.size()) {
+                ++end;  // the selection takes the line end with it
+            }
+            selected = ColumnRange{display.columnOfByte(from), end};
+            painter.fillRect(columnRect(selected->begin, selected->end),
+                             pal.color(QPalette::Highlight));
+        }
+
+        std::size_t from = std::min(firstColumn, display.text.size());
+        if (from > 0 && from < display.text.size() && isLowSurrogate(display.text[from])) {
+            --from;
+        }
+        const std::size_t to = std::min(display.text.size(), firstColumn + columnsShown);
+        if (from < to) {
+            const QString slice =
+                QString::fromUtf16(display.text.data() + from, static_cast<qsizetype>(to - from));
+            const QPointF origin(left + static_cast<qreal>(from) * charWidth_, y + ascent_);
+            painter.setPen(pal.color(QPalette::Text));
+            painter.drawText(origin, slice);
+            auto redraw = [&](const ColumnRange& range, const QColor& color) {
+                painter.save();
+                painter.setClipRect(columnRect(range.begin, range.end), Qt::IntersectClip);
+                painter.setPen(color);
+                painter.drawText(origin, slice);
+                painter.restore();
+            };
+            for (const ColumnRange& range : matches) {
+                redraw(range, matchText_);
+            }
+            if (selected) {
+                redraw(*selected, pal.color(QPalette::HighlightedText));
+            }
+        }
+        if (display.clipped) {
+            painter.setPen(marginText_);
+            painter.drawText(
+                QPointF(left + (static_cast<qreal>(display.text.size()) + 1) * charWidth_,
+                        y + ascent_),
+                tr("… %n more bytes", nullptr,
+                   static_cast<int>(
+                       std::min<std::size_t>(bytes.size() - display.decodedBytes, INT_MAX))));
+        }
+    }
+
+    painter.setClipping(false);
+    painter.setPen(marginText_);
+    // Until the lines before the end are counted, a number would be wrong: none is drawn.
+    const bool numbered = log_->indexComplete();
+    for (std::size_t row = 0; row < rows && first + row < count; ++row) {
+        const std::size_t line = first + row;
+        const int y = static_cast<int>(row) * lineHeight_;
+        if (numbered) {
+            painter.drawText(QRect(0, y, margin - 8, lineHeight_),
+                             Qt::AlignRight | Qt::AlignVCenter,
+                             QString::number(static_cast<qulonglong>(line + 1)));
+        }
+        const LineKind kind = kinds[row];
+        if (kind != LineKind::Plain) {
+            painter.fillRect(QRect(margin - 5, y, 3, lineHeight_),
+                             kind == LineKind::Error ? errorMark_ : warningMark_);
+        }
+    }
+    if (widestSeen_ != oldWidest) {
+        updateScrollBars();
+    }
+}
+
+}  // namespace reda

@@ -1,0 +1,223 @@
+// The window's menus and the commands behind them: opening, copying, saving, jumping.
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QStatusBar>
+#include <climits>
+
+#include "FindBar.h"
+#include "LogView.h"
+#include "MainWindow.h"
+#include "PathText.h"
+#include "WordsDialog.h"
+#include "base/FileIo.h"
+
+#ifndef REDA_VERSION
+#define REDA_VERSION ""
+#endif
+
+namespace reda {
+
+void MainWindow::createActions() {
+    auto add = [this](QMenu* menu, const QString& text, const QKeySequence& key, auto slot) {
+        QAction* action = menu->addAction(text);
+        action->setShortcut(key);
+        connect(action, &QAction::triggered, this, slot);
+        return action;
+    };
+
+    QMenu* file = menuBar()->addMenu(tr("&File"));
+    add(file, tr("&Open…"), QKeySequence::Open, [this] { openFromDialog(); });
+    recentMenu_ = file->addMenu(tr("Open &Recent"));
+    reloadAction_ = add(file, tr("Re&load"), QKeySequence(Qt::Key_F5), [this] {
+        if (!log_.path().empty()) {
+            openLog(fromPath(log_.path()));
+        }
+    });
+    file->addSeparator();
+    saveSelectionAction_ = add(file, tr("&Save Selection As…"), QKeySequence::Save,
+                               [this] { saveSelectionFromDialog(); });
+    file->addSeparator();
+    closeAction_ =
+        add(file, tr("&Close Log"), QKeySequence(Qt::CTRL | Qt::Key_W), [this] { closeLog(); });
+    add(file, tr("&Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); });
+
+    QMenu* edit = menuBar()->addMenu(tr("&Edit"));
+    copyAction_ = add(edit, tr("&Copy"), QKeySequence::Copy, [this] { copySelection(); });
+    add(edit, tr("Select &All"), QKeySequence::SelectAll, [this] { view_->selectAll(); });
+    edit->addSeparator();
+    add(edit, tr("&Find…"), QKeySequence::Find, [this] {
+        QString seed;
+        if (view_->hasSelection() && view_->selectionEnd() - view_->selectionStart() < 200) {
+            const std::string_view bytes = log_.bytes().substr(
+                view_->selectionStart(), view_->selectionEnd() - view_->selectionStart());
+            if (bytes.find_first_of("\r\n") == std::string_view::npos) {
+                seed = QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+            }
+        }
+        findBar_->activate(seed);
+        updateHighlight();
+    });
+    add(edit, tr("Find &Next"), QKeySequence(Qt::Key_F3), [this] { findNext(); });
+    add(edit, tr("Find &Previous"), QKeySequence(Qt::SHIFT | Qt::Key_F3),
+        [this] { findPrevious(); });
+    edit->addSeparator();
+    add(edit, tr("&Go to Line…"), QKeySequence(Qt::CTRL | Qt::Key_G),
+        [this] { goToLineFromDialog(); });
+    add(edit, tr("&Highlight Words…"), QKeySequence(Qt::CTRL | Qt::Key_H), [this] { editWords(); });
+
+    QMenu* view = menuBar()->addMenu(tr("&View"));
+    add(view, tr("&Next Error or Warning"), QKeySequence(Qt::Key_F8), [this] { nextProblem(); });
+    add(view, tr("&Previous Error or Warning"), QKeySequence(Qt::SHIFT | Qt::Key_F8),
+        [this] { previousProblem(); });
+    view->addSeparator();
+    add(view, tr("Go to &Top"), QKeySequence(Qt::CTRL | Qt::Key_Home),
+        [this] { view_->scrollToTop(); });
+    add(view, tr("Go to &End and Follow"), QKeySequence(Qt::CTRL | Qt::Key_End),
+        [this] { view_->scrollToEnd(); });
+
+    QMenu* help = menuBar()->addMenu(tr("&Help"));
+    add(help, tr("&About REDA"), QKeySequence(Qt::Key_F1), [this] {
+        QMessageBox::about(this, tr("About REDA"),
+                           tr("<b>REDA</b> %1<br>The log viewer of Kestrune: it follows a log "
+                              "while the tools write it and finds errors and warnings.")
+                               .arg(QStringLiteral(REDA_VERSION)));
+    });
+    rebuildRecentMenu();
+}
+
+void MainWindow::rebuildRecentMenu() {
+    recentMenu_->clear();
+    int number = 1;
+    for (const std::string& entry : settings_.recentLogs) {
+        const QString path = QString::fromStdString(entry);
+        QAction* action = recentMenu_->addAction(QStringLiteral("&%1  %2").arg(number).arg(path));
+        action->setShortcut(QKeySequence(Qt::ALT | static_cast<Qt::Key>(Qt::Key_0 + number)));
+        connect(action, &QAction::triggered, this, [this, path] { openLog(path); });
+        ++number;
+    }
+    if (settings_.recentLogs.empty()) {
+        recentMenu_->addAction(tr("(no recent logs)"))->setEnabled(false);
+    }
+}
+
+void MainWindow::goToLine(std::size_t line) {
+    if (line >= 1 && !refuseWhileCounting()) {
+        view_->clearSelection();
+        view_->setCurrentLine(line - 1);
+    }
+}
+
+bool MainWindow::nextProblem() {
+    if (refuseWhileCounting()) {
+        return false;
+    }
+    const std::optional<std::size_t> line = problems_.nextProblem(log_, view_->currentLine());
+    updateCounts();
+    if (!line) {
+        showStatus(tr("No further errors or warnings."));
+        return false;
+    }
+    statusBar()->clearMessage();
+    view_->setCurrentLine(*line);
+    return true;
+}
+
+bool MainWindow::previousProblem() {
+    if (refuseWhileCounting()) {
+        return false;
+    }
+    const std::optional<std::size_t> line = problems_.previousProblem(log_, view_->currentLine());
+    updateCounts();
+    if (!line) {
+        showStatus(tr("No earlier errors or warnings."));
+        return false;
+    }
+    statusBar()->clearMessage();
+    view_->setCurrentLine(*line);
+    return true;
+}
+
+void MainWindow::copySelection() {
+    if (!view_->hasSelection()) {
+        return;
+    }
+    const std::uint64_t length = view_->selectionEnd() - view_->selectionStart();
+    if (length > kMaxClipboardBytes) {
+        showStatus(
+            tr("The selection is too large for the clipboard; save it with Save Selection As."));
+        return;
+    }
+    const std::string_view bytes = log_.bytes().substr(
+        static_cast<std::size_t>(view_->selectionStart()), static_cast<std::size_t>(length));
+    QApplication::clipboard()->setText(
+        QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size())));
+}
+
+bool MainWindow::saveSelection(const QString& file) {
+    const std::uint64_t start = view_->hasSelection() ? view_->selectionStart() : 0;
+    const std::uint64_t end = view_->hasSelection() ? view_->selectionEnd() : 0;
+    try {
+        kestrune::WriteFileReplacing(toPath(file).string(),
+                                     log_.bytes().substr(static_cast<std::size_t>(start),
+                                                         static_cast<std::size_t>(end - start)));
+    } catch (const kestrune::IoError& error) {
+        lastError_ = QString::fromLocal8Bit(error.what());
+        return false;
+    }
+    lastError_.clear();
+    return true;
+}
+
+void MainWindow::openFromDialog() {
+    const QString folder =
+        log_.path().empty() ? QDir::homePath() : QFileInfo(fromPath(log_.path())).absolutePath();
+    const QString file = QFileDialog::getOpenFileName(this, tr("Open Log"), folder,
+                                                      tr("Logs (*.log);;All files (*)"));
+    if (!file.isEmpty()) {
+        openLog(file);
+    }
+}
+
+void MainWindow::saveSelectionFromDialog() {
+    if (!view_->hasSelection()) {
+        return;
+    }
+    const QString file = QFileDialog::getSaveFileName(this, tr("Save Selection As"), QString(),
+                                                      tr("Logs (*.log);;All files (*)"));
+    if (!file.isEmpty() && !saveSelection(file)) {
+        QMessageBox::critical(this, tr("Save Selection As"), lastError_);
+    }
+}
+
+void MainWindow::goToLineFromDialog() {
+    const std::size_t count = log_.lineCount();
+    if (count == 0 || refuseWhileCounting()) {
+        return;
+    }
+    const int maximum = static_cast<int>(std::min<std::size_t>(count, INT_MAX));
+    bool ok = false;
+    const int line = QInputDialog::getInt(
+        this, tr("Go to Line"), tr("Line (1 to %1):").arg(maximum),
+        static_cast<int>(std::min<std::size_t>(view_->currentLine() + 1, INT_MAX)), 1, maximum, 1,
+        &ok);
+    if (ok) {
+        goToLine(static_cast<std::size_t>(line));
+    }
+}
+
+void MainWindow::editWords() {
+    WordsDialog dialog(settings_.words, this);
+    if (dialog.exec() == QDialog::Accepted) {
+        setHighlightWords(dialog.words());
+    }
+}
+
+}  // namespace reda
