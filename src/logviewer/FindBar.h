@@ -4,6 +4,7 @@
 
 #include <QWidget>
 
+#include "Pattern.h"
 #include "TextFinder.h"
 
 class QCheckBox;
@@ -21,6 +22,10 @@ class FindBar : public QWidget {
     QString text() const;
     FindOptions options() const;
     void setOptions(FindOptions options);
+    PatternMode mode() const;
+    void setMode(PatternMode mode);
+    // What the bar asks for; an invalid one says why in the bar.
+    Pattern pattern() const;
     // Shows the bar with `seed` (when not empty) selected in the edit, which takes the focus.
     void activate(const QString& seed);
     void setStatus(const QString& status);
@@ -45,6 +50,7 @@ class FindBar : public QWidget {
     QLineEdit* edit_;
     QCheckBox* matchCase_;
     QCheckBox* wholeWord_;
+    QCheckBox* regex_;
     QLabel* status_;
     bool busy_ = false;
 };

@@ -66,6 +66,23 @@ std::shared_ptr<const void> LogFile::pin() const {
     return file_ ? file_->pin() : nullptr;
 }
 
+void LogFile::extendIndex() {
+    // In pieces, giving each piece's pages back, so a long line or a large append does not
+    // stay resident once its line breaks are known.
+    const std::string_view all = file_->bytes();
+    while (index_.scannedEnd() < all.size()) {
+        const std::uint64_t from = index_.scannedEnd();
+        const std::uint64_t end = std::min<std::uint64_t>(all.size(), from + kIndexPiece);
+        index_.extend(all.substr(0, static_cast<std::size_t>(end)));
+        if (end - from >= kIndexPiece) {
+            file_->release(from, end - from);
+        }
+        if (index_.scannedEnd() == from) {
+            break;  // only a final CR is left, waiting for its LF
+        }
+    }
+}
+
 void LogFile::stopHeadWorker() {
     if (worker_) {
         worker_->stop.store(true);
@@ -80,7 +97,7 @@ void LogFile::startHeadWorker() {
         all, kEndFirstLines, std::min<std::size_t>(kEndFirstReach, all.size()));
     std::shared_ptr<const void> pin = file_->pin();
     if (start == 0 || !pin) {
-        index_.extend(all);  // nothing to gain, or nothing to share with a worker
+        extendIndex();  // nothing to gain, or nothing to share with a worker
         return;
     }
     index_.startAt(start);
@@ -160,7 +177,7 @@ LogFile::Change LogFile::reopen(bool wasOpen) {
     if (file_->bytes().size() >= endFirstBytes_) {
         startHeadWorker();
     } else {
-        index_.extend(file_->bytes());
+        extendIndex();
     }
     const std::string_view all = file_->bytes();
     tail_.assign(all.substr(all.size() - std::min(all.size(), kTailBytes)));
@@ -232,7 +249,7 @@ LogFile::Change LogFile::poll() {
     if (!tail_.empty() && file_->current(had - tail_.size(), tail_.size()) != tail_) {
         return reopen(true);
     }
-    index_.extend(file_->bytes());
+    extendIndex();
     const std::string_view all = file_->bytes();
     tail_.assign(all.substr(all.size() - std::min(all.size(), kTailBytes)));
     if (head_.size() < kTailBytes) {

@@ -80,6 +80,7 @@ class LogFile {
 
     Change reopen(bool wasOpen);
     void startHeadWorker();
+    void extendIndex();
     void stopHeadWorker();
 
     Backing backing_;

@@ -40,7 +40,38 @@ void LogView::setModel(const LogFile* log, const ProblemIndex* problems) {
 }
 
 std::size_t LogView::lineCount() const {
-    return log_ ? log_->lineCount() : 0;
+    if (!log_) {
+        return 0;
+    }
+    return rows_ ? rows_->rowCount() : log_->lineCount();
+}
+
+std::size_t LogView::lineOfRow(std::size_t row) const {
+    return rows_ ? rows_->lineOfRow(row) : row;
+}
+
+std::size_t LogView::rowOfLine(std::size_t line) const {
+    return rows_ ? rows_->rowOfLine(line) : line;
+}
+
+void LogView::setRows(const FilteredLines* rows) {
+    rows_ = rows;
+    rowsUpdated(true);
+}
+
+void LogView::rowsUpdated(bool restart) {
+    const bool wasAtEnd = following_;
+    updateScrollBars();
+    if (restart && !wasAtEnd) {
+        verticalScrollBar()->setValue(0);
+        current_ = 0;
+    }
+    if (wasAtEnd) {
+        verticalScrollBar()->setValue(verticalScrollBar()->maximum());
+        current_ = lineCount() > 0 ? lineCount() - 1 : 0;
+    }
+    viewport()->update();
+    reportFollowing();
 }
 
 void LogView::logUpdated(bool reloaded) {
@@ -77,8 +108,12 @@ void LogView::refreshMarks() {
     viewport()->update();
 }
 
-std::size_t LogView::firstVisibleLine() const {
+std::size_t LogView::firstVisibleRow() const {
     return static_cast<std::size_t>(std::max(verticalScrollBar()->value(), 0));
+}
+
+std::size_t LogView::firstVisibleLine() const {
+    return lineOfRow(firstVisibleRow());
 }
 
 std::size_t LogView::visibleLineCount() const {
@@ -108,8 +143,8 @@ void LogView::setCurrentLine(std::size_t line) {
     if (count == 0) {
         return;
     }
-    current_ = std::min(line, count - 1);
-    const std::size_t first = firstVisibleLine();
+    current_ = std::min(rowOfLine(line), count - 1);
+    const std::size_t first = firstVisibleRow();
     const std::size_t shown = visibleLineCount();
     if (current_ < first || current_ >= first + shown) {
         // A jump far away lands in the middle of the screen, with context on both sides.
@@ -117,6 +152,12 @@ void LogView::setCurrentLine(std::size_t line) {
         verticalScrollBar()->setValue(clampToInt(top));
     }
     viewport()->update();
+}
+
+void LogView::setCurrentRow(std::size_t row) {
+    if (lineCount() > 0) {
+        setCurrentLine(lineOfRow(std::min(row, lineCount() - 1)));
+    }
 }
 
 void LogView::setSelection(std::uint64_t anchor, std::uint64_t caret) {
@@ -141,8 +182,8 @@ void LogView::clearSelection() {
     emit selectionChanged();
 }
 
-void LogView::setHighlight(const TextFinder& finder) {
-    highlight_ = finder;
+void LogView::setHighlight(const Pattern& pattern) {
+    highlight_ = pattern;
     viewport()->update();
 }
 
@@ -173,7 +214,7 @@ void LogView::updateColors() {
 
 int LogView::marginWidth() const {
     int digits = 4;
-    for (std::size_t n = lineCount(); n >= 10000; n /= 10) {
+    for (std::size_t n = log_ ? log_->lineCount() : 0; n >= 10000; n /= 10) {
         ++digits;
     }
     return static_cast<int>(std::ceil(digits * charWidth_)) + 14;
@@ -215,7 +256,7 @@ void LogView::reportFollowing() {
 QRect LogView::cellRect(std::size_t line, std::size_t column) const {
     const qreal x =
         textLeft() - horizontalScrollBar()->value() + static_cast<qreal>(column) * charWidth_;
-    const auto row = static_cast<qint64>(line) - static_cast<qint64>(firstVisibleLine());
+    const auto row = static_cast<qint64>(rowOfLine(line)) - static_cast<qint64>(firstVisibleRow());
     return QRectF(x, static_cast<qreal>(row * lineHeight_), charWidth_, lineHeight_).toRect();
 }
 
@@ -225,10 +266,10 @@ std::uint64_t LogView::offsetAt(QPoint point) const {
         return 0;
     }
     const int row = point.y() < 0 ? -1 : point.y() / lineHeight_;
-    const std::size_t first = firstVisibleLine();
-    std::size_t line =
+    const std::size_t first = firstVisibleRow();
+    std::size_t shown =
         row < 0 ? (first > 0 ? first - 1 : 0) : first + static_cast<std::size_t>(row);
-    line = std::min(line, count - 1);
+    const std::size_t line = lineOfRow(std::min(shown, count - 1));
     const qreal x = point.x() - textLeft() + horizontalScrollBar()->value();
     const auto column = static_cast<std::size_t>(std::max<qreal>(std::round(x / charWidth_), 0));
     const DisplayLine display = decodeLine(log_->line(line), kMaxColumns);
@@ -281,7 +322,8 @@ void LogView::mousePressEvent(QMouseEvent* event) {
         anchor_ = offset;
     }
     if (lineCount() > 0) {
-        current_ = log_->index().lineAt(offset);
+        current_ = rowOfLine(log_->index().lineAt(offset));
+        emit lineActivated(lineOfRow(current_));
     }
     viewport()->update();
     emit selectionChanged();
@@ -332,14 +374,14 @@ void LogView::keyPressEvent(QKeyEvent* event) {
     const bool control = event->modifiers() & Qt::ControlModifier;
     switch (event->key()) {
         case Qt::Key_Up:
-            setCurrentLine(current_ > 0 ? current_ - 1 : 0);
-            if (current_ < firstVisibleLine()) {
+            setCurrentRow(current_ > 0 ? current_ - 1 : 0);
+            if (current_ < firstVisibleRow()) {
                 vertical->setValue(clampToInt(current_));
             }
             break;
         case Qt::Key_Down:
-            setCurrentLine(current_ + 1);
-            if (current_ >= firstVisibleLine() + page) {
+            setCurrentRow(current_ + 1);
+            if (current_ >= firstVisibleRow() + page) {
                 vertical->setValue(clampToInt(current_ + 1 - page));
             }
             break;
@@ -350,7 +392,7 @@ void LogView::keyPressEvent(QKeyEvent* event) {
             break;
         case Qt::Key_PageDown:
             vertical->setValue(vertical->value() + vertical->pageStep());
-            setCurrentLine(current_ + page);
+            setCurrentRow(current_ + page);
             break;
         case Qt::Key_Home:
             if (control) {
@@ -370,6 +412,12 @@ void LogView::keyPressEvent(QKeyEvent* event) {
             break;
         case Qt::Key_Right:
             horizontal->setValue(horizontal->value() + horizontal->singleStep());
+            break;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            if (lineCount() > 0) {
+                emit lineActivated(currentLine());
+            }
             break;
         default:
             QAbstractScrollArea::keyPressEvent(event);

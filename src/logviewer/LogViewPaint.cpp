@@ -38,7 +38,7 @@ void LogView::paintEvent(QPaintEvent* event) {
     }
     painter.setFont(font());
     const std::size_t count = lineCount();
-    const std::size_t first = firstVisibleLine();
+    const std::size_t first = firstVisibleRow();
     const int scrolled = horizontalScrollBar()->value();
     const qreal left = textLeft() - scrolled;
     const auto firstColumn = static_cast<std::size_t>(std::max<qreal>(scrolled / charWidth_, 0));
@@ -51,7 +51,8 @@ void LogView::paintEvent(QPaintEvent* event) {
 
     painter.setClipRect(QRect(margin, 0, width - margin, viewport()->height()));
     for (std::size_t row = 0; row < rows && first + row < count; ++row) {
-        const std::size_t line = first + row;
+        const std::size_t line = lineOfRow(first + row);
+        const bool current = first + row == current_;
         const int y = static_cast<int>(row) * lineHeight_;
         const std::string_view bytes = log_->line(line);
         const std::uint64_t start = log_->index().lineStart(line);
@@ -65,10 +66,10 @@ void LogView::paintEvent(QPaintEvent* event) {
             painter.fillRect(lineRect, errorBack_);
         } else if (kind == LineKind::Warning) {
             painter.fillRect(lineRect, warningBack_);
-        } else if (line == current_) {
+        } else if (current) {
             painter.fillRect(lineRect, currentBack_);
         }
-        if (line == current_) {
+        if (current) {
             // A frame rather than a fill, so the line keeps its error or warning colour.
             painter.setPen(pal.color(QPalette::Highlight));
             painter.drawRect(lineRect.adjusted(0.5, 0.5, -0.5, -0.5));
@@ -83,15 +84,13 @@ void LogView::paintEvent(QPaintEvent* event) {
         }
 
         std::vector<ColumnRange> matches;
-        if (!highlight_.empty()) {
-            // Only the drawn part of a long line is searched, plus the byte that ends a word.
-            const std::string_view drawn =
-                bytes.substr(0, display.decodedBytes + highlight_.size() + 1);
-            for (std::size_t at = highlight_.next(drawn);
-                 at != TextFinder::npos && at < display.decodedBytes;
-                 at = highlight_.next(drawn, at + highlight_.size())) {
+        if (!highlight_.empty() && highlight_.valid()) {
+            // Only the drawn part of a long line is searched, plus some bytes to end a match.
+            const std::string_view drawn = bytes.substr(0, display.decodedBytes + 256);
+            for (std::optional<Match> m = highlight_.find(drawn); m && m->at < display.decodedBytes;
+                 m = highlight_.find(drawn, m->at + std::max<std::size_t>(m->length, 1))) {
                 matches.push_back(
-                    {display.columnOfByte(at), display.columnOfByte(at + highlight_.size())});
+                    {display.columnOfByte(m->at), display.columnOfByte(m->at + m->length)});
                 painter.fillRect(columnRect(matches.back().begin, matches.back().end), matchBack_);
             }
         }
@@ -149,7 +148,7 @@ void LogView::paintEvent(QPaintEvent* event) {
     // Until the lines before the end are counted, a number would be wrong: none is drawn.
     const bool numbered = log_->indexComplete();
     for (std::size_t row = 0; row < rows && first + row < count; ++row) {
-        const std::size_t line = first + row;
+        const std::size_t line = lineOfRow(first + row);
         const int y = static_cast<int>(row) * lineHeight_;
         if (numbered) {
             painter.drawText(QRect(0, y, margin - 8, lineHeight_),

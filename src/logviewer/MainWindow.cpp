@@ -6,9 +6,11 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <QLabel>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
+#include "FilterBar.h"
 #include "FindBar.h"
 #include "LogView.h"
 #include "PathText.h"
@@ -50,11 +52,34 @@ MainWindow::MainWindow(std::filesystem::path settingsFile, QWidget* parent)
     view_ = new LogView(central);
     findBar_ = new FindBar(central);
     findBar_->setOptions(FindOptions{settings_.matchCase, settings_.wholeWord});
+    findBar_->setMode(settings_.regex ? PatternMode::Regex : PatternMode::Plain);
     findBar_->hide();
-    layout->addWidget(view_, 1);
+    // The filtered view sits under the log in a splitter, hidden until asked for.
+    auto* splitter = new QSplitter(Qt::Vertical, central);
+    splitter->setObjectName(QStringLiteral("splitter"));
+    splitter->addWidget(view_);
+    filterPane_ = new QWidget(splitter);
+    filterPane_->setObjectName(QStringLiteral("filterPane"));
+    auto* paneLayout = new QVBoxLayout(filterPane_);
+    paneLayout->setContentsMargins(0, 0, 0, 0);
+    paneLayout->setSpacing(0);
+    filterBar_ = new FilterBar(filterPane_);
+    filterView_ = new LogView(filterPane_);
+    filterView_->setObjectName(QStringLiteral("filterView"));
+    filterView_->setAccessibleName(tr("Filtered lines"));
+    paneLayout->addWidget(filterBar_);
+    paneLayout->addWidget(filterView_, 1);
+    splitter->addWidget(filterPane_);
+    splitter->setStretchFactor(0, 3);
+    splitter->setStretchFactor(1, 2);
+    filterPane_->hide();
+    layout->addWidget(splitter, 1);
     layout->addWidget(findBar_);
     setCentralWidget(central);
     view_->setModel(&log_, &problems_);
+    view_->setAccessibleName(tr("Log"));
+    filterView_->setModel(&log_, &problems_);
+    filterView_->setRows(&filtered_);
 
     linesLabel_ = new QLabel(this);
     linesLabel_->setObjectName(QStringLiteral("linesLabel"));
@@ -80,7 +105,7 @@ MainWindow::MainWindow(std::filesystem::path settingsFile, QWidget* parent)
     connect(findBar_, &FindBar::changed, this, &MainWindow::updateHighlight);
     connect(findBar_, &FindBar::stopRequested, this, &MainWindow::stopSearch);
     connect(findBar_, &FindBar::closed, this, [this] {
-        view_->setHighlight(TextFinder{});
+        view_->setHighlight(Pattern{});
         view_->setFocus();
     });
     connect(view_, &LogView::selectionChanged, this, &MainWindow::updateActions);
@@ -90,6 +115,19 @@ MainWindow::MainWindow(std::filesystem::path settingsFile, QWidget* parent)
     connect(&searchTimer_, &QTimer::timeout, this, &MainWindow::searchProgress);
     progressTimer_.setInterval(kProgressMilliseconds);
     connect(&progressTimer_, &QTimer::timeout, this, &MainWindow::pollNow);
+    filterTimer_.setSingleShot(true);
+    filterTimer_.setInterval(0);
+    connect(&filterTimer_, &QTimer::timeout, this, &MainWindow::filterSlice);
+    connect(filterBar_, &FilterBar::changed, this, &MainWindow::applyFilter);
+    connect(filterBar_, &FilterBar::closed, this, [this] {
+        filterPane_->hide();
+        view_->setFocus();
+    });
+    // A line picked in the filtered view is shown in the whole log.
+    connect(filterView_, &LogView::lineActivated, this, [this](std::size_t line) {
+        view_->clearSelection();
+        view_->setCurrentLine(line);
+    });
     pollTimer_.setInterval(kPollMilliseconds);
     connect(&pollTimer_, &QTimer::timeout, this, &MainWindow::pollNow);
     classifyTimer_.setSingleShot(true);
@@ -116,6 +154,7 @@ void MainWindow::openLog(const QString& path) {
     log_.setPath(toPath(absolute));
     problems_.reset();
     view_->setModel(&log_, &problems_);
+    filterLogChanged(true);
     setWindowTitle(tr("%1 — REDA").arg(QFileInfo(absolute).fileName()));
     statusBar()->clearMessage();
     rememberLog(settings_, absolute.toStdString());
@@ -133,6 +172,7 @@ void MainWindow::openStandardInput(const QString& copy) {
     log_.setPath(toPath(absolute));
     problems_.reset();
     view_->setModel(&log_, &problems_);
+    filterLogChanged(true);
     setWindowTitle(tr("standard input — REDA"));
     statusBar()->clearMessage();
     pollNow();
@@ -154,6 +194,7 @@ void MainWindow::closeLog() {
     log_.setPath({});
     problems_.reset();
     view_->setModel(&log_, &problems_);
+    filterLogChanged(true);
     setWindowTitle(QStringLiteral("REDA"));
     statusBar()->clearMessage();
     updateCounts();
@@ -199,14 +240,17 @@ void MainWindow::pollNow() {
             case LogFile::Change::Appeared:
                 problems_.reset();
                 view_->logUpdated(true);
+                filterLogChanged(true);
                 statusBar()->clearMessage();
                 break;
             case LogFile::Change::Appended:
                 view_->logUpdated(false);
+                filterLogChanged(false);
                 break;
             case LogFile::Change::Reloaded:
                 problems_.reset();
                 view_->logUpdated(true);
+                filterLogChanged(true);
                 showStatus(tr("The log was truncated or replaced; reloaded from the start."));
                 break;
             case LogFile::Change::Vanished:
@@ -215,10 +259,12 @@ void MainWindow::pollNow() {
             case LogFile::Change::Failed:
                 problems_.reset();
                 view_->logUpdated(true);
+                filterLogChanged(true);
                 showStatus(tr("Cannot read the log: %1").arg(QString::fromStdString(log_.error())));
                 break;
             case LogFile::Change::Indexed:
                 view_->logIndexed(log_.linesJoined());
+                filterLogChanged(true);
                 again = true;  // what was appended meanwhile
                 break;
         }
@@ -305,6 +351,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     const FindOptions options = findBar_->options();
     settings_.matchCase = options.matchCase;
     settings_.wholeWord = options.wholeWord;
+    settings_.regex = findBar_->mode() == PatternMode::Regex;
     saveSettings();
     event->accept();
 }

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "LineFilter.h"
 #include "LogFile.h"
 #include "ProblemIndex.h"
 #include "RedaSettings.h"
@@ -19,6 +20,7 @@ class QMenu;
 
 namespace reda {
 
+class FilterBar;
 class FindBar;
 class LogView;
 class SearchJob;
@@ -32,6 +34,7 @@ class MainWindow : public QMainWindow {
     static constexpr int kWatchCoalesceMilliseconds = 20;
     // Bytes classified per slice, small enough to keep the window responsive.
     static constexpr std::size_t kClassifySlice = 8u << 20;
+    static constexpr std::size_t kFilterSlice = 4u << 20;
     // Larger selections go to a file instead of the clipboard.
     static constexpr std::uint64_t kMaxClipboardBytes = 64u << 20;
     // How often a running search or the count of a large log's lines shows its progress.
@@ -54,6 +57,13 @@ class MainWindow : public QMainWindow {
     bool findPrevious();
     bool isSearching() const { return search_ != nullptr; }
     void stopSearch();
+
+    // The filtered view under the log, with the filter bar; `kinds` sets its quick filter.
+    void showFilter();
+    void showQuickFilter(KindFilter kinds);
+    LogView* filterView() const { return filterView_; }
+    FilterBar* filterBar() const { return filterBar_; }
+    const FilteredLines& filtered() const { return filtered_; }
     // One-based, as shown in the margin.
     void goToLine(std::size_t line);
     bool nextProblem();
@@ -90,6 +100,9 @@ class MainWindow : public QMainWindow {
     void updateHighlight();
     bool find(bool forward);
     void searchProgress();
+    void applyFilter();
+    void filterSlice();
+    void filterLogChanged(bool reloaded);
     void showProgress();
     bool refuseWhileCounting();
     void showStatus(const QString& text);
@@ -116,6 +129,12 @@ class MainWindow : public QMainWindow {
     QAction* closeAction_ = nullptr;
     QAction* copyAction_ = nullptr;
     QAction* saveSelectionAction_ = nullptr;
+
+    FilteredLines filtered_;
+    QWidget* filterPane_;
+    FilterBar* filterBar_;
+    LogView* filterView_;
+    QTimer filterTimer_;
 
     std::unique_ptr<SearchJob> search_;
     bool searchForward_ = true;

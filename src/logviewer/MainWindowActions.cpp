@@ -78,6 +78,15 @@ void MainWindow::createActions() {
     add(view, tr("&Previous Error or Warning"), QKeySequence(Qt::SHIFT | Qt::Key_F8),
         [this] { previousProblem(); });
     view->addSeparator();
+    add(view, tr("&Filter…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F),
+        [this] { showFilter(); });
+    add(view, tr("Filter &Errors"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E),
+        [this] { showQuickFilter(KindFilter::Errors); });
+    add(view, tr("Filter &Warnings"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_W),
+        [this] { showQuickFilter(KindFilter::Warnings); });
+    add(view, tr("Filter Errors &and Warnings"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P),
+        [this] { showQuickFilter(KindFilter::Problems); });
+    view->addSeparator();
     add(view, tr("Go to &Top"), QKeySequence(Qt::CTRL | Qt::Key_Home),
         [this] { view_->scrollToTop(); });
     add(view, tr("Go to &End and Follow"), QKeySequence(Qt::CTRL | Qt::Key_End),

@@ -11,14 +11,16 @@
 namespace reda {
 
 void MainWindow::updateHighlight() {
-    const QByteArray needle = findBar_->text().toUtf8();
-    if (findBar_->isHidden() || needle.isEmpty()) {
-        view_->setHighlight(TextFinder{});
+    if (findBar_->isHidden() || findBar_->text().isEmpty()) {
+        view_->setHighlight(Pattern{});
         return;
     }
-    view_->setHighlight(
-        TextFinder(std::string_view(needle.constData(), static_cast<std::size_t>(needle.size())),
-                   findBar_->options()));
+    const Pattern pattern = findBar_->pattern();
+    if (!pattern.valid()) {
+        findBar_->setStatus(
+            tr("Invalid expression: %1").arg(QString::fromStdString(pattern.error())));
+    }
+    view_->setHighlight(pattern);
 }
 
 bool MainWindow::refuseWhileCounting() {
@@ -41,10 +43,13 @@ bool MainWindow::find(bool forward) {
         return false;
     }
     stopSearch();
-    const QByteArray needle = findBar_->text().toUtf8();
-    auto matcher = std::make_shared<TextMatcher>(
-        TextFinder(std::string_view(needle.constData(), static_cast<std::size_t>(needle.size())),
-                   findBar_->options()));
+    const Pattern pattern = findBar_->pattern();
+    if (!pattern.valid()) {
+        findBar_->setStatus(
+            tr("Invalid expression: %1").arg(QString::fromStdString(pattern.error())));
+        return false;
+    }
+    std::shared_ptr<const Matcher> matcher = pattern.matcher();
     // Without a selection the search starts at the current line, in either direction.
     const std::size_t current = std::min(view_->currentLine(), log_.lineCount());
     const std::uint64_t from = forward ? (view_->hasSelection() ? view_->selectionStart() + 1

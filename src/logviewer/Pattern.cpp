@@ -36,7 +36,8 @@ class RegexMatcher final : public Matcher {
                 return at < to ? std::optional<Match>(Match{at, found.size()}) : std::nullopt;
             }
             pos = lineEnd + 1;
-            if (lineEnd + 1 < bytes.size() && bytes[lineEnd] == '\r' && bytes[lineEnd + 1] == '\n') {
+            if (lineEnd + 1 < bytes.size() && bytes[lineEnd] == '\r' &&
+                bytes[lineEnd + 1] == '\n') {
                 ++pos;
             }
             lineStart = pos;

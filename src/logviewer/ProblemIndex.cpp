@@ -11,6 +11,7 @@ namespace {
 constexpr FindOptions kWordOptions{false, true};
 
 constexpr std::uint8_t kErrorTag = 0;
+constexpr std::uint64_t kGrowingPiece = 16u << 20;
 constexpr std::uint8_t kWarningTag = 1;
 
 // Words of word bytes go to the one-pass scanner; anything else ("link error", "C2065:")
@@ -199,17 +200,36 @@ LineKind ProblemIndex::growingLineKind(const LogFile& log) const {
            isWordByte(static_cast<unsigned char>(line[separator - 1 - start]))) {
         --separator;
     }
+    if (separator == g.end && (separator == start || isWordByte(static_cast<unsigned char>(
+                                                         line[separator - 1 - start])))) {
+        separator = g.settled;  // no separator among the new bytes
+    }
     const std::uint64_t reach = longestWord_ + 1;
-    if (separator > g.end) {
+    // In pieces that end at a separator, each piece's pages given back once looked at, so a
+    // line of hundreds of megabytes does not stay resident.
+    while (g.settled < separator) {
+        std::uint64_t pieceEnd = separator;
+        if (separator - g.settled > kGrowingPiece) {
+            pieceEnd = g.settled + kGrowingPiece;
+            while (pieceEnd > g.settled &&
+                   isWordByte(static_cast<unsigned char>(line[pieceEnd - 1 - start]))) {
+                --pieceEnd;
+            }
+            if (pieceEnd == g.settled) {
+                pieceEnd = separator;  // a word longer than a piece: look at it whole
+            }
+        }
+        const std::uint64_t from = std::max(start, g.settled > reach ? g.settled - reach : 0);
         if (g.settledKind != LineKind::Error) {
-            const std::uint64_t from = std::max(start, g.settled > reach ? g.settled - reach : 0);
-            const std::string_view hay =
-                line.substr(0, static_cast<std::size_t>(separator - start));
+            const std::string_view hay = line.substr(0, static_cast<std::size_t>(pieceEnd - start));
             g.settledKind =
                 worse(g.settledKind, kindFrom(hay, static_cast<std::size_t>(from - start)));
-            g.scanned += separator - from;
+            g.scanned += pieceEnd - from;
         }
-        g.settled = separator;
+        if (pieceEnd - from >= kGrowingPiece / 2) {
+            log.release(from, pieceEnd);
+        }
+        g.settled = pieceEnd;
     }
     g.end = end;
     // After the last separator comes one run of word bytes; longer than any word, nothing in

@@ -47,8 +47,8 @@ INSTANTIATE_TEST_SUITE_P(
         PatternCase{"RegexCase", "^Warn", kRegex, kCase, "warn Warn", std::nullopt},
         PatternCase{"RegexLineStart", "^make", kRegex, kAnyCase, "make[1]: done", Match{0, 4}},
         PatternCase{"RegexLineEnd", "done$", kRegex, kAnyCase, "done or not done", Match{12, 4}},
-        PatternCase{"RegexWordBound", "\\berror\\b", kRegex, kAnyCase, "suberror error:",
-                    Match{9, 5}},
+        PatternCase{"RegexWordBound", "\\berror\\b", kRegex, kAnyCase,
+                    "suberror error:", Match{9, 5}},
         PatternCase{"RegexLocation", "\\.c:[0-9]+:", kRegex, kAnyCase, "src/a.c:12:5: error",
                     Match{5, 6}},
         PatternCase{"RegexAlternatives", "fatal|failed", kRegex, kAnyCase, "link FAILED",
@@ -77,11 +77,12 @@ TEST_P(PatternInvalid, SaysWhyAndFindsNothing) {
 
 INSTANTIATE_TEST_SUITE_P(
     Pattern, PatternInvalid,
-    ::testing::Values(BadCase{"error(", "missing ): error("},
-                      BadCase{"[a-", "missing ]: [a-"}, BadCase{"*x", "no argument for repetition operator: *"},
+    ::testing::Values(BadCase{"error(", "missing ): error("}, BadCase{"[a-", "missing ]: [a-"},
+                      BadCase{"*x", "no argument for repetition operator: *"},
                       BadCase{"a{2,1}", "invalid repetition size: {2,1}"},
                       BadCase{"(?P<name", "invalid named capture group: (?P<name"},
-                      BadCase{"\\", "trailing \\"}, BadCase{"(a)\\1", "invalid escape sequence: \\1"}));
+                      BadCase{"\\", "trailing \\"},
+                      BadCase{"(a)\\1", "invalid escape sequence: \\1"}));
 
 // A search over a whole log keeps a match inside one line, also when the pattern could
 // reach over a line end, and takes ^ and $ at each line.
@@ -95,7 +96,7 @@ TEST(Pattern, LogSearchStaysWithinLines) {
     };
     EXPECT_EQ(search("^error", true, 0), (Match{18, 5}));
     EXPECT_EQ(search("error$", true, 0), (Match{11, 5}));
-    EXPECT_EQ(search("a[^x]+b", true, 0), std::nullopt);  // "alpha\nbeta" spans a line end
+    EXPECT_EQ(search("a[^x]+b", true, 0), std::nullopt);   // "alpha\nbeta" spans a line end
     EXPECT_EQ(search("^delta", true, 0), (Match{30, 5}));  // after a lone CR
     EXPECT_EQ(search("error", false, log.size()), (Match{18, 5}));
     EXPECT_EQ(search("error", false, 18), (Match{11, 5}));
