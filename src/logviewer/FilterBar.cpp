@@ -125,7 +125,9 @@ void FilterBar::clearAll() {
     {
         const QSignalBlocker blockEdit(edit_);
         const QSignalBlocker blockKinds(kinds_);
+        const QSignalBlocker blockHide(hide_);
         edit_->clear();
+        hide_->setChecked(false);
         kinds_->setCurrentIndex(0);
     }
     emit changed();

@@ -61,6 +61,7 @@ DisplayLine decodeLine(std::string_view bytes, std::size_t maxColumns) {
     out.text.reserve(reserve);
     out.columns.reserve(reserve);
     std::size_t i = 0;
+    TextStyle style;
     while (i < n) {
         if (out.text.size() >= maxColumns) {
             out.clipped = true;
@@ -69,7 +70,18 @@ DisplayLine decodeLine(std::string_view bytes, std::size_t maxColumns) {
         const auto column = static_cast<std::uint32_t>(out.text.size());
         const unsigned char b = p[i];
         std::size_t length = 1;
-        if (b == '\t') {
+        if (const std::size_t escape = escapeLength(bytes, i); escape > 0) {
+            const TextStyle before = style;
+            applyEscape(bytes.substr(i, escape), style);
+            if (!(style == before)) {
+                if (!out.styles.empty() && out.styles.back().first == column) {
+                    out.styles.back().second = style;
+                } else {
+                    out.styles.emplace_back(column, style);
+                }
+            }
+            length = escape;
+        } else if (b == '\t') {
             out.text.append(kTabWidth - out.text.size() % kTabWidth, u' ');
         } else if (b < 0x20 || b == 0x7F) {
             out.text.push_back(u'^');

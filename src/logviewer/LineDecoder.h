@@ -11,6 +11,8 @@
 #include <utility>
 #include <vector>
 
+#include "Ansi.h"
+
 namespace reda {
 
 inline constexpr int kTabWidth = 8;
@@ -26,6 +28,9 @@ struct DisplayLine {
     // Column ranges [begin, end) that stand for bytes the log did not hold as text (control
     // bytes, invalid UTF-8), so the view can set them apart from the same characters written.
     std::vector<std::pair<std::uint32_t, std::uint32_t>> marks;
+    // Where the colours of escape sequences change: from this column on, this style. Escape
+    // sequences themselves take no column.
+    std::vector<std::pair<std::uint32_t, TextStyle>> styles;
 
     std::size_t columnOfByte(std::size_t byte) const;
     // The first byte whose column is at or after `column` (the decoded end when none is).

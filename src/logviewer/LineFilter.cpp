@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "Ansi.h"
 #include "LogFile.h"
 
 namespace reda {
@@ -18,7 +19,7 @@ bool LineFilter::passesAll() const {
     return rules_.empty() && kinds_ == KindFilter::All;
 }
 
-bool LineFilter::accepts(std::string_view line, LineKind kind) const {
+bool LineFilter::accepts(std::string_view raw, LineKind kind) const {
     switch (kinds_) {
         case KindFilter::All:
             break;
@@ -37,6 +38,13 @@ bool LineFilter::accepts(std::string_view line, LineKind kind) const {
                 return false;
             }
             break;
+    }
+    // Colour sequences are no part of the text a filter looks at.
+    std::string stripped;
+    std::string_view line = raw;
+    if (!rules_.empty() && raw.find('\x1b') != std::string_view::npos) {
+        stripped = stripEscapes(raw);
+        line = stripped;
     }
     return std::all_of(rules_.begin(), rules_.end(), [line](const FilterRule& rule) {
         return rule.pattern.matches(line) != rule.hide;

@@ -24,6 +24,33 @@ struct ColumnRange {
     std::size_t end;
 };
 
+struct StyleRun {
+    std::size_t begin;
+    std::size_t end;
+    TextStyle style;
+};
+
+std::vector<StyleRun> styleRuns(const DisplayLine& display) {
+    std::vector<StyleRun> runs;
+    std::size_t begin = 0;
+    TextStyle style;
+    for (const auto& [column, next] : display.styles) {
+        if (column > begin) {
+            runs.push_back({begin, column, style});
+        }
+        begin = column;
+        style = next;
+    }
+    if (display.text.size() > begin) {
+        runs.push_back({begin, display.text.size(), style});
+    }
+    return runs;
+}
+
+QColor colourOf(std::uint32_t colour) {
+    return QColor::fromRgb(colour & 0xFFFFFF);
+}
+
 }  // namespace
 
 void LogView::paintEvent(QPaintEvent* event) {
@@ -37,6 +64,8 @@ void LogView::paintEvent(QPaintEvent* event) {
         return;
     }
     painter.setFont(font());
+    QFont boldFont = font();
+    boldFont.setBold(true);
     const std::size_t count = lineCount();
     const std::size_t first = firstVisibleRow();
     const int scrolled = horizontalScrollBar()->value();
@@ -82,6 +111,13 @@ void LogView::paintEvent(QPaintEvent* event) {
         for (const auto& [begin, end] : display.marks) {
             painter.fillRect(columnRect(begin, end), markBack_);
         }
+        // The runs of one style each, from the colour sequences of the line.
+        std::vector<StyleRun> runs = styleRuns(display);
+        for (const StyleRun& run : runs) {
+            if (run.style.background != 0) {
+                painter.fillRect(columnRect(run.begin, run.end), colourOf(run.style.background));
+            }
+        }
 
         std::vector<ColumnRange> matches;
         if (!highlight_.empty() && highlight_.valid()) {
@@ -116,8 +152,21 @@ void LogView::paintEvent(QPaintEvent* event) {
             const QString slice =
                 QString::fromUtf16(display.text.data() + from, static_cast<qsizetype>(to - from));
             const QPointF origin(left + static_cast<qreal>(from) * charWidth_, y + ascent_);
-            painter.setPen(pal.color(QPalette::Text));
-            painter.drawText(origin, slice);
+            for (const StyleRun& run : runs) {
+                const std::size_t begin = std::max(run.begin, from);
+                const std::size_t end = std::min(run.end, to);
+                if (begin >= end) {
+                    continue;
+                }
+                painter.setPen(run.style.foreground != 0 ? colourOf(run.style.foreground)
+                                                         : pal.color(QPalette::Text));
+                painter.setFont(run.style.bold ? boldFont : font());
+                painter.drawText(
+                    QPointF(left + static_cast<qreal>(begin) * charWidth_, y + ascent_),
+                    QString::fromUtf16(display.text.data() + begin,
+                                       static_cast<qsizetype>(end - begin)));
+            }
+            painter.setFont(font());
             auto redraw = [&](const ColumnRange& range, const QColor& color) {
                 painter.save();
                 painter.setClipRect(columnRect(range.begin, range.end), Qt::IntersectClip);

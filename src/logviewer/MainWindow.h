@@ -69,7 +69,8 @@ class MainWindow : public QMainWindow {
     bool nextProblem();
     bool previousProblem();
     void copySelection();
-    // Writes the selected bytes unchanged; false with lastError() set when that failed.
+    // Writes the selected bytes (colour sequences only when kept); false with lastError() set
+    // when that failed.
     bool saveSelection(const QString& file);
     void setHighlightWords(const HighlightWords& words);
     bool saveSettings();
@@ -106,6 +107,8 @@ class MainWindow : public QMainWindow {
     void showProgress();
     bool refuseWhileCounting();
     void showStatus(const QString& text);
+    // The selected bytes, without colour sequences unless they are to be kept.
+    std::string selectedBytes() const;
 
     void openFromDialog();
     void saveSelectionFromDialog();
@@ -146,6 +149,7 @@ class MainWindow : public QMainWindow {
     QTimer classifyTimer_;
     QFileSystemWatcher watcher_;
     bool pollPending_ = false;
+    bool keepEscapes_ = false;
 };
 
 }  // namespace reda

@@ -12,6 +12,7 @@
 #include <QStatusBar>
 #include <climits>
 
+#include "Ansi.h"
 #include "FindBar.h"
 #include "LogView.h"
 #include "MainWindow.h"
@@ -52,6 +53,12 @@ void MainWindow::createActions() {
     QMenu* edit = menuBar()->addMenu(tr("&Edit"));
     copyAction_ = add(edit, tr("&Copy"), QKeySequence::Copy, [this] { copySelection(); });
     add(edit, tr("Select &All"), QKeySequence::SelectAll, [this] { view_->selectAll(); });
+    QAction* keep =
+        add(edit, tr("Copy With Colour C&odes"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C),
+            [this](bool on) { keepEscapes_ = on; });
+    keep->setObjectName(QStringLiteral("keepEscapes"));
+    keep->setCheckable(true);
+    keep->setToolTip(tr("Copy and Save Selection keep the colour sequences of the log"));
     edit->addSeparator();
     add(edit, tr("&Find…"), QKeySequence::Find, [this] {
         QString seed;
@@ -164,19 +171,25 @@ void MainWindow::copySelection() {
             tr("The selection is too large for the clipboard; save it with Save Selection As."));
         return;
     }
-    const std::string_view bytes = log_.bytes().substr(
-        static_cast<std::size_t>(view_->selectionStart()), static_cast<std::size_t>(length));
+    const std::string bytes = selectedBytes();
     QApplication::clipboard()->setText(
         QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size())));
 }
 
+std::string MainWindow::selectedBytes() const {
+    if (!view_->hasSelection()) {
+        return {};
+    }
+    const std::string_view bytes = log_.bytes().substr(
+        static_cast<std::size_t>(view_->selectionStart()),
+        static_cast<std::size_t>(view_->selectionEnd() - view_->selectionStart()));
+    // Colour sequences go with the text only when asked; without them it reads as shown.
+    return keepEscapes_ ? std::string(bytes) : stripEscapes(bytes);
+}
+
 bool MainWindow::saveSelection(const QString& file) {
-    const std::uint64_t start = view_->hasSelection() ? view_->selectionStart() : 0;
-    const std::uint64_t end = view_->hasSelection() ? view_->selectionEnd() : 0;
     try {
-        kestrune::WriteFileReplacing(toPath(file).string(),
-                                     log_.bytes().substr(static_cast<std::size_t>(start),
-                                                         static_cast<std::size_t>(end - start)));
+        kestrune::WriteFileReplacing(toPath(file).string(), selectedBytes());
     } catch (const kestrune::IoError& error) {
         lastError_ = QString::fromLocal8Bit(error.what());
         return false;

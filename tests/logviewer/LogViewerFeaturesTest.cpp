@@ -2,14 +2,18 @@
 // through real input events.
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
 
+#include "FilterBar.h"
 #include "FindBar.h"
 #include "LogView.h"
 #include "MainWindow.h"
@@ -105,6 +109,164 @@ class LogViewerFeaturesTest : public QObject {
         QCOMPARE(w.findBar()->status(), QStringLiteral("Not found"));
         QTest::keyClick(edit, Qt::Key_Escape);
         QVERIFY(!w.findBar()->isVisible());
+    }
+    // Typing a filter shows only the matching lines with their own numbers; a click there
+    // shows the line in the whole log; stacking and hiding narrow it further; the view keeps
+    // following the growing log.
+    void filtersLinesAndGoesToThem() {
+        QByteArray text = numberedLines(1, 300);
+        text.replace("line 120\n", "line 120: error: broken\n");
+        text.replace("line 150\n", "line 150: warning: odd\n");
+        text.replace("line 250\n", "line 250: error: again\n");
+        const QString log = path(QStringLiteral("build.log"));
+        writeFile(log, text, QIODevice::WriteOnly);
+        MainWindow& w = open(log);
+        QTest::keyClick(&w, Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
+        auto* edit = w.filterBar()->findChild<QLineEdit*>(QStringLiteral("filterEdit"));
+        QVERIFY(edit && edit->isVisible());
+        QTRY_VERIFY(edit->hasFocus());
+        QTest::keyClicks(edit, QStringLiteral("line 2"));  // lines 2, 20-29, 200-299
+        QTRY_COMPARE_WITH_TIMEOUT(w.filtered().rowCount(), std::size_t{111}, kWait);
+        reda::LogView* filtered = w.filterView();
+        QCOMPARE(filtered->lineOfRow(0), std::size_t{1});
+        QCOMPARE(filtered->lineOfRow(1), std::size_t{19});
+        QCOMPARE(w.filterBar()->status(), QStringLiteral("111 lines"));
+
+        QTest::keyClick(edit, Qt::Key_Return);  // stack it, then hide the lines with "5"
+        QCOMPARE(label(w, "filterStackLabel"), QStringLiteral("“line 2”"));
+        QTest::mouseClick(w.filterBar()->findChild<QCheckBox*>(QStringLiteral("filterHide")),
+                          Qt::LeftButton);
+        QTest::keyClicks(edit, QStringLiteral("5"));
+        QTRY_COMPARE_WITH_TIMEOUT(w.filtered().rowCount(), std::size_t{111 - 20}, kWait);
+
+        // A click on the row of line 250 ("error: again") shows it in the log.
+        w.filterBar()->findChild<QPushButton*>(QStringLiteral("filterClear"))->click();
+        QTest::keyClicks(edit, QStringLiteral("error"));
+        QTRY_COMPARE_WITH_TIMEOUT(w.filtered().rowCount(), std::size_t{2}, kWait);
+        QCOMPARE(filtered->lineOfRow(1), std::size_t{249});
+        const QRect cell = filtered->cellRect(249, 2);
+        QVERIFY(filtered->viewport()->rect().contains(cell.center()));
+        QTest::mouseClick(filtered->viewport(), Qt::LeftButton, {}, cell.center());
+        QCOMPARE(w.view()->currentLine(), std::size_t{249});
+        const std::size_t first = w.view()->firstVisibleLine();
+        QVERIFY(249 >= first && 249 < first + w.view()->visibleLineCount());
+
+        // The filter keeps up with the log, also with a line still being written.
+        writeFile(log, "line 301: error: late\nerror still writ", QIODevice::Append);
+        QTRY_COMPARE_WITH_TIMEOUT(w.filtered().rowCount(), std::size_t{4}, kWait);
+        QCOMPARE(filtered->lineOfRow(2), std::size_t{300});
+        QCOMPARE(filtered->lineOfRow(3), std::size_t{301});
+        QVERIFY(filtered->isAtEnd());
+
+        // An expression that does not compile says why and filters nothing new.
+        QTest::mouseClick(w.filterBar()->findChild<QCheckBox*>(QStringLiteral("filterRegex")),
+                          Qt::LeftButton);
+        edit->setText(QStringLiteral("error("));
+        QCOMPARE(w.filterBar()->status(), QStringLiteral("Invalid expression: missing ): error("));
+        edit->setText(QStringLiteral("^line [0-9]+: (error|warning)"));
+        QTRY_COMPARE_WITH_TIMEOUT(w.filtered().rowCount(), std::size_t{4}, kWait);
+    }
+
+    void quickFiltersForErrorsAndWarnings() {
+        QByteArray text = numberedLines(1, 100);
+        text.replace("line 10\n", "line 10: error: one\n");
+        text.replace("line 20\n", "line 20: warning: two\n");
+        text.replace("line 30\n", "line 30: fatal: three\n");
+        const QString log = path(QStringLiteral("quick.log"));
+        writeFile(log, text, QIODevice::WriteOnly);
+        MainWindow& w = open(log);
+        auto rows = [&] {
+            std::vector<std::size_t> out;
+            for (std::size_t r = 0; r < w.filterView()->rowCount(); ++r) {
+                out.push_back(w.filterView()->lineOfRow(r));
+            }
+            return out;
+        };
+        QTest::keyClick(&w, Qt::Key_E, Qt::ControlModifier | Qt::ShiftModifier);
+        QTRY_COMPARE_WITH_TIMEOUT(rows(), (std::vector<std::size_t>{9, 29}), kWait);
+        QTest::keyClick(&w, Qt::Key_W, Qt::ControlModifier | Qt::ShiftModifier);
+        QTRY_COMPARE_WITH_TIMEOUT(rows(), (std::vector<std::size_t>{19}), kWait);
+        QTest::keyClick(&w, Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier);
+        QTRY_COMPARE_WITH_TIMEOUT(rows(), (std::vector<std::size_t>{9, 19, 29}), kWait);
+        // Enter on a row of the filtered view shows it in the log.
+        w.filterView()->setFocus();
+        QTest::keyClick(w.filterView(), Qt::Key_Up);  // from the last row, which it follows
+        QTest::keyClick(w.filterView(), Qt::Key_Return);
+        QCOMPARE(w.view()->currentLine(), std::size_t{19});
+        QTest::keyClick(w.filterBar()->findChild<QLineEdit*>(QStringLiteral("filterEdit")),
+                        Qt::Key_Escape);
+        QVERIFY(!w.filterView()->isVisible());
+    }
+
+    void regularExpressionSearchSaysWhyAPatternFails() {
+        const QString log = path(QStringLiteral("regex.log"));
+        writeFile(log, "src/a.c:12:5: error: x\nsrc/b.c:7: warning: y\n", QIODevice::WriteOnly);
+        MainWindow& w = open(log);
+        QTest::keyClick(&w, Qt::Key_F, Qt::ControlModifier);
+        auto* edit = w.findBar()->findChild<QLineEdit*>(QStringLiteral("findEdit"));
+        QTest::keyClick(edit, Qt::Key_X, Qt::AltModifier);
+        QTRY_VERIFY(w.findBar()->findChild<QCheckBox*>(QStringLiteral("regex"))->isChecked());
+        QTest::keyClicks(edit, QStringLiteral("[0-9]+: warn"));
+        QTest::keyClick(edit, Qt::Key_Return);
+        QTRY_VERIFY_WITH_TIMEOUT(!w.isSearching(), kWait);
+        QCOMPARE(w.view()->selectionStart(), std::uint64_t{31});
+        QCOMPARE(w.view()->selectionEnd(), std::uint64_t{38});
+        edit->setText(QStringLiteral("a{2,1}"));
+        QCOMPARE(w.findBar()->status(),
+                 QStringLiteral("Invalid expression: invalid repetition size: {2,1}"));
+        QTest::keyClick(edit, Qt::Key_Return);
+        QVERIFY(!w.isSearching());
+        QCOMPARE(w.findBar()->status(),
+                 QStringLiteral("Invalid expression: invalid repetition size: {2,1}"));
+    }
+    // gcc's colours are drawn, their escape bytes are not shown, searched or filtered, and
+    // copies leave them out unless asked.
+    void drawsCompilerColours() {
+        const QByteArray line =
+            "\x1b[01m\x1b[Ksrc/a.c:3:5:\x1b[m\x1b[K \x1b[01;31m\x1b[Kerror: \x1b[m\x1b[Kbad\n";
+        const QString log = path(QStringLiteral("colour.log"));
+        writeFile(log, "plain\n" + line, QIODevice::WriteOnly);
+        MainWindow& w = open(log);
+        QTRY_COMPARE_WITH_TIMEOUT(label(w, "errorsLabel"), QStringLiteral("Errors: 1"), kWait);
+        w.view()->resize(700, 200);
+        // "error: " in gcc's red: strongly red pixels on that line, none on the plain one.
+        auto redPixels = [&](std::size_t line) {
+            const QImage image = w.view()->viewport()->grab().toImage();
+            int count = 0;
+            const int top = static_cast<int>(line) * w.view()->lineHeight();
+            for (int y = top; y < top + w.view()->lineHeight(); ++y) {
+                for (int x = 0; x < image.width(); ++x) {
+                    const QColor c(image.pixel(x, y));
+                    count += c.red() > 150 && c.green() < 90 && c.blue() < 90 ? 1 : 0;
+                }
+            }
+            return count;
+        };
+        QVERIFY(redPixels(1) > 20);
+        QCOMPARE(redPixels(0), 0);
+
+        // The text as shown: a click at column 14 ("r" of "error") lands on its byte, past
+        // the 11 bytes of colour before "error".
+        const QRect cell = w.view()->cellRect(1, 14);
+        QTest::mouseClick(w.view()->viewport(), Qt::LeftButton, {},
+                          QPoint(cell.left() + 1, cell.center().y()));
+        QCOMPARE(w.view()->selectionEnd(), std::uint64_t{6 + 39});
+
+        QTest::keyClick(&w, Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
+        auto* edit = w.filterBar()->findChild<QLineEdit*>(QStringLiteral("filterEdit"));
+        QTest::mouseClick(w.filterBar()->findChild<QCheckBox*>(QStringLiteral("filterRegex")),
+                          Qt::LeftButton);
+        QTest::keyClicks(edit, QStringLiteral("^src/a\\.c:3:5: error"));
+        QTRY_COMPARE_WITH_TIMEOUT(w.filtered().rowCount(), std::size_t{1}, kWait);
+        edit->setText(QStringLiteral("31m"));
+        QTRY_COMPARE_WITH_TIMEOUT(w.filtered().rowCount(), std::size_t{0}, kWait);
+
+        w.view()->setSelection(6, 6 + line.size() - 1);
+        QTest::keyClick(&w, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("src/a.c:3:5: error: bad"));
+        QTest::keyClick(&w, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);  // keep codes
+        QTest::keyClick(&w, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text().toUtf8(), line.left(line.size() - 1));
     }
 };
 
