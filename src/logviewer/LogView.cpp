@@ -12,7 +12,9 @@
 #include <climits>
 #include <cmath>
 #include <optional>
+
 #include <vector>
+#include "SourceLocation.h"
 
 namespace reda {
 
@@ -28,6 +30,7 @@ LogView::LogView(QWidget* parent) : QAbstractScrollArea(parent) {
     setObjectName(QStringLiteral("logView"));
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setCursor(Qt::IBeamCursor);
+    viewport()->setMouseTracking(true);
     setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     updateMetrics();
     updateColors();
@@ -209,6 +212,7 @@ void LogView::updateColors() {
     marginText_ = pal.color(QPalette::Disabled, QPalette::Text);
     currentBack_ = dark ? base.lighter(135) : base.darker(106);
     markBack_ = dark ? base.lighter(190) : base.darker(120);
+    link_ = pal.color(QPalette::Link);
     viewport()->update();
 }
 
@@ -323,14 +327,33 @@ void LogView::mousePressEvent(QMouseEvent* event) {
     }
     if (lineCount() > 0) {
         current_ = rowOfLine(log_->index().lineAt(offset));
-        emit lineActivated(lineOfRow(current_));
+        emit lineClicked(lineOfRow(current_));
+        if (!(event->modifiers() & Qt::ShiftModifier) && onLink(offset)) {
+            emit linkClicked(lineOfRow(current_));
+        }
     }
     viewport()->update();
     emit selectionChanged();
 }
 
+bool LogView::onLink(std::uint64_t offset) const {
+    if (!log_ || lineCount() == 0) {
+        return false;
+    }
+    const std::size_t line = log_->index().lineAt(offset);
+    const std::uint64_t start = log_->index().lineStart(line);
+    const std::optional<SourceLocation> location = findLocation(log_->line(line));
+    return location && offset >= start + location->begin && offset < start + location->end;
+}
+
 void LogView::mouseMoveEvent(QMouseEvent* event) {
-    if (!(event->buttons() & Qt::LeftButton) || !log_) {
+    if (!log_) {
+        return;
+    }
+    if (!(event->buttons() & Qt::LeftButton)) {
+        // Over a file location the pointer says it can be followed.
+        viewport()->setCursor(onLink(offsetAt(event->position().toPoint())) ? Qt::PointingHandCursor
+                                                                            : Qt::IBeamCursor);
         return;
     }
     const QPoint point = event->position().toPoint();
@@ -416,7 +439,7 @@ void LogView::keyPressEvent(QKeyEvent* event) {
         case Qt::Key_Return:
         case Qt::Key_Enter:
             if (lineCount() > 0) {
-                emit lineActivated(currentLine());
+                emit lineEntered(currentLine());
             }
             break;
         default:

@@ -76,8 +76,11 @@ class LogView : public QAbstractScrollArea {
   signals:
     void selectionChanged();
     void followingChanged(bool atEnd);
-    // A person clicked a line or pressed Enter on it.
-    void lineActivated(std::size_t line);
+    // A person clicked a line, or pressed Enter on the current one.
+    void lineClicked(std::size_t line);
+    void lineEntered(std::size_t line);
+    // A click on the file location a line shows as a link.
+    void linkClicked(std::size_t line);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -100,6 +103,8 @@ class LogView : public QAbstractScrollArea {
     std::uint64_t offsetAt(QPoint point) const;
     void revealOffset(std::uint64_t offset);
     void reportFollowing();
+    // Whether a byte of the log lies in the file location its line shows as a link.
+    bool onLink(std::uint64_t offset) const;
 
     const LogFile* log_ = nullptr;
     const ProblemIndex* problems_ = nullptr;
@@ -124,6 +129,7 @@ class LogView : public QAbstractScrollArea {
     QColor marginText_;
     QColor currentBack_;
     QColor markBack_;
+    QColor link_;
 };
 
 }  // namespace reda

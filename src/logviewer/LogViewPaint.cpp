@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "LogView.h"
+#include "SourceLocation.h"
 
 namespace reda {
 
@@ -180,6 +181,16 @@ void LogView::paintEvent(QPaintEvent* event) {
             if (selected) {
                 redraw(*selected, pal.color(QPalette::HighlightedText));
             }
+        }
+        // A file location is underlined as a link.
+        if (const std::optional<SourceLocation> location = findLocation(bytes);
+            location && location->begin < display.decodedBytes) {
+            const std::size_t begin = display.columnOfByte(location->begin);
+            const std::size_t end = display.columnOfByte(location->end);
+            const QRectF cell = columnRect(begin, end);
+            painter.setPen(link_);
+            painter.drawLine(QPointF(cell.left(), y + ascent_ + 2),
+                             QPointF(cell.right(), y + ascent_ + 2));
         }
         if (display.clipped) {
             painter.setPen(marginText_);

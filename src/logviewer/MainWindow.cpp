@@ -124,10 +124,15 @@ MainWindow::MainWindow(std::filesystem::path settingsFile, QWidget* parent)
         view_->setFocus();
     });
     // A line picked in the filtered view is shown in the whole log.
-    connect(filterView_, &LogView::lineActivated, this, [this](std::size_t line) {
+    auto showInLog = [this](std::size_t line) {
         view_->clearSelection();
         view_->setCurrentLine(line);
-    });
+    };
+    connect(filterView_, &LogView::lineClicked, this, showInLog);
+    connect(filterView_, &LogView::lineEntered, this, showInLog);
+    connect(filterView_, &LogView::linkClicked, this, &MainWindow::openLocation);
+    connect(view_, &LogView::lineEntered, this, &MainWindow::openLocation);
+    connect(view_, &LogView::linkClicked, this, &MainWindow::openLocation);
     pollTimer_.setInterval(kPollMilliseconds);
     connect(&pollTimer_, &QTimer::timeout, this, &MainWindow::pollNow);
     classifyTimer_.setSingleShot(true);

@@ -4,9 +4,11 @@
 
 #include <QFileSystemWatcher>
 #include <QMainWindow>
+#include <QStringList>
 #include <QTimer>
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 #include "LineFilter.h"
@@ -68,6 +70,16 @@ class MainWindow : public QMainWindow {
     void goToLine(std::size_t line);
     bool nextProblem();
     bool previousProblem();
+    bool nextError();
+    bool previousError();
+
+    // Starts an editor: `program` with `arguments`, or with an empty program the desktop's
+    // opener on the file in arguments[0]. True when it started.
+    using Opener = std::function<bool(const QString& program, const QStringList& arguments)>;
+    void setOpener(Opener opener) { opener_ = std::move(opener); }
+    // Opens the file location a line names in the user's editor; false with a message in the
+    // status bar when the line names none or the file is not there.
+    bool openLocation(std::size_t line);
     void copySelection();
     // Writes the selected bytes (colour sequences only when kept); false with lastError() set
     // when that failed.
@@ -106,6 +118,7 @@ class MainWindow : public QMainWindow {
     void filterLogChanged(bool reloaded);
     void showProgress();
     bool refuseWhileCounting();
+    bool jumpToProblem(bool forward, bool errorsOnly);
     void showStatus(const QString& text);
     // The selected bytes, without colour sequences unless they are to be kept.
     std::string selectedBytes() const;
@@ -150,6 +163,7 @@ class MainWindow : public QMainWindow {
     QFileSystemWatcher watcher_;
     bool pollPending_ = false;
     bool keepEscapes_ = false;
+    Opener opener_;
 };
 
 }  // namespace reda

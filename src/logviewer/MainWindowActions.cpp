@@ -84,6 +84,11 @@ void MainWindow::createActions() {
     add(view, tr("&Next Error or Warning"), QKeySequence(Qt::Key_F8), [this] { nextProblem(); });
     add(view, tr("&Previous Error or Warning"), QKeySequence(Qt::SHIFT | Qt::Key_F8),
         [this] { previousProblem(); });
+    add(view, tr("Next E&rror"), QKeySequence(Qt::CTRL | Qt::Key_F8), [this] { nextError(); });
+    add(view, tr("Previous Err&or"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F8),
+        [this] { previousError(); });
+    add(view, tr("&Open the Location in the Editor"), QKeySequence(Qt::Key_F4),
+        [this] { openLocation(view_->currentLine()); });
     view->addSeparator();
     add(view, tr("&Filter…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F),
         [this] { showFilter(); });
@@ -129,36 +134,6 @@ void MainWindow::goToLine(std::size_t line) {
         view_->clearSelection();
         view_->setCurrentLine(line - 1);
     }
-}
-
-bool MainWindow::nextProblem() {
-    if (refuseWhileCounting()) {
-        return false;
-    }
-    const std::optional<std::size_t> line = problems_.nextProblem(log_, view_->currentLine());
-    updateCounts();
-    if (!line) {
-        showStatus(tr("No further errors or warnings."));
-        return false;
-    }
-    statusBar()->clearMessage();
-    view_->setCurrentLine(*line);
-    return true;
-}
-
-bool MainWindow::previousProblem() {
-    if (refuseWhileCounting()) {
-        return false;
-    }
-    const std::optional<std::size_t> line = problems_.previousProblem(log_, view_->currentLine());
-    updateCounts();
-    if (!line) {
-        showStatus(tr("No earlier errors or warnings."));
-        return false;
-    }
-    statusBar()->clearMessage();
-    view_->setCurrentLine(*line);
-    return true;
 }
 
 void MainWindow::copySelection() {

@@ -12,6 +12,10 @@ constexpr FindOptions kWordOptions{false, true};
 
 constexpr std::uint8_t kErrorTag = 0;
 constexpr std::uint64_t kGrowingPiece = 16u << 20;
+
+bool counts(LineKind kind, bool errorsOnly) {
+    return errorsOnly ? kind == LineKind::Error : kind != LineKind::Plain;
+}
 constexpr std::uint8_t kWarningTag = 1;
 
 // Words of word bytes go to the one-pass scanner; anything else ("link error", "C2065:")
@@ -267,9 +271,13 @@ std::size_t ProblemIndex::warningCount(const LogFile& log) const {
     return warnings_.size() + (growingLineKind(log) == LineKind::Warning ? 1 : 0);
 }
 
-std::optional<std::size_t> ProblemIndex::findNext(const LogFile& log, std::size_t line) const {
+std::optional<std::size_t> ProblemIndex::findNext(const LogFile& log, std::size_t line,
+                                                  bool errorsOnly) const {
     std::optional<std::size_t> best;
     for (const auto* lines : {&errors_, &warnings_}) {
+        if (errorsOnly && lines == &warnings_) {
+            continue;
+        }
         const auto it = std::upper_bound(lines->begin(), lines->end(), line);
         if (it != lines->end() && (!best || *it < *best)) {
             best = *it;
@@ -278,20 +286,24 @@ std::optional<std::size_t> ProblemIndex::findNext(const LogFile& log, std::size_
     const LineIndex& index = log.index();
     // The growing line comes after every complete line, so it only counts once all are known.
     if (!best && finished(log) && index.lineCount() > index.completeLineCount() &&
-        index.lineCount() - 1 > line && growingLineKind(log) != LineKind::Plain) {
+        index.lineCount() - 1 > line && counts(growingLineKind(log), errorsOnly)) {
         best = index.lineCount() - 1;
     }
     return best;
 }
 
-std::optional<std::size_t> ProblemIndex::findPrevious(const LogFile& log, std::size_t line) const {
+std::optional<std::size_t> ProblemIndex::findPrevious(const LogFile& log, std::size_t line,
+                                                      bool errorsOnly) const {
     std::optional<std::size_t> best;
     const LineIndex& index = log.index();
     if (index.lineCount() > index.completeLineCount() && index.lineCount() - 1 < line &&
-        growingLineKind(log) != LineKind::Plain) {
+        counts(growingLineKind(log), errorsOnly)) {
         best = index.lineCount() - 1;
     }
     for (const auto* lines : {&errors_, &warnings_}) {
+        if (errorsOnly && lines == &warnings_) {
+            continue;
+        }
         const auto it = std::lower_bound(lines->begin(), lines->end(), line);
         if (it != lines->begin() && (!best || *(it - 1) > *best)) {
             best = *(it - 1);
@@ -300,21 +312,23 @@ std::optional<std::size_t> ProblemIndex::findPrevious(const LogFile& log, std::s
     return best;
 }
 
-std::optional<std::size_t> ProblemIndex::nextProblem(const LogFile& log, std::size_t line) {
-    std::optional<std::size_t> found = findNext(log, line);
+std::optional<std::size_t> ProblemIndex::nextProblem(const LogFile& log, std::size_t line,
+                                                     bool errorsOnly) {
+    std::optional<std::size_t> found = findNext(log, line, errorsOnly);
     if (!found && !finished(log)) {
         advance(log, static_cast<std::size_t>(-1));
-        found = findNext(log, line);
+        found = findNext(log, line, errorsOnly);
     }
     return found;
 }
 
-std::optional<std::size_t> ProblemIndex::previousProblem(const LogFile& log, std::size_t line) {
+std::optional<std::size_t> ProblemIndex::previousProblem(const LogFile& log, std::size_t line,
+                                                         bool errorsOnly) {
     // Lines before the classified end are all known; only a line beyond it needs the rest.
-    std::optional<std::size_t> found = findPrevious(log, line);
+    std::optional<std::size_t> found = findPrevious(log, line, errorsOnly);
     if (line > classified_ && !finished(log)) {
         advance(log, static_cast<std::size_t>(-1));
-        found = findPrevious(log, line);
+        found = findPrevious(log, line, errorsOnly);
     }
     return found;
 }

@@ -49,10 +49,12 @@ class ProblemIndex {
     std::size_t errorCount(const LogFile& log) const;
     std::size_t warningCount(const LogFile& log) const;
 
-    // Nearest line after / before `line` with an error or a warning; classifies the rest of
-    // the log first when the classified part has none.
-    std::optional<std::size_t> nextProblem(const LogFile& log, std::size_t line);
-    std::optional<std::size_t> previousProblem(const LogFile& log, std::size_t line);
+    // Nearest line after / before `line` with an error or a warning (only an error with
+    // `errorsOnly`); classifies the rest of the log first when the classified part has none.
+    std::optional<std::size_t> nextProblem(const LogFile& log, std::size_t line,
+                                           bool errorsOnly = false);
+    std::optional<std::size_t> previousProblem(const LogFile& log, std::size_t line,
+                                               bool errorsOnly = false);
 
     std::size_t memoryBytes() const;
     // Bytes of the growing last line looked at so far, to show that a line that keeps
@@ -74,8 +76,10 @@ class ProblemIndex {
     LineKind growingLineKind(const LogFile& log) const;
     // The kind of the matches in `hay` that start at or after `from`.
     LineKind kindFrom(std::string_view hay, std::size_t from) const;
-    std::optional<std::size_t> findNext(const LogFile& log, std::size_t line) const;
-    std::optional<std::size_t> findPrevious(const LogFile& log, std::size_t line) const;
+    std::optional<std::size_t> findNext(const LogFile& log, std::size_t line,
+                                        bool errorsOnly) const;
+    std::optional<std::size_t> findPrevious(const LogFile& log, std::size_t line,
+                                            bool errorsOnly) const;
 
     HighlightWords words_;
     WordScanner scanner_;

@@ -268,6 +268,64 @@ class LogViewerFeaturesTest : public QObject {
         QTest::keyClick(&w, Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(QApplication::clipboard()->text().toUtf8(), line.left(line.size() - 1));
     }
+    // A click on a file location opens it in the editor at its line, the path taken from the
+    // log's folder; Enter on a line does the same; without an editor the desktop opens it.
+    void opensTheSourceLineFromALocation() {
+        QVERIFY(QDir(dir_->path()).mkpath(QStringLiteral("src")));
+        writeFile(path(QStringLiteral("src/a.c")), "int main() {}\n", QIODevice::WriteOnly);
+        const QString log = path(QStringLiteral("build/make.log"));
+        QVERIFY(QDir(dir_->path()).mkpath(QStringLiteral("build")));
+        writeFile(log,
+                  "cc -c ../src/a.c\n"
+                  "../src/a.c:12:5: error: expected ';'\n"
+                  "../src/missing.c:3: warning: gone\n"
+                  "a.c(7): warning C4100\n",
+                  QIODevice::WriteOnly);
+        MainWindow& w = open(log);
+        QStringList calls;
+        w.setOpener([&](const QString& program, const QStringList& arguments) {
+            calls << program + QLatin1Char('|') + arguments.join(QLatin1Char('|'));
+            return true;
+        });
+        const QString file = QDir::cleanPath(path(QStringLiteral("src/a.c")));
+        qputenv("VISUAL", "vim");
+        const QRect link = w.view()->cellRect(1, 3);
+        QTest::mouseClick(w.view()->viewport(), Qt::LeftButton, {}, link.center());
+        QCOMPARE(calls, QStringList{QStringLiteral("vim|+12|") + file});
+        QCOMPARE(w.statusBar()->currentMessage(),
+                 QStringLiteral("Opened %1 at line 12.").arg(file));
+        // A click past the link on the same line only moves the caret.
+        QTest::mouseClick(w.view()->viewport(), Qt::LeftButton, {},
+                          w.view()->cellRect(1, 25).center());
+        QCOMPARE(calls.size(), 1);
+
+        qunsetenv("VISUAL");
+        qputenv("EDITOR", "");
+        w.view()->setFocus();
+        QTest::keyClick(w.view(), Qt::Key_Return);  // still on line 2
+        QCOMPARE(calls.last(), QStringLiteral("|") + file);
+
+        QTest::keyClick(w.view(), Qt::Key_Down);
+        QTest::keyClick(w.view(), Qt::Key_Return);
+        QCOMPARE(calls.size(), 2);
+        QCOMPARE(w.statusBar()->currentMessage(),
+                 QStringLiteral("The file %1 is not there.")
+                     .arg(QDir::cleanPath(path(QStringLiteral("src/missing.c")))));
+        QTest::keyClick(w.view(), Qt::Key_Up);
+        QTest::keyClick(w.view(), Qt::Key_Up);
+        QTest::keyClick(&w, Qt::Key_F4);
+        QCOMPARE(w.statusBar()->currentMessage(),
+                 QStringLiteral("This line names no file location."));
+
+        // Next error passes over the warnings; F8 does not.
+        QTest::keyClick(&w, Qt::Key_Home, Qt::ControlModifier);
+        QTest::keyClick(&w, Qt::Key_F8, Qt::ControlModifier);
+        QCOMPARE(w.view()->currentLine(), std::size_t{1});
+        QTest::keyClick(&w, Qt::Key_F8, Qt::ControlModifier);
+        QCOMPARE(w.statusBar()->currentMessage(), QStringLiteral("No further errors."));
+        QTest::keyClick(&w, Qt::Key_F8);
+        QCOMPARE(w.view()->currentLine(), std::size_t{2});
+    }
 };
 
 QTEST_MAIN(LogViewerFeaturesTest)

@@ -81,6 +81,15 @@ TEST(ProblemIndex, CountsAndJumpsOverTheWholeLog) {
         backward.push_back(*at);
     }
     EXPECT_EQ(backward, (std::vector<std::size_t>{7, 6, 4, 3, 1}));
+    // Errors only: the warning lines 1 and 7 are passed over.
+    std::vector<std::size_t> errors;
+    for (std::optional<std::size_t> at = problems.nextProblem(f.log, 0, true); at;
+         at = problems.nextProblem(f.log, *at, true)) {
+        errors.push_back(*at);
+    }
+    EXPECT_EQ(errors, (std::vector<std::size_t>{3, 4, 6}));
+    EXPECT_EQ(problems.previousProblem(f.log, 8, true), std::optional<std::size_t>(6));
+    EXPECT_EQ(problems.previousProblem(f.log, 3, true), std::nullopt);
 
     const std::vector<LineKind> kinds{LineKind::Plain, LineKind::Warning, LineKind::Plain,
                                       LineKind::Error, LineKind::Error,   LineKind::Plain,
