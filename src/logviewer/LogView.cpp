@@ -57,6 +57,11 @@ std::size_t LogView::rowOfLine(std::size_t line) const {
     return rows_ ? rows_->rowOfLine(line) : line;
 }
 
+void LogView::setBookmarks(const std::set<std::size_t>* lines) {
+    bookmarks_ = lines;
+    viewport()->update();
+}
+
 void LogView::setRows(const FilteredLines* rows) {
     rows_ = rows;
     rowsUpdated(true);

@@ -6,6 +6,7 @@
 #include <QColor>
 #include <cstddef>
 #include <cstdint>
+#include <set>
 
 #include "LineDecoder.h"
 #include "LineFilter.h"
@@ -29,6 +30,8 @@ class LogView : public QAbstractScrollArea {
     // Shows only the rows of `rows` (the filtered view), with the lines' own numbers; null
     // shows every line.
     void setRows(const FilteredLines* rows);
+    // Lines marked in the margin; null marks none.
+    void setBookmarks(const std::set<std::size_t>* lines);
     // The rows changed (the filter or the log): redraw, and keep to the end when at the end.
     void rowsUpdated(bool restart);
     // After a poll: `reloaded` means the log starts over, otherwise lines were appended.
@@ -109,6 +112,7 @@ class LogView : public QAbstractScrollArea {
     const LogFile* log_ = nullptr;
     const ProblemIndex* problems_ = nullptr;
     const FilteredLines* rows_ = nullptr;
+    const std::set<std::size_t>* bookmarks_ = nullptr;
     Pattern highlight_;
     std::uint64_t anchor_ = 0;
     std::uint64_t caret_ = 0;

@@ -215,6 +215,17 @@ void LogView::paintEvent(QPaintEvent* event) {
                              Qt::AlignRight | Qt::AlignVCenter,
                              QString::number(static_cast<qulonglong>(line + 1)));
         }
+        if (bookmarks_ != nullptr && bookmarks_->count(line) > 0) {
+            // A bookmark: a filled circle at the left of the margin.
+            painter.save();
+            painter.setRenderHint(QPainter::Antialiasing);
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(pal.color(QPalette::Highlight));
+            const qreal size = std::min<qreal>(lineHeight_ - 6, 9);
+            painter.drawEllipse(QRectF(3, y + (lineHeight_ - size) / 2, size, size));
+            painter.restore();
+            painter.setPen(marginText_);
+        }
         const LineKind kind = kinds[row];
         if (kind != LineKind::Plain) {
             painter.fillRect(QRect(margin - 5, y, 3, lineHeight_),

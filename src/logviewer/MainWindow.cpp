@@ -44,6 +44,7 @@ MainWindow::MainWindow(std::filesystem::path settingsFile, QWidget* parent)
     setObjectName(QStringLiteral("redaWindow"));
     setWindowTitle(QStringLiteral("REDA"));
     setWindowIcon(redaIcon());
+    setAcceptDrops(true);
 
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
@@ -78,8 +79,10 @@ MainWindow::MainWindow(std::filesystem::path settingsFile, QWidget* parent)
     setCentralWidget(central);
     view_->setModel(&log_, &problems_);
     view_->setAccessibleName(tr("Log"));
+    view_->setBookmarks(&bookmarks_);
     filterView_->setModel(&log_, &problems_);
     filterView_->setRows(&filtered_);
+    filterView_->setBookmarks(&bookmarks_);
 
     linesLabel_ = new QLabel(this);
     linesLabel_->setObjectName(QStringLiteral("linesLabel"));

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <set>
 
 #include "LineFilter.h"
 #include "LogFile.h"
@@ -72,6 +73,11 @@ class MainWindow : public QMainWindow {
     bool previousProblem();
     bool nextError();
     bool previousError();
+    // Bookmarks on lines, kept while the log is open: Ctrl+F2 sets or clears the current
+    // line's, F2 / Shift+F2 go to the next / previous one.
+    void toggleBookmark();
+    bool nextBookmark(bool forward = true);
+    const std::set<std::size_t>& bookmarks() const { return bookmarks_; }
 
     // Starts an editor: `program` with `arguments`, or with an empty program the desktop's
     // opener on the file in arguments[0]. True when it started.
@@ -100,6 +106,9 @@ class MainWindow : public QMainWindow {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    // A log dropped on the window is opened.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     void createActions();
@@ -163,6 +172,7 @@ class MainWindow : public QMainWindow {
     QFileSystemWatcher watcher_;
     bool pollPending_ = false;
     bool keepEscapes_ = false;
+    std::set<std::size_t> bookmarks_;
     Opener opener_;
 };
 

@@ -87,6 +87,11 @@ void MainWindow::createActions() {
     add(view, tr("Next E&rror"), QKeySequence(Qt::CTRL | Qt::Key_F8), [this] { nextError(); });
     add(view, tr("Previous Err&or"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F8),
         [this] { previousError(); });
+    add(view, tr("Toggle &Bookmark"), QKeySequence(Qt::CTRL | Qt::Key_F2),
+        [this] { toggleBookmark(); });
+    add(view, tr("Next Boo&kmark"), QKeySequence(Qt::Key_F2), [this] { nextBookmark(true); });
+    add(view, tr("Previous Bookm&ark"), QKeySequence(Qt::SHIFT | Qt::Key_F2),
+        [this] { nextBookmark(false); });
     add(view, tr("&Open the Location in the Editor"), QKeySequence(Qt::Key_F4),
         [this] { openLocation(view_->currentLine()); });
     view->addSeparator();

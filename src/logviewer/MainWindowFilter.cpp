@@ -35,6 +35,8 @@ void MainWindow::applyFilter() {
 
 void MainWindow::filterLogChanged(bool reloaded) {
     if (reloaded) {
+        // Line numbers start over: what was bound to them goes.
+        bookmarks_.clear();
         filtered_.reset();
         filterView_->rowsUpdated(true);
     }

@@ -7,11 +7,14 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QUrl>
 #include <QtTest>
 #include <memory>
+#include <set>
 
 #include "FilterBar.h"
 #include "FindBar.h"
@@ -325,6 +328,58 @@ class LogViewerFeaturesTest : public QObject {
         QCOMPARE(w.statusBar()->currentMessage(), QStringLiteral("No further errors."));
         QTest::keyClick(&w, Qt::Key_F8);
         QCOMPARE(w.view()->currentLine(), std::size_t{2});
+    }
+    void bookmarksLinesAndGoesRoundThem() {
+        const QString log = path(QStringLiteral("marks.log"));
+        writeFile(log, numberedLines(1, 200), QIODevice::WriteOnly);
+        MainWindow& w = open(log);
+        for (const std::size_t line : {150, 20, 90}) {
+            w.goToLine(line + 1);
+            QTest::keyClick(&w, Qt::Key_F2, Qt::ControlModifier);
+        }
+        QCOMPARE(w.bookmarks(), (std::set<std::size_t>{20, 90, 150}));
+        // The margin shows them: the highlight colour left of the numbers on line 91's row.
+        const QImage image = w.view()->viewport()->grab().toImage();
+        const int y = static_cast<int>(w.view()->rowOfLine(90) - w.view()->firstVisibleRow()) *
+                          w.view()->lineHeight() +
+                      w.view()->lineHeight() / 2;
+        QCOMPARE(QColor(image.pixel(7, y)), w.view()->palette().color(QPalette::Highlight));
+        QTest::keyClick(&w, Qt::Key_F2);
+        QCOMPARE(w.view()->currentLine(), std::size_t{150});
+        QTest::keyClick(&w, Qt::Key_F2);
+        QCOMPARE(w.view()->currentLine(), std::size_t{20});  // round to the first
+        QTest::keyClick(&w, Qt::Key_F2, Qt::ShiftModifier);
+        QCOMPARE(w.view()->currentLine(), std::size_t{150});
+        QTest::keyClick(&w, Qt::Key_F2, Qt::ControlModifier);  // off again
+        QCOMPARE(w.bookmarks(), (std::set<std::size_t>{20, 90}));
+        // A new run of the log starts without them.
+        writeFile(log, "next run\n", QIODevice::WriteOnly | QIODevice::Truncate);
+        QTRY_COMPARE_WITH_TIMEOUT(w.log().lineCount(), std::size_t{1}, kWait);
+        QVERIFY(w.bookmarks().empty());
+    }
+
+    // A log dropped on the window from a file manager is opened.
+    void opensADroppedLog() {
+        const QString log = path(QStringLiteral("dropped.log"));
+        writeFile(log, "dropped here\n", QIODevice::WriteOnly);
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(log)});
+        QWidget* target = window_->view()->viewport();
+        const QPoint at = target->rect().center();
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &drop);
+        QVERIFY(drop.isAccepted());
+        QCOMPARE(window_->windowTitle(), QStringLiteral("dropped.log — REDA"));
+        QCOMPARE(shownLine(*window_, 0), std::string("dropped here"));
+
+        QMimeData text;
+        text.setText(QStringLiteral("not a file"));
+        QDragEnterEvent refused(at, Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &refused);
+        QVERIFY(!refused.isAccepted());
     }
 };
 
