@@ -25,7 +25,7 @@ FilterBar::FilterBar(QWidget* parent) : QWidget(parent) {
     edit_->setMinimumWidth(160);
     label->setBuddy(edit_);
 
-    hide_ = new QCheckBox(tr("&Hide matching"), this);
+    hide_ = new QCheckBox(tr("Hi&de matching"), this);
     hide_->setObjectName(QStringLiteral("filterHide"));
     regex_ = new QCheckBox(tr("&Regular expression"), this);
     regex_->setObjectName(QStringLiteral("filterRegex"));
