@@ -1,5 +1,7 @@
 #include "FileBytes.h"
 
+#include <zlib.h>
+
 #include <algorithm>
 #include <fstream>
 #include <new>
@@ -80,6 +82,25 @@ class CopiedBytes final : public FileBytes {
     std::filesystem::path path_;
     FileStamp stamp_;
     std::string data_;
+};
+
+// A compressed log, unpacked whole: it is read once and not followed.
+class InflatedBytes final : public FileBytes {
+  public:
+    InflatedBytes(std::string data, FileStamp stamp) : data_(std::move(data)), stamp_(stamp) {}
+    bool resize(std::uint64_t, std::string&) override { return true; }
+    std::string_view bytes() const override { return data_; }
+    const FileStamp& stamp() const override { return stamp_; }
+    std::string current(std::uint64_t offset, std::size_t length) const override {
+        return offset >= data_.size() ? std::string()
+                                      : data_.substr(static_cast<std::size_t>(offset), length);
+    }
+    std::shared_ptr<const void> pin() const override { return nullptr; }
+    void release(std::uint64_t, std::uint64_t) const override {}
+
+  private:
+    std::string data_;
+    FileStamp stamp_;
 };
 
 #ifdef REDA_HAVE_MMAP
@@ -298,6 +319,52 @@ FileStamp statPath(const std::filesystem::path& path) {
     }
     return stamp;
 #endif
+}
+
+std::unique_ptr<FileBytes> FileBytes::openGzip(const std::filesystem::path& path,
+                                               std::string& error) {
+    const FileStamp stamp = statPath(path);
+    if (!stamp.exists || !stamp.regular) {
+        error = stamp.exists ? "is not a regular file" : "does not exist";
+        return nullptr;
+    }
+    gzFile in = gzopen(path.string().c_str(), "rb");
+    if (in == nullptr) {
+        error = "cannot be opened";
+        return nullptr;
+    }
+    std::string data;
+    char buffer[1 << 16];
+    for (;;) {
+        const int n = gzread(in, buffer, sizeof buffer);
+        if (n < 0) {
+            int code = 0;
+            const char* message = gzerror(in, &code);
+            error = std::string("is not readable gzip data: ") + (message ? message : "");
+            gzclose(in);
+            return nullptr;
+        }
+        if (n == 0) {
+            int code = Z_OK;
+            const char* message = gzerror(in, &code);
+            if (code != Z_OK && code != Z_STREAM_END) {
+                // Cut short: what came before is not worth showing as if it were all.
+                error = std::string("is not readable gzip data: ") + (message ? message : "");
+                gzclose(in);
+                return nullptr;
+            }
+            break;
+        }
+        try {
+            data.append(buffer, static_cast<std::size_t>(n));
+        } catch (const std::bad_alloc&) {
+            gzclose(in);
+            error = "does not fit into memory unpacked";
+            return nullptr;
+        }
+    }
+    gzclose(in);
+    return std::make_unique<InflatedBytes>(std::move(data), stamp);
 }
 
 std::unique_ptr<FileBytes> FileBytes::open(bool mapped, const std::filesystem::path& path,

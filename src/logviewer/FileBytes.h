@@ -37,6 +37,10 @@ class FileBytes {
     // Null with `error` set when the file cannot be opened.
     static std::unique_ptr<FileBytes> open(bool mapped, const std::filesystem::path& path,
                                            std::string& error);
+    // A gzip file, unpacked into memory once; it does not grow, so resize() keeps its bytes.
+    // Null with `error` set when it cannot be read or is no gzip data.
+    static std::unique_ptr<FileBytes> openGzip(const std::filesystem::path& path,
+                                               std::string& error);
 
     // Makes bytes() cover [0, size). Returns false with `error` set when that failed; the
     // previous bytes stay valid then.

@@ -162,7 +162,8 @@ LogFile::Change LogFile::reopen(bool wasOpen) {
     vanished_ = false;
     std::string error;
     auto openWith = [&](bool mapped) {
-        file_ = FileBytes::open(mapped, path_, error);
+        file_ = isCompressed() ? FileBytes::openGzip(path_, error)
+                               : FileBytes::open(mapped, path_, error);
         if (file_ && !file_->resize(file_->stamp().size, error)) {
             file_.reset();
         }
@@ -186,9 +187,20 @@ LogFile::Change LogFile::reopen(bool wasOpen) {
     return wasOpen ? Change::Reloaded : Change::Appeared;
 }
 
+bool LogFile::isCompressed() const {
+    std::string extension = path_.extension().string();
+    for (char& c : extension) {
+        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+    }
+    return extension == ".gz";
+}
+
 LogFile::Change LogFile::poll() {
     if (path_.empty()) {
         return Change::None;
+    }
+    if (isCompressed() && (file_ || !error_.empty())) {
+        return Change::None;  // read once; F5 reads it again
     }
     if (worker_ && worker_->finished.load()) {
         worker_->thread.join();

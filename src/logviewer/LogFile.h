@@ -60,6 +60,9 @@ class LogFile {
     std::string_view line(std::size_t line) const;
     const std::string& error() const { return error_; }
 
+    // A .gz log is unpacked once and not followed.
+    bool isCompressed() const;
+
     // False while the lines before the end shown first are still being counted; line
     // numbers then count from the first line indexed.
     bool indexComplete() const;

@@ -250,6 +250,9 @@ void MainWindow::pollNow() {
                 view_->logUpdated(true);
                 filterLogChanged(true);
                 statusBar()->clearMessage();
+                if (log_.isCompressed()) {
+                    showStatus(tr("A compressed log: shown unpacked, not followed."));
+                }
                 break;
             case LogFile::Change::Appended:
                 view_->logUpdated(false);

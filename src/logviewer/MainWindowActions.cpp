@@ -181,8 +181,8 @@ bool MainWindow::saveSelection(const QString& file) {
 void MainWindow::openFromDialog() {
     const QString folder =
         log_.path().empty() ? QDir::homePath() : QFileInfo(fromPath(log_.path())).absolutePath();
-    const QString file = QFileDialog::getOpenFileName(this, tr("Open Log"), folder,
-                                                      tr("Logs (*.log);;All files (*)"));
+    const QString file = QFileDialog::getOpenFileName(
+        this, tr("Open Log"), folder, tr("Logs (*.log *.log.gz *.gz);;All files (*)"));
     if (!file.isEmpty()) {
         openLog(file);
     }

@@ -1,6 +1,7 @@
 #include "LogFile.h"
 
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <chrono>
 #include <filesystem>
@@ -311,6 +312,45 @@ TEST(LogFileEndFirst, TruncatedWhileCountingReloads) {
     EXPECT_EQ(change, Change::Reloaded);
     EXPECT_EQ(lines(log), Lines{"short"});
     EXPECT_TRUE(log.indexComplete());
+}
+
+}  // namespace
+}  // namespace reda
+
+namespace reda {
+namespace {
+
+std::string gzipped(const std::string& text) {
+    TempDir scratch;
+    const std::string path = scratch / "x.gz";
+    gzFile out = gzopen(path.c_str(), "wb");
+    gzwrite(out, text.data(), static_cast<unsigned>(text.size()));
+    gzclose(out);
+    return scratch.Read(path);
+}
+
+// A .gz log is shown unpacked, read once and not followed; data that is no gzip says so.
+TEST(LogFileGzip, ShownUnpackedAndNotFollowed) {
+    TempDir dir;
+    const std::string text = mixedLines(20000, 9);
+    const std::string path = dir.Write("old run.log.GZ", gzipped(text));
+    LogFile log;
+    log.setPath(path);
+    ASSERT_EQ(log.poll(), Change::Appeared);
+    EXPECT_TRUE(log.isCompressed());
+    EXPECT_EQ(log.bytes(), text);
+    LogFile plain(LogFile::Backing::Copied);
+    plain.setPath(dir.Write("plain.log", text));
+    plain.poll();
+    EXPECT_EQ(lines(log), lines(plain));
+    append(path, "more");
+    EXPECT_EQ(log.poll(), Change::None);
+
+    LogFile broken;
+    broken.setPath(dir.Write("broken.gz", gzipped(text).substr(0, 1000)));
+    EXPECT_EQ(broken.poll(), Change::Failed);
+    EXPECT_EQ(broken.error().rfind("is not readable gzip data: ", 0), 0u) << broken.error();
+    EXPECT_EQ(broken.poll(), Change::None);  // said once
 }
 
 }  // namespace
