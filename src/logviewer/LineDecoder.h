@@ -4,6 +4,7 @@
 // fonts have the control pictures) and invalid UTF-8 as U+FFFD, with the column of every
 // byte so selections and matches (byte ranges) map onto the screen.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -37,6 +38,15 @@ struct DisplayLine {
     std::size_t byteAtColumn(std::size_t column) const;
 };
 
-DisplayLine decodeLine(std::string_view bytes, std::size_t maxColumns);
+// A single-byte code page: the characters of the bytes 0x80 to 0xFF, U+FFFD for a byte the
+// code page leaves undefined.
+using CodePage = std::array<char16_t, 128>;
+
+// Windows-1252, as tools on Windows with a Western locale write their logs.
+const CodePage& windows1252();
+
+// Decodes UTF-8, or the single-byte `codePage` when one is given.
+DisplayLine decodeLine(std::string_view bytes, std::size_t maxColumns,
+                       const CodePage* codePage = nullptr);
 
 }  // namespace reda

@@ -57,6 +57,12 @@ std::size_t LogView::rowOfLine(std::size_t line) const {
     return rows_ ? rows_->rowOfLine(line) : line;
 }
 
+void LogView::setCodePage(const CodePage* codePage) {
+    codePage_ = codePage;
+    widestSeen_ = 0;
+    viewport()->update();
+}
+
 void LogView::setBookmarks(const std::set<std::size_t>* lines) {
     bookmarks_ = lines;
     viewport()->update();
@@ -281,7 +287,7 @@ std::uint64_t LogView::offsetAt(QPoint point) const {
     const std::size_t line = lineOfRow(std::min(shown, count - 1));
     const qreal x = point.x() - textLeft() + horizontalScrollBar()->value();
     const auto column = static_cast<std::size_t>(std::max<qreal>(std::round(x / charWidth_), 0));
-    const DisplayLine display = decodeLine(log_->line(line), kMaxColumns);
+    const DisplayLine display = decodeLine(log_->line(line), kMaxColumns, codePage_);
     return log_->index().lineStart(line) + display.byteAtColumn(column);
 }
 
@@ -292,7 +298,7 @@ void LogView::revealOffset(std::uint64_t offset) {
     const std::size_t line = log_->index().lineAt(offset);
     setCurrentLine(line);
     const std::uint64_t start = log_->index().lineStart(line);
-    const DisplayLine display = decodeLine(log_->line(line), kMaxColumns);
+    const DisplayLine display = decodeLine(log_->line(line), kMaxColumns, codePage_);
     const qreal x = static_cast<qreal>(display.columnOfByte(offset - start)) * charWidth_;
     const qreal room = viewport()->width() - textLeft();
     QScrollBar* horizontal = horizontalScrollBar();

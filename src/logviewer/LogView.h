@@ -30,6 +30,9 @@ class LogView : public QAbstractScrollArea {
     // Shows only the rows of `rows` (the filtered view), with the lines' own numbers; null
     // shows every line.
     void setRows(const FilteredLines* rows);
+    // The code page of a log that is not UTF-8; null for UTF-8.
+    void setCodePage(const CodePage* codePage);
+    const CodePage* codePage() const { return codePage_; }
     // Lines marked in the margin; null marks none.
     void setBookmarks(const std::set<std::size_t>* lines);
     // The rows changed (the filter or the log): redraw, and keep to the end when at the end.
@@ -113,6 +116,7 @@ class LogView : public QAbstractScrollArea {
     const ProblemIndex* problems_ = nullptr;
     const FilteredLines* rows_ = nullptr;
     const std::set<std::size_t>* bookmarks_ = nullptr;
+    const CodePage* codePage_ = nullptr;
     Pattern highlight_;
     std::uint64_t anchor_ = 0;
     std::uint64_t caret_ = 0;

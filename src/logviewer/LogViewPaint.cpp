@@ -87,7 +87,7 @@ void LogView::paintEvent(QPaintEvent* event) {
         const std::string_view bytes = log_->line(line);
         const std::uint64_t start = log_->index().lineStart(line);
         const std::uint64_t limit = log_->index().lineLimit(line);
-        const DisplayLine display = decodeLine(bytes, kMaxColumns);
+        const DisplayLine display = decodeLine(bytes, kMaxColumns, codePage_);
         widestSeen_ = std::max(widestSeen_, display.text.size());
         const LineKind kind = problems_ ? problems_->kindOf(*log_, line) : LineKind::Plain;
         kinds.push_back(kind);

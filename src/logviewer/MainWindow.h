@@ -12,6 +12,7 @@
 #include <memory>
 #include <set>
 
+#include "LineDecoder.h"
 #include "LineFilter.h"
 #include "LogFile.h"
 #include "ProblemIndex.h"
@@ -76,6 +77,11 @@ class MainWindow : public QMainWindow {
     // Bookmarks on lines, kept while the log is open: Ctrl+F2 sets or clears the current
     // line's, F2 / Shift+F2 go to the next / previous one.
     void toggleBookmark();
+    // The encoding of a log that is not UTF-8: Windows-1252, or the local code page when it
+    // is a single-byte one; null is UTF-8.
+    void setCodePage(const CodePage* codePage);
+    // Text of bytes in the chosen encoding.
+    QString textOf(std::string_view bytes) const;
     bool nextBookmark(bool forward = true);
     const std::set<std::size_t>& bookmarks() const { return bookmarks_; }
 
@@ -173,6 +179,9 @@ class MainWindow : public QMainWindow {
     bool pollPending_ = false;
     bool keepEscapes_ = false;
     std::set<std::size_t> bookmarks_;
+    const CodePage* codePage_ = nullptr;
+    CodePage localCodePage_{};
+    bool localIsSingleByte_ = false;
     Opener opener_;
 };
 

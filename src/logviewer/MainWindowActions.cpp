@@ -1,6 +1,7 @@
 // The window's menus and the commands behind them: opening, copying, saving, jumping.
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
@@ -10,6 +11,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QStatusBar>
+#include <QStringDecoder>
 #include <climits>
 
 #include "Ansi.h"
@@ -104,6 +106,41 @@ void MainWindow::createActions() {
     add(view, tr("Filter Errors &and Warnings"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P),
         [this] { showQuickFilter(KindFilter::Problems); });
     view->addSeparator();
+    // The local code page, read from the system once: usable here when it is a single-byte
+    // one (a Western or Cyrillic Windows); a UTF-8 system's is UTF-8.
+    QStringDecoder probe(QStringDecoder::System);
+    const QString accent = probe(QByteArray("\xc3\xa9"));
+    const bool localIsUtf8 = accent == QString(QChar(0xE9));
+    int single = 0;
+    for (int b = 0x80; b < 0x100; ++b) {
+        QStringDecoder decoder(QStringDecoder::System);
+        const QString one = decoder(QByteArray(1, static_cast<char>(b)));
+        localCodePage_[static_cast<std::size_t>(b - 0x80)] =
+            one.size() == 1 ? static_cast<char16_t>(one[0].unicode()) : char16_t{0xFFFD};
+        single += one.size() == 1 ? 1 : 0;
+    }
+    // A code page of lead bytes (GBK, Shift JIS) leaves most single high bytes undecoded.
+    localIsSingleByte_ = single >= 100;
+    QMenu* encoding = view->addMenu(tr("E&ncoding"));
+    auto* encodings = new QActionGroup(this);
+    auto choice = [&](const QString& text, const QKeySequence& key, const CodePage* page) {
+        QAction* action = add(encoding, text, key, [this, page] { setCodePage(page); });
+        action->setCheckable(true);
+        action->setChecked(page == nullptr);
+        encodings->addAction(action);
+        return action;
+    };
+    choice(tr("&UTF-8"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_U), nullptr);
+    choice(tr("&Windows-1252"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_W), &windows1252());
+    QAction* local = choice(localIsUtf8 ? tr("&Local Code Page (UTF-8)") : tr("&Local Code Page"),
+                            QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_L),
+                            localIsUtf8 || !localIsSingleByte_ ? nullptr : &localCodePage_);
+    local->setObjectName(QStringLiteral("localCodePage"));
+    if (!localIsUtf8 && !localIsSingleByte_) {
+        local->setEnabled(false);
+        local->setToolTip(tr("The local code page takes more than one byte a character"));
+    }
+    view->addSeparator();
     add(view, tr("Go to &Top"), QKeySequence(Qt::CTRL | Qt::Key_Home),
         [this] { view_->scrollToTop(); });
     add(view, tr("Go to &End and Follow"), QKeySequence(Qt::CTRL | Qt::Key_End),
@@ -151,9 +188,7 @@ void MainWindow::copySelection() {
             tr("The selection is too large for the clipboard; save it with Save Selection As."));
         return;
     }
-    const std::string bytes = selectedBytes();
-    QApplication::clipboard()->setText(
-        QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    QApplication::clipboard()->setText(textOf(selectedBytes()));
 }
 
 std::string MainWindow::selectedBytes() const {

@@ -27,6 +27,25 @@ QString droppedLog(const QMimeData* data) {
 
 }  // namespace
 
+void MainWindow::setCodePage(const CodePage* codePage) {
+    codePage_ = codePage;
+    view_->setCodePage(codePage);
+    filterView_->setCodePage(codePage);
+}
+
+QString MainWindow::textOf(std::string_view bytes) const {
+    if (codePage_ == nullptr) {
+        return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    }
+    QString text;
+    text.reserve(static_cast<qsizetype>(bytes.size()));
+    for (const char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        text.append(b < 0x80 ? QChar(b) : QChar((*codePage_)[b - 0x80]));
+    }
+    return text;
+}
+
 void MainWindow::toggleBookmark() {
     if (log_.lineCount() == 0 || refuseWhileCounting()) {
         return;

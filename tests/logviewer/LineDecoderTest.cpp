@@ -97,5 +97,16 @@ TEST(LineDecoder, ColumnsMapBackToBytes) {
     EXPECT_EQ(line.columnOfByte(99), 10u);
 }
 
+// Windows-1252: the same bytes, other characters; undefined bytes are marked.
+TEST(LineDecoder, Windows1252) {
+    const DisplayLine line = decodeLine("caf\xe9 \x80 \x93x\x94 \x81\t\xff", 100, &windows1252());
+    EXPECT_EQ(line.text, u"caf\u00e9 \u20ac \u201cx\u201d \ufffd    \u00ff");
+    EXPECT_EQ(line.marks, (std::vector<std::pair<std::uint32_t, std::uint32_t>>{{11, 12}}));
+    EXPECT_EQ(line.columns.size(), 15u);
+    EXPECT_EQ(line.columnOfByte(13), 16u);  // one column a byte, the tab to its stop
+    // The same bytes read as UTF-8 are not valid.
+    EXPECT_EQ(decodeLine("caf\xe9", 100).text, u"caf\ufffd");
+}
+
 }  // namespace
 }  // namespace reda

@@ -381,6 +381,24 @@ class LogViewerFeaturesTest : public QObject {
         QApplication::sendEvent(target, &refused);
         QVERIFY(!refused.isAccepted());
     }
+    // A log written in Windows-1252 reads right once that encoding is chosen; copies follow.
+    void readsALogInWindows1252() {
+        const QString log = path(QStringLiteral("cp1252.log"));
+        writeFile(log, "caf\xe9 \x80 \x93ok\x94\n", QIODevice::WriteOnly);
+        MainWindow& w = open(log);
+        QCOMPARE(w.view()->codePage(), nullptr);
+        QTest::keyClick(&w, Qt::Key_W, Qt::ControlModifier | Qt::AltModifier);
+        QCOMPARE(w.view()->codePage(), &reda::windows1252());
+        QCOMPARE(w.filterView()->codePage(), &reda::windows1252());
+        QTest::keyClick(&w, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(&w, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(),
+                 QString::fromUtf8("caf\xc3\xa9 \xe2\x82\xac \xe2\x80\x9cok\xe2\x80\x9d\n"));
+        QTest::keyClick(&w, Qt::Key_U, Qt::ControlModifier | Qt::AltModifier);
+        QCOMPARE(w.view()->codePage(), nullptr);
+        QTest::keyClick(&w, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text().left(4), QString::fromUtf8("caf\xef\xbf\xbd"));
+    }
 };
 
 QTEST_MAIN(LogViewerFeaturesTest)
