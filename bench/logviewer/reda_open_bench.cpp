@@ -86,7 +86,8 @@ Figures openInWindow(const fs::path& log) {
     // The last line's word, searched from the top.
     QTest::keyClick(&w, Qt::Key_Home, Qt::ControlModifier);
     QTest::keyClick(&w, Qt::Key_F, Qt::ControlModifier);
-    w.findBar()->findChild<QLineEdit*>(QStringLiteral("findEdit"))
+    w.findBar()
+        ->findChild<QLineEdit*>(QStringLiteral("findEdit"))
         ->setText(QString::fromLatin1(reda::bench::kLastWord.data(),
                                       static_cast<int>(reda::bench::kLastWord.size())));
     stall = 0;
