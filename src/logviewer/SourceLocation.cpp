@@ -40,7 +40,9 @@ const re2::RE2& msvcForm() {
 
 }  // namespace
 
-std::optional<SourceLocation> findLocation(std::string_view raw) {
+std::optional<SourceLocation> findLocation(std::string_view whole) {
+    // A location opens its line; looking further would cost a long line dearly at every paint.
+    const std::string_view raw = whole.substr(0, kLocationReach);
     std::vector<std::size_t> offsets;
     const std::string text = withoutEscapes(raw, offsets);
     re2::StringPiece path;

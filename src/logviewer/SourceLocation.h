@@ -28,7 +28,11 @@ struct SourceLocation {
     bool operator==(const SourceLocation&) const = default;
 };
 
-// The first location in a line of the log (colour sequences are looked through).
+// Bytes at the start of a line looked at for a location.
+inline constexpr std::size_t kLocationReach = 4096;
+
+// The first location in a line of the log, within its first kLocationReach bytes (colour
+// sequences are looked through).
 std::optional<SourceLocation> findLocation(std::string_view line);
 
 // The file a location names: absolute as it is, else relative to the log's folder, with "."

@@ -56,6 +56,13 @@ INSTANTIATE_TEST_SUITE_P(
         LocationCase{"Empty", "", std::nullopt}),
     [](const ::testing::TestParamInfo<LocationCase>& info) { return info.param.name; });
 
+// A huge line is looked at only where a location can be: at its start.
+TEST(SourceLocation, OnlyTheStartOfALongLineIsLookedAt) {
+    const std::string filler(1 << 20, 'x');
+    EXPECT_EQ(findLocation("a.c:3: error " + filler), at("a.c", "a.c", 3, 0, 0, 5));
+    EXPECT_EQ(findLocation(filler + " a.c:3: error"), std::nullopt);
+}
+
 TEST(SourceLocation, ResolvesFromTheLogsFolder) {
     kestrune::testing::TempDir dir;
     dir.Write("build/sub/x.c", "int x;\n");
