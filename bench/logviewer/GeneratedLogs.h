@@ -48,6 +48,23 @@ class Logs {
         return logs_.emplace(megabytes, path).first->second;
     }
 
+    // One line of about `megabytes` MB without a line break, as a tool that never ends its
+    // line writes it, with an error word near the end.
+    const fs::path& singleLine(std::size_t megabytes) {
+        auto found = lines_.find(megabytes);
+        if (found != lines_.end()) {
+            return found->second;
+        }
+        const fs::path path = folder_ / (std::to_string(megabytes) + "mb-one-line.log");
+        std::ofstream out(path, std::ios::binary);
+        const std::string piece = "progress 12% of src/module_42.c, pass 7; ";
+        for (std::size_t written = 0; written < (megabytes << 20); written += piece.size()) {
+            out << piece;
+        }
+        out << "error " << kLastWord;
+        return lines_.emplace(megabytes, path).first->second;
+    }
+
     fs::path scratch(const std::string& name) const { return folder_ / name; }
 
   private:
@@ -79,6 +96,7 @@ class Logs {
     fs::path folder_;
     bool keep_ = false;
     std::map<std::size_t, fs::path> logs_;
+    std::map<std::size_t, fs::path> lines_;
 };
 
 inline Logs& logs() {

@@ -1,5 +1,7 @@
 #include "FileBytes.h"
 
+#include <zlib.h>
+
 #include <algorithm>
 #include <fstream>
 #include <new>
@@ -62,6 +64,8 @@ class CopiedBytes final : public FileBytes {
 
     std::string_view bytes() const override { return data_; }
     const FileStamp& stamp() const override { return stamp_; }
+    std::shared_ptr<const void> pin() const override { return nullptr; }
+    void release(std::uint64_t, std::uint64_t) const override {}
 
     std::string current(std::uint64_t offset, std::size_t length) const override {
         std::string out(length, '\0');
@@ -78,6 +82,25 @@ class CopiedBytes final : public FileBytes {
     std::filesystem::path path_;
     FileStamp stamp_;
     std::string data_;
+};
+
+// A compressed log, unpacked whole: it is read once and not followed.
+class InflatedBytes final : public FileBytes {
+  public:
+    InflatedBytes(std::string data, FileStamp stamp) : data_(std::move(data)), stamp_(stamp) {}
+    bool resize(std::uint64_t, std::string&) override { return true; }
+    std::string_view bytes() const override { return data_; }
+    const FileStamp& stamp() const override { return stamp_; }
+    std::string current(std::uint64_t offset, std::size_t length) const override {
+        return offset >= data_.size() ? std::string()
+                                      : data_.substr(static_cast<std::size_t>(offset), length);
+    }
+    std::shared_ptr<const void> pin() const override { return nullptr; }
+    void release(std::uint64_t, std::uint64_t) const override {}
+
+  private:
+    std::string data_;
+    FileStamp stamp_;
 };
 
 #ifdef REDA_HAVE_MMAP
@@ -169,71 +192,108 @@ FileStamp stampOf(const struct stat& st) {
     return stamp;
 }
 
+// One mapping of the file; unmapped when the last holder lets go.
+class Mapping {
+  public:
+    Mapping(const char* base, std::size_t length)
+        : base_(base), length_(length), slot_(guardMapping(base, length)) {}
+    ~Mapping() {
+        unguardMapping(slot_);
+        munmap(const_cast<char*>(base_), length_);
+    }
+    Mapping(const Mapping&) = delete;
+    Mapping& operator=(const Mapping&) = delete;
+
+    const char* base() const { return base_; }
+    std::size_t length() const { return length_; }
+
+  private:
+    const char* base_;
+    std::size_t length_;
+    int slot_;
+};
+
 class MappedBytes final : public FileBytes {
   public:
     MappedBytes(int fd, FileStamp stamp) : fd_(fd), stamp_(stamp) {}
     ~MappedBytes() override {
-        unmap();
+        mapping_.reset();
         ::close(fd_);
     }
 
     bool resize(std::uint64_t size, std::string& error) override {
-        if (size == length_) {
+        if (size == length()) {
             return true;
         }
         if (size > static_cast<std::uint64_t>(SIZE_MAX)) {
             error = "is too large to map";
             return false;
         }
-        void* fresh = nullptr;
+        std::shared_ptr<Mapping> fresh;
         if (size > 0) {
-            fresh = mmap(nullptr, static_cast<std::size_t>(size), PROT_READ, MAP_SHARED, fd_, 0);
-            if (fresh == MAP_FAILED) {
+            void* base =
+                mmap(nullptr, static_cast<std::size_t>(size), PROT_READ, MAP_SHARED, fd_, 0);
+            if (base == MAP_FAILED) {
                 error = describe(errno);
                 return false;
             }
+            fresh = std::make_shared<Mapping>(static_cast<const char*>(base),
+                                              static_cast<std::size_t>(size));
         }
-        unmap();
-        base_ = static_cast<const char*>(fresh);
-        length_ = static_cast<std::size_t>(size);
-        if (base_ != nullptr) {
-            slot_ = guardMapping(base_, length_);
-        }
+        mapping_ = std::move(fresh);
         return true;
     }
 
-    std::string_view bytes() const override { return {base_, length_}; }
+    std::string_view bytes() const override {
+        return mapping_ ? std::string_view(mapping_->base(), mapping_->length())
+                        : std::string_view{};
+    }
     const FileStamp& stamp() const override { return stamp_; }
 
     std::string current(std::uint64_t offset, std::size_t length) const override {
-        if (offset >= length_) {
+        const std::string_view all = bytes();
+        if (offset >= all.size()) {
             return {};
         }
-        const std::size_t n = std::min<std::size_t>(length, length_ - offset);
-        return std::string(base_ + offset, n);
+        return std::string(all.substr(static_cast<std::size_t>(offset), length));
+    }
+
+    std::shared_ptr<const void> pin() const override { return mapping_; }
+
+    void release(std::uint64_t offset, std::uint64_t length) const override {
+        const std::string_view all = bytes();
+        if (offset < all.size()) {
+            releaseMappedPages(all.substr(
+                static_cast<std::size_t>(offset),
+                static_cast<std::size_t>(std::min<std::uint64_t>(length, all.size() - offset))));
+        }
     }
 
   private:
-    void unmap() {
-        if (base_ != nullptr) {
-            unguardMapping(slot_);
-            slot_ = -1;
-            munmap(const_cast<char*>(base_), length_);
-            base_ = nullptr;
-            length_ = 0;
-        }
-    }
+    std::size_t length() const { return mapping_ ? mapping_->length() : 0; }
 
     int fd_;
     FileStamp stamp_;
-    const char* base_ = nullptr;
-    std::size_t length_ = 0;
-    int slot_ = -1;
+    std::shared_ptr<Mapping> mapping_;
 };
 
 #endif
 
 }  // namespace
+
+void releaseMappedPages(std::string_view bytes) {
+#ifdef REDA_HAVE_MMAP
+    // Whole pages only: the pages at either end may hold bytes still in use.
+    const auto begin = reinterpret_cast<std::uintptr_t>(bytes.data());
+    const std::uintptr_t first = (begin + pageSize - 1) & ~(pageSize - 1);
+    const std::uintptr_t last = (begin + bytes.size()) & ~(pageSize - 1);
+    if (last > first) {
+        madvise(reinterpret_cast<void*>(first), last - first, MADV_DONTNEED);
+    }
+#else
+    (void)bytes;
+#endif
+}
 
 FileStamp statPath(const std::filesystem::path& path) {
 #ifdef REDA_HAVE_MMAP
@@ -259,6 +319,52 @@ FileStamp statPath(const std::filesystem::path& path) {
     }
     return stamp;
 #endif
+}
+
+std::unique_ptr<FileBytes> FileBytes::openGzip(const std::filesystem::path& path,
+                                               std::string& error) {
+    const FileStamp stamp = statPath(path);
+    if (!stamp.exists || !stamp.regular) {
+        error = stamp.exists ? "is not a regular file" : "does not exist";
+        return nullptr;
+    }
+    gzFile in = gzopen(path.string().c_str(), "rb");
+    if (in == nullptr) {
+        error = "cannot be opened";
+        return nullptr;
+    }
+    std::string data;
+    char buffer[1 << 16];
+    for (;;) {
+        const int n = gzread(in, buffer, sizeof buffer);
+        if (n < 0) {
+            int code = 0;
+            const char* message = gzerror(in, &code);
+            error = std::string("is not readable gzip data: ") + (message ? message : "");
+            gzclose(in);
+            return nullptr;
+        }
+        if (n == 0) {
+            int code = Z_OK;
+            const char* message = gzerror(in, &code);
+            if (code != Z_OK && code != Z_STREAM_END) {
+                // Cut short: what came before is not worth showing as if it were all.
+                error = std::string("is not readable gzip data: ") + (message ? message : "");
+                gzclose(in);
+                return nullptr;
+            }
+            break;
+        }
+        try {
+            data.append(buffer, static_cast<std::size_t>(n));
+        } catch (const std::bad_alloc&) {
+            gzclose(in);
+            error = "does not fit into memory unpacked";
+            return nullptr;
+        }
+    }
+    gzclose(in);
+    return std::make_unique<InflatedBytes>(std::move(data), stamp);
 }
 
 std::unique_ptr<FileBytes> FileBytes::open(bool mapped, const std::filesystem::path& path,

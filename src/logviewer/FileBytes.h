@@ -27,6 +27,9 @@ struct FileStamp {
 
 FileStamp statPath(const std::filesystem::path& path);
 
+// release() for bytes of a mapping that pin() keeps, from any thread.
+void releaseMappedPages(std::string_view bytes);
+
 class FileBytes {
   public:
     virtual ~FileBytes() = default;
@@ -34,6 +37,10 @@ class FileBytes {
     // Null with `error` set when the file cannot be opened.
     static std::unique_ptr<FileBytes> open(bool mapped, const std::filesystem::path& path,
                                            std::string& error);
+    // A gzip file, unpacked into memory once; it does not grow, so resize() keeps its bytes.
+    // Null with `error` set when it cannot be read or is no gzip data.
+    static std::unique_ptr<FileBytes> openGzip(const std::filesystem::path& path,
+                                               std::string& error);
 
     // Makes bytes() cover [0, size). Returns false with `error` set when that failed; the
     // previous bytes stay valid then.
@@ -44,6 +51,14 @@ class FileBytes {
     // The file's current bytes at [offset, offset + length), read afresh where the held
     // bytes are a copy; shorter when the file is shorter.
     virtual std::string current(std::uint64_t offset, std::size_t length) const = 0;
+
+    // Keeps the bytes bytes() gives now readable, also after a later resize, for as long as
+    // the result lives: a worker thread reads them while the window follows the file. Null
+    // where the bytes cannot be shared (a copy that grows in place).
+    virtual std::shared_ptr<const void> pin() const = 0;
+    // The pages of [offset, offset + length) are not needed for now: they leave this
+    // process's resident memory and are read again from the file when touched.
+    virtual void release(std::uint64_t offset, std::uint64_t length) const = 0;
 };
 
 }  // namespace reda

@@ -37,6 +37,10 @@ FindBar::FindBar(QWidget* parent) : QWidget(parent) {
     wholeWord_ = new QCheckBox(tr("&Whole words"), this);
     wholeWord_->setObjectName(QStringLiteral("wholeWord"));
 
+    regex_ = new QCheckBox(tr("Regular e&xpression"), this);
+    regex_->setObjectName(QStringLiteral("regex"));
+    regex_->setToolTip(tr("RE2 syntax; whole words do not apply, write \\b"));
+
     status_ = new QLabel(this);
     status_->setObjectName(QStringLiteral("findStatus"));
 
@@ -52,6 +56,7 @@ FindBar::FindBar(QWidget* parent) : QWidget(parent) {
     layout->addWidget(next);
     layout->addWidget(matchCase_);
     layout->addWidget(wholeWord_);
+    layout->addWidget(regex_);
     layout->addWidget(status_);
     layout->addWidget(close);
 
@@ -63,6 +68,11 @@ FindBar::FindBar(QWidget* parent) : QWidget(parent) {
     });
     connect(matchCase_, &QCheckBox::toggled, this, &FindBar::changed);
     connect(wholeWord_, &QCheckBox::toggled, this, &FindBar::changed);
+    connect(regex_, &QCheckBox::toggled, this, [this](bool on) {
+        wholeWord_->setEnabled(!on);
+        status_->clear();
+        emit changed();
+    });
     connect(close, &QToolButton::clicked, this, [this] {
         hide();
         emit closed();
@@ -80,6 +90,22 @@ FindOptions FindBar::options() const {
 void FindBar::setOptions(FindOptions options) {
     matchCase_->setChecked(options.matchCase);
     wholeWord_->setChecked(options.wholeWord);
+}
+
+PatternMode FindBar::mode() const {
+    return regex_->isChecked() ? PatternMode::Regex : PatternMode::Plain;
+}
+
+void FindBar::setMode(PatternMode mode) {
+    regex_->setChecked(mode == PatternMode::Regex);
+}
+
+Pattern FindBar::pattern() const {
+    const QByteArray text = edit_->text().toUtf8();
+    FindOptions options = this->options();
+    options.wholeWord = options.wholeWord && mode() == PatternMode::Plain;
+    return Pattern(std::string_view(text.constData(), static_cast<std::size_t>(text.size())),
+                   mode(), options);
 }
 
 void FindBar::activate(const QString& seed) {
@@ -116,8 +142,12 @@ bool FindBar::eventFilter(QObject* watched, QEvent* event) {
 
 void FindBar::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape) {
-        hide();
-        emit closed();
+        if (busy_) {
+            emit stopRequested();
+        } else {
+            hide();
+            emit closed();
+        }
         return;
     }
     QWidget::keyPressEvent(event);

@@ -4,6 +4,7 @@
 
 #include <QWidget>
 
+#include "Pattern.h"
 #include "TextFinder.h"
 
 class QCheckBox;
@@ -21,10 +22,17 @@ class FindBar : public QWidget {
     QString text() const;
     FindOptions options() const;
     void setOptions(FindOptions options);
+    PatternMode mode() const;
+    void setMode(PatternMode mode);
+    // What the bar asks for; an invalid one says why in the bar.
+    Pattern pattern() const;
     // Shows the bar with `seed` (when not empty) selected in the edit, which takes the focus.
     void activate(const QString& seed);
     void setStatus(const QString& status);
     QString status() const;
+    // While a search runs, Esc stops it instead of closing the bar.
+    void setBusy(bool busy) { busy_ = busy; }
+    bool isBusy() const { return busy_; }
 
   signals:
     void findNext();
@@ -32,6 +40,7 @@ class FindBar : public QWidget {
     // The text or a switch changed: the marks on screen follow.
     void changed();
     void closed();
+    void stopRequested();
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -41,7 +50,9 @@ class FindBar : public QWidget {
     QLineEdit* edit_;
     QCheckBox* matchCase_;
     QCheckBox* wholeWord_;
+    QCheckBox* regex_;
     QLabel* status_;
+    bool busy_ = false;
 };
 
 }  // namespace reda

@@ -53,7 +53,23 @@ std::size_t DisplayLine::byteAtColumn(std::size_t column) const {
     return std::min(static_cast<std::size_t>(it - columns.begin()), decodedBytes);
 }
 
-DisplayLine decodeLine(std::string_view bytes, std::size_t maxColumns) {
+const CodePage& windows1252() {
+    static const CodePage table = [] {
+        // 0x80 to 0x9F differ from Latin-1; five of them are undefined.
+        static constexpr char16_t low[32] = {
+            0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+            0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD, 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+            0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178};
+        CodePage out{};
+        for (int i = 0; i < 128; ++i) {
+            out[static_cast<std::size_t>(i)] = i < 32 ? low[i] : static_cast<char16_t>(0x80 + i);
+        }
+        return out;
+    }();
+    return table;
+}
+
+DisplayLine decodeLine(std::string_view bytes, std::size_t maxColumns, const CodePage* codePage) {
     DisplayLine out;
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
     const std::size_t n = bytes.size();
@@ -61,6 +77,7 @@ DisplayLine decodeLine(std::string_view bytes, std::size_t maxColumns) {
     out.text.reserve(reserve);
     out.columns.reserve(reserve);
     std::size_t i = 0;
+    TextStyle style;
     while (i < n) {
         if (out.text.size() >= maxColumns) {
             out.clipped = true;
@@ -69,7 +86,18 @@ DisplayLine decodeLine(std::string_view bytes, std::size_t maxColumns) {
         const auto column = static_cast<std::uint32_t>(out.text.size());
         const unsigned char b = p[i];
         std::size_t length = 1;
-        if (b == '\t') {
+        if (const std::size_t escape = escapeLength(bytes, i); escape > 0) {
+            const TextStyle before = style;
+            applyEscape(bytes.substr(i, escape), style);
+            if (!(style == before)) {
+                if (!out.styles.empty() && out.styles.back().first == column) {
+                    out.styles.back().second = style;
+                } else {
+                    out.styles.emplace_back(column, style);
+                }
+            }
+            length = escape;
+        } else if (b == '\t') {
             out.text.append(kTabWidth - out.text.size() % kTabWidth, u' ');
         } else if (b < 0x20 || b == 0x7F) {
             out.text.push_back(u'^');
@@ -77,6 +105,12 @@ DisplayLine decodeLine(std::string_view bytes, std::size_t maxColumns) {
             out.marks.emplace_back(column, column + 2);
         } else if (b < 0x80) {
             out.text.push_back(static_cast<char16_t>(b));
+        } else if (codePage != nullptr) {
+            const char16_t c = (*codePage)[b - 0x80];
+            out.text.push_back(c);
+            if (c == kReplacement) {
+                out.marks.emplace_back(column, column + 1);
+            }
         } else {
             char32_t cp = 0;
             length = sequenceLength(p + i, n - i, cp);

@@ -4,12 +4,15 @@
 // fonts have the control pictures) and invalid UTF-8 as U+FFFD, with the column of every
 // byte so selections and matches (byte ranges) map onto the screen.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
+
+#include "Ansi.h"
 
 namespace reda {
 
@@ -26,12 +29,24 @@ struct DisplayLine {
     // Column ranges [begin, end) that stand for bytes the log did not hold as text (control
     // bytes, invalid UTF-8), so the view can set them apart from the same characters written.
     std::vector<std::pair<std::uint32_t, std::uint32_t>> marks;
+    // Where the colours of escape sequences change: from this column on, this style. Escape
+    // sequences themselves take no column.
+    std::vector<std::pair<std::uint32_t, TextStyle>> styles;
 
     std::size_t columnOfByte(std::size_t byte) const;
     // The first byte whose column is at or after `column` (the decoded end when none is).
     std::size_t byteAtColumn(std::size_t column) const;
 };
 
-DisplayLine decodeLine(std::string_view bytes, std::size_t maxColumns);
+// A single-byte code page: the characters of the bytes 0x80 to 0xFF, U+FFFD for a byte the
+// code page leaves undefined.
+using CodePage = std::array<char16_t, 128>;
+
+// Windows-1252, as tools on Windows with a Western locale write their logs.
+const CodePage& windows1252();
+
+// Decodes UTF-8, or the single-byte `codePage` when one is given.
+DisplayLine decodeLine(std::string_view bytes, std::size_t maxColumns,
+                       const CodePage* codePage = nullptr);
 
 }  // namespace reda

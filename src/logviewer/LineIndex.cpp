@@ -12,9 +12,34 @@ void LineIndex::clear() {
     low_.clear();
     low_.shrink_to_fit();
     steps_.clear();
+    base_ = 0;
     scanned_ = 0;
     end_ = 0;
     longest_ = 0;
+}
+
+void LineIndex::startAt(std::uint64_t base) {
+    clear();
+    base_ = base;
+    scanned_ = base;
+    end_ = base;
+}
+
+void LineIndex::join(const LineIndex& tail) {
+    if (low_.empty()) {
+        push(base_);
+    }
+    low_.reserve(low_.size() + tail.low_.size());
+    for (std::size_t line = 0; line < tail.low_.size(); ++line) {
+        const std::uint64_t start = tail.lineStart(line);
+        if (start > lineStart(low_.size() - 1)) {
+            push(start);
+        }
+    }
+    // The line that ends at the tail's base was measured here, the tail's lines there.
+    longest_ = std::max(longest_, tail.longest_);
+    scanned_ = tail.scanned_;
+    end_ = tail.end_;
 }
 
 void LineIndex::push(std::uint64_t start) {
@@ -33,7 +58,7 @@ void LineIndex::extend(std::string_view data) {
     const char* const end = base + data.size();
     const char* p = base + scanned_;
     if (low_.empty()) {
-        push(0);
+        push(base_);
     }
     std::uint64_t lastStart = lineStart(low_.size() - 1);
 
@@ -73,6 +98,27 @@ void LineIndex::extend(std::string_view data) {
     scanned_ = static_cast<std::uint64_t>(p - base);
     end_ = data.size();
     longest_ = std::max(longest_, static_cast<std::uint64_t>(data.size()) - lastStart);
+}
+
+std::uint64_t LineIndex::tailStart(std::string_view data, std::size_t lines, std::size_t maxBytes) {
+    const std::size_t n = data.size();
+    const std::size_t lowest = n > maxBytes ? n - maxBytes : 1;
+    std::uint64_t earliest = 0;
+    std::size_t found = 0;
+    for (std::size_t s = n; s-- > std::max<std::size_t>(lowest, 1);) {
+        const char before = data[s - 1];
+        if (before == '\n' || (before == '\r' && data[s] != '\n')) {
+            earliest = s;
+            if (++found >= lines) {
+                break;
+            }
+        }
+    }
+    return earliest;
+}
+
+std::uint64_t LineIndex::headEnd(std::string_view data, std::uint64_t start) {
+    return start > 0 && start < data.size() && data[start - 1] == '\r' ? start + 1 : start;
 }
 
 std::size_t LineIndex::lineCount() const {

@@ -1,8 +1,34 @@
 #include "LogFile.h"
 
+#include <atomic>
+#include <thread>
+
 #include "FileBytes.h"
 
 namespace reda {
+
+// Indexes the bytes before the end shown first. It reads only a pinned mapping, which the
+// followed file's later mappings do not disturb, and writes only its own index.
+struct LogFile::HeadWorker {
+    std::shared_ptr<const void> pin;
+    std::string_view bytes;  // up to the head's end
+    LineIndex index;
+    std::atomic<std::uint64_t> done{0};
+    std::atomic<bool> stop{false};
+    std::atomic<bool> finished{false};
+    std::thread thread;
+
+    void run() {
+        for (std::size_t end = 0; end < bytes.size() && !stop.load();) {
+            const std::size_t from = end;
+            end = std::min(bytes.size(), end + kIndexPiece);
+            index.extend(bytes.substr(0, end));
+            releaseMappedPages(bytes.substr(from, end - from));
+            done.store(end);
+        }
+        finished.store(true);
+    }
+};
 
 namespace {
 constexpr std::size_t kTailBytes = 64;  // also the length of the head kept
@@ -18,9 +44,80 @@ LogFile::Backing LogFile::defaultBacking() {
 
 LogFile::LogFile(Backing backing) : backing_(backing) {}
 
-LogFile::~LogFile() = default;
+LogFile::~LogFile() {
+    stopHeadWorker();
+}
+
+bool LogFile::indexComplete() const {
+    return worker_ == nullptr;
+}
+
+std::uint64_t LogFile::headIndexed() const {
+    return worker_ ? worker_->done.load() : headEnd_;
+}
+
+void LogFile::release(std::uint64_t from, std::uint64_t to) const {
+    if (file_ && to > from) {
+        file_->release(from, to - from);
+    }
+}
+
+std::shared_ptr<const void> LogFile::pin() const {
+    return file_ ? file_->pin() : nullptr;
+}
+
+void LogFile::extendIndex() {
+    // In pieces, giving each piece's pages back, so a long line or a large append does not
+    // stay resident once its line breaks are known.
+    const std::string_view all = file_->bytes();
+    while (index_.scannedEnd() < all.size()) {
+        const std::uint64_t from = index_.scannedEnd();
+        const std::uint64_t end = std::min<std::uint64_t>(all.size(), from + kIndexPiece);
+        index_.extend(all.substr(0, static_cast<std::size_t>(end)));
+        if (end - from >= kIndexPiece) {
+            file_->release(from, end - from);
+        }
+        if (index_.scannedEnd() == from) {
+            break;  // only a final CR is left, waiting for its LF
+        }
+    }
+}
+
+void LogFile::stopHeadWorker() {
+    if (worker_) {
+        worker_->stop.store(true);
+        worker_->thread.join();
+        worker_.reset();
+    }
+}
+
+void LogFile::startHeadWorker() {
+    const std::string_view all = file_->bytes();
+    const std::uint64_t start = LineIndex::tailStart(
+        all, kEndFirstLines, std::min<std::size_t>(kEndFirstReach, all.size()));
+    std::shared_ptr<const void> pin = file_->pin();
+    if (start == 0 || !pin) {
+        extendIndex();  // nothing to gain, or nothing to share with a worker
+        return;
+    }
+    index_.startAt(start);
+    index_.extend(all);
+    headEnd_ = LineIndex::headEnd(all, start);
+    worker_ = std::make_unique<HeadWorker>();
+    worker_->pin = std::move(pin);
+    worker_->bytes = all.substr(0, static_cast<std::size_t>(headEnd_));
+    // Lines of the start are about as long as those of the end: room for them up front,
+    // so the index does not hold twice its size while it grows.
+    const std::uint64_t tailBytes = all.size() - start;
+    const std::uint64_t perLine =
+        std::max<std::uint64_t>(tailBytes / std::max<std::size_t>(index_.lineCount(), 1), 1);
+    worker_->index.reserve(static_cast<std::size_t>(start / perLine + start / perLine / 16 + 64));
+    HeadWorker* worker = worker_.get();
+    worker_->thread = std::thread([worker] { worker->run(); });
+}
 
 void LogFile::setPath(std::filesystem::path path) {
+    stopHeadWorker();
     path_ = std::move(path);
     file_.reset();
     index_.clear();
@@ -56,6 +153,8 @@ std::string_view LogFile::line(std::size_t line) const {
 }
 
 LogFile::Change LogFile::reopen(bool wasOpen) {
+    stopHeadWorker();
+    headEnd_ = 0;
     file_.reset();
     index_.clear();
     tail_.clear();
@@ -63,7 +162,8 @@ LogFile::Change LogFile::reopen(bool wasOpen) {
     vanished_ = false;
     std::string error;
     auto openWith = [&](bool mapped) {
-        file_ = FileBytes::open(mapped, path_, error);
+        file_ = isCompressed() ? FileBytes::openGzip(path_, error)
+                               : FileBytes::open(mapped, path_, error);
         if (file_ && !file_->resize(file_->stamp().size, error)) {
             file_.reset();
         }
@@ -75,7 +175,11 @@ LogFile::Change LogFile::reopen(bool wasOpen) {
         return Change::Failed;
     }
     error_.clear();
-    index_.extend(file_->bytes());
+    if (file_->bytes().size() >= endFirstBytes_) {
+        startHeadWorker();
+    } else {
+        extendIndex();
+    }
     const std::string_view all = file_->bytes();
     tail_.assign(all.substr(all.size() - std::min(all.size(), kTailBytes)));
     head_.assign(all.substr(0, kTailBytes));
@@ -83,9 +187,29 @@ LogFile::Change LogFile::reopen(bool wasOpen) {
     return wasOpen ? Change::Reloaded : Change::Appeared;
 }
 
+bool LogFile::isCompressed() const {
+    std::string extension = path_.extension().string();
+    for (char& c : extension) {
+        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+    }
+    return extension == ".gz";
+}
+
 LogFile::Change LogFile::poll() {
     if (path_.empty()) {
         return Change::None;
+    }
+    if (isCompressed() && (file_ || !error_.empty())) {
+        return Change::None;  // read once; F5 reads it again
+    }
+    if (worker_ && worker_->finished.load()) {
+        worker_->thread.join();
+        const std::size_t before = index_.lineCount();
+        worker_->index.join(index_);
+        index_ = std::move(worker_->index);
+        linesJoined_ = index_.lineCount() - before;
+        worker_.reset();
+        return Change::Indexed;
     }
     const FileStamp now = statPath(path_);
     if (!now.exists) {
@@ -97,6 +221,7 @@ LogFile::Change LogFile::poll() {
     }
     if (!now.regular) {
         const bool reported = !file_ && error_ == "is not a regular file";
+        stopHeadWorker();
         file_.reset();
         index_.clear();
         tail_.clear();
@@ -136,7 +261,7 @@ LogFile::Change LogFile::poll() {
     if (!tail_.empty() && file_->current(had - tail_.size(), tail_.size()) != tail_) {
         return reopen(true);
     }
-    index_.extend(file_->bytes());
+    extendIndex();
     const std::string_view all = file_->bytes();
     tail_.assign(all.substr(all.size() - std::min(all.size(), kTailBytes)));
     if (head_.size() < kTailBytes) {

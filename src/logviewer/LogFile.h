@@ -28,9 +28,19 @@ class LogFile {
         Reloaded,  // truncated or replaced: read again from the start
         Vanished,  // the file is gone; what was read stays shown
         Failed,    // it exists but cannot be read; see error()
+        Indexed,   // the lines before the end shown first are counted: see linesJoined()
     };
 
     static Backing defaultBacking();
+
+    // Logs of at least this many bytes show their end first: the last lines are indexed at
+    // once and the lines before them on a worker thread, so the window need not wait.
+    static constexpr std::uint64_t kEndFirstBytes = 8u << 20;
+    // Lines indexed at once at the end, and how far back to look for them.
+    static constexpr std::size_t kEndFirstLines = 4000;
+    static constexpr std::size_t kEndFirstReach = 16u << 20;
+    // Bytes the worker indexes between looks at whether it should stop.
+    static constexpr std::size_t kIndexPiece = 16u << 20;
 
     explicit LogFile(Backing backing = defaultBacking());
     ~LogFile();
@@ -50,8 +60,31 @@ class LogFile {
     std::string_view line(std::size_t line) const;
     const std::string& error() const { return error_; }
 
+    // A .gz log is unpacked once and not followed.
+    bool isCompressed() const;
+
+    // False while the lines before the end shown first are still being counted; line
+    // numbers then count from the first line indexed.
+    bool indexComplete() const;
+    // Bytes of that count done, and to do.
+    std::uint64_t headIndexed() const;
+    std::uint64_t headBytes() const { return headEnd_; }
+    // After Indexed: how many lines came before those indexed first.
+    std::size_t linesJoined() const { return linesJoined_; }
+    void setEndFirstBytes(std::uint64_t bytes) { endFirstBytes_ = bytes; }
+
+    // The pages of [from, to) leave resident memory until touched again.
+    void release(std::uint64_t from, std::uint64_t to) const;
+    // Keeps bytes() readable on another thread; null when the bytes cannot be shared.
+    std::shared_ptr<const void> pin() const;
+
   private:
+    struct HeadWorker;
+
     Change reopen(bool wasOpen);
+    void startHeadWorker();
+    void extendIndex();
+    void stopHeadWorker();
 
     Backing backing_;
     std::filesystem::path path_;
@@ -65,6 +98,10 @@ class LogFile {
     std::string head_;
     std::int64_t modified_ = 0;
     bool vanished_ = false;
+    std::uint64_t endFirstBytes_ = kEndFirstBytes;
+    std::unique_ptr<HeadWorker> worker_;
+    std::uint64_t headEnd_ = 0;
+    std::size_t linesJoined_ = 0;
 };
 
 }  // namespace reda

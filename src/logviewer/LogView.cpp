@@ -12,7 +12,9 @@
 #include <climits>
 #include <cmath>
 #include <optional>
+
 #include <vector>
+#include "SourceLocation.h"
 
 namespace reda {
 
@@ -22,21 +24,13 @@ int clampToInt(std::size_t value) {
     return static_cast<int>(std::min<std::size_t>(value, INT_MAX));
 }
 
-bool isLowSurrogate(char16_t c) {
-    return c >= 0xDC00 && c <= 0xDFFF;
-}
-
-struct ColumnRange {
-    std::size_t begin;
-    std::size_t end;
-};
-
 }  // namespace
 
 LogView::LogView(QWidget* parent) : QAbstractScrollArea(parent) {
     setObjectName(QStringLiteral("logView"));
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setCursor(Qt::IBeamCursor);
+    viewport()->setMouseTracking(true);
     setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     updateMetrics();
     updateColors();
@@ -49,7 +43,49 @@ void LogView::setModel(const LogFile* log, const ProblemIndex* problems) {
 }
 
 std::size_t LogView::lineCount() const {
-    return log_ ? log_->lineCount() : 0;
+    if (!log_) {
+        return 0;
+    }
+    return rows_ ? rows_->rowCount() : log_->lineCount();
+}
+
+std::size_t LogView::lineOfRow(std::size_t row) const {
+    return rows_ ? rows_->lineOfRow(row) : row;
+}
+
+std::size_t LogView::rowOfLine(std::size_t line) const {
+    return rows_ ? rows_->rowOfLine(line) : line;
+}
+
+void LogView::setCodePage(const CodePage* codePage) {
+    codePage_ = codePage;
+    widestSeen_ = 0;
+    viewport()->update();
+}
+
+void LogView::setBookmarks(const std::set<std::size_t>* lines) {
+    bookmarks_ = lines;
+    viewport()->update();
+}
+
+void LogView::setRows(const FilteredLines* rows) {
+    rows_ = rows;
+    rowsUpdated(true);
+}
+
+void LogView::rowsUpdated(bool restart) {
+    const bool wasAtEnd = following_;
+    updateScrollBars();
+    if (restart && !wasAtEnd) {
+        verticalScrollBar()->setValue(0);
+        current_ = 0;
+    }
+    if (wasAtEnd) {
+        verticalScrollBar()->setValue(verticalScrollBar()->maximum());
+        current_ = lineCount() > 0 ? lineCount() - 1 : 0;
+    }
+    viewport()->update();
+    reportFollowing();
 }
 
 void LogView::logUpdated(bool reloaded) {
@@ -71,12 +107,27 @@ void LogView::logUpdated(bool reloaded) {
     reportFollowing();
 }
 
+void LogView::logIndexed(std::size_t shift) {
+    const bool wasAtEnd = isAtEnd();
+    const std::size_t first = firstVisibleLine();
+    current_ += shift;
+    updateScrollBars();
+    verticalScrollBar()->setValue(wasAtEnd ? verticalScrollBar()->maximum()
+                                           : clampToInt(first + shift));
+    viewport()->update();
+    reportFollowing();
+}
+
 void LogView::refreshMarks() {
     viewport()->update();
 }
 
-std::size_t LogView::firstVisibleLine() const {
+std::size_t LogView::firstVisibleRow() const {
     return static_cast<std::size_t>(std::max(verticalScrollBar()->value(), 0));
+}
+
+std::size_t LogView::firstVisibleLine() const {
+    return lineOfRow(firstVisibleRow());
 }
 
 std::size_t LogView::visibleLineCount() const {
@@ -106,8 +157,8 @@ void LogView::setCurrentLine(std::size_t line) {
     if (count == 0) {
         return;
     }
-    current_ = std::min(line, count - 1);
-    const std::size_t first = firstVisibleLine();
+    current_ = std::min(rowOfLine(line), count - 1);
+    const std::size_t first = firstVisibleRow();
     const std::size_t shown = visibleLineCount();
     if (current_ < first || current_ >= first + shown) {
         // A jump far away lands in the middle of the screen, with context on both sides.
@@ -115,6 +166,12 @@ void LogView::setCurrentLine(std::size_t line) {
         verticalScrollBar()->setValue(clampToInt(top));
     }
     viewport()->update();
+}
+
+void LogView::setCurrentRow(std::size_t row) {
+    if (lineCount() > 0) {
+        setCurrentLine(lineOfRow(std::min(row, lineCount() - 1)));
+    }
 }
 
 void LogView::setSelection(std::uint64_t anchor, std::uint64_t caret) {
@@ -139,8 +196,8 @@ void LogView::clearSelection() {
     emit selectionChanged();
 }
 
-void LogView::setHighlight(const TextFinder& finder) {
-    highlight_ = finder;
+void LogView::setHighlight(const Pattern& pattern) {
+    highlight_ = pattern;
     viewport()->update();
 }
 
@@ -166,12 +223,13 @@ void LogView::updateColors() {
     marginText_ = pal.color(QPalette::Disabled, QPalette::Text);
     currentBack_ = dark ? base.lighter(135) : base.darker(106);
     markBack_ = dark ? base.lighter(190) : base.darker(120);
+    link_ = pal.color(QPalette::Link);
     viewport()->update();
 }
 
 int LogView::marginWidth() const {
     int digits = 4;
-    for (std::size_t n = lineCount(); n >= 10000; n /= 10) {
+    for (std::size_t n = log_ ? log_->lineCount() : 0; n >= 10000; n /= 10) {
         ++digits;
     }
     return static_cast<int>(std::ceil(digits * charWidth_)) + 14;
@@ -213,7 +271,7 @@ void LogView::reportFollowing() {
 QRect LogView::cellRect(std::size_t line, std::size_t column) const {
     const qreal x =
         textLeft() - horizontalScrollBar()->value() + static_cast<qreal>(column) * charWidth_;
-    const auto row = static_cast<qint64>(line) - static_cast<qint64>(firstVisibleLine());
+    const auto row = static_cast<qint64>(rowOfLine(line)) - static_cast<qint64>(firstVisibleRow());
     return QRectF(x, static_cast<qreal>(row * lineHeight_), charWidth_, lineHeight_).toRect();
 }
 
@@ -223,13 +281,13 @@ std::uint64_t LogView::offsetAt(QPoint point) const {
         return 0;
     }
     const int row = point.y() < 0 ? -1 : point.y() / lineHeight_;
-    const std::size_t first = firstVisibleLine();
-    std::size_t line =
+    const std::size_t first = firstVisibleRow();
+    std::size_t shown =
         row < 0 ? (first > 0 ? first - 1 : 0) : first + static_cast<std::size_t>(row);
-    line = std::min(line, count - 1);
+    const std::size_t line = lineOfRow(std::min(shown, count - 1));
     const qreal x = point.x() - textLeft() + horizontalScrollBar()->value();
     const auto column = static_cast<std::size_t>(std::max<qreal>(std::round(x / charWidth_), 0));
-    const DisplayLine display = decodeLine(log_->line(line), kMaxColumns);
+    const DisplayLine display = decodeLine(log_->line(line), kMaxColumns, codePage_);
     return log_->index().lineStart(line) + display.byteAtColumn(column);
 }
 
@@ -240,148 +298,12 @@ void LogView::revealOffset(std::uint64_t offset) {
     const std::size_t line = log_->index().lineAt(offset);
     setCurrentLine(line);
     const std::uint64_t start = log_->index().lineStart(line);
-    const DisplayLine display = decodeLine(log_->line(line), kMaxColumns);
+    const DisplayLine display = decodeLine(log_->line(line), kMaxColumns, codePage_);
     const qreal x = static_cast<qreal>(display.columnOfByte(offset - start)) * charWidth_;
     const qreal room = viewport()->width() - textLeft();
     QScrollBar* horizontal = horizontalScrollBar();
     if (x < horizontal->value() || x > horizontal->value() + room - 4 * charWidth_) {
         horizontal->setValue(std::max(0, static_cast<int>(x - room / 2)));
-    }
-}
-
-void LogView::paintEvent(QPaintEvent* event) {
-    QPainter painter(viewport());
-    const QPalette& pal = palette();
-    painter.fillRect(event->rect(), pal.color(QPalette::Base));
-    const int margin = marginWidth();
-    const int width = viewport()->width();
-    painter.fillRect(QRect(0, 0, margin, viewport()->height()), marginBack_);
-    if (!log_) {
-        return;
-    }
-    painter.setFont(font());
-    const std::size_t count = lineCount();
-    const std::size_t first = firstVisibleLine();
-    const int scrolled = horizontalScrollBar()->value();
-    const qreal left = textLeft() - scrolled;
-    const auto firstColumn = static_cast<std::size_t>(std::max<qreal>(scrolled / charWidth_, 0));
-    const auto columnsShown = static_cast<std::size_t>(width / charWidth_) + 2;
-    const std::uint64_t selStart = selectionStart();
-    const std::uint64_t selEnd = selectionEnd();
-    const std::size_t rows = static_cast<std::size_t>(viewport()->height() / lineHeight_) + 2;
-    const std::size_t oldWidest = widestSeen_;
-    std::vector<LineKind> kinds;  // for the margin, so no line is classified twice
-
-    painter.setClipRect(QRect(margin, 0, width - margin, viewport()->height()));
-    for (std::size_t row = 0; row < rows && first + row < count; ++row) {
-        const std::size_t line = first + row;
-        const int y = static_cast<int>(row) * lineHeight_;
-        const std::string_view bytes = log_->line(line);
-        const std::uint64_t start = log_->index().lineStart(line);
-        const std::uint64_t limit = log_->index().lineLimit(line);
-        const DisplayLine display = decodeLine(bytes, kMaxColumns);
-        widestSeen_ = std::max(widestSeen_, display.text.size());
-        const LineKind kind = problems_ ? problems_->kindOf(*log_, line) : LineKind::Plain;
-        kinds.push_back(kind);
-        const QRectF lineRect(margin, y, width - margin, lineHeight_);
-        if (kind == LineKind::Error) {
-            painter.fillRect(lineRect, errorBack_);
-        } else if (kind == LineKind::Warning) {
-            painter.fillRect(lineRect, warningBack_);
-        } else if (line == current_) {
-            painter.fillRect(lineRect, currentBack_);
-        }
-        if (line == current_) {
-            // A frame rather than a fill, so the line keeps its error or warning colour.
-            painter.setPen(pal.color(QPalette::Highlight));
-            painter.drawRect(lineRect.adjusted(0.5, 0.5, -0.5, -0.5));
-        }
-        auto columnRect = [&](std::size_t begin, std::size_t end) {
-            return QRectF(left + static_cast<qreal>(begin) * charWidth_, y,
-                          static_cast<qreal>(end - begin) * charWidth_, lineHeight_);
-        };
-
-        for (const auto& [begin, end] : display.marks) {
-            painter.fillRect(columnRect(begin, end), markBack_);
-        }
-
-        std::vector<ColumnRange> matches;
-        if (!highlight_.empty()) {
-            // Only the drawn part of a long line is searched, plus the byte that ends a word.
-            const std::string_view drawn =
-                bytes.substr(0, display.decodedBytes + highlight_.size() + 1);
-            for (std::size_t at = highlight_.next(drawn);
-                 at != TextFinder::npos && at < display.decodedBytes;
-                 at = highlight_.next(drawn, at + highlight_.size())) {
-                matches.push_back(
-                    {display.columnOfByte(at), display.columnOfByte(at + highlight_.size())});
-                painter.fillRect(columnRect(matches.back().begin, matches.back().end), matchBack_);
-            }
-        }
-        std::optional<ColumnRange> selected;
-        if (selStart < selEnd && selStart < std::max(limit, start + 1) && selEnd > start) {
-            const std::size_t from = static_cast<std::size_t>(std::max(selStart, start) - start);
-            const std::size_t to = static_cast<std::size_t>(std::min(selEnd, limit) - start);
-            std::size_t end = display.columnOfByte(std::min(to, bytes.size()));
-            if (to > bytes.size()) {
-                ++end;  // the selection takes the line end with it
-            }
-            selected = ColumnRange{display.columnOfByte(from), end};
-            painter.fillRect(columnRect(selected->begin, selected->end),
-                             pal.color(QPalette::Highlight));
-        }
-
-        std::size_t from = std::min(firstColumn, display.text.size());
-        if (from > 0 && from < display.text.size() && isLowSurrogate(display.text[from])) {
-            --from;
-        }
-        const std::size_t to = std::min(display.text.size(), firstColumn + columnsShown);
-        if (from < to) {
-            const QString slice =
-                QString::fromUtf16(display.text.data() + from, static_cast<qsizetype>(to - from));
-            const QPointF origin(left + static_cast<qreal>(from) * charWidth_, y + ascent_);
-            painter.setPen(pal.color(QPalette::Text));
-            painter.drawText(origin, slice);
-            auto redraw = [&](const ColumnRange& range, const QColor& color) {
-                painter.save();
-                painter.setClipRect(columnRect(range.begin, range.end), Qt::IntersectClip);
-                painter.setPen(color);
-                painter.drawText(origin, slice);
-                painter.restore();
-            };
-            for (const ColumnRange& range : matches) {
-                redraw(range, matchText_);
-            }
-            if (selected) {
-                redraw(*selected, pal.color(QPalette::HighlightedText));
-            }
-        }
-        if (display.clipped) {
-            painter.setPen(marginText_);
-            painter.drawText(
-                QPointF(left + (static_cast<qreal>(display.text.size()) + 1) * charWidth_,
-                        y + ascent_),
-                tr("… %n more bytes", nullptr,
-                   static_cast<int>(
-                       std::min<std::size_t>(bytes.size() - display.decodedBytes, INT_MAX))));
-        }
-    }
-
-    painter.setClipping(false);
-    painter.setPen(marginText_);
-    for (std::size_t row = 0; row < rows && first + row < count; ++row) {
-        const std::size_t line = first + row;
-        const int y = static_cast<int>(row) * lineHeight_;
-        painter.drawText(QRect(0, y, margin - 8, lineHeight_), Qt::AlignRight | Qt::AlignVCenter,
-                         QString::number(static_cast<qulonglong>(line + 1)));
-        const LineKind kind = kinds[row];
-        if (kind != LineKind::Plain) {
-            painter.fillRect(QRect(margin - 5, y, 3, lineHeight_),
-                             kind == LineKind::Error ? errorMark_ : warningMark_);
-        }
-    }
-    if (widestSeen_ != oldWidest) {
-        updateScrollBars();
     }
 }
 
@@ -415,14 +337,34 @@ void LogView::mousePressEvent(QMouseEvent* event) {
         anchor_ = offset;
     }
     if (lineCount() > 0) {
-        current_ = log_->index().lineAt(offset);
+        current_ = rowOfLine(log_->index().lineAt(offset));
+        emit lineClicked(lineOfRow(current_));
+        if (!(event->modifiers() & Qt::ShiftModifier) && onLink(offset)) {
+            emit linkClicked(lineOfRow(current_));
+        }
     }
     viewport()->update();
     emit selectionChanged();
 }
 
+bool LogView::onLink(std::uint64_t offset) const {
+    if (!log_ || lineCount() == 0) {
+        return false;
+    }
+    const std::size_t line = log_->index().lineAt(offset);
+    const std::uint64_t start = log_->index().lineStart(line);
+    const std::optional<SourceLocation> location = findLocation(log_->line(line));
+    return location && offset >= start + location->begin && offset < start + location->end;
+}
+
 void LogView::mouseMoveEvent(QMouseEvent* event) {
-    if (!(event->buttons() & Qt::LeftButton) || !log_) {
+    if (!log_) {
+        return;
+    }
+    if (!(event->buttons() & Qt::LeftButton)) {
+        // Over a file location the pointer says it can be followed.
+        viewport()->setCursor(onLink(offsetAt(event->position().toPoint())) ? Qt::PointingHandCursor
+                                                                            : Qt::IBeamCursor);
         return;
     }
     const QPoint point = event->position().toPoint();
@@ -466,14 +408,14 @@ void LogView::keyPressEvent(QKeyEvent* event) {
     const bool control = event->modifiers() & Qt::ControlModifier;
     switch (event->key()) {
         case Qt::Key_Up:
-            setCurrentLine(current_ > 0 ? current_ - 1 : 0);
-            if (current_ < firstVisibleLine()) {
+            setCurrentRow(current_ > 0 ? current_ - 1 : 0);
+            if (current_ < firstVisibleRow()) {
                 vertical->setValue(clampToInt(current_));
             }
             break;
         case Qt::Key_Down:
-            setCurrentLine(current_ + 1);
-            if (current_ >= firstVisibleLine() + page) {
+            setCurrentRow(current_ + 1);
+            if (current_ >= firstVisibleRow() + page) {
                 vertical->setValue(clampToInt(current_ + 1 - page));
             }
             break;
@@ -484,7 +426,7 @@ void LogView::keyPressEvent(QKeyEvent* event) {
             break;
         case Qt::Key_PageDown:
             vertical->setValue(vertical->value() + vertical->pageStep());
-            setCurrentLine(current_ + page);
+            setCurrentRow(current_ + page);
             break;
         case Qt::Key_Home:
             if (control) {
@@ -504,6 +446,12 @@ void LogView::keyPressEvent(QKeyEvent* event) {
             break;
         case Qt::Key_Right:
             horizontal->setValue(horizontal->value() + horizontal->singleStep());
+            break;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            if (lineCount() > 0) {
+                emit lineEntered(currentLine());
+            }
             break;
         default:
             QAbstractScrollArea::keyPressEvent(event);

@@ -6,9 +6,12 @@
 #include <QColor>
 #include <cstddef>
 #include <cstdint>
+#include <set>
 
 #include "LineDecoder.h"
+#include "LineFilter.h"
 #include "LogFile.h"
+#include "Pattern.h"
 #include "ProblemIndex.h"
 #include "TextFinder.h"
 
@@ -24,13 +27,30 @@ class LogView : public QAbstractScrollArea {
     explicit LogView(QWidget* parent = nullptr);
 
     void setModel(const LogFile* log, const ProblemIndex* problems);
+    // Shows only the rows of `rows` (the filtered view), with the lines' own numbers; null
+    // shows every line.
+    void setRows(const FilteredLines* rows);
+    // The code page of a log that is not UTF-8; null for UTF-8.
+    void setCodePage(const CodePage* codePage);
+    const CodePage* codePage() const { return codePage_; }
+    // Lines marked in the margin; null marks none.
+    void setBookmarks(const std::set<std::size_t>* lines);
+    // The rows changed (the filter or the log): redraw, and keep to the end when at the end.
+    void rowsUpdated(bool restart);
     // After a poll: `reloaded` means the log starts over, otherwise lines were appended.
     // The view keeps to the end only when it was at the end.
     void logUpdated(bool reloaded);
+    // The lines before those shown first are counted now: `shift` lines came before them.
+    void logIndexed(std::size_t shift);
     // The problem classification moved on: redraw the line colours.
     void refreshMarks();
 
     std::size_t firstVisibleLine() const;
+    std::size_t firstVisibleRow() const;
+    std::size_t rowCount() const { return lineCount(); }
+    // The line of the log a row shows, and the row that shows a line (or the next one shown).
+    std::size_t lineOfRow(std::size_t row) const;
+    std::size_t rowOfLine(std::size_t line) const;
     // Lines that fit wholly on screen; at least one.
     std::size_t visibleLineCount() const;
     bool isAtEnd() const;
@@ -38,8 +58,9 @@ class LogView : public QAbstractScrollArea {
     void scrollToTop();
 
     // The line that F8, go-to-line and clicks set; it is kept on screen.
-    std::size_t currentLine() const { return current_; }
+    std::size_t currentLine() const { return lineOfRow(current_); }
     void setCurrentLine(std::size_t line);
+    void setCurrentRow(std::size_t row);
 
     bool hasSelection() const { return anchor_ != caret_; }
     std::uint64_t selectionStart() const { return std::min(anchor_, caret_); }
@@ -49,8 +70,8 @@ class LogView : public QAbstractScrollArea {
     void selectAll();
     void clearSelection();
 
-    // Every match of `finder` on screen is marked; an empty finder marks nothing.
-    void setHighlight(const TextFinder& finder);
+    // Every match of `pattern` on screen is marked; an empty pattern marks nothing.
+    void setHighlight(const Pattern& pattern);
 
     // Where a column of a line is drawn, in viewport coordinates (off screen when scrolled away).
     QRect cellRect(std::size_t line, std::size_t column) const;
@@ -61,6 +82,11 @@ class LogView : public QAbstractScrollArea {
   signals:
     void selectionChanged();
     void followingChanged(bool atEnd);
+    // A person clicked a line, or pressed Enter on the current one.
+    void lineClicked(std::size_t line);
+    void lineEntered(std::size_t line);
+    // A click on the file location a line shows as a link.
+    void linkClicked(std::size_t line);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -83,13 +109,18 @@ class LogView : public QAbstractScrollArea {
     std::uint64_t offsetAt(QPoint point) const;
     void revealOffset(std::uint64_t offset);
     void reportFollowing();
+    // Whether a byte of the log lies in the file location its line shows as a link.
+    bool onLink(std::uint64_t offset) const;
 
     const LogFile* log_ = nullptr;
     const ProblemIndex* problems_ = nullptr;
-    TextFinder highlight_;
+    const FilteredLines* rows_ = nullptr;
+    const std::set<std::size_t>* bookmarks_ = nullptr;
+    const CodePage* codePage_ = nullptr;
+    Pattern highlight_;
     std::uint64_t anchor_ = 0;
     std::uint64_t caret_ = 0;
-    std::size_t current_ = 0;
+    std::size_t current_ = 0;     // a row
     std::size_t widestSeen_ = 0;  // columns of the widest line drawn so far
     bool following_ = true;
 
@@ -106,6 +137,7 @@ class LogView : public QAbstractScrollArea {
     QColor marginText_;
     QColor currentBack_;
     QColor markBack_;
+    QColor link_;
 };
 
 }  // namespace reda

@@ -39,6 +39,7 @@ class ProblemIndex {
     // complete line is done.
     bool advance(const LogFile& log, std::size_t budgetBytes);
     bool finished(const LogFile& log) const;
+    std::size_t classifiedLines() const { return classified_; }
 
     // Words matched whole and without case; an error word wins over a warning word.
     LineKind classify(std::string_view line) const;
@@ -48,17 +49,37 @@ class ProblemIndex {
     std::size_t errorCount(const LogFile& log) const;
     std::size_t warningCount(const LogFile& log) const;
 
-    // Nearest line after / before `line` with an error or a warning; classifies the rest of
-    // the log first when the classified part has none.
-    std::optional<std::size_t> nextProblem(const LogFile& log, std::size_t line);
-    std::optional<std::size_t> previousProblem(const LogFile& log, std::size_t line);
+    // Nearest line after / before `line` with an error or a warning (only an error with
+    // `errorsOnly`); classifies the rest of the log first when the classified part has none.
+    std::optional<std::size_t> nextProblem(const LogFile& log, std::size_t line,
+                                           bool errorsOnly = false);
+    std::optional<std::size_t> previousProblem(const LogFile& log, std::size_t line,
+                                               bool errorsOnly = false);
 
     std::size_t memoryBytes() const;
+    // Bytes of the growing last line looked at so far, to show that a line that keeps
+    // growing is scanned once and not again at every poll and paint.
+    std::uint64_t growingBytesScanned() const { return growing_.scanned; }
 
   private:
+    // What is known of the growing last line: the kind of the matches already bounded by a
+    // separator (final, whatever follows), and where the unbounded rest begins.
+    struct GrowingLine {
+        std::uint64_t start = UINT64_MAX;  // line start; UINT64_MAX when nothing is known
+        std::uint64_t end = 0;             // bytes looked at
+        std::uint64_t settled = 0;         // offset just past the last separator byte
+        LineKind settledKind = LineKind::Plain;
+        LineKind kind = LineKind::Plain;
+        std::uint64_t scanned = 0;
+    };
+
     LineKind growingLineKind(const LogFile& log) const;
-    std::optional<std::size_t> findNext(const LogFile& log, std::size_t line) const;
-    std::optional<std::size_t> findPrevious(const LogFile& log, std::size_t line) const;
+    // The kind of the matches in `hay` that start at or after `from`.
+    LineKind kindFrom(std::string_view hay, std::size_t from) const;
+    std::optional<std::size_t> findNext(const LogFile& log, std::size_t line,
+                                        bool errorsOnly) const;
+    std::optional<std::size_t> findPrevious(const LogFile& log, std::size_t line,
+                                            bool errorsOnly) const;
 
     HighlightWords words_;
     WordScanner scanner_;
@@ -67,6 +88,8 @@ class ProblemIndex {
     std::vector<std::size_t> errors_;
     std::vector<std::size_t> warnings_;
     std::size_t classified_ = 0;  // complete lines done
+    std::size_t longestWord_ = 0;
+    mutable GrowingLine growing_;
 };
 
 }  // namespace reda

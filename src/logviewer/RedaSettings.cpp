@@ -101,6 +101,8 @@ RedaSettings readSettings(const std::filesystem::path& file) {
             settings.matchCase = readFlag(value, settings.matchCase);
         } else if (key == "wholeword") {
             settings.wholeWord = readFlag(value, settings.wholeWord);
+        } else if (key == "regex") {
+            settings.regex = readFlag(value, settings.regex);
         } else if (key.size() > 6 && key.compare(0, 6, "recent") == 0) {
             const std::optional<std::int32_t> n = kestrune::ParseInteger(key.substr(6));
             if (n && *n >= 1 && static_cast<std::size_t>(*n) <= kMaxRecentLogs) {
@@ -126,6 +128,7 @@ void writeSettings(const std::filesystem::path& file, const RedaSettings& settin
     out << "WarningWords = " << joinWords(settings.words.warnings) << eol;
     out << "MatchCase = " << kestrune::BoolText(settings.matchCase) << eol;
     out << "WholeWord = " << kestrune::BoolText(settings.wholeWord) << eol;
+    out << "Regex = " << kestrune::BoolText(settings.regex) << eol;
     for (std::size_t i = 0; i < settings.recentLogs.size() && i < kMaxRecentLogs; ++i) {
         out << "Recent" << (i + 1) << " = " << settings.recentLogs[i] << eol;
     }

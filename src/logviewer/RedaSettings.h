@@ -19,6 +19,7 @@ struct RedaSettings {
     HighlightWords words;
     bool matchCase = false;
     bool wholeWord = false;
+    bool regex = false;                   // the search bar reads regular expressions
     std::vector<std::string> recentLogs;  // most recent first
 
     bool operator==(const RedaSettings&) const = default;

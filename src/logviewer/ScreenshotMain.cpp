@@ -1,4 +1,5 @@
-// Renders REDA on a log into a PNG, for the README: reda_screenshot LOG OUT.png [FIND].
+// Renders REDA on a log into a PNG, for the README: reda_screenshot LOG OUT.png [FIND [FILTER]],
+// where FILTER "problems" opens the filtered view on the error and warning lines.
 
 #include <QApplication>
 #include <QDir>
@@ -14,7 +15,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const QStringList arguments = QApplication::arguments();
     if (arguments.size() < 3) {
-        std::fprintf(stderr, "usage: reda_screenshot LOG OUT.png [FIND]\n");
+        std::fprintf(stderr, "usage: reda_screenshot LOG OUT.png [FIND [FILTER]]\n");
         return 2;
     }
     QTemporaryDir settings;
@@ -26,8 +27,15 @@ int main(int argc, char** argv) {
     QApplication::processEvents();
     // Following the end, with the last problem as the current line and a word marked.
     window.previousProblem();
-    if (arguments.size() > 3) {
+    if (arguments.size() > 3 && !arguments.at(3).isEmpty()) {
         window.findBar()->activate(arguments.at(3));
+    }
+    if (arguments.size() > 4 && arguments.at(4) == QStringLiteral("problems")) {
+        window.showQuickFilter(reda::KindFilter::Problems);
+        for (int i = 0; i < 20; ++i) {
+            QApplication::processEvents();
+        }
+        window.previousError();  // the last error is the current line
     }
     for (int i = 0; i < 20; ++i) {
         QApplication::processEvents();

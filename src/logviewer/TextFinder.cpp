@@ -1,5 +1,7 @@
 #include "TextFinder.h"
 
+#include "Ansi.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -43,8 +45,9 @@ bool TextFinder::wordBoundsAt(std::string_view haystack, std::size_t at) const {
     }
     // As with \b: a boundary is needed only where the needle starts or ends with a word byte.
     const std::size_t end = at + needle_.size();
-    const bool openBefore =
-        !wordStart_ || at == 0 || !isWordByte(static_cast<unsigned char>(haystack[at - 1]));
+    const bool openBefore = !wordStart_ || at == 0 ||
+                            !isWordByte(static_cast<unsigned char>(haystack[at - 1])) ||
+                            escapeEndsAt(haystack, at);
     const bool openAfter = !wordEnd_ || end >= haystack.size() ||
                            !isWordByte(static_cast<unsigned char>(haystack[end]));
     return openBefore && openAfter;

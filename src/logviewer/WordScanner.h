@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "Ansi.h"
 #include "TextFinder.h"
 
 namespace reda {
@@ -30,7 +31,9 @@ class WordScanner {
         std::size_t i = from;
         while (i < to) {
             while (i < to && !isWordByte(h[i])) {
-                ++i;
+                // A colour sequence separates words, its letters are no word.
+                const std::size_t escape = h[i] == 0x1b ? escapeLength(bytes.substr(0, to), i) : 0;
+                i += escape > 0 ? escape : 1;
             }
             const std::size_t start = i;
             while (i < to && isWordByte(h[i])) {

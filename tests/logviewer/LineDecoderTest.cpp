@@ -35,8 +35,15 @@ INSTANTIATE_TEST_SUITE_P(
         DecodeCase{"TabToNextStop", "a\tb", u"a       b", {0, 1, 8, 9}},
         DecodeCase{
             "TabOnStop", "12345678\tx", u"12345678        x", {0, 1, 2, 3, 4, 5, 6, 7, 8, 16, 17}},
-        DecodeCase{
-            "NulAndEscape", std::string("\0\x1b[", 3), u"^@^[[", {0, 2, 4, 5}, {{0, 2}, {2, 4}}},
+        // An escape sequence cut off by the line end takes no column.
+        DecodeCase{"NulAndCutEscape", std::string("\0\x1b[", 3), u"^@", {0, 2, 2, 2}, {{0, 2}}},
+        // ESC followed by a byte that starts no sequence is a control byte like any other.
+        DecodeCase{"LoneEscape", "\x1b x", u"^[ x", {0, 2, 3, 4}, {{0, 2}}},
+        DecodeCase{"BrokenEscape", "\x1b[1\x01m", u"^[[1^Am", {0, 2, 3, 4, 6, 7}, {{0, 2}, {4, 6}}},
+        DecodeCase{"ColourTakesNoColumn",
+                   "\x1b[31mab\x1b[0m",
+                   u"ab",
+                   {0, 0, 0, 0, 0, 0, 1, 2, 2, 2, 2, 2}},
         DecodeCase{"Delete", "a\x7f", u"a^?", {0, 1, 3}, {{1, 3}}},
         DecodeCase{"TwoByteChar", "\xC3\xA9!", u"\u00e9!", {0, 0, 1, 2}},
         DecodeCase{"ThreeByteChar", "\xE4\xB8\xAD", u"\u4e2d", {0, 0, 0, 1}},
@@ -88,6 +95,17 @@ TEST(LineDecoder, ColumnsMapBackToBytes) {
     }
     EXPECT_EQ(line.columnOfByte(4), 9u);  // inside "é"
     EXPECT_EQ(line.columnOfByte(99), 10u);
+}
+
+// Windows-1252: the same bytes, other characters; undefined bytes are marked.
+TEST(LineDecoder, Windows1252) {
+    const DisplayLine line = decodeLine("caf\xe9 \x80 \x93x\x94 \x81\t\xff", 100, &windows1252());
+    EXPECT_EQ(line.text, u"caf\u00e9 \u20ac \u201cx\u201d \ufffd    \u00ff");
+    EXPECT_EQ(line.marks, (std::vector<std::pair<std::uint32_t, std::uint32_t>>{{11, 12}}));
+    EXPECT_EQ(line.columns.size(), 15u);
+    EXPECT_EQ(line.columnOfByte(13), 16u);  // one column a byte, the tab to its stop
+    // The same bytes read as UTF-8 are not valid.
+    EXPECT_EQ(decodeLine("caf\xe9", 100).text, u"caf\ufffd");
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -130,6 +132,75 @@ TEST(LineIndex, AtMostEightBytesPerLine) {
     index.extend(data);
     ASSERT_EQ(index.lineCount(), 100000u);
     EXPECT_LE(index.memoryBytes(), 8u * index.lineCount());
+}
+
+}  // namespace
+}  // namespace reda
+
+namespace reda {
+namespace {
+
+// The end of a log is indexed first so its last screen shows at once; the start is indexed
+// after and the two joined. That must give exactly the index made from the start, wherever
+// the tail begins and whatever line ends the log holds.
+TEST(LineIndex, EndFirstThenJoinedEqualsFromTheStart) {
+    const std::vector<std::string> pieces{"a", "bc", " ", "\n", "\r\n", "\r", "\r\r", "\n\n", "x"};
+    for (unsigned seed = 1; seed <= 300; ++seed) {
+        std::mt19937 random(seed);
+        std::string data;
+        for (unsigned n = random() % 60; n-- > 0;) {
+            data += pieces[random() % pieces.size()];
+        }
+        LineIndex forward;
+        forward.extend(data);
+        for (const std::size_t lines : {std::size_t{1}, std::size_t{3}, std::size_t{1000}}) {
+            for (const std::size_t reach : {std::size_t{4}, std::size_t{1} << 20}) {
+                const std::uint64_t start = LineIndex::tailStart(data, lines, reach);
+                ASSERT_LE(start, data.size());
+                LineIndex tail;
+                tail.startAt(start);
+                tail.extend(data);
+                LineIndex head;
+                const std::uint64_t headEnd = LineIndex::headEnd(data, start);
+                for (std::uint64_t cut = 1; cut <= headEnd; cut += 1 + random() % 7) {
+                    head.extend(std::string_view(data).substr(0, cut));
+                }
+                head.extend(std::string_view(data).substr(0, headEnd));
+                head.join(tail);
+                const std::string where = "seed " + std::to_string(seed) + ", tail at " +
+                                          std::to_string(start) + " of " +
+                                          std::to_string(data.size());
+                ASSERT_EQ(starts(head), starts(forward)) << where;
+                ASSERT_EQ(limits(head), limits(forward)) << where;
+                ASSERT_EQ(head.completeLineCount(), forward.completeLineCount()) << where;
+                ASSERT_EQ(head.scannedEnd(), forward.scannedEnd()) << where;
+                ASSERT_EQ(head.longestLine(), forward.longestLine()) << where;
+
+                // The tail holds the lines asked for (all but the first when fewer), each
+                // starting where the full
+                // index has one.
+                const std::vector<std::uint64_t> all = starts(forward);
+                for (const std::uint64_t s : starts(tail)) {
+                    ASSERT_TRUE(std::find(all.begin(), all.end(), s) != all.end()) << where;
+                }
+                if (start > 0 && reach > data.size()) {
+                    ASSERT_GE(tail.lineCount(), std::min(lines, forward.lineCount() - 1)) << where;
+                }
+            }
+        }
+    }
+}
+
+TEST(LineIndex, TailStartTable) {
+    EXPECT_EQ(LineIndex::tailStart("", 5, 100), 0u);
+    EXPECT_EQ(LineIndex::tailStart("one line", 5, 100), 0u);
+    EXPECT_EQ(LineIndex::tailStart("a\nb\nc\n", 1, 100), 4u);
+    EXPECT_EQ(LineIndex::tailStart("a\nb\nc\n", 2, 100), 2u);
+    EXPECT_EQ(LineIndex::tailStart("a\r\nb", 1, 100), 3u);  // not between CR and LF
+    EXPECT_EQ(LineIndex::tailStart("a\rb\rc", 1, 100), 4u);
+    EXPECT_EQ(LineIndex::tailStart("a\nbbbbbbbb", 1, 4), 0u);  // no break within reach
+    EXPECT_EQ(LineIndex::headEnd("a\rb", 2), 3u);
+    EXPECT_EQ(LineIndex::headEnd("a\nb", 2), 2u);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "LogFile.h"
 
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <chrono>
 #include <filesystem>
@@ -8,6 +9,7 @@
 #include <iterator>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "TempDir.h"
@@ -228,6 +230,127 @@ TEST(LogFile, TruncatedUnderTheMappingReadsZerosInsteadOfCrashing) {
     EXPECT_EQ(line.back(), '\0');
     EXPECT_EQ(log.poll(), Change::Reloaded);
     EXPECT_EQ(log.lineCount(), 0u);
+}
+
+}  // namespace
+}  // namespace reda
+
+namespace reda {
+namespace {
+
+std::string mixedLines(std::size_t count, unsigned seed) {
+    std::mt19937 random(seed);
+    const char* ends[] = {"\n", "\r\n", "\r"};
+    std::string text;
+    for (std::size_t i = 0; i < count; ++i) {
+        text += "line " + std::to_string(i) + std::string(random() % 40, 'x') + ends[random() % 3];
+    }
+    return text;
+}
+
+Change waitForIndex(LogFile& log) {
+    for (int i = 0; i < 2000 && !log.indexComplete(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return log.poll();
+}
+
+// A large log shows its end at once; the lines before it are counted on a worker and then
+// numbered as if the log had been indexed from the start, appends made meanwhile included.
+TEST(LogFileEndFirst, EndAtOnceThenTheWholeIndex) {
+    TempDir dir;
+    const std::string text = mixedLines(30000, 3);
+    const std::string path = dir.Write("big.log", text);
+    LogFile log(LogFile::Backing::Mapped);
+    log.setEndFirstBytes(1);
+    log.setPath(path);
+    ASSERT_EQ(log.poll(), Change::Appeared);
+    LogFile reference(LogFile::Backing::Copied);
+    reference.setPath(path);
+    reference.poll();
+    const std::size_t all = reference.lineCount();
+    const std::size_t shownFirst = log.lineCount();
+    ASSERT_FALSE(log.indexComplete());  // until a poll takes the worker's count
+    {
+        EXPECT_GE(log.lineCount(), LogFile::kEndFirstLines);
+        EXPECT_LT(log.lineCount(), all);
+        EXPECT_EQ(log.line(log.lineCount() - 1), reference.line(all - 1));
+        EXPECT_EQ(log.index().lineStart(0), reference.index().lineStart(all - log.lineCount()));
+    }
+    append(path, "more\r\nand more\n");
+    // The append may be read before or after the start is counted; either way it is kept.
+    Change change = log.poll();
+    while (change != Change::Indexed) {
+        ASSERT_TRUE(change == Change::Appended || change == Change::None) << int(change);
+        change = waitForIndex(log);
+    }
+    EXPECT_TRUE(log.indexComplete());
+    EXPECT_EQ(log.linesJoined(), all - shownFirst);
+    log.poll();
+    reference.poll();
+    ASSERT_EQ(log.lineCount(), reference.lineCount());
+    EXPECT_EQ(log.lineCount(), all + 2);
+    for (std::size_t line = 0; line < log.lineCount(); ++line) {
+        ASSERT_EQ(log.index().lineStart(line), reference.index().lineStart(line)) << line;
+    }
+    EXPECT_EQ(log.line(all + 1), "and more");
+}
+
+// Cut short or replaced while the start is still being counted: read again from the start.
+TEST(LogFileEndFirst, TruncatedWhileCountingReloads) {
+    TempDir dir;
+    const std::string path = dir.Write("big.log", mixedLines(200000, 4));
+    LogFile log(LogFile::Backing::Mapped);
+    log.setEndFirstBytes(1);
+    log.setPath(path);
+    ASSERT_EQ(log.poll(), Change::Appeared);
+    rewrite(path, "short\n");
+    Change change = log.poll();
+    if (change == Change::Indexed) {
+        change = log.poll();
+    }
+    EXPECT_EQ(change, Change::Reloaded);
+    EXPECT_EQ(lines(log), Lines{"short"});
+    EXPECT_TRUE(log.indexComplete());
+}
+
+}  // namespace
+}  // namespace reda
+
+namespace reda {
+namespace {
+
+std::string gzipped(const std::string& text) {
+    TempDir scratch;
+    const std::string path = scratch / "x.gz";
+    gzFile out = gzopen(path.c_str(), "wb");
+    gzwrite(out, text.data(), static_cast<unsigned>(text.size()));
+    gzclose(out);
+    return scratch.Read(path);
+}
+
+// A .gz log is shown unpacked, read once and not followed; data that is no gzip says so.
+TEST(LogFileGzip, ShownUnpackedAndNotFollowed) {
+    TempDir dir;
+    const std::string text = mixedLines(20000, 9);
+    const std::string path = dir.Write("old run.log.GZ", gzipped(text));
+    LogFile log;
+    log.setPath(path);
+    ASSERT_EQ(log.poll(), Change::Appeared);
+    EXPECT_TRUE(log.isCompressed());
+    EXPECT_EQ(log.bytes(), text);
+    LogFile plain(LogFile::Backing::Copied);
+    plain.setPath(dir.Write("plain.log", text));
+    plain.poll();
+    EXPECT_EQ(lines(log), lines(plain));
+    append(path, "more");
+    EXPECT_EQ(log.poll(), Change::None);
+
+    LogFile broken;
+    broken.setPath(dir.Write("broken.gz", gzipped(text).substr(0, 1000)));
+    EXPECT_EQ(broken.poll(), Change::Failed);
+    EXPECT_EQ(broken.error().rfind("is not readable gzip data: ", 0), 0u) << broken.error();
+    EXPECT_EQ(broken.poll(), Change::None);  // said once
 }
 
 }  // namespace

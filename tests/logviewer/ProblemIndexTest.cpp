@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <optional>
 #include <random>
 #include <string>
@@ -80,6 +81,15 @@ TEST(ProblemIndex, CountsAndJumpsOverTheWholeLog) {
         backward.push_back(*at);
     }
     EXPECT_EQ(backward, (std::vector<std::size_t>{7, 6, 4, 3, 1}));
+    // Errors only: the warning lines 1 and 7 are passed over.
+    std::vector<std::size_t> errors;
+    for (std::optional<std::size_t> at = problems.nextProblem(f.log, 0, true); at;
+         at = problems.nextProblem(f.log, *at, true)) {
+        errors.push_back(*at);
+    }
+    EXPECT_EQ(errors, (std::vector<std::size_t>{3, 4, 6}));
+    EXPECT_EQ(problems.previousProblem(f.log, 8, true), std::optional<std::size_t>(6));
+    EXPECT_EQ(problems.previousProblem(f.log, 3, true), std::nullopt);
 
     const std::vector<LineKind> kinds{LineKind::Plain, LineKind::Warning, LineKind::Plain,
                                       LineKind::Error, LineKind::Error,   LineKind::Plain,
@@ -168,6 +178,58 @@ TEST(ProblemIndex, WordsAndPhrasesAgreeWithASearchPerWord) {
         EXPECT_GT(errors, 50u);
         EXPECT_GT(warnings, 50u);
     }
+}
+
+// A line the tools are still writing: after every piece its kind is that of the whole line so
+// far, although each poll looks only at the new bytes.
+TEST(ProblemIndex, GrowingLineKeepsItsKindPieceByPiece) {
+    const std::vector<std::string> vocabulary{"error", "err", "or", "s",     "link",    " error",
+                                              "C2065", ":",   "x",  "warn",  "ing",     " ",
+                                              "_",     "(",   "\t", "fatal", "\xc3\xa9"};
+    const HighlightWords words{{"error", "link error", "C2065:", "Fatal"}, {"warning", "x"}};
+    for (unsigned seed = 1; seed <= 40; ++seed) {
+        std::mt19937 random(seed);
+        LogFixture f("done\n");
+        ProblemIndex problems(words);
+        problems.advance(f.log, 1 << 20);
+        std::ofstream out(f.path, std::ios::binary | std::ios::app);
+        std::string line;
+        for (int piece = 0; piece < 30; ++piece) {
+            const std::string bytes = vocabulary[random() % vocabulary.size()];
+            line += bytes;
+            out << bytes << std::flush;
+            ASSERT_EQ(f.log.poll(), LogFile::Change::Appended);
+            const LineKind expected = ProblemIndex(words).classify(line);
+            ASSERT_EQ(problems.kindOf(f.log, 1), expected) << seed << ": " << line;
+            ASSERT_EQ(problems.errorCount(f.log), expected == LineKind::Error ? 1u : 0u) << line;
+            ASSERT_EQ(problems.warningCount(f.log), expected == LineKind::Warning ? 1u : 0u)
+                << line;
+        }
+    }
+}
+
+TEST(ProblemIndex, GrowingLineScansOnlyTheNewBytes) {
+    LogFixture f("start\n");
+    ProblemIndex problems;
+    problems.advance(f.log, 1 << 20);
+    std::ofstream out(f.path, std::ios::binary | std::ios::app);
+    const std::string piece = "compiling module_17.c with -O2, pass 3; ";  // 40 bytes
+    constexpr int kPieces = 2000;
+    for (int i = 0; i < kPieces; ++i) {
+        out << piece << std::flush;
+        ASSERT_EQ(f.log.poll(), LogFile::Change::Appended);
+        // A poll counts, a paint asks the kind, a jump looks again: all from what is kept.
+        EXPECT_EQ(problems.errorCount(f.log), 0u);
+        EXPECT_EQ(problems.warningCount(f.log), 0u);
+        EXPECT_EQ(problems.kindOf(f.log, 1), LineKind::Plain);
+    }
+    out << "error" << std::flush;
+    f.log.poll();
+    EXPECT_EQ(problems.errorCount(f.log), 1u);
+    // Whole-line scans would look at about kPieces * kPieces * 40 / 2 bytes.
+    const std::uint64_t written = kPieces * piece.size() + 5;
+    EXPECT_LE(problems.growingBytesScanned(), 2 * written + kPieces * 40u);
+    EXPECT_GE(problems.growingBytesScanned(), written);
 }
 
 }  // namespace

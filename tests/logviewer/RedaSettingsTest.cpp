@@ -78,6 +78,7 @@ TEST(RedaSettings, WritesCrLfKeyLinesAndReadsThemBack) {
     settings.geometry = "AdnQywAD";
     settings.words = HighlightWords{{"error", "Fehler"}, {}};
     settings.wholeWord = true;
+    settings.regex = true;
     settings.recentLogs = {"/w/level1.log", "C:\\Work\\a b.log"};
     const std::string file = dir / "Config/REDA.ini";
     writeSettings(file, settings);
@@ -88,6 +89,7 @@ TEST(RedaSettings, WritesCrLfKeyLinesAndReadsThemBack) {
               "WarningWords = \r\n"
               "MatchCase = False\r\n"
               "WholeWord = True\r\n"
+              "Regex = True\r\n"
               "Recent1 = /w/level1.log\r\n"
               "Recent2 = C:\\Work\\a b.log\r\n");
     EXPECT_EQ(readSettings(file), settings);

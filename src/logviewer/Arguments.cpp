@@ -1,0 +1,61 @@
+#include "Arguments.h"
+
+namespace reda {
+
+std::string usageText() {
+    return "Usage: REDA [LOG]\n"
+           "Shows a log while the tools write it, and finds its errors and warnings.\n"
+           "\n"
+           "  LOG        the log to show; one that does not exist yet is waited for;\n"
+           "             a .gz log is shown unpacked and not followed\n"
+           "  -          read the log from standard input\n"
+           "  --help     show this text and exit\n"
+           "  --version  show the version and exit\n"
+           "\n"
+           "Without LOG the viewer opens empty. A path with blanks must be quoted.\n";
+}
+
+Arguments parseArguments(const std::vector<std::string>& arguments, const std::string& version) {
+    Arguments out;
+    std::vector<std::string> logs;
+    bool optionsEnded = false;
+    for (const std::string& argument : arguments) {
+        if (!optionsEnded && argument == "--") {
+            optionsEnded = true;
+        } else if (!optionsEnded && (argument == "--help" || argument == "-h")) {
+            out.action = Arguments::Action::Help;
+            out.message = usageText();
+            return out;
+        } else if (!optionsEnded && argument == "--version") {
+            out.action = Arguments::Action::Version;
+            out.message = "REDA " + version + "\n";
+            return out;
+        } else if (!optionsEnded && argument.size() > 1 && argument[0] == '-') {
+            out.action = Arguments::Action::Refuse;
+            out.message = "REDA: unknown option \"" + argument + "\".\n" + usageText();
+            out.exitCode = 2;
+            return out;
+        } else {
+            logs.push_back(argument);
+        }
+    }
+    if (logs.size() > 1) {
+        out.action = Arguments::Action::Refuse;
+        out.message = "REDA: one log at a time, but " + std::to_string(logs.size()) +
+                      " were given; quote a path that holds blanks.\n" + usageText();
+        out.exitCode = 2;
+        return out;
+    }
+    if (logs.empty()) {
+        return out;
+    }
+    if (logs.front() == "-" && !optionsEnded) {
+        out.action = Arguments::Action::StandardInput;
+        return out;
+    }
+    out.action = Arguments::Action::Open;
+    out.log = logs.front();
+    return out;
+}
+
+}  // namespace reda

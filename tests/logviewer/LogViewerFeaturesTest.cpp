@@ -1,0 +1,405 @@
+// REDA's window on large logs and with the features of a build log viewer, driven offscreen
+// through real input events.
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QUrl>
+#include <QtTest>
+#include <memory>
+#include <set>
+
+#include "FilterBar.h"
+#include "FindBar.h"
+#include "LogView.h"
+#include "MainWindow.h"
+#include "WindowTestSupport.h"
+
+using reda::MainWindow;
+using namespace reda::testing;
+
+class LogViewerFeaturesTest : public QObject {
+    Q_OBJECT
+
+  private:
+    std::unique_ptr<QTemporaryDir> dir_;
+    std::unique_ptr<MainWindow> window_;
+
+    QString path(const QString& name) const { return QDir(dir_->path()).filePath(name); }
+
+    MainWindow& open(const QString& log) {
+        window_->openLog(log);
+        return *window_;
+    }
+
+  private slots:
+    void init() {
+        dir_ = std::make_unique<QTemporaryDir>();
+        QVERIFY(dir_->isValid());
+        window_ =
+            std::make_unique<MainWindow>(path(QStringLiteral("Config/REDA.ini")).toStdString());
+        window_->resize(800, 400);
+        window_->show();
+        QApplication::setActiveWindow(window_.get());
+        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    }
+
+    void cleanup() {
+        window_.reset();
+        dir_.reset();
+    }
+
+    // A log above the end-first size shows its end before its lines are counted; then the
+    // lines get their numbers and the view stays at the end.
+    void showsTheEndOfALargeLogFirst() {
+        const int count = 1000000;  // about 13 MB
+        const QString log = path(QStringLiteral("large.log"));
+        writeFile(log, numberedLines(1, count) + "error at the end\n", QIODevice::WriteOnly);
+        MainWindow& w = open(log);
+        QVERIFY(!w.windowIcon().isNull());
+        const std::size_t rows = w.view()->visibleLineCount();
+        QCOMPARE(shownLine(w, rows - 1), std::string("error at the end"));
+        QCOMPARE(shownLine(w, rows - 2), "line " + std::to_string(count));
+        // The worker's count is taken at a later poll, so it is still missing here.
+        QVERIFY(!w.log().indexComplete());
+        QCOMPARE(label(w, "linesLabel"), QStringLiteral("Lines: …"));
+        QVERIFY(label(w, "progressLabel").startsWith(QStringLiteral("Counting lines… ")));
+        QTest::keyClick(&w, Qt::Key_F8);
+        QCOMPARE(w.statusBar()->currentMessage(),
+                 QStringLiteral("Still counting the lines of the log; try again in a moment."));
+        QTRY_VERIFY_WITH_TIMEOUT(w.log().indexComplete(), kWait);
+        QTRY_COMPARE_WITH_TIMEOUT(label(w, "linesLabel"),
+                                  QStringLiteral("Lines: %1").arg(count + 1), kWait);
+        QVERIFY(!w.findChild<QLabel*>(QStringLiteral("progressLabel"))->isVisible());
+        QCOMPARE(w.view()->firstVisibleLine(), std::size_t(count + 1) - rows);
+        QCOMPARE(w.view()->currentLine(), std::size_t(count));
+        QCOMPARE(label(w, "followLabel"), QStringLiteral("Following"));
+        QTRY_COMPARE_WITH_TIMEOUT(label(w, "errorsLabel"), QStringLiteral("Errors: 1"), kWait);
+        QTest::keyClick(&w, Qt::Key_Home, Qt::ControlModifier);
+        QTest::keyClick(&w, Qt::Key_F8);
+        QCOMPARE(w.view()->currentLine(), std::size_t(count));
+    }
+
+    // A search runs beside the window: Esc in the bar stops it and leaves the bar open; the
+    // next Esc closes it.
+    void escapeStopsARunningSearch() {
+        const QString log = path(QStringLiteral("search-big.log"));
+        writeFile(log, numberedLines(1, 800000), QIODevice::WriteOnly);  // about 12 MB
+        MainWindow& w = open(log);
+        QTRY_VERIFY_WITH_TIMEOUT(w.log().indexComplete(), kWait);
+        QTest::keyClick(&w, Qt::Key_F, Qt::ControlModifier);
+        auto* edit = w.findBar()->findChild<QLineEdit*>(QStringLiteral("findEdit"));
+        QTest::keyClicks(edit, QStringLiteral("nowhere"));
+        QTest::keyClick(edit, Qt::Key_Return);
+        QVERIFY(w.isSearching());
+        QVERIFY(w.findBar()->status().startsWith(QStringLiteral("Searching… ")));
+        QTest::keyClick(edit, Qt::Key_Escape);
+        QVERIFY(!w.isSearching());
+        QCOMPARE(w.findBar()->status(), QStringLiteral("Search stopped"));
+        QVERIFY(w.findBar()->isVisible());
+        QVERIFY(!w.view()->hasSelection());
+
+        // Run to its end, the same search says so.
+        QTest::keyClick(edit, Qt::Key_Return);
+        QTRY_VERIFY_WITH_TIMEOUT(!w.isSearching(), kWait);
+        QCOMPARE(w.findBar()->status(), QStringLiteral("Not found"));
+        QTest::keyClick(edit, Qt::Key_Escape);
+        QVERIFY(!w.findBar()->isVisible());
+    }
+    // Typing a filter shows only the matching lines with their own numbers; a click there
+    // shows the line in the whole log; stacking and hiding narrow it further; the view keeps
+    // following the growing log.
+    void filtersLinesAndGoesToThem() {
+        QByteArray text = numberedLines(1, 300);
+        text.replace("line 120\n", "line 120: error: broken\n");
+        text.replace("line 150\n", "line 150: warning: odd\n");
+        text.replace("line 250\n", "line 250: error: again\n");
+        const QString log = path(QStringLiteral("build.log"));
+        writeFile(log, text, QIODevice::WriteOnly);
+        MainWindow& w = open(log);
+        QTest::keyClick(&w, Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
+        auto* edit = w.filterBar()->findChild<QLineEdit*>(QStringLiteral("filterEdit"));
+        QVERIFY(edit && edit->isVisible());
+        QTRY_VERIFY(edit->hasFocus());
+        QTest::keyClicks(edit, QStringLiteral("line 2"));  // lines 2, 20-29, 200-299
+        QTRY_COMPARE_WITH_TIMEOUT(w.filtered().rowCount(), std::size_t{111}, kWait);
+        reda::LogView* filtered = w.filterView();
+        QCOMPARE(filtered->lineOfRow(0), std::size_t{1});
+        QCOMPARE(filtered->lineOfRow(1), std::size_t{19});
+        QCOMPARE(w.filterBar()->status(), QStringLiteral("111 lines"));
+
+        QTest::keyClick(edit, Qt::Key_Return);  // stack it, then hide the lines with "5"
+        QCOMPARE(label(w, "filterStackLabel"), QStringLiteral("“line 2”"));
+        QTest::mouseClick(w.filterBar()->findChild<QCheckBox*>(QStringLiteral("filterHide")),
+                          Qt::LeftButton);
+        QTest::keyClicks(edit, QStringLiteral("5"));
+        QTRY_COMPARE_WITH_TIMEOUT(w.filtered().rowCount(), std::size_t{111 - 20}, kWait);
+
+        // A click on the row of line 250 ("error: again") shows it in the log.
+        w.filterBar()->findChild<QPushButton*>(QStringLiteral("filterClear"))->click();
+        QTest::keyClicks(edit, QStringLiteral("error"));
+        QTRY_COMPARE_WITH_TIMEOUT(w.filtered().rowCount(), std::size_t{2}, kWait);
+        QCOMPARE(filtered->lineOfRow(1), std::size_t{249});
+        const QRect cell = filtered->cellRect(249, 2);
+        QVERIFY(filtered->viewport()->rect().contains(cell.center()));
+        QTest::mouseClick(filtered->viewport(), Qt::LeftButton, {}, cell.center());
+        QCOMPARE(w.view()->currentLine(), std::size_t{249});
+        const std::size_t first = w.view()->firstVisibleLine();
+        QVERIFY(249 >= first && 249 < first + w.view()->visibleLineCount());
+
+        // The filter keeps up with the log, also with a line still being written.
+        writeFile(log, "line 301: error: late\nerror still writ", QIODevice::Append);
+        QTRY_COMPARE_WITH_TIMEOUT(w.filtered().rowCount(), std::size_t{4}, kWait);
+        QCOMPARE(filtered->lineOfRow(2), std::size_t{300});
+        QCOMPARE(filtered->lineOfRow(3), std::size_t{301});
+        QVERIFY(filtered->isAtEnd());
+
+        // An expression that does not compile says why and filters nothing new.
+        QTest::mouseClick(w.filterBar()->findChild<QCheckBox*>(QStringLiteral("filterRegex")),
+                          Qt::LeftButton);
+        edit->setText(QStringLiteral("error("));
+        QCOMPARE(w.filterBar()->status(), QStringLiteral("Invalid expression: missing ): error("));
+        edit->setText(QStringLiteral("^line [0-9]+: (error|warning)"));
+        QTRY_COMPARE_WITH_TIMEOUT(w.filtered().rowCount(), std::size_t{4}, kWait);
+    }
+
+    void quickFiltersForErrorsAndWarnings() {
+        QByteArray text = numberedLines(1, 100);
+        text.replace("line 10\n", "line 10: error: one\n");
+        text.replace("line 20\n", "line 20: warning: two\n");
+        text.replace("line 30\n", "line 30: fatal: three\n");
+        const QString log = path(QStringLiteral("quick.log"));
+        writeFile(log, text, QIODevice::WriteOnly);
+        MainWindow& w = open(log);
+        auto rows = [&] {
+            std::vector<std::size_t> out;
+            for (std::size_t r = 0; r < w.filterView()->rowCount(); ++r) {
+                out.push_back(w.filterView()->lineOfRow(r));
+            }
+            return out;
+        };
+        QTest::keyClick(&w, Qt::Key_E, Qt::ControlModifier | Qt::ShiftModifier);
+        QTRY_COMPARE_WITH_TIMEOUT(rows(), (std::vector<std::size_t>{9, 29}), kWait);
+        QTest::keyClick(&w, Qt::Key_W, Qt::ControlModifier | Qt::ShiftModifier);
+        QTRY_COMPARE_WITH_TIMEOUT(rows(), (std::vector<std::size_t>{19}), kWait);
+        QTest::keyClick(&w, Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier);
+        QTRY_COMPARE_WITH_TIMEOUT(rows(), (std::vector<std::size_t>{9, 19, 29}), kWait);
+        // Enter on a row of the filtered view shows it in the log.
+        w.filterView()->setFocus();
+        QTest::keyClick(w.filterView(), Qt::Key_Up);  // from the last row, which it follows
+        QTest::keyClick(w.filterView(), Qt::Key_Return);
+        QCOMPARE(w.view()->currentLine(), std::size_t{19});
+        QTest::keyClick(w.filterBar()->findChild<QLineEdit*>(QStringLiteral("filterEdit")),
+                        Qt::Key_Escape);
+        QVERIFY(!w.filterView()->isVisible());
+    }
+
+    void regularExpressionSearchSaysWhyAPatternFails() {
+        const QString log = path(QStringLiteral("regex.log"));
+        writeFile(log, "src/a.c:12:5: error: x\nsrc/b.c:7: warning: y\n", QIODevice::WriteOnly);
+        MainWindow& w = open(log);
+        QTest::keyClick(&w, Qt::Key_F, Qt::ControlModifier);
+        auto* edit = w.findBar()->findChild<QLineEdit*>(QStringLiteral("findEdit"));
+        QTest::keyClick(edit, Qt::Key_X, Qt::AltModifier);
+        QTRY_VERIFY(w.findBar()->findChild<QCheckBox*>(QStringLiteral("regex"))->isChecked());
+        QTest::keyClicks(edit, QStringLiteral("[0-9]+: warn"));
+        QTest::keyClick(edit, Qt::Key_Return);
+        QTRY_VERIFY_WITH_TIMEOUT(!w.isSearching(), kWait);
+        QCOMPARE(w.view()->selectionStart(), std::uint64_t{31});
+        QCOMPARE(w.view()->selectionEnd(), std::uint64_t{38});
+        edit->setText(QStringLiteral("a{2,1}"));
+        QCOMPARE(w.findBar()->status(),
+                 QStringLiteral("Invalid expression: invalid repetition size: {2,1}"));
+        QTest::keyClick(edit, Qt::Key_Return);
+        QVERIFY(!w.isSearching());
+        QCOMPARE(w.findBar()->status(),
+                 QStringLiteral("Invalid expression: invalid repetition size: {2,1}"));
+    }
+    // gcc's colours are drawn, their escape bytes are not shown, searched or filtered, and
+    // copies leave them out unless asked.
+    void drawsCompilerColours() {
+        const QByteArray line =
+            "\x1b[01m\x1b[Ksrc/a.c:3:5:\x1b[m\x1b[K \x1b[01;31m\x1b[Kerror: \x1b[m\x1b[Kbad\n";
+        const QString log = path(QStringLiteral("colour.log"));
+        writeFile(log, "plain\n" + line, QIODevice::WriteOnly);
+        MainWindow& w = open(log);
+        QTRY_COMPARE_WITH_TIMEOUT(label(w, "errorsLabel"), QStringLiteral("Errors: 1"), kWait);
+        w.view()->resize(700, 200);
+        // "error: " in gcc's red: strongly red pixels on that line, none on the plain one.
+        auto redPixels = [&](std::size_t line) {
+            const QImage image = w.view()->viewport()->grab().toImage();
+            int count = 0;
+            const int top = static_cast<int>(line) * w.view()->lineHeight();
+            for (int y = top; y < top + w.view()->lineHeight(); ++y) {
+                for (int x = 0; x < image.width(); ++x) {
+                    const QColor c(image.pixel(x, y));
+                    count += c.red() > 150 && c.green() < 90 && c.blue() < 90 ? 1 : 0;
+                }
+            }
+            return count;
+        };
+        QVERIFY(redPixels(1) > 20);
+        QCOMPARE(redPixels(0), 0);
+
+        // The text as shown: a click at column 14 ("r" of "error") lands on its byte, past
+        // the 11 bytes of colour before "error".
+        const QRect cell = w.view()->cellRect(1, 14);
+        QTest::mouseClick(w.view()->viewport(), Qt::LeftButton, {},
+                          QPoint(cell.left() + 1, cell.center().y()));
+        QCOMPARE(w.view()->selectionEnd(), std::uint64_t{6 + 39});
+
+        QTest::keyClick(&w, Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
+        auto* edit = w.filterBar()->findChild<QLineEdit*>(QStringLiteral("filterEdit"));
+        QTest::mouseClick(w.filterBar()->findChild<QCheckBox*>(QStringLiteral("filterRegex")),
+                          Qt::LeftButton);
+        QTest::keyClicks(edit, QStringLiteral("^src/a\\.c:3:5: error"));
+        QTRY_COMPARE_WITH_TIMEOUT(w.filtered().rowCount(), std::size_t{1}, kWait);
+        edit->setText(QStringLiteral("31m"));
+        QTRY_COMPARE_WITH_TIMEOUT(w.filtered().rowCount(), std::size_t{0}, kWait);
+
+        w.view()->setSelection(6, 6 + line.size() - 1);
+        QTest::keyClick(&w, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("src/a.c:3:5: error: bad"));
+        QTest::keyClick(&w, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);  // keep codes
+        QTest::keyClick(&w, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text().toUtf8(), line.left(line.size() - 1));
+    }
+    // A click on a file location opens it in the editor at its line, the path taken from the
+    // log's folder; Enter on a line does the same; without an editor the desktop opens it.
+    void opensTheSourceLineFromALocation() {
+        QVERIFY(QDir(dir_->path()).mkpath(QStringLiteral("src")));
+        writeFile(path(QStringLiteral("src/a.c")), "int main() {}\n", QIODevice::WriteOnly);
+        const QString log = path(QStringLiteral("build/make.log"));
+        QVERIFY(QDir(dir_->path()).mkpath(QStringLiteral("build")));
+        writeFile(log,
+                  "cc -c ../src/a.c\n"
+                  "../src/a.c:12:5: error: expected ';'\n"
+                  "../src/missing.c:3: warning: gone\n"
+                  "a.c(7): warning C4100\n",
+                  QIODevice::WriteOnly);
+        MainWindow& w = open(log);
+        QStringList calls;
+        w.setOpener([&](const QString& program, const QStringList& arguments) {
+            calls << program + QLatin1Char('|') + arguments.join(QLatin1Char('|'));
+            return true;
+        });
+        const QString file = QDir::cleanPath(path(QStringLiteral("src/a.c")));
+        qputenv("VISUAL", "vim");
+        const QRect link = w.view()->cellRect(1, 3);
+        QTest::mouseClick(w.view()->viewport(), Qt::LeftButton, {}, link.center());
+        QCOMPARE(calls, QStringList{QStringLiteral("vim|+12|") + file});
+        QCOMPARE(w.statusBar()->currentMessage(),
+                 QStringLiteral("Opened %1 at line 12.").arg(file));
+        // A click past the link on the same line only moves the caret.
+        QTest::mouseClick(w.view()->viewport(), Qt::LeftButton, {},
+                          w.view()->cellRect(1, 25).center());
+        QCOMPARE(calls.size(), 1);
+
+        qunsetenv("VISUAL");
+        qputenv("EDITOR", "");
+        w.view()->setFocus();
+        QTest::keyClick(w.view(), Qt::Key_Return);  // still on line 2
+        QCOMPARE(calls.last(), QStringLiteral("|") + file);
+
+        QTest::keyClick(w.view(), Qt::Key_Down);
+        QTest::keyClick(w.view(), Qt::Key_Return);
+        QCOMPARE(calls.size(), 2);
+        QCOMPARE(w.statusBar()->currentMessage(),
+                 QStringLiteral("The file %1 is not there.")
+                     .arg(QDir::cleanPath(path(QStringLiteral("src/missing.c")))));
+        QTest::keyClick(w.view(), Qt::Key_Up);
+        QTest::keyClick(w.view(), Qt::Key_Up);
+        QTest::keyClick(&w, Qt::Key_F4);
+        QCOMPARE(w.statusBar()->currentMessage(),
+                 QStringLiteral("This line names no file location."));
+
+        // Next error passes over the warnings; F8 does not.
+        QTest::keyClick(&w, Qt::Key_Home, Qt::ControlModifier);
+        QTest::keyClick(&w, Qt::Key_F8, Qt::ControlModifier);
+        QCOMPARE(w.view()->currentLine(), std::size_t{1});
+        QTest::keyClick(&w, Qt::Key_F8, Qt::ControlModifier);
+        QCOMPARE(w.statusBar()->currentMessage(), QStringLiteral("No further errors."));
+        QTest::keyClick(&w, Qt::Key_F8);
+        QCOMPARE(w.view()->currentLine(), std::size_t{2});
+    }
+    void bookmarksLinesAndGoesRoundThem() {
+        const QString log = path(QStringLiteral("marks.log"));
+        writeFile(log, numberedLines(1, 200), QIODevice::WriteOnly);
+        MainWindow& w = open(log);
+        for (const std::size_t line : {150, 20, 90}) {
+            w.goToLine(line + 1);
+            QTest::keyClick(&w, Qt::Key_F2, Qt::ControlModifier);
+        }
+        QCOMPARE(w.bookmarks(), (std::set<std::size_t>{20, 90, 150}));
+        // The margin shows them: the highlight colour left of the numbers on line 91's row.
+        const QImage image = w.view()->viewport()->grab().toImage();
+        const int y = static_cast<int>(w.view()->rowOfLine(90) - w.view()->firstVisibleRow()) *
+                          w.view()->lineHeight() +
+                      w.view()->lineHeight() / 2;
+        QCOMPARE(QColor(image.pixel(7, y)), w.view()->palette().color(QPalette::Highlight));
+        QTest::keyClick(&w, Qt::Key_F2);
+        QCOMPARE(w.view()->currentLine(), std::size_t{150});
+        QTest::keyClick(&w, Qt::Key_F2);
+        QCOMPARE(w.view()->currentLine(), std::size_t{20});  // round to the first
+        QTest::keyClick(&w, Qt::Key_F2, Qt::ShiftModifier);
+        QCOMPARE(w.view()->currentLine(), std::size_t{150});
+        QTest::keyClick(&w, Qt::Key_F2, Qt::ControlModifier);  // off again
+        QCOMPARE(w.bookmarks(), (std::set<std::size_t>{20, 90}));
+        // A new run of the log starts without them.
+        writeFile(log, "next run\n", QIODevice::WriteOnly | QIODevice::Truncate);
+        QTRY_COMPARE_WITH_TIMEOUT(w.log().lineCount(), std::size_t{1}, kWait);
+        QVERIFY(w.bookmarks().empty());
+    }
+
+    // A log dropped on the window from a file manager is opened.
+    void opensADroppedLog() {
+        const QString log = path(QStringLiteral("dropped.log"));
+        writeFile(log, "dropped here\n", QIODevice::WriteOnly);
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(log)});
+        QWidget* target = window_->view()->viewport();
+        const QPoint at = target->rect().center();
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &drop);
+        QVERIFY(drop.isAccepted());
+        QCOMPARE(window_->windowTitle(), QStringLiteral("dropped.log — REDA"));
+        QCOMPARE(shownLine(*window_, 0), std::string("dropped here"));
+
+        QMimeData text;
+        text.setText(QStringLiteral("not a file"));
+        QDragEnterEvent refused(at, Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &refused);
+        QVERIFY(!refused.isAccepted());
+    }
+    // A log written in Windows-1252 reads right once that encoding is chosen; copies follow.
+    void readsALogInWindows1252() {
+        const QString log = path(QStringLiteral("cp1252.log"));
+        writeFile(log, "caf\xe9 \x80 \x93ok\x94\n", QIODevice::WriteOnly);
+        MainWindow& w = open(log);
+        QCOMPARE(w.view()->codePage(), nullptr);
+        QTest::keyClick(&w, Qt::Key_W, Qt::ControlModifier | Qt::AltModifier);
+        QCOMPARE(w.view()->codePage(), &reda::windows1252());
+        QCOMPARE(w.filterView()->codePage(), &reda::windows1252());
+        QTest::keyClick(&w, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(&w, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(),
+                 QString::fromUtf8("caf\xc3\xa9 \xe2\x82\xac \xe2\x80\x9cok\xe2\x80\x9d\n"));
+        QTest::keyClick(&w, Qt::Key_U, Qt::ControlModifier | Qt::AltModifier);
+        QCOMPARE(w.view()->codePage(), nullptr);
+        QTest::keyClick(&w, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text().left(4), QString::fromUtf8("caf\xef\xbf\xbd"));
+    }
+};
+
+QTEST_MAIN(LogViewerFeaturesTest)
+#include "LogViewerFeaturesTest.moc"
