@@ -58,17 +58,12 @@ cp "$kestrune" "$app/"
 cp -r "$bin/SpecFiles" "$bin/Config" "$bin/Inputs" "$bin/Presets" "$app/"
 rm -f "$app/Config/config.ini"
 
-display=
-for n in $(seq 151 210); do
-    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
-        display=":$n"
-        break
-    fi
-done
-[ -n "$display" ] || fail "no free X display"
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+# Xvfb picks a free display itself and writes its number once it listens, so tests that run
+# at the same time never race for one.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 pids="$!"
-export DISPLAY="$display"
+wait_for "[ -s '$work/display' ]" || fail "Xvfb did not start"
+export DISPLAY=":$(cat "$work/display")"
 wait_for "xdotool getdisplaygeometry >/dev/null 2>&1" || fail "Xvfb did not start"
 
 eval "$(dbus-launch --sh-syntax)"
