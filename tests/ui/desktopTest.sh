@@ -9,65 +9,11 @@
 # Exits 77 (skipped) only when Xvfb is not installed.
 set -eu
 
-kestrune=$1
-if ! command -v Xvfb >/dev/null 2>&1; then
-    echo "Xvfb is not installed; scripts/setup installs it"
-    exit 77
-fi
-for tool in xdotool openbox xprop xwininfo; do
-    if ! command -v "$tool" >/dev/null 2>&1; then
-        echo "FAIL: $tool is missing; scripts/setup installs it"
-        exit 1
-    fi
-done
+. "$(dirname "$0")/xsession.sh" "$1" xwininfo
+rm -f "$app/Inputs/hello" "$app/Inputs/hello.log"
 
-work=$(mktemp -d)
-pids=
-cleanup() {
-    for pid in $pids; do
-        kill "$pid" 2>/dev/null || true
-    done
-    rm -rf "$work"
-}
-trap cleanup EXIT INT TERM
-
-fail() {
-    echo "FAIL: $*"
-    for log in "$work"/*.log; do
-        [ -f "$log" ] && { echo "--- $log"; cat "$log"; }
-    done
-    exit 1
-}
-
-# Waits up to ten seconds for a shell condition.
-wait_for() {
-    tries=0
-    until eval "$1"; do
-        tries=$((tries + 1))
-        [ "$tries" -lt 100 ] || return 1
-        sleep 0.1
-    done
-}
-
-# The program folder: the executable with the samples beside it, and no settings yet.
-bin=$(dirname "$kestrune")
-app="$work/app"
-mkdir "$app"
-cp "$kestrune" "$app/"
-cp -r "$bin/SpecFiles" "$bin/Config" "$bin/Inputs" "$bin/Presets" "$app/"
-rm -f "$app/Config/config.ini" "$app/Inputs/hello" "$app/Inputs/hello.log"
-
-# Xvfb picks a free display itself and writes its number once it listens, so tests that run
-# at the same time never race for one.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-pids="$!"
-wait_for "[ -s '$work/display' ]" || fail "Xvfb did not start"
-export DISPLAY=":$(cat "$work/display")"
-wait_for "xdotool getdisplaygeometry >/dev/null 2>&1" || fail "Xvfb did not start"
-openbox --sm-disable >"$work/openbox.log" 2>&1 &
-pids="$pids $!"
-wait_for "xprop -root _NET_SUPPORTED 2>/dev/null | grep -q _NET_ACTIVE_WINDOW" ||
-    fail "openbox did not start"
+start_x
+start_window_manager
 
 # The terminal Kestrune finds first on the search path: it notes how it was started and runs
 # the command it was given, with no key to wait for.
