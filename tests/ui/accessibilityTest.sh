@@ -14,14 +14,13 @@ if ! /usr/bin/python3 -c 'import pyatspi' 2>/dev/null; then
     exit 1
 fi
 
-start_x
+start_x_session
 
 eval "$(dbus-launch --sh-syntax)"
 pids="$pids $DBUS_SESSION_BUS_PID"
 export DBUS_SESSION_BUS_ADDRESS
 "$bus_launcher" --launch-immediately >"$work/bus.log" 2>&1 &
 pids="$pids $!"
-start_window_manager
 
 (cd "$app" && QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_QPA_PLATFORM=xcb exec ./kestrune \
     Presets/HelloC.zrp) >"$work/kestrune.log" 2>&1 &

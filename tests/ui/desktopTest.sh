@@ -12,8 +12,7 @@ set -eu
 . "$(dirname "$0")/xsession.sh" "$1" xwininfo
 rm -f "$app/Inputs/hello" "$app/Inputs/hello.log"
 
-start_x
-start_window_manager
+start_x_session
 
 # The terminal Kestrune finds first on the search path: it notes how it was started and runs
 # the command it was given, with no key to wait for.

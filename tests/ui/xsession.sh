@@ -51,20 +51,33 @@ cp "$kestrune" "$app/"
 cp -r "$bin/SpecFiles" "$bin/Config" "$bin/Inputs" "$bin/Presets" "$app/"
 rm -f "$app/Config/config.ini"
 
-# Xvfb picks a free display itself and writes its number once it listens, so tests that run
-# at the same time never race for one.
-start_x() {
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-    pids="$pids $!"
-    wait_for "[ -s '$work/display' ]" || fail "Xvfb did not start"
-    DISPLAY=":$(cat "$work/display")"
-    export DISPLAY
-    wait_for "xdotool getdisplaygeometry >/dev/null 2>&1" || fail "Xvfb did not start"
-}
-
-start_window_manager() {
-    openbox --sm-disable >"$work/openbox.log" 2>&1 &
-    pids="$pids $!"
-    wait_for "xprop -root _NET_SUPPORTED 2>/dev/null | grep -q _NET_ACTIVE_WINDOW" ||
-        fail "openbox did not start"
+# An X server with a window manager. Xvfb picks a free display itself (-displayfd) and writes
+# its number once it listens. Where the server or openbox does not come up (another server took
+# the display at the same moment), both are stopped and the session is started again.
+start_x_session() {
+    for attempt in 1 2 3 4 5; do
+        rm -f "$work/display"
+        Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" \
+            >"$work/xvfb.log" 2>&1 &
+        xpid=$!
+        wmpid=
+        if wait_for "[ -s '$work/display' ] || ! kill -0 $xpid 2>/dev/null" &&
+            [ -s "$work/display" ]; then
+            DISPLAY=":$(cat "$work/display")"
+            export DISPLAY
+            if wait_for "xdotool getdisplaygeometry >/dev/null 2>&1"; then
+                openbox --sm-disable >"$work/openbox.log" 2>&1 &
+                wmpid=$!
+                if wait_for "xprop -root _NET_SUPPORTED 2>/dev/null | grep -q _NET_ACTIVE_WINDOW" &&
+                    kill -0 "$xpid" 2>/dev/null && kill -0 "$wmpid" 2>/dev/null; then
+                    pids="$pids $xpid $wmpid"
+                    return 0
+                fi
+            fi
+        fi
+        kill $wmpid "$xpid" 2>/dev/null || true
+        wait $wmpid "$xpid" 2>/dev/null || true
+        sleep "0.$attempt"
+    done
+    fail "Xvfb or openbox did not start"
 }
