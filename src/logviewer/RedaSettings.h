@@ -20,6 +20,7 @@ struct RedaSettings {
     bool matchCase = false;
     bool wholeWord = false;
     bool regex = false;                   // the search bar reads regular expressions
+    bool wrapLines = false;               // long lines take several screen rows
     std::vector<std::string> recentLogs;  // most recent first
 
     bool operator==(const RedaSettings&) const = default;
