@@ -178,6 +178,7 @@ void LogView::showEnd() {
     keepPiece_ = false;
     topPiece_ = kBottom;
     viewport()->update();
+    reportFollowing();
 }
 
 std::size_t LogView::wrapWidth() const {
@@ -356,9 +357,13 @@ void LogView::scrollToEnd() {
 }
 
 void LogView::scrollToTop() {
+    keepPiece_ = true;
     verticalScrollBar()->setValue(0);
+    keepPiece_ = false;
+    topPiece_ = 0;
     current_ = 0;
     viewport()->update();
+    reportFollowing();
 }
 
 void LogView::setCurrentLine(std::size_t line) {
@@ -372,11 +377,15 @@ void LogView::setCurrentLine(std::size_t line) {
         const std::size_t whole = std::min(rows.size(), fullRows());
         bool top = false;
         bool bottom = false;
+        bool some = false;
         for (std::size_t i = 0; i < whole; ++i) {
             top = top || (rows[i].row == current_ && rows[i].piece == 0);
             bottom = bottom || (rows[i].row == current_ && rows[i].last);
+            some = some || rows[i].row == current_;
         }
-        if (!(top && bottom)) {
+        // A line taller than the screen is shown when any of its rows is.
+        const bool tall = some && !(top && bottom) && piecesOf(lineOfRow(current_)).size() > whole;
+        if (!(top && bottom) && !tall) {
             // Far away: the line goes to the middle of the screen, or to the top when tall.
             std::size_t above = piecesOf(lineOfRow(current_)).size();
             std::size_t topRow = current_;

@@ -490,6 +490,9 @@ class LogViewerFeaturesTest : public QObject {
         QVERIFY(rowAt(view, 50, lastColumn) > fullRows);  // scrolled within the tall line
         QTest::keyClick(view, Qt::Key_PageDown);
         QCOMPARE(label(w, "followLabel"), QStringLiteral("Following"));
+        QTest::keyClick(view, Qt::Key_Down);  // on the tall last line already: stays
+        QCOMPARE(label(w, "followLabel"), QStringLiteral("Following"));
+        QCOMPARE(rowAt(view, 50, lastColumn), fullRows - 1);
 
         writeFile(log, "\nappended\n", QIODevice::Append);
         QTRY_COMPARE_WITH_TIMEOUT(w.log().lineCount(), std::size_t{52}, kWait);
@@ -508,6 +511,23 @@ class LogViewerFeaturesTest : public QObject {
         QCOMPARE(view->currentLine(), std::size_t{50});
         const int hit = rowAt(view, 50, lastColumn);
         QVERIFY(hit >= 0 && hit < fullRows);
+    }
+
+    // A log of one line taller than the view: Ctrl+Home shows its start, Ctrl+End its end.
+    void wrappedSingleTallLineGoesToItsStartAndEnd() {
+        const QString log = path(QStringLiteral("one.log"));
+        writeFile(log, "start " + QByteArray("x ").repeated(5000) + "end", QIODevice::WriteOnly);
+        MainWindow& w = open(log);
+        reda::LogView* view = w.view();
+        QTest::keyClick(&w, Qt::Key_Z, Qt::AltModifier);
+        const int fullRows = view->viewport()->height() / view->lineHeight();
+        QCOMPARE(rowAt(view, 0, 10005), fullRows - 1);
+        QTest::keyClick(&w, Qt::Key_Home, Qt::ControlModifier);
+        QCOMPARE(rowAt(view, 0, 0), 0);
+        QCOMPARE(label(w, "followLabel"), QStringLiteral("Paused"));
+        QTest::keyClick(&w, Qt::Key_End, Qt::ControlModifier);
+        QCOMPARE(rowAt(view, 0, 10005), fullRows - 1);
+        QCOMPARE(label(w, "followLabel"), QStringLiteral("Following"));
     }
 };
 
