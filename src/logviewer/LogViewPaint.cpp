@@ -87,7 +87,7 @@ void LogView::paintEvent(QPaintEvent* event) {
     std::vector<StyleRun> runs;
     std::vector<ColumnRange> matches;
     std::optional<ColumnRange> selected;
-    std::optional<ColumnRange> link;
+    ColumnRange link{0, 0};  // a file location, underlined; empty when none
     std::optional<QRectF> currentFrame;
 
     for (std::size_t index = 0; index < screen.size(); ++index) {
@@ -127,7 +127,7 @@ void LogView::paintEvent(QPaintEvent* event) {
                 }
                 selected = ColumnRange{display.columnOfByte(from), end};
             }
-            link.reset();
+            link = ColumnRange{0, 0};
             if (const std::optional<SourceLocation> location = findLocation(bytes);
                 location && location->begin < display.decodedBytes) {
                 link = ColumnRange{display.columnOfByte(location->begin),
@@ -217,8 +217,8 @@ void LogView::paintEvent(QPaintEvent* event) {
             }
         }
         // A file location is underlined as a link.
-        if (link) {
-            const QRectF cell = columnRect(link->begin, link->end);
+        if (link.end > link.begin) {
+            const QRectF cell = columnRect(link.begin, link.end);
             painter.setPen(link_);
             painter.drawLine(QPointF(cell.left(), y + ascent_ + 2),
                              QPointF(cell.right(), y + ascent_ + 2));
