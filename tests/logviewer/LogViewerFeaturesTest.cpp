@@ -529,6 +529,45 @@ class LogViewerFeaturesTest : public QObject {
         QCOMPARE(rowAt(view, 0, 10005), fullRows - 1);
         QCOMPARE(label(w, "followLabel"), QStringLiteral("Following"));
     }
+
+    // A wrapped error line keeps its mark in the margin on every row; its bookmark and number
+    // are on its first row only.
+    void wrappedLineKeepsItsMarginMarks() {
+        const QString log = path(QStringLiteral("marks.log"));
+        writeFile(log, "a\nerror " + QByteArray(300, 'x') + "\nb\n", QIODevice::WriteOnly);
+        MainWindow& w = open(log);
+        reda::LogView* view = w.view();
+        QTest::keyClick(&w, Qt::Key_Z, Qt::AltModifier);
+        QTest::keyClick(&w, Qt::Key_Home, Qt::ControlModifier);
+        w.goToLine(2);
+        QTest::keyClick(&w, Qt::Key_F2, Qt::ControlModifier);
+        QTRY_COMPARE_WITH_TIMEOUT(label(w, "errorsLabel"), QStringLiteral("Errors: 1"), kWait);
+        const int rows = rowAt(view, 2, 0) - 1;  // of the error line
+        QVERIFY(rows >= 3);
+        const QImage image = view->viewport()->grab().toImage();
+        const QColor mark(0xd3, 0x2f, 0x2f);
+        const int left = view->cellRect(0, 0).left();
+        const auto marked = [&](int row) {
+            const int y = row * view->lineHeight() + view->lineHeight() / 2;
+            for (int x = 0; x < left; ++x) {
+                if (QColor(image.pixel(x, y)) == mark) {
+                    return true;
+                }
+            }
+            return false;
+        };
+        const auto bookmarked = [&](int row) {
+            const int y = row * view->lineHeight() + view->lineHeight() / 2;
+            return QColor(image.pixel(7, y)) == view->palette().color(QPalette::Highlight);
+        };
+        QVERIFY(!marked(0));
+        for (int row = 1; row <= rows; ++row) {
+            QVERIFY2(marked(row), qPrintable(QString::number(row)));
+        }
+        QVERIFY(!marked(rows + 1));
+        QVERIFY(bookmarked(1));
+        QVERIFY(!bookmarked(2));
+    }
 };
 
 QTEST_MAIN(LogViewerFeaturesTest)
