@@ -6,7 +6,9 @@
 #include <QColor>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <set>
+#include <vector>
 
 #include "LineDecoder.h"
 #include "LineFilter.h"
@@ -44,6 +46,10 @@ class LogView : public QAbstractScrollArea {
     void logIndexed(std::size_t shift);
     // The problem classification moved on: redraw the line colours.
     void refreshMarks();
+    // Wrapping long lines: a line wider than the view takes several screen rows, broken where
+    // it is drawn only, so the index stays per line and the scroll bar counts lines.
+    void setWrapLines(bool on);
+    bool wrapLines() const { return wrap_; }
 
     std::size_t firstVisibleLine() const;
     std::size_t firstVisibleRow() const;
@@ -97,8 +103,32 @@ class LogView : public QAbstractScrollArea {
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
+    void wheelEvent(QWheelEvent* event) override;
 
   private:
+    // One row on screen: the piece [begin, end) of a line's drawn columns.
+    struct ScreenRow {
+        std::size_t row;    // of the view (a filtered view's rows are not the log's lines)
+        std::size_t line;   // of the log
+        std::size_t piece;  // 0 for a line's first row
+        std::size_t begin;
+        std::size_t end;
+        bool last;  // the line's last row
+    };
+    static constexpr std::size_t kBottom = std::numeric_limits<std::size_t>::max();
+    // The rows on screen from the top, a partly shown one at the bottom included.
+    std::vector<ScreenRow> screenRows() const;
+    // Columns a wrapped row holds, and the columns where the rows of a line start.
+    std::size_t wrapWidth() const;
+    std::vector<std::size_t> piecesOf(std::size_t line) const;
+    std::size_t fullRows() const;
+    // Lines wholly shown when the view ends at the last line.
+    std::size_t linesAtEnd() const;
+    // Moves the wrapped view by screen rows (negative: up).
+    void scrollPieces(long delta);
+    // Shows the end and follows it.
+    void showEnd();
+    QString clippedMarker(std::size_t moreBytes) const;
     std::size_t lineCount() const;
     void updateMetrics();
     void updateColors();
@@ -123,6 +153,11 @@ class LogView : public QAbstractScrollArea {
     std::size_t current_ = 0;     // a row
     std::size_t widestSeen_ = 0;  // columns of the widest line drawn so far
     bool following_ = true;
+    bool wrap_ = false;
+    // The first line's row shown at the top of a wrapped view; kBottom when the view is
+    // bottom-aligned at the end of the log (following it).
+    std::size_t topPiece_ = kBottom;
+    bool keepPiece_ = false;  // a scroll bar move that must not reset topPiece_
 
     qreal charWidth_ = 8;
     int lineHeight_ = 16;

@@ -67,31 +67,80 @@ void LogView::paintEvent(QPaintEvent* event) {
     painter.setFont(font());
     QFont boldFont = font();
     boldFont.setBold(true);
-    const std::size_t count = lineCount();
-    const std::size_t first = firstVisibleRow();
     const int scrolled = horizontalScrollBar()->value();
-    const qreal left = textLeft() - scrolled;
+    const qreal left0 = textLeft() - scrolled;
     const auto firstColumn = static_cast<std::size_t>(std::max<qreal>(scrolled / charWidth_, 0));
     const auto columnsShown = static_cast<std::size_t>(width / charWidth_) + 2;
     const std::uint64_t selStart = selectionStart();
     const std::uint64_t selEnd = selectionEnd();
-    const std::size_t rows = static_cast<std::size_t>(viewport()->height() / lineHeight_) + 2;
     const std::size_t oldWidest = widestSeen_;
+    const std::vector<ScreenRow> screen = screenRows();
     std::vector<LineKind> kinds;  // for the margin, so no line is classified twice
+    kinds.reserve(screen.size());
+    const QRectF textArea(margin, 0, width - margin, viewport()->height());
 
-    painter.setClipRect(QRect(margin, 0, width - margin, viewport()->height()));
-    for (std::size_t row = 0; row < rows && first + row < count; ++row) {
-        const std::size_t line = lineOfRow(first + row);
-        const bool current = first + row == current_;
-        const int y = static_cast<int>(row) * lineHeight_;
-        const std::string_view bytes = log_->line(line);
-        const std::uint64_t start = log_->index().lineStart(line);
-        const std::uint64_t limit = log_->index().lineLimit(line);
-        const DisplayLine display = decodeLine(bytes, kMaxColumns, codePage_);
-        widestSeen_ = std::max(widestSeen_, display.text.size());
-        const LineKind kind = problems_ ? problems_->kindOf(*log_, line) : LineKind::Plain;
+    // What one line needs, computed once for all its rows.
+    std::size_t shownLine = kBottom;
+    std::string_view bytes;
+    DisplayLine display;
+    LineKind kind = LineKind::Plain;
+    std::vector<StyleRun> runs;
+    std::vector<ColumnRange> matches;
+    std::optional<ColumnRange> selected;
+    ColumnRange link{0, 0};  // a file location, underlined; empty when none
+    std::optional<QRectF> currentFrame;
+
+    for (std::size_t index = 0; index < screen.size(); ++index) {
+        const ScreenRow& row = screen[index];
+        const int y = static_cast<int>(index) * lineHeight_;
+        if (row.line != shownLine || row.piece == 0) {
+            shownLine = row.line;
+            bytes = log_->line(row.line);
+            const std::uint64_t start = log_->index().lineStart(row.line);
+            const std::uint64_t limit = log_->index().lineLimit(row.line);
+            display = decodeLine(bytes, kMaxColumns, codePage_);
+            if (!wrap_) {
+                widestSeen_ = std::max(widestSeen_, display.text.size());
+            }
+            kind = problems_ ? problems_->kindOf(*log_, row.line) : LineKind::Plain;
+            runs = styleRuns(display);
+            matches.clear();
+            if (!highlight_.empty() && highlight_.valid()) {
+                // Only the drawn part of a long line is searched, plus some bytes to end a
+                // match.
+                const std::string_view drawn = bytes.substr(0, display.decodedBytes + 256);
+                for (std::optional<Match> m = highlight_.find(drawn);
+                     m && m->at < display.decodedBytes;
+                     m = highlight_.find(drawn, m->at + std::max<std::size_t>(m->length, 1))) {
+                    matches.push_back(
+                        {display.columnOfByte(m->at), display.columnOfByte(m->at + m->length)});
+                }
+            }
+            selected.reset();
+            if (selStart < selEnd && selStart < std::max(limit, start + 1) && selEnd > start) {
+                const std::size_t from =
+                    static_cast<std::size_t>(std::max(selStart, start) - start);
+                const std::size_t to = static_cast<std::size_t>(std::min(selEnd, limit) - start);
+                std::size_t end = display.columnOfByte(std::min(to, bytes.size()));
+                if (to > bytes.size()) {
+                    ++end;  // the selection takes the line end with it
+                }
+                selected = ColumnRange{display.columnOfByte(from), end};
+            }
+            link = ColumnRange{0, 0};
+            if (const std::optional<SourceLocation> location = findLocation(bytes);
+                location && location->begin < display.decodedBytes) {
+                link = ColumnRange{display.columnOfByte(location->begin),
+                                   display.columnOfByte(location->end)};
+            }
+        }
         kinds.push_back(kind);
+        const bool current = row.row == current_;
+        // A wrapped row shows its piece at the left edge.
+        const std::size_t pieceEnd = std::min(row.end, display.text.size());
+        const qreal left = left0 - static_cast<qreal>(row.begin) * charWidth_;
         const QRectF lineRect(margin, y, width - margin, lineHeight_);
+        painter.setClipRect(textArea);
         if (kind == LineKind::Error) {
             painter.fillRect(lineRect, errorBack_);
         } else if (kind == LineKind::Warning) {
@@ -100,55 +149,40 @@ void LogView::paintEvent(QPaintEvent* event) {
             painter.fillRect(lineRect, currentBack_);
         }
         if (current) {
-            // A frame rather than a fill, so the line keeps its error or warning colour.
-            painter.setPen(pal.color(QPalette::Highlight));
-            painter.drawRect(lineRect.adjusted(0.5, 0.5, -0.5, -0.5));
+            currentFrame = currentFrame ? currentFrame->united(lineRect) : lineRect;
         }
         auto columnRect = [&](std::size_t begin, std::size_t end) {
             return QRectF(left + static_cast<qreal>(begin) * charWidth_, y,
                           static_cast<qreal>(end - begin) * charWidth_, lineHeight_);
         };
+        // A wrapped row draws only its own columns (and the line end after the last one).
+        const QRectF rowClip =
+            wrap_ ? columnRect(row.begin, pieceEnd + (row.last ? 1 : 0)).intersected(textArea)
+                  : lineRect.intersected(textArea);
+        painter.setClipRect(rowClip);
 
         for (const auto& [begin, end] : display.marks) {
             painter.fillRect(columnRect(begin, end), markBack_);
         }
-        // The runs of one style each, from the colour sequences of the line.
-        std::vector<StyleRun> runs = styleRuns(display);
         for (const StyleRun& run : runs) {
             if (run.style.background != 0) {
                 painter.fillRect(columnRect(run.begin, run.end), colourOf(run.style.background));
             }
         }
-
-        std::vector<ColumnRange> matches;
-        if (!highlight_.empty() && highlight_.valid()) {
-            // Only the drawn part of a long line is searched, plus some bytes to end a match.
-            const std::string_view drawn = bytes.substr(0, display.decodedBytes + 256);
-            for (std::optional<Match> m = highlight_.find(drawn); m && m->at < display.decodedBytes;
-                 m = highlight_.find(drawn, m->at + std::max<std::size_t>(m->length, 1))) {
-                matches.push_back(
-                    {display.columnOfByte(m->at), display.columnOfByte(m->at + m->length)});
-                painter.fillRect(columnRect(matches.back().begin, matches.back().end), matchBack_);
-            }
+        for (const ColumnRange& range : matches) {
+            painter.fillRect(columnRect(range.begin, range.end), matchBack_);
         }
-        std::optional<ColumnRange> selected;
-        if (selStart < selEnd && selStart < std::max(limit, start + 1) && selEnd > start) {
-            const std::size_t from = static_cast<std::size_t>(std::max(selStart, start) - start);
-            const std::size_t to = static_cast<std::size_t>(std::min(selEnd, limit) - start);
-            std::size_t end = display.columnOfByte(std::min(to, bytes.size()));
-            if (to > bytes.size()) {
-                ++end;  // the selection takes the line end with it
-            }
-            selected = ColumnRange{display.columnOfByte(from), end};
+        if (selected) {
             painter.fillRect(columnRect(selected->begin, selected->end),
                              pal.color(QPalette::Highlight));
         }
 
-        std::size_t from = std::min(firstColumn, display.text.size());
+        std::size_t from = wrap_ ? row.begin : std::min(firstColumn, display.text.size());
         if (from > 0 && from < display.text.size() && isLowSurrogate(display.text[from])) {
             --from;
         }
-        const std::size_t to = std::min(display.text.size(), firstColumn + columnsShown);
+        const std::size_t to =
+            wrap_ ? pieceEnd : std::min(display.text.size(), firstColumn + columnsShown);
         if (from < to) {
             const QString slice =
                 QString::fromUtf16(display.text.data() + from, static_cast<qsizetype>(to - from));
@@ -183,39 +217,42 @@ void LogView::paintEvent(QPaintEvent* event) {
             }
         }
         // A file location is underlined as a link.
-        if (const std::optional<SourceLocation> location = findLocation(bytes);
-            location && location->begin < display.decodedBytes) {
-            const std::size_t begin = display.columnOfByte(location->begin);
-            const std::size_t end = display.columnOfByte(location->end);
-            const QRectF cell = columnRect(begin, end);
+        if (link.end > link.begin) {
+            const QRectF cell = columnRect(link.begin, link.end);
             painter.setPen(link_);
             painter.drawLine(QPointF(cell.left(), y + ascent_ + 2),
                              QPointF(cell.right(), y + ascent_ + 2));
         }
-        if (display.clipped) {
+        if (display.clipped && row.last) {
+            painter.setClipRect(lineRect.intersected(textArea));
             painter.setPen(marginText_);
             painter.drawText(
                 QPointF(left + (static_cast<qreal>(display.text.size()) + 1) * charWidth_,
                         y + ascent_),
-                tr("… %n more bytes", nullptr,
-                   static_cast<int>(
-                       std::min<std::size_t>(bytes.size() - display.decodedBytes, INT_MAX))));
+                clippedMarker(bytes.size() - display.decodedBytes));
         }
+    }
+    if (currentFrame) {
+        // A frame rather than a fill, so the line keeps its error or warning colour.
+        painter.setClipRect(textArea);
+        painter.setPen(pal.color(QPalette::Highlight));
+        painter.drawRect(currentFrame->adjusted(0.5, 0.5, -0.5, -0.5));
     }
 
     painter.setClipping(false);
     painter.setPen(marginText_);
     // Until the lines before the end are counted, a number would be wrong: none is drawn.
     const bool numbered = log_->indexComplete();
-    for (std::size_t row = 0; row < rows && first + row < count; ++row) {
-        const std::size_t line = lineOfRow(first + row);
-        const int y = static_cast<int>(row) * lineHeight_;
-        if (numbered) {
+    for (std::size_t index = 0; index < screen.size(); ++index) {
+        const ScreenRow& row = screen[index];
+        const int y = static_cast<int>(index) * lineHeight_;
+        // A wrapped line's number and bookmark go on its first row; its mark on every one.
+        if (numbered && row.piece == 0) {
             painter.drawText(QRect(0, y, margin - 8, lineHeight_),
                              Qt::AlignRight | Qt::AlignVCenter,
-                             QString::number(static_cast<qulonglong>(line + 1)));
+                             QString::number(static_cast<qulonglong>(row.line + 1)));
         }
-        if (bookmarks_ != nullptr && bookmarks_->count(line) > 0) {
+        if (row.piece == 0 && bookmarks_ != nullptr && bookmarks_->count(row.line) > 0) {
             // A bookmark: a filled circle at the left of the margin.
             painter.save();
             painter.setRenderHint(QPainter::Antialiasing);
@@ -226,10 +263,9 @@ void LogView::paintEvent(QPaintEvent* event) {
             painter.restore();
             painter.setPen(marginText_);
         }
-        const LineKind kind = kinds[row];
-        if (kind != LineKind::Plain) {
+        if (kinds[index] != LineKind::Plain) {
             painter.fillRect(QRect(margin - 5, y, 3, lineHeight_),
-                             kind == LineKind::Error ? errorMark_ : warningMark_);
+                             kinds[index] == LineKind::Error ? errorMark_ : warningMark_);
         }
     }
     if (widestSeen_ != oldWidest) {

@@ -74,6 +74,8 @@ MainWindow::MainWindow(std::filesystem::path settingsFile, QWidget* parent)
     splitter->setStretchFactor(0, 3);
     splitter->setStretchFactor(1, 2);
     filterPane_->hide();
+    view_->setWrapLines(settings_.wrapLines);
+    filterView_->setWrapLines(settings_.wrapLines);
     layout->addWidget(splitter, 1);
     layout->addWidget(findBar_);
     setCentralWidget(central);

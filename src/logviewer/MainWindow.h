@@ -80,6 +80,8 @@ class MainWindow : public QMainWindow {
     // The encoding of a log that is not UTF-8: Windows-1252, or the local code page when it
     // is a single-byte one; null is UTF-8.
     void setCodePage(const CodePage* codePage);
+    // Long lines take several screen rows, in the log and in the filtered view.
+    void setWrapLines(bool on);
     // Text of bytes in the chosen encoding.
     QString textOf(std::string_view bytes) const;
     bool nextBookmark(bool forward = true);

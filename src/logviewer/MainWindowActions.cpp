@@ -141,6 +141,12 @@ void MainWindow::createActions() {
         local->setToolTip(tr("The local code page takes more than one byte a character"));
     }
     view->addSeparator();
+    // Alt+Z, as editors that wrap on request have it.
+    QAction* wrap = add(view, tr("Wra&p Long Lines"), QKeySequence(Qt::ALT | Qt::Key_Z),
+                        [this](bool on) { setWrapLines(on); });
+    wrap->setObjectName(QStringLiteral("wrapLines"));
+    wrap->setCheckable(true);
+    wrap->setChecked(settings_.wrapLines);
     add(view, tr("Go to &Top"), QKeySequence(Qt::CTRL | Qt::Key_Home),
         [this] { view_->scrollToTop(); });
     add(view, tr("Go to &End and Follow"), QKeySequence(Qt::CTRL | Qt::Key_End),

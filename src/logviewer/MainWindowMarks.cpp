@@ -33,6 +33,12 @@ void MainWindow::setCodePage(const CodePage* codePage) {
     filterView_->setCodePage(codePage);
 }
 
+void MainWindow::setWrapLines(bool on) {
+    settings_.wrapLines = on;
+    view_->setWrapLines(on);
+    filterView_->setWrapLines(on);
+}
+
 QString MainWindow::textOf(std::string_view bytes) const {
     if (codePage_ == nullptr) {
         return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));

@@ -103,6 +103,8 @@ RedaSettings readSettings(const std::filesystem::path& file) {
             settings.wholeWord = readFlag(value, settings.wholeWord);
         } else if (key == "regex") {
             settings.regex = readFlag(value, settings.regex);
+        } else if (key == "wraplines") {
+            settings.wrapLines = readFlag(value, settings.wrapLines);
         } else if (key.size() > 6 && key.compare(0, 6, "recent") == 0) {
             const std::optional<std::int32_t> n = kestrune::ParseInteger(key.substr(6));
             if (n && *n >= 1 && static_cast<std::size_t>(*n) <= kMaxRecentLogs) {
@@ -129,6 +131,7 @@ void writeSettings(const std::filesystem::path& file, const RedaSettings& settin
     out << "MatchCase = " << kestrune::BoolText(settings.matchCase) << eol;
     out << "WholeWord = " << kestrune::BoolText(settings.wholeWord) << eol;
     out << "Regex = " << kestrune::BoolText(settings.regex) << eol;
+    out << "WrapLines = " << kestrune::BoolText(settings.wrapLines) << eol;
     for (std::size_t i = 0; i < settings.recentLogs.size() && i < kMaxRecentLogs; ++i) {
         out << "Recent" << (i + 1) << " = " << settings.recentLogs[i] << eol;
     }

@@ -1,6 +1,6 @@
 #pragma once
-// The viewer's settings file, Config/REDA.ini beside the executable: window geometry,
-// highlight words, search switches and recent logs. A missing or unreadable file, or one
+// The viewer's settings file, Config/REDA.ini of the program folder (SettingsFolder.h): window
+// geometry, highlight words, search switches and recent logs. A missing or unreadable file, or one
 // that does not start with the [REDA] header, gives the defaults.
 
 #include <cstddef>
@@ -20,6 +20,7 @@ struct RedaSettings {
     bool matchCase = false;
     bool wholeWord = false;
     bool regex = false;                   // the search bar reads regular expressions
+    bool wrapLines = false;               // long lines take several screen rows
     std::vector<std::string> recentLogs;  // most recent first
 
     bool operator==(const RedaSettings&) const = default;

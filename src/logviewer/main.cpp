@@ -11,6 +11,7 @@
 
 #include "Arguments.h"
 #include "MainWindow.h"
+#include "SettingsFolder.h"
 #include "StdinCopy.h"
 
 #ifndef REDA_VERSION
@@ -39,15 +40,14 @@ int main(int argc, char** argv) {
 #endif
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("REDA"));
-    const QString settings =
-        QDir(QApplication::applicationDirPath()).filePath(QStringLiteral("Config/REDA.ini"));
-    reda::MainWindow window(
+    const QString folder = QApplication::applicationDirPath();
+    reda::MainWindow window(reda::settingsFile(
 #ifdef _WIN32
-        settings.toStdWString()
+        folder.toStdWString()
 #else
-        settings.toLocal8Bit().toStdString()
+        folder.toLocal8Bit().toStdString()
 #endif
-    );
+            ));
     // The window shows first; the log is read once it is on screen.
     window.show();
     std::unique_ptr<reda::StdinCopy> input;

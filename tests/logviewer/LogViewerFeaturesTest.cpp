@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QUrl>
@@ -398,6 +399,174 @@ class LogViewerFeaturesTest : public QObject {
         QCOMPARE(w.view()->codePage(), nullptr);
         QTest::keyClick(&w, Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(QApplication::clipboard()->text().left(4), QString::fromUtf8("caf\xef\xbf\xbd"));
+    }
+
+    // The row a point of the view is on, from what the view reports for a line's column.
+    static int rowAt(reda::LogView* view, std::size_t line, std::size_t column) {
+        return view->cellRect(line, column).center().y() / view->lineHeight();
+    }
+
+    // Alt+Z wraps long lines: a line wider than the view takes several rows, a click on its
+    // second row selects in that line, and the switch is remembered.
+    void wrapsLongLinesAndSelectsInTheirRows() {
+        const QString log = path(QStringLiteral("wide.log"));
+        QByteArray wide;
+        for (int i = 0; i < 40; ++i) {
+            wide += QByteArray::number(i % 10).repeated(10);  // 400 columns, no blank
+        }
+        writeFile(log, "first\n" + wide + "\nthird\n", QIODevice::WriteOnly);
+        MainWindow& w = open(log);
+        reda::LogView* view = w.view();
+        QVERIFY(!view->wrapLines());
+        QVERIFY(view->horizontalScrollBar()->maximum() > 0);
+        QTest::keyClick(&w, Qt::Key_Z, Qt::AltModifier);
+        QVERIFY(view->wrapLines());
+        QVERIFY(w.findChild<QAction*>(QStringLiteral("wrapLines"))->isChecked());
+        QCOMPARE(view->horizontalScrollBar()->maximum(), 0);
+
+        // The rows of the wide line: the first ends where the view ends.
+        std::size_t width = 1;
+        while (rowAt(view, 1, width) == 1) {
+            ++width;
+        }
+        const qreal left = view->cellRect(0, 0).left();
+        QVERIFY(width * view->charWidth() <= view->viewport()->width() - left);
+        QVERIFY((width + 1) * view->charWidth() >
+                view->viewport()->width() - left - 2 * view->charWidth());
+        QCOMPARE(rowAt(view, 1, width), 2);
+        const std::size_t rows = (400 + width - 1) / width;
+        QCOMPARE(rowAt(view, 2, 0), static_cast<int>(1 + rows));  // "third" after them
+
+        // A click on the second row, column 3, and a shift-click two columns on.
+        const int y = 2 * view->lineHeight() + view->lineHeight() / 2;
+        const auto x = [&](std::size_t column) {
+            return static_cast<int>(left + (static_cast<qreal>(column) + 0.1) * view->charWidth());
+        };
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(x(3), y));
+        QCOMPARE(view->currentLine(), std::size_t{1});
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::ShiftModifier, QPoint(x(5), y));
+        const std::uint64_t start = w.log().index().lineStart(1);
+        QCOMPARE(view->selectionStart(), start + width + 3);
+        QCOMPARE(view->selectionEnd(), start + width + 5);
+        QTest::keyClick(&w, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(),
+                 QString::fromLatin1(wide.mid(static_cast<int>(width + 3), 2)));
+        // A click on "third" is on line 3.
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          QPoint(x(1), static_cast<int>(1 + rows) * view->lineHeight() + 2));
+        QCOMPARE(view->currentLine(), std::size_t{2});
+
+        // The filtered view wraps too.
+        QTest::keyClick(&w, Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(w.filterView()->wrapLines());
+        QCOMPARE(w.filterView()->horizontalScrollBar()->maximum(), 0);
+
+        QVERIFY(w.saveSettings());
+        QVERIFY(w.settings().wrapLines);
+        MainWindow again(path(QStringLiteral("Config/REDA.ini")).toStdString());
+        QVERIFY(again.view()->wrapLines());
+        QTest::keyClick(&w, Qt::Key_Z, Qt::AltModifier);
+        QVERIFY(!view->wrapLines());
+        QVERIFY(view->horizontalScrollBar()->maximum() > 0);
+    }
+
+    // Wrapped, the end of a log whose last line is taller than the view is at the bottom,
+    // follows appended lines, and paging up inside that line pauses.
+    void wrappedViewFollowsTheEnd() {
+        const QString log = path(QStringLiteral("tall.log"));
+        const QByteArray tall = QByteArray("word ").repeated(2000) + "last";
+        writeFile(log, numberedLines(1, 50) + tall, QIODevice::WriteOnly);
+        MainWindow& w = open(log);
+        reda::LogView* view = w.view();
+        QTest::keyClick(&w, Qt::Key_Z, Qt::AltModifier);
+        QVERIFY(view->isAtEnd());
+        QCOMPARE(label(w, "followLabel"), QStringLiteral("Following"));
+        const std::size_t lastColumn = static_cast<std::size_t>(tall.size()) - 1;
+        const int fullRows = view->viewport()->height() / view->lineHeight();
+        QCOMPARE(rowAt(view, 50, lastColumn), fullRows - 1);  // the last row at the bottom
+
+        QTest::keyClick(view, Qt::Key_PageUp);
+        QCOMPARE(label(w, "followLabel"), QStringLiteral("Paused"));
+        QVERIFY(rowAt(view, 50, lastColumn) > fullRows);  // scrolled within the tall line
+        QTest::keyClick(view, Qt::Key_PageDown);
+        QCOMPARE(label(w, "followLabel"), QStringLiteral("Following"));
+        QTest::keyClick(view, Qt::Key_Down);  // on the tall last line already: stays
+        QCOMPARE(label(w, "followLabel"), QStringLiteral("Following"));
+        QCOMPARE(rowAt(view, 50, lastColumn), fullRows - 1);
+
+        writeFile(log, "\nappended\n", QIODevice::Append);
+        QTRY_COMPARE_WITH_TIMEOUT(w.log().lineCount(), std::size_t{52}, kWait);
+        QCOMPARE(rowAt(view, 51, 0), fullRows - 1);
+        QCOMPARE(view->currentLine(), std::size_t{51});
+        QCOMPARE(label(w, "followLabel"), QStringLiteral("Following"));
+
+        // Going to a line far up brings it on screen; the search finds the tall line's end.
+        w.goToLine(3);
+        const int row = rowAt(view, 2, 0);
+        QVERIFY(row >= 0 && row < fullRows);
+        QTest::keyClick(&w, Qt::Key_F, Qt::ControlModifier);
+        QTest::keyClicks(w.findBar()->findChild<QLineEdit*>(), QStringLiteral("last"));
+        QTest::keyClick(w.findBar()->findChild<QLineEdit*>(), Qt::Key_Return);
+        QTRY_VERIFY_WITH_TIMEOUT(!w.isSearching(), kWait);
+        QCOMPARE(view->currentLine(), std::size_t{50});
+        const int hit = rowAt(view, 50, lastColumn);
+        QVERIFY(hit >= 0 && hit < fullRows);
+    }
+
+    // A log of one line taller than the view: Ctrl+Home shows its start, Ctrl+End its end.
+    void wrappedSingleTallLineGoesToItsStartAndEnd() {
+        const QString log = path(QStringLiteral("one.log"));
+        writeFile(log, "start " + QByteArray("x ").repeated(5000) + "end", QIODevice::WriteOnly);
+        MainWindow& w = open(log);
+        reda::LogView* view = w.view();
+        QTest::keyClick(&w, Qt::Key_Z, Qt::AltModifier);
+        const int fullRows = view->viewport()->height() / view->lineHeight();
+        QCOMPARE(rowAt(view, 0, 10005), fullRows - 1);
+        QTest::keyClick(&w, Qt::Key_Home, Qt::ControlModifier);
+        QCOMPARE(rowAt(view, 0, 0), 0);
+        QCOMPARE(label(w, "followLabel"), QStringLiteral("Paused"));
+        QTest::keyClick(&w, Qt::Key_End, Qt::ControlModifier);
+        QCOMPARE(rowAt(view, 0, 10005), fullRows - 1);
+        QCOMPARE(label(w, "followLabel"), QStringLiteral("Following"));
+    }
+
+    // A wrapped error line keeps its mark in the margin on every row; its bookmark and number
+    // are on its first row only.
+    void wrappedLineKeepsItsMarginMarks() {
+        const QString log = path(QStringLiteral("marks.log"));
+        writeFile(log, "a\nerror " + QByteArray(300, 'x') + "\nb\n", QIODevice::WriteOnly);
+        MainWindow& w = open(log);
+        reda::LogView* view = w.view();
+        QTest::keyClick(&w, Qt::Key_Z, Qt::AltModifier);
+        QTest::keyClick(&w, Qt::Key_Home, Qt::ControlModifier);
+        w.goToLine(2);
+        QTest::keyClick(&w, Qt::Key_F2, Qt::ControlModifier);
+        QTRY_COMPARE_WITH_TIMEOUT(label(w, "errorsLabel"), QStringLiteral("Errors: 1"), kWait);
+        const int rows = rowAt(view, 2, 0) - 1;  // of the error line
+        QVERIFY(rows >= 3);
+        const QImage image = view->viewport()->grab().toImage();
+        const QColor mark(0xd3, 0x2f, 0x2f);
+        const int left = view->cellRect(0, 0).left();
+        const auto marked = [&](int row) {
+            const int y = row * view->lineHeight() + view->lineHeight() / 2;
+            for (int x = 0; x < left; ++x) {
+                if (QColor(image.pixel(x, y)) == mark) {
+                    return true;
+                }
+            }
+            return false;
+        };
+        const auto bookmarked = [&](int row) {
+            const int y = row * view->lineHeight() + view->lineHeight() / 2;
+            return QColor(image.pixel(7, y)) == view->palette().color(QPalette::Highlight);
+        };
+        QVERIFY(!marked(0));
+        for (int row = 1; row <= rows; ++row) {
+            QVERIFY2(marked(row), qPrintable(QString::number(row)));
+        }
+        QVERIFY(!marked(rows + 1));
+        QVERIFY(bookmarked(1));
+        QVERIFY(!bookmarked(2));
     }
 };
 

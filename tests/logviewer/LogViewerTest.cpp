@@ -464,7 +464,7 @@ class LogViewerTest : public QObject {
         for (QAction* top : window_->menuBar()->actions()) {
             visit(top->menu());
         }
-        QCOMPARE(checked, 32);
+        QCOMPARE(checked, 33);
     }
 };
 

@@ -79,6 +79,7 @@ TEST(RedaSettings, WritesCrLfKeyLinesAndReadsThemBack) {
     settings.words = HighlightWords{{"error", "Fehler"}, {}};
     settings.wholeWord = true;
     settings.regex = true;
+    settings.wrapLines = true;
     settings.recentLogs = {"/w/level1.log", "C:\\Work\\a b.log"};
     const std::string file = dir / "Config/REDA.ini";
     writeSettings(file, settings);
@@ -90,6 +91,7 @@ TEST(RedaSettings, WritesCrLfKeyLinesAndReadsThemBack) {
               "MatchCase = False\r\n"
               "WholeWord = True\r\n"
               "Regex = True\r\n"
+              "WrapLines = True\r\n"
               "Recent1 = /w/level1.log\r\n"
               "Recent2 = C:\\Work\\a b.log\r\n");
     EXPECT_EQ(readSettings(file), settings);
