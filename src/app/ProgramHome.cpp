@@ -1,9 +1,6 @@
 #include "app/ProgramHome.h"
 
-#include <atomic>
-#include <chrono>
 #include <filesystem>
-#include <fstream>
 
 #include "base/FileIo.h"
 #include "base/Paths.h"
@@ -19,51 +16,7 @@ bool Given(const std::optional<std::string>& value) {
     return value.has_value() && !value->empty();
 }
 
-// Whether this user can create a file in `folder`: tried, not guessed from permission bits,
-// so read-only mounts, ACLs and root's rights all answer truly.
-bool CanCreateFiles(const fs::path& folder) {
-    static std::atomic<unsigned> counter{0};
-    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-    const fs::path probe = folder / (".kestrune-probe-" + std::to_string(stamp) + "-" +
-                                     std::to_string(counter.fetch_add(1)));
-    bool created = false;
-    {
-        std::ofstream file(probe, std::ios::binary | std::ios::out);
-        created = file.is_open();
-    }
-    std::error_code ec;
-    fs::remove(probe, ec);
-    return created;
-}
-
-std::string UserDataBase(const HomeFacts& facts) {
-#ifdef _WIN32
-    if (Given(facts.appData)) {
-        return WithTrailingSeparator(*facts.appData) + "Kestrune";
-    }
-    return {};
-#else
-    // The freedesktop rule: a relative $XDG_DATA_HOME is ignored.
-    if (Given(facts.xdgDataHome) && facts.xdgDataHome->front() == '/') {
-        return WithTrailingSeparator(*facts.xdgDataHome) + "kestrune";
-    }
-    if (Given(facts.home)) {
-        return WithTrailingSeparator(*facts.home) + ".local/share/kestrune";
-    }
-    return {};
-#endif
-}
-
 }  // namespace
-
-bool IsPortableFolder(const std::string& folder) {
-    std::error_code ec;
-    const fs::path base(folder);
-    if (FileExists((base / kPortableMarker).string())) {
-        return true;
-    }
-    return fs::is_directory(base / "SpecFiles", ec) && CanCreateFiles(base);
-}
 
 ProgramHome DecideProgramHome(const HomeFacts& facts) {
     ProgramHome home;
@@ -76,7 +29,7 @@ ProgramHome DecideProgramHome(const HomeFacts& facts) {
     } else if (facts.portable) {
         home.programFolder = exe;
     } else {
-        const std::string data = UserDataBase(facts);
+        const std::string data = UserDataFolder(facts.xdgDataHome, facts.home, facts.appData);
         // Without any home folder there is nowhere else to go; writing there reports why.
         home.programFolder = data.empty() ? exe : WithTrailingSeparator(data);
     }

@@ -9,14 +9,10 @@
 #include <vector>
 
 #include "base/Platform.h"
+#include "base/ProgramFolder.h"
 #include "script/ScriptState.h"
 
 namespace kestrune {
-
-// The file that makes the executable's folder the program folder whatever else it holds.
-inline constexpr const char* kPortableMarker = "kestrune.portable";
-// The environment variable that names the program folder, like --home.
-inline constexpr const char* kHomeVariable = "KESTRUNE_HOME";
 
 // What the rule is decided from; the environment values are nothing when unset.
 struct HomeFacts {
@@ -39,10 +35,6 @@ struct ProgramHome {
 
     friend bool operator==(const ProgramHome&, const ProgramHome&) = default;
 };
-
-// True when `folder` is a portable program folder: it holds the marker file, or it holds
-// SpecFiles/ and this user can create files in it.
-bool IsPortableFolder(const std::string& folder);
 
 // The rule itself, without touching the file system: --home, then KESTRUNE_HOME, then the
 // executable's folder when it is portable, then $XDG_DATA_HOME/kestrune/ (a relative or

@@ -1,10 +1,9 @@
 #include "SettingsFolder.h"
 
-#include <atomic>
-#include <chrono>
 #include <cstdlib>
-#include <fstream>
 #include <system_error>
+
+#include "base/ProgramFolder.h"
 
 namespace reda {
 
@@ -16,31 +15,6 @@ bool given(const std::optional<std::string>& value) {
     return value.has_value() && !value->empty();
 }
 
-// Tried rather than read from the permission bits, so read-only mounts, ACLs and root's
-// rights all answer truly.
-bool canCreateFiles(const fs::path& folder) {
-    static std::atomic<unsigned> counter{0};
-    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-    const fs::path probe = folder / (".reda-probe-" + std::to_string(stamp) + "-" +
-                                     std::to_string(counter.fetch_add(1)));
-    bool created = false;
-    {
-        std::ofstream file(probe, std::ios::binary | std::ios::out);
-        created = file.is_open();
-    }
-    std::error_code ec;
-    fs::remove(probe, ec);
-    return created;
-}
-
-bool isPortable(const fs::path& folder) {
-    std::error_code ec;
-    if (fs::exists(folder / "kestrune.portable", ec)) {
-        return true;
-    }
-    return fs::is_directory(folder / "SpecFiles", ec) && canCreateFiles(folder);
-}
-
 }  // namespace
 
 std::optional<std::string> processEnvironment(const char* name) {
@@ -49,26 +23,17 @@ std::optional<std::string> processEnvironment(const char* name) {
 }
 
 fs::path programFolder(const fs::path& executableFolder, const EnvironmentLookup& environment) {
-    if (const std::optional<std::string> home = environment("KESTRUNE_HOME"); given(home)) {
+    if (const std::optional<std::string> home = environment(kestrune::kHomeVariable); given(home)) {
         return fs::path(*home);
     }
-    if (isPortable(executableFolder)) {
+    if (kestrune::IsPortableFolder(executableFolder.string())) {
         return executableFolder;
     }
-#ifdef _WIN32
-    if (const std::optional<std::string> appData = environment("APPDATA"); given(appData)) {
-        return fs::path(*appData) / "Kestrune";
+    const std::string data = kestrune::UserDataFolder(environment("XDG_DATA_HOME"),
+                                                      environment("HOME"), environment("APPDATA"));
+    if (!data.empty()) {
+        return fs::path(data);
     }
-#else
-    // The freedesktop rule: a relative $XDG_DATA_HOME is ignored.
-    if (const std::optional<std::string> data = environment("XDG_DATA_HOME");
-        given(data) && data->front() == '/') {
-        return fs::path(*data) / "kestrune";
-    }
-    if (const std::optional<std::string> home = environment("HOME"); given(home)) {
-        return fs::path(*home) / ".local" / "share" / "kestrune";
-    }
-#endif
     return executableFolder;
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 // Where REDA keeps Config/REDA.ini. It follows Kestrune's program folder, so a portable copy
 // keeps its settings beside the executable and an installed one (in /usr/bin, say, which the
-// user cannot write) in the user's data folder. REDA links none of the main window's code,
-// so the few lines of that rule are repeated here; keep them in step with Kestrune's.
+// user cannot write) in the user's data folder. REDA has no --home, so only KESTRUNE_HOME
+// chooses the folder explicitly.
 
 #include <filesystem>
 #include <functional>
