@@ -30,32 +30,15 @@ class LogViewerFeaturesTest : public QObject {
     Q_OBJECT
 
   private:
-    std::unique_ptr<QTemporaryDir> dir_;
-    std::unique_ptr<MainWindow> window_;
+    TestWindow fixture_;
 
-    QString path(const QString& name) const { return QDir(dir_->path()).filePath(name); }
-
-    MainWindow& open(const QString& log) {
-        window_->openLog(log);
-        return *window_;
-    }
+    QString path(const QString& name) const { return fixture_.path(name); }
+    MainWindow& open(const QString& log) { return fixture_.open(log); }
 
   private slots:
-    void init() {
-        dir_ = std::make_unique<QTemporaryDir>();
-        QVERIFY(dir_->isValid());
-        window_ =
-            std::make_unique<MainWindow>(path(QStringLiteral("Config/REDA.ini")).toStdString());
-        window_->resize(800, 400);
-        window_->show();
-        QApplication::setActiveWindow(window_.get());
-        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
-    }
+    void init() { fixture_.start(); }
 
-    void cleanup() {
-        window_.reset();
-        dir_.reset();
-    }
+    void cleanup() { fixture_.stop(); }
 
     // A log above the end-first size shows its end before its lines are counted; then the
     // lines get their numbers and the view stays at the end.
@@ -275,10 +258,10 @@ class LogViewerFeaturesTest : public QObject {
     // A click on a file location opens it in the editor at its line, the path taken from the
     // log's folder; Enter on a line does the same; without an editor the desktop opens it.
     void opensTheSourceLineFromALocation() {
-        QVERIFY(QDir(dir_->path()).mkpath(QStringLiteral("src")));
+        QVERIFY(QDir(fixture_.folder()).mkpath(QStringLiteral("src")));
         writeFile(path(QStringLiteral("src/a.c")), "int main() {}\n", QIODevice::WriteOnly);
         const QString log = path(QStringLiteral("build/make.log"));
-        QVERIFY(QDir(dir_->path()).mkpath(QStringLiteral("build")));
+        QVERIFY(QDir(fixture_.folder()).mkpath(QStringLiteral("build")));
         writeFile(log,
                   "cc -c ../src/a.c\n"
                   "../src/a.c:12:5: error: expected ';'\n"
@@ -365,7 +348,7 @@ class LogViewerFeaturesTest : public QObject {
         writeFile(log, "dropped here\n", QIODevice::WriteOnly);
         QMimeData data;
         data.setUrls({QUrl::fromLocalFile(log)});
-        QWidget* target = window_->view()->viewport();
+        QWidget* target = fixture_.window().view()->viewport();
         const QPoint at = target->rect().center();
         QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(target, &enter);
@@ -373,8 +356,8 @@ class LogViewerFeaturesTest : public QObject {
         QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(target, &drop);
         QVERIFY(drop.isAccepted());
-        QCOMPARE(window_->windowTitle(), QStringLiteral("dropped.log — REDA"));
-        QCOMPARE(shownLine(*window_, 0), std::string("dropped here"));
+        QCOMPARE(fixture_.window().windowTitle(), QStringLiteral("dropped.log — REDA"));
+        QCOMPARE(shownLine(fixture_.window(), 0), std::string("dropped here"));
 
         QMimeData text;
         text.setText(QStringLiteral("not a file"));

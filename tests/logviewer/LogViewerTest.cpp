@@ -34,34 +34,19 @@ class LogViewerTest : public QObject {
     Q_OBJECT
 
   private:
-    std::unique_ptr<QTemporaryDir> dir_;
-    std::unique_ptr<MainWindow> window_;
+    TestWindow fixture_;
     QPalette palette_;
 
-    QString path(const QString& name) const { return QDir(dir_->path()).filePath(name); }
-
-    MainWindow& open(const QString& log) {
-        window_->openLog(log);
-        return *window_;
-    }
+    QString path(const QString& name) const { return fixture_.path(name); }
+    MainWindow& open(const QString& log) { return fixture_.open(log); }
 
   private slots:
     void initTestCase() { palette_ = QApplication::palette(); }
 
-    void init() {
-        dir_ = std::make_unique<QTemporaryDir>();
-        QVERIFY(dir_->isValid());
-        window_ =
-            std::make_unique<MainWindow>(path(QStringLiteral("Config/REDA.ini")).toStdString());
-        window_->resize(800, 400);
-        window_->show();
-        QApplication::setActiveWindow(window_.get());
-        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
-    }
+    void init() { fixture_.start(); }
 
     void cleanup() {
-        window_.reset();
-        dir_.reset();
+        fixture_.stop();
         QApplication::setPalette(palette_);
     }
 
@@ -71,7 +56,7 @@ class LogViewerTest : public QObject {
         QCOMPARE(w.statusBar()->currentMessage(), QStringLiteral("Waiting for the log to appear…"));
         QCOMPARE(label(w, "linesLabel"), QStringLiteral("Lines: 0"));
 
-        QVERIFY(QDir(dir_->path()).mkdir(QStringLiteral("with blank")));
+        QVERIFY(QDir(fixture_.folder()).mkdir(QStringLiteral("with blank")));
         writeFile(log, numberedLines(1, 5), QIODevice::WriteOnly);
         QTRY_COMPARE_WITH_TIMEOUT(w.log().lineCount(), std::size_t{5}, kWait);
         QCOMPARE(w.statusBar()->currentMessage(), QString());
@@ -111,7 +96,7 @@ class LogViewerTest : public QObject {
     void waitsEvenWhenTheFolderIsMissing() {
         const QString log = path(QStringLiteral("later/deeper/run.log"));
         MainWindow& w = open(log);
-        QVERIFY(QDir(dir_->path()).mkpath(QStringLiteral("later/deeper")));
+        QVERIFY(QDir(fixture_.folder()).mkpath(QStringLiteral("later/deeper")));
         writeFile(log, "ready\n", QIODevice::WriteOnly);
         QTRY_COMPARE_WITH_TIMEOUT(w.log().lineCount(), std::size_t{1}, kWait);
         QCOMPARE(shownLine(w, 0), std::string("ready"));
@@ -387,10 +372,10 @@ class LogViewerTest : public QObject {
         const QString log = path(QStringLiteral("kept.log"));
         writeFile(log, "x\n", QIODevice::WriteOnly);
         open(log);
-        window_->setHighlightWords(reda::HighlightWords{{"oops"}, {"hmm", "odd"}});
-        window_->findBar()->setOptions(reda::FindOptions{true, false});
-        window_->resize(700, 500);
-        window_->close();
+        fixture_.window().setHighlightWords(reda::HighlightWords{{"oops"}, {"hmm", "odd"}});
+        fixture_.window().findBar()->setOptions(reda::FindOptions{true, false});
+        fixture_.window().resize(700, 500);
+        fixture_.window().close();
 
         QFile ini(path(QStringLiteral("Config/REDA.ini")));
         QVERIFY(ini.open(QIODevice::ReadOnly));
@@ -461,7 +446,7 @@ class LogViewerTest : public QObject {
                 }
             }
         };
-        for (QAction* top : window_->menuBar()->actions()) {
+        for (QAction* top : fixture_.window().menuBar()->actions()) {
             visit(top->menu());
         }
         QCOMPARE(checked, 33);

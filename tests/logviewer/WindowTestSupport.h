@@ -2,11 +2,15 @@
 // What REDA's window tests share: files written the way tools write them, and looks at what
 // the window shows.
 
+#include <QApplication>
 #include <QColor>
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
+#include <QTemporaryDir>
 #include <QtTest>
+#include <memory>
 #include <string>
 
 #include "LogView.h"
@@ -51,5 +55,39 @@ inline int pixelsOfColour(MainWindow& window, std::size_t line, const QColor& co
     }
     return count;
 }
+
+// A fresh window over an empty temporary folder for each test, with its settings in that
+// folder's Config/REDA.ini: shown, active and 800 by 400.
+class TestWindow {
+  public:
+    void start() {
+        dir_ = std::make_unique<QTemporaryDir>();
+        QVERIFY(dir_->isValid());
+        window_ =
+            std::make_unique<MainWindow>(path(QStringLiteral("Config/REDA.ini")).toStdString());
+        window_->resize(800, 400);
+        window_->show();
+        QApplication::setActiveWindow(window_.get());
+        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    }
+
+    void stop() {
+        window_.reset();
+        dir_.reset();
+    }
+
+    QString folder() const { return dir_->path(); }
+    QString path(const QString& name) const { return QDir(dir_->path()).filePath(name); }
+    MainWindow& window() { return *window_; }
+
+    MainWindow& open(const QString& log) {
+        window_->openLog(log);
+        return *window_;
+    }
+
+  private:
+    std::unique_ptr<QTemporaryDir> dir_;
+    std::unique_ptr<MainWindow> window_;
+};
 
 }  // namespace reda::testing
