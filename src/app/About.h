@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "base/ControlState.h"
+#include "app/ControlTable.h"
 
 namespace kestrune {
 
@@ -34,7 +34,10 @@ class TfrmAbout {
     void Open();
     void cmdOKClick();
 
-    std::vector<std::pair<std::string_view, ControlState*>> NamedControls();
+    // The box's texts and button as it declares them.
+    static ControlTable Controls();
+    // The texts a replay's dump shows, by name.
+    std::vector<std::pair<std::string_view, std::string>> DumpTexts() const;
 
   private:
     TfrmMain& main_;

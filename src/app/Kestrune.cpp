@@ -2,112 +2,30 @@
 
 #include <new>
 
-#include "base/FileIo.h"
-
 namespace kestrune {
 
 namespace {
 
-enum class Window { Main, Tray, Options, About };
+constexpr WindowId kWindows[] = {WindowId::Main, WindowId::Options, WindowId::About};
 
-struct Command {
-    std::string_view name;
-    Window window;
-    // The menu the item sits in, or the options page (0 to 2) as text, or empty.
-    std::string_view parent;
-    void (*handler)(Kestrune&);
-};
-
-// Every clickable control and menu item with the handler the tables give it.
-constexpr Command kCommands[] = {
-    {"cmdBrowse", Window::Main, "", [](Kestrune& k) { k.frmMain.cmdBrowseClick(); }},
-    {"cmdCompile", Window::Main, "", [](Kestrune& k) { k.frmMain.cmdCompileClick(); }},
-    {"chkRememberFile", Window::Main, "", [](Kestrune& k) { k.frmMain.chkRememberFileClick(); }},
-    {"lstStages", Window::Main, "", [](Kestrune& k) { k.frmMain.lstStagesClick(); }},
-    {"cmdToolNewPreset", Window::Main, "", [](Kestrune& k) { k.frmMain.cmdNewPresetClick(); }},
-    {"cmdToolOpenPreset", Window::Main, "", [](Kestrune& k) { k.frmMain.cmdOpenPresetClick(); }},
-    {"cmdToolSavePreset", Window::Main, "", [](Kestrune& k) { k.frmMain.cmdSavePresetClick(); }},
-    {"cmdToolRun", Window::Main, "", [](Kestrune& k) { k.frmMain.cmdCompileClick(); }},
-    {"cmdToolShowDetails", Window::Main, "", [](Kestrune& k) { k.frmMain.cmdShowDetailsClick(); }},
-    {"cmdNewPreset", Window::Main, "cmdFileMenu",
-     [](Kestrune& k) { k.frmMain.cmdNewPresetClick(); }},
-    {"cmdOpenPreset", Window::Main, "cmdFileMenu",
-     [](Kestrune& k) { k.frmMain.cmdOpenPresetClick(); }},
-    {"cmdImportPreset", Window::Main, "cmdFileMenu",
-     [](Kestrune& k) { k.frmMain.cmdImportPresetClick(); }},
-    {"cmdSavePreset", Window::Main, "cmdFileMenu",
-     [](Kestrune& k) { k.frmMain.cmdSavePresetClick(); }},
-    {"cmdSavePresetAs", Window::Main, "cmdFileMenu",
-     [](Kestrune& k) { k.frmMain.cmdSavePresetAsClick(); }},
-    {"cmdOpenFile", Window::Main, "cmdFileMenu", [](Kestrune& k) { k.frmMain.cmdBrowseClick(); }},
-    {"cmdLaunchREDA", Window::Main, "cmdFileMenu",
-     [](Kestrune& k) { k.frmMain.cmdLaunchREDAClick(); }},
-    {"cmdLaunchREDAWith", Window::Main, "cmdFileMenu",
-     [](Kestrune& k) { k.frmMain.cmdLaunchREDAWithClick(); }},
-    {"cmdSendToTray", Window::Main, "cmdFileMenu",
-     [](Kestrune& k) { k.frmMain.cmdSendToTrayClick(); }},
-    {"cmdExit", Window::Main, "cmdFileMenu", [](Kestrune& k) { k.frmMain.cmdExitClick(); }},
-    {"cmdRunBatchFile", Window::Main, "cmdCompileMenu",
-     [](Kestrune& k) { k.frmMain.cmdCompileClick(); }},
-    {"cmdSaveBatchAs", Window::Main, "cmdCompileMenu",
-     [](Kestrune& k) { k.frmMain.cmdSaveBatchAsClick(); }},
-    {"cmdSetup", Window::Main, "cmdOptionsMenu", [](Kestrune& k) { k.frmMain.cmdSetupClick(); }},
-    {"cmdViewLogAfterCompile", Window::Main, "cmdOptionsMenu",
-     [](Kestrune& k) { k.frmMain.cmdViewLogAfterCompileClick(); }},
-    {"cmdCloseProgramOnRun", Window::Main, "cmdOptionsMenu",
-     [](Kestrune& k) { k.frmMain.cmdCloseProgramOnRunClick(); }},
-    {"cmdClearEmptyFields", Window::Main, "cmdOptionsMenu",
-     [](Kestrune& k) { k.frmMain.cmdClearEmptyFieldsClick(); }},
-    {"cmdShowDetails", Window::Main, "cmdOptionsMenu",
-     [](Kestrune& k) { k.frmMain.cmdShowDetailsClick(); }},
-    {"cmdOnlineHelp", Window::Main, "cmdHelpMenu",
-     [](Kestrune& k) { k.frmMain.cmdOnlineHelpClick(); }},
-    {"cmdAboutKestrune", Window::Main, "cmdHelpMenu",
-     [](Kestrune& k) { k.frmMain.cmdAboutKestruneClick(); }},
-    {"cmdTabReset", Window::Main, "mnuTab", [](Kestrune& k) { k.frmMain.cmdTabResetClick(); }},
-    {"cmdTabClearEmptyFields", Window::Main, "mnuTab",
-     [](Kestrune& k) { k.frmMain.cmdTabClearEmptyFieldsClick(); }},
-    {"cmdStagesClear", Window::Main, "", [](Kestrune& k) { k.frmMain.cmdStagesClearClick(); }},
-    {"cmdTrayRestore", Window::Tray, "", [](Kestrune& k) { k.frmMain.cmdTrayRestoreClick(); }},
-    {"cmdTrayCompile", Window::Tray, "", [](Kestrune& k) { k.frmMain.cmdCompileClick(); }},
-    {"cmdTrayLaunchREDA", Window::Tray, "", [](Kestrune& k) { k.frmMain.cmdLaunchREDAClick(); }},
-    {"cmdTrayLaunchREDAWith", Window::Tray, "",
-     [](Kestrune& k) { k.frmMain.cmdLaunchREDAWithClick(); }},
-    {"cmdTrayExit", Window::Tray, "", [](Kestrune& k) { k.frmMain.cmdExitClick(); }},
-    {"tabGeneral", Window::Options, "", [](Kestrune& k) { k.frmOptions.SetPage(0); }},
-    {"tabPaths", Window::Options, "", [](Kestrune& k) { k.frmOptions.SetPage(1); }},
-    {"tabPresets", Window::Options, "", [](Kestrune& k) { k.frmOptions.SetPage(2); }},
-    {"cmdZRPFiles", Window::Options, "0", [](Kestrune& k) { k.frmOptions.cmdZRPFilesClick(); }},
-    {"lstToolPaths", Window::Options, "1", [](Kestrune& k) { k.frmOptions.lstToolPathsClick(); }},
-    {"cmdBrowseTool", Window::Options, "1", [](Kestrune& k) { k.frmOptions.cmdBrowseToolClick(); }},
-    {"cmdBrowseBase", Window::Options, "1", [](Kestrune& k) { k.frmOptions.cmdBrowseBaseClick(); }},
-    {"cmdBrowseFile", Window::Options, "1", [](Kestrune& k) { k.frmOptions.cmdBrowseFileClick(); }},
-    {"cmdAddPreset", Window::Options, "2", [](Kestrune& k) { k.frmOptions.cmdAddPresetClick(); }},
-    {"cmdRemovePreset", Window::Options, "2",
-     [](Kestrune& k) { k.frmOptions.cmdRemovePresetClick(); }},
-    {"cmdOK", Window::Options, "", [](Kestrune& k) { k.frmOptions.cmdOKClick(); }},
-    {"cmdCancel", Window::Options, "", [](Kestrune& k) { k.frmOptions.cmdCancelClick(); }},
-    {"cmdOK", Window::About, "", [](Kestrune& k) { k.frmAbout.cmdOKClick(); }},
-};
-
-ControlState* Find(const std::vector<std::pair<std::string_view, ControlState*>>& controls,
-                   std::string_view name) {
-    for (const auto& [key, control] : controls) {
-        if (key == name) {
-            return control;
-        }
+std::string_view WindowName(WindowId window) {
+    switch (window) {
+        case WindowId::Main:
+            return "frmMain";
+        case WindowId::Options:
+            return "frmOptions";
+        case WindowId::About:
+            return "frmAbout";
     }
-    return nullptr;
+    return "";
 }
 
-EventResult Usable(const ControlState* control) {
-    if (control == nullptr) {
-        return EventResult::UnknownControl;
-    }
-    if (!control->visible) {
-        return EventResult::Hidden;
-    }
-    return control->enabled ? EventResult::Done : EventResult::Disabled;
+bool Clickable(const ControlRow& row) {
+    return row.click != nullptr;
+}
+
+bool BuiltMenu(const ControlRow& row) {
+    return row.choose != nullptr;
 }
 
 }  // namespace
@@ -126,8 +44,34 @@ const char* EventResultText(EventResult result) {
             return "its window cannot be reached now";
         case EventResult::OutOfRange:
             return "the menu has no entry at that index";
+        case EventResult::NoProgramTab:
+            return "there is no program tab at that index";
+        case EventResult::NoStage:
+            return "the stages list has no entry at that index";
+        case EventResult::NoProgram:
+            return "there is no program at that index";
+        case EventResult::NoField:
+            return "the program has no field of that kind at that index";
+        case EventResult::NoOption:
+            return "the combo box has no option at that index";
+        case EventResult::NoListRow:
+            return "the list has no row at that index";
+        case EventResult::NotInTray:
+            return "the window is not in the tray";
+        case EventResult::Ended:
+            return "the program has ended";
     }
     return "";
+}
+
+EventResult Usable(const ControlState* control) {
+    if (control == nullptr) {
+        return EventResult::UnknownControl;
+    }
+    if (!control->visible) {
+        return EventResult::Hidden;
+    }
+    return control->enabled ? EventResult::Done : EventResult::Disabled;
 }
 
 Kestrune::Kestrune(Platform& platform, std::string programFolder, std::string executablePath)
@@ -173,135 +117,150 @@ void Kestrune::Guarded(const std::function<void()>& handler) {
     }
 }
 
-EventResult Kestrune::Click(std::string_view name) {
-    bool known = false;
-    for (const Command& command : kCommands) {
-        if (command.name != name) {
-            continue;
-        }
-        known = true;
-        ControlState* control = nullptr;
-        bool reachable = false;
-        switch (command.window) {
-            case Window::Main:
-                reachable = !DialogOpen() && frmMain.Visible && !frmMain.Closed;
-                control = Find(frmMain.NamedControls(), name);
-                break;
-            case Window::Tray:
-                reachable = !DialogOpen() && frmMain.InTray && !frmMain.Closed;
-                control = Find(frmMain.NamedControls(), name);
-                break;
-            case Window::Options:
-                reachable = frmOptions.IsOpen;
-                control = Find(frmOptions.NamedControls(), name);
-                break;
-            case Window::About:
-                reachable = frmAbout.IsOpen;
-                control = Find(frmAbout.NamedControls(), name);
-                break;
-        }
-        if (!reachable) {
-            continue;  // a control of the same name in another window may be reachable
-        }
-        if (command.window == Window::Options && !command.parent.empty() &&
-            command.parent[0] - '0' != frmOptions.Page) {
-            return EventResult::Hidden;  // on another page of the dialog
-        }
-        if (command.parent == "mnuTab" && !frmMain.State().HasSpecification()) {
-            return EventResult::Hidden;  // the tab menu needs a program tab
-        }
-        if (command.window == Window::Main && command.parent.size() > 1) {
-            if (const ControlState* menu = Find(frmMain.NamedControls(), command.parent)) {
-                if (EventResult parent = Usable(menu); parent != EventResult::Done) {
-                    return parent;
-                }
-            }
-        }
-        if (EventResult usable = Usable(control); usable != EventResult::Done) {
-            return usable;
-        }
-        Guarded([this, &command] { command.handler(*this); });
-        return EventResult::Done;
+ControlTable Kestrune::Table(WindowId window) {
+    switch (window) {
+        case WindowId::Main:
+            return TfrmMain::Controls();
+        case WindowId::Options:
+            return TfrmOptions::Controls();
+        case WindowId::About:
+            return TfrmAbout::Controls();
     }
-    return known ? EventResult::Blocked : EventResult::UnknownControl;
+    return {};
 }
 
-EventResult Kestrune::ChooseMenuItem(std::string_view menu, std::size_t index) {
-    struct MenuCommand {
-        std::string_view name;
-        std::string_view parent;
-        bool tray;
-        void (TfrmMain::*handler)(std::size_t);
-    };
-    static constexpr MenuCommand kMenus[] = {
-        {"cmdSpecificationsMenu", "", false, &TfrmMain::SelectSpecification},
-        {"cmdRecentPresets", "cmdFileMenu", false, &TfrmMain::RecentPresetClick},
-        {"cmdRecentFiles", "cmdFileMenu", false, &TfrmMain::RecentFileClick},
-        {"cmdPresetsMenu", "", false, &TfrmMain::PresetsMenuClick},
-        {"cmdLinks", "", false, &TfrmMain::LinkClick},
-        {"mnuRunStages", "cmdToolRun", false, &TfrmMain::RunStageClick},
-        {"cmdTrayRun", "", true, &TfrmMain::RunStageClick},
-    };
-    for (const MenuCommand& command : kMenus) {
-        if (command.name != menu) {
-            continue;
-        }
-        const bool reachable =
-            !DialogOpen() && !frmMain.Closed && (command.tray ? frmMain.InTray : frmMain.Visible);
-        if (!reachable) {
-            return EventResult::Blocked;
-        }
-        const auto controls = frmMain.NamedControls();
-        if (!command.parent.empty()) {
-            if (EventResult parent = Usable(Find(controls, command.parent));
-                parent != EventResult::Done) {
-                return parent;
-            }
-        }
-        auto* state = static_cast<MenuState*>(Find(controls, command.name));
-        if (EventResult usable = Usable(state); usable != EventResult::Done) {
-            return usable;
-        }
-        if (index >= state->items.size()) {
-            return EventResult::OutOfRange;
-        }
-        Guarded([this, &command, index] { (frmMain.*command.handler)(index); });
-        return EventResult::Done;
+void* Kestrune::WindowObject(WindowId window) {
+    switch (window) {
+        case WindowId::Main:
+            return &frmMain;
+        case WindowId::Options:
+            return &frmOptions;
+        case WindowId::About:
+            return &frmAbout;
     }
-    return EventResult::UnknownControl;
+    return nullptr;
 }
 
-void Kestrune::CloseBox() {
-    Guarded([this] {
-        if (frmOptions.IsOpen) {
-            frmOptions.cmdCancelClick();
-        } else if (frmAbout.IsOpen) {
-            frmAbout.cmdOKClick();
-        } else if (!frmMain.Closed) {
-            frmMain.FormClose();
-        }
-    });
+std::vector<PlacedRow> Kestrune::Layout(WindowId window) {
+    void* object = WindowObject(window);
+    std::vector<PlacedRow> placed;
+    for (const ControlRow& row : Table(window)) {
+        placed.push_back({&row, row.state != nullptr ? row.state(object) : nullptr,
+                          row.menu != nullptr ? row.menu(object) : nullptr});
+    }
+    return placed;
 }
 
 std::vector<NamedControl> Kestrune::Controls() {
     std::vector<NamedControl> all;
-    auto add = [&all](std::string_view window,
-                      const std::vector<std::pair<std::string_view, ControlState*>>& controls) {
-        for (const auto& [name, control] : controls) {
-            std::string key(name);
+    for (WindowId window : kWindows) {
+        for (const PlacedRow& placed : Layout(window)) {
+            if (placed.state == nullptr) {
+                continue;
+            }
+            std::string key(placed.row->name);
             for (const NamedControl& existing : all) {
                 if (existing.key == key) {
-                    key = std::string(window) + "." + key;
+                    key = std::string(WindowName(window)) + "." + key;
                     break;
                 }
             }
-            all.push_back({std::move(key), window, control});
+            all.push_back({std::move(key), WindowName(window), placed.state});
         }
-    };
-    add("frmMain", frmMain.NamedControls());
-    add("frmOptions", frmOptions.NamedControls());
-    add("frmAbout", frmAbout.NamedControls());
+    }
     return all;
+}
+
+EventResult Kestrune::ReachMainWindow() const {
+    return DialogOpen() || !frmMain.Visible || frmMain.Closed ? EventResult::Blocked
+                                                              : EventResult::Done;
+}
+
+EventResult Kestrune::Reach(WindowId window, const ControlRow& row) {
+    const ControlTable table = Table(window);
+    void* object = WindowObject(window);
+    // The rows it sits in, nearest first; the outermost decides between window and tray.
+    std::vector<const ControlRow*> around;
+    for (const ControlRow* parent = FindRow(table, row.parent); parent != nullptr;
+         parent = FindRow(table, parent->parent)) {
+        around.push_back(parent);
+    }
+    bool reachable = false;
+    switch (window) {
+        case WindowId::Main: {
+            const bool tray = !around.empty() && around.back()->kind == ControlKind::TrayMenu;
+            reachable =
+                !DialogOpen() && !frmMain.Closed && (tray ? frmMain.InTray : frmMain.Visible);
+            break;
+        }
+        case WindowId::Options:
+            reachable = frmOptions.IsOpen;
+            break;
+        case WindowId::About:
+            reachable = frmAbout.IsOpen;
+            break;
+    }
+    if (!reachable) {
+        return EventResult::Blocked;
+    }
+    for (const ControlRow* parent : around) {
+        if (parent->kind == ControlKind::Page) {
+            int page = 0;
+            for (const ControlRow& other : table) {
+                if (&other == parent) {
+                    break;
+                }
+                page += other.kind == ControlKind::Page && other.parent == parent->parent ? 1 : 0;
+            }
+            if (page != frmOptions.Page) {
+                return EventResult::Hidden;  // on another page of the dialog
+            }
+        }
+        if ((parent->flags & kNeedsProgram) != 0 && !frmMain.State().HasSpecification()) {
+            return EventResult::Hidden;
+        }
+        if (parent->state != nullptr) {
+            if (EventResult usable = Usable(parent->state(object)); usable != EventResult::Done) {
+                return usable;
+            }
+        }
+    }
+    return Usable(row.state != nullptr ? row.state(object) : nullptr);
+}
+
+Kestrune::Found Kestrune::FindReachable(std::string_view name, bool (*wanted)(const ControlRow&)) {
+    Found found;
+    for (WindowId window : kWindows) {
+        const ControlRow* row = FindRow(Table(window), name);
+        if (row == nullptr || !wanted(*row)) {
+            continue;
+        }
+        found = {row, window, Reach(window, *row)};
+        if (found.result != EventResult::Blocked) {
+            return found;  // a control of the same name in another window may be reachable
+        }
+    }
+    return found;
+}
+
+EventResult Kestrune::Click(std::string_view name) {
+    const Found found = FindReachable(name, &Clickable);
+    if (found.result == EventResult::Done) {
+        Guarded([this, &found] { found.row->click(*this); });
+    }
+    return found.result;
+}
+
+EventResult Kestrune::ChooseMenuItem(std::string_view menu, std::size_t index) {
+    const Found found = FindReachable(menu, &BuiltMenu);
+    if (found.result != EventResult::Done) {
+        return found.result;
+    }
+    if (index >= found.row->menu(WindowObject(found.window))->items.size()) {
+        return EventResult::OutOfRange;
+    }
+    Guarded([this, &found, index] { found.row->choose(*this, index); });
+    return EventResult::Done;
 }
 
 }  // namespace kestrune

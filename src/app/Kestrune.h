@@ -1,7 +1,9 @@
 #pragma once
 // The whole program without a window system: the three windows in their creation order, and
-// every event a person can cause, addressed by control name. A view and a script reach the
-// handlers through here, so both take the same path.
+// every event a person can cause. A view and a script reach the handlers only through here,
+// so both take the same path and meet the same rules: an event for a control that does not
+// exist, is disabled or hidden, sits on another page, lies behind a modal dialog, or whose
+// window is in the tray or closed, runs nothing and says why.
 
 #include <functional>
 #include <string>
@@ -21,15 +23,56 @@ enum class EventResult {
     Hidden,          // the control is not shown
     Blocked,         // a modal dialog is open, or the window is closed or in the tray
     OutOfRange,      // no menu entry at that index
+    NoProgramTab,
+    NoStage,
+    NoProgram,
+    NoField,
+    NoOption,
+    NoListRow,
+    NotInTray,
+    Ended,  // the program's window has closed
 };
 
 // A short text for a result other than Done, for messages.
 const char* EventResultText(EventResult result);
 
+// Whether a control takes events: it exists, is shown and is enabled.
+EventResult Usable(const ControlState* control);
+
+enum class WindowId { Main, Options, About };
+
+// The kinds of a program's fields and what a person does to one.
+enum class FieldKind { CheckBoxes, EditBoxes, ComboBoxes, BrowseBoxes, ColorBoxes };
+enum class FieldAction {
+    Tick,        // its caption box
+    Hover,       // the mouse over its caption box
+    HoverValue,  // the mouse over its value control
+    Type,
+    Pick,
+    Leave,  // the focus leaves its value control
+    Browse,
+};
+
+struct FieldEvent {
+    int program = 0;
+    FieldKind kind = FieldKind::CheckBoxes;
+    int index = 0;  // among the program's fields of that kind
+    FieldAction action = FieldAction::Tick;
+    std::string text;  // typed
+    int option = 0;    // picked
+};
+
 struct NamedControl {
     std::string key;  // the control's name; "frmOptions." or "frmAbout." before a repeated one
     std::string_view window;  // "frmMain", "frmOptions" or "frmAbout"
     ControlState* control;
+};
+
+// A row of a window's table with its state in this program.
+struct PlacedRow {
+    const ControlRow* row;
+    ControlState* state;  // nullptr for rows without one
+    MenuState* menu;      // built menus only
 };
 
 class Kestrune {
@@ -50,15 +93,35 @@ class Kestrune {
     // window only comes to the front, since the dialog holds the user's unfinished input.
     void SecondStart(const std::vector<std::string>& arguments);
 
+    // ---- Every event a person can cause
     // The click of a control or menu item of any window.
     EventResult Click(std::string_view name);
     // Entry `index` of a built menu.
     EventResult ChooseMenuItem(std::string_view menu, std::size_t index);
+    EventResult SelectTab(int index);
+    // Sets one stage's mark, then the list's click.
+    EventResult MarkStage(int index, bool on);
+    // Sets every stage's mark as a click on the list left them, then the list's click.
+    EventResult MarkStages(const std::vector<bool>& marks);
+    EventResult Field(const FieldEvent& event);
+    // The mouse over a program's group box, away from its fields.
+    EventResult HoverGroup(int program);
+    // A slider's or an up-down's new position; an up-down's arrow steps it by `delta`.
+    EventResult SetValue(std::string_view name, int value);
+    EventResult StepValue(std::string_view name, int delta);
+    // A list's selected row; -1 selects none.
+    EventResult SelectRow(std::string_view name, int row);
+    EventResult Tray(TrayMouse mouse);
+    // The user moved the main window: its outer top-left corner.
+    EventResult MoveWindow(int left, int top);
     // The close box of the topmost window.
-    void CloseBox();
+    EventResult CloseBox();
 
     // Every named control of the three windows.
     std::vector<NamedControl> Controls();
+    // A window's table with its states, for a view to build and mirror it.
+    std::vector<PlacedRow> Layout(WindowId window);
+    static ControlTable Table(WindowId window);
 
     // Runs a handler at the boundary of a user's command: an escaping error becomes a message
     // instead of ending the program.
@@ -66,6 +129,20 @@ class Kestrune {
 
   private:
     bool DialogOpen() const { return frmOptions.IsOpen || frmAbout.IsOpen; }
+    void* WindowObject(WindowId window);
+    // Whether a row of `window` can take an event now: its window, every row it sits in,
+    // then the row itself.
+    EventResult Reach(WindowId window, const ControlRow& row);
+    EventResult ReachMainWindow() const;
+    // The row named `name` whose window can take events, and its window.
+    struct Found {
+        const ControlRow* row = nullptr;
+        WindowId window = WindowId::Main;
+        EventResult result = EventResult::UnknownControl;
+    };
+    Found FindReachable(std::string_view name, bool (*wanted)(const ControlRow&));
+    // The first row of a kind with a behaviour of its own (the stages list, the program tabs).
+    const ControlRow& RowOfKind(ControlKind kind) const;
 };
 
 }  // namespace kestrune

@@ -26,22 +26,6 @@ constexpr const char* kScriptExtension = ".sh";
 constexpr int kFrameWidth = 8;
 constexpr int kFrameHeight = 54;
 
-ControlState Disabled(ControlState control) {
-    control.enabled = false;
-    return control;
-}
-
-ControlState Hidden(ControlState control) {
-    control.visible = false;
-    return control;
-}
-
-ControlState Hinted(std::string hint) {
-    ControlState control;
-    control.hint = std::move(hint);
-    return control;
-}
-
 std::string FolderOfFirst(const std::vector<std::string>& list) {
     return list.empty() ? std::string() : std::string(FolderPart(list.front()));
 }
@@ -69,62 +53,7 @@ TfrmMain::TfrmMain(Platform& platform, std::string programFolder, std::string ex
       executablePath_(std::move(executablePath)),
       state_(*this, std::move(programFolder)) {
     state_.platform = platform_;
-
-    tabMain = MakeControl("", {8, 26, 577, 345});
-    lblStages = MakeControl("步骤:", {592, 24, 36, 13});
-    lstStages = MakeControl("", {592, 40, 105, 329});
-    chkRememberFile = Disabled(MakeControl("Remember File", {8, 376, 89, 21}));
-    txtFile = MakeControl("", {104, 376, 479, 21});
-    cmdBrowse = Disabled(MakeControl("...", {591, 375, 25, 25}));
-    cmdCompile = Disabled(MakeControl("&Run", {623, 375, 75, 25}));
-    txtDetails = MakeControl("", {8, 408, 689, 113});
-
-    cmdToolNewPreset = Disabled(Hinted("New Preset"));
-    cmdToolOpenPreset = Hinted("Open Preset");
-    cmdToolSavePreset = Disabled(Hinted("Save Preset"));
-    cmdToolShowDetails = Hinted("ShowDetails");
-    cmdToolShowDetails.checked = true;
-
-    cmdFileMenu = MakeControl("文件");
-    cmdNewPreset = Disabled(MakeControl("新设置"));
-    cmdOpenPreset = MakeControl("打开设置");
-    cmdImportPreset = Disabled(MakeControl("导入设置"));
-    static_cast<ControlState&>(cmdRecentPresets) = Hidden(MakeControl("使用过的设置"));
-    cmdSavePreset = Disabled(MakeControl("保存设置"));
-    cmdSavePresetAs = Disabled(MakeControl("保存设置为..."));
-    cmdOpenFile = Disabled(MakeControl("打开文件"));
-    static_cast<ControlState&>(cmdRecentFiles) = Disabled(Hidden(MakeControl("使用过的文件")));
-    cmdLaunchREDA = MakeControl("载入阅读器");
-    cmdLaunchREDAWith = Hidden(MakeControl("View Untitled.log"));
-    cmdSendToTray = MakeControl("最小化至托盘");
-    cmdExit = MakeControl("退出");
-    cmdCompileMenu = MakeControl("编译");
-    cmdRunBatchFile = Disabled(MakeControl("编译地图"));
-    cmdSaveBatchAs = Disabled(MakeControl("储存为.bat文件"));
-    static_cast<ControlState&>(cmdPresetsMenu) = Hidden(MakeControl("&Presets"));
-    static_cast<ControlState&>(cmdSpecificationsMenu) = Hidden(MakeControl("编译项目"));
-    cmdOptionsMenu = MakeControl("设置");
-    cmdSetup = MakeControl("设置");
-    cmdViewLogAfterCompile = MakeControl("编译后载入.log文件");
-    cmdCloseProgramOnRun = MakeControl("编译时关闭程序");
-    cmdClearEmptyFields = Disabled(MakeControl("清除空内容"));
-    cmdShowDetails = MakeControl("显示细节");
-    cmdShowDetails.checked = true;
-    static_cast<ControlState&>(cmdLinks) = Hidden(MakeControl("&Links"));
-    cmdHelpMenu = MakeControl("帮助");
-    cmdOnlineHelp = MakeControl("在线帮助");
-    cmdAboutKestrune = MakeControl("关于");
-
-    cmdTabReset = MakeControl("&Reset");
-    cmdTabClearEmptyFields = MakeControl("&Clear Empty Fields");
-    cmdStagesClear = MakeControl("&Clear");
-
-    cmdTrayRestore = MakeControl("&Restore");
-    cmdTrayCompile = Disabled(MakeControl("&Compile"));
-    static_cast<ControlState&>(cmdTrayRun) = Disabled(MakeControl("&Run"));
-    cmdTrayLaunchREDA = MakeControl("Launch &REDA");
-    cmdTrayLaunchREDAWith = Hidden(MakeControl("&View Untitled.log"));
-    cmdTrayExit = MakeControl("E&xit");
+    ApplyDesign(Controls(), this);
 }
 
 int TfrmMain::OuterWidth() {
@@ -133,62 +62,6 @@ int TfrmMain::OuterWidth() {
 
 int TfrmMain::DesignedOuterHeight() {
     return kClientHeight + kFrameHeight;
-}
-
-std::vector<std::pair<std::string_view, ControlState*>> TfrmMain::NamedControls() {
-    return {
-        {"tabMain", &tabMain},
-        {"lblStages", &lblStages},
-        {"lstStages", &lstStages},
-        {"chkRememberFile", &chkRememberFile},
-        {"txtFile", &txtFile},
-        {"cmdBrowse", &cmdBrowse},
-        {"cmdCompile", &cmdCompile},
-        {"txtDetails", &txtDetails},
-        {"cmdToolNewPreset", &cmdToolNewPreset},
-        {"cmdToolOpenPreset", &cmdToolOpenPreset},
-        {"cmdToolSavePreset", &cmdToolSavePreset},
-        {"cmdToolRun", &cmdToolRun},
-        {"cmdToolShowDetails", &cmdToolShowDetails},
-        {"cmdFileMenu", &cmdFileMenu},
-        {"cmdNewPreset", &cmdNewPreset},
-        {"cmdOpenPreset", &cmdOpenPreset},
-        {"cmdImportPreset", &cmdImportPreset},
-        {"cmdRecentPresets", &cmdRecentPresets},
-        {"cmdSavePreset", &cmdSavePreset},
-        {"cmdSavePresetAs", &cmdSavePresetAs},
-        {"cmdOpenFile", &cmdOpenFile},
-        {"cmdRecentFiles", &cmdRecentFiles},
-        {"cmdLaunchREDA", &cmdLaunchREDA},
-        {"cmdLaunchREDAWith", &cmdLaunchREDAWith},
-        {"cmdSendToTray", &cmdSendToTray},
-        {"cmdExit", &cmdExit},
-        {"cmdCompileMenu", &cmdCompileMenu},
-        {"cmdRunBatchFile", &cmdRunBatchFile},
-        {"cmdSaveBatchAs", &cmdSaveBatchAs},
-        {"cmdPresetsMenu", &cmdPresetsMenu},
-        {"cmdSpecificationsMenu", &cmdSpecificationsMenu},
-        {"cmdOptionsMenu", &cmdOptionsMenu},
-        {"cmdSetup", &cmdSetup},
-        {"cmdViewLogAfterCompile", &cmdViewLogAfterCompile},
-        {"cmdCloseProgramOnRun", &cmdCloseProgramOnRun},
-        {"cmdClearEmptyFields", &cmdClearEmptyFields},
-        {"cmdShowDetails", &cmdShowDetails},
-        {"cmdLinks", &cmdLinks},
-        {"cmdHelpMenu", &cmdHelpMenu},
-        {"cmdOnlineHelp", &cmdOnlineHelp},
-        {"cmdAboutKestrune", &cmdAboutKestrune},
-        {"cmdTabReset", &cmdTabReset},
-        {"cmdTabClearEmptyFields", &cmdTabClearEmptyFields},
-        {"cmdStagesClear", &cmdStagesClear},
-        {"mnuRunStages", &mnuRunStages},
-        {"cmdTrayRestore", &cmdTrayRestore},
-        {"cmdTrayCompile", &cmdTrayCompile},
-        {"cmdTrayRun", &cmdTrayRun},
-        {"cmdTrayLaunchREDA", &cmdTrayLaunchREDA},
-        {"cmdTrayLaunchREDAWith", &cmdTrayLaunchREDAWith},
-        {"cmdTrayExit", &cmdTrayExit},
-    };
 }
 
 void TfrmMain::ShowError(const std::string& text) const {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/AppState.h"
+#include "app/ControlTable.h"
 #include "base/ControlState.h"
 #include "base/Platform.h"
 #include "presets/PresetFile.h"
@@ -18,18 +19,6 @@ namespace kestrune {
 
 class TfrmOptions;
 class TfrmAbout;
-
-struct MenuItem {
-    std::string caption;
-    bool checked = false;
-    std::string address;  // a Links entry's web address
-    int index = -1;       // a run-stage entry's program position
-};
-
-// A menu or sub-menu whose entries the core builds.
-struct MenuState : ControlState {
-    std::vector<MenuItem> items;
-};
 
 // Mouse events that reach the tray icon.
 enum class TrayMouse { RightButtonDown, LeftButtonDown, LeftDoubleClick };
@@ -189,8 +178,8 @@ class TfrmMain {
     // The full long form of a command-line path; empty when it cannot be resolved.
     std::string ExpandLongPath(const std::string& path) const;
 
-    // Every named control of this window and its menus, in table order.
-    std::vector<std::pair<std::string_view, ControlState*>> NamedControls();
+    // The window's controls, menus, tool bar and tray menu as it declares them.
+    static ControlTable Controls();
 
     // The outer size of the window at its designed client size.
     static int OuterWidth();

@@ -14,73 +14,22 @@ namespace kestrune {
 
 namespace {
 
-constexpr int kSliderMax = 150;
 constexpr int kRecentMin = 1;
 constexpr int kRecentMax = 12;
 
 }  // namespace
 
 TfrmOptions::TfrmOptions(TfrmMain& main) : main_(main) {
-    tabMain = MakeControl("", {8, 8, 289, 305});
-    tabGeneral = MakeControl("General");
-    tabPaths = MakeControl("Paths");
-    tabPresets = MakeControl("Presets");
-    lblTrancparency = MakeControl("Transparency:", {8, 8, 0, 0});
-    sldTrancparency = MakeControl("", {8, 24, 265, 25});
-    sldTrancparency.hint = SliderTip;
-    lblSolid = MakeControl("Solid", {16, 48, 0, 0});
-    lblTransparent = MakeControl("Transparent", {208, 48, 0, 0});
-    lblRecentFiles = MakeControl("Recent Files:", {8, 72, 0, 0});
-    txtRecentFiles = MakeControl("4", {16, 88, 57, 21});
-    numRecentFiles = MakeControl("", {72, 86, 17, 25});
-    lblAssociateWith = MakeControl("Associate With:", {8, 120, 0, 0});
-    cmdZRPFiles = MakeControl(".ZRP Files", {16, 136, 75, 25});
-    lstToolPaths = MakeControl("", {8, 8, 265, 137});
-    lblBrowseTool = MakeControl("Tool Path:", {8, 152, 0, 0});
-    txtToolPath = MakeControl("", {8, 168, 241, 21});
-    cmdBrowseTool = MakeControl("...", {256, 168, 21, 21});
-    lblBrowseGame = MakeControl("Base Path:", {8, 192, 0, 0});
-    txtBase = MakeControl("", {8, 208, 241, 21});
-    cmdBrowseBase = MakeControl("...", {256, 208, 21, 21});
-    lblBrowseMap = MakeControl("File Destination Path:", {8, 232, 0, 0});
-    txtFile = MakeControl("", {8, 248, 241, 21});
-    cmdBrowseFile = MakeControl("...", {256, 248, 21, 21});
-    lstPresets = MakeControl("", {8, 8, 265, 225});
-    cmdAddPreset = MakeControl("&Add", {120, 244, 75, 25});
-    cmdRemovePreset = MakeControl("&Remove", {200, 244, 75, 25});
-    cmdOK = MakeControl("&OK", {144, 320, 75, 25});
-    cmdCancel = MakeControl("&Cancel", {224, 320, 75, 25});
+    ApplyDesign(Controls(), this);
 }
 
-std::vector<std::pair<std::string_view, ControlState*>> TfrmOptions::NamedControls() {
-    return {{"tabMain", &tabMain},
-            {"tabGeneral", &tabGeneral},
-            {"tabPaths", &tabPaths},
-            {"tabPresets", &tabPresets},
-            {"lblTrancparency", &lblTrancparency},
-            {"sldTrancparency", &sldTrancparency},
-            {"lblSolid", &lblSolid},
-            {"lblTransparent", &lblTransparent},
-            {"lblRecentFiles", &lblRecentFiles},
-            {"txtRecentFiles", &txtRecentFiles},
-            {"numRecentFiles", &numRecentFiles},
-            {"lblAssociateWith", &lblAssociateWith},
-            {"cmdZRPFiles", &cmdZRPFiles},
-            {"lstToolPaths", &lstToolPaths},
-            {"lblBrowseTool", &lblBrowseTool},
-            {"txtToolPath", &txtToolPath},
-            {"cmdBrowseTool", &cmdBrowseTool},
-            {"lblBrowseGame", &lblBrowseGame},
-            {"txtBase", &txtBase},
-            {"cmdBrowseBase", &cmdBrowseBase},
-            {"lblBrowseMap", &lblBrowseMap},
-            {"txtFile", &txtFile},
-            {"cmdBrowseFile", &cmdBrowseFile},
-            {"lstPresets", &lstPresets},
-            {"cmdAddPreset", &cmdAddPreset},
-            {"cmdRemovePreset", &cmdRemovePreset},
-            {"cmdOK", &cmdOK},
-            {"cmdCancel", &cmdCancel}};
+std::vector<std::pair<std::string_view, std::string>> TfrmOptions::DumpTexts() const {
+    return {{"recentText", txtRecentFiles.text},
+            {"txtToolPath", txtToolPath.text},
+            {"txtBase", txtBase.text},
+            {"txtFile", txtFile.text},
+            {"lblBrowseTool", lblBrowseTool.text},
+            {"lblBrowseGame", lblBrowseGame.text}};
 }
 
 void TfrmOptions::Open() {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "base/ControlState.h"
+#include "app/ControlTable.h"
 
 namespace kestrune {
 
@@ -71,8 +71,12 @@ class TfrmOptions {
     void cmdOKClick();
     void cmdCancelClick();
 
-    // Every named control of the dialog, in table order.
-    std::vector<std::pair<std::string_view, ControlState*>> NamedControls();
+    // The dialog's pages and controls as it declares them.
+    static ControlTable Controls();
+    // The texts a replay's dump shows beside the controls, by name.
+    std::vector<std::pair<std::string_view, std::string>> DumpTexts() const;
+
+    static constexpr int kSliderMax = 150;
 
   private:
     TfrmMain& main_;

@@ -3,6 +3,7 @@
 
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "base/SparseText.h"
 
@@ -24,6 +25,18 @@ struct ControlState {
     bool checked = false;
     bool bold = false;
     Bounds bounds;
+};
+
+struct MenuItem {
+    std::string caption;
+    bool checked = false;
+    std::string address;  // a Links entry's web address
+    int index = -1;       // a run-stage entry's program position
+};
+
+// A menu or sub-menu whose entries the core builds.
+struct MenuState : ControlState {
+    std::vector<MenuItem> items;
 };
 
 // A control with the caption and the place a window's table gives it.

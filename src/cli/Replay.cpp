@@ -2,11 +2,9 @@
 
 #include <charconv>
 #include <ostream>
-#include <type_traits>
 
 #include "ReplayPlatform.h"
 #include "StateJson.h"
-#include "app/Kestrune.h"
 #include "base/FileIo.h"
 
 namespace kestrune::cli {
@@ -69,8 +67,8 @@ constexpr StepForm kForms[] = {
     {"tab", StepKind::Tab, 1, 1, "tab INDEX"},
     {"stage", StepKind::Stage, 2, 2, "stage INDEX on|off"},
     {"field", StepKind::Field, 4, 5, "field P KIND I tick|type TEXT|pick INDEX|leave|browse|hover"},
-    {"set", StepKind::Set, 2, 2, "set sldTrancparency|numRecentFiles VALUE"},
-    {"select", StepKind::Select, 2, 2, "select lstToolPaths|lstPresets INDEX"},
+    {"set", StepKind::Set, 2, 2, "set {} VALUE"},
+    {"select", StepKind::Select, 2, 2, "select {} INDEX"},
     {"tray", StepKind::Tray, 1, 1, "tray right|left|double"},
     {"close", StepKind::Close, 0, 0, "close"},
     {"dump", StepKind::Dump, 0, 0, "dump"},
@@ -162,6 +160,48 @@ std::optional<std::string> ReadFieldStep(const std::vector<std::string>& words, 
     return std::nullopt;
 }
 
+bool Settable(const ControlRow& row) {
+    return row.set != nullptr;
+}
+
+bool Selectable(const ControlRow& row) {
+    return row.select != nullptr;
+}
+
+// The names of the options dialog's controls that take such a step, in the dialog's order.
+std::vector<std::string_view> NamesOf(bool (*takes)(const ControlRow&)) {
+    std::vector<std::string_view> names;
+    for (const ControlRow& row : Kestrune::Table(WindowId::Options)) {
+        if (takes(row)) {
+            names.push_back(row.name);
+        }
+    }
+    return names;
+}
+
+bool OneOfNames(const std::string& word, bool (*takes)(const ControlRow&)) {
+    for (std::string_view name : NamesOf(takes)) {
+        if (word == name) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// A step's usage line; "{}" stands for the names the step takes.
+std::string Usage(const StepForm& form) {
+    std::string usage(form.usage);
+    if (const std::size_t at = usage.find("{}"); at != std::string::npos) {
+        std::string names;
+        for (std::string_view name :
+             NamesOf(form.kind == StepKind::Set ? &Settable : &Selectable)) {
+            names += (names.empty() ? "" : "|") + std::string(name);
+        }
+        usage.replace(at, 2, names);
+    }
+    return usage;
+}
+
 // Fills `step` from its words; the error text when they do not form a step.
 std::optional<std::string> ReadStep(const std::vector<std::string>& words, ReplayStep& step) {
     const StepForm* form = nullptr;
@@ -175,7 +215,7 @@ std::optional<std::string> ReadStep(const std::vector<std::string>& words, Repla
     }
     step.kind = form->kind;
     const std::size_t arguments = words.size() - 1;
-    const std::string usage = "usage: " + std::string(form->usage);
+    const std::string usage = "usage: " + Usage(*form);
     if (arguments < form->minArguments || arguments > form->maxArguments) {
         return usage;
     }
@@ -239,13 +279,13 @@ std::optional<std::string> ReadStep(const std::vector<std::string>& words, Repla
             return ReadFieldStep(words, step);
         case StepKind::Set:
             step.name = rest[0];
-            if (!oneOf({"sldTrancparency", "numRecentFiles"})) {
+            if (!OneOfNames(rest[0], &Settable)) {
                 return usage;
             }
             return Number(rest[1], step.index);
         case StepKind::Select:
             step.name = rest[0];
-            if (!oneOf({"lstToolPaths", "lstPresets"})) {
+            if (!OneOfNames(rest[0], &Selectable)) {
                 return usage;
             }
             return Number(rest[1], step.index);
@@ -261,20 +301,6 @@ std::optional<std::string> ReadStep(const std::vector<std::string>& words, Repla
 }
 
 // ---- Running
-
-EventResult Usable(const ControlState& control) {
-    if (!control.visible) {
-        return EventResult::Hidden;
-    }
-    return control.enabled ? EventResult::Done : EventResult::Disabled;
-}
-
-std::optional<std::string> Failed(EventResult result) {
-    if (result == EventResult::Done) {
-        return std::nullopt;
-    }
-    return std::string(EventResultText(result));
-}
 
 class Runner {
   public:
@@ -292,8 +318,14 @@ class Runner {
     }
 
   private:
+    static std::optional<std::string> Failed(EventResult result) {
+        if (result == EventResult::Done) {
+            return std::nullopt;
+        }
+        return std::string(EventResultText(result));
+    }
+
     std::optional<std::string> Dispatch(const ReplayStep& step) {
-        TfrmMain& main = app_.frmMain;
         switch (step.kind) {
             case StepKind::Start:
                 app_.Start(step.words);
@@ -315,36 +347,22 @@ class Runner {
                 // A negative index is as far out of range as any other.
                 return Failed(app_.ChooseMenuItem(step.name, static_cast<std::size_t>(step.index)));
             case StepKind::Tab:
-                return Tab(step.index);
+                return Failed(app_.SelectTab(step.index));
             case StepKind::Stage:
-                return Stage(step.index, step.on);
+                return Failed(app_.MarkStage(step.index, step.on));
             case StepKind::Field:
-                return Field(step);
+                return Failed(app_.Field({step.program, step.fieldKind, step.index, step.action,
+                                          step.text, step.option}));
             case StepKind::Set:
-                return Set(step.name, step.index);
+                return Failed(app_.SetValue(step.name, step.index));
             case StepKind::Select:
-                return Select(step.name, step.index);
+                return Failed(app_.SelectRow(step.name, step.index));
             case StepKind::Tray:
-                if (!main.InTray || main.Closed) {
-                    return "the window is not in the tray";
-                }
-                app_.Guarded([&main, &step] {
-                    main.TrayCallback(step.name == "right"  ? TrayMouse::RightButtonDown
-                                      : step.name == "left" ? TrayMouse::LeftButtonDown
-                                                            : TrayMouse::LeftDoubleClick);
-                });
-                return std::nullopt;
+                return Failed(app_.Tray(step.name == "right"  ? TrayMouse::RightButtonDown
+                                        : step.name == "left" ? TrayMouse::LeftButtonDown
+                                                              : TrayMouse::LeftDoubleClick));
             case StepKind::Close:
-                if (!DialogOpen()) {
-                    if (main.Closed) {
-                        return "the program has ended";
-                    }
-                    if (!main.Visible) {
-                        return Failed(EventResult::Blocked);
-                    }
-                }
-                app_.CloseBox();
-                return std::nullopt;
+                return Failed(app_.CloseBox());
             case StepKind::Dump:
                 out_ << DumpJsonLine(StateToJson(app_, platform_)) << '\n' << std::flush;
                 return std::nullopt;
@@ -360,209 +378,6 @@ class Runner {
             return ReplayAnswer::No;
         }
         return word == "ok" ? ReplayAnswer::Ok : ReplayAnswer::Cancel;
-    }
-
-    bool DialogOpen() const { return app_.frmOptions.IsOpen || app_.frmAbout.IsOpen; }
-
-    // The main window takes clicks only while it is shown and no dialog is open.
-    EventResult MainWindow() const {
-        const TfrmMain& main = app_.frmMain;
-        return DialogOpen() || !main.Visible || main.Closed ? EventResult::Blocked
-                                                            : EventResult::Done;
-    }
-
-    std::optional<std::string> Tab(int index) {
-        if (auto failure = Failed(MainWindow())) {
-            return failure;
-        }
-        if (auto failure = Failed(Usable(app_.frmMain.tabMain))) {
-            return failure;
-        }
-        if (index < 0 || static_cast<std::size_t>(index) >= app_.frmMain.State().Programs.size()) {
-            return "there is no program tab at that index";
-        }
-        app_.Guarded([this, index] { app_.frmMain.SetActiveTab(index); });
-        return std::nullopt;
-    }
-
-    std::optional<std::string> Stage(int index, bool on) {
-        TfrmMain& main = app_.frmMain;
-        if (auto failure = Failed(MainWindow())) {
-            return failure;
-        }
-        if (auto failure = Failed(Usable(main.lstStages))) {
-            return failure;
-        }
-        if (index < 0 || static_cast<std::size_t>(index) >= main.State().Stages.size()) {
-            return "the stages list has no entry at that index";
-        }
-        app_.Guarded([&main, index, on] {
-            main.SetStageMark(static_cast<std::size_t>(index), on);
-            main.lstStagesClick();
-        });
-        return std::nullopt;
-    }
-
-    std::optional<std::string> Field(const ReplayStep& step) {
-        if (auto failure = Failed(MainWindow())) {
-            return failure;
-        }
-        const auto& programs = app_.frmMain.State().Programs;
-        if (step.program < 0 || static_cast<std::size_t>(step.program) >= programs.size()) {
-            return "there is no program at that index";
-        }
-        TZRGroup& group = *programs[static_cast<std::size_t>(step.program)];
-        switch (step.fieldKind) {
-            case FieldKind::CheckBoxes:
-                return ActOn(group.CheckBoxes, step);
-            case FieldKind::EditBoxes:
-                return ActOn(group.EditBoxes, step);
-            case FieldKind::ComboBoxes:
-                return ActOn(group.ComboBoxes, step);
-            case FieldKind::BrowseBoxes:
-                return ActOn(group.BrowseBoxes, step);
-            case FieldKind::ColorBoxes:
-                return ActOn(group.ColorBoxes, step);
-        }
-        return std::nullopt;
-    }
-
-    // The control a value action works on; nullptr where the kind has none.
-    template <typename Box>
-    static ControlState* ValueControl(Box& box, FieldAction action) {
-        if constexpr (std::is_same_v<Box, TZREditBox>) {
-            return &box.EditControl;
-        } else if constexpr (std::is_same_v<Box, TZRComboBox>) {
-            return &box.ComboControl;
-        } else if constexpr (std::is_same_v<Box, TZRBrowseBox>) {
-            return action == FieldAction::Browse ? &box.BrowseButton : &box.EditControl;
-        } else if constexpr (std::is_same_v<Box, TZRColorBox>) {
-            return &box.ColorButton;
-        } else {
-            (void)box;
-            (void)action;
-            return nullptr;
-        }
-    }
-
-    template <typename Boxes>
-    std::optional<std::string> ActOn(Boxes& boxes, const ReplayStep& step) {
-        using Box = typename Boxes::value_type;
-        if (step.index < 0 || static_cast<std::size_t>(step.index) >= boxes.size()) {
-            return "the program has no field of that kind at that index";
-        }
-        Box& box = boxes[static_cast<std::size_t>(step.index)];
-        if (step.action == FieldAction::Tick || step.action == FieldAction::Hover) {
-            if (auto failure = Failed(Usable(box.Core.CheckControl))) {
-                return failure;
-            }
-            const bool tick = step.action == FieldAction::Tick;
-            app_.Guarded([&box, tick] {
-                if (tick) {
-                    box.CheckClick();
-                } else {
-                    box.MouseMove();
-                }
-            });
-            return std::nullopt;
-        }
-        ControlState* control = ValueControl(box, step.action);
-        if (control == nullptr) {
-            return "the field has no value control";  // refused when the script was read
-        }
-        if (auto failure = Failed(Usable(*control))) {
-            return failure;
-        }
-        std::optional<std::string> failure;
-        app_.Guarded([&] { failure = ValueAction(box, step); });
-        return failure;
-    }
-
-    template <typename Box>
-    static std::optional<std::string> ValueAction(Box& box, const ReplayStep& step) {
-        if constexpr (std::is_same_v<Box, TZREditBox>) {
-            if (step.action == FieldAction::Type) {
-                box.EditChange(step.text);
-            } else if (step.action == FieldAction::Leave) {
-                box.EditExit();
-            }
-        } else if constexpr (std::is_same_v<Box, TZRComboBox>) {
-            if (step.action == FieldAction::Type) {
-                box.EditChange(step.text);
-            } else if (step.action == FieldAction::Leave) {
-                box.NormalizeChoice();
-            } else if (step.action == FieldAction::Pick) {
-                if (step.option < 0 ||
-                    static_cast<std::size_t>(step.option) >= box.OptionNames.size()) {
-                    return "the combo box has no option at that index";
-                }
-                box.Select(static_cast<std::size_t>(step.option));
-            }
-        } else if constexpr (std::is_same_v<Box, TZRBrowseBox>) {
-            // Leaving a path box does nothing: it takes any text.
-            if (step.action == FieldAction::Type) {
-                box.EditChange(step.text);
-            } else if (step.action == FieldAction::Browse) {
-                box.ChooseValue();
-            }
-        } else if constexpr (std::is_same_v<Box, TZRColorBox>) {
-            box.ChooseValue();
-        } else {
-            (void)box;
-            (void)step;
-        }
-        return std::nullopt;
-    }
-
-    // A control of the options dialog on `page`.
-    EventResult OptionsControl(const ControlState& control, int page) const {
-        const TfrmOptions& options = app_.frmOptions;
-        if (!options.IsOpen) {
-            return EventResult::Blocked;
-        }
-        if (options.Page != page) {
-            return EventResult::Hidden;
-        }
-        return Usable(control);
-    }
-
-    std::optional<std::string> Set(const std::string& name, int value) {
-        TfrmOptions& options = app_.frmOptions;
-        const bool slider = name == "sldTrancparency";
-        if (auto failure = Failed(
-                OptionsControl(slider ? options.sldTrancparency : options.numRecentFiles, 0))) {
-            return failure;
-        }
-        app_.Guarded([&options, slider, value] {
-            if (slider) {
-                options.sldTrancparencyChange(value);
-            } else {
-                options.numRecentFilesClick(value);
-            }
-        });
-        return std::nullopt;
-    }
-
-    std::optional<std::string> Select(const std::string& name, int row) {
-        TfrmOptions& options = app_.frmOptions;
-        const bool tools = name == "lstToolPaths";
-        if (auto failure = Failed(tools ? OptionsControl(options.lstToolPaths, 1)
-                                        : OptionsControl(options.lstPresets, 2))) {
-            return failure;
-        }
-        const std::size_t rows = tools ? options.ToolRows.size() : options.Presets.size();
-        if (row < -1 || (row >= 0 && static_cast<std::size_t>(row) >= rows)) {
-            return "the list has no row at that index";
-        }
-        app_.Guarded([&options, tools, row] {
-            if (tools) {
-                options.SelectToolRow(row);
-                options.lstToolPathsClick();
-            } else {
-                options.SelectPreset(row);
-            }
-        });
-        return std::nullopt;
     }
 
     Kestrune& app_;

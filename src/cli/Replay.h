@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/Kestrune.h"
 #include "app/ProgramHome.h"
 
 namespace kestrune::cli {
@@ -30,9 +31,6 @@ enum class StepKind {
     Close,
     Dump
 };
-
-enum class FieldKind { CheckBoxes, EditBoxes, ComboBoxes, BrowseBoxes, ColorBoxes };
-enum class FieldAction { Tick, Type, Pick, Leave, Browse, Hover };
 
 struct ReplayStep {
     int line = 0;        // from 1

@@ -8,14 +8,6 @@ namespace {
 
 using nlohmann::json;
 
-json Captions(const MenuState& menu) {
-    json captions = json::array();
-    for (const MenuItem& item : menu.items) {
-        captions.push_back(item.caption);
-    }
-    return captions;
-}
-
 json Controls(Kestrune& app) {
     json controls = json::object();
     for (const NamedControl& named : app.Controls()) {
@@ -28,22 +20,30 @@ json Controls(Kestrune& app) {
     return controls;
 }
 
-json Menus(const TfrmMain& main) {
-    json specifications = json::array();
-    for (const MenuItem& item : main.cmdSpecificationsMenu.items) {
-        specifications.push_back({{"caption", item.caption}, {"checked", item.checked}});
+// Each built menu's entries: captions, with the tick of a choice menu or a link's address.
+json Menus(Kestrune& app) {
+    json menus = json::object();
+    for (const PlacedRow& placed : app.Layout(WindowId::Main)) {
+        if (placed.menu == nullptr) {
+            continue;
+        }
+        json entries = json::array();
+        for (const MenuItem& item : placed.menu->items) {
+            switch (placed.row->kind) {
+                case ControlKind::ChoiceMenu:
+                    entries.push_back({{"caption", item.caption}, {"checked", item.checked}});
+                    break;
+                case ControlKind::LinkMenu:
+                    entries.push_back({{"caption", item.caption}, {"address", item.address}});
+                    break;
+                default:
+                    entries.push_back(item.caption);
+                    break;
+            }
+        }
+        menus[std::string(placed.row->name)] = std::move(entries);
     }
-    json links = json::array();
-    for (const MenuItem& item : main.cmdLinks.items) {
-        links.push_back({{"caption", item.caption}, {"address", item.address}});
-    }
-    return {{"cmdRecentPresets", Captions(main.cmdRecentPresets)},
-            {"cmdRecentFiles", Captions(main.cmdRecentFiles)},
-            {"cmdPresetsMenu", Captions(main.cmdPresetsMenu)},
-            {"mnuRunStages", Captions(main.mnuRunStages)},
-            {"cmdTrayRun", Captions(main.cmdTrayRun)},
-            {"cmdSpecificationsMenu", std::move(specifications)},
-            {"cmdLinks", std::move(links)}};
+    return menus;
 }
 
 json Options(const TfrmOptions& options) {
@@ -51,25 +51,23 @@ json Options(const TfrmOptions& options) {
     for (const ToolPathListRow& row : options.ToolRows) {
         rows.push_back({{"tool", row.tool}, {"path", row.path}});
     }
-    return {{"open", options.IsOpen},
-            {"page", options.Page},
-            {"sliderTip", options.SliderTip},
-            {"recentText", options.txtRecentFiles.text},
-            {"toolRows", std::move(rows)},
-            {"presets", options.Presets},
-            {"txtToolPath", options.txtToolPath.text},
-            {"txtBase", options.txtBase.text},
-            {"txtFile", options.txtFile.text},
-            {"lblBrowseTool", options.lblBrowseTool.text},
-            {"lblBrowseGame", options.lblBrowseGame.text}};
+    json dumped = {{"open", options.IsOpen},
+                   {"page", options.Page},
+                   {"sliderTip", options.SliderTip},
+                   {"toolRows", std::move(rows)},
+                   {"presets", options.Presets}};
+    for (const auto& [name, text] : options.DumpTexts()) {
+        dumped[std::string(name)] = text;
+    }
+    return dumped;
 }
 
 json About(const TfrmAbout& about) {
-    return {{"open", about.IsOpen},
-            {"lblVersion", about.lblVersion.text},
-            {"lblSpecName", about.lblSpecName.text},
-            {"lblSpecProgram", about.lblSpecProgram.text},
-            {"lblSpecAuthor", about.lblSpecAuthor.text}};
+    json dumped = {{"open", about.IsOpen}};
+    for (const auto& [name, text] : about.DumpTexts()) {
+        dumped[std::string(name)] = text;
+    }
+    return dumped;
 }
 
 json Started(const ReplayPlatform& platform) {
@@ -116,7 +114,7 @@ json StateToJson(Kestrune& app, const ReplayPlatform& platform) {
               {"height", main.Height ? json(*main.Height) : json(nullptr)},
               {"opacity", state.Opacity}}},
             {"controls", Controls(app)},
-            {"menus", Menus(main)},
+            {"menus", Menus(app)},
             {"stages", std::move(stages)},
             {"activeTab", main.ActiveTab},
             {"details", state.DetailsText},
