@@ -1,10 +1,8 @@
 #include "app/About.h"
 
-#include "app/Main.h"
-
 namespace kestrune {
 
-TfrmAbout::TfrmAbout(TfrmMain& main) : main_(main) {
+TfrmAbout::TfrmAbout(DialogHost& main) : main_(main) {
     ApplyDesign(Controls(), this);
 }
 

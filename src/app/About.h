@@ -7,17 +7,16 @@
 #include <vector>
 
 #include "app/ControlTable.h"
+#include "app/DialogHost.h"
 
 namespace kestrune {
-
-class TfrmMain;
 
 // The address the Help menu's online help opens.
 inline constexpr const char* kOnlineHelpAddress = "https://kestrune.org/help/";
 
 class TfrmAbout {
   public:
-    explicit TfrmAbout(TfrmMain& main);
+    explicit TfrmAbout(DialogHost& main);
     TfrmAbout(const TfrmAbout&) = delete;
     TfrmAbout& operator=(const TfrmAbout&) = delete;
 
@@ -40,7 +39,7 @@ class TfrmAbout {
     std::vector<std::pair<std::string_view, std::string>> DumpTexts() const;
 
   private:
-    TfrmMain& main_;
+    DialogHost& main_;
 };
 
 }  // namespace kestrune

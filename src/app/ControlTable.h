@@ -58,6 +58,9 @@ enum ControlFlag : std::uint8_t {
     kBold = 8,
     // Reachable only while a specification has programs (the program tab's pop-up menu).
     kNeedsProgram = 16,
+    // Enabled together: once there is an input file to run; once a specification is loaded.
+    kRunGroup = 32,
+    kSpecificationGroup = 64,
 };
 
 using ListRows = std::vector<std::vector<std::string>>;

@@ -11,6 +11,7 @@
 
 #include "app/AppState.h"
 #include "app/ControlTable.h"
+#include "app/DialogHost.h"
 #include "base/ControlState.h"
 #include "base/Platform.h"
 #include "presets/PresetFile.h"
@@ -29,17 +30,21 @@ inline constexpr int kDesignedTop = 90;
 inline constexpr int kClientWidth = 704;
 inline constexpr int kClientHeight = 528;
 
-class TfrmMain {
+// The caption of a window whose preset has no file yet.
+inline constexpr const char* kUntitledCaption = "untitled.zrp - Kestrune";
+
+class TfrmMain : public DialogHost {
   public:
     // `executablePath` is the program's own full path (the association's command).
     TfrmMain(Platform& platform, std::string programFolder, std::string executablePath = {});
     TfrmMain(const TfrmMain&) = delete;
     TfrmMain& operator=(const TfrmMain&) = delete;
 
-    AppState& State() { return state_; }
-    const AppState& State() const { return state_; }
-    Platform& platform() const { return *platform_; }
-    const std::string& ExecutablePath() const { return executablePath_; }
+    AppState& State() override { return state_; }
+    const AppState& State() const override { return state_; }
+    Platform& platform() const override { return *platform_; }
+    const std::string& ExecutablePath() const override { return executablePath_; }
+    void AboutBoxOpaque() override;
 
     // Created after this window at program start; the main window opens them.
     TfrmOptions* frmOptions = nullptr;
@@ -155,8 +160,8 @@ class TfrmMain {
     void WriteSettings(const std::string& path) const;
     void AddRecentPreset(const std::string& path);
     void AddRecentFile(const std::string& path);
-    void TruncateRecentLists();
-    void RebuildPresetsMenu();
+    void TruncateRecentLists() override;
+    void RebuildPresetsMenu() override;
     void RecentPresetClick(std::size_t entry);
     void RecentFileClick(std::size_t entry);
     void PresetsMenuClick(std::size_t entry);
@@ -199,6 +204,9 @@ class TfrmMain {
     // The run group follows the input file.
     void EnableRunGroup(bool enabled);
     void EnableSpecificationGroup(bool enabled);
+    // Every control whose row carries `group`.
+    void EnableGroup(std::uint8_t group, bool enabled);
+    void RebuildLinksMenu();
     void SetPresetCaption();
     // What the window switches when a specification has been reset for loading.
     void SpecificationLoaded();

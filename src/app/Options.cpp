@@ -2,9 +2,7 @@
 
 #include <algorithm>
 
-#include "app/About.h"
 #include "app/Association.h"
-#include "app/Main.h"
 #include "base/FileIo.h"
 #include "base/Paths.h"
 #include "base/Text.h"
@@ -19,7 +17,7 @@ constexpr int kRecentMax = 12;
 
 }  // namespace
 
-TfrmOptions::TfrmOptions(TfrmMain& main) : main_(main) {
+TfrmOptions::TfrmOptions(DialogHost& main) : main_(main) {
     ApplyDesign(Controls(), this);
 }
 
@@ -176,10 +174,7 @@ void TfrmOptions::cmdOKClick() {
         state.Opacity = 255;
         Alpha = 255;
         Translucent = false;
-        if (main_.frmAbout != nullptr) {
-            main_.frmAbout->Alpha = 255;
-            main_.frmAbout->Translucent = false;
-        }
+        main_.AboutBoxOpaque();
     }
 
     if (state.HasSpecification()) {

@@ -7,10 +7,9 @@
 #include <vector>
 
 #include "app/ControlTable.h"
+#include "app/DialogHost.h"
 
 namespace kestrune {
-
-class TfrmMain;
 
 struct ToolPathListRow {
     std::string tool;
@@ -19,7 +18,7 @@ struct ToolPathListRow {
 
 class TfrmOptions {
   public:
-    explicit TfrmOptions(TfrmMain& main);
+    explicit TfrmOptions(DialogHost& main);
     TfrmOptions(const TfrmOptions&) = delete;
     TfrmOptions& operator=(const TfrmOptions&) = delete;
 
@@ -79,7 +78,7 @@ class TfrmOptions {
     static constexpr int kSliderMax = 150;
 
   private:
-    TfrmMain& main_;
+    DialogHost& main_;
 };
 
 }  // namespace kestrune

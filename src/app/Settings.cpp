@@ -87,15 +87,6 @@ void CutTo(std::vector<std::string>& list, std::int32_t count) {
 
 }  // namespace
 
-void TfrmMain::ScanSpecifications(const std::vector<std::string>& folders) {
-    for (const std::string& name : ListSpecificationFiles(folders)) {
-        cmdSpecificationsMenu.items.push_back({CatalogueCaption(name), false, {}, -1});
-    }
-    if (!cmdSpecificationsMenu.items.empty()) {
-        cmdSpecificationsMenu.visible = true;
-    }
-}
-
 std::string TfrmMain::SettingsPath() const {
     return state_.ConfigFolder() + "config.ini";
 }
@@ -275,6 +266,16 @@ void TfrmMain::PresetsMenuClick(std::size_t entry) {
         }
     }
     ShowError(caption + " not found.");
+}
+
+void TfrmMain::cmdViewLogAfterCompileClick() {
+    state_.ViewLogAfterCompile = !state_.ViewLogAfterCompile;
+    cmdViewLogAfterCompile.checked = state_.ViewLogAfterCompile;
+}
+
+void TfrmMain::cmdCloseProgramOnRunClick() {
+    state_.CloseProgramOnRun = !state_.CloseProgramOnRun;
+    cmdCloseProgramOnRun.checked = state_.CloseProgramOnRun;
 }
 
 }  // namespace kestrune

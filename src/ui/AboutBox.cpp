@@ -1,11 +1,6 @@
 #include "AboutBox.h"
 
-#include <QFontMetrics>
-#include <QGroupBox>
-#include <QGuiApplication>
 #include <QLabel>
-#include <QPushButton>
-#include <QScreen>
 
 #include "QtPlatform.h"
 #include "UiSetup.h"
@@ -13,8 +8,7 @@
 
 namespace kestrune::ui {
 
-AboutBox::AboutBox(Kestrune& core, std::function<void(const std::function<void()>&)> run,
-                   QWidget* parent)
+AboutBox::AboutBox(Kestrune& core, EventRunner run, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       core_(core),
@@ -23,54 +17,13 @@ AboutBox::AboutBox(Kestrune& core, std::function<void(const std::function<void()
     setObjectName(QStringLiteral("frmAbout"));
     setModal(true);
     setFixedSize(Scaled(281), Scaled(264));
-    TfrmAbout& a = about_;
-
-    auto* frame = new QGroupBox(this);
-    frame->setObjectName(QStringLiteral("grpAbout"));
-    frame->setAccessibleName(QStringLiteral("About Kestrune"));
-    bindings_.Bind(frame, a.grpAbout, Bindings::Kind::Caption);
-
-    auto* icon = new QLabel(frame);
-    icon->setObjectName(QStringLiteral("ProgramIcon"));
-    icon->setScaledContents(true);
-    icon->setPixmap(ApplicationIcon().pixmap(QSize(Scaled(32), Scaled(32))));
-    icon->setAccessibleName(QStringLiteral("Kestrune icon"));
-    bindings_.Bind(icon, a.ProgramIcon, Bindings::Kind::Geometry);
-
-    auto label = [this](QWidget* parent, ControlState& state, const char* name) {
-        auto* widget = new QLabel(parent);
-        widget->setObjectName(QString::fromLatin1(name));
-        widget->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-        bindings_.Bind(widget, state, Bindings::Kind::Caption);
-        return widget;
-    };
-    QLabel* program = label(frame, a.lblProgram, "lblProgram");
-    QFont big = program->font();
-    big.setPixelSize(Scaled(16));
-    big.setBold(true);
-    // Some families set their lines far apart: the name must keep its descenders.
-    while (big.pixelSize() > 11 &&
-           QFontMetrics(big).height() > Scaled(a.lblProgram.bounds.height)) {
-        big.setPixelSize(big.pixelSize() - 1);
+    controls_ = new WindowControls(core_, WindowId::About, this, nullptr, run_);
+    // The box's texts stand centred under each other.
+    for (QLabel* label : findChildren<QLabel*>()) {
+        if (label->pixmap().isNull()) {
+            label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        }
     }
-    program->setFont(big);
-    label(frame, a.lblVersion, "lblVersion");
-    label(frame, a.lblPlatform, "lblPlatform");
-    label(frame, a.lblLanguage, "lblLanguage");
-    label(frame, a.lblAuthor, "lblAuthor");
-
-    auto* spec = new QGroupBox(frame);
-    spec->setObjectName(QStringLiteral("grpSpecificationFile"));
-    bindings_.Bind(spec, a.grpSpecificationFile, Bindings::Kind::Caption);
-    label(spec, a.lblSpecName, "lblSpecName");
-    label(spec, a.lblSpecProgram, "lblSpecProgram");
-    label(spec, a.lblSpecAuthor, "lblSpecAuthor");
-
-    auto* ok = new QPushButton(this);
-    ok->setObjectName(QStringLiteral("cmdOK"));
-    ok->setDefault(true);
-    bindings_.Bind(ok, a.cmdOK, Bindings::Kind::Caption);
-    connect(ok, &QPushButton::clicked, this, [this] { run_([this] { core_.Click("cmdOK"); }); });
 }
 
 void AboutBox::reject() {
@@ -82,19 +35,12 @@ void AboutBox::Sync() {
     if (windowTitle() != caption) {
         setWindowTitle(caption);
     }
-    bindings_.Sync();
+    controls_->Sync();
     if (const qreal opacity = about_.Translucent ? about_.Alpha / 255.0 : 1.0;
         windowOpacity() != opacity) {
         setWindowOpacity(opacity);
     }
-    if (about_.IsOpen && !isVisible()) {
-        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-            move(screen->availableGeometry().center() - rect().center());
-        }
-        show();
-    } else if (!about_.IsOpen && isVisible()) {
-        hide();
-    }
+    ShowCentred(this, about_.IsOpen);
 }
 
 }  // namespace kestrune::ui

@@ -1,11 +1,10 @@
 #pragma once
-// The about box: the program's name and version and the loaded specification's name, program
-// and author, shown while the core holds it open.
+// The about box: the program's name, version and platform, and the loaded specification's
+// name, program and author. Shown while the core holds it open.
 
 #include <QDialog>
-#include <functional>
 
-#include "Bindings.h"
+#include "WindowControls.h"
 
 namespace kestrune {
 class Kestrune;
@@ -17,8 +16,7 @@ namespace kestrune::ui {
 class AboutBox : public QDialog {
     Q_OBJECT
   public:
-    AboutBox(Kestrune& core, std::function<void(const std::function<void()>&)> run,
-             QWidget* parent);
+    AboutBox(Kestrune& core, EventRunner run, QWidget* parent);
 
     void Sync();
 
@@ -28,8 +26,8 @@ class AboutBox : public QDialog {
   private:
     Kestrune& core_;
     TfrmAbout& about_;
-    std::function<void(const std::function<void()>&)> run_;
-    Bindings bindings_;
+    EventRunner run_;
+    WindowControls* controls_ = nullptr;
 };
 
 }  // namespace kestrune::ui

@@ -32,15 +32,20 @@ int TextRoom(const QWidget* value) {
     return value->width() - 8;
 }
 
-FieldPage::FieldPage(TZRGroup& group, std::function<void(const std::function<void()>&)> run,
-                     QWidget* parent)
-    : QWidget(parent), group_(group), run_(std::move(run)) {
+FieldPage::FieldPage(Kestrune& core, int program,
+                     std::function<void(const std::function<void()>&)> run, QWidget* parent)
+    : QWidget(parent),
+      core_(core),
+      program_(program),
+      group_(*core.frmMain.State().Programs[static_cast<std::size_t>(program)]),
+      run_(std::move(run)) {
+    TZRGroup& group = group_;
     box_ = new QGroupBox(this);
     box_->setObjectName(QStringLiteral("GroupBox"));
     box_->setMouseTracking(true);
     box_->installEventFilter(this);
     bindings_.Bind(box_, group.GroupBox, Bindings::Kind::Caption);
-    hover_.insert(box_, [&group] { group.GroupBoxMouseMove(); });
+    hover_.insert(box_, [this] { run_([this] { core_.HoverGroup(program_); }); });
 
     for (auto& label : group.Labels) {
         auto* widget = new QLabel(box_);
@@ -49,24 +54,28 @@ FieldPage::FieldPage(TZRGroup& group, std::function<void(const std::function<voi
         widget->setFont(font);
         bindings_.Bind(widget, label.LabelControl, Bindings::Kind::Caption);
     }
-    for (auto& field : group.CheckBoxes) {
-        AddFieldCheck(field);
+    for (std::size_t i = 0; i < group.CheckBoxes.size(); ++i) {
+        AddFieldCheck(group.CheckBoxes[i], FieldKind::CheckBoxes, static_cast<int>(i));
     }
-    for (auto& field : group.EditBoxes) {
-        AddFieldCheck(field);
+    for (std::size_t i = 0; i < group.EditBoxes.size(); ++i) {
+        auto& field = group.EditBoxes[i];
+        const int index = static_cast<int>(i);
+        AddFieldCheck(field, FieldKind::EditBoxes, index);
         auto* edit = new QLineEdit(box_);
         bindings_.Bind(edit, field.EditControl, Bindings::Kind::Edit);
         Track(edit, field.EditControl);
         Describe(field.Core, edit);
         values_.push_back({edit, &field.EditControl});
-        hover_.insert(edit, [&field] { field.MouseMove(); });
-        leave_.insert(edit, [&field] { field.EditExit(); });
-        connect(edit, &QLineEdit::textEdited, this, [this, &field](const QString& text) {
-            run_([&field, text] { field.EditChange(FromQt(text)); });
+        hover_.insert(edit, Send(FieldKind::EditBoxes, index, FieldAction::HoverValue));
+        leave_.insert(edit, Send(FieldKind::EditBoxes, index, FieldAction::Leave));
+        connect(edit, &QLineEdit::textEdited, this, [this, index](const QString& text) {
+            SendText(FieldKind::EditBoxes, index, text);
         });
     }
-    for (auto& field : group.ComboBoxes) {
-        AddFieldCheck(field);
+    for (std::size_t i = 0; i < group.ComboBoxes.size(); ++i) {
+        auto& field = group.ComboBoxes[i];
+        const int index = static_cast<int>(i);
+        AddFieldCheck(field, FieldKind::ComboBoxes, index);
         auto* combo = new QComboBox(box_);
         combo->setEditable(true);
         combo->setInsertPolicy(QComboBox::NoInsert);
@@ -78,25 +87,27 @@ FieldPage::FieldPage(TZRGroup& group, std::function<void(const std::function<voi
         Describe(field.Core, combo);
         combo->lineEdit()->setAccessibleName(combo->accessibleName());
         values_.push_back({combo, &field.ComboControl});
-        leave_.insert(combo, [&field] { field.NormalizeChoice(); });
-        connect(combo, &QComboBox::activated, this, [this, &field](int index) {
-            run_([&field, index] { field.Select(static_cast<std::size_t>(index)); });
+        leave_.insert(combo, Send(FieldKind::ComboBoxes, index, FieldAction::Leave));
+        connect(combo, &QComboBox::activated, this, [this, index](int option) {
+            FieldEvent event{program_, FieldKind::ComboBoxes, index, FieldAction::Pick, {}, option};
+            run_([this, event] { core_.Field(event); });
         });
-        connect(combo->lineEdit(), &QLineEdit::textEdited, this,
-                [this, &field](const QString& text) {
-                    run_([&field, text] { field.EditChange(FromQt(text)); });
-                });
+        connect(
+            combo->lineEdit(), &QLineEdit::textEdited, this,
+            [this, index](const QString& text) { SendText(FieldKind::ComboBoxes, index, text); });
     }
-    for (auto& field : group.BrowseBoxes) {
-        AddFieldCheck(field);
+    for (std::size_t i = 0; i < group.BrowseBoxes.size(); ++i) {
+        auto& field = group.BrowseBoxes[i];
+        const int index = static_cast<int>(i);
+        AddFieldCheck(field, FieldKind::BrowseBoxes, index);
         auto* edit = new QLineEdit(box_);
         bindings_.Bind(edit, field.EditControl, Bindings::Kind::Edit);
         Track(edit, field.EditControl);
         Describe(field.Core, edit);
         values_.push_back({edit, &field.EditControl});
-        hover_.insert(edit, [&field] { field.MouseMove(); });
-        connect(edit, &QLineEdit::textEdited, this, [this, &field](const QString& text) {
-            run_([&field, text] { field.EditChange(FromQt(text)); });
+        hover_.insert(edit, Send(FieldKind::BrowseBoxes, index, FieldAction::HoverValue));
+        connect(edit, &QLineEdit::textEdited, this, [this, index](const QString& text) {
+            SendText(FieldKind::BrowseBoxes, index, text);
         });
         auto* button = new QPushButton(box_);
         bindings_.Bind(button, field.BrowseButton, Bindings::Kind::Caption);
@@ -106,10 +117,12 @@ FieldPage::FieldPage(TZRGroup& group, std::function<void(const std::function<voi
         button->setAccessibleDescription(ToQt(field.Core.Details.str()));
         fields_.back().widgets.push_back(button);
         connect(button, &QPushButton::clicked, this,
-                [this, &field] { run_([&field] { field.ChooseValue(); }); });
+                Send(FieldKind::BrowseBoxes, index, FieldAction::Browse));
     }
-    for (auto& field : group.ColorBoxes) {
-        AddFieldCheck(field);
+    for (std::size_t i = 0; i < group.ColorBoxes.size(); ++i) {
+        auto& field = group.ColorBoxes[i];
+        const int index = static_cast<int>(i);
+        AddFieldCheck(field, FieldKind::ColorBoxes, index);
         auto* button = new QPushButton(box_);
         bindings_.Bind(button, field.ColorButton, Bindings::Kind::Caption);
         Track(button, field.ColorButton);
@@ -118,20 +131,31 @@ FieldPage::FieldPage(TZRGroup& group, std::function<void(const std::function<voi
         fields_.back().widgets.push_back(button);
         colors_.push_back({button, &field.Color, ~field.Color, ToQt(field.Core.Details.str())});
         connect(button, &QPushButton::clicked, this,
-                [this, &field] { run_([&field] { field.ChooseValue(); }); });
+                Send(FieldKind::ColorBoxes, index, FieldAction::Browse));
     }
     Sync();
 }
 
-void FieldPage::AddCheck(const ControlState& state, const std::function<void()>& click,
-                         const std::function<void()>& hover, const std::string& help) {
+std::function<void()> FieldPage::Send(FieldKind kind, int index, FieldAction action) {
+    return [this, kind, index, action] {
+        run_([this, kind, index, action] { core_.Field({program_, kind, index, action, {}, 0}); });
+    };
+}
+
+void FieldPage::SendText(FieldKind kind, int index, const QString& text) {
+    FieldEvent event{program_, kind, index, FieldAction::Type, FromQt(text), 0};
+    run_([this, event] { core_.Field(event); });
+}
+
+void FieldPage::AddCheck(const ControlState& state, FieldKind kind, int index,
+                         const std::string& help) {
     auto* check = new QCheckBox(box_);
     bindings_.Bind(check, state, Bindings::Kind::Caption);
     Track(check, state);
     check->setAccessibleDescription(ToQt(help));
     fields_.push_back({Scaled(state.bounds), {check}});
-    hover_.insert(check, hover);
-    connect(check, &QCheckBox::clicked, this, [this, click] { run_(click); });
+    hover_.insert(check, Send(kind, index, FieldAction::Hover));
+    connect(check, &QCheckBox::clicked, this, Send(kind, index, FieldAction::Tick));
 }
 
 void FieldPage::Describe(const FieldCore& field, QWidget* value) {
@@ -219,7 +243,7 @@ bool FieldPage::eventFilter(QObject* watched, QEvent* event) {
         if (mouse->buttons() == Qt::NoButton) {
             if (auto hover = hover_.find(watched); hover != hover_.end()) {
                 const std::function<void()> handler = hover.value();
-                run_(handler);
+                handler();
             }
             // Movement over a field's control must not reach the group box, which empties the
             // details text.
@@ -231,7 +255,7 @@ bool FieldPage::eventFilter(QObject* watched, QEvent* event) {
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
             if (auto leave = leave_.find(watched); leave != leave_.end()) {
                 const std::function<void()> handler = leave.value();
-                run_(handler);
+                handler();
             }
         }
     }

@@ -13,10 +13,7 @@
 class QGroupBox;
 class QPushButton;
 
-namespace kestrune {
-class FieldCore;
-class TZRGroup;
-}  // namespace kestrune
+#include "app/Kestrune.h"
 
 namespace kestrune::ui {
 
@@ -26,8 +23,9 @@ int TextRoom(const QWidget* value);
 class FieldPage : public QWidget {
     Q_OBJECT
   public:
-    // `run` carries a user's event to the core and syncs the window afterwards.
-    FieldPage(TZRGroup& group, std::function<void(const std::function<void()>&)> run,
+    // The page of program `program`; `run` carries a user's event to the core's gate and
+    // syncs the window afterwards.
+    FieldPage(Kestrune& core, int program, std::function<void(const std::function<void()>&)> run,
               QWidget* parent = nullptr);
 
     void Sync();
@@ -42,13 +40,13 @@ class FieldPage : public QWidget {
   private:
     // The caption check box every value field has: a click ticks it, the mouse shows its help.
     template <typename Field>
-    void AddFieldCheck(Field& field) {
-        AddCheck(
-            field.Core.CheckControl, [&field] { field.CheckClick(); },
-            [&field] { field.MouseMove(); }, field.Core.Details.str());
+    void AddFieldCheck(Field& field, FieldKind kind, int index) {
+        AddCheck(field.Core.CheckControl, kind, index, field.Core.Details.str());
     }
-    void AddCheck(const ControlState& state, const std::function<void()>& click,
-                  const std::function<void()>& hover, const std::string& help);
+    void AddCheck(const ControlState& state, FieldKind kind, int index, const std::string& help);
+    // Carries a field's event to the core's gate.
+    std::function<void()> Send(FieldKind kind, int index, FieldAction action);
+    void SendText(FieldKind kind, int index, const QString& text);
     // Names a field's value control after the field and adds it to the field's controls.
     void Describe(const FieldCore& field, QWidget* value);
     void Track(QWidget* widget, const ControlState& state);
@@ -69,6 +67,8 @@ class FieldPage : public QWidget {
         const ControlState* state;
     };
 
+    Kestrune& core_;
+    int program_;
     TZRGroup& group_;
     std::function<void(const std::function<void()>&)> run_;
     QGroupBox* box_ = nullptr;

@@ -1,8 +1,8 @@
 #pragma once
-// Kestrune's main window: every control, menu and tool button of the main window at its
-// designed place, the program tabs built from the loaded specification, the tray icon, and
-// the options dialog and about box. It decides nothing: each user event goes to the core, and
-// afterwards every widget takes the core's state again.
+// Kestrune's main window: the controls, menus and tool bar its core window declares, the
+// program tabs built from the loaded specification, the tray icon, and the options dialog
+// and about box. It decides nothing: each user event goes to the core's gate, and afterwards
+// every widget takes the core's state again.
 
 #include <QMainWindow>
 #include <QPointer>
@@ -11,18 +11,13 @@
 #include <string_view>
 #include <vector>
 
-#include "Bindings.h"
+#include "WindowControls.h"
 #include "app/Kestrune.h"
 
-class QCheckBox;
 class QListWidget;
-class QPushButton;
-class QLineEdit;
 class QPlainTextEdit;
 class QSystemTrayIcon;
 class QTabWidget;
-class QToolBar;
-class QToolButton;
 
 namespace kestrune::ui {
 
@@ -50,7 +45,6 @@ class MainWindow : public QMainWindow {
     QSystemTrayIcon* Tray() const { return tray_; }
     QMenu* TrayMenu() const { return trayMenu_; }
     QMenu* TabMenu() const { return tabMenu_; }
-    QMenu* StagesMenu() const { return stagesMenu_; }
     // The height of the client area below the menu bar.
     int ClientHeight() const;
 
@@ -64,54 +58,32 @@ class MainWindow : public QMainWindow {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    struct DynamicMenu {
-        QMenu* menu;
-        MenuState* state;
-        std::string name;
-        bool radio;
-        std::vector<MenuItem> shown;
-        bool built = false;
-    };
-
-    void BuildMenus();
-    void BuildToolBar();
-    void BuildControls();
-    QAction* AddItem(QMenu* menu, ControlState& state, const char* name,
-                     const QKeySequence& shortcut = {}, bool checkable = false);
-    QMenu* AddSubMenu(QMenu* parent, MenuState& state, const char* name, bool radio = false);
-    QToolButton* AddToolButton(ControlState& state, const char* name, const char* theme,
-                               const char* picture, bool checkable = false);
+    void BuildClient();
     void RebuildTabs();
     // Tab goes through the controls in their order on the window.
     void OrderFocus();
     void OpenFirstMenu();
     QPoint OnScreen(int left, int top) const;
     void SyncStages();
-    void SyncDynamicMenu(DynamicMenu& menu);
     void SyncWindow();
+    // The window stands at `place` now: the core keeps it for the settings.
+    void Placed(QPoint place);
 
     Kestrune& core_;
     TfrmMain& main_;
-    Bindings bindings_;
-    std::vector<DynamicMenu> dynamicMenus_;
+    WindowControls* controls_ = nullptr;
 
     QWidget* client_ = nullptr;
-    QToolBar* barMain_ = nullptr;
     QTabWidget* tabMain_ = nullptr;
     QListWidget* lstStages_ = nullptr;
-    QCheckBox* remember_ = nullptr;
-    QLineEdit* txtFile_ = nullptr;
-    QPushButton* browse_ = nullptr;
-    QPushButton* compile_ = nullptr;
     QPlainTextEdit* txtDetails_ = nullptr;
     QMenu* tabMenu_ = nullptr;
-    QMenu* stagesMenu_ = nullptr;
-    QMenu* runStagesMenu_ = nullptr;
     QMenu* trayMenu_ = nullptr;
     QSystemTrayIcon* tray_ = nullptr;
     OptionsDialog* options_ = nullptr;
     AboutBox* about_ = nullptr;
     std::vector<QPointer<FieldPage>> pages_;
+    ShownRows shownStages_;
 
     int builtStructure_ = -1;
     int activations_ = 0;

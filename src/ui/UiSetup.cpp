@@ -1,5 +1,8 @@
 #include "UiSetup.h"
 
+#include <QGuiApplication>
+#include <QScreen>
+
 #include <QAccessibleWidget>
 #include <QApplication>
 #include <QComboBox>
@@ -164,6 +167,17 @@ QIcon ApplicationIcon() {
     icon.addFile(QStringLiteral(":/kestrune/kestrune-32.png"));
     icon.addFile(QStringLiteral(":/kestrune/kestrune-256.png"));
     return icon;
+}
+
+void ShowCentred(QWidget* dialog, bool open) {
+    if (open && !dialog->isVisible()) {
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            dialog->move(screen->availableGeometry().center() - dialog->rect().center());
+        }
+        dialog->show();
+    } else if (!open && dialog->isVisible()) {
+        dialog->hide();
+    }
 }
 
 }  // namespace kestrune::ui

@@ -11,6 +11,7 @@
 class QApplication;
 class QFont;
 class QIcon;
+class QWidget;
 
 namespace kestrune::ui {
 
@@ -32,5 +33,8 @@ QRect Scaled(int left, int top, int width, int height);
 
 // The application's own icon.
 QIcon ApplicationIcon();
+
+// Shows a dialog centred on the screen when the core holds it open, and hides it otherwise.
+void ShowCentred(QWidget* dialog, bool open);
 
 }  // namespace kestrune::ui

@@ -1,0 +1,601 @@
+#include "WindowControls.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCursor>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QToolButton>
+#include <QToolTip>
+#include <QTreeWidget>
+
+#include "QtPlatform.h"
+#include "UiSetup.h"
+
+namespace kestrune::ui {
+
+namespace {
+
+using K = ControlKind;
+
+QString Latin(std::string_view text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString Utf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// A caption such as "步骤:" as the name of the control it stands over.
+QString WithoutColon(QString caption) {
+    caption.remove(QLatin1Char('&'));
+    while (caption.endsWith(QLatin1Char(':'))) {
+        caption.chop(1);
+    }
+    return caption.trimmed();
+}
+
+int SelectedRowOf(QWidget* list) {
+    if (auto* tree = qobject_cast<QTreeWidget*>(list)) {
+        const QList<QTreeWidgetItem*> selected = tree->selectedItems();
+        return selected.isEmpty() ? -1 : tree->indexOfTopLevelItem(selected.first());
+    }
+    auto* plain = static_cast<QListWidget*>(list);
+    const QList<QListWidgetItem*> selected = plain->selectedItems();
+    return selected.isEmpty() ? -1 : plain->row(selected.first());
+}
+
+}  // namespace
+
+UpDown::UpDown(QWidget* parent) : QWidget(parent) {
+    up_ = new QToolButton(this);
+    up_->setObjectName(QStringLiteral("up"));
+    up_->setArrowType(Qt::UpArrow);
+    down_ = new QToolButton(this);
+    down_->setObjectName(QStringLiteral("down"));
+    down_->setArrowType(Qt::DownArrow);
+    up_->setAccessibleName(QStringLiteral("Up"));
+    down_->setAccessibleName(QStringLiteral("Down"));
+    connect(up_, &QToolButton::clicked, this, [this] { emit Stepped(1); });
+    connect(down_, &QToolButton::clicked, this, [this] { emit Stepped(-1); });
+}
+
+bool ShownRows::Changed(const ListRows& rows) {
+    if (built_ && rows == shown_) {
+        return false;
+    }
+    shown_ = rows;
+    built_ = true;
+    return true;
+}
+
+WindowControls::WindowControls(Kestrune& core, WindowId window, QWidget* client, QMainWindow* frame,
+                               EventRunner run)
+    : QObject(client),
+      core_(core),
+      window_(window),
+      client_(client),
+      frame_(frame),
+      run_(std::move(run)),
+      rows_(core.Layout(window)) {
+    built_.reserve(rows_.size());
+    for (const PlacedRow& placed : rows_) {
+        Build(placed);
+    }
+    // Connected once every widget stands, so building the pages reports no page change.
+    for (const Built& built : built_) {
+        if (auto* widget = qobject_cast<QWidget*>(built.object); widget != nullptr) {
+            Connect(built.placed, widget);
+        }
+    }
+    // A pop-up opens over the control its row names, once that control exists.
+    for (const PlacedRow& placed : rows_) {
+        if (placed.row->kind != K::PopupMenu) {
+            continue;
+        }
+        auto* menu = static_cast<QMenu*>(Find(placed.row->name));
+        const Built* anchor = FindBuilt(placed.row->anchor);
+        if (anchor == nullptr || anchor->placed.row->kind != K::StageList) {
+            continue;  // the program tabs' pages are made by their window
+        }
+        auto* list = static_cast<QListWidget*>(anchor->object);
+        list->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(list, &QListWidget::customContextMenuRequested, this,
+                [menu, list](const QPoint& at) { menu->popup(list->viewport()->mapToGlobal(at)); });
+    }
+    SyncNames();
+}
+
+QObject* WindowControls::Find(std::string_view name) const {
+    const Built* built = FindBuilt(name);
+    return built != nullptr ? built->object : nullptr;
+}
+
+const WindowControls::Built* WindowControls::FindBuilt(std::string_view name) const {
+    if (name.empty()) {
+        return nullptr;
+    }
+    for (const Built& built : built_) {
+        if (built.placed.row->name == name) {
+            return &built;
+        }
+    }
+    return nullptr;
+}
+
+void WindowControls::Click(std::string_view name) {
+    run_([this, name = std::string(name)] { core_.Click(name); });
+}
+
+void WindowControls::Build(const PlacedRow& placed) {
+    const ControlRow& row = *placed.row;
+    QObject* parent = Find(row.parent);
+    if (row.IsMenu() || row.kind == K::MenuItem || row.kind == K::CheckMenuItem ||
+        row.kind == K::MenuBar ||
+        (row.kind == K::Separator && qobject_cast<QMenu*>(parent) != nullptr)) {
+        BuildMenuRow(placed, parent);
+        return;
+    }
+    if (row.kind == K::Separator) {
+        if (auto* bar = qobject_cast<QToolBar*>(parent)) {
+            bar->addSeparator();
+        }
+        built_.push_back({placed, nullptr});
+        return;
+    }
+    auto* parentWidget = qobject_cast<QWidget*>(parent);
+    QWidget* widget = BuildWidget(placed, parentWidget != nullptr ? parentWidget : client_);
+    widget->setObjectName(Latin(row.name));
+    if (!row.accessibleName.empty() && row.accessibleName.find("{}") == std::string_view::npos) {
+        widget->setAccessibleName(Utf8(row.accessibleName));
+    }
+    if (auto* tabs = qobject_cast<QTabWidget*>(parent); tabs != nullptr && row.kind == K::Page) {
+        tabs->addTab(widget, ToQt(placed.state->text));
+    } else if (auto* bar = qobject_cast<QToolBar*>(parent)) {
+        bar->addWidget(widget);
+    }
+    built_.push_back({placed, widget});
+}
+
+void WindowControls::BuildMenuRow(const PlacedRow& placed, QObject* parent) {
+    const ControlRow& row = *placed.row;
+    auto* parentMenu = qobject_cast<QMenu*>(parent);
+    if (row.kind == K::MenuBar) {
+        QMenuBar* bar = frame_->menuBar();
+        bar->setObjectName(Latin(row.name));
+        bar->setNativeMenuBar(false);
+        bar->setAccessibleName(Utf8(row.accessibleName));
+        built_.push_back({placed, bar});
+        return;
+    }
+    if (row.kind == K::Separator) {
+        parentMenu->addSeparator();
+        built_.push_back({placed, nullptr});
+        return;
+    }
+    if (row.kind == K::MenuItem || row.kind == K::CheckMenuItem) {
+        auto* action = new QAction(parentMenu);
+        action->setObjectName(Latin(row.name));
+        action->setShortcut(QKeySequence(Latin(row.shortcut)));
+        action->setCheckable(row.kind == K::CheckMenuItem);
+        parentMenu->addAction(action);
+        connect(action, &QAction::triggered, this, [this, name = row.name] { Click(name); });
+        bindings_.Bind(action, *placed.state);
+        built_.push_back({placed, action});
+        return;
+    }
+    auto* menu = new QMenu(client_->window());
+    menu->setObjectName(Latin(row.name));
+    menu->menuAction()->setObjectName(Latin(row.name));
+    if (parentMenu != nullptr) {
+        parentMenu->addMenu(menu);
+    } else if (auto* button = qobject_cast<QToolButton*>(parent)) {
+        button->setMenu(menu);
+        button->setPopupMode(QToolButton::MenuButtonPopup);
+    } else if (row.kind != K::PopupMenu && row.kind != K::TrayMenu && frame_ != nullptr) {
+        frame_->menuBar()->addMenu(menu);
+    }
+    // A menu that drops from a tool button is the button's; it has no state of its own to show.
+    if (placed.state != nullptr && qobject_cast<QToolButton*>(parent) == nullptr) {
+        bindings_.Bind(menu, *placed.state);
+    }
+    built_.push_back({placed, menu});
+    if (placed.menu != nullptr) {
+        menus_.push_back({menu, &built_.back().placed, {}});
+    }
+}
+
+QWidget* WindowControls::BuildWidget(const PlacedRow& placed, QWidget* parent) {
+    const ControlRow& row = *placed.row;
+    if (row.kind == K::ToolBar || placed.state == nullptr) {
+        auto* bar = new QToolBar(parent);
+        bar->setGeometry(Scaled(row.bounds));
+        bar->setIconSize(QSize(Scaled(16), Scaled(16)));
+        bar->setMovable(false);
+        bar->setFloatable(false);
+        return bar;
+    }
+    ControlState& state = *placed.state;
+    switch (row.kind) {
+        case K::ToolButton:
+        case K::CheckToolButton: {
+            auto* button = new QToolButton(parent);
+            button->setCheckable(row.kind == K::CheckToolButton);
+            const std::string_view picture = row.picture;
+            const std::size_t bar = picture.find('|');
+            const QIcon own(QStringLiteral(":/kestrune/") + Latin(picture.substr(bar + 1)));
+            const std::string_view theme = picture.substr(0, bar);
+            button->setIcon(theme.empty() ? own : QIcon::fromTheme(Latin(theme), own));
+            button->setAutoRaise(true);
+            // Tool buttons are for the mouse, as on every desktop: Space must not press New by
+            // accident.
+            button->setFocusPolicy(Qt::NoFocus);
+            bindings_.Bind(button, state, Bindings::Kind::ToolButton);
+            return button;
+        }
+        case K::Button:
+        case K::DefaultButton: {
+            auto* button = new QPushButton(parent);
+            button->setAutoDefault(false);
+            button->setDefault(row.kind == K::DefaultButton);
+            bindings_.Bind(button, state, Bindings::Kind::Caption);
+            return button;
+        }
+        case K::CheckBox: {
+            auto* check = new QCheckBox(parent);
+            bindings_.Bind(check, state, Bindings::Kind::Caption);
+            return check;
+        }
+        case K::Label:
+        case K::Title: {
+            auto* label = new QLabel(parent);
+            bindings_.Bind(label, state, Bindings::Kind::Caption);
+            if (row.kind == K::Title) {
+                QFont big = label->font();
+                big.setPixelSize(Scaled(16));
+                big.setBold(true);
+                // Some families set their lines far apart: the title must keep its descenders.
+                while (big.pixelSize() > 11 &&
+                       QFontMetrics(big).height() > Scaled(row.bounds.height)) {
+                    big.setPixelSize(big.pixelSize() - 1);
+                }
+                label->setFont(big);
+            }
+            if (row.bounds.width == 0) {
+                // A label without a size takes the size of its caption, placed at its corner.
+                label->move(Scaled(row.bounds.left), Scaled(row.bounds.top));
+                autoSized_.push_back(label);
+            }
+            return label;
+        }
+        case K::Edit:
+        case K::InputFile: {
+            auto* edit = new QLineEdit(parent);
+            edit->setReadOnly(true);
+            bindings_.Bind(edit, state, Bindings::Kind::Edit);
+            return edit;
+        }
+        case K::Group: {
+            auto* group = new QGroupBox(parent);
+            bindings_.Bind(group, state, Bindings::Kind::Caption);
+            return group;
+        }
+        case K::Picture: {
+            auto* picture = new QLabel(parent);
+            picture->setScaledContents(true);
+            picture->setPixmap(ApplicationIcon().pixmap(QSize(Scaled(32), Scaled(32))));
+            bindings_.Bind(picture, state, Bindings::Kind::Geometry);
+            return picture;
+        }
+        case K::Tabs:
+        case K::ProgramTabs: {
+            auto* tabs = new QTabWidget(parent);
+            bindings_.Bind(tabs, state, Bindings::Kind::Geometry);
+            return tabs;
+        }
+        case K::Page:
+            return new QWidget(parent);
+        case K::Slider: {
+            auto* slider = new QSlider(Qt::Horizontal, parent);
+            slider->setRange(row.low, row.high);
+            slider->setTickInterval(10);
+            slider->setTickPosition(QSlider::TicksBelow);
+            slider->setPageStep(10);
+            bindings_.Bind(slider, state, Bindings::Kind::Geometry);
+            return slider;
+        }
+        case K::UpDown: {
+            auto* upDown = new UpDown(parent);
+            bindings_.Bind(upDown, state, Bindings::Kind::Geometry);
+            const QSize half(upDown->width(), upDown->height() / 2);
+            upDown->Up()->setGeometry(0, 0, half.width(), half.height());
+            upDown->Down()->setGeometry(0, half.height(), half.width(),
+                                        upDown->height() - half.height());
+            return upDown;
+        }
+        case K::StageList: {
+            auto* list = new QListWidget(parent);
+            list->setViewMode(QListView::ListMode);
+            list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+            bindings_.Bind(list, state, Bindings::Kind::Geometry);
+            return list;
+        }
+        case K::DetailsPane: {
+            auto* pane = new QPlainTextEdit(parent);
+            pane->setReadOnly(true);
+            // Tab leaves the pane instead of staying in it.
+            pane->setTabChangesFocus(true);
+            bindings_.Bind(pane, state, Bindings::Kind::Geometry);
+            return pane;
+        }
+        case K::ToolPathList:
+        case K::PresetList:
+            return BuildList(placed, parent);
+        default:
+            break;
+    }
+    return new QWidget(parent);
+}
+
+QWidget* WindowControls::BuildList(const PlacedRow& placed, QWidget* parent) {
+    if (placed.row->kind == K::PresetList) {
+        auto* list = new QListWidget(parent);
+        bindings_.Bind(list, *placed.state, Bindings::Kind::Geometry);
+        return list;
+    }
+    auto* tree = new QTreeWidget(parent);
+    tree->setColumnCount(2);
+    tree->setHeaderLabels({QStringLiteral("Tool"), QStringLiteral("Path")});
+    tree->setRootIsDecorated(false);
+    tree->setSelectionBehavior(QAbstractItemView::SelectRows);
+    tree->setSelectionMode(QAbstractItemView::SingleSelection);
+    tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tree->header()->setSectionResizeMode(QHeaderView::Fixed);
+    tree->header()->setStretchLastSection(false);
+    tree->header()->setAccessibleName(QStringLiteral("Tool and Path"));
+    tree->setColumnWidth(0, Scaled(65));
+    tree->setColumnWidth(1, Scaled(196));
+    bindings_.Bind(tree, *placed.state, Bindings::Kind::Geometry);
+    return tree;
+}
+
+void WindowControls::Connect(const PlacedRow& placed, QWidget* widget) {
+    const ControlRow& row = *placed.row;
+    const std::string_view name = row.name;
+    switch (row.kind) {
+        case K::ToolButton:
+        case K::CheckToolButton:
+            connect(static_cast<QToolButton*>(widget), &QToolButton::clicked, this,
+                    [this, name] { Click(name); });
+            break;
+        case K::Button:
+        case K::DefaultButton:
+        case K::CheckBox:
+            connect(static_cast<QAbstractButton*>(widget), &QAbstractButton::clicked, this,
+                    [this, name] { Click(name); });
+            break;
+        case K::Tabs:
+            connect(static_cast<QTabWidget*>(widget), &QTabWidget::currentChanged, this,
+                    [this, name](int index) {
+                        // The page's own row says what choosing it runs.
+                        int page = 0;
+                        for (const PlacedRow& other : rows_) {
+                            if (other.row->kind == K::Page && other.row->parent == name &&
+                                page++ == index) {
+                                Click(other.row->name);
+                                return;
+                            }
+                        }
+                    });
+            break;
+        case K::Slider: {
+            auto* slider = static_cast<QSlider*>(widget);
+            connect(slider, &QSlider::valueChanged, this, [this, slider, name](int position) {
+                run_([this, name, position] { core_.SetValue(name, position); });
+                // The tip follows the thumb while it moves.
+                if (slider->isSliderDown()) {
+                    QToolTip::showText(QCursor::pos(), slider->toolTip(), slider);
+                }
+            });
+            break;
+        }
+        case K::UpDown:
+            connect(static_cast<UpDown*>(widget), &UpDown::Stepped, this, [this, name](int step) {
+                run_([this, name, step] { core_.StepValue(name, step); });
+            });
+            break;
+        case K::ToolPathList:
+            connect(static_cast<QTreeWidget*>(widget), &QTreeWidget::itemSelectionChanged, this,
+                    [this, widget, name] {
+                        const int row = SelectedRowOf(widget);
+                        run_([this, name, row] { core_.SelectRow(name, row); });
+                    });
+            break;
+        case K::PresetList:
+            connect(static_cast<QListWidget*>(widget), &QListWidget::itemSelectionChanged, this,
+                    [this, widget, name] {
+                        const int row = SelectedRowOf(widget);
+                        run_([this, name, row] { core_.SelectRow(name, row); });
+                    });
+            break;
+        default:
+            break;
+    }
+}
+
+QWidget* WindowControls::WidgetOf(ControlKind kind) const {
+    for (const Built& built : built_) {
+        if (built.placed.row->kind == kind) {
+            return qobject_cast<QWidget*>(built.object);
+        }
+    }
+    return nullptr;
+}
+
+QMenu* WindowControls::MenuOf(ControlKind kind) const {
+    return qobject_cast<QMenu*>(WidgetOf(kind));
+}
+
+QMenu* WindowControls::PopupOver(ControlKind kind) const {
+    for (const Built& built : built_) {
+        const ControlRow& row = *built.placed.row;
+        if (row.kind == K::PopupMenu) {
+            if (const Built* anchor = FindBuilt(row.anchor);
+                anchor != nullptr && anchor->placed.row->kind == kind) {
+                return qobject_cast<QMenu*>(built.object);
+            }
+        }
+    }
+    return nullptr;
+}
+
+QMenu* WindowControls::MenuNamed(const std::string& name) const {
+    return qobject_cast<QMenu*>(Find(name));
+}
+
+std::vector<QWidget*> WindowControls::FocusOrder() const {
+    std::vector<QWidget*> order;
+    for (const Built& built : built_) {
+        auto* widget = qobject_cast<QWidget*>(built.object);
+        const K kind = built.placed.row->kind;
+        const bool takesFocus = kind == K::StageList || kind == K::CheckBox ||
+                                kind == K::InputFile || kind == K::Button ||
+                                kind == K::DefaultButton || kind == K::DetailsPane;
+        if (widget != nullptr && takesFocus) {
+            order.push_back(widget);
+        }
+    }
+    return order;
+}
+
+void WindowControls::SyncMenu(BuiltMenu& entry) {
+    const ControlRow& row = *entry.placed->row;
+    const auto& items = entry.placed->menu->items;
+    const bool radio = row.kind == K::ChoiceMenu;
+    ListRows rows;
+    for (const MenuItem& item : items) {
+        rows.push_back({item.caption, item.checked ? "1" : "0"});
+    }
+    if (!entry.shown.Changed(rows)) {
+        return;
+    }
+    // Deleted later: the entry that was chosen may be the one whose signal is still running.
+    for (QAction* old : entry.menu->actions()) {
+        entry.menu->removeAction(old);
+        old->deleteLater();
+    }
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        QAction* action = entry.menu->addAction(ToQt(items[i].caption));
+        action->setObjectName(QStringLiteral("%1_%2").arg(Latin(row.name)).arg(i));
+        if (radio) {
+            action->setCheckable(true);
+            action->setChecked(items[i].checked);
+        }
+        connect(action, &QAction::triggered, this, [this, name = row.name, i] {
+            run_([this, name, i] { core_.ChooseMenuItem(name, i); });
+        });
+    }
+}
+
+void WindowControls::SyncList(const Built& built) {
+    const ControlRow& row = *built.placed.row;
+    const ListRows rows = row.rows(core_);
+    const int selected = row.selected(core_);
+    if (auto* tree = qobject_cast<QTreeWidget*>(built.object)) {
+        if (lists_[tree].Changed(rows)) {
+            tree->clear();
+            for (const auto& cells : rows) {
+                QStringList texts;
+                for (const std::string& cell : cells) {
+                    texts << ToQt(cell);
+                }
+                new QTreeWidgetItem(tree, texts);
+            }
+        }
+        for (int i = 0; i < tree->topLevelItemCount(); ++i) {
+            if (QTreeWidgetItem* item = tree->topLevelItem(i);
+                item->isSelected() != (i == selected)) {
+                item->setSelected(i == selected);
+            }
+        }
+        return;
+    }
+    auto* list = static_cast<QListWidget*>(built.object);
+    if (lists_[list].Changed(rows)) {
+        list->clear();
+        for (const auto& cells : rows) {
+            list->addItem(ToQt(cells.front()));
+        }
+    }
+    for (int i = 0; i < list->count(); ++i) {
+        if (QListWidgetItem* item = list->item(i); item->isSelected() != (i == selected)) {
+            item->setSelected(i == selected);
+        }
+    }
+}
+
+void WindowControls::SyncNames() {
+    // A control named after a label takes the label's caption as it is now.
+    for (const Built& built : built_) {
+        const ControlRow& row = *built.placed.row;
+        const Built* label = FindBuilt(row.labelledBy);
+        auto* widget = qobject_cast<QWidget*>(built.object);
+        if (label == nullptr || widget == nullptr) {
+            continue;
+        }
+        auto* caption = static_cast<QLabel*>(label->object);
+        if (caption->buddy() == nullptr) {
+            caption->setBuddy(widget);
+        }
+        QString name = Utf8(row.accessibleName);
+        name.replace(QStringLiteral("{}"), WithoutColon(caption->text()));
+        if (widget->accessibleName() != name) {
+            widget->setAccessibleName(name);
+        }
+    }
+}
+
+void WindowControls::Sync() {
+    bindings_.Sync();
+    for (QLabel* label : autoSized_) {
+        label->adjustSize();
+    }
+    for (BuiltMenu& menu : menus_) {
+        SyncMenu(menu);
+    }
+    for (const Built& built : built_) {
+        const ControlRow& row = *built.placed.row;
+        if (row.kind == K::ToolPathList || row.kind == K::PresetList) {
+            SyncList(built);
+        } else if (row.kind == K::Slider) {
+            auto* slider = static_cast<QSlider*>(built.object);
+            if (const int position = row.value(core_); slider->value() != position) {
+                slider->setValue(position);
+            }
+            if (const QString tip = ToQt(built.placed.state->hint.str());
+                slider->accessibleDescription() != tip) {
+                slider->setAccessibleDescription(tip);
+            }
+        } else if (row.kind == K::Tabs && row.value != nullptr) {
+            auto* tabs = static_cast<QTabWidget*>(built.object);
+            if (const int page = row.value(core_); tabs->currentIndex() != page) {
+                tabs->setCurrentIndex(page);
+            }
+        }
+    }
+    SyncNames();
+}
+
+}  // namespace kestrune::ui
