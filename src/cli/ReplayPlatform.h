@@ -6,6 +6,7 @@
 // quietly.
 
 #include <cstddef>
+#include <cstdint>
 #include <iosfwd>
 #include <optional>
 #include <string>
