@@ -4,29 +4,25 @@
 #include <QApplication>
 #include <QDir>
 
-#include "MainWindow.h"
+#include "DesktopSession.h"
 #include "QtPlatform.h"
 #include "ShownExit.h"
-#include "UiSetup.h"
-#include "app/Kestrune.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     if (argc != 2) {
         return 2;
     }
-    kestrune::ui::SetUpApplication(app);
-    QApplication::setQuitOnLastWindowClosed(false);
-    const QString home = QDir(QString::fromLocal8Bit(argv[1])).absolutePath() + '/';
+    kestrune::ui::SetUpDesktop(app);
+    kestrune::ProgramHome home;
+    home.programFolder =
+        kestrune::ui::FromQt(QDir(QString::fromLocal8Bit(argv[1])).absolutePath() + '/');
     kestrune::ui::QtPlatform platform;
-    kestrune::Kestrune core(platform, kestrune::ui::FromQt(home));
-    kestrune::ui::MainWindow window(core);
-    platform.SetOwner(&window);
-    core.Start({});
-    window.Sync();
-    if (core.frmMain.State().Programs.empty()) {
+    kestrune::ui::DesktopSession session(platform, home);
+    session.Start({});
+    if (session.Core().frmMain.State().Programs.empty()) {
         return 3;  // the preset did not load: nothing would be measured
     }
-    ExitWhenShown(window);
+    ExitWhenShown(session.Window());
     return QApplication::exec();
 }

@@ -5,6 +5,7 @@
 
 #include "ReplayPlatform.h"
 #include "StateJson.h"
+#include "base/Color.h"
 #include "base/FileIo.h"
 
 namespace kestrune::cli {
@@ -248,6 +249,7 @@ std::optional<std::string> ReadStep(const std::vector<std::string>& words, Repla
             if (rest.size() != 3) {
                 return usage;
             }
+            std::uint32_t components[3] = {};
             for (std::size_t i = 0; i < 3; ++i) {
                 int component = 0;
                 if (auto error = Number(rest[i], component)) {
@@ -256,9 +258,9 @@ std::optional<std::string> ReadStep(const std::vector<std::string>& words, Repla
                 if (component < 0 || component > 255) {
                     return "a colour component runs from 0 to 255";
                 }
-                // Red in the lowest byte, green in the next, blue in the third.
-                step.color |= static_cast<std::uint32_t>(component) << (8 * i);
+                components[i] = static_cast<std::uint32_t>(component);
             }
+            step.color = PackColor(components[0], components[1], components[2]);
             return std::nullopt;
         }
         case StepKind::Click:

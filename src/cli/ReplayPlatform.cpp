@@ -5,22 +5,6 @@
 
 namespace kestrune::cli {
 
-namespace {
-
-std::string Quoted(const std::string& text) {
-    return "\"" + text + "\"";
-}
-
-std::string DialogName(const char* kind, const std::string& title) {
-    std::string name = std::string("the ") + kind + " dialog";
-    if (!title.empty()) {
-        name += " " + Quoted(title);
-    }
-    return name;
-}
-
-}  // namespace
-
 const char* ReplayAnswerText(ReplayAnswer answer) {
     switch (answer) {
         case ReplayAnswer::Yes:
@@ -35,88 +19,85 @@ const char* ReplayAnswerText(ReplayAnswer answer) {
     return "";
 }
 
-void ReplayPlatform::Fault(std::string what) {
-    if (!fault_) {
-        fault_ = std::move(what);
-    }
-}
+namespace {
 
-std::optional<std::string> ReplayPlatform::TakeFault() {
-    std::optional<std::string> fault = std::move(fault_);
-    fault_.reset();
-    return fault;
-}
-
-void ReplayPlatform::ShowMessage(MessageKind kind, const std::string& text) {
-    CliPlatform::ShowMessage(kind, text);
-    ShownMessage shown{MessageTitle(kind), text, std::nullopt};
-    // An OK-only box needs no answer; an "ok" queued for it is taken only when it is next.
-    if (!answers_.empty() && answers_.front() == ReplayAnswer::Ok) {
-        answers_.pop_front();
-        shown.answer = ReplayAnswer::Ok;
-    }
-    messages_.push_back(std::move(shown));
-}
-
-ConfirmAnswer ReplayPlatform::Confirm(const std::string& text) {
-    err_ << MessageBlock(kConfirmationTitle, text) << std::flush;
-    ShownMessage shown{kConfirmationTitle, text, ReplayAnswer::Cancel};
-    if (answers_.empty()) {
-        Fault("no answer queued for the box " + Quoted(text));
-    } else {
-        const ReplayAnswer answer = answers_.front();
-        answers_.pop_front();
-        if (answer == ReplayAnswer::Ok) {
-            Fault("the queued answer \"ok\" does not fit the Yes/No/Cancel box " + Quoted(text));
-        } else {
-            shown.answer = answer;
-        }
-    }
-    messages_.push_back(shown);
-    switch (*shown.answer) {
+BoxAnswer ToBoxAnswer(ReplayAnswer answer) {
+    switch (answer) {
         case ReplayAnswer::Yes:
             return ConfirmAnswer::Yes;
         case ReplayAnswer::No:
             return ConfirmAnswer::No;
-        default:
+        case ReplayAnswer::Cancel:
             return ConfirmAnswer::Cancel;
+        case ReplayAnswer::Ok:
+            break;
     }
+    return BoxAnswer::Ok();
 }
 
-std::optional<std::string> ReplayPlatform::NextFile(const std::string& dialog) {
-    if (files_.empty()) {
-        Fault("no file queued for " + dialog);
-        return std::nullopt;
+ReplayAnswer ToReplayAnswer(BoxAnswer answer) {
+    if (answer.IsOk()) {
+        return ReplayAnswer::Ok;
     }
-    std::optional<std::string> file = std::move(files_.front());
-    files_.pop_front();
-    return file;
+    switch (*answer.Button()) {
+        case ConfirmAnswer::Yes:
+            return ReplayAnswer::Yes;
+        case ConfirmAnswer::No:
+            return ReplayAnswer::No;
+        case ConfirmAnswer::Cancel:
+            break;
+    }
+    return ReplayAnswer::Cancel;
 }
 
-std::optional<std::string> ReplayPlatform::OpenFileDialog(const FileDialogRequest& request) {
-    return NextFile(DialogName("open", request.title));
+}  // namespace
+
+void ReplayPlatform::QueueAnswer(ReplayAnswer answer) {
+    confirmAnswers.push_back(ToBoxAnswer(answer));
 }
 
-std::optional<std::string> ReplayPlatform::SaveFileDialog(const FileDialogRequest& request) {
-    return NextFile(DialogName("save", request.title));
+std::optional<std::string> ReplayPlatform::TakeFault() {
+    std::optional<std::string> fault;
+    if (faultsTaken_ < shortfalls.size()) {
+        fault = shortfalls[faultsTaken_];
+    }
+    faultsTaken_ = shortfalls.size();
+    return fault;
+}
+
+void ReplayPlatform::ShowMessage(MessageKind kind, const std::string& text) {
+    cli_.ShowMessage(kind, text);
+    ScriptedPlatform::ShowMessage(kind, text);
+}
+
+ConfirmAnswer ReplayPlatform::Confirm(const std::string& text) {
+    err_ << MessageBlock(kConfirmationTitle, text) << std::flush;
+    return ScriptedPlatform::Confirm(text);
 }
 
 std::string ReplayPlatform::ChooseFolder(const std::string& title) {
+    folderTitles.push_back(title);
     return NextFile(DialogName("folder", title)).value_or(std::string());
 }
 
-std::optional<std::uint32_t> ReplayPlatform::ChooseColor(std::uint32_t) {
-    if (colors_.empty()) {
-        Fault("no colour queued for the colour dialog");
-        return std::nullopt;
+std::vector<StartRequest> ReplayPlatform::Started() const {
+    std::vector<StartRequest> started;
+    for (const ShellCall& call : shellCalls) {
+        started.push_back({call.target, call.parameters});
     }
-    const std::optional<std::uint32_t> color = colors_.front();
-    colors_.pop_front();
-    return color;
+    return started;
 }
 
-void ReplayPlatform::ShellOpen(const std::string& target, const std::string& parameters) {
-    started_.push_back({target, parameters});
+std::vector<ShownMessage> ReplayPlatform::Messages() const {
+    std::vector<ShownMessage> shown;
+    for (const ShownBox& box : boxes) {
+        std::optional<ReplayAnswer> answer;
+        if (box.answer) {
+            answer = ToReplayAnswer(*box.answer);
+        }
+        shown.push_back({box.title, box.text, answer});
+    }
+    return shown;
 }
 
 std::string ReplayPlatform::UserDataFolder() {

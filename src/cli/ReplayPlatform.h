@@ -1,17 +1,19 @@
 #pragma once
-// The platform of `kestrune-cli replay`: message boxes are written to standard error as in the
-// other commands, every answer and dialog result comes from a queue the script fills, and
-// nothing is started, only recorded. A box or dialog that finds its queue empty is a fault of
-// the script, never a guess: it is recorded for the runner to report, and the box is
-// cancelled so the handler ends quietly.
+// The platform of `kestrune-cli replay`: a scripted desktop whose message boxes are also
+// written to standard error as in the other commands, and whose open, save and folder dialogs
+// share one queue of files. A box or dialog that finds its queue empty is a fault of the
+// script, never a guess: the runner reports it, and the box is cancelled so the handler ends
+// quietly.
 
+#include <cstddef>
 #include <cstdint>
-#include <deque>
+#include <iosfwd>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "CliPlatform.h"
+#include "base/ScriptedPlatform.h"
 
 namespace kestrune::cli {
 
@@ -31,46 +33,36 @@ struct ShownMessage {
     std::optional<ReplayAnswer> answer;  // none for an OK-only box that found no "ok" queued
 };
 
-class ReplayPlatform : public CliPlatform {
+class ReplayPlatform : public ScriptedPlatform {
   public:
-    explicit ReplayPlatform(std::ostream& err) : CliPlatform(err), err_(err) {}
+    explicit ReplayPlatform(std::ostream& err) : err_(err), cli_(err) {}
 
     void ShowMessage(MessageKind kind, const std::string& text) override;
     ConfirmAnswer Confirm(const std::string& text) override;
-    std::optional<std::string> OpenFileDialog(const FileDialogRequest& request) override;
-    std::optional<std::string> SaveFileDialog(const FileDialogRequest& request) override;
     std::string ChooseFolder(const std::string& title) override;
-    std::optional<std::uint32_t> ChooseColor(std::uint32_t initial) override;
-    void ShellOpen(const std::string& target, const std::string& parameters) override;
-    ScreenRect WorkArea() override { return {0, 0, 1920, 1040}; }
-    std::pair<int, int> OsVersion() override { return {10, 0}; }
-    bool HasNotificationArea() override { return true; }
+    // The real clock, in the user's formats.
+    std::string LocalDateTimeText() override { return cli_.LocalDateTimeText(); }
     // $XDG_DATA_HOME when it is an absolute path, else $HOME/.local/share.
     std::string UserDataFolder() override;
+    // No registry to write to.
+    bool CreateClassKey(const std::string&) override { return false; }
+    bool SetClassKeyDefault(const std::string&, const std::string&) override { return false; }
 
-    void QueueAnswer(ReplayAnswer answer) { answers_.push_back(answer); }
+    void QueueAnswer(ReplayAnswer answer);
     // Nothing: the dialog is cancelled.
-    void QueueFile(std::optional<std::string> path) { files_.push_back(std::move(path)); }
-    void QueueColor(std::optional<std::uint32_t> color) { colors_.push_back(color); }
+    void QueueFile(std::optional<std::string> path) { fileAnswers.push_back(std::move(path)); }
+    void QueueColor(std::optional<std::uint32_t> color) { colorAnswers.push_back(color); }
 
-    const std::vector<StartRequest>& Started() const { return started_; }
-    const std::vector<ShownMessage>& Messages() const { return messages_; }
+    std::vector<StartRequest> Started() const;
+    std::vector<ShownMessage> Messages() const;
 
     // The first fault since the last call, if any; clears it.
     std::optional<std::string> TakeFault();
 
   private:
-    void Fault(std::string what);
-    // The next queued file; a fault naming `dialog` when there is none.
-    std::optional<std::string> NextFile(const std::string& dialog);
-
     std::ostream& err_;
-    std::deque<ReplayAnswer> answers_;
-    std::deque<std::optional<std::string>> files_;
-    std::deque<std::optional<std::uint32_t>> colors_;
-    std::vector<StartRequest> started_;
-    std::vector<ShownMessage> messages_;
-    std::optional<std::string> fault_;
+    CliPlatform cli_;              // writes the boxes as the other commands do
+    std::size_t faultsTaken_ = 0;  // the shortfalls already reported or passed over
 };
 
 }  // namespace kestrune::cli

@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 
+#include "base/Color.h"
 #include "base/Text.h"
 
 namespace kestrune {
@@ -42,12 +43,13 @@ void TZRColorBox::ChooseValue() {
 }
 
 std::string TZRColorBox::ComponentsText() const {
+    const ColorComponents parts = UnpackColor(Color);
     std::string text;
-    for (int shift = 0; shift <= 16; shift += 8) {
-        if (shift != 0) {
+    for (const std::uint8_t component : {parts.red, parts.green, parts.blue}) {
+        if (!text.empty()) {
             text += ' ';
         }
-        text += FormatReal(static_cast<double>((Color >> shift) & 0xFFu) / 255.0);
+        text += FormatReal(static_cast<double>(component) / 255.0);
     }
     return text;
 }
@@ -74,7 +76,7 @@ void TZRColorBox::SetColorFromPreset(std::string_view text) {
     if (!rest.empty()) {
         return;
     }
-    Color = components[0] | (components[1] << 8) | (components[2] << 16);
+    Color = PackColor(components[0], components[1], components[2]);
 }
 
 std::string TZRColorBox::GetParam() const {

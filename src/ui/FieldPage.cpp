@@ -13,6 +13,7 @@
 
 #include "QtPlatform.h"
 #include "UiSetup.h"
+#include "base/Color.h"
 #include "fields/Group.h"
 
 namespace kestrune::ui {
@@ -215,10 +216,10 @@ void FieldPage::Sync() {
         if (entry.button.isNull() || entry.shown == *entry.color) {
             continue;
         }
-        // The caption is drawn in the field's colour: red in the lowest byte.
+        // The caption is drawn in the field's colour.
         const std::uint32_t c = *entry.color;
-        const QColor color(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
-                           static_cast<int>((c >> 16) & 0xFF));
+        const ColorComponents parts = UnpackColor(c);
+        const QColor color(parts.red, parts.green, parts.blue);
         QPalette palette = entry.button->palette();
         palette.setColor(QPalette::Active, QPalette::ButtonText, color);
         palette.setColor(QPalette::Inactive, QPalette::ButtonText, color);

@@ -18,6 +18,7 @@
 #include <QUrl>
 
 #include "ShellCommands.h"
+#include "base/Color.h"
 #include "base/Paths.h"
 
 namespace kestrune::ui {
@@ -112,15 +113,15 @@ std::string QtPlatform::ChooseFolder(const std::string& title) {
 }
 
 std::optional<std::uint32_t> QtPlatform::ChooseColor(std::uint32_t initial) {
-    const QColor start(static_cast<int>(initial & 0xFF), static_cast<int>((initial >> 8) & 0xFF),
-                       static_cast<int>((initial >> 16) & 0xFF));
-    const QColor chosen = QColorDialog::getColor(start, owner_);
+    const ColorComponents parts = UnpackColor(initial);
+    const QColor chosen =
+        QColorDialog::getColor(QColor(parts.red, parts.green, parts.blue), owner_);
     if (!chosen.isValid()) {
         return std::nullopt;
     }
-    return static_cast<std::uint32_t>(chosen.red()) |
-           (static_cast<std::uint32_t>(chosen.green()) << 8) |
-           (static_cast<std::uint32_t>(chosen.blue()) << 16);
+    return PackColor(static_cast<std::uint32_t>(chosen.red()),
+                     static_cast<std::uint32_t>(chosen.green()),
+                     static_cast<std::uint32_t>(chosen.blue()));
 }
 
 void QtPlatform::StartScript(const QString& script) {

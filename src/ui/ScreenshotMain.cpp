@@ -12,35 +12,15 @@
 #include <QTabWidget>
 #include <cstdio>
 #include <string_view>
-#include <vector>
 
 #include "AboutBox.h"
-#include "MainWindow.h"
+#include "DesktopSession.h"
 #include "OptionsDialog.h"
 #include "QtPlatform.h"
 #include "UiSetup.h"
-#include "app/Kestrune.h"
-#include "base/NullPlatform.h"
+#include "base/ScriptedPlatform.h"
 
 namespace {
-
-// Answers the file dialogs in turn from a list; everything else as without a desktop.
-class ScriptedPlatform : public kestrune::NullPlatform {
-  public:
-    explicit ScriptedPlatform(std::vector<std::string> files) : files_(std::move(files)) {}
-    std::optional<std::string> OpenFileDialog(const kestrune::FileDialogRequest&) override {
-        if (next_ >= files_.size()) {
-            return std::nullopt;
-        }
-        return files_[next_++];
-    }
-    std::string LocalDateTimeText() override { return "08.12.2026 10:00:00"; }
-    bool HasNotificationArea() override { return true; }
-
-  private:
-    std::vector<std::string> files_;
-    std::size_t next_ = 0;
-};
 
 bool Save(QWidget* widget, const QString& folder, const char* name) {
     QApplication::processEvents();
@@ -56,7 +36,7 @@ bool Save(QWidget* widget, const QString& folder, const char* name) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    kestrune::ui::SetUpApplication(app);
+    kestrune::ui::SetUpDesktop(app);
     if (argc != 5 && argc != 7) {
         std::fprintf(stderr,
                      "usage: kestrune_screenshot HOME PRESET INPUT OUTFOLDER [POINTS NAME]\n");
@@ -70,14 +50,19 @@ int main(int argc, char** argv) {
     }
     using kestrune::ui::FromQt;
     const QString home = QDir(QString::fromLocal8Bit(argv[1])).absolutePath() + '/';
+    kestrune::ScriptedPlatform platform;
     // The input file, then two favourites for the options dialog's Presets page.
-    ScriptedPlatform platform({FromQt(QDir(QString::fromLocal8Bit(argv[3])).absolutePath()),
-                               FromQt(home + "Presets/HelloC.zrp"),
-                               FromQt(home + "Presets/ImageTools.zrp")});
-    kestrune::Kestrune core(platform, FromQt(home));
-    kestrune::ui::MainWindow window(core);
-    core.Start({FromQt(QDir(QString::fromLocal8Bit(argv[2])).absolutePath())});
-    window.Sync();
+    platform.fileAnswers = {FromQt(QDir(QString::fromLocal8Bit(argv[3])).absolutePath()),
+                            FromQt(home + "Presets/HelloC.zrp"),
+                            FromQt(home + "Presets/ImageTools.zrp")};
+    platform.dateTime = "08.12.2026 10:00:00";
+    platform.workArea = {0, 0, 1920, 1080};
+    kestrune::ProgramHome programHome;
+    programHome.programFolder = FromQt(home);
+    kestrune::ui::DesktopSession session(platform, programHome);
+    kestrune::Kestrune& core = session.Core();
+    kestrune::ui::MainWindow& window = session.Window();
+    session.Start({FromQt(QDir(QString::fromLocal8Bit(argv[2])).absolutePath())});
     window.ClickControl("cmdBrowse");
     // The details pane shows the help of the field under the mouse.
     if (!core.frmMain.State().Programs.empty()) {

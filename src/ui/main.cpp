@@ -1,5 +1,6 @@
-// Kestrune: the desktop window over the headless core. The one place where the core, the Qt
-// platform and the widgets are wired together.
+// Kestrune: the desktop window over the headless core. Decides the program home, keeps to
+// one instance per home, and runs the session that wires the core, the Qt platform and the
+// widgets together.
 #include <QApplication>
 #include <QDir>
 #include <QStringList>
@@ -7,13 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "MainWindow.h"
+#include "DesktopSession.h"
 #include "QtPlatform.h"
 #include "SingleInstance.h"
 #include "StartupCheck.h"
-#include "UiSetup.h"
 #include "app/CommandLine.h"
-#include "app/Kestrune.h"
 #include "app/ProgramHome.h"
 
 int main(int argc, char** argv) {
@@ -32,9 +31,7 @@ int main(int argc, char** argv) {
     }
 
     QApplication app(argc, argv);
-    kestrune::ui::SetUpApplication(app);
-    // The window decides when the program ends, also while it is hidden in the tray.
-    QApplication::setQuitOnLastWindowClosed(false);
+    kestrune::ui::SetUpDesktop(app);
 
     std::vector<std::string> words;
     const QStringList all = QCoreApplication::arguments();  // without Qt's own switches
@@ -67,29 +64,16 @@ int main(int argc, char** argv) {
         platform.ShowMessage(kestrune::MessageKind::Error, problem);
     }
 
-    kestrune::Kestrune core(platform, home.programFolder, kestrune::ui::FromQt(executable));
-    kestrune::ApplyProgramHome(core.frmMain.State(), home);
-    kestrune::ui::MainWindow window(core);
-    platform.SetOwner(&window);
-    QObject::connect(&window, &kestrune::ui::MainWindow::Closed, &app, &QApplication::quit,
-                     Qt::QueuedConnection);
-    QObject::connect(&instance, &kestrune::ui::SingleInstance::Received, &window,
-                     [&core, &window](const QStringList& arguments) {
-                         std::vector<std::string> later;
-                         for (const QString& argument : arguments) {
-                             later.push_back(kestrune::ui::FromQt(argument));
-                         }
-                         core.SecondStart(later);
-                         window.Sync();
-                     });
+    kestrune::ui::DesktopSession session(platform, home, kestrune::ui::FromQt(executable));
+    QObject::connect(&instance, &kestrune::ui::SingleInstance::Received, &session.Window(),
+                     [&session](const QStringList& arguments) { session.SecondStart(arguments); });
 
     kestrune::ui::StartupCheck check;
-    core.Start(std::move(commandLine.arguments));
-    window.Sync();
+    session.Start(std::move(commandLine.arguments));
     if (check.Active()) {
-        return check.Finish(window);
+        return check.Finish(session.Window());
     }
-    if (core.frmMain.Closed) {
+    if (session.Core().frmMain.Closed) {
         return 0;
     }
     return QApplication::exec();
