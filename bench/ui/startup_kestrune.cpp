@@ -24,7 +24,7 @@ int main(int argc, char** argv) {
     platform.SetOwner(&window);
     core.Start({});
     window.Sync();
-    if (core.frmMain.State().Programs.empty()) {
+    if (core.frmMain.State().Specification.Programs.empty()) {
         return 3;  // the preset did not load: nothing would be measured
     }
     ExitWhenShown(window);

@@ -207,7 +207,7 @@ EventResult Kestrune::Click(std::string_view name) {
             command.parent[0] - '0' != frmOptions.Page) {
             return EventResult::Hidden;  // on another page of the dialog
         }
-        if (command.parent == "mnuTab" && !frmMain.State().HasSpecification()) {
+        if (command.parent == "mnuTab" && !frmMain.State().Specification.HasSpecification()) {
             return EventResult::Hidden;  // the tab menu needs a program tab
         }
         if (command.window == Window::Main && command.parent.size() > 1) {

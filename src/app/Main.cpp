@@ -48,27 +48,27 @@ std::string FolderOfFirst(const std::vector<std::string>& list) {
 
 }  // namespace
 
-TfrmMain::OwnedState::OwnedState(TfrmMain& main, std::string programFolder)
-    : AppState(std::move(programFolder)), owner(main) {}
-
-void TfrmMain::OwnedState::SpecificationReset() {
-    PresetState::SpecificationReset();
+void TfrmMain::Listener::SpecificationReset() {
     owner.SpecificationLoaded();
 }
 
-void TfrmMain::OwnedState::SetInputFile(const std::string& path) {
-    owner.SetInputFile(path);
+void TfrmMain::Listener::InputFileSet(const std::string& path) {
+    owner.txtFileChange();
+    owner.EnableRunGroup(true);
+    owner.chkRememberFile.enabled = true;
+    owner.AddRecentFile(path);
 }
 
-void TfrmMain::OwnedState::SpecificationNamed(const std::string& specFileName) {
+void TfrmMain::Listener::SpecificationNamed(const std::string& specFileName) {
     owner.MarkSpecification(specFileName);
 }
 
 TfrmMain::TfrmMain(Platform& platform, std::string programFolder, std::string executablePath)
     : platform_(&platform),
       executablePath_(std::move(executablePath)),
-      state_(*this, std::move(programFolder)) {
-    state_.platform = platform_;
+      state_(std::move(programFolder)) {
+    state_.Specification.Listener = &listener_;
+    state_.Fields.platform = platform_;
 
     tabMain = MakeControl("", {8, 26, 577, 345});
     lblStages = MakeControl("步骤:", {592, 24, 36, 13});
@@ -200,10 +200,10 @@ void TfrmMain::ShowError(const std::string& text) const {
 void TfrmMain::FormCreate() {
     // Numbers are formatted with "." by the core whatever the locale, so step 1 has nothing
     // to switch here.
-    state_.VersionText = kVersionText;
+    state_.Script.VersionText = kVersionText;
     state_.RecentCount = 4;
     FirstShowDone = false;
-    ScanSpecifications(state_.SpecFolders());
+    ScanSpecifications(state_.Specification.SpecFolders());
     try {
         ReadSettings(SettingsPath());
     } catch (const IoError& error) {
@@ -223,12 +223,12 @@ void TfrmMain::FormShow() {
         if (!state_.RecentPresetList.empty()) {
             OpenPreset(state_.RecentPresetList.front(), PresetMode::Open);
         }
-        if (state_.InputFile.empty() && !state_.RecentPresetList.empty() &&
-            !state_.RecentFileList.empty() && state_.HasSpecification()) {
+        if (state_.Input.InputFile.empty() && !state_.RecentPresetList.empty() &&
+            !state_.RecentFileList.empty() && state_.Specification.HasSpecification()) {
             SetInputFile(state_.RecentFileList.front());
         }
     }
-    state_.PresetChanged = false;
+    state_.Fields.PresetChanged = false;
     FirstShowDone = true;
 }
 
@@ -243,7 +243,7 @@ void TfrmMain::OpenCommandLinePreset(const std::string& argument, bool ask) {
 bool TfrmMain::FormClose() {
     const bool closes = ConfirmSavePreset();
     try {
-        EnsureFolder(state_.ConfigFolder());
+        EnsureFolder(state_.Specification.ConfigFolder());
         WriteSettings(SettingsPath());
     } catch (const IoError& error) {
         ShowError(std::string(error.what()) +
@@ -275,7 +275,7 @@ void TfrmMain::SetPresetCaption() {
 }
 
 bool TfrmMain::ConfirmSavePreset() {
-    if (!state_.PresetChanged) {
+    if (!state_.Fields.PresetChanged) {
         return true;
     }
     const std::string text =
@@ -299,26 +299,26 @@ bool TfrmMain::OpenPreset(const std::string& path, PresetMode mode) {
         ShowError(QuotedLine(path) + " not found.");
         return false;
     }
-    const bool read = ReadPreset(state_, path, mode);
+    const bool read = ReadPreset(state_.Specification, state_.Input, path, mode);
     RebuildRunStageMenus();
     if (!read) {
         return false;
     }
-    const bool hasInput = !state_.InputFile.empty();
-    state_.RememberFile = hasInput;
+    const bool hasInput = !state_.Input.InputFile.empty();
+    state_.Input.RememberFile = hasInput;
     chkRememberFile.checked = hasInput;
     chkRememberFile.enabled = hasInput;
     EnableRunGroup(hasInput);
 
     if (mode == PresetMode::Import) {
         cmdSavePreset.enabled = false;
-        state_.PresetChanged = true;
+        state_.Fields.PresetChanged = true;
         state_.PresetFileName.clear();
-    } else if (!state_.SpecificationComplete) {
+    } else if (!state_.Specification.SpecificationComplete) {
         // Saving over the file would keep only the programs read before the specification
         // stopped, and lose the values of all the others: the preset opens untitled.
         cmdSavePreset.enabled = false;
-        state_.PresetChanged = false;
+        state_.Fields.PresetChanged = false;
         state_.PresetFileName.clear();
         AddRecentPreset(path);
         platform_->ShowMessage(MessageKind::Information,
@@ -329,7 +329,7 @@ bool TfrmMain::OpenPreset(const std::string& path, PresetMode mode) {
     } else {
         cmdSavePreset.enabled = true;
         AddRecentPreset(path);
-        state_.PresetChanged = false;
+        state_.Fields.PresetChanged = false;
         state_.PresetFileName = path;
     }
     SetPresetCaption();
@@ -349,26 +349,26 @@ void TfrmMain::cmdNewPresetClick() {
     if (!ConfirmSavePreset()) {
         return;
     }
-    for (const auto& program : state_.Programs) {
+    for (const auto& program : state_.Specification.Programs) {
         program->ResetFields();
     }
     ActiveTab = 0;
-    for (StageItem& stage : state_.Stages) {
+    for (StageItem& stage : state_.Specification.Stages) {
         stage.checked = false;
     }
-    state_.RememberFile = false;
+    state_.Input.RememberFile = false;
     chkRememberFile.checked = false;
-    state_.InputFile.clear();
-    state_.InputFolder.clear();
-    state_.InputName.clear();
-    state_.InputExt.clear();
+    state_.Input.InputFile.clear();
+    state_.Fields.Files.InputFolder.clear();
+    state_.Fields.Files.InputName.clear();
+    state_.Fields.Files.InputExt.clear();
     txtFileChange();
     cmdSavePreset.enabled = false;
     chkRememberFile.enabled = false;
     EnableRunGroup(false);
     state_.PresetFileName.clear();
     SetPresetCaption();
-    state_.PresetChanged = false;
+    state_.Fields.PresetChanged = false;
 }
 
 void TfrmMain::cmdOpenPresetClick() {
@@ -391,7 +391,7 @@ void TfrmMain::cmdImportPresetClick() {
 
 bool TfrmMain::cmdSavePresetClick() {
     if (!state_.PresetFileName.empty()) {
-        return WritePreset(state_, state_.PresetFileName);
+        return WritePreset(state_.Specification, state_.Input, state_.PresetFileName);
     }
     return cmdSavePresetAsClick();
 }
@@ -402,7 +402,7 @@ bool TfrmMain::cmdSavePresetAsClick() {
         return false;
     }
     // A failed write keeps the preset's old name: it was not saved under the new one.
-    if (!WritePreset(state_, *chosen)) {
+    if (!WritePreset(state_.Specification, state_.Input, *chosen)) {
         return false;
     }
     state_.PresetFileName = *chosen;
@@ -442,31 +442,28 @@ void TfrmMain::SpecificationLoaded() {
 void TfrmMain::RebuildRunStageMenus() {
     mnuRunStages.items.clear();
     cmdTrayRun.items.clear();
-    for (const RunStageEntry& entry : state_.RunStages) {
+    for (const RunStageEntry& entry : state_.Specification.RunStages) {
         mnuRunStages.items.push_back({entry.caption, false, {}, entry.index});
         cmdTrayRun.items.push_back({entry.caption, false, {}, entry.index});
     }
     cmdLinks.items.clear();
-    for (const LinkEntry& link : state_.Links) {
+    for (const LinkEntry& link : state_.Specification.Links) {
         cmdLinks.items.push_back({link.caption, false, link.address, -1});
     }
     cmdLinks.visible = !cmdLinks.items.empty();
-    if (ActiveTab >= static_cast<int>(state_.Programs.size())) {
+    if (ActiveTab >= static_cast<int>(state_.Specification.Programs.size())) {
         ActiveTab = 0;
     }
 }
 
 void TfrmMain::SetInputFile(const std::string& path) {
-    state_.PresetState::SetInputFile(path);
-    txtFileChange();
-    EnableRunGroup(true);
-    chkRememberFile.enabled = true;
-    AddRecentFile(path);
+    kestrune::SetInputFile(state_.Input, state_.Fields, path);
+    listener_.InputFileSet(path);
 }
 
 void TfrmMain::cmdBrowseClick() {
     FileDialogRequest request;
-    request.filter = state_.InputFilter.value_or(std::string());
+    request.filter = state_.Specification.InputFilter.value_or(std::string());
     request.initialFolder = FolderOfFirst(state_.RecentFileList);
     if (const auto chosen = platform_->OpenFileDialog(request); chosen && !chosen->empty()) {
         SetInputFile(*chosen);
@@ -474,7 +471,7 @@ void TfrmMain::cmdBrowseClick() {
 }
 
 void TfrmMain::txtFileChange() {
-    const std::string& input = state_.InputFile;
+    const std::string& input = state_.Input.InputFile;
     txtFile.text = input;
     if (input.empty()) {
         cmdTrayCompile.text = "&Compile";
@@ -491,72 +488,72 @@ void TfrmMain::txtFileChange() {
 }
 
 void TfrmMain::SetStageMark(std::size_t entry, bool checked) {
-    if (entry < state_.Stages.size()) {
-        state_.Stages[entry].checked = checked;
+    if (entry < state_.Specification.Stages.size()) {
+        state_.Specification.Stages[entry].checked = checked;
     }
 }
 
 void TfrmMain::lstStagesClick() {
-    for (const StageItem& stage : state_.Stages) {
-        for (const auto& program : state_.Programs) {
+    for (const StageItem& stage : state_.Specification.Stages) {
+        for (const auto& program : state_.Specification.Programs) {
             if (program->Name == stage.caption) {
                 program->Run = stage.checked;
             }
         }
     }
-    state_.PresetChanged = true;
+    state_.Fields.PresetChanged = true;
 }
 
 void TfrmMain::cmdStagesClearClick() {
     bool removed = false;
-    for (StageItem& stage : state_.Stages) {
+    for (StageItem& stage : state_.Specification.Stages) {
         removed = removed || stage.checked;
         stage.checked = false;
-        for (const auto& program : state_.Programs) {
+        for (const auto& program : state_.Specification.Programs) {
             if (program->Name == stage.caption) {
                 program->Run = false;
             }
         }
     }
     if (removed) {
-        state_.PresetChanged = true;
+        state_.Fields.PresetChanged = true;
     }
 }
 
 void TfrmMain::SetActiveTab(int index) {
-    if (index >= 0 && index < static_cast<int>(state_.Programs.size())) {
+    if (index >= 0 && index < static_cast<int>(state_.Specification.Programs.size())) {
         ActiveTab = index;
     }
 }
 
 void TfrmMain::cmdTabResetClick() {
-    if (ActiveTab < static_cast<int>(state_.Programs.size())) {
-        state_.Programs[ActiveTab]->ResetFields();
-        state_.PresetChanged = true;
+    if (ActiveTab < static_cast<int>(state_.Specification.Programs.size())) {
+        state_.Specification.Programs[ActiveTab]->ResetFields();
+        state_.Fields.PresetChanged = true;
     }
 }
 
 void TfrmMain::cmdTabClearEmptyFieldsClick() {
-    if (ActiveTab < static_cast<int>(state_.Programs.size())) {
-        state_.Programs[ActiveTab]->ClearEmptyFields();
+    if (ActiveTab < static_cast<int>(state_.Specification.Programs.size())) {
+        state_.Specification.Programs[ActiveTab]->ClearEmptyFields();
     }
 }
 
 void TfrmMain::cmdClearEmptyFieldsClick() {
-    for (const auto& program : state_.Programs) {
+    for (const auto& program : state_.Specification.Programs) {
         program->ClearEmptyFields();
     }
 }
 
 void TfrmMain::chkRememberFileClick() {
-    state_.RememberFile = !state_.RememberFile;
-    chkRememberFile.checked = state_.RememberFile;
-    state_.PresetChanged = true;
+    state_.Input.RememberFile = !state_.Input.RememberFile;
+    chkRememberFile.checked = state_.Input.RememberFile;
+    state_.Fields.PresetChanged = true;
 }
 
 void TfrmMain::cmdViewLogAfterCompileClick() {
-    state_.ViewLogAfterCompile = !state_.ViewLogAfterCompile;
-    cmdViewLogAfterCompile.checked = state_.ViewLogAfterCompile;
+    state_.Script.ViewLogAfterCompile = !state_.Script.ViewLogAfterCompile;
+    cmdViewLogAfterCompile.checked = state_.Script.ViewLogAfterCompile;
 }
 
 void TfrmMain::cmdCloseProgramOnRunClick() {
@@ -567,27 +564,28 @@ void TfrmMain::cmdCloseProgramOnRunClick() {
 // ---- Run and the log viewer
 
 void TfrmMain::StartScript() {
-    platform_->ShellOpen(state_.ScriptPath(), {});
+    platform_->ShellOpen(ScriptPath(state_.Specification), {});
     if (state_.CloseProgramOnRun && ConfirmSavePreset()) {
         FormClose();
     }
 }
 
 void TfrmMain::cmdCompileClick() {
-    if (!FileExists(state_.InputFile)) {
+    if (!FileExists(state_.Input.InputFile)) {
         return;
     }
-    if (WriteBatch(state_, state_.ScriptPath())) {
+    if (WriteBatch(state_.Specification, state_.Script, ScriptPath(state_.Specification))) {
         StartScript();
     }
 }
 
 void TfrmMain::RunStageClick(std::size_t entry) {
-    if (entry >= mnuRunStages.items.size() || !FileExists(state_.InputFile)) {
+    if (entry >= mnuRunStages.items.size() || !FileExists(state_.Input.InputFile)) {
         return;
     }
     const int index = mnuRunStages.items[entry].index;
-    if (WriteStageBatch(state_, state_.ScriptPath(), static_cast<std::size_t>(index))) {
+    if (WriteStageBatch(state_.Specification, state_.Script, ScriptPath(state_.Specification),
+                        static_cast<std::size_t>(index))) {
         StartScript();
     }
 }
@@ -598,17 +596,17 @@ void TfrmMain::cmdSaveBatchAsClick() {
     request.filter = kScriptFilter;
     request.defaultExtension = kScriptExtension;
     if (const auto chosen = platform_->SaveFileDialog(request); chosen && !chosen->empty()) {
-        WriteBatch(state_, *chosen);
+        WriteBatch(state_.Specification, state_.Script, *chosen);
     }
 }
 
 std::string TfrmMain::LogPath() const {
-    const std::string& input = state_.InputFile;
+    const std::string& input = state_.Input.InputFile;
     return std::string(FolderPart(input)) + std::string(BaseNamePart(input)) + ".log";
 }
 
 void TfrmMain::cmdLaunchREDAClick() {
-    const std::string viewer = state_.LogViewerPath();
+    const std::string viewer = LogViewerPath(state_.Specification, state_.Script);
     if (FileExists(viewer)) {
         platform_->ShellOpen(viewer, {});
     } else {
@@ -617,7 +615,7 @@ void TfrmMain::cmdLaunchREDAClick() {
 }
 
 void TfrmMain::cmdLaunchREDAWithClick() {
-    const std::string viewer = state_.LogViewerPath();
+    const std::string viewer = LogViewerPath(state_.Specification, state_.Script);
     if (!FileExists(viewer)) {
         ShowError(viewer + " not found.");
         return;
@@ -632,7 +630,7 @@ void TfrmMain::SelectSpecification(std::size_t entry) {
         return;
     }
     const std::string name = cmdSpecificationsMenu.items[entry].caption + ".zrs";
-    const std::string path = state_.SpecFilePath(name);
+    const std::string path = state_.Specification.SpecFilePath(name);
     if (!FileExists(path)) {
         ShowError(name + " not found.");
         return;
@@ -642,16 +640,16 @@ void TfrmMain::SelectSpecification(std::size_t entry) {
     }
     Caption = kUntitledCaption;
     tabMain.visible = false;
-    LoadSpecification(state_, path);
+    LoadSpecification(state_.Specification, state_.Input, path);
     tabMain.visible = true;
     RebuildRunStageMenus();
-    state_.InputFile.clear();
+    state_.Input.InputFile.clear();
     txtFileChange();
     for (MenuItem& item : cmdSpecificationsMenu.items) {
         item.checked = false;
     }
     cmdSpecificationsMenu.items[entry].checked = true;
-    state_.PresetChanged = false;
+    state_.Fields.PresetChanged = false;
     state_.PresetFileName.clear();
 }
 

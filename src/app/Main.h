@@ -13,6 +13,7 @@
 #include "base/ControlState.h"
 #include "base/Platform.h"
 #include "presets/PresetFile.h"
+#include "specification/StateListener.h"
 
 namespace kestrune {
 
@@ -197,11 +198,11 @@ class TfrmMain {
     static int DesignedOuterHeight();
 
   private:
-    // The application state, with the hooks through which the lower layers reach the window.
-    struct OwnedState : AppState {
-        OwnedState(TfrmMain& owner, std::string programFolder);
+    // What the loader and the preset reader tell the window about its state.
+    struct Listener final : StateListener {
+        explicit Listener(TfrmMain& window) : owner(window) {}
         void SpecificationReset() override;
-        void SetInputFile(const std::string& path) override;
+        void InputFileSet(const std::string& path) override;
         void SpecificationNamed(const std::string& specFileName) override;
         TfrmMain& owner;
     };
@@ -223,7 +224,8 @@ class TfrmMain {
 
     Platform* platform_;
     std::string executablePath_;
-    OwnedState state_;
+    AppState state_;
+    Listener listener_{*this};
 };
 
 }  // namespace kestrune

@@ -97,7 +97,7 @@ void TfrmMain::ScanSpecifications(const std::vector<std::string>& folders) {
 }
 
 std::string TfrmMain::SettingsPath() const {
-    return state_.ConfigFolder() + "config.ini";
+    return state_.Specification.ConfigFolder() + "config.ini";
 }
 
 void TfrmMain::ReadSettings(const std::string& path) {
@@ -120,8 +120,8 @@ void TfrmMain::ReadSettings(const std::string& path) {
                 state_.Opacity = static_cast<std::uint8_t>(alpha);
             }
         } else if (key == "viewlogaftercompile") {
-            state_.ViewLogAfterCompile = ParseBoolean(value).value_or(false);
-            cmdViewLogAfterCompile.checked = state_.ViewLogAfterCompile;
+            state_.Script.ViewLogAfterCompile = ParseBoolean(value).value_or(false);
+            cmdViewLogAfterCompile.checked = state_.Script.ViewLogAfterCompile;
         } else if (key == "closeprogramonrun") {
             state_.CloseProgramOnRun = ParseBoolean(value).value_or(false);
             cmdCloseProgramOnRun.checked = state_.CloseProgramOnRun;
@@ -186,7 +186,7 @@ std::string TfrmMain::SettingsText() const {
     line("[Kestrune]");
     line("RecentFiles = ", std::to_string(state_.RecentCount));
     line("Opacity = ", std::to_string(state_.Opacity));
-    line("ViewLogAfterCompile = ", BoolText(state_.ViewLogAfterCompile));
+    line("ViewLogAfterCompile = ", BoolText(state_.Script.ViewLogAfterCompile));
     line("CloseProgramOnRun = ", BoolText(state_.CloseProgramOnRun));
     line("ShowDetails = ", BoolText(state_.ShowDetails));
     line("");

@@ -378,7 +378,8 @@ class Runner {
         if (auto failure = Failed(Usable(app_.frmMain.tabMain))) {
             return failure;
         }
-        if (index < 0 || static_cast<std::size_t>(index) >= app_.frmMain.State().Programs.size()) {
+        if (index < 0 ||
+            static_cast<std::size_t>(index) >= app_.frmMain.State().Specification.Programs.size()) {
             return "there is no program tab at that index";
         }
         app_.Guarded([this, index] { app_.frmMain.SetActiveTab(index); });
@@ -393,7 +394,8 @@ class Runner {
         if (auto failure = Failed(Usable(main.lstStages))) {
             return failure;
         }
-        if (index < 0 || static_cast<std::size_t>(index) >= main.State().Stages.size()) {
+        if (index < 0 ||
+            static_cast<std::size_t>(index) >= main.State().Specification.Stages.size()) {
             return "the stages list has no entry at that index";
         }
         app_.Guarded([&main, index, on] {
@@ -407,7 +409,7 @@ class Runner {
         if (auto failure = Failed(MainWindow())) {
             return failure;
         }
-        const auto& programs = app_.frmMain.State().Programs;
+        const auto& programs = app_.frmMain.State().Specification.Programs;
         if (step.program < 0 || static_cast<std::size_t>(step.program) >= programs.size()) {
             return "there is no program at that index";
         }

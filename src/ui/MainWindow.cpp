@@ -347,7 +347,7 @@ void MainWindow::RebuildTabs() {
     pages_.clear();
     tabMain_->clear();
     const auto run = [this](const std::function<void()>& handler) { Event(handler); };
-    for (const auto& program : main_.State().Programs) {
+    for (const auto& program : main_.State().Specification.Programs) {
         auto* page = new FieldPage(*program, run, tabMain_);
         page->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(page, &QWidget::customContextMenuRequested, this,
@@ -355,7 +355,7 @@ void MainWindow::RebuildTabs() {
         tabMain_->addTab(page, ToQt(program->TabSheet.text));
         pages_.push_back(page);
     }
-    builtStructure_ = main_.State().StructureVersion;
+    builtStructure_ = main_.State().Specification.StructureVersion;
     OrderFocus();
 }
 
@@ -402,7 +402,7 @@ QPoint MainWindow::OnScreen(int left, int top) const {
 }
 
 void MainWindow::SyncStages() {
-    const auto& stages = main_.State().Stages;
+    const auto& stages = main_.State().Specification.Stages;
     bool same = lstStages_->count() == static_cast<int>(stages.size());
     for (int i = 0; same && i < lstStages_->count(); ++i) {
         same = lstStages_->item(i)->text() == ToQt(stages[i].caption);
@@ -530,7 +530,7 @@ void MainWindow::Sync() {
     }
     syncing_ = true;
     AppState& state = main_.State();
-    if (state.StructureVersion != builtStructure_) {
+    if (state.Specification.StructureVersion != builtStructure_) {
         RebuildTabs();
     }
     bindings_.Sync();
@@ -546,15 +546,16 @@ void MainWindow::Sync() {
     if (main_.ActiveTab != tabMain_->currentIndex() && main_.ActiveTab < tabMain_->count()) {
         tabMain_->setCurrentIndex(main_.ActiveTab);
     }
-    if (const QString details = ToQt(state.DetailsText); txtDetails_->toPlainText() != details) {
+    if (const QString details = ToQt(state.Fields.DetailsText);
+        txtDetails_->toPlainText() != details) {
         txtDetails_->setPlainText(details);
     }
     options_->Sync();
     about_->Sync();
     SyncWindow();
     QWidget* focus = nullptr;
-    if (const ControlState* request = state.FocusRequest) {
-        state.FocusRequest = nullptr;
+    if (const ControlState* request = state.Fields.FocusRequest) {
+        state.Fields.FocusRequest = nullptr;
         for (const QPointer<FieldPage>& page : pages_) {
             if (page && (focus = page->WidgetOf(request)) != nullptr) {
                 break;
