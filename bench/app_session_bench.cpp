@@ -117,7 +117,7 @@ void BM_Start(benchmark::State& bench) {
     for (auto _ : bench) {
         Kestrune program(platform, Folder().folder);
         program.Start({});
-        benchmark::DoNotOptimize(program.frmMain.State().Programs.size());
+        benchmark::DoNotOptimize(program.frmMain.State().Specification.Programs.size());
     }
     Check(bench, platform);
 }
@@ -139,7 +139,7 @@ void BM_OpenPreset(benchmark::State& bench) {
 
 void BM_TickProgram(benchmark::State& bench) {
     Started s;
-    TZRGroup& program = *s.program.frmMain.State().Programs[kPrograms / 2];
+    TZRGroup& program = *s.program.frmMain.State().Specification.Programs[kPrograms / 2];
     int ticked = 0;
     for (auto _ : bench) {
         program.ForEachField([&ticked](auto& field) {
@@ -175,7 +175,7 @@ void BM_Close(benchmark::State& bench) {
         bench.PauseTiming();
         auto program = std::make_unique<Kestrune>(platform, Folder().folder);
         program->Start({});
-        program->frmMain.State().PresetChanged = true;
+        program->frmMain.State().Fields.PresetChanged = true;
         bench.ResumeTiming();
         program->CloseBox();
         benchmark::DoNotOptimize(program->frmMain.Closed);

@@ -11,10 +11,10 @@
 #include <stdexcept>
 #include <string>
 
+#include "app/AppState.h"
 #include "base/FileIo.h"
 #include "base/NullPlatform.h"
 #include "presets/PresetFile.h"
-#include "presets/PresetState.h"
 #include "script/BatchBuilder.h"
 
 namespace {
@@ -53,22 +53,23 @@ class GeneratedChain {
             throw std::runtime_error("cannot create a temporary folder");
         }
         folder = pattern + "/";
-        state = std::make_unique<PresetState>(folder);
-        state->platform = &platform;
-        state->SpecFileName = "Bench.zrs";
-        state->InputFile = folder + "input file.map";
-        state->SetInputFile(state->InputFile);
+        state = std::make_unique<AppState>(folder);
+        state->Fields.platform = &platform;
+        state->Specification.SpecFileName = "Bench.zrs";
+        state->Input.InputFile = folder + "input file.map";
+        SetInputFile(state->Input, state->Fields, state->Input.InputFile);
         const std::string tool = folder + "tool.exe";
         WriteFileReplacing(tool, "");
         for (int p = 0; p < count; ++p) {
             const std::string name = ProgramName(p);
-            auto& program = *state->Programs.emplace_back(
-                std::make_unique<TZRGroup>(*state, name, true, kDefaultExeFilter, name + ":"));
+            auto& program = *state->Specification.Programs.emplace_back(std::make_unique<TZRGroup>(
+                state->Fields, name, true, kDefaultExeFilter, name + ":"));
             program.ToolPath = tool;
             program.Run = true;
-            state->Stages.push_back({name, true});
-            state->LayoutLines.push_back("\"$ClassEXE='" + name + "'\" $ClassParam='" + name +
-                                         "' \"$FilePath\\$FileName.$FileExt\"");
+            state->Specification.Stages.push_back({name, true});
+            state->Specification.LayoutLines.push_back("\"$ClassEXE='" + name +
+                                                       "'\" $ClassParam='" + name +
+                                                       "' \"$FilePath\\$FileName.$FileExt\"");
             for (int f = 0; f < kFieldsPerProgram; ++f) {
                 AddField(program, f, ProgramName((p + 1) % count));
             }
@@ -82,7 +83,7 @@ class GeneratedChain {
 
     QuietPlatform platform;
     std::string folder;
-    std::unique_ptr<PresetState> state;
+    std::unique_ptr<AppState> state;
 
   private:
     static void AddField(TZRGroup& program, int f, const std::string& next) {
@@ -128,14 +129,14 @@ void Finish(benchmark::State& run, const GeneratedChain& chain) {
         run.SkipWithError(chain.platform.last.c_str());
     }
     run.SetItemsProcessed(run.iterations() *
-                          static_cast<std::int64_t>(chain.state->Programs.size()));
+                          static_cast<std::int64_t>(chain.state->Specification.Programs.size()));
 }
 
 void BM_WriteBatch(benchmark::State& run) {
     GeneratedChain chain(static_cast<int>(run.range(0)));
     const std::string path = chain.folder + "compile.bat";
     for (auto _ : run) {
-        benchmark::DoNotOptimize(WriteBatch(*chain.state, path));
+        benchmark::DoNotOptimize(WriteBatch(chain.state->Specification, chain.state->Script, path));
     }
     Finish(run, chain);
 }
@@ -144,7 +145,7 @@ void BM_WritePreset(benchmark::State& run) {
     GeneratedChain chain(static_cast<int>(run.range(0)));
     const std::string path = chain.folder + "bench.zrp";
     for (auto _ : run) {
-        benchmark::DoNotOptimize(WritePreset(*chain.state, path));
+        benchmark::DoNotOptimize(WritePreset(chain.state->Specification, chain.state->Input, path));
     }
     Finish(run, chain);
 }
@@ -152,12 +153,13 @@ void BM_WritePreset(benchmark::State& run) {
 void BM_ReadPreset(benchmark::State& run) {
     GeneratedChain chain(static_cast<int>(run.range(0)));
     const std::string path = chain.folder + "bench.zrp";
-    WritePreset(*chain.state, path);
-    const std::string written = PresetText(*chain.state);
+    WritePreset(chain.state->Specification, chain.state->Input, path);
+    const std::string written = PresetText(chain.state->Specification, chain.state->Input);
     for (auto _ : run) {
-        benchmark::DoNotOptimize(ReadPreset(*chain.state, path, PresetMode::Import));
+        benchmark::DoNotOptimize(
+            ReadPreset(chain.state->Specification, chain.state->Input, path, PresetMode::Import));
     }
-    if (PresetText(*chain.state) != written) {
+    if (PresetText(chain.state->Specification, chain.state->Input) != written) {
         run.SkipWithError("reading did not restore the preset");
     }
     Finish(run, chain);

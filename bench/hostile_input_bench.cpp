@@ -14,9 +14,9 @@
 #include <new>
 #include <string>
 
+#include "app/AppState.h"
 #include "app/Main.h"
 #include "base/NullPlatform.h"
-#include "presets/PresetState.h"
 #include "script/BatchBuilder.h"
 #include "specification/SpecLoader.h"
 
@@ -118,20 +118,21 @@ void BM_BuildScript(benchmark::State& bench) {
     const std::string tool = folder.Write("tool.exe", "");
     const std::string input = folder.Write("level.map", "");
     CountingPlatform platform;
-    PresetState state(folder.path.string() + "/");
-    state.platform = &platform;
-    LoadSpecification(state, spec);
-    state.SetInputFile(input);
-    for (const auto& program : state.Programs) {
+    AppState state(folder.path.string() + "/");
+    state.Fields.platform = &platform;
+    LoadSpecification(state.Specification, state.Input, spec);
+    SetInputFile(state.Input, state.Fields, input);
+    for (const auto& program : state.Specification.Programs) {
         program->ToolPath = tool;
         program->Run = true;
         program->ForEachField([](auto& field) { field.SetChecked(true); });
     }
     const std::string script = (folder.path / "compile.sh").string();
     for (auto _ : bench) {
-        benchmark::DoNotOptimize(WriteBatch(state, script));
+        benchmark::DoNotOptimize(WriteBatch(state.Specification, state.Script, script));
     }
-    if (platform.messages != 0 || state.Programs.size() != static_cast<std::size_t>(count)) {
+    if (platform.messages != 0 ||
+        state.Specification.Programs.size() != static_cast<std::size_t>(count)) {
         bench.SkipWithError("the chain did not build");
     }
     bench.counters["programs"] = static_cast<double>(count);
@@ -162,18 +163,19 @@ void BM_WideLayoutLine(benchmark::State& bench) {
     const Folder& folder = TheFolder();
     const std::string spec = folder.Write("SpecFiles/wide.zrs", text);
     CountingPlatform platform;
-    PresetState state(folder.path.string() + "/");
-    state.platform = &platform;
-    LoadSpecification(state, spec);
-    for (const auto& program : state.Programs) {
+    AppState state(folder.path.string() + "/");
+    state.Fields.platform = &platform;
+    LoadSpecification(state.Specification, state.Input, spec);
+    for (const auto& program : state.Specification.Programs) {
         program->ForEachField([](auto& field) { field.SetChecked(true); });
     }
     const std::string script = (folder.path / "compile.sh").string();
     bool written = false;
     for (auto _ : bench) {
-        written = WriteBatch(state, script);
+        written = WriteBatch(state.Specification, state.Script, script);
     }
-    if (state.Programs.size() != static_cast<std::size_t>(count) || (!chained && !written)) {
+    if (state.Specification.Programs.size() != static_cast<std::size_t>(count) ||
+        (!chained && !written)) {
         bench.SkipWithError("the line did not build");
     }
     bench.counters["refused"] = written ? 0 : 1;
@@ -225,11 +227,11 @@ double LiveBytesPerFileByte(benchmark::State& bench, const std::string& text,
     double ratio = 0;
     for (auto _ : bench) {
         const std::size_t before = liveBytes;
-        auto state = std::make_unique<PresetState>(TheFolder().path.string() + "/");
-        state->platform = &platform;
-        LoadSpecification(*state, spec);
+        auto state = std::make_unique<AppState>(TheFolder().path.string() + "/");
+        state->Fields.platform = &platform;
+        LoadSpecification(state->Specification, state->Input, spec);
         ratio = static_cast<double>(liveBytes - before) / static_cast<double>(text.size());
-        programs = state->Programs.size();
+        programs = state->Specification.Programs.size();
     }
     return ratio;
 }

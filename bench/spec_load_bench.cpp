@@ -10,8 +10,8 @@
 
 #include <unistd.h>
 
+#include "app/AppState.h"
 #include "base/NullPlatform.h"
-#include "presets/PresetState.h"
 #include "specification/SpecLoader.h"
 
 namespace {
@@ -105,13 +105,13 @@ BenchFolder& Folder() {
     return folder;
 }
 
-void Report(benchmark::State& bench, const PresetState& state, std::size_t bytes) {
-    if (state.Programs.empty() || state.SpecName != "Benchmark chain") {
+void Report(benchmark::State& bench, const AppState& state, std::size_t bytes) {
+    if (state.Specification.Programs.empty() || state.Specification.SpecName != "Benchmark chain") {
         bench.SkipWithError("the generated specification did not load");
     }
     bench.SetBytesProcessed(static_cast<std::int64_t>(bench.iterations()) *
                             static_cast<std::int64_t>(bytes));
-    bench.counters["programs"] = static_cast<double>(state.Programs.size());
+    bench.counters["programs"] = static_cast<double>(state.Specification.Programs.size());
 }
 
 // Loading over a previous model of the same size, as choosing another specification does: the
@@ -119,11 +119,11 @@ void Report(benchmark::State& bench, const PresetState& state, std::size_t bytes
 void BM_ReloadSpecification(benchmark::State& bench, std::size_t size) {
     const auto& [file, bytes] = Folder().File(size);
     QuietPlatform quiet;
-    PresetState state(Folder().path.string());
-    state.platform = &quiet;
+    AppState state(Folder().path.string());
+    state.Fields.platform = &quiet;
     for (auto _ : bench) {
-        LoadSpecification(state, file);
-        benchmark::DoNotOptimize(state.Programs.data());
+        LoadSpecification(state.Specification, state.Input, file);
+        benchmark::DoNotOptimize(state.Specification.Programs.data());
     }
     Report(bench, state, bytes);
 }
@@ -132,13 +132,13 @@ void BM_ReloadSpecification(benchmark::State& bench, std::size_t size) {
 void BM_LoadSpecification(benchmark::State& bench, std::size_t size) {
     const auto& [file, bytes] = Folder().File(size);
     QuietPlatform quiet;
-    auto state = std::make_unique<PresetState>(Folder().path.string());
+    auto state = std::make_unique<AppState>(Folder().path.string());
     for (auto _ : bench) {
         bench.PauseTiming();
-        state = std::make_unique<PresetState>(Folder().path.string());
-        state->platform = &quiet;
+        state = std::make_unique<AppState>(Folder().path.string());
+        state->Fields.platform = &quiet;
         bench.ResumeTiming();
-        LoadSpecification(*state, file);
+        LoadSpecification(state->Specification, state->Input, file);
     }
     Report(bench, *state, bytes);
 }

@@ -2,8 +2,8 @@
 // specification the preset names) and imported, then written back as text.
 
 #include "FuzzSupport.h"
+#include "StateParts.h"
 #include "presets/PresetFile.h"
-#include "presets/PresetState.h"
 #include "specification/SpecLoader.h"
 
 using namespace kestrune;
@@ -16,14 +16,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)inputPath;
     const std::string path = fuzz::WriteInFolder("fuzz.zrp", fuzz::AsText(data, size));
 
-    PresetState state(fuzz::ProgramFolder());
-    state.platform = &platform;
-    LoadSpecification(state, specPath);
-    ReadPreset(state, path, PresetMode::Open);
-    (void)PresetText(state);
+    testing::StateParts state(fuzz::ProgramFolder());
+    state.Fields.platform = &platform;
+    LoadSpecification(state.Specification, state.Input, specPath);
+    ReadPreset(state.Specification, state.Input, path, PresetMode::Open);
+    (void)PresetText(state.Specification, state.Input);
 
-    LoadSpecification(state, specPath);
-    ReadPreset(state, path, PresetMode::Import);
-    (void)PresetText(state);
+    LoadSpecification(state.Specification, state.Input, specPath);
+    ReadPreset(state.Specification, state.Input, path, PresetMode::Import);
+    (void)PresetText(state.Specification, state.Input);
     return 0;
 }

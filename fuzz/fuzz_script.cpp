@@ -12,9 +12,9 @@
 #include "FuzzSupport.h"
 #include "PosixWords.h"
 #include "ReferenceExpansion.h"
+#include "StateParts.h"
 #include "base/Text.h"
 #include "presets/PresetFile.h"
-#include "presets/PresetState.h"
 #include "script/BatchBuilder.h"
 #include "script/Expansion.h"
 #include "specification/SpecLoader.h"
@@ -25,7 +25,7 @@ namespace {
 
 // The name in lines of every kind of quoting: the words /bin/sh would split them into, "{}"
 // standing for the name.
-void CheckNameComesBack(PresetState& state, std::string_view name) {
+void CheckNameComesBack(testing::StateParts& state, std::string_view name) {
     // Inserted text is searched by the later steps, so a name holding one of their variables
     // would not come back as it is; an empty name gives no word where it stands alone.
     for (const char* later : {"$FileDest", "$DateTime", "$Version", "$reda", "$Class"}) {
@@ -52,9 +52,9 @@ void CheckNameComesBack(PresetState& state, std::string_view name) {
         {"\"\\$FileName\"",
          std::string_view("$`\"\\\n").find(name[0]) != std::string_view::npos ? "{}" : "\\{}"},
     };
-    state.Shell = ScriptShell::Posix;
-    state.InputName = std::string(name);
-    const LineExpander expander(state, ExpandMode::WholeRun);
+    state.Fields.Files.Shell = ScriptShell::Posix;
+    state.Fields.Files.InputName = std::string(name);
+    const LineExpander expander(state.Specification, state.Script, ExpandMode::WholeRun);
     for (const Place& place : places) {
         const std::string line = expander.Expand(place.line);
         const testing::PosixWords split = testing::SplitPosixWords(line);
@@ -77,34 +77,36 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t split = bytes.find("ZRP200");
     const std::string specPath = fuzz::WriteInFolder("SpecFiles/fuzz.zrs", bytes.substr(0, split));
 
-    PresetState state(fuzz::ProgramFolder());
-    state.platform = &platform;
-    LoadSpecification(state, specPath);
+    testing::StateParts state(fuzz::ProgramFolder());
+    state.Fields.platform = &platform;
+    LoadSpecification(state.Specification, state.Input, specPath);
     if (split != std::string_view::npos) {
-        ReadPreset(state, fuzz::WriteInFolder("fuzz.zrp", bytes.substr(split)), PresetMode::Import);
+        ReadPreset(state.Specification, state.Input,
+                   fuzz::WriteInFolder("fuzz.zrp", bytes.substr(split)), PresetMode::Import);
     }
-    state.SetInputFile(input);
-    state.BasePath = "C:\\Base";
-    state.FileDest = "D:\\Dest";
-    state.ViewLogAfterCompile = size % 2 == 0;
-    for (const auto& program : state.Programs) {
+    SetInputFile(state.Input, state.Fields, input);
+    state.Fields.Files.BasePath = "C:\\Base";
+    state.Fields.Files.FileDest = "D:\\Dest";
+    state.Script.ViewLogAfterCompile = size % 2 == 0;
+    for (const auto& program : state.Specification.Programs) {
         program->ToolPath = tool;
     }
 
     const std::string script = fuzz::ProgramFolder() + "compile.sh";
-    WriteBatch(state, script);
-    for (std::size_t i = 0; i < state.Programs.size(); ++i) {
-        if (state.Programs[i]->RequireExe) {
-            WriteStageBatch(state, script, i);
+    WriteBatch(state.Specification, state.Script, script);
+    for (std::size_t i = 0; i < state.Specification.Programs.size(); ++i) {
+        if (state.Specification.Programs[i]->RequireExe) {
+            WriteStageBatch(state.Specification, state.Script, script, i);
         }
     }
 
     constexpr std::size_t kLimit = std::size_t{1} << 20;
     for (const ExpandMode mode : {ExpandMode::WholeRun, ExpandMode::SingleStage}) {
-        const LineExpander expander(state, mode);
-        for (const std::string& line : state.LayoutLines) {
+        const LineExpander expander(state.Specification, state.Script, mode);
+        for (const std::string& line : state.Specification.LayoutLines) {
             // The plain way costs programs times line length; keep each input quick.
-            if ((line.size() + 64) * (state.Programs.size() + 1) > (std::size_t{16} << 20)) {
+            if ((line.size() + 64) * (state.Specification.Programs.size() + 1) >
+                (std::size_t{16} << 20)) {
                 continue;
             }
             std::optional<std::string> expanded;

@@ -24,10 +24,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)window.SettingsText();
 
     AppState& state = window.State();
-    LoadSpecification(state, specPath);
+    LoadSpecification(state.Specification, state.Input, specPath);
     fuzz::WriteInFolder("Config/Rich.path", bytes);
     try {
-        ReadToolPathFile(state);
+        ReadToolPathFile(state.Specification);
     } catch (const IoError&) {
     }
     return 0;

@@ -10,8 +10,9 @@ using namespace kestrune;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static NullPlatform platform;
     const std::string path = fuzz::WriteInFolder("SpecFiles/fuzz.zrs", fuzz::AsText(data, size));
-    SpecificationModel model(fuzz::ProgramFolder());
-    model.platform = &platform;
+    FieldContext fields;
+    SpecificationModel model(fields, fuzz::ProgramFolder());
+    model.Fields.platform = &platform;
     LoadSpecification(model, path);
     LoadSpecification(model, path);
     return 0;

@@ -20,7 +20,7 @@ int main(int argc, char** argv) {
     kestrune::ui::QtPlatform platform;
     kestrune::ui::DesktopSession session(platform, home);
     session.Start({});
-    if (session.Core().frmMain.State().Programs.empty()) {
+    if (session.Core().frmMain.State().Specification.Programs.empty()) {
         return 3;  // the preset did not load: nothing would be measured
     }
     ExitWhenShown(session.Window());

@@ -7,16 +7,16 @@ TfrmAbout::TfrmAbout(DialogHost& main) : main_(main) {
 }
 
 void TfrmAbout::FormCreate() {
-    lblVersion.text = "Version: " + main_.State().VersionText;
+    lblVersion.text = "Version: " + main_.State().Script.VersionText;
 }
 
 void TfrmAbout::Open() {
     const AppState& state = main_.State();
     Alpha = state.Opacity;
     Translucent = state.Opacity != 255;
-    lblSpecName.text = "Name: " + state.SpecName;
-    lblSpecProgram.text = "For: " + state.SpecProgram;
-    lblSpecAuthor.text = "By: " + state.SpecAuthor;
+    lblSpecName.text = "Name: " + state.Specification.SpecName;
+    lblSpecProgram.text = "For: " + state.Specification.SpecProgram;
+    lblSpecAuthor.text = "By: " + state.Specification.SpecAuthor;
     IsOpen = true;
 }
 

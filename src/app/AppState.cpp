@@ -7,8 +7,11 @@
 
 namespace kestrune {
 
+AppState::AppState(std::string programFolder) : Specification(Fields, std::move(programFolder)) {}
+
 std::string AppState::ChooseFolder() const {
-    return platform != nullptr ? platform->ChooseFolder("Select A Folder:") : std::string();
+    return Fields.platform != nullptr ? Fields.platform->ChooseFolder("Select A Folder:")
+                                      : std::string();
 }
 
 void AddRecent(std::vector<std::string>& list, const std::string& path, std::int32_t count) {

@@ -1,13 +1,16 @@
 #pragma once
-// The one record of shared state that the main window owns for the whole run: the loaded
-// specification and its programs, the configured paths, the input file, the current preset,
-// the option toggles and the lists. Plain data; no window system needed.
+// The one record of shared state that the main window owns for the whole run: what the fields
+// use, the loaded specification and its programs, the script settings, the input file, the
+// current preset, the option toggles and the lists. Plain data; no window system needed.
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "presets/PresetState.h"
+#include "fields/FieldContext.h"
+#include "presets/PresetInput.h"
+#include "script/ScriptSettings.h"
+#include "specification/SpecificationModel.h"
 
 namespace kestrune {
 
@@ -15,8 +18,15 @@ namespace kestrune {
 inline constexpr int kDetailsShownHeight = 582;
 inline constexpr int kDetailsHiddenHeight = 460;
 
-struct AppState : PresetState {
-    using PresetState::PresetState;
+struct AppState {
+    explicit AppState(std::string programFolder = {});
+    AppState(const AppState&) = delete;
+    AppState& operator=(const AppState&) = delete;
+
+    FieldContext Fields;
+    SpecificationModel Specification;  // its programs' fields live on Fields
+    ScriptSettings Script;
+    PresetInput Input;
 
     std::string PresetFileName;  // empty while the preset is untitled
 

@@ -1,7 +1,7 @@
 #include "app/CommandLine.h"
 
 #include "app/ProgramHome.h"
-#include "script/ScriptState.h"
+#include "script/ScriptSettings.h"
 
 namespace kestrune {
 

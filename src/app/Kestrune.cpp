@@ -216,7 +216,8 @@ EventResult Kestrune::Reach(WindowId window, const ControlRow& row) {
                 return EventResult::Hidden;  // on another page of the dialog
             }
         }
-        if ((parent->flags & kNeedsProgram) != 0 && !frmMain.State().HasSpecification()) {
+        if ((parent->flags & kNeedsProgram) != 0 &&
+            !frmMain.State().Specification.HasSpecification()) {
             return EventResult::Hidden;
         }
         if (parent->state != nullptr) {

@@ -94,7 +94,8 @@ EventResult Kestrune::SelectTab(int index) {
         reach != EventResult::Done) {
         return reach;
     }
-    if (index < 0 || static_cast<std::size_t>(index) >= frmMain.State().Programs.size()) {
+    if (index < 0 ||
+        static_cast<std::size_t>(index) >= frmMain.State().Specification.Programs.size()) {
         return EventResult::NoProgramTab;
     }
     Guarded([this, index] { frmMain.SetActiveTab(index); });
@@ -106,7 +107,8 @@ EventResult Kestrune::MarkStage(int index, bool on) {
     if (EventResult reach = Reach(WindowId::Main, list); reach != EventResult::Done) {
         return reach;
     }
-    if (index < 0 || static_cast<std::size_t>(index) >= frmMain.State().Stages.size()) {
+    if (index < 0 ||
+        static_cast<std::size_t>(index) >= frmMain.State().Specification.Stages.size()) {
         return EventResult::NoStage;
     }
     Guarded([this, &list, index, on] {
@@ -134,7 +136,7 @@ EventResult Kestrune::Field(const FieldEvent& event) {
     if (EventResult reach = ReachMainWindow(); reach != EventResult::Done) {
         return reach;
     }
-    const auto& programs = frmMain.State().Programs;
+    const auto& programs = frmMain.State().Specification.Programs;
     if (event.program < 0 || static_cast<std::size_t>(event.program) >= programs.size()) {
         return EventResult::NoProgram;
     }
@@ -186,7 +188,7 @@ EventResult Kestrune::HoverGroup(int program) {
     if (EventResult reach = ReachMainWindow(); reach != EventResult::Done) {
         return reach;
     }
-    const auto& programs = frmMain.State().Programs;
+    const auto& programs = frmMain.State().Specification.Programs;
     if (program < 0 || static_cast<std::size_t>(program) >= programs.size()) {
         return EventResult::NoProgram;
     }

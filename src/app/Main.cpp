@@ -16,27 +16,12 @@ constexpr int kFrameHeight = 54;
 
 }  // namespace
 
-TfrmMain::OwnedState::OwnedState(TfrmMain& main, std::string programFolder)
-    : AppState(std::move(programFolder)), owner(main) {}
-
-void TfrmMain::OwnedState::SpecificationReset() {
-    PresetState::SpecificationReset();
-    owner.SpecificationLoaded();
-}
-
-void TfrmMain::OwnedState::SetInputFile(const std::string& path) {
-    owner.SetInputFile(path);
-}
-
-void TfrmMain::OwnedState::SpecificationNamed(const std::string& specFileName) {
-    owner.MarkSpecification(specFileName);
-}
-
 TfrmMain::TfrmMain(Platform& platform, std::string programFolder, std::string executablePath)
     : platform_(&platform),
       executablePath_(std::move(executablePath)),
-      state_(*this, std::move(programFolder)) {
-    state_.platform = platform_;
+      state_(std::move(programFolder)) {
+    state_.Specification.Listener = &listener_;
+    state_.Fields.platform = platform_;
     ApplyDesign(Controls(), this);
 }
 
@@ -57,10 +42,10 @@ void TfrmMain::ShowError(const std::string& text) const {
 void TfrmMain::FormCreate() {
     // Numbers are formatted with "." by the core whatever the locale, so step 1 has nothing
     // to switch here.
-    state_.VersionText = kVersionText;
+    state_.Script.VersionText = kVersionText;
     state_.RecentCount = 4;
     FirstShowDone = false;
-    ScanSpecifications(state_.SpecFolders());
+    ScanSpecifications(state_.Specification.SpecFolders());
     try {
         ReadSettings(SettingsPath());
     } catch (const IoError& error) {
@@ -80,12 +65,12 @@ void TfrmMain::FormShow() {
         if (!state_.RecentPresetList.empty()) {
             OpenPreset(state_.RecentPresetList.front(), PresetMode::Open);
         }
-        if (state_.InputFile.empty() && !state_.RecentPresetList.empty() &&
-            !state_.RecentFileList.empty() && state_.HasSpecification()) {
+        if (state_.Input.InputFile.empty() && !state_.RecentPresetList.empty() &&
+            !state_.RecentFileList.empty() && state_.Specification.HasSpecification()) {
             SetInputFile(state_.RecentFileList.front());
         }
     }
-    state_.PresetChanged = false;
+    state_.Fields.PresetChanged = false;
     FirstShowDone = true;
 }
 
@@ -100,7 +85,7 @@ void TfrmMain::OpenCommandLinePreset(const std::string& argument, bool ask) {
 bool TfrmMain::FormClose() {
     const bool closes = ConfirmSavePreset();
     try {
-        EnsureFolder(state_.ConfigFolder());
+        EnsureFolder(state_.Specification.ConfigFolder());
         WriteSettings(SettingsPath());
     } catch (const IoError& error) {
         ShowError(std::string(error.what()) +

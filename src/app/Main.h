@@ -15,6 +15,7 @@
 #include "base/ControlState.h"
 #include "base/Platform.h"
 #include "presets/PresetFile.h"
+#include "specification/StateListener.h"
 
 namespace kestrune {
 
@@ -191,11 +192,11 @@ class TfrmMain : public DialogHost {
     static int DesignedOuterHeight();
 
   private:
-    // The application state, with the hooks through which the lower layers reach the window.
-    struct OwnedState : AppState {
-        OwnedState(TfrmMain& owner, std::string programFolder);
+    // What the loader and the preset reader tell the window about its state.
+    struct Listener final : StateListener {
+        explicit Listener(TfrmMain& window) : owner(window) {}
         void SpecificationReset() override;
-        void SetInputFile(const std::string& path) override;
+        void InputFileSet(const std::string& path) override;
         void SpecificationNamed(const std::string& specFileName) override;
         TfrmMain& owner;
     };
@@ -220,7 +221,8 @@ class TfrmMain : public DialogHost {
 
     Platform* platform_;
     std::string executablePath_;
-    OwnedState state_;
+    AppState state_;
+    Listener listener_{*this};
 };
 
 }  // namespace kestrune

@@ -26,7 +26,7 @@ void TfrmMain::SetPresetCaption() {
 }
 
 bool TfrmMain::ConfirmSavePreset() {
-    if (!state_.PresetChanged) {
+    if (!state_.Fields.PresetChanged) {
         return true;
     }
     const std::string text =
@@ -50,26 +50,26 @@ bool TfrmMain::OpenPreset(const std::string& path, PresetMode mode) {
         ShowError(QuotedLine(path) + " not found.");
         return false;
     }
-    const bool read = ReadPreset(state_, path, mode);
+    const bool read = ReadPreset(state_.Specification, state_.Input, path, mode);
     RebuildRunStageMenus();
     if (!read) {
         return false;
     }
-    const bool hasInput = !state_.InputFile.empty();
-    state_.RememberFile = hasInput;
+    const bool hasInput = !state_.Input.InputFile.empty();
+    state_.Input.RememberFile = hasInput;
     chkRememberFile.checked = hasInput;
     chkRememberFile.enabled = hasInput;
     EnableRunGroup(hasInput);
 
     if (mode == PresetMode::Import) {
         cmdSavePreset.enabled = false;
-        state_.PresetChanged = true;
+        state_.Fields.PresetChanged = true;
         state_.PresetFileName.clear();
-    } else if (!state_.SpecificationComplete) {
+    } else if (!state_.Specification.SpecificationComplete) {
         // Saving over the file would keep only the programs read before the specification
         // stopped, and lose the values of all the others: the preset opens untitled.
         cmdSavePreset.enabled = false;
-        state_.PresetChanged = false;
+        state_.Fields.PresetChanged = false;
         state_.PresetFileName.clear();
         AddRecentPreset(path);
         platform_->ShowMessage(MessageKind::Information,
@@ -80,7 +80,7 @@ bool TfrmMain::OpenPreset(const std::string& path, PresetMode mode) {
     } else {
         cmdSavePreset.enabled = true;
         AddRecentPreset(path);
-        state_.PresetChanged = false;
+        state_.Fields.PresetChanged = false;
         state_.PresetFileName = path;
     }
     SetPresetCaption();
@@ -100,26 +100,26 @@ void TfrmMain::cmdNewPresetClick() {
     if (!ConfirmSavePreset()) {
         return;
     }
-    for (const auto& program : state_.Programs) {
+    for (const auto& program : state_.Specification.Programs) {
         program->ResetFields();
     }
     ActiveTab = 0;
-    for (StageItem& stage : state_.Stages) {
+    for (StageItem& stage : state_.Specification.Stages) {
         stage.checked = false;
     }
-    state_.RememberFile = false;
+    state_.Input.RememberFile = false;
     chkRememberFile.checked = false;
-    state_.InputFile.clear();
-    state_.InputFolder.clear();
-    state_.InputName.clear();
-    state_.InputExt.clear();
+    state_.Input.InputFile.clear();
+    state_.Fields.Files.InputFolder.clear();
+    state_.Fields.Files.InputName.clear();
+    state_.Fields.Files.InputExt.clear();
     txtFileChange();
     cmdSavePreset.enabled = false;
     chkRememberFile.enabled = false;
     EnableRunGroup(false);
     state_.PresetFileName.clear();
     SetPresetCaption();
-    state_.PresetChanged = false;
+    state_.Fields.PresetChanged = false;
 }
 
 void TfrmMain::cmdOpenPresetClick() {
@@ -142,7 +142,7 @@ void TfrmMain::cmdImportPresetClick() {
 
 bool TfrmMain::cmdSavePresetClick() {
     if (!state_.PresetFileName.empty()) {
-        return WritePreset(state_, state_.PresetFileName);
+        return WritePreset(state_.Specification, state_.Input, state_.PresetFileName);
     }
     return cmdSavePresetAsClick();
 }
@@ -153,7 +153,7 @@ bool TfrmMain::cmdSavePresetAsClick() {
         return false;
     }
     // A failed write keeps the preset's old name: it was not saved under the new one.
-    if (!WritePreset(state_, *chosen)) {
+    if (!WritePreset(state_.Specification, state_.Input, *chosen)) {
         return false;
     }
     state_.PresetFileName = *chosen;
@@ -189,16 +189,30 @@ void TfrmMain::SpecificationLoaded() {
 }
 
 void TfrmMain::SetInputFile(const std::string& path) {
-    state_.PresetState::SetInputFile(path);
-    txtFileChange();
-    EnableRunGroup(true);
-    chkRememberFile.enabled = true;
-    AddRecentFile(path);
+    kestrune::SetInputFile(state_.Input, state_.Fields, path);
+    listener_.InputFileSet(path);
+}
+
+// What the loader and the preset reader tell the window.
+
+void TfrmMain::Listener::SpecificationReset() {
+    owner.SpecificationLoaded();
+}
+
+void TfrmMain::Listener::InputFileSet(const std::string& path) {
+    owner.txtFileChange();
+    owner.EnableRunGroup(true);
+    owner.chkRememberFile.enabled = true;
+    owner.AddRecentFile(path);
+}
+
+void TfrmMain::Listener::SpecificationNamed(const std::string& specFileName) {
+    owner.MarkSpecification(specFileName);
 }
 
 void TfrmMain::cmdBrowseClick() {
     FileDialogRequest request;
-    request.filter = state_.InputFilter.value_or(std::string());
+    request.filter = state_.Specification.InputFilter.value_or(std::string());
     request.initialFolder = FolderOfFirst(state_.RecentFileList);
     if (const auto chosen = platform_->OpenFileDialog(request); chosen && !chosen->empty()) {
         SetInputFile(*chosen);
@@ -206,7 +220,7 @@ void TfrmMain::cmdBrowseClick() {
 }
 
 void TfrmMain::txtFileChange() {
-    const std::string& input = state_.InputFile;
+    const std::string& input = state_.Input.InputFile;
     txtFile.text = input;
     if (input.empty()) {
         cmdTrayCompile.text = "&Compile";
@@ -223,9 +237,9 @@ void TfrmMain::txtFileChange() {
 }
 
 void TfrmMain::chkRememberFileClick() {
-    state_.RememberFile = !state_.RememberFile;
-    chkRememberFile.checked = state_.RememberFile;
-    state_.PresetChanged = true;
+    state_.Input.RememberFile = !state_.Input.RememberFile;
+    chkRememberFile.checked = state_.Input.RememberFile;
+    state_.Fields.PresetChanged = true;
 }
 
 }  // namespace kestrune

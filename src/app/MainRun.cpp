@@ -21,27 +21,28 @@ constexpr const char* kScriptExtension = ".sh";
 }  // namespace
 
 void TfrmMain::StartScript() {
-    platform_->ShellOpen(state_.ScriptPath(), {});
+    platform_->ShellOpen(ScriptPath(state_.Specification), {});
     if (state_.CloseProgramOnRun && ConfirmSavePreset()) {
         FormClose();
     }
 }
 
 void TfrmMain::cmdCompileClick() {
-    if (!FileExists(state_.InputFile)) {
+    if (!FileExists(state_.Input.InputFile)) {
         return;
     }
-    if (WriteBatch(state_, state_.ScriptPath())) {
+    if (WriteBatch(state_.Specification, state_.Script, ScriptPath(state_.Specification))) {
         StartScript();
     }
 }
 
 void TfrmMain::RunStageClick(std::size_t entry) {
-    if (entry >= mnuRunStages.items.size() || !FileExists(state_.InputFile)) {
+    if (entry >= mnuRunStages.items.size() || !FileExists(state_.Input.InputFile)) {
         return;
     }
     const int index = mnuRunStages.items[entry].index;
-    if (WriteStageBatch(state_, state_.ScriptPath(), static_cast<std::size_t>(index))) {
+    if (WriteStageBatch(state_.Specification, state_.Script, ScriptPath(state_.Specification),
+                        static_cast<std::size_t>(index))) {
         StartScript();
     }
 }
@@ -52,17 +53,17 @@ void TfrmMain::cmdSaveBatchAsClick() {
     request.filter = kScriptFilter;
     request.defaultExtension = kScriptExtension;
     if (const auto chosen = platform_->SaveFileDialog(request); chosen && !chosen->empty()) {
-        WriteBatch(state_, *chosen);
+        WriteBatch(state_.Specification, state_.Script, *chosen);
     }
 }
 
 std::string TfrmMain::LogPath() const {
-    const std::string& input = state_.InputFile;
+    const std::string& input = state_.Input.InputFile;
     return std::string(FolderPart(input)) + std::string(BaseNamePart(input)) + ".log";
 }
 
 void TfrmMain::cmdLaunchREDAClick() {
-    const std::string viewer = state_.LogViewerPath();
+    const std::string viewer = LogViewerPath(state_.Specification, state_.Script);
     if (FileExists(viewer)) {
         platform_->ShellOpen(viewer, {});
     } else {
@@ -71,7 +72,7 @@ void TfrmMain::cmdLaunchREDAClick() {
 }
 
 void TfrmMain::cmdLaunchREDAWithClick() {
-    const std::string viewer = state_.LogViewerPath();
+    const std::string viewer = LogViewerPath(state_.Specification, state_.Script);
     if (!FileExists(viewer)) {
         ShowError(viewer + " not found.");
         return;
@@ -82,12 +83,12 @@ void TfrmMain::cmdLaunchREDAWithClick() {
 void TfrmMain::RebuildRunStageMenus() {
     mnuRunStages.items.clear();
     cmdTrayRun.items.clear();
-    for (const RunStageEntry& entry : state_.RunStages) {
+    for (const RunStageEntry& entry : state_.Specification.RunStages) {
         mnuRunStages.items.push_back({entry.caption, false, {}, entry.index});
         cmdTrayRun.items.push_back({entry.caption, false, {}, entry.index});
     }
     RebuildLinksMenu();
-    if (ActiveTab >= static_cast<int>(state_.Programs.size())) {
+    if (ActiveTab >= static_cast<int>(state_.Specification.Programs.size())) {
         ActiveTab = 0;
     }
 }

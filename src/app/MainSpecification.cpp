@@ -23,7 +23,7 @@ void TfrmMain::SelectSpecification(std::size_t entry) {
         return;
     }
     const std::string name = cmdSpecificationsMenu.items[entry].caption + ".zrs";
-    const std::string path = state_.SpecFilePath(name);
+    const std::string path = state_.Specification.SpecFilePath(name);
     if (!FileExists(path)) {
         ShowError(name + " not found.");
         return;
@@ -33,16 +33,16 @@ void TfrmMain::SelectSpecification(std::size_t entry) {
     }
     Caption = kUntitledCaption;
     tabMain.visible = false;
-    LoadSpecification(state_, path);
+    LoadSpecification(state_.Specification, state_.Input, path);
     tabMain.visible = true;
     RebuildRunStageMenus();
-    state_.InputFile.clear();
+    state_.Input.InputFile.clear();
     txtFileChange();
     for (MenuItem& item : cmdSpecificationsMenu.items) {
         item.checked = false;
     }
     cmdSpecificationsMenu.items[entry].checked = true;
-    state_.PresetChanged = false;
+    state_.Fields.PresetChanged = false;
     state_.PresetFileName.clear();
 }
 
@@ -63,7 +63,7 @@ void TfrmMain::LinkClick(std::size_t entry) {
 
 void TfrmMain::RebuildLinksMenu() {
     cmdLinks.items.clear();
-    for (const LinkEntry& link : state_.Links) {
+    for (const LinkEntry& link : state_.Specification.Links) {
         cmdLinks.items.push_back({link.caption, false, link.address, -1});
     }
     cmdLinks.visible = !cmdLinks.items.empty();

@@ -37,15 +37,15 @@ void TfrmOptions::Open() {
     sldTrancparencyChange(255 - state.Opacity);
     txtRecentFiles.text = std::to_string(state.RecentCount);
     RecentPosition = std::clamp(state.RecentCount, kRecentMin, kRecentMax);
-    txtBase.text = state.BasePath;
-    txtFile.text = state.FileDest;
-    lblBrowseGame.text = state.BaseLabel.value_or("Base Path:");
+    txtBase.text = state.Fields.Files.BasePath;
+    txtFile.text = state.Fields.Files.FileDest;
+    lblBrowseGame.text = state.Specification.BaseLabel.value_or("Base Path:");
     lblBrowseTool.text = "Tool Path:";
     txtToolPath.text.clear();
     cmdBrowseTool.enabled = false;
     ToolRows.clear();
     SelectedToolRow = -1;
-    for (const auto& program : state.Programs) {
+    for (const auto& program : state.Specification.Programs) {
         if (program->RequireExe) {
             ToolRows.push_back({program->Name, program->ToolPath});
         }
@@ -92,7 +92,7 @@ void TfrmOptions::cmdBrowseToolClick() {
     }
     ToolPathListRow& row = ToolRows[SelectedToolRow];
     FileDialogRequest request;
-    const TZRGroup* program = main_.State().FindProgram(row.tool);
+    const TZRGroup* program = main_.State().Specification.FindProgram(row.tool);
     request.filter = program != nullptr ? program->ExeFilter : "All Files (*.*)|*.*";
     if (FileExists(txtToolPath.text)) {
         request.initialFolder = std::string(FolderPart(txtToolPath.text));
@@ -152,9 +152,9 @@ void TfrmOptions::cmdZRPFilesClick() {
     // An installed Kestrune has its icon in the desktop's icon theme; a portable copy only
     // beside itself.
     const AppState& state = main_.State();
-    const bool installed = !state.SharedFolder.empty();
+    const bool installed = !state.Specification.SharedFolder.empty();
     const std::string icon =
-        installed ? std::string("kestrune") : state.ProgramFolder + "kestrune.svg";
+        installed ? std::string("kestrune") : state.Specification.ProgramFolder + "kestrune.svg";
     const std::string failure =
         RegisterPresetAssociation(main_.platform(), main_.ExecutablePath(), icon,
                                   installed ? kInstalledDesktopEntryName : kDesktopEntryName);
@@ -177,10 +177,10 @@ void TfrmOptions::cmdOKClick() {
         main_.AboutBoxOpaque();
     }
 
-    if (state.HasSpecification()) {
+    if (state.Specification.HasSpecification()) {
         std::vector<ToolPathRow> rows;
         for (const ToolPathListRow& row : ToolRows) {
-            if (TZRGroup* program = state.FindProgram(row.tool)) {
+            if (TZRGroup* program = state.Specification.FindProgram(row.tool)) {
                 program->ToolPath = row.path;
             }
             rows.push_back({row.tool, row.path});
@@ -188,13 +188,13 @@ void TfrmOptions::cmdOKClick() {
         state.PresetList = Presets;
         main_.RebuildPresetsMenu();
         try {
-            WriteToolPathFile(state, txtBase.text, txtFile.text, rows);
+            WriteToolPathFile(state.Specification, txtBase.text, txtFile.text, rows);
         } catch (const IoError& error) {
             // What the user set stays applied for this session; only the file is missing.
             main_.platform().ShowMessage(MessageKind::Error, error.what());
         }
-        state.BasePath = txtBase.text;
-        state.FileDest = txtFile.text;
+        state.Fields.Files.BasePath = txtBase.text;
+        state.Fields.Files.FileDest = txtFile.text;
     }
 
     state.RecentCount = IntegerOr(txtRecentFiles.text, 4);

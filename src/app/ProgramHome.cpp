@@ -100,10 +100,10 @@ std::vector<std::string> PrepareProgramHome(const ProgramHome& home) {
     return problems;
 }
 
-void ApplyProgramHome(ScriptState& state, const ProgramHome& home) {
-    state.ProgramFolder = home.programFolder;
-    state.SharedFolder = home.sharedFolder;
-    state.LogViewerFolder = home.logViewerFolder;
+void ApplyProgramHome(AppState& state, const ProgramHome& home) {
+    state.Specification.ProgramFolder = home.programFolder;
+    state.Specification.SharedFolder = home.sharedFolder;
+    state.Script.LogViewerFolder = home.logViewerFolder;
 }
 
 }  // namespace kestrune

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "app/AppState.h"
 #include "base/Platform.h"
 #include "base/ProgramFolder.h"
-#include "script/ScriptState.h"
 
 namespace kestrune {
 
@@ -55,6 +55,6 @@ ProgramHome FindProgramHome(Platform& platform, const std::string& executableFol
 std::vector<std::string> PrepareProgramHome(const ProgramHome& home);
 
 // Points the state at the home's folders.
-void ApplyProgramHome(ScriptState& state, const ProgramHome& home);
+void ApplyProgramHome(AppState& state, const ProgramHome& home);
 
 }  // namespace kestrune

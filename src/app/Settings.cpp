@@ -88,7 +88,7 @@ void CutTo(std::vector<std::string>& list, std::int32_t count) {
 }  // namespace
 
 std::string TfrmMain::SettingsPath() const {
-    return state_.ConfigFolder() + "config.ini";
+    return state_.Specification.ConfigFolder() + "config.ini";
 }
 
 void TfrmMain::ReadSettings(const std::string& path) {
@@ -111,8 +111,8 @@ void TfrmMain::ReadSettings(const std::string& path) {
                 state_.Opacity = static_cast<std::uint8_t>(alpha);
             }
         } else if (key == "viewlogaftercompile") {
-            state_.ViewLogAfterCompile = ParseBoolean(value).value_or(false);
-            cmdViewLogAfterCompile.checked = state_.ViewLogAfterCompile;
+            state_.Script.ViewLogAfterCompile = ParseBoolean(value).value_or(false);
+            cmdViewLogAfterCompile.checked = state_.Script.ViewLogAfterCompile;
         } else if (key == "closeprogramonrun") {
             state_.CloseProgramOnRun = ParseBoolean(value).value_or(false);
             cmdCloseProgramOnRun.checked = state_.CloseProgramOnRun;
@@ -177,7 +177,7 @@ std::string TfrmMain::SettingsText() const {
     line("[Kestrune]");
     line("RecentFiles = ", std::to_string(state_.RecentCount));
     line("Opacity = ", std::to_string(state_.Opacity));
-    line("ViewLogAfterCompile = ", BoolText(state_.ViewLogAfterCompile));
+    line("ViewLogAfterCompile = ", BoolText(state_.Script.ViewLogAfterCompile));
     line("CloseProgramOnRun = ", BoolText(state_.CloseProgramOnRun));
     line("ShowDetails = ", BoolText(state_.ShowDetails));
     line("");
@@ -269,8 +269,8 @@ void TfrmMain::PresetsMenuClick(std::size_t entry) {
 }
 
 void TfrmMain::cmdViewLogAfterCompileClick() {
-    state_.ViewLogAfterCompile = !state_.ViewLogAfterCompile;
-    cmdViewLogAfterCompile.checked = state_.ViewLogAfterCompile;
+    state_.Script.ViewLogAfterCompile = !state_.Script.ViewLogAfterCompile;
+    cmdViewLogAfterCompile.checked = state_.Script.ViewLogAfterCompile;
 }
 
 void TfrmMain::cmdCloseProgramOnRunClick() {

@@ -39,7 +39,7 @@ struct Options {
 std::unique_ptr<AppState> MakeState(const Options& options, CliPlatform& platform) {
     auto state = std::make_unique<AppState>(options.home.programFolder);
     ApplyProgramHome(*state, options.home);
-    state->platform = &platform;
+    state->Fields.platform = &platform;
     return state;
 }
 
@@ -54,10 +54,10 @@ std::unique_ptr<TfrmMain> MakeWindow(const Options& options, CliPlatform& platfo
 // reported, since a silent no-op would look like success.
 bool LoadSpecFromCommandLine(AppState& state, const std::string& path) {
     if (!FileExists(path)) {
-        state.platform->ShowMessage(MessageKind::Error, path + " not found.");
+        state.Fields.platform->ShowMessage(MessageKind::Error, path + " not found.");
         return false;
     }
-    LoadSpecification(state, path);
+    LoadSpecification(state.Specification, state.Input, path);
     return true;
 }
 
@@ -82,7 +82,7 @@ int Guarded(CliPlatform& platform, Command&& command) {
 // A specification that stopped at an error holds only the programs read before it; a preset
 // or script built from it would silently lose the others.
 bool SpecificationStoppedEarly(const AppState& state, std::ostream& err) {
-    if (state.SpecificationComplete) {
+    if (state.Specification.SpecificationComplete) {
         return false;
     }
     err << "kestrune-cli: the specification was read only up to its error; nothing was "
@@ -93,10 +93,10 @@ bool SpecificationStoppedEarly(const AppState& state, std::ostream& err) {
 int RunCheck(const Options& options, CliPlatform& platform, std::ostream* out) {
     return Guarded(platform, [&] {
         auto state = MakeState(options, platform);
-        state->Tab.clientHeight = options.tabHeight;
+        state->Specification.Tab.clientHeight = options.tabHeight;
         LoadSpecFromCommandLine(*state, options.specFile);
         if (out != nullptr) {
-            *out << DumpJson(ModelToJson(*state)) << '\n';
+            *out << DumpJson(ModelToJson(state->Specification)) << '\n';
         }
         return ExitFor(platform);
     });
@@ -118,26 +118,29 @@ int RunBatch(const Options& options, CliPlatform& platform, std::ostream& err) {
         if (!options.input.empty()) {
             window->SetInputFile(options.input);
         }
-        if (state->InputFile.empty()) {
+        if (state->Input.InputFile.empty()) {
             err << "kestrune-cli: the preset names no input file; give one with --input\n";
             return kExitMessage;
         }
-        if (!FileExists(state->InputFile)) {
-            err << "kestrune-cli: input file not found: " << state->InputFile << '\n';
+        if (!FileExists(state->Input.InputFile)) {
+            err << "kestrune-cli: input file not found: " << state->Input.InputFile << '\n';
             return kExitMessage;
         }
         if (options.viewLog) {
-            state->ViewLogAfterCompile = true;
+            state->Script.ViewLogAfterCompile = true;
         } else if (options.noViewLog) {
-            state->ViewLogAfterCompile = false;
+            state->Script.ViewLogAfterCompile = false;
         }
-        const std::string target = options.output.empty() ? state->ScriptPath() : options.output;
+        const std::string target =
+            options.output.empty() ? ScriptPath(state->Specification) : options.output;
         if (options.stage.empty()) {
-            return WriteBatch(*state, target) ? kExitOk : kExitMessage;
+            return WriteBatch(state->Specification, state->Script, target) ? kExitOk : kExitMessage;
         }
-        for (std::size_t i = 0; i < state->Programs.size(); ++i) {
-            if (state->Programs[i]->Name == options.stage) {
-                return WriteStageBatch(*state, target, i) ? kExitOk : kExitMessage;
+        for (std::size_t i = 0; i < state->Specification.Programs.size(); ++i) {
+            if (state->Specification.Programs[i]->Name == options.stage) {
+                return WriteStageBatch(state->Specification, state->Script, target, i)
+                           ? kExitOk
+                           : kExitMessage;
             }
         }
         err << "kestrune-cli: no program is named \"" << options.stage << "\"\n";
@@ -161,7 +164,8 @@ int RunSave(const Options& options, CliPlatform& platform, std::ostream& err) {
         if (SpecificationStoppedEarly(state, err)) {
             return kExitMessage;
         }
-        return WritePreset(state, options.output) ? kExitOk : kExitMessage;
+        return WritePreset(state.Specification, state.Input, options.output) ? kExitOk
+                                                                             : kExitMessage;
     });
 }
 

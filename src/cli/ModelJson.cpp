@@ -83,33 +83,33 @@ json ProgramToJson(const TZRGroup& group) {
             {"colorBoxes", std::move(colorBoxes)}};
 }
 
-json ModelToJson(const SpecificationModel& state) {
+json ModelToJson(const SpecificationModel& model) {
     json links = json::array();
-    for (const LinkEntry& link : state.Links) {
+    for (const LinkEntry& link : model.Links) {
         links.push_back({{"caption", link.caption}, {"address", link.address}});
     }
     json stages = json::array();
-    for (const StageItem& stage : state.Stages) {
+    for (const StageItem& stage : model.Stages) {
         stages.push_back({{"caption", stage.caption}, {"checked", stage.checked}});
     }
     json runStages = json::array();
-    for (const RunStageEntry& entry : state.RunStages) {
+    for (const RunStageEntry& entry : model.RunStages) {
         runStages.push_back({{"caption", entry.caption}, {"index", entry.index}});
     }
     json programs = json::array();
-    for (const auto& program : state.Programs) {
+    for (const auto& program : model.Programs) {
         programs.push_back(ProgramToJson(*program));
     }
-    return {{"specFileName", state.SpecFileName},
-            {"specName", state.SpecName},
-            {"specAuthor", state.SpecAuthor},
-            {"specProgram", state.SpecProgram},
-            {"inputFilter", OptionalText(state.InputFilter)},
-            {"baseLabel", OptionalText(state.BaseLabel)},
+    return {{"specFileName", model.SpecFileName},
+            {"specName", model.SpecName},
+            {"specAuthor", model.SpecAuthor},
+            {"specProgram", model.SpecProgram},
+            {"inputFilter", OptionalText(model.InputFilter)},
+            {"baseLabel", OptionalText(model.BaseLabel)},
             {"links", std::move(links)},
-            {"layout", state.LayoutLines},
-            {"basePath", state.BasePath},
-            {"destPath", state.FileDest},
+            {"layout", model.LayoutLines},
+            {"basePath", model.Fields.Files.BasePath},
+            {"destPath", model.Fields.Files.FileDest},
             {"stages", std::move(stages)},
             {"runStages", std::move(runStages)},
             {"programs", std::move(programs)}};

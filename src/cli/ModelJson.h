@@ -7,7 +7,7 @@
 
 namespace kestrune::cli {
 
-nlohmann::json ModelToJson(const SpecificationModel& state);
+nlohmann::json ModelToJson(const SpecificationModel& model);
 
 // One program with its fields, their ticks and their current values.
 nlohmann::json ProgramToJson(const TZRGroup& group);

@@ -95,17 +95,17 @@ json StateToJson(Kestrune& app, const ReplayPlatform& platform) {
     const TfrmMain& main = app.frmMain;
     const AppState& state = main.State();
     json stages = json::array();
-    for (const StageItem& stage : state.Stages) {
+    for (const StageItem& stage : state.Specification.Stages) {
         stages.push_back({{"caption", stage.caption}, {"checked", stage.checked}});
     }
     json programs = json::array();
-    for (const auto& program : state.Programs) {
+    for (const auto& program : state.Specification.Programs) {
         programs.push_back(ProgramToJson(*program));
     }
     return {{"caption", main.Caption},
             {"presetFileName", state.PresetFileName},
-            {"presetChanged", state.PresetChanged},
-            {"inputFile", state.InputFile},
+            {"presetChanged", state.Fields.PresetChanged},
+            {"inputFile", state.Input.InputFile},
             {"closed", main.Closed},
             {"inTray", main.InTray},
             {"window",
@@ -117,7 +117,7 @@ json StateToJson(Kestrune& app, const ReplayPlatform& platform) {
             {"menus", Menus(app)},
             {"stages", std::move(stages)},
             {"activeTab", main.ActiveTab},
-            {"details", state.DetailsText},
+            {"details", state.Fields.DetailsText},
             {"options", Options(app.frmOptions)},
             {"about", About(app.frmAbout)},
             {"programs", std::move(programs)},

@@ -73,7 +73,7 @@ std::string TZRBrowseBox::GetParam() const {
     const std::string& path = EditControl.text;
     const bool blank = path.find(' ') != std::string::npos;
     std::string fragment = Core.ExpandedParam() + (blank ? " \"" : " ");
-    ShellReader reader(Core.context.Shell);
+    ShellReader reader(Core.context.Files.Shell);
     reader.Read(fragment);
     fragment.append(QuoteName(path, reader.Here()));
     if (blank) {

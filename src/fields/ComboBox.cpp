@@ -124,11 +124,11 @@ std::string TZRComboBox::GetParam() const {
     }
     const std::string& option = OptionValues[static_cast<std::size_t>(index)];
     if (Core.Param.empty()) {
-        return ExpandFileVariables(option, Core.context);
+        return ExpandFileVariables(option, Core.context.Files);
     }
     // The option's names are quoted for their place after the switch.
     const std::string param = Core.ExpandedParam() + " ";
-    return param + ExpandFileVariables(option, Core.context, param);
+    return param + ExpandFileVariables(option, Core.context.Files, param);
 }
 
 std::string TZRComboBox::GetParamFor(std::string_view lowerName) const {

@@ -8,7 +8,8 @@
 
 namespace kestrune {
 
-struct FieldContext : FileVariables {
+struct FieldContext {
+    FileVariables Files;
     Platform* platform = nullptr;
     bool PresetChanged = false;
     std::string DetailsText;  // shown in the details pane

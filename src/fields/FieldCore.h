@@ -65,7 +65,7 @@ class FieldCore {
 
     // Mouse over the field: show its help text.
     void ShowDetails() const { context.DetailsText = Details.str(); }
-    std::string ExpandedParam() const { return ExpandFileVariables(Param, context); }
+    std::string ExpandedParam() const { return ExpandFileVariables(Param, context.Files); }
     // True when the lower-cased program name is one of the programs the field lends to.
     bool LendsTo(std::string_view lowerName) const;
     // The lower-cased names of the programs the field lends to, in the specification's order.

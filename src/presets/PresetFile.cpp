@@ -18,9 +18,9 @@ namespace {
 constexpr std::string_view kSignature = "zrp200";
 constexpr std::string_view kClassPrefix = "[class = ";
 
-void ShowError(const PresetState& state, const std::string& text) {
-    if (state.platform != nullptr) {
-        state.platform->ShowMessage(MessageKind::Error, text);
+void ShowError(const SpecificationModel& model, const std::string& text) {
+    if (model.Fields.platform != nullptr) {
+        model.Fields.platform->ShowMessage(MessageKind::Error, text);
     }
 }
 
@@ -28,7 +28,8 @@ void ShowError(const PresetState& state, const std::string& text) {
 // line, the only place where the programs can be replaced.
 class PresetReader {
   public:
-    PresetReader(PresetState& state, PresetMode mode) : state_(state), mode_(mode) {
+    PresetReader(SpecificationModel& model, PresetInput& input, PresetMode mode)
+        : model_(model), input_(input), mode_(mode) {
         IndexPrograms();
     }
 
@@ -59,7 +60,8 @@ class PresetReader {
     void ReadProgramKey(std::string_view line);
     bool SwitchSpecification();
 
-    PresetState& state_;
+    SpecificationModel& model_;
+    PresetInput& input_;
     PresetMode mode_;
     // First program, in specification order, for each lower-cased name.
     std::unordered_map<std::string, TZRGroup*> programsByName_;
@@ -77,8 +79,8 @@ class PresetReader {
 
 void PresetReader::IndexPrograms() {
     programsByName_.clear();
-    programsByName_.reserve(state_.Programs.size());
-    for (const auto& program : state_.Programs) {
+    programsByName_.reserve(model_.Programs.size());
+    for (const auto& program : model_.Programs) {
         programsByName_.emplace(LowerAscii(program->Name), program.get());
     }
 }
@@ -105,8 +107,8 @@ void PresetReader::ApplyPending() {
 
 void PresetReader::ReportUnshownBadLines() const {
     if (BadLines > kShownBadLines) {
-        ShowSpecError(state_.platform, std::to_string(BadLines - kShownBadLines) +
-                                           " more lines without \"=\" were skipped.");
+        ShowSpecError(model_.Fields.platform, std::to_string(BadLines - kShownBadLines) +
+                                                  " more lines without \"=\" were skipped.");
     }
 }
 
@@ -127,7 +129,7 @@ bool PresetReader::ReadLine(std::string_view line) {
         program_ = program;
         return true;
     }
-    Platform* messages = BadLines < kShownBadLines ? state_.platform : nullptr;
+    Platform* messages = BadLines < kShownBadLines ? model_.Fields.platform : nullptr;
     if (!SplitKeyValue(messages, line, LineNumber, key_, value_)) {
         ++BadLines;
         return true;
@@ -156,7 +158,10 @@ bool PresetReader::ReadHeaderKey() {
         return SwitchSpecification();
     }
     if (key_ == "file" && FileExists(value_)) {
-        state_.SetInputFile(value_);
+        SetInputFile(input_, model_.Fields, value_);
+        if (model_.Listener != nullptr) {
+            model_.Listener->InputFileSet(value_);
+        }
     }
     return true;
 }
@@ -181,47 +186,49 @@ void PresetReader::ReadProgramKey(std::string_view line) {
 
 bool PresetReader::SwitchSpecification() {
     const std::string& name = value_;
-    const bool loaded = EqualsNoCase(name, state_.SpecFileName);
+    const bool loaded = EqualsNoCase(name, model_.SpecFileName);
     if (loaded || mode_ == PresetMode::Import) {
-        for (const auto& program : state_.Programs) {
+        for (const auto& program : model_.Programs) {
             program->ResetFields();
         }
-        for (StageItem& stage : state_.Stages) {
+        for (StageItem& stage : model_.Stages) {
             stage.checked = false;
         }
     } else {
         // The preset names a file of the specification folder, never a path. Going on without
         // it would pass another specification's values off as this preset.
-        const std::string path = state_.SpecFilePath(name);
+        const std::string path = model_.SpecFilePath(name);
         if (FileNamePart(name) != std::string_view(name) || !FileExists(path)) {
-            ShowError(state_, QuotedLine(path) + " not found.");
+            ShowError(model_, QuotedLine(path) + " not found.");
             return false;
         }
-        LoadSpecification(state_, path);
+        LoadSpecification(model_, input_, path);
         IndexPrograms();
     }
-    for (const auto& program : state_.Programs) {
+    for (const auto& program : model_.Programs) {
         program->BeginPresetLoad();
     }
     if (!loaded && mode_ == PresetMode::Import) {
         return true;  // the check mark stays with the specification that is still loaded
     }
-    state_.SpecificationNamed(name);
+    if (model_.Listener != nullptr) {
+        model_.Listener->SpecificationNamed(name);
+    }
     return true;
 }
 
 void PresetReader::Finish() {
     ApplyPending();
-    for (const auto& program : state_.Programs) {
+    for (const auto& program : model_.Programs) {
         program->EndPresetLoad();
     }
     // With several programs of one name the last one decides the stage's tick.
     std::unordered_map<std::string, bool> runByName;
-    runByName.reserve(state_.Programs.size());
-    for (const auto& program : state_.Programs) {
+    runByName.reserve(model_.Programs.size());
+    for (const auto& program : model_.Programs) {
         runByName[LowerAscii(program->Name)] = program->Run;
     }
-    for (StageItem& stage : state_.Stages) {
+    for (StageItem& stage : model_.Stages) {
         const auto found = runByName.find(LowerAscii(stage.caption));
         if (found != runByName.end()) {
             stage.checked = found->second;
@@ -235,16 +242,16 @@ namespace {
 
 // Hands the preset's text to `sink` piece by piece, so a large preset is never held whole.
 template <typename Sink>
-void EmitPreset(const PresetState& state, Sink&& sink) {
-    std::string header = "ZRP200\r\n\r\n[Header]\r\nSpecFile = " + state.SpecFileName + "\r\n";
-    if (state.RememberFile) {
-        header.append("File = ").append(state.InputFile);
+void EmitPreset(const SpecificationModel& model, const PresetInput& input, Sink&& sink) {
+    std::string header = "ZRP200\r\n\r\n[Header]\r\nSpecFile = " + model.SpecFileName + "\r\n";
+    if (input.RememberFile) {
+        header.append("File = ").append(input.InputFile);
     } else {
         header.append("File =");
     }
     header.append("\r\n\r\n");
     sink(header);
-    for (const auto& program : state.Programs) {
+    for (const auto& program : model.Programs) {
         std::string section = program->GetPresetSection();
         section.append("\r\n\r\n");
         sink(section);
@@ -253,40 +260,41 @@ void EmitPreset(const PresetState& state, Sink&& sink) {
 
 }  // namespace
 
-std::string PresetText(const PresetState& state) {
+std::string PresetText(const SpecificationModel& model, const PresetInput& input) {
     std::string text;
-    EmitPreset(state, [&text](std::string_view piece) { text.append(piece); });
+    EmitPreset(model, input, [&text](std::string_view piece) { text.append(piece); });
     return text;
 }
 
-bool WritePreset(PresetState& state, const std::string& path) {
+bool WritePreset(SpecificationModel& model, const PresetInput& input, const std::string& path) {
     try {
         ReplacingFile file(path);
-        EmitPreset(state, [&file](std::string_view piece) { file.Write(piece); });
+        EmitPreset(model, input, [&file](std::string_view piece) { file.Write(piece); });
         file.Commit();
     } catch (const IoError& error) {
-        ShowError(state, error.what());
+        ShowError(model, error.what());
         return false;
     }
-    state.PresetChanged = false;
+    model.Fields.PresetChanged = false;
     return true;
 }
 
-bool ReadPreset(PresetState& state, const std::string& path, PresetMode mode) {
+bool ReadPreset(SpecificationModel& model, PresetInput& input, const std::string& path,
+                PresetMode mode) {
     std::string bytes;
     try {
         bytes = ReadFileBytes(path);
     } catch (const IoError& error) {
-        ShowError(state, error.what());
+        ShowError(model, error.what());
         return false;
     }
     LineReader lines(bytes);
     std::string line;
     if (!lines.Next(line) || !EqualsNoCase(line, kSignature)) {
-        ShowError(state, path + " is not a valid .zrp v200 file.");
+        ShowError(model, path + " is not a valid .zrp v200 file.");
         return false;
     }
-    PresetReader reader(state, mode);
+    PresetReader reader(model, input, mode);
     while (lines.Next(line)) {
         ++reader.LineNumber;
         const std::string_view trimmed = TrimView(line);
@@ -299,7 +307,7 @@ bool ReadPreset(PresetState& state, const std::string& path, PresetMode mode) {
     }
     reader.ReportUnshownBadLines();
     reader.Finish();
-    state.PresetChanged = false;
+    model.Fields.PresetChanged = false;
     return true;
 }
 

@@ -14,14 +14,15 @@ namespace kestrune {
 
 namespace {
 
-void ShowError(const ScriptState& state, const std::string& text) {
-    if (state.platform != nullptr) {
-        state.platform->ShowMessage(MessageKind::Error, text);
+void ShowError(const SpecificationModel& state, const std::string& text) {
+    if (state.Fields.platform != nullptr) {
+        state.Fields.platform->ShowMessage(MessageKind::Error, text);
     }
 }
 
 // Writes the script in one go; a failed write leaves the previous script as it was.
-bool WriteScript(const ScriptState& state, const std::string& path, const std::string& bytes) {
+bool WriteScript(const SpecificationModel& state, const std::string& path,
+                 const std::string& bytes) {
     try {
         WriteFileReplacing(path, bytes);
         MakeExecutableByOwner(path);
@@ -36,7 +37,7 @@ bool WriteScript(const ScriptState& state, const std::string& path, const std::s
 // and nothing is written; whatever part ran out of room, the message names the limit of the
 // whole script.
 template <typename Build>
-bool BuildAndWrite(const ScriptState& state, const std::string& path, std::size_t maxBytes,
+bool BuildAndWrite(const SpecificationModel& state, const std::string& path, std::size_t maxBytes,
                    Build&& build) {
     std::string script;
     std::string reason;
@@ -74,14 +75,16 @@ bool SelectedForStage(const std::string& line, const std::string& lowerName) {
 
 // A parameter holding many file variables grows by their values each time; refused before
 // the fields build such text, since the fields do not bound it themselves.
-void CheckParameterGrowth(const ScriptState& state, std::size_t limit) {
+void CheckParameterGrowth(const SpecificationModel& state, std::size_t limit) {
     // A quoted value may take up to four bytes for one (a ' outside quotes) and its quotes.
     std::size_t longest = 0;
-    for (const std::string* value : {&state.BasePath, &state.FileDest, &state.InputFolder,
-                                     &state.InputName, &state.InputExt}) {
-        const std::size_t bound = IsPlainName(*value, state.Shell) || value->size() > limit
-                                      ? value->size()
-                                      : 4 * value->size() + 3;
+    for (const std::string* value : {&state.Fields.Files.BasePath, &state.Fields.Files.FileDest,
+                                     &state.Fields.Files.InputFolder, &state.Fields.Files.InputName,
+                                     &state.Fields.Files.InputExt}) {
+        const std::size_t bound =
+            IsPlainName(*value, state.Fields.Files.Shell) || value->size() > limit
+                ? value->size()
+                : 4 * value->size() + 3;
         longest = std::max(longest, bound);
     }
     std::size_t total = 0;
@@ -109,7 +112,7 @@ void CheckParameterGrowth(const ScriptState& state, std::size_t limit) {
 // would cost the square of the number of programs.
 class Lending {
   public:
-    explicit Lending(const ScriptState& state) : tickedCount_(state.Programs.size()) {
+    explicit Lending(const SpecificationModel& state) : tickedCount_(state.Programs.size()) {
         // Only names of programs that exist can receive anything; a field may list any number
         // of names that are none.
         for (const auto& program : state.Programs) {
@@ -196,7 +199,7 @@ class Lending {
 
 // Computes and stores the command line of the program at `index`; returns its size. Throws
 // ScriptTooLarge when it would pass `limit` bytes.
-std::size_t StoreCommandLine(ScriptState& state, const Lending& lending, std::size_t index,
+std::size_t StoreCommandLine(SpecificationModel& state, const Lending& lending, std::size_t index,
                              std::size_t limit) {
     TZRGroup& program = *state.Programs[index];
     const std::string own = program.GetParams();
@@ -230,7 +233,7 @@ void AppendLine(std::string& script, const LineExpander& expander, const std::st
 
 }  // namespace
 
-void ComputeCommandLine(ScriptState& state, std::size_t index) {
+void ComputeCommandLine(SpecificationModel& state, std::size_t index) {
     if (index >= state.Programs.size()) {
         return;
     }
@@ -238,7 +241,8 @@ void ComputeCommandLine(ScriptState& state, std::size_t index) {
     StoreCommandLine(state, Lending(state), index, kMaxScriptBytes);
 }
 
-bool WriteBatch(ScriptState& state, const std::string& path, std::size_t maxBytes) {
+bool WriteBatch(SpecificationModel& state, const ScriptSettings& settings, const std::string& path,
+                std::size_t maxBytes) {
     std::string missing;
     for (const auto& program : state.Programs) {
         if (program->RequireExe && program->Run && !FileExists(program->ToolPath)) {
@@ -262,15 +266,15 @@ bool WriteBatch(ScriptState& state, const std::string& path, std::size_t maxByte
         for (std::size_t i = 0; i < state.Programs.size(); ++i) {
             commandLines += StoreCommandLine(state, lending, i, maxBytes - commandLines);
         }
-        const LineExpander expander(state, ExpandMode::WholeRun);
+        const LineExpander expander(state, settings, ExpandMode::WholeRun);
         for (const std::string& line : state.LayoutLines) {
             AppendLine(script, expander, line, false, maxBytes);
         }
     });
 }
 
-bool WriteStageBatch(ScriptState& state, const std::string& path, std::size_t index,
-                     std::size_t maxBytes) {
+bool WriteStageBatch(SpecificationModel& state, const ScriptSettings& settings,
+                     const std::string& path, std::size_t index, std::size_t maxBytes) {
     if (index >= state.Programs.size()) {
         return false;
     }
@@ -285,7 +289,7 @@ bool WriteStageBatch(ScriptState& state, const std::string& path, std::size_t in
     return BuildAndWrite(state, path, maxBytes, [&](std::string& script) {
         CheckParameterGrowth(state, maxBytes);
         StoreCommandLine(state, Lending(state), index, maxBytes);
-        const LineExpander expander(state, ExpandMode::SingleStage);
+        const LineExpander expander(state, settings, ExpandMode::SingleStage);
         for (const std::string& line : state.LayoutLines) {
             if (SelectedForStage(line, lowerName)) {
                 AppendLine(script, expander, line, true, maxBytes);

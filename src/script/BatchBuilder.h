@@ -4,23 +4,24 @@
 #include <string>
 
 #include "script/Expansion.h"
-#include "script/ScriptState.h"
+#include "script/ScriptSettings.h"
 
 namespace kestrune {
 
 // Computes and stores the command line of the program at `index`. Throws ScriptTooLarge when
 // it would be larger than a script may be.
-void ComputeCommandLine(ScriptState& state, std::size_t index);
+void ComputeCommandLine(SpecificationModel& state, std::size_t index);
 
 // The whole chain. False (nothing written) when a ticked stage has no existing executable, the
 // script would be larger than `maxBytes`, or it could not be written; each is reported
 // through the platform.
-bool WriteBatch(ScriptState& state, const std::string& path,
+bool WriteBatch(SpecificationModel& state, const ScriptSettings& settings, const std::string& path,
                 std::size_t maxBytes = kMaxScriptBytes);
 
 // The single stage at `index`. False (nothing written) when its executable does not exist, the
 // script would be too large, or it could not be written.
-bool WriteStageBatch(ScriptState& state, const std::string& path, std::size_t index,
+bool WriteStageBatch(SpecificationModel& state, const ScriptSettings& settings,
+                     const std::string& path, std::size_t index,
                      std::size_t maxBytes = kMaxScriptBytes);
 
 }  // namespace kestrune

@@ -202,7 +202,9 @@ std::string SizeText(std::size_t bytes) {
 ScriptTooLarge::ScriptTooLarge(std::size_t limit)
     : std::runtime_error("The script would be larger than " + SizeText(limit) + ".") {}
 
-LineExpander::LineExpander(const ScriptState& state, ExpandMode mode) : state_(state), mode_(mode) {
+LineExpander::LineExpander(const SpecificationModel& state, const ScriptSettings& settings,
+                           ExpandMode mode)
+    : state_(state), settings_(settings), mode_(mode) {
     names_.reserve(state.Programs.size());
     for (std::size_t i = 0; i < state.Programs.size(); ++i) {
         // An unnamed program would match every "$ClassEXE=" and "$ClassParam=" by its prefix
@@ -211,7 +213,7 @@ LineExpander::LineExpander(const ScriptState& state, ExpandMode mode) : state_(s
         if (!name.empty()) {
             names_.push_back({LowerAscii(name), i});
             plainNames_ = plainNames_ && name.find_first_of("$'") == std::string::npos;
-            neutralNames_ = neutralNames_ && IsNeutral(name, state.Shell);
+            neutralNames_ = neutralNames_ && IsNeutral(name, state.Fields.Files.Shell);
             longestName_ = std::max(longestName_, name.size());
         }
     }
@@ -356,7 +358,7 @@ LineExpander::OnePass LineExpander::ExpandProgramsInOnePass(std::string& text,
     // the text as it stands, that state is the one the program by program replacement meets
     // as long as nothing inserted before a place changes the state differently from the
     // variable it replaces: names and inserted values must then be neutral.
-    const ScriptShell shell = state_.Shell;
+    const ScriptShell shell = state_.Fields.Files.Shell;
     bool quoting = false;
     for (const auto& [index, candidates] : programs) {
         const TZRGroup& program = *state_.Programs[index];
@@ -495,24 +497,25 @@ ScriptTooComplex::ScriptTooComplex()
 std::string LineExpander::Expand(std::string_view line, std::size_t limit,
                                  std::size_t workLimit) const {
     std::string text(line);
-    const ScriptShell shell = state_.Shell;
-    ReplaceAllQuoted(text, "$BasePath", state_.BasePath, shell, limit);
-    ReplaceAllQuoted(text, "$FilePath", state_.InputFolder, shell, limit);
-    ReplaceAllQuoted(text, "$FileExt", state_.InputExt, shell, limit);
-    ReplaceAllQuoted(text, "$FileName", state_.InputName, shell, limit);
-    ReplaceAllQuoted(text, "$FileDest", state_.FileDest, shell, limit);
+    const ScriptShell shell = state_.Fields.Files.Shell;
+    ReplaceAllQuoted(text, "$BasePath", state_.Fields.Files.BasePath, shell, limit);
+    ReplaceAllQuoted(text, "$FilePath", state_.Fields.Files.InputFolder, shell, limit);
+    ReplaceAllQuoted(text, "$FileExt", state_.Fields.Files.InputExt, shell, limit);
+    ReplaceAllQuoted(text, "$FileName", state_.Fields.Files.InputName, shell, limit);
+    ReplaceAllQuoted(text, "$FileDest", state_.Fields.Files.FileDest, shell, limit);
 
     if (Contains(text, "$DateTime")) {
-        const std::string now =
-            state_.platform != nullptr ? state_.platform->LocalDateTimeText() : std::string();
+        const std::string now = state_.Fields.platform != nullptr
+                                    ? state_.Fields.platform->LocalDateTimeText()
+                                    : std::string();
         ReplaceAll(text, "$DateTime", now, limit);
     }
-    ReplaceAll(text, "$Version", state_.VersionText, limit);
+    ReplaceAll(text, "$Version", settings_.VersionText, limit);
 
-    if (!state_.ViewLogAfterCompile && Contains(text, "$reda")) {
+    if (!settings_.ViewLogAfterCompile && Contains(text, "$reda")) {
         return {};
     }
-    ReplaceAllQuoted(text, "$REDA", state_.LogViewerPath(), shell, limit);
+    ReplaceAllQuoted(text, "$REDA", LogViewerPath(state_, settings_), shell, limit);
 
     switch (ExpandProgramsInOnePass(text, limit)) {
         case OnePass::Done:
@@ -559,8 +562,9 @@ std::string LineExpander::Expand(std::string_view line, std::size_t limit,
     return text;
 }
 
-std::string ExpandLine(const ScriptState& state, std::string_view line, ExpandMode mode) {
-    return LineExpander(state, mode).Expand(line);
+std::string ExpandLine(const SpecificationModel& state, const ScriptSettings& settings,
+                       std::string_view line, ExpandMode mode) {
+    return LineExpander(state, settings, mode).Expand(line);
 }
 
 }  // namespace kestrune

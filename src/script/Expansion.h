@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "script/ScriptState.h"
+#include "script/ScriptSettings.h"
 
 namespace kestrune {
 
@@ -38,7 +38,7 @@ class ScriptTooComplex : public std::runtime_error {
 // only the programs it names rather than every program of the specification.
 class LineExpander {
   public:
-    LineExpander(const ScriptState& state, ExpandMode mode);
+    LineExpander(const SpecificationModel& state, const ScriptSettings& settings, ExpandMode mode);
 
     // Expands one layout line completely; the empty result tells the caller to drop the line.
     // Throws ScriptTooLarge when the text would grow past `limit` bytes on the way, and
@@ -70,7 +70,8 @@ class LineExpander {
     void CollectNamesAt(const std::string& text, std::size_t at, std::size_t from,
                         std::vector<std::size_t>& found) const;
 
-    const ScriptState& state_;
+    const SpecificationModel& state_;
+    const ScriptSettings& settings_;
     ExpandMode mode_;
     std::vector<Name> names_;   // sorted by lower-cased name, then position
     bool plainNames_ = true;    // no name holds a "$" or a quote
@@ -79,6 +80,7 @@ class LineExpander {
 };
 
 // Expands one layout line completely. The empty result tells the caller to drop the line.
-std::string ExpandLine(const ScriptState& state, std::string_view line, ExpandMode mode);
+std::string ExpandLine(const SpecificationModel& state, const ScriptSettings& settings,
+                       std::string_view line, ExpandMode mode);
 
 }  // namespace kestrune

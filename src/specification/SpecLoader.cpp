@@ -11,24 +11,26 @@ namespace kestrune {
 
 namespace {
 
-void ResetModel(SpecificationModel& model, const std::string& path) {
+void ResetModel(SpecificationModel& model, const std::string& path, StateListener* listener) {
     // A pending focus request may point into a field of the groups about to go.
-    model.FocusRequest = nullptr;
+    model.Fields.FocusRequest = nullptr;
     model.Programs.clear();
     model.Stages.clear();
     model.RunStages.clear();
     ClearLinks(model);
     model.SpecFileName = std::string(FileNamePart(path));
-    model.InputFolder.clear();
-    model.InputName.clear();
-    model.InputExt.clear();
+    model.Fields.Files.InputFolder.clear();
+    model.Fields.Files.InputName.clear();
+    model.Fields.Files.InputExt.clear();
     model.SpecAuthor = kUnknown;
     model.SpecName = kUnknown;
     model.SpecProgram = kUnknown;
     model.LayoutLines.clear();
     model.SpecificationComplete = false;
     ++model.StructureVersion;
-    model.SpecificationReset();
+    if (listener != nullptr) {
+        listener->SpecificationReset();
+    }
 }
 
 enum class ReadEnd { EndOfFile, SyntaxError };
@@ -53,10 +55,10 @@ class SpecParser {
     }
 
   private:
-    void Error(const std::string& text) { ShowSpecError(state_.platform, text); }
+    void Error(const std::string& text) { ShowSpecError(state_.Fields.platform, text); }
 
     bool Split(const std::string& line) {
-        return SplitKeyValue(state_.platform, line, state_.LineCounter, key_, value_);
+        return SplitKeyValue(state_.Fields.platform, line, state_.LineCounter, key_, value_);
     }
 
     // The header's own brace line; blank lines are not skipped here.
@@ -160,8 +162,8 @@ class SpecParser {
                         state_.Stages.push_back({name, false});
                     }
                 }
-                switch (ReadElement(reader_, state_.platform, state_.LineCounter, *group, key_,
-                                    value_)) {
+                switch (ReadElement(reader_, state_.Fields.platform, state_.LineCounter, *group,
+                                    key_, value_)) {
                     case BlockResult::Added:
                         break;
                     case BlockResult::EndOfFile:
@@ -192,18 +194,23 @@ class SpecParser {
 };
 
 void ShowIoError(SpecificationModel& state, const IoError& error) {
-    if (state.platform != nullptr) {
-        state.platform->ShowMessage(MessageKind::Error, error.what());
+    if (state.Fields.platform != nullptr) {
+        state.Fields.platform->ShowMessage(MessageKind::Error, error.what());
     }
 }
 
 }  // namespace
 
 void LoadSpecification(SpecificationModel& state, const std::string& path) {
+    LoadSpecification(state, path, state.Listener);
+}
+
+void LoadSpecification(SpecificationModel& state, const std::string& path,
+                       StateListener* listener) {
     if (!FileExists(path)) {
         return;
     }
-    ResetModel(state, path);
+    ResetModel(state, path, listener);
     try {
         const std::string bytes = ReadFileBytes(path);
         state.LineCounter = 0;
@@ -224,8 +231,8 @@ void LoadSpecification(SpecificationModel& state, const std::string& path) {
 TZRGroup& CreateProgramGroup(SpecificationModel& state, const std::string& name,
                              const std::string& groupCaption, bool requireExe,
                              const std::string& exeFilter) {
-    TZRGroup& group = *state.Programs.emplace_back(
-        std::make_unique<TZRGroup>(state, name, requireExe, exeFilter, groupCaption, state.Tab));
+    TZRGroup& group = *state.Programs.emplace_back(std::make_unique<TZRGroup>(
+        state.Fields, name, requireExe, exeFilter, groupCaption, state.Tab));
     if (requireExe) {
         AddRunStageEntries(state, name, static_cast<int>(state.Programs.size() - 1));
     }

@@ -10,8 +10,11 @@ namespace kestrune {
 
 // Nothing happens when no file exists at `path`. Otherwise the model is reset and rebuilt;
 // a syntax error stops the reading with its message and keeps what was built before it.
-// A file that cannot be read shows the platform's error text after the reset.
+// A file that cannot be read shows the platform's error text after the reset. The reset is
+// told to the model's listener.
 void LoadSpecification(SpecificationModel& state, const std::string& path);
+// The same, telling the reset to `listener` instead (none when null).
+void LoadSpecification(SpecificationModel& state, const std::string& path, StateListener* listener);
 
 // Appends a program group and, for a stage, its run-stage entries.
 TZRGroup& CreateProgramGroup(SpecificationModel& state, const std::string& name,

@@ -4,8 +4,9 @@
 
 namespace kestrune {
 
-SpecificationModel::SpecificationModel(std::string programFolder)
-    : ProgramFolder(programFolder.empty() ? std::string() : WithTrailingSeparator(programFolder)) {}
+SpecificationModel::SpecificationModel(FieldContext& fields, std::string programFolder)
+    : Fields(fields),
+      ProgramFolder(programFolder.empty() ? std::string() : WithTrailingSeparator(programFolder)) {}
 
 TZRGroup* SpecificationModel::FindProgram(std::string_view name) const {
     for (const auto& program : Programs) {

@@ -13,6 +13,7 @@
 #include "base/Paths.h"
 #include "fields/FieldContext.h"
 #include "fields/Group.h"
+#include "specification/StateListener.h"
 
 namespace kestrune {
 
@@ -34,11 +35,17 @@ struct LinkEntry {  // an entry of the Links menu
     std::string address;
 };
 
-struct SpecificationModel : FieldContext {
-    explicit SpecificationModel(std::string programFolder = {});
+struct SpecificationModel {
+    // The programs' fields live on `fields`, which must outlive the model.
+    explicit SpecificationModel(FieldContext& fields, std::string programFolder = {});
     SpecificationModel(const SpecificationModel&) = delete;
     SpecificationModel& operator=(const SpecificationModel&) = delete;
-    virtual ~SpecificationModel() = default;
+
+    // What the fields of the programs read and change.
+    FieldContext& Fields;
+    // Told about resets by the loader and about the input file and the named specification
+    // by the preset reader; none when nobody listens.
+    StateListener* Listener = nullptr;
 
     // Ends with a separator; SpecFiles/ and Config/ live in it.
     std::string ProgramFolder;
@@ -77,10 +84,6 @@ struct SpecificationModel : FieldContext {
     // A specification file by name: the user's when there is one, else a shipped one of that
     // name, else the user's path (which then is reported as missing).
     std::string SpecFilePath(const std::string& name) const;
-
-    // Called by the loader once the previous model is gone and before the new file is read;
-    // the owner switches what depends on the specification.
-    virtual void SpecificationReset() {}
 };
 
 }  // namespace kestrune

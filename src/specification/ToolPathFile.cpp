@@ -18,8 +18,8 @@ std::string ToolPathFileName(const SpecificationModel& state) {
 }
 
 void ReadToolPathFile(SpecificationModel& state) {
-    state.BasePath.clear();
-    state.FileDest.clear();
+    state.Fields.Files.BasePath.clear();
+    state.Fields.Files.FileDest.clear();
     EnsureFolder(state.ConfigFolder());
     const std::string path = ToolPathFileName(state);
     if (!FileExists(path)) {
@@ -40,9 +40,9 @@ void ReadToolPathFile(SpecificationModel& state) {
             stage->second->ToolPath = value;
         }
         if (key == "basepath") {
-            state.BasePath = value;
+            state.Fields.Files.BasePath = value;
         } else if (key == "filedest") {
-            state.FileDest = value;
+            state.Fields.Files.FileDest = value;
         }
     });
 }

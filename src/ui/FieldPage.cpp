@@ -38,7 +38,7 @@ FieldPage::FieldPage(Kestrune& core, int program,
     : QWidget(parent),
       core_(core),
       program_(program),
-      group_(*core.frmMain.State().Programs[static_cast<std::size_t>(program)]),
+      group_(*core.frmMain.State().Specification.Programs[static_cast<std::size_t>(program)]),
       run_(std::move(run)) {
     TZRGroup& group = group_;
     box_ = new QGroupBox(this);

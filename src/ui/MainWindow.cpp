@@ -121,7 +121,7 @@ void MainWindow::RebuildTabs() {
     pages_.clear();
     tabMain_->clear();
     const auto run = [this](const std::function<void()>& handler) { Event(handler); };
-    const auto& programs = main_.State().Programs;
+    const auto& programs = main_.State().Specification.Programs;
     for (std::size_t index = 0; index < programs.size(); ++index) {
         const auto& program = programs[index];
         auto* page = new FieldPage(core_, static_cast<int>(index), run, tabMain_);
@@ -131,7 +131,7 @@ void MainWindow::RebuildTabs() {
         tabMain_->addTab(page, ToQt(program->TabSheet.text));
         pages_.push_back(page);
     }
-    builtStructure_ = main_.State().StructureVersion;
+    builtStructure_ = main_.State().Specification.StructureVersion;
     OrderFocus();
 }
 
@@ -177,7 +177,7 @@ QPoint MainWindow::OnScreen(int left, int top) const {
 }
 
 void MainWindow::SyncStages() {
-    const auto& stages = main_.State().Stages;
+    const auto& stages = main_.State().Specification.Stages;
     ListRows captions;
     for (const StageItem& stage : stages) {
         captions.push_back({stage.caption});
@@ -280,7 +280,7 @@ void MainWindow::Sync() {
     }
     syncing_ = true;
     AppState& state = main_.State();
-    if (state.StructureVersion != builtStructure_) {
+    if (state.Specification.StructureVersion != builtStructure_) {
         RebuildTabs();
     }
     controls_->Sync();
@@ -293,15 +293,16 @@ void MainWindow::Sync() {
     if (main_.ActiveTab != tabMain_->currentIndex() && main_.ActiveTab < tabMain_->count()) {
         tabMain_->setCurrentIndex(main_.ActiveTab);
     }
-    if (const QString details = ToQt(state.DetailsText); txtDetails_->toPlainText() != details) {
+    if (const QString details = ToQt(state.Fields.DetailsText);
+        txtDetails_->toPlainText() != details) {
         txtDetails_->setPlainText(details);
     }
     options_->Sync();
     about_->Sync();
     SyncWindow();
     QWidget* focus = nullptr;
-    if (const ControlState* request = state.FocusRequest) {
-        state.FocusRequest = nullptr;
+    if (const ControlState* request = state.Fields.FocusRequest) {
+        state.Fields.FocusRequest = nullptr;
         for (const QPointer<FieldPage>& page : pages_) {
             if (page && (focus = page->WidgetOf(request)) != nullptr) {
                 break;

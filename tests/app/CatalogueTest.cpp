@@ -91,15 +91,15 @@ TEST(SelectSpecification, LoadsIntoAnUntitledPresetAndMovesTheMark) {
 
     ASSERT_EQ(h.ChooseSpecification("Other"), EventResult::Done);
     EXPECT_EQ(h.main().Caption, "untitled.zrp - Kestrune");
-    EXPECT_EQ(h.state().SpecFileName, "Other.zrs");
-    ASSERT_EQ(h.state().Programs.size(), 1u);
-    EXPECT_EQ(h.state().Programs[0]->Name, "Packer");
+    EXPECT_EQ(h.state().Specification.SpecFileName, "Other.zrs");
+    ASSERT_EQ(h.state().Specification.Programs.size(), 1u);
+    EXPECT_EQ(h.state().Specification.Programs[0]->Name, "Packer");
     EXPECT_TRUE(h.main().tabMain.visible);
-    EXPECT_EQ(h.state().InputFile, "");
+    EXPECT_EQ(h.state().Input.InputFile, "");
     EXPECT_EQ(h.main().txtFile.text, "");
     EXPECT_EQ(Marks(h.main()), (std::vector<bool>{false, true}));
     EXPECT_EQ(h.state().PresetFileName, "");
-    EXPECT_FALSE(h.state().PresetChanged);
+    EXPECT_FALSE(h.state().Fields.PresetChanged);
     EXPECT_FALSE(h.main().cmdLinks.visible);
     EXPECT_EQ(h.fake.confirmations, Strings{});
 }
@@ -108,14 +108,14 @@ TEST(SelectSpecification, MissingFileIsReportedBeforeThePromptAndChangesNothing)
     AppHarness h;
     h.Start();
     ASSERT_EQ(h.ChooseSpecification("Chain"), EventResult::Done);
-    h.state().Programs[0]->CheckBoxes[0].CheckClick();
+    h.state().Specification.Programs[0]->CheckBoxes[0].CheckClick();
     std::filesystem::remove(h.dir / "SpecFiles/Other.zrs");
     ASSERT_EQ(h.ChooseSpecification("Other"), EventResult::Done);
     EXPECT_EQ(h.fake.messages, (std::vector<RecordedMessage>{{"Error", "Other.zrs not found."}}));
     EXPECT_EQ(h.fake.confirmations, Strings{});
-    EXPECT_EQ(h.state().SpecFileName, "Chain.zrs");
-    EXPECT_TRUE(h.state().Programs[0]->CheckBoxes[0].Checked());
-    EXPECT_TRUE(h.state().PresetChanged);
+    EXPECT_EQ(h.state().Specification.SpecFileName, "Chain.zrs");
+    EXPECT_TRUE(h.state().Specification.Programs[0]->CheckBoxes[0].Checked());
+    EXPECT_TRUE(h.state().Fields.PresetChanged);
     EXPECT_EQ(Marks(h.main()), (std::vector<bool>{true, false}));
 }
 
@@ -123,26 +123,26 @@ TEST(SelectSpecification, CancelKeepsEverythingAndReloadingStartsFromScratch) {
     AppHarness h;
     h.Start();
     ASSERT_EQ(h.ChooseSpecification("Chain"), EventResult::Done);
-    TZRGroup* compiler = h.state().Programs[0].get();
+    TZRGroup* compiler = h.state().Specification.Programs[0].get();
     compiler->CheckBoxes[0].CheckClick();
     compiler->EditBoxes[0].EditChange("9");
     h.main().SetInputFile(h.input);
     h.fake.confirmAnswers = {ConfirmAnswer::Cancel, ConfirmAnswer::No};
 
     ASSERT_EQ(h.ChooseSpecification("Other"), EventResult::Done);
-    EXPECT_EQ(h.state().Programs[0].get(), compiler);
+    EXPECT_EQ(h.state().Specification.Programs[0].get(), compiler);
     EXPECT_TRUE(compiler->CheckBoxes[0].Checked());
     EXPECT_EQ(compiler->EditBoxes[0].Text(), "9");
-    EXPECT_EQ(h.state().InputFile, h.input);
-    EXPECT_TRUE(h.state().PresetChanged);
+    EXPECT_EQ(h.state().Input.InputFile, h.input);
+    EXPECT_TRUE(h.state().Fields.PresetChanged);
     EXPECT_EQ(Marks(h.main()), (std::vector<bool>{true, false}));
 
     ASSERT_EQ(h.ChooseSpecification("Chain"), EventResult::Done);
-    const TZRGroup& fresh = *h.state().Programs[0];
+    const TZRGroup& fresh = *h.state().Specification.Programs[0];
     EXPECT_FALSE(fresh.CheckBoxes[0].Checked());
     EXPECT_EQ(fresh.EditBoxes[0].Text(), "3");
-    EXPECT_EQ(h.state().InputFile, "");
-    EXPECT_FALSE(h.state().PresetChanged);
+    EXPECT_EQ(h.state().Input.InputFile, "");
+    EXPECT_FALSE(h.state().Fields.PresetChanged);
     EXPECT_EQ(h.main().Caption, "untitled.zrp - Kestrune");
     EXPECT_EQ(h.fake.confirmations, Strings(2, "Save changes to untitled preset file?"));
 }
@@ -158,8 +158,8 @@ TEST(SelectSpecification, SyntaxErrorKeepsWhatWasReadAndFinishesTheChoice) {
     EXPECT_EQ(h.fake.messages,
               (std::vector<RecordedMessage>{
                   {"Kestrune Error", "Expected: \"=\", got: Group B\r\nLine: 16"}}));
-    ASSERT_EQ(h.state().Programs.size(), 1u);
-    EXPECT_EQ(h.state().Programs[0]->Name, "A");
+    ASSERT_EQ(h.state().Specification.Programs.size(), 1u);
+    EXPECT_EQ(h.state().Specification.Programs[0]->Name, "A");
     EXPECT_TRUE(h.main().tabMain.visible);
     EXPECT_EQ(h.main().Caption, "untitled.zrp - Kestrune");
     EXPECT_EQ(Marks(h.main()), (std::vector<bool>{true, false, false}));

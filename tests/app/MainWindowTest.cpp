@@ -71,8 +71,8 @@ Availability Observe(TfrmMain& m) {
     a.rememberEnabled = m.chkRememberFile.enabled;
     a.rememberTicked = m.chkRememberFile.checked;
     a.save = m.cmdSavePreset.enabled;
-    a.hasInput = !m.State().InputFile.empty();
-    EXPECT_EQ(m.txtFile.text, m.State().InputFile);
+    a.hasInput = !m.State().Input.InputFile.empty();
+    EXPECT_EQ(m.txtFile.text, m.State().Input.InputFile);
     EXPECT_EQ(m.cmdLaunchREDAWith.visible, a.hasInput);
     EXPECT_EQ(m.cmdTrayLaunchREDAWith.visible, a.hasInput);
     return a;
@@ -174,7 +174,7 @@ TEST_P(PresetStateTable, FollowsTheEvent) {
     GetParam().act(h);
     EXPECT_EQ(h.main().Caption, GetParam().caption);
     EXPECT_EQ(!h.state().PresetFileName.empty(), GetParam().titled);
-    EXPECT_EQ(h.state().PresetChanged, GetParam().changed);
+    EXPECT_EQ(h.state().Fields.PresetChanged, GetParam().changed);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -241,8 +241,8 @@ TEST_P(SavePrompt, GuardsNew) {
     ASSERT_EQ(h.program.Click("cmdNewPreset"), EventResult::Done);
     EXPECT_EQ(h.fake.confirmations,
               (std::vector<std::string>{"Save changes to untitled preset file?"}));
-    EXPECT_EQ(!h.state().Stages[1].checked, c.reset);
-    EXPECT_EQ(h.state().PresetChanged, !c.reset);
+    EXPECT_EQ(!h.state().Specification.Stages[1].checked, c.reset);
+    EXPECT_EQ(h.state().Fields.PresetChanged, !c.reset);
     EXPECT_EQ(std::filesystem::exists(h.dir / "kept.zrp"), c.saved);
 }
 
@@ -273,7 +273,7 @@ TEST(PresetCommands, PromptNamesTheFileAndOpeningUnchangedAsksNothing) {
     EXPECT_EQ(h.fake.fileDialogs[0].defaultExtension, ".zrp");
     EXPECT_EQ(h.fake.fileDialogs[0].initialFolder, h.dir.path());
 
-    h.state().Programs[0]->CheckBoxes[0].CheckClick();
+    h.state().Specification.Programs[0]->CheckBoxes[0].CheckClick();
     h.fake.confirmAnswers = {ConfirmAnswer::Cancel};
     ASSERT_EQ(h.program.Click("cmdNewPreset"), EventResult::Done);
     EXPECT_EQ(h.fake.confirmations, (std::vector<std::string>{"Save changes to second.zrp?"}));
@@ -285,12 +285,12 @@ TEST(PresetCommands, SaveOnAnUntitledPresetIsSaveAsAndCancelKeepsItChanged) {
     AppHarness h;
     h.Start();
     ChooseChain(h);
-    h.state().Programs[0]->CheckBoxes[0].CheckClick();
+    h.state().Specification.Programs[0]->CheckBoxes[0].CheckClick();
     ASSERT_EQ(h.program.Click("cmdToolSavePreset"), EventResult::Done);  // the dialog is cancelled
     ASSERT_EQ(h.fake.fileDialogs.size(), 1u);
     EXPECT_EQ(h.fake.fileDialogs[0].title, "Save Preset File As");
     EXPECT_TRUE(h.state().PresetFileName.empty());
-    EXPECT_TRUE(h.state().PresetChanged);
+    EXPECT_TRUE(h.state().Fields.PresetChanged);
     EXPECT_FALSE(h.main().cmdSavePreset.enabled);
 }
 
@@ -339,7 +339,7 @@ TEST(FirstShow, OneArgumentOpensItsLongPathAndAMissingOneOpensNothing) {
     h.Start({h.dir / "ARG~1.ZRP"});
     EXPECT_EQ(h.state().PresetFileName, argument);
     EXPECT_EQ(h.state().RecentPresetList.front(), argument);
-    EXPECT_FALSE(h.state().PresetChanged);
+    EXPECT_FALSE(h.state().Fields.PresetChanged);
 
     AppHarness missing;
     missing.dir.Write("Config/config.ini",
@@ -348,7 +348,7 @@ TEST(FirstShow, OneArgumentOpensItsLongPathAndAMissingOneOpensNothing) {
     EXPECT_EQ(missing.fake.messages,
               (std::vector<testing::RecordedMessage>{{"Error", "File not found: /no/such.zrp"}}));
     EXPECT_TRUE(missing.state().PresetFileName.empty());
-    EXPECT_FALSE(missing.state().HasSpecification());
+    EXPECT_FALSE(missing.state().Specification.HasSpecification());
 
     // An argument of any length is quoted cut to a readable message.
     AppHarness longArgument;
@@ -365,8 +365,8 @@ TEST(FirstShow, SeveralArgumentsOpenTheRecentPresetAndTheRecentInputFile) {
                 "RecentPreset = " + recent + "\r\nRecentFile = " + h.input + "\r\n");
     h.Start({"a", "b"});
     EXPECT_EQ(h.state().PresetFileName, recent);
-    EXPECT_EQ(h.state().InputFile, h.input);
-    EXPECT_FALSE(h.state().PresetChanged);
+    EXPECT_EQ(h.state().Input.InputFile, h.input);
+    EXPECT_FALSE(h.state().Fields.PresetChanged);
     EXPECT_TRUE(h.main().FirstShowDone);
     // Later shows (a restore from the tray) repeat nothing.
     h.main().cmdNewPresetClick();
@@ -394,20 +394,20 @@ TEST(InputFile, PartsCaptionsAndTheRememberTick) {
     ChooseChain(h);
     EXPECT_FALSE(h.main().cmdLaunchREDAWith.visible);
     for (const Case& c : cases) {
-        h.state().PresetChanged = false;
+        h.state().Fields.PresetChanged = false;
         h.main().SetInputFile(c.path);
-        EXPECT_EQ(h.state().InputName, c.name);
-        EXPECT_EQ(h.state().InputExt, c.ext);
+        EXPECT_EQ(h.state().Fields.Files.InputName, c.name);
+        EXPECT_EQ(h.state().Fields.Files.InputExt, c.ext);
         EXPECT_EQ(h.main().cmdTrayCompile.text, c.compile);
         EXPECT_EQ(h.main().cmdLaunchREDAWith.text, c.view);
         EXPECT_EQ(h.main().cmdTrayLaunchREDAWith.text, c.view);
         EXPECT_TRUE(h.main().cmdTrayLaunchREDAWith.visible);
-        EXPECT_FALSE(h.state().PresetChanged) << "Remember File is clear";
+        EXPECT_FALSE(h.state().Fields.PresetChanged) << "Remember File is clear";
     }
     ASSERT_EQ(h.program.Click("chkRememberFile"), EventResult::Done);
-    h.state().PresetChanged = false;
+    h.state().Fields.PresetChanged = false;
     h.main().SetInputFile("/w/other.map");
-    EXPECT_TRUE(h.state().PresetChanged);
+    EXPECT_TRUE(h.state().Fields.PresetChanged);
     EXPECT_EQ(h.state().RecentFileList.front(), "/w/other.map");
 }
 
@@ -421,7 +421,7 @@ TEST(InputFile, BrowseUsesTheSpecificationsFilterAndTheRecentFolder) {
     ASSERT_EQ(h.fake.fileDialogs.size(), 1u);
     EXPECT_EQ(h.fake.fileDialogs[0].filter, "Maps (*.map)|*.map");
     EXPECT_EQ(h.fake.fileDialogs[0].initialFolder, h.dir / "work/");
-    EXPECT_EQ(h.state().InputFile, h.input);
+    EXPECT_EQ(h.state().Input.InputFile, h.input);
 }
 
 TEST(Stages, ClickSyncsRunFlagsAndClearCountsOnlyRemovedMarks) {
@@ -429,21 +429,22 @@ TEST(Stages, ClickSyncsRunFlagsAndClearCountsOnlyRemovedMarks) {
     h.Start();
     ChooseChain(h);
     ASSERT_EQ(h.program.Click("lstStages"), EventResult::Done);
-    EXPECT_TRUE(h.state().PresetChanged) << "a click changes the preset even without a new mark";
+    EXPECT_TRUE(h.state().Fields.PresetChanged)
+        << "a click changes the preset even without a new mark";
 
-    h.state().PresetChanged = false;
+    h.state().Fields.PresetChanged = false;
     ASSERT_EQ(h.program.Click("cmdStagesClear"), EventResult::Done);
-    EXPECT_FALSE(h.state().PresetChanged);
+    EXPECT_FALSE(h.state().Fields.PresetChanged);
 
     h.main().SetStageMark(0, true);
     h.main().lstStagesClick();
-    EXPECT_TRUE(h.state().Programs[0]->Run);
-    EXPECT_FALSE(h.state().Programs[1]->Run);
-    h.state().PresetChanged = false;
+    EXPECT_TRUE(h.state().Specification.Programs[0]->Run);
+    EXPECT_FALSE(h.state().Specification.Programs[1]->Run);
+    h.state().Fields.PresetChanged = false;
     ASSERT_EQ(h.program.Click("cmdStagesClear"), EventResult::Done);
-    EXPECT_TRUE(h.state().PresetChanged);
-    EXPECT_FALSE(h.state().Programs[0]->Run);
-    EXPECT_FALSE(h.state().Stages[0].checked);
+    EXPECT_TRUE(h.state().Fields.PresetChanged);
+    EXPECT_FALSE(h.state().Specification.Programs[0]->Run);
+    EXPECT_FALSE(h.state().Specification.Stages[0].checked);
 }
 
 TEST(Tabs, ResetAlwaysChangesAndClearEmptyFieldsOnlyWhenItClears) {
@@ -451,24 +452,24 @@ TEST(Tabs, ResetAlwaysChangesAndClearEmptyFieldsOnlyWhenItClears) {
     h.Start();
     ChooseChain(h);
     h.main().SetActiveTab(1);
-    TZRComboBox& mode = h.state().Programs[1]->ComboBoxes[0];
+    TZRComboBox& mode = h.state().Specification.Programs[1]->ComboBoxes[0];
     mode.CheckClick();
-    h.state().PresetChanged = false;
+    h.state().Fields.PresetChanged = false;
     ASSERT_EQ(h.program.Click("cmdTabClearEmptyFields"), EventResult::Done);
-    EXPECT_FALSE(h.state().PresetChanged);
+    EXPECT_FALSE(h.state().Fields.PresetChanged);
     mode.EditChange("");
-    h.state().PresetChanged = false;
+    h.state().Fields.PresetChanged = false;
     ASSERT_EQ(h.program.Click("cmdClearEmptyFields"), EventResult::Done);
-    EXPECT_TRUE(h.state().PresetChanged);
+    EXPECT_TRUE(h.state().Fields.PresetChanged);
     EXPECT_FALSE(mode.Checked());
 
-    h.state().Programs[1]->CheckBoxes[0].CheckClick();
-    h.state().PresetChanged = false;
+    h.state().Specification.Programs[1]->CheckBoxes[0].CheckClick();
+    h.state().Fields.PresetChanged = false;
     ASSERT_EQ(h.program.Click("cmdTabReset"), EventResult::Done);
-    EXPECT_FALSE(h.state().Programs[1]->CheckBoxes[0].Checked());
-    EXPECT_TRUE(h.state().PresetChanged);
+    EXPECT_FALSE(h.state().Specification.Programs[1]->CheckBoxes[0].Checked());
+    EXPECT_TRUE(h.state().Fields.PresetChanged);
     ASSERT_EQ(h.program.Click("cmdTabReset"), EventResult::Done);
-    EXPECT_TRUE(h.state().PresetChanged);
+    EXPECT_TRUE(h.state().Fields.PresetChanged);
 }
 
 // ---- Run and the log viewer
@@ -477,7 +478,7 @@ TEST(Run, WritesTheScriptStartsItAndNeedsAnExistingInputFile) {
     AppHarness h;
     h.Start();
     ASSERT_TRUE(h.main().OpenPreset(h.ChainPreset("a.zrp", h.input), PresetMode::Open));
-    h.state().Programs[2]->CheckBoxes[0].CheckClick();  // Helper lends -h to Compiler
+    h.state().Specification.Programs[2]->CheckBoxes[0].CheckClick();  // Helper lends -h to Compiler
     ASSERT_EQ(h.program.Click("cmdToolRun"), EventResult::Done);
     const std::string script = h.dir / std::string(kScriptFileName);
     EXPECT_EQ(h.dir.Read(script), testing::ScriptLines("echo level1\r\n" + h.compiler + " -v -h " +
@@ -529,7 +530,7 @@ TEST_P(CloseOnRun, ClosesAfterTheScriptStarted) {
     ASSERT_TRUE(h.main().OpenPreset(h.ChainPreset("a.zrp", h.input), PresetMode::Open));
     ASSERT_EQ(h.program.Click("cmdCloseProgramOnRun"), EventResult::Done);
     if (c.changed) {
-        h.state().Programs[0]->CheckBoxes[0].CheckClick();
+        h.state().Specification.Programs[0]->CheckBoxes[0].CheckClick();
     }
     h.fake.confirmAnswers.assign(c.answers.begin(), c.answers.end());
     ASSERT_EQ(h.program.Click("cmdCompile"), EventResult::Done);
@@ -614,7 +615,7 @@ TEST(Tray, OnlyTheRightButtonOpensTheMenuAndRestoreBringsTheWindowBack) {
     EXPECT_EQ(h.main().PopupRequest, "mnuTray");
 
     // Exit from the tray with a cancelled prompt: hidden, icon kept.
-    h.state().PresetChanged = true;
+    h.state().Fields.PresetChanged = true;
     h.fake.confirmAnswers = {ConfirmAnswer::Cancel};
     ASSERT_EQ(h.program.Click("cmdTrayExit"), EventResult::Done);
     EXPECT_TRUE(h.main().InTray);
@@ -670,7 +671,7 @@ TEST(Details, ToggleHeightsFollowTheSystemVersion) {
 TEST(Close, CancelKeepsTheWindowAndTheSettingsAreWrittenEitherWay) {
     AppHarness h;
     h.Start();
-    h.state().PresetChanged = true;
+    h.state().Fields.PresetChanged = true;
     h.fake.confirmAnswers = {ConfirmAnswer::Cancel};
     h.program.CloseBox();
     EXPECT_FALSE(h.main().Closed);

@@ -38,10 +38,10 @@ struct OptionsDialog : ::testing::Test {
     // the favourites and the tool path file.
     std::string Applied() {
         const AppState& s = h.state();
-        const TZRGroup* compiler = s.FindProgram("Compiler");
+        const TZRGroup* compiler = s.Specification.FindProgram("Compiler");
         std::string text = std::to_string(s.Opacity) + " | " + std::to_string(s.RecentCount) +
                            " | " + (compiler != nullptr ? compiler->ToolPath : "-") + " | " +
-                           s.BasePath + " | " + s.FileDest + " | ";
+                           s.Fields.Files.BasePath + " | " + s.Fields.Files.FileDest + " | ";
         for (const std::string& preset : s.PresetList) {
             text += preset + ";";
         }
@@ -168,7 +168,7 @@ TEST_F(OptionsDialog, UpDownSetsTheRecentLengthThatOkAppliesToBothLists) {
 
 TEST_F(OptionsDialog, BrowsingForAToolOffersItsFilterAndFolder) {
     StartWithChain();
-    h.state().FindProgram("Linker")->ExeFilter = "Linkers (ld*)|ld*";
+    h.state().Specification.FindProgram("Linker")->ExeFilter = "Linkers (ld*)|ld*";
     const std::string newer = h.dir.Write("other/ld2", "");
     h.fake.fileAnswers = {std::nullopt, newer, h.dir / "x/cc"};
     Click("cmdSetup");
@@ -180,7 +180,8 @@ TEST_F(OptionsDialog, BrowsingForAToolOffersItsFilterAndFolder) {
     Click("cmdBrowseTool");
     EXPECT_EQ(options().txtToolPath.text, newer);
     EXPECT_EQ(ToolRows()[1].second, newer);
-    EXPECT_EQ(h.state().FindProgram("Linker")->ToolPath, h.linker) << "nothing before OK";
+    EXPECT_EQ(h.state().Specification.FindProgram("Linker")->ToolPath, h.linker)
+        << "nothing before OK";
 
     std::filesystem::remove(h.compiler);
     options().SelectToolRow(0);
@@ -261,7 +262,7 @@ TEST_F(OptionsDialog, CancelAppliesNothingAndOkAppliesEverythingWithTheToolPathF
     EXPECT_EQ(Applied(), "155 | 2 | " + cc2 + " | /b2 | /d2 | /fav/b.zrp; | BasePath = /b2\r\n" +
                              "FileDest = /d2\r\nCompiler = " + cc2 + "\r\nLinker = " + h.linker +
                              "\r\n");
-    EXPECT_EQ(h.state().FindProgram("Linker")->ToolPath, h.linker);
+    EXPECT_EQ(h.state().Specification.FindProgram("Linker")->ToolPath, h.linker);
     EXPECT_EQ(h.fake.messages, std::vector<RecordedMessage>{});
 }
 

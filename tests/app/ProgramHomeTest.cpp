@@ -233,14 +233,14 @@ TEST(InstalledStart, ListsShippedAndOwnSpecificationsAndTheUsersFileWins) {
 
     ASSERT_EQ(program.ChooseMenuItem("cmdSpecificationsMenu", 2), EventResult::Done);
     AppState& state = program.frmMain.State();
-    ASSERT_EQ(state.Programs.size(), 1u);
-    EXPECT_EQ(state.Programs[0]->Name, "Own");
+    ASSERT_EQ(state.Specification.Programs.size(), 1u);
+    EXPECT_EQ(state.Specification.Programs[0]->Name, "Own");
 
     ASSERT_EQ(program.ChooseMenuItem("cmdSpecificationsMenu", 0), EventResult::Done);
-    EXPECT_EQ(state.SpecFileName, "Chain.zrs");
-    EXPECT_EQ(state.BasePath, "/shipped") << "the seeded tool path file is read";
-    EXPECT_EQ(state.LogViewerPath(), tree.dir / "opt/bin/REDA");
-    EXPECT_EQ(state.ScriptPath(), tree.dir / "user/kestrune/compile.sh");
+    EXPECT_EQ(state.Specification.SpecFileName, "Chain.zrs");
+    EXPECT_EQ(state.Fields.Files.BasePath, "/shipped") << "the seeded tool path file is read";
+    EXPECT_EQ(LogViewerPath(state.Specification, state.Script), tree.dir / "opt/bin/REDA");
+    EXPECT_EQ(ScriptPath(state.Specification), tree.dir / "user/kestrune/compile.sh");
     EXPECT_EQ(fake.messages, std::vector<RecordedMessage>{});
 }
 
@@ -254,7 +254,7 @@ TEST(InstalledStart, PresetNamingAShippedSpecificationOpens) {
     ApplyProgramHome(program.frmMain.State(), tree.home);
     program.Start({preset});
     EXPECT_EQ(program.frmMain.State().PresetFileName, preset);
-    EXPECT_EQ(program.frmMain.State().Programs.size(), 3u);
+    EXPECT_EQ(program.frmMain.State().Specification.Programs.size(), 3u);
     EXPECT_EQ(fake.messages, std::vector<RecordedMessage>{});
 }
 
@@ -310,7 +310,7 @@ TEST(SecondStart, OpensThePresetAfterTheSavePromptAndRaisesTheWindow) {
     EXPECT_EQ(h.program.frmMain.State().PresetFileName, first);
 
     ASSERT_EQ(h.program.Click("cmdStagesClear"), EventResult::Done);  // a change to keep
-    ASSERT_TRUE(h.program.frmMain.State().PresetChanged);
+    ASSERT_TRUE(h.program.frmMain.State().Fields.PresetChanged);
     h.fake.confirmAnswers = {ConfirmAnswer::Cancel};
     h.program.SecondStart({second});
     EXPECT_EQ(h.fake.confirmations.size(), 1u);

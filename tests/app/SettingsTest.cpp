@@ -80,13 +80,13 @@ INSTANTIATE_TEST_SUITE_P(
 // details toggle set ("-" for none), and the window's left and top.
 std::string Applied(TfrmMain& m) {
     const AppState& s = m.State();
-    EXPECT_EQ(m.cmdViewLogAfterCompile.checked, s.ViewLogAfterCompile);
+    EXPECT_EQ(m.cmdViewLogAfterCompile.checked, s.Script.ViewLogAfterCompile);
     EXPECT_EQ(m.cmdCloseProgramOnRun.checked, s.CloseProgramOnRun);
     EXPECT_EQ(m.cmdShowDetails.checked, s.ShowDetails);
     EXPECT_EQ(m.cmdToolShowDetails.checked, s.ShowDetails);
     return "recent " + std::to_string(s.RecentCount) + " alpha " + std::to_string(s.Opacity) +
-           " log " + BoolText(s.ViewLogAfterCompile) + " close " + BoolText(s.CloseProgramOnRun) +
-           " details " + BoolText(s.ShowDetails) + " " +
+           " log " + BoolText(s.Script.ViewLogAfterCompile) + " close " +
+           BoolText(s.CloseProgramOnRun) + " details " + BoolText(s.ShowDetails) + " " +
            (m.Height ? std::to_string(*m.Height) : "-") + " at " + std::to_string(m.Left) + "," +
            std::to_string(m.Top);
 }
@@ -332,7 +332,7 @@ TEST(RecentMenus, ChoosingARecentPresetOpensItAfterThePrompt) {
                 "RecentPreset = " + older + "\r\nRecentPreset = " + newer + "\r\n");
     h.Start();
     ASSERT_EQ(h.state().PresetFileName, newer);
-    h.state().PresetChanged = true;
+    h.state().Fields.PresetChanged = true;
     h.fake.confirmAnswers = {ConfirmAnswer::Cancel, ConfirmAnswer::No};
     ASSERT_EQ(h.program.ChooseMenuItem("cmdRecentPresets", 1), EventResult::Done);
     EXPECT_EQ(h.state().PresetFileName, newer) << "cancelled";
@@ -351,9 +351,9 @@ TEST(RecentMenus, ChoosingARecentFileTakesItsPathWithEveryAmpersand) {
     ASSERT_EQ(h.ChooseSpecification("Chain"), EventResult::Done);
     h.main().AddRecentFile("/in/R&D&Co.map");
     h.main().AddRecentFile(h.input);
-    h.state().PresetChanged = true;
+    h.state().Fields.PresetChanged = true;
     ASSERT_EQ(h.program.ChooseMenuItem("cmdRecentFiles", 1), EventResult::Done);
-    EXPECT_EQ(h.state().InputFile, "/in/R&D&Co.map");
+    EXPECT_EQ(h.state().Input.InputFile, "/in/R&D&Co.map");
     EXPECT_EQ(h.main().txtFile.text, "/in/R&D&Co.map");
     EXPECT_EQ(h.state().RecentFileList.front(), "/in/R&D&Co.map");
     EXPECT_EQ(h.fake.confirmations, Strings{}) << "no save prompt";
@@ -375,7 +375,7 @@ TEST(FavouritePresets, ChoiceMatchesTheLowerCasedFileName) {
     EXPECT_EQ(h.state().PresetFileName, upper);
 
     h.state().PresetList = {h.dir / "c/Day.zrp"};
-    h.state().PresetChanged = true;
+    h.state().Fields.PresetChanged = true;
     h.fake.confirmAnswers = {ConfirmAnswer::Cancel, ConfirmAnswer::No};
     ASSERT_EQ(h.program.ChooseMenuItem("cmdPresetsMenu", 0), EventResult::Done);
     EXPECT_EQ(h.fake.messages, std::vector<RecordedMessage>{}) << "cancelled before the search";

@@ -144,7 +144,7 @@ TEST_F(ChoiceFields, BrowseFragmentQuotesPathsWithBlanks) {
     };
     for (const Case& c : cases) {
         for (const ScriptShell shell : {ScriptShell::Posix, ScriptShell::Cmd}) {
-            ctx.Shell = shell;
+            ctx.Files.Shell = shell;
             TZRBrowseBox browse(ctx, Desc("In", c.param), "file", kDefaultBrowseFilter, 8, 16);
             browse.SetText(c.text);
             EXPECT_EQ(browse.GetParam(), shell == ScriptShell::Posix ? c.posix : c.cmd)

@@ -12,11 +12,11 @@ namespace kestrune::fieldtest {
 struct Context {
     Context() {
         ctx.platform = &fake;
-        ctx.BasePath = "/base";
-        ctx.FileDest = "/dest";
-        ctx.InputFolder = "/work";
-        ctx.InputName = "level1";
-        ctx.InputExt = "map";
+        ctx.Files.BasePath = "/base";
+        ctx.Files.FileDest = "/dest";
+        ctx.Files.InputFolder = "/work";
+        ctx.Files.InputName = "level1";
+        ctx.Files.InputExt = "map";
     }
     kestrune::testing::FakePlatform fake;
     FieldContext ctx;

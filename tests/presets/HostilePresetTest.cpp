@@ -9,9 +9,9 @@
 #include <string>
 
 #include "FakePlatform.h"
+#include "StateParts.h"
 #include "TempDir.h"
 #include "presets/PresetFile.h"
-#include "presets/PresetState.h"
 
 namespace kestrune {
 namespace {
@@ -23,12 +23,13 @@ namespace fs = std::filesystem;
 struct Program {
     TempDir dir;
     FakePlatform fake;
-    PresetState state{dir.path()};
+    testing::StateParts state{dir.path()};
     Program() {
-        state.platform = &fake;
-        state.SpecFileName = "Chain.zrs";
-        TZRGroup& compiler = *state.Programs.emplace_back(std::make_unique<TZRGroup>(
-            state, "Compiler", true, kDefaultExeFilter, "Compiler:", state.Tab));
+        state.Fields.platform = &fake;
+        state.Specification.SpecFileName = "Chain.zrs";
+        TZRGroup& compiler = *state.Specification.Programs.emplace_back(
+            std::make_unique<TZRGroup>(state.Fields, "Compiler", true, kDefaultExeFilter,
+                                       "Compiler:", state.Specification.Tab));
         FieldDescription verbose;
         verbose.Caption = "Verbose";
         verbose.Param = "-v";
@@ -46,8 +47,10 @@ TEST(HostilePreset, APipeOrADeviceIsRefusedAtOnce) {
     const pid_t child = fork();
     if (child == 0) {
         alarm(5);
-        const bool pipeRead = ReadPreset(p.state, pipe, PresetMode::Open);
-        const bool deviceRead = ReadPreset(p.state, "/dev/zero", PresetMode::Import);
+        const bool pipeRead =
+            ReadPreset(p.state.Specification, p.state.Input, pipe, PresetMode::Open);
+        const bool deviceRead =
+            ReadPreset(p.state.Specification, p.state.Input, "/dev/zero", PresetMode::Import);
         std::string report = pipeRead || deviceRead ? "read" : "refused";
         for (const auto& message : p.fake.messages) {
             report += "|" + message.title + ": " + message.text;
@@ -76,11 +79,11 @@ TEST(HostilePreset, SavingAPrivatePresetKeepsItPrivateAndKeepsItsLink) {
     const std::string real = p.dir.Write("mine/private.zrp", "ZRP200\r\n");
     ASSERT_EQ(chmod(real.c_str(), 0600), 0);
     fs::create_symlink(real, p.dir / "shortcut.zrp");
-    p.state.Programs[0]->CheckBoxes[0].SetChecked(true);
+    p.state.Specification.Programs[0]->CheckBoxes[0].SetChecked(true);
 
-    ASSERT_TRUE(WritePreset(p.state, p.dir / "shortcut.zrp"));
+    ASSERT_TRUE(WritePreset(p.state.Specification, p.state.Input, p.dir / "shortcut.zrp"));
     EXPECT_TRUE(fs::is_symlink(p.dir / "shortcut.zrp"));
-    EXPECT_EQ(p.dir.Read("mine/private.zrp"), PresetText(p.state));
+    EXPECT_EQ(p.dir.Read("mine/private.zrp"), PresetText(p.state.Specification, p.state.Input));
     EXPECT_EQ(fs::status(real).permissions(), fs::perms::owner_read | fs::perms::owner_write);
 }
 

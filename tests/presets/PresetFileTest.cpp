@@ -10,9 +10,9 @@
 
 #include "FakePlatform.h"
 #include "FileSizeLimit.h"
+#include "StateParts.h"
 #include "TempDir.h"
 #include "presets/PresetFile.h"
-#include "presets/PresetState.h"
 
 namespace kestrune {
 namespace {
@@ -35,11 +35,11 @@ FieldDescription Field(std::string caption, std::string param = "") {
 struct Chain {
     TempDir dir;
     FakePlatform fake;
-    PresetState state{dir.path()};
+    testing::StateParts state{dir.path()};
 
     Chain() {
-        state.platform = &fake;
-        state.SpecFileName = "Chain.zrs";
+        state.Fields.platform = &fake;
+        state.Specification.SpecFileName = "Chain.zrs";
         TZRGroup& compiler = Add("Compiler", true);
         compiler.AddCheckBox(Field("Verbose", "-v"), false);
         compiler.AddCheckBox(Field("Debug", "-g"), false);
@@ -64,14 +64,14 @@ struct Chain {
     }
 
     TZRGroup& Add(const std::string& name, bool stage) {
-        state.Programs.push_back(
-            std::make_unique<TZRGroup>(state, name, stage, kDefaultExeFilter, name + ":"));
+        state.Specification.Programs.push_back(
+            std::make_unique<TZRGroup>(state.Fields, name, stage, kDefaultExeFilter, name + ":"));
         if (stage) {
-            state.Stages.push_back({name, false});
+            state.Specification.Stages.push_back({name, false});
         }
-        return *state.Programs.back();
+        return *state.Specification.Programs.back();
     }
-    TZRGroup& P(std::size_t i) { return *state.Programs[i]; }
+    TZRGroup& P(std::size_t i) { return *state.Specification.Programs[i]; }
 
     // Every value a user can change, set away from its default.
     void SetEverything() {
@@ -90,22 +90,22 @@ struct Chain {
         P(1).EditBoxes[0].SetText("a=b.map");
         P(2).ColorBoxes[0].SetChecked(true);
         P(2).ColorBoxes[0].SetColorFromPreset("0 0 1");
-        state.Stages[0].checked = true;
+        state.Specification.Stages[0].checked = true;
     }
 
     bool Read(const std::string& text, PresetMode mode = PresetMode::Open) {
-        return ReadPreset(state, dir.Write("in.zrp", text), mode);
+        return ReadPreset(state.Specification, state.Input, dir.Write("in.zrp", text), mode);
     }
 };
 
 TEST(PresetWriter, WritesExactBytes) {
     Chain chain;
     chain.SetEverything();
-    chain.state.RememberFile = true;
-    chain.state.InputFile = "/maps/a b.map";
-    chain.state.PresetChanged = true;
+    chain.state.Input.RememberFile = true;
+    chain.state.Input.InputFile = "/maps/a b.map";
+    chain.state.Fields.PresetChanged = true;
     const std::string path = chain.dir / "out.zrp";
-    ASSERT_TRUE(WritePreset(chain.state, path));
+    ASSERT_TRUE(WritePreset(chain.state.Specification, chain.state.Input, path));
     EXPECT_EQ(chain.dir.Read(path),
               "ZRP200\r\n\r\n[Header]\r\nSpecFile = Chain.zrs\r\nFile = /maps/a b.map\r\n\r\n"
               "[Class = Compiler]\r\nRun = True\r\n"
@@ -120,14 +120,15 @@ TEST(PresetWriter, WritesExactBytes) {
               "[Field = Map]\r\nChecked = False\r\nValue = a=b.map\r\n\r\n"
               "[Class = Packer]\r\n[Field = Strip]\r\nChecked = False\r\n"
               "[Field = Tint]\r\nChecked = True\r\nValue = 0 0 1\r\n\r\n");
-    EXPECT_FALSE(chain.state.PresetChanged);
+    EXPECT_FALSE(chain.state.Fields.PresetChanged);
     EXPECT_TRUE(chain.fake.messages.empty());
 }
 
 TEST(PresetWriter, WithoutSpecificationOrRememberedFile) {
-    PresetState state;
-    state.InputFile = "/maps/a.map";
-    EXPECT_EQ(PresetText(state), "ZRP200\r\n\r\n[Header]\r\nSpecFile = \r\nFile =\r\n\r\n");
+    testing::StateParts state;
+    state.Input.InputFile = "/maps/a.map";
+    EXPECT_EQ(PresetText(state.Specification, state.Input),
+              "ZRP200\r\n\r\n[Header]\r\nSpecFile = \r\nFile =\r\n\r\n");
 }
 
 TEST(PresetFile, WriteThenReadRestoresEveryTickAndValue) {
@@ -135,15 +136,16 @@ TEST(PresetFile, WriteThenReadRestoresEveryTickAndValue) {
     written.SetEverything();
     written.P(1).EditBoxes[0].SetText("  padded  ");
     const std::string path = written.dir / "all.zrp";
-    ASSERT_TRUE(WritePreset(written.state, path));
+    ASSERT_TRUE(WritePreset(written.state.Specification, written.state.Input, path));
 
     Chain read;
-    read.state.PresetChanged = true;
-    ASSERT_TRUE(ReadPreset(read.state, path, PresetMode::Open));
+    read.state.Fields.PresetChanged = true;
+    ASSERT_TRUE(ReadPreset(read.state.Specification, read.state.Input, path, PresetMode::Open));
     EXPECT_TRUE(read.fake.messages.empty());
-    EXPECT_FALSE(read.state.PresetChanged);
+    EXPECT_FALSE(read.state.Fields.PresetChanged);
     written.P(1).EditBoxes[0].SetText("padded");  // values lose their outer blanks
-    EXPECT_EQ(PresetText(read.state), PresetText(written.state));
+    EXPECT_EQ(PresetText(read.state.Specification, read.state.Input),
+              PresetText(written.state.Specification, written.state.Input));
     // Same-caption fields each get their own section back.
     EXPECT_FALSE(read.P(0).CheckBoxes[1].Checked());
     EXPECT_TRUE(read.P(0).CheckBoxes[2].Checked());
@@ -153,8 +155,8 @@ TEST(PresetFile, WriteThenReadRestoresEveryTickAndValue) {
     EXPECT_TRUE(read.P(2).ColorBoxes[0].ColorButton.enabled);
     EXPECT_TRUE(read.P(0).BrowseBoxes[0].EditControl.enabled);
     EXPECT_FALSE(read.P(0).EditBoxes[0].EditControl.enabled);
-    EXPECT_TRUE(read.state.Stages[0].checked);
-    EXPECT_FALSE(read.state.Stages[1].checked);
+    EXPECT_TRUE(read.state.Specification.Stages[0].checked);
+    EXPECT_FALSE(read.state.Specification.Stages[1].checked);
 }
 
 // The target keeps its bytes whatever goes wrong; no temporary file is left behind.
@@ -162,7 +164,7 @@ class PresetWriteFailure : public ::testing::Test {
   protected:
     void SetUp() override {
         chain.SetEverything();
-        chain.state.PresetChanged = true;
+        chain.state.Fields.PresetChanged = true;
         previous = chain.dir.Write("keep.zrp", "ZRP200\r\nprevious bytes\r\n");
     }
     void ExpectUntouched() {
@@ -179,34 +181,35 @@ class PresetWriteFailure : public ::testing::Test {
 
 TEST_F(PresetWriteFailure, MissingFolder) {
     const std::string path = chain.dir / "gone/p.zrp";
-    EXPECT_FALSE(WritePreset(chain.state, path));
+    EXPECT_FALSE(WritePreset(chain.state.Specification, chain.state.Input, path));
     EXPECT_EQ(chain.fake.messages,
               (std::vector<RecordedMessage>{
                   {"Error", "Cannot create file \"" + path + "\". No such file or directory"}}));
-    EXPECT_TRUE(chain.state.PresetChanged);
+    EXPECT_TRUE(chain.state.Fields.PresetChanged);
     ExpectUntouched();
 }
 
 TEST_F(PresetWriteFailure, TargetIsAFolder) {
     std::filesystem::create_directory(chain.dir / "folder.zrp");
-    EXPECT_FALSE(WritePreset(chain.state, chain.dir / "folder.zrp"));
+    EXPECT_FALSE(
+        WritePreset(chain.state.Specification, chain.state.Input, chain.dir / "folder.zrp"));
     EXPECT_EQ(chain.fake.messages,
               (std::vector<RecordedMessage>{
                   {"Error",
                    "Cannot create file \"" + (chain.dir / "folder.zrp") + "\". Is a directory"}}));
-    EXPECT_TRUE(chain.state.PresetChanged);
+    EXPECT_TRUE(chain.state.Fields.PresetChanged);
     std::filesystem::remove(chain.dir / "folder.zrp");
     ExpectUntouched();
 }
 
 TEST_F(PresetWriteFailure, FullDiskKeepsThePreviousPreset) {
     const std::string report = WithFileSizeLimit(16, [&] {
-        const bool written = WritePreset(chain.state, previous);
+        const bool written = WritePreset(chain.state.Specification, chain.state.Input, previous);
         std::string text = written ? "written" : "refused";
         for (const RecordedMessage& message : chain.fake.messages) {
             text += "|" + message.title + "|" + message.text;
         }
-        return text + (chain.state.PresetChanged ? "|changed" : "|unchanged");
+        return text + (chain.state.Fields.PresetChanged ? "|changed" : "|unchanged");
     });
     EXPECT_EQ(report,
               "refused|Error|Cannot write file \"" + previous + "\". File too large|changed");
@@ -228,20 +231,21 @@ class PresetFirstLine : public ::testing::TestWithParam<FirstLineCase> {};
 TEST_P(PresetFirstLine, DecidesWhetherTheFileIsRead) {
     Chain chain;
     chain.P(0).CheckBoxes[0].SetChecked(true);
-    chain.state.PresetChanged = true;
+    chain.state.Fields.PresetChanged = true;
     const std::string text = std::string(GetParam().bytes) + "\r\nSpecFile = Chain.zrs\r\n";
     const std::string path = chain.dir.Write("first.zrp", text);
-    EXPECT_EQ(ReadPreset(chain.state, path, PresetMode::Open), GetParam().accepted);
+    EXPECT_EQ(ReadPreset(chain.state.Specification, chain.state.Input, path, PresetMode::Open),
+              GetParam().accepted);
     if (GetParam().accepted) {
         EXPECT_TRUE(chain.fake.messages.empty());
         EXPECT_FALSE(chain.P(0).CheckBoxes[0].Checked());
-        EXPECT_FALSE(chain.state.PresetChanged);
+        EXPECT_FALSE(chain.state.Fields.PresetChanged);
     } else {
         EXPECT_EQ(
             chain.fake.messages,
             (std::vector<RecordedMessage>{{"Error", path + " is not a valid .zrp v200 file."}}));
         EXPECT_TRUE(chain.P(0).CheckBoxes[0].Checked());
-        EXPECT_TRUE(chain.state.PresetChanged);
+        EXPECT_TRUE(chain.state.Fields.PresetChanged);
     }
 }
 
@@ -258,7 +262,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(PresetFirstLine, EmptyFileIsRejected) {
     Chain chain;
     const std::string path = chain.dir.Write("empty.zrp", "");
-    EXPECT_FALSE(ReadPreset(chain.state, path, PresetMode::Open));
+    EXPECT_FALSE(ReadPreset(chain.state.Specification, chain.state.Input, path, PresetMode::Open));
     EXPECT_EQ(chain.fake.messages,
               (std::vector<RecordedMessage>{{"Error", path + " is not a valid .zrp v200 file."}}));
 }
@@ -266,7 +270,7 @@ TEST(PresetFirstLine, EmptyFileIsRejected) {
 TEST(PresetReader, MissingFileReportsTheReadError) {
     Chain chain;
     const std::string path = chain.dir / "none.zrp";
-    EXPECT_FALSE(ReadPreset(chain.state, path, PresetMode::Open));
+    EXPECT_FALSE(ReadPreset(chain.state.Specification, chain.state.Input, path, PresetMode::Open));
     EXPECT_EQ(chain.fake.messages,
               (std::vector<RecordedMessage>{
                   {"Error", "Cannot open file \"" + path + "\". No such file or directory"}}));
@@ -374,16 +378,16 @@ TEST(PresetReader, RunFalseNeverUnticksAStage) {
     Chain chain;
     chain.P(0).Run = true;
     chain.P(1).Run = true;
-    chain.state.Stages = {{"compiler", true}, {"LINKER", false}, {"Elsewhere", true}};
+    chain.state.Specification.Stages = {{"compiler", true}, {"LINKER", false}, {"Elsewhere", true}};
     ASSERT_TRUE(
         chain.Read("ZRP200\r\n[Class = Compiler]\r\nRun = False\r\n"
                    "[Class = Linker]\r\nRun = 0\r\n"));
     EXPECT_TRUE(chain.P(0).Run);
     EXPECT_TRUE(chain.P(1).Run);
     // Ticks follow the run flags by lower-cased name; an entry without a program stays.
-    EXPECT_EQ(chain.state.Stages[0].checked, true);
-    EXPECT_EQ(chain.state.Stages[1].checked, true);
-    EXPECT_EQ(chain.state.Stages[2].checked, true);
+    EXPECT_EQ(chain.state.Specification.Stages[0].checked, true);
+    EXPECT_EQ(chain.state.Specification.Stages[1].checked, true);
+    EXPECT_EQ(chain.state.Specification.Stages[2].checked, true);
 }
 
 TEST(PresetReader, PresetWithoutSpecFileAppliesNothingAfterAnotherPreset) {
@@ -411,7 +415,7 @@ TEST(PresetReader, HeaderAfterSectionsEndsThePendingField) {
 TEST(PresetReader, DuplicateNamesGoToTheFirstProgram) {
     Chain chain;
     chain.Add("compiler", true).AddCheckBox(Field("Verbose"), false);
-    chain.state.Stages = {{"Compiler", false}, {"compiler", false}};
+    chain.state.Specification.Stages = {{"Compiler", false}, {"compiler", false}};
     ASSERT_TRUE(
         chain.Read("ZRP200\r\n[Class = compiler]\r\nRun = True\r\n"
                    "[Field = Verbose]\r\nChecked = True\r\n"));
@@ -419,21 +423,21 @@ TEST(PresetReader, DuplicateNamesGoToTheFirstProgram) {
     EXPECT_TRUE(chain.P(0).CheckBoxes[0].Checked());
     EXPECT_FALSE(chain.P(3).CheckBoxes[0].Checked());
     // The last program of a name decides its stage entries.
-    EXPECT_FALSE(chain.state.Stages[0].checked);
-    EXPECT_FALSE(chain.state.Stages[1].checked);
+    EXPECT_FALSE(chain.state.Specification.Stages[0].checked);
+    EXPECT_FALSE(chain.state.Specification.Stages[1].checked);
 }
 
 TEST(PresetReader, FileLineNamingAMissingFileIsIgnored) {
     Chain chain;
-    chain.state.SetInputFile("/before/a.map");
+    SetInputFile(chain.state.Input, chain.state.Fields, "/before/a.map");
     const std::string input = chain.dir.Write("maps/b.txt", "x");
     ASSERT_TRUE(chain.Read("ZRP200\r\nFile = " + chain.dir.path() + "maps/none.txt\r\n"));
-    EXPECT_EQ(chain.state.InputFile, "/before/a.map");
+    EXPECT_EQ(chain.state.Input.InputFile, "/before/a.map");
     ASSERT_TRUE(chain.Read("ZRP200\r\nFile = " + chain.dir.path() + "maps\r\n"));
-    EXPECT_EQ(chain.state.InputFile, "/before/a.map");
+    EXPECT_EQ(chain.state.Input.InputFile, "/before/a.map");
     ASSERT_TRUE(chain.Read("ZRP200\r\nFile =   " + input + "  \r\n"));
-    EXPECT_EQ(chain.state.InputFile, input);
-    EXPECT_EQ(chain.state.InputName, "b");
+    EXPECT_EQ(chain.state.Input.InputFile, input);
+    EXPECT_EQ(chain.state.Fields.Files.InputName, "b");
 }
 
 // Damaged files are read to their end (or rejected) without crashing.
@@ -495,7 +499,7 @@ TEST(PresetReader, MalformedAndBinaryPresetsAreSurvived) {
         if (!chain.Read(text, round % 2 == 0 ? PresetMode::Open : PresetMode::Import)) {
             ASSERT_FALSE(chain.fake.messages.empty());
             EXPECT_EQ(chain.fake.messages.back().text,
-                      chain.state.SpecFolder() + "Other.zrs not found.");
+                      chain.state.Specification.SpecFolder() + "Other.zrs not found.");
         }
     }
 }

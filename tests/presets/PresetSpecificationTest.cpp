@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "FakePlatform.h"
+#include "StateParts.h"
 #include "TempDir.h"
 #include "presets/PresetFile.h"
-#include "presets/PresetState.h"
 #include "specification/SpecLoader.h"
 
 namespace kestrune {
@@ -21,41 +21,44 @@ using testing::TempDir;
 class PresetSpecification : public ::testing::Test {
   protected:
     void SetUp() override {
-        state.platform = &fake;
+        state.Fields.platform = &fake;
         dir.Write("SpecFiles/Chain.zrs", ReadFixture("presets/Chain.zrs"));
         dir.Write("SpecFiles/Other.zrs", ReadFixture("presets/Other.zrs"));
-        LoadSpecification(state, state.SpecFolder() + "Chain.zrs");
+        LoadSpecification(state.Specification, state.Input,
+                          state.Specification.SpecFolder() + "Chain.zrs");
         ASSERT_EQ(Names(), (std::vector<std::string>{"Compiler", "Linker"}));
         input = dir.Write("maps/a.map", "x");
-        state.SetInputFile(input);
-        state.Programs[1]->CheckBoxes[0].SetChecked(true);
-        state.Stages[1].checked = true;
-        state.PresetChanged = true;
+        SetInputFile(state.Input, state.Fields, input);
+        state.Specification.Programs[1]->CheckBoxes[0].SetChecked(true);
+        state.Specification.Stages[1].checked = true;
+        state.Fields.PresetChanged = true;
     }
 
     std::vector<std::string> Names() const {
         std::vector<std::string> names;
-        for (const auto& program : state.Programs) {
+        for (const auto& program : state.Specification.Programs) {
             names.push_back(program->Name);
         }
         return names;
     }
     std::vector<bool> Stages() const {
         std::vector<bool> ticks;
-        for (const StageItem& stage : state.Stages) {
+        for (const StageItem& stage : state.Specification.Stages) {
             ticks.push_back(stage.checked);
         }
         return ticks;
     }
     bool Read(const std::string& text, PresetMode mode) {
-        return ReadPreset(state, dir.Write("p.zrp", text), mode);
+        return ReadPreset(state.Specification, state.Input, dir.Write("p.zrp", text), mode);
     }
 
     TempDir dir;
     FakePlatform fake;
     // Records the specification names that opened presets report to the window.
-    struct NamingState : PresetState {
-        using PresetState::PresetState;
+    struct NamingState : testing::StateParts, StateListener {
+        explicit NamingState(std::string folder) : StateParts(std::move(folder)) {
+            Specification.Listener = this;
+        }
         void SpecificationNamed(const std::string& name) override { named.push_back(name); }
         std::vector<std::string> named;
     };
@@ -64,46 +67,50 @@ class PresetSpecification : public ::testing::Test {
 };
 
 TEST_F(PresetSpecification, OpenSwitchesToThePresetsSpecification) {
-    ASSERT_TRUE(ReadPreset(state, testing::FixturePath("presets/other.zrp"), PresetMode::Open));
+    ASSERT_TRUE(ReadPreset(state.Specification, state.Input,
+                           testing::FixturePath("presets/other.zrp"), PresetMode::Open));
     EXPECT_TRUE(fake.messages.empty());
-    EXPECT_EQ(state.SpecFileName, "Other.zrs");
+    EXPECT_EQ(state.Specification.SpecFileName, "Other.zrs");
     ASSERT_EQ(Names(), (std::vector<std::string>{"Compiler", "Packer"}));
-    const TZRGroup& compiler = *state.Programs[0];
+    const TZRGroup& compiler = *state.Specification.Programs[0];
     EXPECT_TRUE(compiler.CheckBoxes[0].Checked());
     EXPECT_TRUE(compiler.EditBoxes[0].Checked());
     EXPECT_EQ(compiler.EditBoxes[0].Text(), "7");
-    EXPECT_EQ(state.Programs[1]->ComboBoxes[0].Text(), "Small");
+    EXPECT_EQ(state.Specification.Programs[1]->ComboBoxes[0].Text(), "Small");
     EXPECT_EQ(Stages(), (std::vector<bool>{true, true}));
     EXPECT_EQ(state.named, (std::vector<std::string>{"Other.zrs"}));
-    EXPECT_EQ(state.InputFile, "");  // "File =" after a switch leaves the input file cleared
-    EXPECT_FALSE(state.PresetChanged);
+    EXPECT_EQ(state.Input.InputFile, "");  // "File =" after a switch leaves the input file cleared
+    EXPECT_FALSE(state.Fields.PresetChanged);
 }
 
 TEST_F(PresetSpecification, ImportKeepsTheLoadedSpecification) {
-    ASSERT_TRUE(ReadPreset(state, testing::FixturePath("presets/other.zrp"), PresetMode::Import));
+    ASSERT_TRUE(ReadPreset(state.Specification, state.Input,
+                           testing::FixturePath("presets/other.zrp"), PresetMode::Import));
     EXPECT_TRUE(fake.messages.empty());
-    EXPECT_EQ(state.SpecFileName, "Chain.zrs");
+    EXPECT_EQ(state.Specification.SpecFileName, "Chain.zrs");
     ASSERT_EQ(Names(), (std::vector<std::string>{"Compiler", "Linker"}));
-    EXPECT_TRUE(state.Programs[0]->CheckBoxes[0].Checked());
-    EXPECT_EQ(state.Programs[0]->EditBoxes[0].Text(), "7");
-    EXPECT_FALSE(state.Programs[1]->CheckBoxes[0].Checked());  // reset, Packer's section skipped
+    EXPECT_TRUE(state.Specification.Programs[0]->CheckBoxes[0].Checked());
+    EXPECT_EQ(state.Specification.Programs[0]->EditBoxes[0].Text(), "7");
+    EXPECT_FALSE(state.Specification.Programs[1]
+                     ->CheckBoxes[0]
+                     .Checked());  // reset, Packer's section skipped
     EXPECT_EQ(Stages(), (std::vector<bool>{true, false}));
     // The check mark stays with the specification that is loaded.
     EXPECT_TRUE(state.named.empty());
-    EXPECT_EQ(state.InputFile, input);
+    EXPECT_EQ(state.Input.InputFile, input);
 }
 
 TEST_F(PresetSpecification, OpenNamingTheLoadedSpecificationKeepsItsPrograms) {
-    const TZRGroup* compiler = state.Programs[0].get();
+    const TZRGroup* compiler = state.Specification.Programs[0].get();
     ASSERT_TRUE(Read("ZRP200\r\nSpecFile = CHAIN.zrs\r\nFile = " + input +
                          "\r\n"
                          "[Class = Linker]\r\nRun = true\r\n",
                      PresetMode::Open));
-    EXPECT_EQ(state.Programs[0].get(), compiler);
-    EXPECT_FALSE(state.Programs[1]->CheckBoxes[0].Checked());
+    EXPECT_EQ(state.Specification.Programs[0].get(), compiler);
+    EXPECT_FALSE(state.Specification.Programs[1]->CheckBoxes[0].Checked());
     EXPECT_EQ(Stages(), (std::vector<bool>{false, true}));
     EXPECT_EQ(state.named, (std::vector<std::string>{"CHAIN.zrs"}));
-    EXPECT_EQ(state.InputFile, input);
+    EXPECT_EQ(state.Input.InputFile, input);
 }
 
 // Reading on would pass the loaded specification off as the preset's, and the next save would
@@ -115,20 +122,20 @@ TEST_F(PresetSpecification, OpenWithMissingSpecificationChangesNothing) {
         EXPECT_FALSE(Read(
             "ZRP200\r\n[Header]\r\nSpecFile = " + name + "\r\n[Class = Linker]\r\nRun = True\r\n",
             PresetMode::Open));
-        EXPECT_EQ(
-            fake.messages,
-            (std::vector<RecordedMessage>{{"Error", state.SpecFolder() + name + " not found."}}));
-        EXPECT_EQ(state.SpecFileName, "Chain.zrs");
-        EXPECT_TRUE(state.Programs[1]->CheckBoxes[0].Checked());
-        EXPECT_FALSE(state.Programs[1]->Run);
+        EXPECT_EQ(fake.messages,
+                  (std::vector<RecordedMessage>{
+                      {"Error", state.Specification.SpecFolder() + name + " not found."}}));
+        EXPECT_EQ(state.Specification.SpecFileName, "Chain.zrs");
+        EXPECT_TRUE(state.Specification.Programs[1]->CheckBoxes[0].Checked());
+        EXPECT_FALSE(state.Specification.Programs[1]->Run);
         EXPECT_TRUE(state.named.empty());
-        EXPECT_TRUE(state.PresetChanged);
+        EXPECT_TRUE(state.Fields.PresetChanged);
     }
 }
 
 // A name of a megabyte is quoted cut, so the message box stays readable.
 TEST_F(PresetSpecification, AHugeSpecificationNameIsQuotedCut) {
-    const std::string folder = state.SpecFolder();
+    const std::string folder = state.Specification.SpecFolder();
     ASSERT_LT(folder.size(), 300u);
     EXPECT_FALSE(
         Read("ZRP200\r\nSpecFile = " + std::string(1 << 20, 'x') + "\r\n", PresetMode::Open));

@@ -9,9 +9,9 @@
 #include "FakePlatform.h"
 #include "FileSizeLimit.h"
 #include "ScriptText.h"
+#include "StateParts.h"
 #include "TempDir.h"
 #include "script/BatchBuilder.h"
-#include "script/ScriptState.h"
 
 namespace kestrune {
 namespace {
@@ -25,9 +25,9 @@ using testing::RecordedMessage;
 using testing::TempDir;
 using testing::WithFileSizeLimit;
 
-TZRGroup& AddProgram(ScriptState& state, const std::string& name, bool requireExe) {
-    return *state.Programs.emplace_back(std::make_unique<TZRGroup>(
-        state, name, requireExe, kDefaultExeFilter, name + ":", state.Tab));
+TZRGroup& AddProgram(testing::StateParts& state, const std::string& name, bool requireExe) {
+    return *state.Specification.Programs.emplace_back(std::make_unique<TZRGroup>(
+        state.Fields, name, requireExe, kDefaultExeFilter, name + ":", state.Specification.Tab));
 }
 
 TZRCheckBox& AddCheck(TZRGroup& group, const std::string& param, bool checked,
@@ -53,10 +53,10 @@ TZREditBox& AddEdit(TZRGroup& group, const std::string& param, const std::string
 class WorkedExample : public ::testing::Test {
   protected:
     WorkedExample() : state(dir.path()) {
-        state.platform = &fake;
-        state.ViewLogAfterCompile = true;
-        state.FileDest = dir / "Game/maps";
-        state.LayoutLines = {
+        state.Fields.platform = &fake;
+        state.Script.ViewLogAfterCompile = true;
+        state.Fields.Files.FileDest = dir / "Game/maps";
+        state.Specification.LayoutLines = {
             "echo Building $FileName",
             "$ClassEXE=Compiler $ClassParam=Compiler $FilePath/$FileName.map",
             "$ClassEXE=Light $ClassParam=Light $FilePath/$FileName.bsp",
@@ -64,9 +64,9 @@ class WorkedExample : public ::testing::Test {
             "$REDA $FilePath/$FileName.log",
         };
         tool = dir.Write("Tools/compile.exe", "MZ");
-        state.InputFolder = dir / "Work";
-        state.InputName = "level1";
-        state.InputExt = "map";
+        state.Fields.Files.InputFolder = dir / "Work";
+        state.Fields.Files.InputName = "level1";
+        state.Fields.Files.InputExt = "map";
         TZRGroup& compiler = AddProgram(state, "Compiler", true);
         compiler.Run = true;
         compiler.ToolPath = tool;
@@ -78,12 +78,12 @@ class WorkedExample : public ::testing::Test {
         script = dir / "compile.bat";
     }
 
-    TZRGroup& Compiler() { return *state.Programs[0]; }
-    TZRGroup& Light() { return *state.Programs[1]; }
+    TZRGroup& Compiler() { return *state.Specification.Programs[0]; }
+    TZRGroup& Light() { return *state.Specification.Programs[1]; }
 
     TempDir dir;
     FakePlatform fake;
-    ScriptState state;
+    testing::StateParts state;
     std::string tool;
     std::string script;
 };
@@ -103,7 +103,7 @@ class WorkedExampleTable : public WorkedExample,
 
 TEST_P(WorkedExampleTable, WritesScript) {
     const WorkedCase& c = GetParam();
-    state.ViewLogAfterCompile = c.viewLog;
+    state.Script.ViewLogAfterCompile = c.viewLog;
     const std::string t = dir.path();
     std::string expected = "echo Building level1\r\n" + t + "Tools/compile.exe -v -o fast " + t +
                            "Work/level1.map\r\ncopy " + t + "Work/level1.bsp " + t +
@@ -113,8 +113,9 @@ TEST_P(WorkedExampleTable, WritesScript) {
     } else if (c.singleStage) {
         expected += "\r\n";
     }
-    const bool written =
-        c.singleStage ? WriteStageBatch(state, script, 0) : WriteBatch(state, script);
+    const bool written = c.singleStage
+                             ? WriteStageBatch(state.Specification, state.Script, script, 0)
+                             : WriteBatch(state.Specification, state.Script, script);
     ASSERT_TRUE(written);
     EXPECT_EQ(dir.Read(script), ScriptLines(expected));
     EXPECT_TRUE(fake.messages.empty());
@@ -130,21 +131,21 @@ INSTANTIATE_TEST_SUITE_P(Modes, WorkedExampleTable,
 
 TEST_F(WorkedExample, TickedLightWithoutPathBlocksOnlyWholeRun) {
     Light().Run = true;
-    EXPECT_FALSE(WriteBatch(state, script));
+    EXPECT_FALSE(WriteBatch(state.Specification, state.Script, script));
     EXPECT_FALSE(fs::exists(script));
     ASSERT_EQ(fake.messages.size(), 1u);
     EXPECT_EQ(fake.messages[0],
               (RecordedMessage{"Error",
                                "The path for the following groups could not be found:\r\n"
                                "Group = Light\r\nPlease set these paths up."}));
-    EXPECT_TRUE(WriteStageBatch(state, script, 0));
+    EXPECT_TRUE(WriteStageBatch(state.Specification, state.Script, script, 0));
     EXPECT_EQ(fake.messages.size(), 1u);
 }
 
 TEST_F(WorkedExample, SecondRunWritesSameBytes) {
-    ASSERT_TRUE(WriteBatch(state, script));
+    ASSERT_TRUE(WriteBatch(state.Specification, state.Script, script));
     const std::string first = dir.Read(script);
-    ASSERT_TRUE(WriteBatch(state, script));
+    ASSERT_TRUE(WriteBatch(state.Specification, state.Script, script));
     EXPECT_EQ(dir.Read(script), first);
 }
 
@@ -153,7 +154,7 @@ TEST_F(WorkedExample, FailedPathCheckChangesNothing) {
     dir.Write("compile.bat", previous);
     AddEdit(Compiler(), "-level", "", true, "3");
     Compiler().CommandLine = "old";
-    state.PresetChanged = false;
+    state.Fields.PresetChanged = false;
     TZRGroup& packer = AddProgram(state, "Packer", true);
     packer.Run = true;
     packer.ToolPath = dir.path() + "Tools";  // a folder is no executable
@@ -164,7 +165,7 @@ TEST_F(WorkedExample, FailedPathCheckChangesNothing) {
     helper.Run = true;
     Light().Run = true;
 
-    EXPECT_FALSE(WriteBatch(state, script));
+    EXPECT_FALSE(WriteBatch(state.Specification, state.Script, script));
     EXPECT_EQ(fake.messages,
               (std::vector<RecordedMessage>{
                   {"Error",
@@ -173,15 +174,15 @@ TEST_F(WorkedExample, FailedPathCheckChangesNothing) {
     EXPECT_EQ(dir.Read(script), previous);
     EXPECT_EQ(Compiler().CommandLine, "old");
     EXPECT_TRUE(Compiler().EditBoxes.back().Checked());
-    EXPECT_FALSE(state.PresetChanged);
+    EXPECT_FALSE(state.Fields.PresetChanged);
 }
 
 TEST_F(WorkedExample, StagePathCheckLooksAtChosenProgramOnly) {
     Compiler().ToolPath = dir / "Tools/missing.exe";
     Compiler().Run = false;
-    EXPECT_FALSE(WriteStageBatch(state, script, 0));
+    EXPECT_FALSE(WriteStageBatch(state.Specification, state.Script, script, 0));
     Light().Run = false;
-    EXPECT_FALSE(WriteStageBatch(state, script, 1));
+    EXPECT_FALSE(WriteStageBatch(state.Specification, state.Script, script, 1));
     EXPECT_EQ(fake.messages,
               (std::vector<RecordedMessage>{{"Error", "The path for Compiler could not be found."},
                                             {"Error", "The path for Light could not be found."}}));
@@ -189,7 +190,7 @@ TEST_F(WorkedExample, StagePathCheckLooksAtChosenProgramOnly) {
 
     // Light alone is checked for its own run, although Compiler's path is still missing.
     Light().ToolPath = tool;
-    EXPECT_TRUE(WriteStageBatch(state, script, 1));
+    EXPECT_TRUE(WriteStageBatch(state.Specification, state.Script, script, 1));
     const std::string t = dir.path();
     EXPECT_EQ(dir.Read(script),
               ScriptLines("echo Building level1\r\n" + t + "Tools/compile.exe -extra " + t +
@@ -198,25 +199,26 @@ TEST_F(WorkedExample, StagePathCheckLooksAtChosenProgramOnly) {
 }
 
 TEST_F(WorkedExample, StageIndexOutOfRangeWritesNothing) {
-    EXPECT_FALSE(WriteStageBatch(state, script, 2));
-    EXPECT_FALSE(WriteStageBatch(state, script, static_cast<std::size_t>(-1)));
+    EXPECT_FALSE(WriteStageBatch(state.Specification, state.Script, script, 2));
+    EXPECT_FALSE(
+        WriteStageBatch(state.Specification, state.Script, script, static_cast<std::size_t>(-1)));
     EXPECT_FALSE(fs::exists(script));
     EXPECT_TRUE(fake.messages.empty());
 }
 
 TEST_F(WorkedExample, EmptyLayoutGivesEmptyFile) {
     dir.Write("compile.bat", "old contents\r\n");
-    state.LayoutLines.clear();
-    ASSERT_TRUE(WriteBatch(state, script));
+    state.Specification.LayoutLines.clear();
+    ASSERT_TRUE(WriteBatch(state.Specification, state.Script, script));
     EXPECT_EQ(dir.Read(script), "");
-    ASSERT_TRUE(WriteStageBatch(state, script, 0));
+    ASSERT_TRUE(WriteStageBatch(state.Specification, state.Script, script, 0));
     EXPECT_EQ(dir.Read(script), "");
 }
 
 TEST_F(WorkedExample, BatchCommandLinesBecomeScriptLines) {
     AddCheck(Compiler(), "del tmp\r\necho done", true, "", true);
-    state.LayoutLines = {"$ClassEXE=Compiler $ClassParam=Compiler", "echo end"};
-    ASSERT_TRUE(WriteBatch(state, script));
+    state.Specification.LayoutLines = {"$ClassEXE=Compiler $ClassParam=Compiler", "echo end"};
+    ASSERT_TRUE(WriteBatch(state.Specification, state.Script, script));
     // Check boxes come before edit boxes, so the edit's switch ends the batch command's line.
     // The batch lines join with the script's own line end; a break inside the parameter stays.
     EXPECT_EQ(Compiler().CommandLine, ScriptLines("-v\r\n") + "del tmp\r\necho done -o fast");
@@ -227,21 +229,21 @@ TEST_F(WorkedExample, BatchCommandLinesBecomeScriptLines) {
 TEST_F(WorkedExample, EmptyFieldsClearedBeforeCommandLines) {
     TZREditBox& level = AddEdit(Compiler(), "-level", "", true, "3");
     TZREditBox& lightLevel = AddEdit(Light(), "-bounce", "", true, "8", "Compiler");
-    state.PresetChanged = false;
+    state.Fields.PresetChanged = false;
 
-    ASSERT_TRUE(WriteStageBatch(state, script, 0));
+    ASSERT_TRUE(WriteStageBatch(state.Specification, state.Script, script, 0));
     EXPECT_FALSE(level.Checked());
     EXPECT_EQ(level.Text(), "3");
     EXPECT_TRUE(lightLevel.Checked());  // another program's fields are not cleared
-    EXPECT_TRUE(state.PresetChanged);
+    EXPECT_TRUE(state.Fields.PresetChanged);
     // Light's edit was not cleared, so it still lends its switch.
     EXPECT_EQ(Compiler().CommandLine, "-v -o fast -bounce");
 
-    state.PresetChanged = false;
-    ASSERT_TRUE(WriteBatch(state, script));
+    state.Fields.PresetChanged = false;
+    ASSERT_TRUE(WriteBatch(state.Specification, state.Script, script));
     EXPECT_FALSE(lightLevel.Checked());
     EXPECT_EQ(lightLevel.Text(), "8");
-    EXPECT_TRUE(state.PresetChanged);
+    EXPECT_TRUE(state.Fields.PresetChanged);
     EXPECT_EQ(Compiler().CommandLine, "-v -o fast");
 }
 
@@ -250,7 +252,7 @@ TEST_F(WorkedExample, EmptyFieldsClearedBeforeCommandLines) {
 class Lending : public ::testing::Test {
   protected:
     Lending() : state(dir.path()) {
-        state.platform = &fake;
+        state.Fields.platform = &fake;
         exe = dir.Write("bin/tool.exe", "");
         TZRGroup& main = AddProgram(state, "Main", true);
         main.Run = true;
@@ -267,42 +269,42 @@ class Lending : public ::testing::Test {
         TZRGroup& other = AddProgram(state, "Other", true);
         other.Run = true;
         other.ToolPath = exe;
-        state.LayoutLines = {"$ClassEXE=Main $ClassParam=Main",
-                             "\"$ClassEXE='Other'\" [$ClassParam=Other]"};
+        state.Specification.LayoutLines = {"$ClassEXE=Main $ClassParam=Main",
+                                           "\"$ClassEXE='Other'\" [$ClassParam=Other]"};
     }
 
     TempDir dir;
     FakePlatform fake;
-    ScriptState state;
+    testing::StateParts state;
     std::string exe;
 };
 
 TEST_F(Lending, DirectedFragmentsKeepTheirBlanks) {
-    ASSERT_TRUE(WriteBatch(state, dir / "run.bat"));
-    EXPECT_EQ(state.Programs[0]->CommandLine, "-own -x   -w 9");
-    EXPECT_EQ(state.Programs[1]->CommandLine, "-x -y");
-    EXPECT_EQ(state.Programs[4]->CommandLine, "-own  -z");
+    ASSERT_TRUE(WriteBatch(state.Specification, state.Script, dir / "run.bat"));
+    EXPECT_EQ(state.Specification.Programs[0]->CommandLine, "-own -x   -w 9");
+    EXPECT_EQ(state.Specification.Programs[1]->CommandLine, "-x -y");
+    EXPECT_EQ(state.Specification.Programs[4]->CommandLine, "-own  -z");
     EXPECT_EQ(dir.Read("run.bat"),
               ScriptLines(exe + " -own -x   -w 9\r\n\"" + exe + "\" [-own  -z]\r\n"));
 }
 
 TEST_F(Lending, CommandLineTrimmedAtBothEnds) {
-    TZRGroup& main = *state.Programs[0];
+    TZRGroup& main = *state.Specification.Programs[0];
     main.CheckBoxes.front().SetChecked(false);
     AddEdit(main, "", " \t lead", true);
-    AddEdit(*state.Programs[3], "", "\t  tail ", true, "", "Main");
-    ComputeCommandLine(state, 0);
+    AddEdit(*state.Specification.Programs[3], "", "\t  tail ", true, "", "Main");
+    ComputeCommandLine(state.Specification, 0);
     EXPECT_EQ(main.CommandLine, "lead -x   -w 9 \t  tail");
 
     main.EditBoxes.front().SetChecked(false);
-    ComputeCommandLine(state, 0);
+    ComputeCommandLine(state.Specification, 0);
     EXPECT_EQ(main.CommandLine, "-x   -w 9 \t  tail");
-    ComputeCommandLine(state, 99);  // out of range: ignored
+    ComputeCommandLine(state.Specification, 99);  // out of range: ignored
 }
 
 TEST_F(Lending, SingleStageSelectsLinesNamingTheStage) {
-    state.Programs[4]->CommandLine = "stale";
-    state.LayoutLines = {
+    state.Specification.Programs[4]->CommandLine = "stale";
+    state.Specification.LayoutLines = {
         "echo start",
         "$ClassEXE=Main $ClassParam=Main",
         "$CLASSEXE='main' quoted",
@@ -312,8 +314,9 @@ TEST_F(Lending, SingleStageSelectsLinesNamingTheStage) {
         "$ClassEXE=Mainframe",
         "$REDA",
     };
-    ASSERT_TRUE(WriteStageBatch(state, dir / "stage.bat", 0));
-    EXPECT_EQ(state.Programs[4]->CommandLine, "stale");  // only the chosen stage is computed
+    ASSERT_TRUE(WriteStageBatch(state.Specification, state.Script, dir / "stage.bat", 0));
+    EXPECT_EQ(state.Specification.Programs[4]->CommandLine,
+              "stale");  // only the chosen stage is computed
     EXPECT_EQ(dir.Read("stage.bat"), ScriptLines("echo start\r\n" + exe + " -own -x   -w 9\r\n" +
                                                  exe + " quoted\r\necho " + exe + " and " + exe +
                                                  " stale\r\n" + exe + "frame\r\n\r\n"));
@@ -323,7 +326,8 @@ TEST_F(Lending, SingleStageSelectsLinesNamingTheStage) {
 class WriteFailure : public WorkedExample, public ::testing::WithParamInterface<bool> {
   protected:
     bool Write(const std::string& path) {
-        return GetParam() ? WriteStageBatch(state, path, 0) : WriteBatch(state, path);
+        return GetParam() ? WriteStageBatch(state.Specification, state.Script, path, 0)
+                          : WriteBatch(state.Specification, state.Script, path);
     }
 };
 

@@ -6,8 +6,8 @@
 
 #include "FakePlatform.h"
 #include "ScriptText.h"
+#include "StateParts.h"
 #include "script/Expansion.h"
-#include "script/ScriptState.h"
 
 namespace kestrune {
 namespace {
@@ -17,10 +17,10 @@ using testing::ScriptLines;
 
 using testing::FakePlatform;
 
-TZRGroup& AddProgram(ScriptState& state, const std::string& name, bool requireExe,
+TZRGroup& AddProgram(testing::StateParts& state, const std::string& name, bool requireExe,
                      std::string toolPath, std::string commandLine, bool run) {
-    auto& program = state.Programs.emplace_back(std::make_unique<TZRGroup>(
-        state, name, requireExe, kDefaultExeFilter, name + ":", state.Tab));
+    auto& program = state.Specification.Programs.emplace_back(std::make_unique<TZRGroup>(
+        state.Fields, name, requireExe, kDefaultExeFilter, name + ":", state.Specification.Tab));
     program->ToolPath = std::move(toolPath);
     program->CommandLine = std::move(commandLine);
     program->Run = run;
@@ -33,13 +33,13 @@ TZRGroup& AddProgram(ScriptState& state, const std::string& name, bool requireEx
 class ExpansionTest : public ::testing::Test {
   protected:
     ExpansionTest() : state("/prog") {
-        state.platform = &fake;
-        state.ViewLogAfterCompile = true;
-        state.BasePath = "/base";
-        state.FileDest = "/dest/$Version";
-        state.InputFolder = "/w";
-        state.InputName = "level1";
-        state.InputExt = "map";
+        state.Fields.platform = &fake;
+        state.Script.ViewLogAfterCompile = true;
+        state.Fields.Files.BasePath = "/base";
+        state.Fields.Files.FileDest = "/dest/$Version";
+        state.Fields.Files.InputFolder = "/w";
+        state.Fields.Files.InputName = "level1";
+        state.Fields.Files.InputExt = "map";
         AddProgram(state, "Tool", true, "/t/tool.exe", "-t", true);
         AddProgram(state, "Tool2", true, "/t/tool2.exe", "-t2", true);
         AddProgram(state, "Light", true, "/t/light.exe", "-l $ClassParam='Helper'", false);
@@ -47,7 +47,7 @@ class ExpansionTest : public ::testing::Test {
     }
 
     FakePlatform fake;
-    ScriptState state;
+    testing::StateParts state;
 };
 
 struct ExpandCase {
@@ -112,43 +112,50 @@ class ExpandLineTable : public ExpansionTest, public ::testing::WithParamInterfa
 
 TEST_P(ExpandLineTable, Expands) {
     const ExpandCase& c = GetParam();
-    state.ViewLogAfterCompile = c.viewLog;
+    state.Script.ViewLogAfterCompile = c.viewLog;
     std::string expected = c.expected;
     if (const std::size_t at = expected.find("{viewer}"); at != std::string::npos) {
         expected.replace(at, 8, kViewerName);
     }
-    EXPECT_EQ(ExpandLine(state, c.line, c.mode), expected);
+    EXPECT_EQ(ExpandLine(state.Specification, state.Script, c.line, c.mode), expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ExpandLineTable, ::testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ExpansionTest, CommandLineBreaksPassThrough) {
-    state.Programs[0]->CommandLine = "-t\r\ndel tmp\r\necho done";
-    EXPECT_EQ(ExpandLine(state, "$ClassEXE=Tool $ClassParam=Tool", kWhole),
-              "/t/tool.exe -t\r\ndel tmp\r\necho done");
+    state.Specification.Programs[0]->CommandLine = "-t\r\ndel tmp\r\necho done";
+    EXPECT_EQ(
+        ExpandLine(state.Specification, state.Script, "$ClassEXE=Tool $ClassParam=Tool", kWhole),
+        "/t/tool.exe -t\r\ndel tmp\r\necho done");
 }
 
 TEST_F(ExpansionTest, LeavesStateAlone) {
-    ExpandLine(state, "$ClassEXE=Tool $ClassParam=Light $DateTime", kWhole);
-    EXPECT_EQ(state.Programs[2]->CommandLine, "-l $ClassParam='Helper'");
-    EXPECT_EQ(state.FileDest, "/dest/$Version");
-    EXPECT_FALSE(state.PresetChanged);
+    ExpandLine(state.Specification, state.Script, "$ClassEXE=Tool $ClassParam=Light $DateTime",
+               kWhole);
+    EXPECT_EQ(state.Specification.Programs[2]->CommandLine, "-l $ClassParam='Helper'");
+    EXPECT_EQ(state.Fields.Files.FileDest, "/dest/$Version");
+    EXPECT_FALSE(state.Fields.PresetChanged);
     EXPECT_TRUE(fake.messages.empty());
 }
 
 TEST_F(ExpansionTest, DateTimeWithoutPlatformIsEmpty) {
-    state.platform = nullptr;
-    EXPECT_EQ(ExpandLine(state, "[$DateTime] $Version", kWhole), "[] 2.0.3.1");
+    state.Fields.platform = nullptr;
+    EXPECT_EQ(ExpandLine(state.Specification, state.Script, "[$DateTime] $Version", kWhole),
+              "[] 2.0.3.1");
 }
 
 TEST_F(ExpansionTest, UnnamedProgramMatchesNoVariable) {
     AddProgram(state, "", true, "/t/anon.exe", "-anon", false);
-    std::rotate(state.Programs.begin(), state.Programs.end() - 1, state.Programs.end());
+    std::rotate(state.Specification.Programs.begin(), state.Specification.Programs.end() - 1,
+                state.Specification.Programs.end());
     // An unticked unnamed stage drops nothing, and a ticked one takes over no other name.
-    EXPECT_EQ(ExpandLine(state, "$ClassEXE=Tool2 $ClassParam='Tool2'", kWhole), "/t/tool.exe2 -t2");
-    state.Programs.front()->Run = true;
-    EXPECT_EQ(ExpandLine(state, "$ClassEXE=Nobody $ClassParam=Nobody", kWhole),
+    EXPECT_EQ(ExpandLine(state.Specification, state.Script, "$ClassEXE=Tool2 $ClassParam='Tool2'",
+                         kWhole),
+              "/t/tool.exe2 -t2");
+    state.Specification.Programs.front()->Run = true;
+    EXPECT_EQ(ExpandLine(state.Specification, state.Script, "$ClassEXE=Nobody $ClassParam=Nobody",
+                         kWhole),
               "$ClassEXE=Nobody $ClassParam=Nobody");
 }
 
@@ -157,7 +164,8 @@ TEST_F(ExpansionTest, UnnamedProgramMatchesNoVariable) {
 TEST_F(ExpansionTest, VariablesFormedByInsertedTextNameLaterPrograms) {
     AddProgram(state, "Name", false, "", "Tool", true);
     AddProgram(state, "Rest", false, "", "ssParam=Tool2", true);
-    std::rotate(state.Programs.begin(), state.Programs.end() - 2, state.Programs.end());
+    std::rotate(state.Specification.Programs.begin(), state.Specification.Programs.end() - 2,
+                state.Specification.Programs.end());
     const std::pair<const char*, const char*> cases[] = {
         {"$ClassParam=$ClassParam=Name", "-t"},
         {"$Cla$ClassParam=Rest", "-t2"},
@@ -166,7 +174,7 @@ TEST_F(ExpansionTest, VariablesFormedByInsertedTextNameLaterPrograms) {
         {"$ClassParam=Tool $ClassParam=Name", "-t Tool"},
     };
     for (const auto& [line, expected] : cases) {
-        EXPECT_EQ(ExpandLine(state, line, kWhole), expected) << line;
+        EXPECT_EQ(ExpandLine(state.Specification, state.Script, line, kWhole), expected) << line;
     }
 }
 

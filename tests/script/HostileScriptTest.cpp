@@ -12,11 +12,11 @@
 
 #include "FakePlatform.h"
 #include "ReferenceExpansion.h"
+#include "StateParts.h"
 #include "TempDir.h"
 #include "base/Text.h"
 #include "script/BatchBuilder.h"
 #include "script/Expansion.h"
-#include "script/ScriptState.h"
 
 namespace kestrune {
 namespace {
@@ -26,9 +26,9 @@ using testing::RecordedMessage;
 using testing::TempDir;
 namespace fs = std::filesystem;
 
-TZRGroup& AddProgram(ScriptState& state, const std::string& name, bool requireExe) {
-    return *state.Programs.emplace_back(std::make_unique<TZRGroup>(
-        state, name, requireExe, kDefaultExeFilter, name + ":", state.Tab));
+TZRGroup& AddProgram(testing::StateParts& state, const std::string& name, bool requireExe) {
+    return *state.Specification.Programs.emplace_back(std::make_unique<TZRGroup>(
+        state.Fields, name, requireExe, kDefaultExeFilter, name + ":", state.Specification.Tab));
 }
 
 void AddCheck(TZRGroup& group, const std::string& param, bool checked,
@@ -49,7 +49,7 @@ struct TooLargeCase {
     std::size_t limit;
     // Fills the state; returns true to build the single stage of program 0 instead of the
     // whole chain.
-    bool (*setUp)(ScriptState& state, const std::string& tool);
+    bool (*setUp)(testing::StateParts& state, const std::string& tool);
 };
 
 void PrintTo(const TooLargeCase& c, std::ostream* os) {
@@ -58,7 +58,7 @@ void PrintTo(const TooLargeCase& c, std::ostream* os) {
 
 // Each program's command line names the next program twice, so every step of the expansion
 // doubles the text: forty programs would need terabytes.
-void DoublingChain(ScriptState& state, const std::string& tool) {
+void DoublingChain(testing::StateParts& state, const std::string& tool) {
     for (int i = 0; i < 40; ++i) {
         TZRGroup& p = AddProgram(state, "P" + std::to_string(i), true);
         p.ToolPath = tool;
@@ -66,7 +66,7 @@ void DoublingChain(ScriptState& state, const std::string& tool) {
         const std::string next = "$ClassParam='P" + std::to_string(i + 1) + "'";
         AddCheck(p, next + " " + next, true);
     }
-    state.LayoutLines = {"echo start", "$ClassEXE=P0 $ClassParam=P0"};
+    state.Specification.LayoutLines = {"echo start", "$ClassEXE=P0 $ClassParam=P0"};
 }
 
 std::string Repeated(std::string_view text, int times) {
@@ -80,47 +80,47 @@ std::string Repeated(std::string_view text, int times) {
 const TooLargeCase kTooLarge[] = {
     // The limit that is in force: a line of 65 one-megabyte paths.
     {"FileVariablesInALayoutLine", kMaxScriptBytes,
-     [](ScriptState& s, const std::string&) {
-         s.BasePath = std::string(kMegabyte, 'b');
-         s.LayoutLines = {Repeated("$BasePath", 65)};
+     [](testing::StateParts& s, const std::string&) {
+         s.Fields.Files.BasePath = std::string(kMegabyte, 'b');
+         s.Specification.LayoutLines = {Repeated("$BasePath", 65)};
          return false;
      }},
     {"DoublingWholeRun", kMegabyte,
-     [](ScriptState& s, const std::string& tool) {
+     [](testing::StateParts& s, const std::string& tool) {
          DoublingChain(s, tool);
          return false;
      }},
     {"DoublingSingleStage", kMegabyte,
-     [](ScriptState& s, const std::string& tool) {
+     [](testing::StateParts& s, const std::string& tool) {
          DoublingChain(s, tool);
          // The other programs keep the command lines of an earlier build.
-         for (std::size_t i = 1; i < s.Programs.size(); ++i) {
-             s.Programs[i]->CommandLine = s.Programs[i]->GetParams();
+         for (std::size_t i = 1; i < s.Specification.Programs.size(); ++i) {
+             s.Specification.Programs[i]->CommandLine = s.Specification.Programs[i]->GetParams();
          }
          return true;
      }},
     {"ManyLinesTogether", kMegabyte,
-     [](ScriptState& s, const std::string&) {
-         s.BasePath = std::string(64 << 10, 'b');
-         s.LayoutLines.assign(17, "$BasePath");
+     [](testing::StateParts& s, const std::string&) {
+         s.Fields.Files.BasePath = std::string(64 << 10, 'b');
+         s.Specification.LayoutLines.assign(17, "$BasePath");
          return false;
      }},
     {"FileVariablesInAFieldParameter", kMegabyte,
-     [](ScriptState& s, const std::string& tool) {
-         s.BasePath = std::string(64 << 10, 'b');
+     [](testing::StateParts& s, const std::string& tool) {
+         s.Fields.Files.BasePath = std::string(64 << 10, 'b');
          TZRGroup& p = AddProgram(s, "P", true);
          p.ToolPath = tool;
          AddCheck(p, Repeated("$BasePath ", 17), true);
-         s.LayoutLines = {"echo $ClassParam=P"};
+         s.Specification.LayoutLines = {"echo $ClassParam=P"};
          return true;
      }},
     {"LentTextForManyPrograms", kMegabyte,
-     [](ScriptState& s, const std::string&) {
+     [](testing::StateParts& s, const std::string&) {
          AddCheck(AddProgram(s, "Lender", false), std::string(400 << 10, 'x'), true, "A,B,C");
          AddProgram(s, "A", false);
          AddProgram(s, "B", false);
          AddProgram(s, "C", false);
-         s.LayoutLines = {"echo"};
+         s.Specification.LayoutLines = {"echo"};
          return false;
      }},
 };
@@ -130,15 +130,16 @@ class TooLargeScript : public ::testing::TestWithParam<TooLargeCase> {};
 TEST_P(TooLargeScript, IsRefusedWithAMessageAndNothingWritten) {
     TempDir dir;
     FakePlatform fake;
-    ScriptState state(dir.path());
-    state.platform = &fake;
+    testing::StateParts state(dir.path());
+    state.Fields.platform = &fake;
     const std::string tool = dir.Write("tool.exe", "");
     const std::string target = dir.Write("compile.sh", "previous script");
     const TooLargeCase& c = GetParam();
     const bool singleStage = c.setUp(state, tool);
 
-    const bool written = singleStage ? WriteStageBatch(state, target, 0, c.limit)
-                                     : WriteBatch(state, target, c.limit);
+    const bool written =
+        singleStage ? WriteStageBatch(state.Specification, state.Script, target, 0, c.limit)
+                    : WriteBatch(state.Specification, state.Script, target, c.limit);
     EXPECT_FALSE(written);
     const std::string limit = std::to_string(c.limit / kMegabyte) + " MB";
     EXPECT_EQ(fake.messages,
@@ -155,24 +156,24 @@ INSTANTIATE_TEST_SUITE_P(Cases, TooLargeScript, ::testing::ValuesIn(kTooLarge),
 TEST(HostileScript, AScriptOfExactlyTheLimitIsWritten) {
     TempDir dir;
     FakePlatform fake;
-    ScriptState state(dir.path());
-    state.platform = &fake;
-    state.BasePath = std::string(kMegabyte - kScriptLineEnd.size(), 'b');
-    state.LayoutLines = {"$BasePath"};
-    ASSERT_TRUE(WriteBatch(state, dir / "compile.sh", kMegabyte));
+    testing::StateParts state(dir.path());
+    state.Fields.platform = &fake;
+    state.Fields.Files.BasePath = std::string(kMegabyte - kScriptLineEnd.size(), 'b');
+    state.Specification.LayoutLines = {"$BasePath"};
+    ASSERT_TRUE(WriteBatch(state.Specification, state.Script, dir / "compile.sh", kMegabyte));
     EXPECT_TRUE(fake.messages.empty());
     EXPECT_EQ(fs::file_size(dir / "compile.sh"), kMegabyte);
 
-    EXPECT_FALSE(WriteBatch(state, dir / "compile.sh", kMegabyte - 1));
+    EXPECT_FALSE(WriteBatch(state.Specification, state.Script, dir / "compile.sh", kMegabyte - 1));
     EXPECT_EQ(fake.messages.at(0).text, "Cannot write file \"" + dir / "compile.sh" +
                                             "\". The script would be larger than 1048575 bytes.");
     EXPECT_EQ(fs::file_size(dir / "compile.sh"), kMegabyte);
 }
 
 TEST(HostileScript, ExpandingAloneStopsAtTheLimitAskedFor) {
-    ScriptState state("/prog/");
-    state.BasePath = "0123456789";
-    const LineExpander expander(state, ExpandMode::WholeRun);
+    testing::StateParts state("/prog/");
+    state.Fields.Files.BasePath = "0123456789";
+    const LineExpander expander(state.Specification, state.Script, ExpandMode::WholeRun);
     EXPECT_EQ(expander.Expand("[$BasePath$BasePath]", 22), "[01234567890123456789]");
     try {
         expander.Expand("[$BasePath$BasePath]", 21);
@@ -181,23 +182,23 @@ TEST(HostileScript, ExpandingAloneStopsAtTheLimitAskedFor) {
         EXPECT_STREQ(error.what(), "The script would be larger than 21 bytes.");
     }
     // A line that is already too long fails at its first replacement.
-    EXPECT_THROW(
-        ExpandLine(state, std::string(kMaxScriptBytes, 'y') + "$BasePath", ExpandMode::WholeRun),
-        ScriptTooLarge);
+    EXPECT_THROW(ExpandLine(state.Specification, state.Script,
+                            std::string(kMaxScriptBytes, 'y') + "$BasePath", ExpandMode::WholeRun),
+                 ScriptTooLarge);
 }
 
 // ---- The same results as asking every program
 
 // The command line as asking every other program in turn for what it lends gives it.
-std::string ReferenceCommandLine(const ScriptState& state, std::size_t index) {
-    const TZRGroup& program = *state.Programs[index];
+std::string ReferenceCommandLine(const testing::StateParts& state, std::size_t index) {
+    const TZRGroup& program = *state.Specification.Programs[index];
     const std::string own = program.GetParams();
     std::string directed;
-    for (std::size_t other = 0; other < state.Programs.size(); ++other) {
+    for (std::size_t other = 0; other < state.Specification.Programs.size(); ++other) {
         if (other == index) {
             continue;
         }
-        const std::string lent = state.Programs[other]->GetParamsFor(program.Name);
+        const std::string lent = state.Specification.Programs[other]->GetParamsFor(program.Name);
         if (directed.empty()) {
             directed = lent;
         } else {
@@ -235,7 +236,7 @@ std::string RandomText(std::mt19937& random, int pieces) {
 TEST(HostileScript, IndexedLendingGivesWhatAskingEveryProgramGives) {
     std::mt19937 random(20261208);
     for (int round = 0; round < 300; ++round) {
-        ScriptState state("/prog/");
+        testing::StateParts state("/prog/");
         const int programs = 1 + static_cast<int>(random() % 7);
         for (int p = 0; p < programs; ++p) {
             TZRGroup& group = AddProgram(state, Pick(random, kNames), random() % 2 == 0);
@@ -249,9 +250,9 @@ TEST(HostileScript, IndexedLendingGivesWhatAskingEveryProgramGives) {
                 AddCheck(group, param, random() % 3 != 0, groups);
             }
         }
-        for (std::size_t i = 0; i < state.Programs.size(); ++i) {
-            ComputeCommandLine(state, i);
-            EXPECT_EQ(state.Programs[i]->CommandLine, ReferenceCommandLine(state, i))
+        for (std::size_t i = 0; i < state.Specification.Programs.size(); ++i) {
+            ComputeCommandLine(state.Specification, i);
+            EXPECT_EQ(state.Specification.Programs[i]->CommandLine, ReferenceCommandLine(state, i))
                 << "round " << round << ", program " << i;
         }
     }
@@ -260,9 +261,9 @@ TEST(HostileScript, IndexedLendingGivesWhatAskingEveryProgramGives) {
 TEST(HostileScript, NameLookupExpandsLikeTryingEveryProgram) {
     std::mt19937 random(7);
     for (int round = 0; round < 400; ++round) {
-        ScriptState state("/prog/");
-        state.ViewLogAfterCompile = random() % 4 != 0;
-        state.InputName = "level";
+        testing::StateParts state("/prog/");
+        state.Script.ViewLogAfterCompile = random() % 4 != 0;
+        state.Fields.Files.InputName = "level";
         const int programs = 1 + static_cast<int>(random() % 8);
         for (int p = 0; p < programs; ++p) {
             TZRGroup& group = AddProgram(state, Pick(random, kNames), random() % 2 == 0);
@@ -274,7 +275,7 @@ TEST(HostileScript, NameLookupExpandsLikeTryingEveryProgram) {
         for (int l = 0; l < 5; ++l) {
             const std::string line = RandomText(random, 1 + static_cast<int>(random() % 8));
             for (const ExpandMode mode : {ExpandMode::WholeRun, ExpandMode::SingleStage}) {
-                EXPECT_EQ(ExpandLine(state, line, mode),
+                EXPECT_EQ(ExpandLine(state.Specification, state.Script, line, mode),
                           *testing::ReferenceExpand(state, line, mode))
                     << "round " << round << ", line \"" << line << "\"";
             }
@@ -300,8 +301,8 @@ TEST(HostileScript, OnePassExpansionGivesWhatProgramByProgramGives) {
     };
     std::mt19937 random(12);
     for (int round = 0; round < 600; ++round) {
-        ScriptState state("/prog/");
-        state.InputName = "level";
+        testing::StateParts state("/prog/");
+        state.Fields.Files.InputName = "level";
         const int programs = 1 + static_cast<int>(random() % 10);
         for (int p = 0; p < programs; ++p) {
             TZRGroup& group = AddProgram(state, Pick(random, names), random() % 2 == 0);
@@ -313,7 +314,7 @@ TEST(HostileScript, OnePassExpansionGivesWhatProgramByProgramGives) {
         for (int l = 0; l < 5; ++l) {
             const std::string line = text(random, tokens, 1 + static_cast<int>(random() % 20));
             for (const ExpandMode mode : {ExpandMode::WholeRun, ExpandMode::SingleStage}) {
-                EXPECT_EQ(ExpandLine(state, line, mode),
+                EXPECT_EQ(ExpandLine(state.Specification, state.Script, line, mode),
                           *testing::ReferenceExpand(state, line, mode))
                     << "round " << round << ", line \"" << line << "\"";
             }
@@ -324,7 +325,7 @@ TEST(HostileScript, OnePassExpansionGivesWhatProgramByProgramGives) {
 // Every command line names the next program, so each replacement forms a new variable and the
 // line is looked at again: the work grows with programs times line length, and has a limit.
 TEST(HostileScript, ProgramsNamingOneAnotherStopAtTheWorkLimit) {
-    ScriptState state("/prog/");
+    testing::StateParts state("/prog/");
     std::string line;
     for (int i = 0; i < 300; ++i) {
         TZRGroup& group = AddProgram(state, "P" + std::to_string(i) + "x", false);
@@ -332,7 +333,7 @@ TEST(HostileScript, ProgramsNamingOneAnotherStopAtTheWorkLimit) {
             "-" + std::to_string(i) + " $ClassParam=P" + std::to_string(i + 1) + "x";
         line += "$ClassParam=P" + std::to_string(i) + "x ";
     }
-    const LineExpander expander(state, ExpandMode::WholeRun);
+    const LineExpander expander(state.Specification, state.Script, ExpandMode::WholeRun);
     EXPECT_EQ(expander.Expand(line), *testing::ReferenceExpand(state, line, ExpandMode::WholeRun));
     try {
         expander.Expand(line, kMaxScriptBytes, 100000);

@@ -16,12 +16,12 @@
 #include "PosixWords.h"
 #include "ReferenceExpansion.h"
 #include "ScriptText.h"
+#include "StateParts.h"
 #include "TempDir.h"
 #include "base/Text.h"
 #include "fields/ShellQuoting.h"
 #include "script/BatchBuilder.h"
 #include "script/Expansion.h"
-#include "script/ScriptState.h"
 
 namespace kestrune {
 namespace {
@@ -124,22 +124,22 @@ std::vector<std::string> FilesIn(const std::string& folder) {
 class QuotedNames : public ::testing::Test {
   protected:
     QuotedNames() : state("/prog/") {
-        state.platform = &fake;
-        state.Shell = ScriptShell::Posix;
-        state.InputFolder = "/w";
-        state.InputExt = "c";
+        state.Fields.platform = &fake;
+        state.Fields.Files.Shell = ScriptShell::Posix;
+        state.Fields.Files.InputFolder = "/w";
+        state.Fields.Files.InputExt = "c";
     }
     std::string Expand(const std::string& line) {
-        return ExpandLine(state, line, ExpandMode::WholeRun);
+        return ExpandLine(state.Specification, state.Script, line, ExpandMode::WholeRun);
     }
 
     FakePlatform fake;
-    ScriptState state;
+    testing::StateParts state;
 };
 
 TEST_F(QuotedNames, EveryPlaceGivesTheNameAsLiteralWords) {
     for (const std::string& name : kNames) {
-        state.InputName = name;
+        state.Fields.Files.InputName = name;
         for (const Place& place : kPlaces) {
             if (place.substitution) {
                 continue;  // the word splitter does not run commands; the shell test does
@@ -160,7 +160,7 @@ TEST_F(QuotedNames, EveryPlaceGivesTheNameAsLiteralWords) {
 
 TEST_F(QuotedNames, ShellRunsNothingAndPrintsTheName) {
     for (const std::string& name : kNames) {
-        state.InputName = name;
+        state.Fields.Files.InputName = name;
         TempDir dir;
         std::string script;
         std::string expected;
@@ -181,10 +181,10 @@ TEST_F(QuotedNames, ShellRunsNothingAndPrintsTheName) {
 
 TEST_F(QuotedNames, PlainNamesGoInAsBefore) {
     // Letters, digits and _ @ % + = : , . / - are left alone wherever they go.
-    state.InputName = "my-file_2.0+x@y%z=w:v,u";
-    state.InputFolder = "/home/me/C-sources";
+    state.Fields.Files.InputName = "my-file_2.0+x@y%z=w:v,u";
+    state.Fields.Files.InputFolder = "/home/me/C-sources";
     for (const Place& place : kPlaces) {
-        std::string plain = ReplaceAllNoCase(place.line, "$FileName", state.InputName);
+        std::string plain = ReplaceAllNoCase(place.line, "$FileName", state.Fields.Files.InputName);
         EXPECT_EQ(Expand(place.line), plain) << place.name;
     }
     EXPECT_EQ(Expand("\"$FilePath/$FileName.$FileExt\""),
@@ -192,7 +192,7 @@ TEST_F(QuotedNames, PlainNamesGoInAsBefore) {
 }
 
 TEST_F(QuotedNames, ExactBytesForEachQuoting) {
-    state.InputName = "a'b\"c$d`e\\f";
+    state.Fields.Files.InputName = "a'b\"c$d`e\\f";
     const struct {
         const char* line;
         const char* expected;
@@ -209,7 +209,7 @@ TEST_F(QuotedNames, ExactBytesForEachQuoting) {
     for (const auto& c : cases) {
         EXPECT_EQ(Expand(c.line), c.expected) << c.line;
     }
-    state.InputName = "\nx";
+    state.Fields.Files.InputName = "\nx";
     EXPECT_EQ(Expand("\\$FileName"), "\\\n'''\nx'");
     EXPECT_EQ(Expand("\"\\$FileName\""), "\"\\\n\"\"\nx\"");
 }
@@ -217,7 +217,7 @@ TEST_F(QuotedNames, ExactBytesForEachQuoting) {
 TEST_F(QuotedNames, AfterADollarTheNameStaysLiteral) {
     // "$" written right before a variable: the name must not become a parameter or a
     // substitution.
-    state.InputName = "(touch PWNED)";
+    state.Fields.Files.InputName = "(touch PWNED)";
     TempDir dir;
     const std::string out = RunShell(
         dir, "printf '[%s]\\n' " + Expand("$$FileName") + " " + Expand("\"$$FileName\"") + "\n");
@@ -228,14 +228,14 @@ TEST_F(QuotedNames, AfterADollarTheNameStaysLiteral) {
 }
 
 TEST_F(QuotedNames, ToolPathsAndTheViewerAreQuotedUserTextIsNot) {
-    state.ViewLogAfterCompile = true;
-    state.ProgramFolder = "/opt/my tools/";
-    auto& tool = *state.Programs.emplace_back(
-        std::make_unique<TZRGroup>(state, "Tool", true, kDefaultExeFilter, "Tool:", state.Tab));
+    state.Script.ViewLogAfterCompile = true;
+    state.Specification.ProgramFolder = "/opt/my tools/";
+    auto& tool = *state.Specification.Programs.emplace_back(std::make_unique<TZRGroup>(
+        state.Fields, "Tool", true, kDefaultExeFilter, "Tool:", state.Specification.Tab));
     tool.ToolPath = "/opt/my tools/c$c";
     tool.Run = true;
     tool.CommandLine = "-D\"A B\" $HOME";  // typed by the user: written as it stands
-    state.InputName = "x y";
+    state.Fields.Files.InputName = "x y";
     EXPECT_EQ(Expand("\"$ClassEXE=Tool\" $ClassParam=Tool $FileName"),
               "\"/opt/my tools/c\\$c\" -D\"A B\" $HOME 'x y'");
     EXPECT_EQ(Expand("$ClassEXE='Tool' $REDA"),
@@ -244,11 +244,11 @@ TEST_F(QuotedNames, ToolPathsAndTheViewerAreQuotedUserTextIsNot) {
 
 TEST_F(QuotedNames, SwitchesLentAndBatchCommandsQuoteByTheirOwnText) {
     TempDir dir;
-    state.ProgramFolder = dir.path();
-    state.InputFolder = dir.path() + "in $(touch PWNED)";
+    state.Specification.ProgramFolder = dir.path();
+    state.Fields.Files.InputFolder = dir.path() + "in $(touch PWNED)";
     auto add = [&](const std::string& name) -> TZRGroup& {
-        return *state.Programs.emplace_back(std::make_unique<TZRGroup>(
-            state, name, false, kDefaultExeFilter, name + ":", state.Tab));
+        return *state.Specification.Programs.emplace_back(std::make_unique<TZRGroup>(
+            state.Fields, name, false, kDefaultExeFilter, name + ":", state.Specification.Tab));
     };
     TZRGroup& main = add("Main");
     TZRGroup& lender = add("Lender");
@@ -266,13 +266,13 @@ TEST_F(QuotedNames, SwitchesLentAndBatchCommandsQuoteByTheirOwnText) {
         .SetChecked(true);
     TZRBrowseBox& folder = main.AddBrowseBox({"Folder", "-L", "", "", false, 1}, "path", "");
     folder.SetChecked(true);
-    state.LayoutLines = {"printf '[%s]\\n' $ClassParam=Main", "$ClassParam=Lines"};
+    state.Specification.LayoutLines = {"printf '[%s]\\n' $ClassParam=Main", "$ClassParam=Lines"};
 
-    const std::string in = state.InputFolder;
+    const std::string in = state.Fields.Files.InputFolder;
     for (const std::string& name : kNames) {
-        state.InputName = name;
+        state.Fields.Files.InputName = name;
         folder.SetText(dir.path() + "lib" + name);
-        ASSERT_TRUE(WriteBatch(state, dir / "t.sh"));
+        ASSERT_TRUE(WriteBatch(state.Specification, state.Script, dir / "t.sh"));
         const std::string script = dir.Read("t.sh");
         EXPECT_EQ(RunShell(dir, script), "[-o" + in + "/x]\n[-D]\n[N=a b]\n[-L]\n[" + dir.path() +
                                              "lib" + name + "]\n[-I" + in + "/inc]\n[" + name +
@@ -301,13 +301,14 @@ TEST(QuotedToolPaths, OnePassGivesWhatProgramByProgramGives) {
     };
     int onePass = 0;
     for (int round = 0; round < 600; ++round) {
-        ScriptState state("/prog/");
-        state.Shell = round % 4 == 3 ? ScriptShell::Cmd : ScriptShell::Posix;
+        testing::StateParts state("/prog/");
+        state.Fields.Files.Shell = round % 4 == 3 ? ScriptShell::Cmd : ScriptShell::Posix;
         const bool neutralOnly = round % 2 == 0;
         for (int p = 1 + static_cast<int>(random() % 6); p > 0; --p) {
             const std::string name = pick(names);
-            auto& program = *state.Programs.emplace_back(std::make_unique<TZRGroup>(
-                state, name, random() % 4 != 0, kDefaultExeFilter, name + ":", state.Tab));
+            auto& program = *state.Specification.Programs.emplace_back(
+                std::make_unique<TZRGroup>(state.Fields, name, random() % 4 != 0, kDefaultExeFilter,
+                                           name + ":", state.Specification.Tab));
             program.Run = random() % 4 != 0;
             program.ToolPath = pick(paths);
             program.CommandLine = neutralOnly ? commandLines[random() % 3] : pick(commandLines);
@@ -318,7 +319,7 @@ TEST(QuotedToolPaths, OnePassGivesWhatProgramByProgramGives) {
                 line += random() % 3 == 0 ? pick(names) : pick(tokens);
             }
             for (const ExpandMode mode : {ExpandMode::WholeRun, ExpandMode::SingleStage}) {
-                const LineExpander expander(state, mode);
+                const LineExpander expander(state.Specification, state.Script, mode);
                 const std::string expected = *testing::ReferenceExpand(state, line, mode);
                 EXPECT_EQ(expander.Expand(line), expected) << "round " << round << ": " << line;
                 try {
@@ -353,17 +354,20 @@ TEST(QuotedToolPaths, FollowTheTextInsertedBeforeThem) {
         {"A;", "-o", "$ClassParam=A;#$ClassEXE=Tool", "-o#'/my tools/t'"},
     };
     for (const auto& c : cases) {
-        ScriptState state("/prog/");
-        state.Shell = ScriptShell::Posix;
+        testing::StateParts state("/prog/");
+        state.Fields.Files.Shell = ScriptShell::Posix;
         auto add = [&state](const std::string& name, bool requireExe) -> TZRGroup& {
-            return *state.Programs.emplace_back(std::make_unique<TZRGroup>(
-                state, name, requireExe, kDefaultExeFilter, name + ":", state.Tab));
+            return *state.Specification.Programs.emplace_back(
+                std::make_unique<TZRGroup>(state.Fields, name, requireExe, kDefaultExeFilter,
+                                           name + ":", state.Specification.Tab));
         };
         add(c.name, false).CommandLine = c.commandLine;
         TZRGroup& tool = add("Tool", true);
         tool.ToolPath = "/my tools/t";
         tool.Run = true;
-        EXPECT_EQ(ExpandLine(state, c.line, ExpandMode::WholeRun), c.expected) << c.line;
+        EXPECT_EQ(ExpandLine(state.Specification, state.Script, c.line, ExpandMode::WholeRun),
+                  c.expected)
+            << c.line;
         EXPECT_EQ(*testing::ReferenceExpand(state, c.line, ExpandMode::WholeRun), c.expected);
     }
 }
@@ -371,11 +375,11 @@ TEST(QuotedToolPaths, FollowTheTextInsertedBeforeThem) {
 // cmd reads "%" in a batch file as the start of a variable even inside quotes, and blanks or
 // & | ^ < > ( ) left unquoted split or end the command.
 TEST(CmdQuoting, DoublesPercentAndQuotesWhereTheLineDoesNot) {
-    ScriptState state("C:\\Prog\\");
+    testing::StateParts state("C:\\Prog\\");
     FakePlatform fake;
-    state.platform = &fake;
-    state.Shell = ScriptShell::Cmd;
-    state.InputFolder = "C:\\Work";
+    state.Fields.platform = &fake;
+    state.Fields.Files.Shell = ScriptShell::Cmd;
+    state.Fields.Files.InputFolder = "C:\\Work";
     const struct {
         const char* name;
         const char* line;
@@ -396,17 +400,20 @@ TEST(CmdQuoting, DoublesPercentAndQuotesWhereTheLineDoesNot) {
         {"50% & more", "a\"b\"$FileName", "a\"b\"\"50%% & more\""},
     };
     for (const auto& c : cases) {
-        state.InputName = c.name;
-        EXPECT_EQ(ExpandLine(state, c.line, ExpandMode::WholeRun), c.expected) << c.line;
+        state.Fields.Files.InputName = c.name;
+        EXPECT_EQ(ExpandLine(state.Specification, state.Script, c.line, ExpandMode::WholeRun),
+                  c.expected)
+            << c.line;
     }
-    auto& tool = *state.Programs.emplace_back(
-        std::make_unique<TZRGroup>(state, "Tool", true, kDefaultExeFilter, "Tool:", state.Tab));
+    auto& tool = *state.Specification.Programs.emplace_back(std::make_unique<TZRGroup>(
+        state.Fields, "Tool", true, kDefaultExeFilter, "Tool:", state.Specification.Tab));
     tool.ToolPath = "C:\\Program Files (x86)\\100%\\t.exe";
     tool.Run = true;
-    EXPECT_EQ(ExpandLine(state, "$ClassEXE=Tool", ExpandMode::WholeRun),
+    EXPECT_EQ(ExpandLine(state.Specification, state.Script, "$ClassEXE=Tool", ExpandMode::WholeRun),
               "\"C:\\Program Files (x86)\\100%%\\t.exe\"");
-    EXPECT_EQ(ExpandLine(state, "\"$ClassEXE=Tool\"", ExpandMode::WholeRun),
-              "\"C:\\Program Files (x86)\\100%%\\t.exe\"");
+    EXPECT_EQ(
+        ExpandLine(state.Specification, state.Script, "\"$ClassEXE=Tool\"", ExpandMode::WholeRun),
+        "\"C:\\Program Files (x86)\\100%%\\t.exe\"");
 }
 
 // The reader follows quotes, escapes and substitutions as the shell does.

@@ -286,7 +286,7 @@ TEST(ElementBlock, EndOfFileInsideABlockAddsNoFieldAndKeepsEarlierOnes) {
         ASSERT_EQ(h.state.Programs.size(), 1u) << tail;
         EXPECT_EQ(h.state.Programs[0]->Labels.size(), 1u) << tail;
         EXPECT_EQ(h.state.Programs[0]->CheckBoxes.size(), 1u) << tail;
-        EXPECT_EQ(h.state.FileDest, "read") << tail;  // the read ended normally
+        EXPECT_EQ(h.state.Fields.Files.FileDest, "read") << tail;  // the read ended normally
     }
 }
 

@@ -114,14 +114,14 @@ TEST(HostileSpecification, APipeAsTheToolPathFileIsLikeNoFile) {
     h.Load(CrLfLines(
                {"setup = S", "{", "}", "group = G", "{", "requireexe = true", "labelbox = L", "}"}),
            "S.zrs");
-    h.state.BasePath = "stale";
+    h.state.Fields.Files.BasePath = "stale";
     const std::string pipe = h.dir / "Config/S.path";
     ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
     const pid_t child = fork();
     if (child == 0) {
         alarm(5);
         ReadToolPathFile(h.state);
-        _exit(h.state.BasePath.empty() && h.fake.messages.empty() ? 0 : 1);
+        _exit(h.state.Fields.Files.BasePath.empty() && h.fake.messages.empty() ? 0 : 1);
     }
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);

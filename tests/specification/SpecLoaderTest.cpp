@@ -34,12 +34,13 @@ class SpecSyntaxErrors : public ::testing::TestWithParam<SyntaxCase> {};
 
 TEST_P(SpecSyntaxErrors, ShowsTheMessageWithTheLineNumberAndStops) {
     SpecHarness h;
-    h.state.BasePath = "before";
+    h.state.Fields.Files.BasePath = "before";
     h.dir.Write("Config/test.path", "BasePath = from file\r\n");
     h.Load(GetParam().text);
     const std::vector<RecordedMessage> expected = {{"Kestrune Error", GetParam().message}};
     EXPECT_EQ(h.fake.messages, expected);
-    EXPECT_EQ(h.state.BasePath, "before");  // the tool path file is not read after an error
+    EXPECT_EQ(h.state.Fields.Files.BasePath,
+              "before");  // the tool path file is not read after an error
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -141,8 +142,8 @@ TEST(LoadSpecification, BuildsTheWholeModel) {
     ASSERT_EQ(s.RunStages.size(), 1u);
     EXPECT_EQ(s.RunStages[0].caption, "Compiler");
     EXPECT_EQ(s.RunStages[0].index, 0);
-    EXPECT_EQ(s.BasePath, "C:\\Game");
-    EXPECT_EQ(s.FileDest, "D:\\Out");
+    EXPECT_EQ(s.Fields.Files.BasePath, "C:\\Game");
+    EXPECT_EQ(s.Fields.Files.FileDest, "D:\\Out");
 }
 
 // Everything the model holds that line ends could disturb.
@@ -185,13 +186,13 @@ TEST(LoadSpecification, CtrlZEndsTheFileInsideABlockWithoutError) {
     EXPECT_EQ(h.ProgramNames(), (std::vector<std::string>{"Compiler", "Shared"}));
     EXPECT_EQ(h.state.Programs[1]->Labels.size(), 1u);
     EXPECT_TRUE(h.state.Programs[1]->ComboBoxes.empty());  // its block never opened
-    EXPECT_EQ(h.state.FileDest, "out");
+    EXPECT_EQ(h.state.Fields.Files.FileDest, "out");
 }
 
 TEST(LoadSpecification, KeepsWhatWasBuiltBeforeASyntaxError) {
     SpecHarness h;
-    h.state.BasePath = "old base";
-    h.state.FileDest = "old dest";
+    h.state.Fields.Files.BasePath = "old base";
+    h.state.Fields.Files.FileDest = "old dest";
     h.dir.Write("cc.exe", "");
     h.dir.Write("Config/test.path", "BasePath = new\r\nA = " + h.dir.path() + "cc.exe\r\n");
     h.Load(CrLfLines({"setup = S",
@@ -227,15 +228,15 @@ TEST(LoadSpecification, KeepsWhatWasBuiltBeforeASyntaxError) {
     EXPECT_EQ(h.state.Stages.size(), 1u);
     EXPECT_EQ(h.state.Links.size(), 1u);
     EXPECT_EQ(h.state.LayoutLines, (std::vector<std::string>{"echo"}));
-    EXPECT_EQ(h.state.BasePath, "old base");
-    EXPECT_EQ(h.state.FileDest, "old dest");
+    EXPECT_EQ(h.state.Fields.Files.BasePath, "old base");
+    EXPECT_EQ(h.state.Fields.Files.FileDest, "old dest");
     EXPECT_EQ(h.state.Programs[0]->ToolPath, "");
 }
 
 TEST(LoadSpecification, MissingFileChangesNothing) {
     SpecHarness h;
     h.Load(CrLfLines({"setup = S", "{", "}", "group = A", "{", "labelbox = L", "}"}));
-    h.state.InputName = "in";
+    h.state.Fields.Files.InputName = "in";
     const int version = h.state.StructureVersion;
     LoadSpecification(h.state, h.dir / "SpecFiles/missing.zrs");
     LoadSpecification(h.state, h.dir / "SpecFiles");  // a folder is no file
@@ -243,7 +244,7 @@ TEST(LoadSpecification, MissingFileChangesNothing) {
     EXPECT_EQ(h.state.SpecFileName, "test.zrs");
     EXPECT_EQ(h.state.SpecName, "S");
     EXPECT_EQ(h.state.Programs.size(), 1u);
-    EXPECT_EQ(h.state.InputName, "in");
+    EXPECT_EQ(h.state.Fields.Files.InputName, "in");
     EXPECT_EQ(h.state.StructureVersion, version);
 }
 
@@ -253,11 +254,11 @@ TEST(LoadSpecification, EmptyFileResetsTheModelAndReadsToolPaths) {
         CrLfLines({"setup = S", "{", "author = A", "program = P", "filter = F|*.f", "link = a|b",
                    "layout:", "x", "}", "group = G", "{", "requireexe = true", "spaces = 1", "}"}),
         "first.zrs");
-    h.state.InputFolder = "/maps";
-    h.state.InputName = "in";
-    h.state.InputExt = "map";
+    h.state.Fields.Files.InputFolder = "/maps";
+    h.state.Fields.Files.InputName = "in";
+    h.state.Fields.Files.InputExt = "map";
     const ControlState focused;
-    h.state.FocusRequest = &focused;
+    h.state.Fields.FocusRequest = &focused;
     h.dir.Write("Config/Empty.ZRS.path", "should not be read");
     h.dir.Write("Config/Empty.ZRS", "BasePath = b\r\nFileDest = d\r\n");
     const int version = h.state.StructureVersion;
@@ -274,15 +275,15 @@ TEST(LoadSpecification, EmptyFileResetsTheModelAndReadsToolPaths) {
     EXPECT_TRUE(s.RunStages.empty());
     EXPECT_TRUE(s.Links.empty());
     EXPECT_TRUE(s.LayoutLines.empty());
-    EXPECT_EQ(s.InputFolder + s.InputName + s.InputExt, "");
-    EXPECT_EQ(s.FocusRequest, nullptr);
+    EXPECT_EQ(s.Fields.Files.InputFolder + s.Fields.Files.InputName + s.Fields.Files.InputExt, "");
+    EXPECT_EQ(s.Fields.FocusRequest, nullptr);
     EXPECT_GT(s.StructureVersion, version);
     // The previous specification's dialog filter and base-path label stay.
     EXPECT_EQ(s.InputFilter, "F|*.f");
     EXPECT_EQ(s.BaseLabel, "P Path:");
     // The name holds no ".zrs" in that case, so the file is looked up unchanged.
-    EXPECT_EQ(s.BasePath, "b");
-    EXPECT_EQ(s.FileDest, "d");
+    EXPECT_EQ(s.Fields.Files.BasePath, "b");
+    EXPECT_EQ(s.Fields.Files.FileDest, "d");
 }
 
 TEST(LoadSpecification, LayoutSwallowsKeyLinesUntilTheSetupEnds) {
@@ -413,7 +414,8 @@ TEST(AddLink, AddressAndCaptionFromTheValue) {
         {"c.org|Cap|tion", "Cap|tion", "http://c.org"},
         {"c.org|Home", "Home", "http://c.org"},  // same caption again: its own entry
     };
-    SpecificationModel state;
+    FieldContext fields;
+    SpecificationModel state(fields);
     AddLink(state, "no bar here");
     for (const Case& c : cases) {
         AddLink(state, c.value);

@@ -13,7 +13,7 @@
 namespace kestrune::testing {
 
 struct SpecHarness {
-    SpecHarness() { state.platform = &fake; }
+    SpecHarness() { state.Fields.platform = &fake; }
 
     // Writes `bytes` as SpecFiles/<name> and loads it.
     void Load(std::string_view bytes, std::string_view name = "test.zrs") {
@@ -40,7 +40,8 @@ struct SpecHarness {
 
     TempDir dir;
     FakePlatform fake;
-    SpecificationModel state{dir.path()};
+    FieldContext fields;
+    SpecificationModel state{fields, dir.path()};
 };
 
 // Joins lines with CR LF, each line ended.

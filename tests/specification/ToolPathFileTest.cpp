@@ -18,7 +18,7 @@ using testing::WithFileSizeLimit;
 
 struct ToolPaths : ::testing::Test {
     ToolPaths() {
-        state.platform = &fake;
+        state.Fields.platform = &fake;
         state.SpecFileName = "Demo.zrs";
         exe = dir.Write("bin/tool.exe", "");
         other = dir.Write("bin/other.exe", "");
@@ -30,7 +30,8 @@ struct ToolPaths : ::testing::Test {
 
     TempDir dir;
     testing::FakePlatform fake;
-    SpecificationModel state{dir.path()};
+    FieldContext fields;
+    SpecificationModel state{fields, dir.path()};
     std::string exe;
     std::string other;
 };
@@ -71,8 +72,8 @@ TEST_F(ToolPaths, ReadsPathsAndFirstMatchingStageInAnyOrderAndCase) {
         "basepath = first\n"
         "BasePath=C:\\Games\\Demo\r\n");
     ReadToolPathFile(state);
-    EXPECT_EQ(state.BasePath, "C:\\Games\\Demo");
-    EXPECT_EQ(state.FileDest, "//server/share");
+    EXPECT_EQ(state.Fields.Files.BasePath, "C:\\Games\\Demo");
+    EXPECT_EQ(state.Fields.Files.FileDest, "//server/share");
     EXPECT_EQ(plain.ToolPath, "");
     EXPECT_EQ(first.ToolPath, exe);
     EXPECT_EQ(second.ToolPath, "");
@@ -90,21 +91,21 @@ TEST_F(ToolPaths, LaterLinesOverrideAndMissingExecutablesAreDropped) {
 }
 
 TEST_F(ToolPaths, MissingFileClearsBothPathsAndCreatesTheConfigFolder) {
-    state.BasePath = "old";
-    state.FileDest = "old";
+    state.Fields.Files.BasePath = "old";
+    state.Fields.Files.FileDest = "old";
     ASSERT_FALSE(FolderExists(dir / "Config"));
     ReadToolPathFile(state);
-    EXPECT_EQ(state.BasePath, "");
-    EXPECT_EQ(state.FileDest, "");
+    EXPECT_EQ(state.Fields.Files.BasePath, "");
+    EXPECT_EQ(state.Fields.Files.FileDest, "");
     EXPECT_TRUE(FolderExists(dir / "Config"));
     EXPECT_TRUE(fake.messages.empty());
 }
 
 TEST_F(ToolPaths, ConfigThatIsAFileIsIgnoredOnReading) {
     dir.Write("Config", "not a folder");
-    state.BasePath = "old";
+    state.Fields.Files.BasePath = "old";
     EXPECT_NO_THROW(ReadToolPathFile(state));
-    EXPECT_EQ(state.BasePath, "");
+    EXPECT_EQ(state.Fields.Files.BasePath, "");
 }
 
 TEST_F(ToolPaths, UnreadableFileThrowsIoError) {
@@ -144,10 +145,10 @@ TEST_F(ToolPaths, WrittenFileReadsBack) {
     state.SpecFileName = "Caps.ZRS";
     WriteToolPathFile(state, " base ", "dest//x", {{"Tool", exe}});
     EXPECT_TRUE(FileExists(dir / "Config/Caps.ZRS"));
-    state.BasePath.clear();
+    state.Fields.Files.BasePath.clear();
     ReadToolPathFile(state);
-    EXPECT_EQ(state.BasePath, "base");
-    EXPECT_EQ(state.FileDest, "dest//x");
+    EXPECT_EQ(state.Fields.Files.BasePath, "base");
+    EXPECT_EQ(state.Fields.Files.FileDest, "dest//x");
     EXPECT_EQ(tool.ToolPath, exe);
 }
 
@@ -172,7 +173,8 @@ TEST_F(ToolPaths, FailedWriteThrowsIoError) {
 
     TempDir other;
     other.Write("Config", "a file where the folder belongs");
-    SpecificationModel blocked(other.path());
+    FieldContext blockedFields;
+    SpecificationModel blocked(blockedFields, other.path());
     blocked.SpecFileName = "Demo.zrs";
     EXPECT_THROW(WriteToolPathFile(blocked, "b", "d", {}), IoError);
     EXPECT_EQ(other.Read("Config"), "a file where the folder belongs");

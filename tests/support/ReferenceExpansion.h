@@ -9,33 +9,33 @@
 #include <string>
 #include <string_view>
 
+#include "StateParts.h"
 #include "base/Text.h"
 #include "fields/FileVariables.h"
 #include "script/Expansion.h"
-#include "script/ScriptState.h"
 
 namespace kestrune::testing {
 
 // The expanded line, or nothing once the text grew past `limit` bytes on the way.
-inline std::optional<std::string> ReferenceExpand(const ScriptState& state, std::string_view line,
-                                                  ExpandMode mode,
+inline std::optional<std::string> ReferenceExpand(const testing::StateParts& state,
+                                                  std::string_view line, ExpandMode mode,
                                                   std::size_t limit = kMaxScriptBytes) {
-    std::string text = ExpandFileVariables(line, state);
+    std::string text = ExpandFileVariables(line, state.Fields.Files);
     bool tooLarge = text.size() > limit;
     // Paths are quoted for their place; everything else goes in as it is.
     auto replaceAll = [&](const std::string& pattern, const std::string& value, bool path = false) {
         if (!tooLarge) {
-            text = path ? ReplaceAllQuoted(text, pattern, value, state.Shell)
+            text = path ? ReplaceAllQuoted(text, pattern, value, state.Fields.Files.Shell)
                         : ReplaceAllNoCase(text, pattern, value);
             tooLarge = text.size() > limit;
         }
     };
     replaceAll("$DateTime", "");
-    replaceAll("$Version", state.VersionText);
-    if (!state.ViewLogAfterCompile && ContainsNoCase(text, "$reda")) {
+    replaceAll("$Version", state.Script.VersionText);
+    if (!state.Script.ViewLogAfterCompile && ContainsNoCase(text, "$reda")) {
         return std::string();
     }
-    replaceAll("$REDA", state.LogViewerPath(), true);
+    replaceAll("$REDA", LogViewerPath(state.Specification, state.Script), true);
     auto replaceNamed = [&](const std::string& prefix, const std::string& name,
                             const std::string& value, bool path) {
         if (ContainsNoCase(text, prefix + name)) {
@@ -44,7 +44,7 @@ inline std::optional<std::string> ReferenceExpand(const ScriptState& state, std:
             replaceAll(prefix + "'" + name + "'", value, path);
         }
     };
-    for (const auto& program : state.Programs) {
+    for (const auto& program : state.Specification.Programs) {
         const std::string& name = program->Name;
         if (name.empty()) {
             continue;

@@ -131,9 +131,9 @@ class FlowsTest : public QObject {
         QCheckBox* debug = h().FieldCheck(0, "Define");
         QTest::mouseClick(debug, Qt::LeftButton, {}, QPoint(6, 10));
         QVERIFY(debug->isChecked());
-        const auto& field = h().State().Programs[0]->EditBoxes[0];
+        const auto& field = h().State().Specification.Programs[0]->EditBoxes[0];
         QVERIFY(field.Checked());
-        QVERIFY(h().State().PresetChanged);
+        QVERIFY(h().State().Fields.PresetChanged);
         // Ticking after a preset was applied moves the focus into the value.
         QVERIFY(h().window->focusWidget() != nullptr);
         QCOMPARE(qobject_cast<QLineEdit*>(h().window->focusWidget())->text(),
@@ -143,9 +143,9 @@ class FlowsTest : public QObject {
         const QRect row = stages->visualItemRect(stages->item(1));
         QTest::mouseClick(stages->viewport(), Qt::LeftButton, {},
                           QPoint(row.left() + 8, row.center().y()));
-        QTRY_VERIFY(!h().State().Programs[1]->Run);
+        QTRY_VERIFY(!h().State().Specification.Programs[1]->Run);
         QCOMPARE(stages->item(1)->checkState(), Qt::Unchecked);
-        QVERIFY(h().State().Programs[0]->Run);
+        QVERIFY(h().State().Specification.Programs[0]->Run);
     }
 
     void typingAndLeavingANumericEdit_data() {
@@ -171,11 +171,13 @@ class FlowsTest : public QObject {
         QVERIFY(edit != nullptr);
         edit->selectAll();
         QTest::keyClicks(edit, typed);
-        QCOMPARE(h().State().Programs[0]->EditBoxes[1].Text(), kestrune::ui::FromQt(typed));
+        QCOMPARE(h().State().Specification.Programs[0]->EditBoxes[1].Text(),
+                 kestrune::ui::FromQt(typed));
         // Leaving it by the keyboard runs the validation.
         QTest::keyClick(edit, Qt::Key_Tab);
         QCOMPARE(edit->text(), shown);
-        QCOMPARE(h().State().Programs[0]->EditBoxes[1].Text(), kestrune::ui::FromQt(shown));
+        QCOMPARE(h().State().Specification.Programs[0]->EditBoxes[1].Text(),
+                 kestrune::ui::FromQt(shown));
     }
 
     void leavingAComboTakesTheOptionsSpelling_data() {
@@ -192,11 +194,12 @@ class FlowsTest : public QObject {
         optimise->lineEdit()->selectAll();
         QFETCH(QString, typed);
         QTest::keyClicks(optimise->lineEdit(), typed);
-        QVERIFY(h().State().PresetChanged);
+        QVERIFY(h().State().Fields.PresetChanged);
         QTest::keyClick(optimise, Qt::Key_Tab);
         QFETCH(QString, shown);
         QCOMPARE(optimise->currentText(), shown);
-        QCOMPARE(h().State().Programs[0]->ComboBoxes[1].Text(), kestrune::ui::FromQt(shown));
+        QCOMPARE(h().State().Specification.Programs[0]->ComboBoxes[1].Text(),
+                 kestrune::ui::FromQt(shown));
     }
 
     void valueButtonsAskThePlatform() {
@@ -206,7 +209,8 @@ class FlowsTest : public QObject {
         QCOMPARE(buttons.size(), 1);
         QTest::mouseClick(buttons[0], Qt::LeftButton);
         QCOMPARE(h().platform.folderTitles, std::vector<std::string>{"Select A Folder:"});
-        QCOMPARE(h().State().Programs[0]->BrowseBoxes[0].Text(), std::string("/usr/include"));
+        QCOMPARE(h().State().Specification.Programs[0]->BrowseBoxes[0].Text(),
+                 std::string("/usr/include"));
         bool shown = false;
         for (QLineEdit* edit : h().Tabs()->widget(0)->findChildren<QLineEdit*>()) {
             shown = shown || edit->text() == "/usr/include";
@@ -236,7 +240,7 @@ class FlowsTest : public QObject {
         // The stages pop-up clears every mark.
         h().Trigger("cmdStagesClear");
         QCOMPARE(h().Find<QListWidget>("lstStages")->item(2)->checkState(), Qt::Unchecked);
-        QVERIFY(!h().State().Programs[2]->Run);
+        QVERIFY(!h().State().Specification.Programs[2]->Run);
         // Choosing a specification asks first, then loads it untitled.
         h().platform.confirmAnswers.push_back(ConfirmAnswer::No);
         h().Find<QMenu>("cmdSpecificationsMenu")->actions().at(1)->trigger();

@@ -144,17 +144,17 @@ class PersonTest : public QObject {
         for (int row = 0; row < stages->count(); ++row) {
             QTest::mouseClick(stages->viewport(), Qt::LeftButton, {},
                               CheckIndicatorOf(stages, row));
-            QTRY_VERIFY2(h().State().Programs[static_cast<std::size_t>(row)]->Run,
+            QTRY_VERIFY2(h().State().Specification.Programs[static_cast<std::size_t>(row)]->Run,
                          qPrintable(stages->item(row)->text()));
             QCOMPARE(stages->item(row)->checkState(), Qt::Checked);
         }
-        QVERIFY(h().State().PresetChanged);
+        QVERIFY(h().State().Fields.PresetChanged);
         // Space on the current item takes the mark off again.
         stages->setFocus(Qt::TabFocusReason);
         stages->setCurrentRow(1);
         QTest::keyClick(stages, Qt::Key_Space);
-        QTRY_VERIFY(!h().State().Programs[1]->Run);
-        QVERIFY(h().State().Programs[0]->Run);
+        QTRY_VERIFY(!h().State().Specification.Programs[1]->Run);
+        QVERIFY(h().State().Specification.Programs[0]->Run);
     }
 
     void tickAFieldTypeAndLeave() {
@@ -167,7 +167,7 @@ class PersonTest : public QObject {
         QTest::mouseDClick(edit, Qt::LeftButton);
         QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(edit, QStringLiteral("400"));
-        QCOMPARE(h().State().Programs[0]->EditBoxes[1].Text(), std::string("400"));
+        QCOMPARE(h().State().Specification.Programs[0]->EditBoxes[1].Text(), std::string("400"));
         QTest::keyClick(edit, Qt::Key_Tab);
         QCOMPARE(edit->text(), QStringLiteral("360"));
         QVERIFY(h().window->focusWidget() != edit);

@@ -65,8 +65,8 @@ int main(int argc, char** argv) {
     session.Start({FromQt(QDir(QString::fromLocal8Bit(argv[2])).absolutePath())});
     window.ClickControl("cmdBrowse");
     // The details pane shows the help of the field under the mouse.
-    if (!core.frmMain.State().Programs.empty()) {
-        auto& program = *core.frmMain.State().Programs.front();
+    if (!core.frmMain.State().Specification.Programs.empty()) {
+        auto& program = *core.frmMain.State().Specification.Programs.front();
         if (!program.CheckBoxes.empty()) {
             window.Event([&program] { program.CheckBoxes.front().MouseMove(); });
         }

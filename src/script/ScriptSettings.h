@@ -10,9 +10,7 @@ namespace kestrune {
 
 inline constexpr const char* kVersionText = "2.0.3.1";
 
-struct ScriptState : SpecificationModel {
-    using SpecificationModel::SpecificationModel;
-
+struct ScriptSettings {
     std::string VersionText = kVersionText;
     // Keeps the layout lines that start the log viewer through "$REDA".
     bool ViewLogAfterCompile = false;
@@ -20,12 +18,16 @@ struct ScriptState : SpecificationModel {
     // Where the log viewer is when it is not in the program folder (an installed program's
     // own folder); ends with a separator.
     std::string LogViewerFolder;
-
-    std::string ScriptPath() const { return ProgramFolder + std::string(kScriptFileName); }
-    std::string LogViewerPath() const {
-        return (LogViewerFolder.empty() ? ProgramFolder : LogViewerFolder) +
-               std::string(kLogViewerFileName);
-    }
 };
+
+// The script the Run command writes, in the program folder.
+inline std::string ScriptPath(const SpecificationModel& model) {
+    return model.ProgramFolder + std::string(kScriptFileName);
+}
+
+inline std::string LogViewerPath(const SpecificationModel& model, const ScriptSettings& settings) {
+    return (settings.LogViewerFolder.empty() ? model.ProgramFolder : settings.LogViewerFolder) +
+           std::string(kLogViewerFileName);
+}
 
 }  // namespace kestrune
