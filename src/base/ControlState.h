@@ -26,7 +26,7 @@ struct ControlState {
     Bounds bounds;
 };
 
-// A control with the caption and the place a window's table gives it.
+// A control with its designed caption and place, as its window declares them.
 inline ControlState MakeControl(std::string caption, Bounds bounds = {}) {
     ControlState control;
     control.text = std::move(caption);
