@@ -39,7 +39,7 @@ struct MenuState : ControlState {
     std::vector<MenuItem> items;
 };
 
-// A control with the caption and the place a window's table gives it.
+// A control with its designed caption and place, as its window declares them.
 inline ControlState MakeControl(std::string caption, Bounds bounds = {}) {
     ControlState control;
     control.text = std::move(caption);

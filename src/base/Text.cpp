@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace kestrune {
@@ -22,8 +23,12 @@ std::string Trim(std::string_view text) {
     return std::string(TrimView(text));
 }
 
-char LowerAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+std::string_view TrimBlanks(std::string_view text) {
+    const std::size_t begin = text.find_first_not_of(" \t");
+    if (begin == std::string_view::npos) {
+        return text.substr(text.size());
+    }
+    return text.substr(begin, text.find_last_not_of(" \t") - begin + 1);
 }
 
 std::string LowerAscii(std::string_view text) {
@@ -55,6 +60,22 @@ std::size_t FindNoCase(std::string_view haystack, std::string_view needle, std::
     }
     const char first = LowerAscii(needle[0]);
     const std::size_t last = haystack.size() - needle.size();
+    if (first == needle[0] && !(first >= 'a' && first <= 'z')) {
+        // Not a letter: only the byte itself can begin a match.
+        while (from <= last) {
+            const void* hit = std::memchr(haystack.data() + from, first, last - from + 1);
+            if (hit == nullptr) {
+                return std::string_view::npos;
+            }
+            const auto at =
+                static_cast<std::size_t>(static_cast<const char*>(hit) - haystack.data());
+            if (EqualsNoCase(haystack.substr(at + 1, needle.size() - 1), needle.substr(1))) {
+                return at;
+            }
+            from = at + 1;
+        }
+        return std::string_view::npos;
+    }
     for (std::size_t i = from; i <= last; ++i) {
         if (LowerAscii(haystack[i]) == first &&
             EqualsNoCase(haystack.substr(i, needle.size()), needle)) {

@@ -15,13 +15,20 @@ inline constexpr std::string_view kCrLf = "\r\n";
 // Removes every leading and trailing byte whose code is 32 or less.
 std::string_view TrimView(std::string_view text);
 std::string Trim(std::string_view text);
+// Removes the leading and trailing blanks and tabs only; other control bytes stay.
+std::string_view TrimBlanks(std::string_view text);
 
-// Folds A..Z to a..z; every other byte stays as it is.
-char LowerAscii(char c);
+// Folds A..Z to a..z; every other byte, including those from 0x80 up, stays as it is.
+// Inline, since scanners call it for every byte of long texts.
+constexpr char LowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 std::string LowerAscii(std::string_view text);
 bool EqualsNoCase(std::string_view a, std::string_view b);
 // Position of the first occurrence of `needle` at or after `from`, letters compared
-// without case; npos when there is none.
+// without case; npos when there is none. A needle that begins with a byte other than a letter
+// is found by jumping from one occurrence of that byte to the next, which makes looking for
+// "$..." in a long text fast.
 std::size_t FindNoCase(std::string_view haystack, std::string_view needle, std::size_t from = 0);
 bool ContainsNoCase(std::string_view haystack, std::string_view needle);
 // Replaces every occurrence of `pattern` (letters compared without case), scanning left to

@@ -4,6 +4,8 @@
 
 #include <QAbstractScrollArea>
 #include <QColor>
+#include <algorithm>
+#include <climits>
 #include <cstddef>
 #include <cstdint>
 #include <limits>
@@ -116,6 +118,10 @@ class LogView : public QAbstractScrollArea {
         bool last;  // the line's last row
     };
     static constexpr std::size_t kBottom = std::numeric_limits<std::size_t>::max();
+    // A row or count as a scroll bar value, which cannot go past INT_MAX.
+    static int clampToInt(std::size_t value) {
+        return static_cast<int>(std::min<std::size_t>(value, INT_MAX));
+    }
     // The rows on screen from the top, a partly shown one at the bottom included.
     std::vector<ScreenRow> screenRows() const;
     // Columns a wrapped row holds, and the columns where the rows of a line start.

@@ -5,13 +5,16 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/Text.h"
+
 namespace reda {
 
 TextFinder::TextFinder(std::string_view needle, FindOptions options)
     : needle_(needle), options_(options) {
     for (int c = 0; c < 256; ++c) {
-        const bool upper = c >= 'A' && c <= 'Z';
-        fold_[c] = static_cast<unsigned char>(!options.matchCase && upper ? c + 32 : c);
+        const char byte = static_cast<char>(c);
+        fold_[c] =
+            static_cast<unsigned char>(options.matchCase ? byte : kestrune::LowerAscii(byte));
     }
     for (char& c : needle_) {
         c = static_cast<char>(fold_[static_cast<unsigned char>(c)]);

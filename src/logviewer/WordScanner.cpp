@@ -2,15 +2,9 @@
 
 #include <algorithm>
 
+#include "base/Text.h"
+
 namespace reda {
-
-namespace {
-
-unsigned char fold(unsigned char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c + 32) : c;
-}
-
-}  // namespace
 
 bool WordScanner::accepts(std::string_view word) {
     return !word.empty() && std::all_of(word.begin(), word.end(), [](char c) {
@@ -22,10 +16,7 @@ void WordScanner::add(std::string_view word, std::uint8_t tag) {
     if (!accepts(word)) {
         return;
     }
-    std::string folded(word);
-    for (char& c : folded) {
-        c = static_cast<char>(fold(static_cast<unsigned char>(c)));
-    }
+    std::string folded = kestrune::LowerAscii(word);
     if (byLength_.size() <= folded.size()) {
         byLength_.resize(folded.size() + 1);
     }
@@ -36,7 +27,7 @@ void WordScanner::add(std::string_view word, std::uint8_t tag) {
 
 bool WordScanner::equalFolded(const unsigned char* text, const std::string& folded) {
     for (std::size_t i = 0; i < folded.size(); ++i) {
-        if (fold(text[i]) != static_cast<unsigned char>(folded[i])) {
+        if (kestrune::LowerAscii(static_cast<char>(text[i])) != folded[i]) {
             return false;
         }
     }

@@ -6,6 +6,8 @@
 #include <limits>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <utility>
 
 namespace kestrune {
 namespace {
@@ -43,6 +45,57 @@ TEST(Text, FindNoCase) {
     EXPECT_EQ(FindNoCase("abc", "c", 5), std::string_view::npos);
     EXPECT_EQ(FindNoCase("abc", "", 2), 2u);
     EXPECT_TRUE(ContainsNoCase("$REDA.exe", "$reda"));
+}
+
+struct FindCase {
+    std::string_view haystack;
+    std::string_view needle;
+    std::size_t from;
+    std::size_t expected;
+};
+
+// Needles that begin with a byte other than a letter ("$", a digit, a byte from 0x80 up) are
+// looked for by that byte alone; each must still give the first match at or after `from`.
+TEST(Text, FindNoCaseWithANeedleThatBeginsWithOtherThanALetter) {
+    constexpr std::size_t npos = std::string_view::npos;
+    const FindCase cases[] = {
+        {"$FileName $filename", "$FILENAME", 0, 0},
+        {"$FileName $filename", "$FILENAME", 1, 10},
+        {"$File$FileName", "$FileName", 0, 5},
+        {"$Fil", "$FileName", 0, npos},
+        {"$$$x", "$x", 0, 2},
+        {"a$b$B", "$b", 2, 3},
+        {"x$", "$", 0, 1},
+        {"x$", "$", 2, npos},
+        {"x$", "$", 7, npos},
+        {"12a 12A", "2A", 0, 1},
+        {"12a 12A", "2A", 2, 5},
+        {"\xC4\xE4 \xC4X", "\xC4x", 0, 3},
+        {"\xC4\xE4", "\xE4", 0, 1},
+        {"\xE4\xE4", "\xC4", 0, npos},
+        {"[A]", "]", 0, 2},
+        {std::string_view("@\0@\0b", 5), std::string_view("\0B", 2), 0, 3},
+    };
+    for (const FindCase& c : cases) {
+        EXPECT_EQ(FindNoCase(c.haystack, c.needle, c.from), c.expected)
+            << "\"" << c.haystack << "\" for \"" << c.needle << "\" from " << c.from;
+    }
+}
+
+TEST(Text, TrimBlanksTakesOnlyBlanksAndTabs) {
+    const std::pair<std::string_view, std::string_view> cases[] = {
+        {"  a b \t", "a b"},
+        {"\t\tclick Run\t ", "click Run"},
+        {"\r\nkeep\r\n", "\r\nkeep\r\n"},
+        {" \x01x\x01 ", "\x01x\x01"},
+        {" \xA0x\xA0 ", "\xA0x\xA0"},
+        {" \t \t", ""},
+        {"", ""},
+        {"x", "x"},
+    };
+    for (const auto& [text, expected] : cases) {
+        EXPECT_EQ(TrimBlanks(text), expected) << "\"" << text << "\"";
+    }
 }
 
 TEST(Text, ReplaceAllNoCaseDoesNotRescanInsertedText) {

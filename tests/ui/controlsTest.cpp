@@ -1,5 +1,6 @@
-// Every control, menu item and tool button of the three windows, walked from tables: object
-// name, caption, shortcut, geometry at 96 DPI, separators, and the state at start.
+// Every control, menu item and tool button of the three windows, checked row by row against
+// the expected rows below: object name, designed caption, shortcut, geometry at 96 DPI,
+// separators, and the state at start.
 
 #include <QAbstractButton>
 #include <QDialog>
