@@ -162,7 +162,13 @@ EventResult Kestrune::Field(const FieldEvent& event) {
             return EventResult::Done;
         }
         ControlState* control = ValueControl(box, event.action);
-        if (EventResult usable = Usable(control); usable != EventResult::Done) {
+        // The help shows over a value control that is greyed out until its box is ticked:
+        // the mouse only needs to see it.
+        if (event.action == FieldAction::HoverValue && control != nullptr) {
+            if (!control->visible) {
+                return EventResult::Hidden;
+            }
+        } else if (EventResult usable = Usable(control); usable != EventResult::Done) {
             return usable;
         }
         EventResult result = EventResult::Done;

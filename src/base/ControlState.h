@@ -39,12 +39,4 @@ struct MenuState : ControlState {
     std::vector<MenuItem> items;
 };
 
-// A control with its designed caption and place, as its window declares them.
-inline ControlState MakeControl(std::string caption, Bounds bounds = {}) {
-    ControlState control;
-    control.text = std::move(caption);
-    control.bounds = bounds;
-    return control;
-}
-
 }  // namespace kestrune
