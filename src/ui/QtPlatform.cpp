@@ -27,6 +27,10 @@ QString ToQt(const std::string& text) {
     return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+QString ViewToQt(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 std::string FromQt(const QString& text) {
     const QByteArray bytes = text.toLocal8Bit();
     return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));

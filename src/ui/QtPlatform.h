@@ -42,6 +42,8 @@ class QtPlatform : public Platform {
 
 // Text of the core (bytes in the system's code page) for Qt, and back.
 QString ToQt(const std::string& text);
+// Text the core keeps as a view: names, captions and accessible names of declared rows.
+QString ViewToQt(std::string_view text);
 std::string FromQt(const QString& text);
 
 }  // namespace kestrune::ui

@@ -30,14 +30,6 @@ namespace {
 
 using K = ControlKind;
 
-QString Latin(std::string_view text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-QString Utf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 int SelectedRowOf(QWidget* list) {
     if (auto* tree = qobject_cast<QTreeWidget*>(list)) {
         const QList<QTreeWidgetItem*> selected = tree->selectedItems();
@@ -126,9 +118,9 @@ void WindowControls::Build(const PlacedRow& placed) {
     }
     auto* parentWidget = qobject_cast<QWidget*>(parent);
     QWidget* widget = BuildWidget(placed, parentWidget != nullptr ? parentWidget : client_);
-    widget->setObjectName(Latin(row.name));
+    widget->setObjectName(ViewToQt(row.name));
     if (!row.accessibleName.empty() && row.accessibleName.find("{}") == std::string_view::npos) {
-        widget->setAccessibleName(Utf8(row.accessibleName));
+        widget->setAccessibleName(ViewToQt(row.accessibleName));
     }
     if (auto* tabs = qobject_cast<QTabWidget*>(parent); tabs != nullptr && row.kind == K::Page) {
         tabs->addTab(widget, ToQt(placed.state->text));
@@ -143,9 +135,9 @@ void WindowControls::BuildMenuRow(const PlacedRow& placed, QObject* parent) {
     auto* parentMenu = qobject_cast<QMenu*>(parent);
     if (row.kind == K::MenuBar) {
         QMenuBar* bar = frame_->menuBar();
-        bar->setObjectName(Latin(row.name));
+        bar->setObjectName(ViewToQt(row.name));
         bar->setNativeMenuBar(false);
-        bar->setAccessibleName(Utf8(row.accessibleName));
+        bar->setAccessibleName(ViewToQt(row.accessibleName));
         built_.push_back({placed, bar});
         return;
     }
@@ -156,8 +148,8 @@ void WindowControls::BuildMenuRow(const PlacedRow& placed, QObject* parent) {
     }
     if (row.kind == K::MenuItem || row.kind == K::CheckMenuItem) {
         auto* action = new QAction(parentMenu);
-        action->setObjectName(Latin(row.name));
-        action->setShortcut(QKeySequence(Latin(row.shortcut)));
+        action->setObjectName(ViewToQt(row.name));
+        action->setShortcut(QKeySequence(ViewToQt(row.shortcut)));
         action->setCheckable(row.kind == K::CheckMenuItem);
         parentMenu->addAction(action);
         connect(action, &QAction::triggered, this, [this, name = row.name] { Click(name); });
@@ -166,8 +158,8 @@ void WindowControls::BuildMenuRow(const PlacedRow& placed, QObject* parent) {
         return;
     }
     auto* menu = new QMenu(client_->window());
-    menu->setObjectName(Latin(row.name));
-    menu->menuAction()->setObjectName(Latin(row.name));
+    menu->setObjectName(ViewToQt(row.name));
+    menu->menuAction()->setObjectName(ViewToQt(row.name));
     if (parentMenu != nullptr) {
         parentMenu->addMenu(menu);
     } else if (auto* button = qobject_cast<QToolButton*>(parent)) {
@@ -204,9 +196,9 @@ QWidget* WindowControls::BuildWidget(const PlacedRow& placed, QWidget* parent) {
             button->setCheckable(row.kind == K::CheckToolButton);
             const std::string_view picture = row.picture;
             const std::size_t bar = picture.find('|');
-            const QIcon own(QStringLiteral(":/kestrune/") + Latin(picture.substr(bar + 1)));
+            const QIcon own(QStringLiteral(":/kestrune/") + ViewToQt(picture.substr(bar + 1)));
             const std::string_view theme = picture.substr(0, bar);
-            button->setIcon(theme.empty() ? own : QIcon::fromTheme(Latin(theme), own));
+            button->setIcon(theme.empty() ? own : QIcon::fromTheme(ViewToQt(theme), own));
             button->setAutoRaise(true);
             // Tool buttons are for the mouse, as on every desktop: Space must not press New by
             // accident.

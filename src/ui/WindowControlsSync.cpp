@@ -20,14 +20,6 @@ namespace {
 
 using K = ControlKind;
 
-QString Latin(std::string_view text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-QString Utf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 // A caption such as "步骤:" as the name of the control it stands over.
 QString WithoutColon(QString caption) {
     caption.remove(QLatin1Char('&'));
@@ -79,7 +71,7 @@ void WindowControls::SyncMenu(BuiltMenu& entry) {
     }
     for (std::size_t i = 0; i < items.size(); ++i) {
         QAction* action = entry.menu->addAction(ToQt(items[i].caption));
-        action->setObjectName(QStringLiteral("%1_%2").arg(Latin(row.name)).arg(i));
+        action->setObjectName(QStringLiteral("%1_%2").arg(ViewToQt(row.name)).arg(i));
         if (radio) {
             action->setCheckable(true);
             action->setChecked(items[i].checked);
@@ -140,7 +132,7 @@ void WindowControls::SyncNames() {
         if (caption->buddy() == nullptr) {
             caption->setBuddy(widget);
         }
-        QString name = Utf8(row.accessibleName);
+        QString name = ViewToQt(row.accessibleName);
         name.replace(QStringLiteral("{}"), WithoutColon(caption->text()));
         if (widget->accessibleName() != name) {
             widget->setAccessibleName(name);
