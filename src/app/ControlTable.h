@@ -112,6 +112,20 @@ struct ControlRow {
 
 using ControlTable = std::span<const ControlRow>;
 
+// What kind of event a row takes.
+inline bool Clickable(const ControlRow& row) {
+    return row.click != nullptr;
+}
+inline bool Choosable(const ControlRow& row) {
+    return row.choose != nullptr;
+}
+inline bool Settable(const ControlRow& row) {
+    return row.set != nullptr;
+}
+inline bool Selectable(const ControlRow& row) {
+    return row.select != nullptr;
+}
+
 // The row named `name` in `table`, or nullptr.
 const ControlRow* FindRow(ControlTable table, std::string_view name);
 

@@ -20,14 +20,6 @@ std::string_view WindowName(WindowId window) {
     return "";
 }
 
-bool Clickable(const ControlRow& row) {
-    return row.click != nullptr;
-}
-
-bool BuiltMenu(const ControlRow& row) {
-    return row.choose != nullptr;
-}
-
 }  // namespace
 
 const char* EventResultText(EventResult result) {
@@ -253,7 +245,7 @@ EventResult Kestrune::Click(std::string_view name) {
 }
 
 EventResult Kestrune::ChooseMenuItem(std::string_view menu, std::size_t index) {
-    const Found found = FindReachable(menu, &BuiltMenu);
+    const Found found = FindReachable(menu, &Choosable);
     if (found.result != EventResult::Done) {
         return found.result;
     }

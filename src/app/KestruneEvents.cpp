@@ -9,14 +9,6 @@ namespace kestrune {
 
 namespace {
 
-bool Settable(const ControlRow& row) {
-    return row.set != nullptr;
-}
-
-bool Selectable(const ControlRow& row) {
-    return row.select != nullptr;
-}
-
 // The control a value action works on; nullptr where the kind has none.
 template <typename Box>
 ControlState* ValueControl(Box& box, FieldAction action) {

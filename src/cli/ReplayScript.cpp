@@ -147,14 +147,6 @@ std::optional<std::string> ReadFieldStep(const std::vector<std::string>& words, 
     return std::nullopt;
 }
 
-bool Settable(const ControlRow& row) {
-    return row.set != nullptr;
-}
-
-bool Selectable(const ControlRow& row) {
-    return row.select != nullptr;
-}
-
 // The names of the options dialog's controls that take such a step, in the dialog's order.
 std::vector<std::string_view> NamesOf(bool (*takes)(const ControlRow&)) {
     std::vector<std::string_view> names;

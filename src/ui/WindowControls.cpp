@@ -378,19 +378,19 @@ void WindowControls::Connect(const PlacedRow& placed, QWidget* widget) {
             });
             break;
         case K::ToolPathList:
-            connect(static_cast<QTreeWidget*>(widget), &QTreeWidget::itemSelectionChanged, this,
-                    [this, widget, name] {
-                        const int row = SelectedRowOf(widget);
-                        run_([this, name, row] { core_.SelectRow(name, row); });
-                    });
+        case K::PresetList: {
+            const auto selected = [this, widget, name] {
+                const int row = SelectedRowOf(widget);
+                run_([this, name, row] { core_.SelectRow(name, row); });
+            };
+            if (auto* tree = qobject_cast<QTreeWidget*>(widget)) {
+                connect(tree, &QTreeWidget::itemSelectionChanged, this, selected);
+            } else {
+                connect(static_cast<QListWidget*>(widget), &QListWidget::itemSelectionChanged, this,
+                        selected);
+            }
             break;
-        case K::PresetList:
-            connect(static_cast<QListWidget*>(widget), &QListWidget::itemSelectionChanged, this,
-                    [this, widget, name] {
-                        const int row = SelectedRowOf(widget);
-                        run_([this, name, row] { core_.SelectRow(name, row); });
-                    });
-            break;
+        }
         default:
             break;
     }
