@@ -180,7 +180,7 @@ void WindowControls::BuildMenuRow(const PlacedRow& placed, QObject* parent) {
 
 QWidget* WindowControls::BuildWidget(const PlacedRow& placed, QWidget* parent) {
     const ControlRow& row = *placed.row;
-    if (row.kind == K::ToolBar || placed.state == nullptr) {
+    if (row.kind == K::ToolBar) {
         auto* bar = new QToolBar(parent);
         bar->setGeometry(Scaled(row.bounds));
         bar->setIconSize(QSize(Scaled(16), Scaled(16)));

@@ -38,6 +38,11 @@ TEST_P(DeclaredControls, EveryRowFitsItsWindow) {
             EXPECT_TRUE(IsContainer(*parent)) << row.parent << " cannot hold controls";
             EXPECT_LT(parent, &row) << "a parent is declared before what it holds";
         }
+        // Only bars, separators and pop-up menus go without a state of their own.
+        const bool stateless = row.kind == K::MenuBar || row.kind == K::ToolBar ||
+                               row.kind == K::Separator || row.kind == K::PopupMenu ||
+                               row.kind == K::TrayMenu;
+        EXPECT_EQ(row.state == nullptr, stateless);
         if (row.kind == K::MenuItem || row.kind == K::CheckMenuItem) {
             ASSERT_FALSE(row.parent.empty());
             EXPECT_TRUE(FindRow(table, row.parent)->IsMenu()) << "an entry sits in a menu";
