@@ -41,8 +41,9 @@ std::string LineExpander::Expand(std::string_view line, std::size_t limit,
     ReplaceAllQuoted(text, "$FileDest", state_.Fields.Files.FileDest, shell, limit);
 
     if (ContainsNoCase(text, "$DateTime")) {
-        const std::string now =
-            state_.Fields.platform != nullptr ? state_.Fields.platform->LocalDateTimeText() : std::string();
+        const std::string now = state_.Fields.platform != nullptr
+                                    ? state_.Fields.platform->LocalDateTimeText()
+                                    : std::string();
         ReplaceAll(text, "$DateTime", now, limit);
     }
     ReplaceAll(text, "$Version", settings_.VersionText, limit);
