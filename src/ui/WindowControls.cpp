@@ -46,7 +46,6 @@ WindowControls::WindowControls(Kestrune& core, WindowId window, QWidget* client,
                                EventRunner run)
     : QObject(client),
       core_(core),
-      window_(window),
       client_(client),
       frame_(frame),
       run_(std::move(run)),

@@ -95,7 +95,6 @@ class WindowControls : public QObject {
     void SyncNames();
 
     Kestrune& core_;
-    WindowId window_;
     QWidget* client_;
     QMainWindow* frame_;
     EventRunner run_;
