@@ -176,6 +176,13 @@ void ShellReader::Close() {
 void ShellReader::Step(char c) {
     if (shell_ == ScriptShell::Cmd) {
         Frame& frame = frames_.back();
+        if (c == '\r') {
+            return;  // cmd drops carriage returns before it reads a line
+        }
+        if (c == '\n' && !escaped_) {
+            frame.quote = Quote::None;  // a quote ends with its line
+            return;
+        }
         if (escaped_) {
             escaped_ = false;
         } else if (c == '"') {

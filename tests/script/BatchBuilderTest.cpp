@@ -236,8 +236,9 @@ TEST_F(WorkedExample, EmptyFieldsClearedBeforeCommandLines) {
     EXPECT_EQ(level.Text(), "3");
     EXPECT_TRUE(lightLevel.Checked());  // another program's fields are not cleared
     EXPECT_TRUE(state.Fields.PresetChanged);
-    // Light's edit was not cleared, so it still lends its switch.
-    EXPECT_EQ(Compiler().CommandLine, "-v -o fast -bounce");
+    // Light's edit stays ticked, but the stage's line is what the whole run would give: an
+    // empty field lends nothing.
+    EXPECT_EQ(Compiler().CommandLine, "-v -o fast");
 
     state.Fields.PresetChanged = false;
     ASSERT_TRUE(WriteBatch(state.Specification, state.Script, script));
@@ -315,11 +316,11 @@ TEST_F(Lending, SingleStageSelectsLinesNamingTheStage) {
         "$REDA",
     };
     ASSERT_TRUE(WriteStageBatch(state.Specification, state.Script, dir / "stage.bat", 0));
-    EXPECT_EQ(state.Specification.Programs[4]->CommandLine,
-              "stale");  // only the chosen stage is computed
+    // Every command line is today's, as in the whole run, never the last build's.
+    EXPECT_EQ(state.Specification.Programs[4]->CommandLine, "-own  -z");
     EXPECT_EQ(dir.Read("stage.bat"), ScriptLines("echo start\r\n" + exe + " -own -x   -w 9\r\n" +
                                                  exe + " quoted\r\necho " + exe + " and " + exe +
-                                                 " stale\r\n" + exe + "frame\r\n\r\n"));
+                                                 " -own  -z\r\n" + exe + "frame\r\n\r\n"));
 }
 
 // A write that fails must report it and keep the previous script byte for byte.
