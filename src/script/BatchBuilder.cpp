@@ -1,6 +1,7 @@
 #include "script/BatchBuilder.h"
 
 #include <algorithm>
+#include <ostream>
 #include <string_view>
 #include <type_traits>
 #include <unordered_map>
@@ -435,18 +436,69 @@ ScriptPreview BuildStage(const SpecificationModel& state, const ScriptSettings& 
     return preview;
 }
 
+// Where a built script goes: its bytes and the name of the place for messages.
+struct Target {
+    std::string path;  // a file, or empty for `stream`
+    std::ostream* stream = nullptr;
+
+    std::string Describe() const {
+        return stream != nullptr ? std::string("the script to standard output")
+                                 : "file \"" + path + "\"";
+    }
+};
+
 // Writes a built script, or reports why it cannot be written; keeps the command lines it was
 // built with in the programs.
-bool WritePreview(SpecificationModel& state, const std::string& path, const ScriptPreview& preview,
+bool WritePreview(SpecificationModel& state, const Target& target, const ScriptPreview& preview,
                   std::vector<std::string>& commandLines) {
     if (!preview.problem.empty()) {
-        ShowError(state, "Cannot write file \"" + path + "\". " + preview.problem);
+        ShowError(state, "Cannot write " + target.Describe() + ". " + preview.problem);
         return false;
     }
     for (std::size_t i = 0; i < commandLines.size(); ++i) {
         state.Programs[i]->CommandLine = std::move(commandLines[i]);
     }
-    return WriteScript(state, path, preview.text);
+    if (target.stream == nullptr) {
+        return WriteScript(state, target.path, preview.text);
+    }
+    target.stream->write(preview.text.data(), static_cast<std::streamsize>(preview.text.size()));
+    target.stream->flush();
+    if (!*target.stream) {
+        ShowError(state, "Cannot write " + target.Describe() + ".");
+        return false;
+    }
+    return true;
+}
+
+bool WriteWhole(SpecificationModel& state, const ScriptSettings& settings, const Target& target,
+                std::size_t maxBytes) {
+    if (const std::vector<std::string> missing = MissingTools(state); !missing.empty()) {
+        // Nothing is built, and nothing changes, before the paths are right.
+        ShowError(state, MissingMessage(missing));
+        return false;
+    }
+    for (const auto& program : state.Programs) {
+        program->ClearEmptyFields();
+    }
+    std::vector<std::string> commandLines;
+    const ScriptPreview preview = BuildWhole(state, settings, maxBytes, &commandLines);
+    return WritePreview(state, target, preview, commandLines);
+}
+
+bool WriteStage(SpecificationModel& state, const ScriptSettings& settings, const Target& target,
+                std::size_t index, std::size_t maxBytes) {
+    if (index >= state.Programs.size()) {
+        return false;
+    }
+    TZRGroup& program = *state.Programs[index];
+    if (!FileExists(program.ToolPath)) {
+        ShowError(state, "The path for " + program.Name + " could not be found.");
+        return false;
+    }
+    program.ClearEmptyFields();
+    std::vector<std::string> commandLines;
+    const ScriptPreview preview = BuildStage(state, settings, index, maxBytes, &commandLines);
+    return WritePreview(state, target, preview, commandLines);
 }
 
 }  // namespace
@@ -471,33 +523,22 @@ void ComputeCommandLine(SpecificationModel& state, std::size_t index) {
 
 bool WriteBatch(SpecificationModel& state, const ScriptSettings& settings, const std::string& path,
                 std::size_t maxBytes) {
-    if (const std::vector<std::string> missing = MissingTools(state); !missing.empty()) {
-        // Nothing is built, and nothing changes, before the paths are right.
-        ShowError(state, MissingMessage(missing));
-        return false;
-    }
-    for (const auto& program : state.Programs) {
-        program->ClearEmptyFields();
-    }
-    std::vector<std::string> commandLines;
-    const ScriptPreview preview = BuildWhole(state, settings, maxBytes, &commandLines);
-    return WritePreview(state, path, preview, commandLines);
+    return WriteWhole(state, settings, Target{path}, maxBytes);
 }
 
 bool WriteStageBatch(SpecificationModel& state, const ScriptSettings& settings,
                      const std::string& path, std::size_t index, std::size_t maxBytes) {
-    if (index >= state.Programs.size()) {
-        return false;
-    }
-    TZRGroup& program = *state.Programs[index];
-    if (!FileExists(program.ToolPath)) {
-        ShowError(state, "The path for " + program.Name + " could not be found.");
-        return false;
-    }
-    program.ClearEmptyFields();
-    std::vector<std::string> commandLines;
-    const ScriptPreview preview = BuildStage(state, settings, index, maxBytes, &commandLines);
-    return WritePreview(state, path, preview, commandLines);
+    return WriteStage(state, settings, Target{path}, index, maxBytes);
+}
+
+bool WriteBatchTo(SpecificationModel& state, const ScriptSettings& settings, std::ostream& out,
+                  std::size_t maxBytes) {
+    return WriteWhole(state, settings, Target{{}, &out}, maxBytes);
+}
+
+bool WriteStageBatchTo(SpecificationModel& state, const ScriptSettings& settings, std::ostream& out,
+                       std::size_t index, std::size_t maxBytes) {
+    return WriteStage(state, settings, Target{{}, &out}, index, maxBytes);
 }
 
 }  // namespace kestrune

@@ -4,6 +4,7 @@
 // what a preview shows is what Run writes.
 
 #include <cstdint>
+#include <iosfwd>
 #include <string>
 #include <vector>
 
@@ -67,5 +68,11 @@ bool WriteBatch(SpecificationModel& state, const ScriptSettings& settings, const
 bool WriteStageBatch(SpecificationModel& state, const ScriptSettings& settings,
                      const std::string& path, std::size_t index,
                      std::size_t maxBytes = kMaxScriptBytes);
+
+// As WriteBatch and WriteStageBatch, but the script goes to `out` instead of a file.
+bool WriteBatchTo(SpecificationModel& state, const ScriptSettings& settings, std::ostream& out,
+                  std::size_t maxBytes = kMaxScriptBytes);
+bool WriteStageBatchTo(SpecificationModel& state, const ScriptSettings& settings, std::ostream& out,
+                       std::size_t index, std::size_t maxBytes = kMaxScriptBytes);
 
 }  // namespace kestrune
