@@ -86,6 +86,10 @@ std::string QuotePosix(std::string_view name, const ShellContext& context) {
             if (context.backtickBackslash) {
                 out.append(Guard(quote));
             }
+        } else if (context.escaped && context.backtickBackslash) {
+            // The held backslash and this one make one for the command, which the backslash it
+            // already holds takes as a literal one; the name then stands unescaped.
+            out.push_back('\\');
         } else if (context.escaped || context.backtickBackslash) {
             out.append("\n").append(Guard(quote));  // the backslash and the line end vanish
         } else if (context.afterDollar) {
