@@ -11,6 +11,7 @@
 #include "ScriptText.h"
 #include "StateParts.h"
 #include "TempDir.h"
+#include "base/Text.h"
 #include "script/BatchBuilder.h"
 
 namespace kestrune {
@@ -321,6 +322,99 @@ TEST_F(Lending, SingleStageSelectsLinesNamingTheStage) {
     EXPECT_EQ(dir.Read("stage.bat"), ScriptLines("echo start\r\n" + exe + " -own -x   -w 9\r\n" +
                                                  exe + " quoted\r\necho " + exe + " and " + exe +
                                                  " -own  -z\r\n" + exe + "frame\r\n\r\n"));
+}
+
+// A single stage keeps the lines that compute options of programs that are no stage, and
+// every command line in it is today's, as in the whole run.
+struct StageLineCase {
+    const char* name;
+    const char* line;
+    const char* written;  // the stage's script, "{exe}" standing for the tool; null: left out
+};
+
+void PrintTo(const StageLineCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class SingleStageLines : public ::testing::TestWithParam<StageLineCase> {
+  protected:
+    SingleStageLines() : state(dir.path()) {
+        state.Fields.platform = &fake;
+        exe = dir.Write("bin/convert", "");
+        TZRGroup& convert = AddProgram(state, "Convert", true);
+        convert.ToolPath = exe;
+        AddEdit(convert, "-resize", "50%", true);
+        TZRGroup& tint = AddProgram(state, "Tint", false);
+        AddCheck(tint, "0.1 0.5 0.8", true);
+        TZRGroup& helper = AddProgram(state, "Helper", false);
+        AddCheck(helper, "-h", true, "Convert");
+        AddEdit(helper, "-e", "", true);  // ticked and empty: counts as unticked
+        TZRGroup& optimise = AddProgram(state, "Optimise", true);
+        optimise.ToolPath = exe;
+        optimise.Run = true;
+        AddCheck(optimise, "-o2", true);
+        // Left from an earlier build: never written into today's script.
+        for (const auto& program : state.Specification.Programs) {
+            program->CommandLine = "stale";
+        }
+    }
+
+    TempDir dir;
+    FakePlatform fake;
+    testing::StateParts state;
+    std::string exe;
+};
+
+TEST_P(SingleStageLines, WrittenOrLeftOut) {
+    const StageLineCase& c = GetParam();
+    state.Specification.LayoutLines = {c.line};
+    const ScriptPreview preview = PreviewStageBatch(state.Specification, state.Script, 0);
+    ASSERT_EQ(preview.lines.size(), 1u);
+    ASSERT_TRUE(WriteStageBatch(state.Specification, state.Script, dir / "stage.sh", 0));
+    const std::string written = dir.Read("stage.sh");
+    if (c.written == nullptr) {
+        EXPECT_EQ(preview.lines[0].fate, LineFate::OtherProgram);
+        EXPECT_EQ(written, "");
+    } else {
+        EXPECT_EQ(preview.lines[0].fate, LineFate::Written);
+        EXPECT_EQ(written, ReplaceAllNoCase(c.written, "{exe}", exe) + std::string(kScriptLineEnd));
+    }
+    EXPECT_EQ(preview.text, written);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SingleStageLines,
+    ::testing::Values(
+        StageLineCase{"OptionProgram", "tint=$(echo \"$ClassParam=Tint\")",
+                      "tint=$(echo \"0.1 0.5 0.8\")"},
+        StageLineCase{"OptionProgramQuotedForm", "t=$classparam='tint'.", "t=0.1 0.5 0.8."},
+        StageLineCase{"TwoOptionPrograms", "$ClassParam=Tint/$ClassParam=Helper", "0.1 0.5 0.8/"},
+        StageLineCase{"TheStageWithLentOptions", "$ClassEXE=Convert $ClassParam=Convert",
+                      "{exe} -resize 50% -h"},
+        StageLineCase{"TheStageAndAnOptionProgram", "$ClassEXE='Convert' $ClassParam=Tint",
+                      "{exe} 0.1 0.5 0.8"},
+        StageLineCase{"AnotherStagesExecutable", "$ClassEXE=Optimise $ClassParam=Optimise",
+                      nullptr},
+        StageLineCase{"AnotherStagesOptions", "echo $ClassParam=Optimise", nullptr},
+        StageLineCase{"OptionProgramBesideAStagesOptions", "$ClassParam=Tint $ClassParam=Optimise",
+                      nullptr},
+        StageLineCase{"TheStagesOptionsWithoutItsExecutable", "echo $ClassParam=Convert", nullptr},
+        StageLineCase{"AnotherStagesExecutableBesideOptions", "$ClassEXE=Optimise $ClassParam=Tint",
+                      nullptr},
+        StageLineCase{"NoProgramOfThatName", "echo $ClassParam=Nobody", nullptr},
+        StageLineCase{"NoProgramNamed", "echo plain", "echo plain"}));
+
+// The stage's script uses the option programs' command lines of today even when the stage
+// ran before with other values.
+TEST_F(SingleStageLines, OptionsChangedAfterARunReachTheNextRun) {
+    state.Specification.LayoutLines = {"tint=$ClassParam=Tint", "$ClassEXE=Convert"};
+    ASSERT_TRUE(WriteStageBatch(state.Specification, state.Script, dir / "stage.sh", 0));
+    EXPECT_EQ(dir.Read("stage.sh"), ScriptLines("tint=0.1 0.5 0.8\r\n" + exe + "\r\n"));
+    state.Specification.Programs[1]->CheckBoxes.front().SetChecked(false);
+    ASSERT_TRUE(WriteStageBatch(state.Specification, state.Script, dir / "stage.sh", 0));
+    EXPECT_EQ(dir.Read("stage.sh"), ScriptLines("tint=\r\n" + exe + "\r\n"));
+    // Only the stage's own empty fields are cleared.
+    EXPECT_TRUE(state.Specification.Programs[2]->EditBoxes.front().Checked());
 }
 
 // A write that fails must report it and keep the previous script byte for byte.
