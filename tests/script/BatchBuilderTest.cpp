@@ -388,7 +388,7 @@ INSTANTIATE_TEST_SUITE_P(
         StageLineCase{"OptionProgram", "tint=$(echo \"$ClassParam=Tint\")",
                       "tint=$(echo \"0.1 0.5 0.8\")"},
         StageLineCase{"OptionProgramQuotedForm", "t=$classparam='tint'.", "t=0.1 0.5 0.8."},
-        StageLineCase{"TwoOptionPrograms", "$ClassParam=Tint/$ClassParam=Helper", "0.1 0.5 0.8/"},
+        StageLineCase{"TwoOptionPrograms", "$ClassParam=Tint/$ClassParam=Helper", "0.1 0.5 0.8/-h"},
         StageLineCase{"TheStageWithLentOptions", "$ClassEXE=Convert $ClassParam=Convert",
                       "{exe} -resize 50% -h"},
         StageLineCase{"TheStageAndAnOptionProgram", "$ClassEXE='Convert' $ClassParam=Tint",
