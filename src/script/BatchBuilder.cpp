@@ -1,6 +1,8 @@
 #include "script/BatchBuilder.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <optional>
 #include <ostream>
 #include <string_view>
 #include <type_traits>
@@ -10,6 +12,7 @@
 
 #include "base/FileIo.h"
 #include "base/Text.h"
+#include "base/ToolSearch.h"
 #include "fields/ShellQuoting.h"
 #include "script/Expansion.h"
 
@@ -283,23 +286,67 @@ std::vector<std::string> CommandLines(const SpecificationModel& state, std::size
     return lines;
 }
 
+// A stage whose tool was not found, and where the search looked.
+struct MissingTool {
+    std::string name;
+    std::string searched;
+};
+
+std::optional<std::string> SearchPath(const SpecificationModel& state) {
+    if (state.Fields.platform != nullptr) {
+        return state.Fields.platform->EnvironmentValue("PATH");
+    }
+    const char* value = std::getenv("PATH");
+    return value != nullptr ? std::optional<std::string>(value) : std::nullopt;
+}
+
+std::optional<MissingTool> FindMissing(const TZRGroup& program,
+                                       const std::optional<std::string>& searchPath) {
+    const ToolSearch search = FindTool(program.ToolPath, searchPath);
+    if (search.found) {
+        return std::nullopt;
+    }
+    return MissingTool{program.Name, DescribeSearch(program.ToolPath, search)};
+}
+
 // The stages whose tool path stops a whole run: ticked, and no executable found.
-std::vector<std::string> MissingTools(const SpecificationModel& state) {
-    std::vector<std::string> missing;
+std::vector<MissingTool> MissingTools(const SpecificationModel& state) {
+    const std::optional<std::string> searchPath = SearchPath(state);
+    std::vector<MissingTool> missing;
     for (const auto& program : state.Programs) {
-        if (program->RequireExe && program->Run && !FileExists(program->ToolPath)) {
-            missing.push_back(program->Name);
+        if (program->RequireExe && program->Run) {
+            if (auto tool = FindMissing(*program, searchPath)) {
+                missing.push_back(std::move(*tool));
+            }
         }
     }
     return missing;
 }
 
-std::string MissingMessage(const std::vector<std::string>& missing) {
+std::string MissingMessage(const std::vector<MissingTool>& missing) {
     std::string message = "The path for the following groups could not be found:\r\n";
-    for (const std::string& name : missing) {
-        message.append("Group = ").append(name).append(kCrLf);
+    for (const MissingTool& tool : missing) {
+        message.append("Group = ").append(tool.name).append(kCrLf);
+#ifndef _WIN32
+        message.append("    ").append(tool.searched).append(kCrLf);
+#endif
     }
+#ifdef _WIN32
     return message.append("Please set these paths up.");
+#else
+    return message.append("Please set these paths up on ")
+        .append(kWhereToolPathsAreSet)
+        .append(".");
+#endif
+}
+
+std::string MissingStageMessage(const MissingTool& tool) {
+#ifdef _WIN32
+    return "The path for " + tool.name + " could not be found.";
+#else
+    return "The path for " + tool.name + " could not be found (" + tool.searched +
+           ").\r\nPlease set it up on " + kWhereToolPathsAreSet + ".";
+#endif
 }
 
 // Builds the script line by line. The shell reads the script as a whole, so the quoting of
@@ -386,9 +433,12 @@ void Guard(ScriptPreview& preview, std::size_t maxBytes, Build&& build) {
 ScriptPreview BuildWhole(const SpecificationModel& state, const ScriptSettings& settings,
                          std::size_t maxBytes, std::vector<std::string>* commandLinesOut) {
     ScriptPreview preview;
-    preview.missingTools = MissingTools(state);
-    if (!preview.missingTools.empty()) {
-        preview.missingMessage = MissingMessage(preview.missingTools);
+    const std::vector<MissingTool> missing = MissingTools(state);
+    for (const MissingTool& tool : missing) {
+        preview.missingTools.push_back(tool.name);
+    }
+    if (!missing.empty()) {
+        preview.missingMessage = MissingMessage(missing);
     }
     Guard(preview, maxBytes, [&] {
         std::vector<std::string> commandLines = CommandLines(state, maxBytes);
@@ -412,9 +462,9 @@ ScriptPreview BuildStage(const SpecificationModel& state, const ScriptSettings& 
         return preview;
     }
     const TZRGroup& program = *state.Programs[index];
-    if (!FileExists(program.ToolPath)) {
+    if (const auto missing = FindMissing(program, SearchPath(state))) {
         preview.missingTools.push_back(program.Name);
-        preview.missingMessage = "The path for " + program.Name + " could not be found.";
+        preview.missingMessage = MissingStageMessage(*missing);
     }
     const std::string lowerName = LowerAscii(program.Name);
     Guard(preview, maxBytes, [&] {
@@ -472,7 +522,7 @@ bool WritePreview(SpecificationModel& state, const Target& target, const ScriptP
 
 bool WriteWhole(SpecificationModel& state, const ScriptSettings& settings, const Target& target,
                 std::size_t maxBytes) {
-    if (const std::vector<std::string> missing = MissingTools(state); !missing.empty()) {
+    if (const std::vector<MissingTool> missing = MissingTools(state); !missing.empty()) {
         // Nothing is built, and nothing changes, before the paths are right.
         ShowError(state, MissingMessage(missing));
         return false;
@@ -491,8 +541,8 @@ bool WriteStage(SpecificationModel& state, const ScriptSettings& settings, const
         return false;
     }
     TZRGroup& program = *state.Programs[index];
-    if (!FileExists(program.ToolPath)) {
-        ShowError(state, "The path for " + program.Name + " could not be found.");
+    if (const auto missing = FindMissing(program, SearchPath(state))) {
+        ShowError(state, MissingStageMessage(*missing));
         return false;
     }
     program.ClearEmptyFields();

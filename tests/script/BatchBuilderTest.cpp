@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -48,6 +49,33 @@ TZREditBox& AddEdit(TZRGroup& group, const std::string& param, const std::string
     box.SetChecked(checked);
     box.SetText(text);
     return box;
+}
+
+// The missing-path messages. On Linux each stage's line is followed by where it was looked
+// for, and the message ends with where the paths are set.
+std::string WholeRunMissing(const std::vector<std::pair<std::string, std::string>>& tools) {
+    std::string text = "The path for the following groups could not be found:\r\n";
+    for (const auto& [name, searched] : tools) {
+        text += "Group = " + name + "\r\n";
+#ifndef _WIN32
+        text += "    " + searched + "\r\n";
+#endif
+    }
+#ifdef _WIN32
+    return text + "Please set these paths up.";
+#else
+    return text +
+           "Please set these paths up on the Paths page of the options dialog (设置 ▸ 设置).";
+#endif
+}
+
+std::string StageMissing(const std::string& name, const std::string& searched) {
+#ifdef _WIN32
+    return "The path for " + name + " could not be found.";
+#else
+    return "The path for " + name + " could not be found (" + searched +
+           ").\r\nPlease set it up on the Paths page of the options dialog (设置 ▸ 设置).";
+#endif
 }
 
 // Compiler and Light, both stages; Compiler ticked with a real executable, Light not ticked.
@@ -136,12 +164,41 @@ TEST_F(WorkedExample, TickedLightWithoutPathBlocksOnlyWholeRun) {
     EXPECT_FALSE(fs::exists(script));
     ASSERT_EQ(fake.messages.size(), 1u);
     EXPECT_EQ(fake.messages[0],
-              (RecordedMessage{"Error",
-                               "The path for the following groups could not be found:\r\n"
-                               "Group = Light\r\nPlease set these paths up."}));
+              (RecordedMessage{"Error", WholeRunMissing({{"Light", "no path is set"}})}));
     EXPECT_TRUE(WriteStageBatch(state.Specification, state.Script, script, 0));
     EXPECT_EQ(fake.messages.size(), 1u);
 }
+
+#ifndef _WIN32
+// A tool named without a folder is found in PATH, as the shell finds it, and written as given.
+TEST_F(WorkedExample, BareToolNameIsFoundInPathAndWrittenAsGiven) {
+    const std::string bin = dir / "bin";
+    fs::permissions(dir.Write("bin/mycc", "#!/bin/sh\n"), fs::perms::owner_all);
+    const char* saved = std::getenv("PATH");
+    const std::string previous = saved != nullptr ? saved : "";
+    Compiler().ToolPath = "mycc";
+    state.Specification.LayoutLines = {"$ClassEXE=Compiler $ClassParam=Compiler"};
+
+    ::setenv("PATH", (dir / "none:" + bin).c_str(), 1);
+    const bool whole = WriteBatch(state.Specification, state.Script, script);
+    const std::string written = whole ? dir.Read(script) : "";
+    const bool stage = WriteStageBatch(state.Specification, state.Script, script, 0);
+    ::setenv("PATH", (dir / "none").c_str(), 1);
+    const bool missing = WriteBatch(state.Specification, state.Script, script);
+    const bool stageMissing = WriteStageBatch(state.Specification, state.Script, script, 0);
+    ::setenv("PATH", previous.c_str(), 1);
+
+    EXPECT_TRUE(whole);
+    EXPECT_TRUE(stage);
+    EXPECT_EQ(written, "mycc -v -o fast\n");
+    EXPECT_FALSE(missing);
+    EXPECT_FALSE(stageMissing);
+    EXPECT_EQ(fake.messages,
+              (std::vector<RecordedMessage>{
+                  {"Error", WholeRunMissing({{"Compiler", "tried " + dir.path() + "none/mycc"}})},
+                  {"Error", StageMissing("Compiler", "tried " + dir.path() + "none/mycc")}}));
+}
+#endif
 
 TEST_F(WorkedExample, SecondRunWritesSameBytes) {
     ASSERT_TRUE(WriteBatch(state.Specification, state.Script, script));
@@ -167,11 +224,12 @@ TEST_F(WorkedExample, FailedPathCheckChangesNothing) {
     Light().Run = true;
 
     EXPECT_FALSE(WriteBatch(state.Specification, state.Script, script));
-    EXPECT_EQ(fake.messages,
-              (std::vector<RecordedMessage>{
-                  {"Error",
-                   "The path for the following groups could not be found:\r\nGroup = Light\r\n"
-                   "Group = Packer\r\nGroup = Zipper\r\nPlease set these paths up."}}));
+    EXPECT_EQ(
+        fake.messages,
+        (std::vector<RecordedMessage>{
+            {"Error", WholeRunMissing({{"Light", "no path is set"},
+                                       {"Packer", "tried " + dir.path() + "Tools"},
+                                       {"Zipper", "tried " + dir.path() + "Tools/zip.exe"}})}}));
     EXPECT_EQ(dir.Read(script), previous);
     EXPECT_EQ(Compiler().CommandLine, "old");
     EXPECT_TRUE(Compiler().EditBoxes.back().Checked());
@@ -185,8 +243,9 @@ TEST_F(WorkedExample, StagePathCheckLooksAtChosenProgramOnly) {
     Light().Run = false;
     EXPECT_FALSE(WriteStageBatch(state.Specification, state.Script, script, 1));
     EXPECT_EQ(fake.messages,
-              (std::vector<RecordedMessage>{{"Error", "The path for Compiler could not be found."},
-                                            {"Error", "The path for Light could not be found."}}));
+              (std::vector<RecordedMessage>{
+                  {"Error", StageMissing("Compiler", "tried " + dir.path() + "Tools/missing.exe")},
+                  {"Error", StageMissing("Light", "no path is set")}}));
     EXPECT_FALSE(fs::exists(script));
 
     // Light alone is checked for its own run, although Compiler's path is still missing.
