@@ -50,14 +50,16 @@ bool NamesExecutable(const std::string& lowerLine, const std::string& lowerName)
 
 // True when every "$ClassParam=" of the lower-cased line names only programs that are no
 // stage: such a line computes options, not a stage's run.
-bool NamesOnlyOptionPrograms(const SpecificationModel& state, const std::string& lower) {
+bool NamesOnlyOptionPrograms(const SpecificationModel& state,
+                             const std::vector<std::string>& lowerNames, const std::string& lower) {
     static constexpr std::string_view kParam = "$classparam=";
     for (std::size_t at = lower.find(kParam); at != std::string::npos;
          at = lower.find(kParam, at + kParam.size())) {
         const std::string_view rest = std::string_view(lower).substr(at + kParam.size());
         bool named = false;
-        for (const auto& program : state.Programs) {
-            const std::string name = LowerAscii(program->Name);
+        for (std::size_t i = 0; i < state.Programs.size(); ++i) {
+            const auto& program = state.Programs[i];
+            const std::string& name = lowerNames[i];
             if (name.empty()) {
                 continue;
             }
@@ -81,8 +83,8 @@ bool NamesOnlyOptionPrograms(const SpecificationModel& state, const std::string&
 
 // Whether a single stage's script holds the line: the lines that run the stage, the lines that
 // name no program, and the lines that only compute options of programs that are no stage.
-bool SelectedForStage(const SpecificationModel& state, const std::string& line,
-                      const std::string& lowerName) {
+bool SelectedForStage(const SpecificationModel& state, const std::vector<std::string>& lowerNames,
+                      const std::string& line, const std::string& lowerName) {
     const std::string lower = LowerAscii(line);
     if (NamesExecutable(lower, lowerName)) {
         return true;
@@ -90,7 +92,8 @@ bool SelectedForStage(const SpecificationModel& state, const std::string& line,
     if (lower.find("$classexe=") != std::string::npos) {
         return false;
     }
-    return lower.find("$classparam=") == std::string::npos || NamesOnlyOptionPrograms(state, lower);
+    return lower.find("$classparam=") == std::string::npos ||
+           NamesOnlyOptionPrograms(state, lowerNames, lower);
 }
 
 // A field counts as ticked when Run would keep it ticked: Run unticks the text fields left
@@ -467,13 +470,18 @@ ScriptPreview BuildStage(const SpecificationModel& state, const ScriptSettings& 
         preview.missingMessage = MissingStageMessage(*missing);
     }
     const std::string lowerName = LowerAscii(program.Name);
+    std::vector<std::string> lowerNames;
+    lowerNames.reserve(state.Programs.size());
+    for (const auto& each : state.Programs) {
+        lowerNames.push_back(LowerAscii(each->Name));
+    }
     Guard(preview, maxBytes, [&] {
         // Every program's command line, as the whole run computes it: a stage's line may take
         // text from programs that are no stage, and those must be today's.
         std::vector<std::string> commandLines = CommandLines(state, maxBytes);
         ScriptAssembly assembly(state, settings, ExpandMode::SingleStage, commandLines, maxBytes);
         for (std::size_t i = 0; i < state.LayoutLines.size(); ++i) {
-            if (SelectedForStage(state, state.LayoutLines[i], lowerName)) {
+            if (SelectedForStage(state, lowerNames, state.LayoutLines[i], lowerName)) {
                 assembly.Add(i, true, preview);
             } else {
                 assembly.LeaveOut(i, LineFate::OtherProgram, preview);
