@@ -71,7 +71,7 @@
     <message>
         <source>编译</source>
         <comment>cmdCompileMenu</comment>
-        <translation>&amp;Run</translation>
+        <translation>&amp;Compile</translation>
     </message>
     <message>
         <source>编译地图</source>
@@ -263,7 +263,7 @@
     </message>
     <message>
         <source>Language:</source>
-        <comment>lblLanguage</comment>
+        <comment>lblDisplayLanguage</comment>
         <translation>Language:</translation>
     </message>
     <message>
