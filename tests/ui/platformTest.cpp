@@ -118,7 +118,8 @@ class PlatformTest : public QObject {
             // A line wider than the box may be (on a small screen) is wrapped, never cut.
             for (const QString& line : box->text().split(QLatin1Char('\n'))) {
                 if (label->fontMetrics().horizontalAdvance(line) > label->width() &&
-                    (!label->wordWrap() || label->heightForWidth(label->width()) > label->height())) {
+                    (!label->wordWrap() ||
+                     label->heightForWidth(label->width()) > label->height())) {
                     faults << QStringLiteral("line '%1' in %2").arg(line).arg(label->width());
                 }
             }
