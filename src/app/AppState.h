@@ -18,6 +18,9 @@ namespace kestrune {
 inline constexpr int kDetailsShownHeight = 582;
 inline constexpr int kDetailsHiddenHeight = 460;
 
+// The language of the window's captions: the desktop's, or one the user chose.
+enum class LanguageChoice : std::uint8_t { System, Chinese, English };
+
 struct AppState {
     explicit AppState(std::string programFolder = {});
     AppState(const AppState&) = delete;
@@ -33,6 +36,7 @@ struct AppState {
     bool CloseProgramOnRun = false;
     bool ShowDetails = true;
     std::uint8_t Opacity = 255;  // 255: opaque; 105..254: translucent with that alpha
+    LanguageChoice Language = LanguageChoice::System;
     std::int32_t RecentCount = 4;
     std::vector<std::string> RecentPresetList;  // most recent first
     std::vector<std::string> RecentFileList;    // most recent first

@@ -48,6 +48,7 @@ enum class ControlKind : std::uint8_t {
     DetailsPane,   // the details of the field under the mouse
     ToolPathList,  // rows of tool and path
     PresetList,    // rows of preset files
+    DropDown,      // a list of fixed choices: `rows` names them, `value` and `set` the chosen
 };
 
 // A row's first state.
@@ -61,6 +62,9 @@ enum ControlFlag : std::uint8_t {
     // Enabled together: once there is an input file to run; once a specification is loaded.
     kRunGroup = 32,
     kSpecificationGroup = 64,
+    // A preference of the view alone (the captions' language): no part of the window's logic,
+    // so the state a replay dumps and the controls it drives leave it out.
+    kViewPreference = 128,
 };
 
 using ListRows = std::vector<std::vector<std::string>>;
@@ -111,6 +115,10 @@ struct ControlRow {
 };
 
 using ControlTable = std::span<const ControlRow>;
+
+inline bool ViewPreference(const ControlRow& row) {
+    return (row.flags & kViewPreference) != 0;
+}
 
 // What kind of event a row takes.
 inline bool Clickable(const ControlRow& row) {

@@ -147,7 +147,7 @@ std::vector<NamedControl> Kestrune::Controls() {
     std::vector<NamedControl> all;
     for (WindowId window : kWindows) {
         for (const PlacedRow& placed : Layout(window)) {
-            if (placed.state == nullptr) {
+            if (placed.state == nullptr || ViewPreference(*placed.row)) {
                 continue;
             }
             std::string key(placed.row->name);

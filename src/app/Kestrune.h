@@ -117,7 +117,7 @@ class Kestrune {
     // The close box of the topmost window.
     EventResult CloseBox();
 
-    // Every named control of the three windows.
+    // Every named control of the three windows, but for the view's own preferences.
     std::vector<NamedControl> Controls();
     // A window's table with its states, for a view to build and mirror it.
     std::vector<PlacedRow> Layout(WindowId window);

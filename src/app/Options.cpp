@@ -32,6 +32,7 @@ std::vector<std::pair<std::string_view, std::string>> TfrmOptions::DumpTexts() c
 
 void TfrmOptions::Open() {
     const AppState& state = main_.State();
+    languageAtOpen_ = state.Language;
     Alpha = state.Opacity;
     Translucent = state.Opacity != 255;
     sldTrancparencyChange(255 - state.Opacity);
@@ -203,6 +204,14 @@ void TfrmOptions::cmdOKClick() {
 
 void TfrmOptions::cmdCancelClick() {
     IsOpen = false;
+    main_.State().Language = languageAtOpen_;
+}
+
+void TfrmOptions::cboDisplayLanguageChange(int choice) {
+    if (choice < 0 || choice > 2) {
+        return;
+    }
+    main_.State().Language = static_cast<LanguageChoice>(choice);
 }
 
 }  // namespace kestrune

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/AppState.h"
 #include "app/ControlTable.h"
 #include "app/DialogHost.h"
 
@@ -36,6 +37,9 @@ class TfrmOptions {
     ControlState lblRecentFiles, txtRecentFiles, numRecentFiles;
     int RecentPosition = 4;  // the up-down's position, 1..12
     ControlState lblAssociateWith, cmdZRPFiles;
+    // The captions' language: applied at once, so the user sees the choice; Cancel takes back
+    // the language the dialog was opened with.
+    ControlState lblDisplayLanguage, cboDisplayLanguage;
     // ---- Paths
     ControlState lstToolPaths;
     std::vector<ToolPathListRow> ToolRows;
@@ -67,8 +71,12 @@ class TfrmOptions {
     void cmdAddPresetClick();
     void cmdRemovePresetClick();
     void cmdZRPFilesClick();
+    // Entry `choice` of the language list: 0 System, 1 Chinese, 2 English (others ignored).
+    void cboDisplayLanguageChange(int choice);
     void cmdOKClick();
     void cmdCancelClick();
+
+    LanguageChoice Language() const { return main_.State().Language; }
 
     // The dialog's pages and controls as it declares them.
     static ControlTable Controls();
@@ -79,6 +87,7 @@ class TfrmOptions {
 
   private:
     DialogHost& main_;
+    LanguageChoice languageAtOpen_ = LanguageChoice::System;
 };
 
 }  // namespace kestrune

@@ -113,6 +113,28 @@ constexpr ControlRow kRows[] = {
      .bounds = {16, 136, 75, 25},
      .state = &StateOf<&TfrmOptions::cmdZRPFiles>,
      .click = [](Kestrune& k) { k.frmOptions.cmdZRPFilesClick(); }},
+    {.name = "lblDisplayLanguage",
+     .kind = K::Label,
+     .parent = "tabGeneral",
+     .caption = "Language:",
+     .bounds = {8, 168, 0, 0},
+     .flags = kViewPreference,
+     .state = &StateOf<&TfrmOptions::lblDisplayLanguage>},
+    {.name = "cboDisplayLanguage",
+     .kind = K::DropDown,
+     .parent = "tabGeneral",
+     .bounds = {16, 184, 121, 21},
+     .flags = kViewPreference,
+     .accessibleName = "{}",
+     .labelledBy = "lblDisplayLanguage",
+     .state = &StateOf<&TfrmOptions::cboDisplayLanguage>,
+     .set = [](Kestrune& k, int choice) { k.frmOptions.cboDisplayLanguageChange(choice); },
+     .value = [](const Kestrune& k) { return static_cast<int>(k.frmOptions.Language()); },
+     // Each language by its own name, so it can be found by someone who reads only that one.
+     .rows =
+         [](const Kestrune&) {
+             return ListRows{{"System"}, {"中文"}, {"English"}};
+         }},
 
     {.name = "lstToolPaths",
      .kind = K::ToolPathList,

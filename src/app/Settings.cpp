@@ -118,6 +118,11 @@ void TfrmMain::ReadSettings(const std::string& path) {
             cmdCloseProgramOnRun.checked = state_.CloseProgramOnRun;
         } else if (key == "showdetails") {
             ApplyDetailsVisibility(ParseBoolean(value).value_or(true), 450);
+        } else if (key == "language") {
+            const std::string choice = LowerAscii(value);
+            state_.Language = choice == "chinese"   ? LanguageChoice::Chinese
+                              : choice == "english" ? LanguageChoice::English
+                                                    : LanguageChoice::System;
         } else if (key == "top") {
             Top = IntegerOr(value, 50);
             // The work area's bottom and right edges are exclusive: a window starting on one
@@ -180,6 +185,12 @@ std::string TfrmMain::SettingsText() const {
     line("ViewLogAfterCompile = ", BoolText(state_.Script.ViewLogAfterCompile));
     line("CloseProgramOnRun = ", BoolText(state_.CloseProgramOnRun));
     line("ShowDetails = ", BoolText(state_.ShowDetails));
+    // Only a choice is kept: the file of a user who chose nothing stays as it always was.
+    if (state_.Language == LanguageChoice::Chinese) {
+        line("Language = ", "Chinese");
+    } else if (state_.Language == LanguageChoice::English) {
+        line("Language = ", "English");
+    }
     line("");
     line("[Position]");
     line("Top = ", std::to_string(Top));

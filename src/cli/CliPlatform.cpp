@@ -1,8 +1,9 @@
 #include "CliPlatform.h"
 
-#include <clocale>
 #include <ctime>
 #include <ostream>
+
+#include "base/DateTimeText.h"
 
 namespace kestrune::cli {
 
@@ -25,18 +26,7 @@ void CliPlatform::ShowMessage(MessageKind kind, const std::string& text) {
 }
 
 std::string CliPlatform::LocalDateTimeText() {
-    // The user's locale decides the short date ("%x") and the time ("%X").
-    std::setlocale(LC_TIME, "");
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-#ifdef _WIN32
-    localtime_s(&local, &now);
-#else
-    localtime_r(&now, &local);
-#endif
-    char buffer[128];
-    const std::size_t n = std::strftime(buffer, sizeof buffer, "%x %X", &local);
-    return std::string(buffer, n);
+    return kestrune::LocalDateTimeText(std::time(nullptr));
 }
 
 }  // namespace kestrune::cli

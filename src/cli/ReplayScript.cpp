@@ -151,7 +151,7 @@ std::optional<std::string> ReadFieldStep(const std::vector<std::string>& words, 
 std::vector<std::string_view> NamesOf(bool (*takes)(const ControlRow&)) {
     std::vector<std::string_view> names;
     for (const ControlRow& row : Kestrune::Table(WindowId::Options)) {
-        if (takes(row)) {
+        if (takes(row) && !ViewPreference(row)) {
             names.push_back(row.name);
         }
     }

@@ -7,7 +7,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QVariant>
+#include <algorithm>
 
+#include "Language.h"
 #include "QtPlatform.h"
 #include "UiSetup.h"
 
@@ -18,28 +21,34 @@ bool SameState(const ControlState& a, const ControlState& b) {
            a.visible == b.visible && a.checked == b.checked && a.bold == b.bold;
 }
 
-void Bindings::Bind(QWidget* widget, const ControlState& state, Kind kind) {
+void Bindings::Bind(QWidget* widget, const ControlState& state, Kind kind, std::string_view name) {
     const Bounds& b = state.bounds;
     if (b.width > 0 && b.height > 0) {
         widget->setGeometry(Scaled(b));
+        if (qobject_cast<QLabel*>(widget) != nullptr) {
+            widget->setProperty("designedWidth", widget->width());
+        }
     }
-    entries_.push_back({&state, widget, kind, false, false, {}, true});
+    entries_.push_back({name, &state, widget, kind, false, false, {}, true});
     Apply(entries_.back());
 }
 
-void Bindings::Bind(QAction* action, const ControlState& state) {
-    entries_.push_back({&state, action, Kind::Caption, true, false, {}, true});
+void Bindings::Bind(QAction* action, const ControlState& state, std::string_view name) {
+    entries_.push_back({name, &state, action, Kind::Caption, true, false, {}, true});
     Apply(entries_.back());
 }
 
-void Bindings::Bind(QMenu* menu, const ControlState& state) {
-    entries_.push_back({&state, menu, Kind::Caption, false, true, {}, true});
+void Bindings::Bind(QMenu* menu, const ControlState& state, std::string_view name) {
+    entries_.push_back({name, &state, menu, Kind::Caption, false, true, {}, true});
     Apply(entries_.back());
 }
 
 void Bindings::Sync() {
+    // Another language shows every caption again.
+    const bool relabel = language_ != LanguageGeneration();
+    language_ = LanguageGeneration();
     for (Entry& entry : entries_) {
-        if (entry.fresh || !SameState(entry.last, *entry.state)) {
+        if (relabel || entry.fresh || !SameState(entry.last, *entry.state)) {
             Apply(entry);
         }
     }
@@ -51,6 +60,20 @@ void Bindings::Clear() {
 
 namespace {
 
+// A label of designed size whose caption is wider than its designed width (a translated
+// caption, a larger font) grows to the right to show it; it never becomes narrower than
+// designed, so the designed captions keep their exact places.
+void WidenToCaption(QLabel* label) {
+    const QVariant designed = label->property("designedWidth");
+    if (!designed.isValid()) {
+        return;
+    }
+    const int width = std::max(designed.toInt(), label->sizeHint().width());
+    if (label->width() != width) {
+        label->resize(width, label->height());
+    }
+}
+
 void ApplyBold(QWidget* widget, bool bold) {
     if (widget->font().bold() != bold) {
         QFont font = widget->font();
@@ -59,8 +82,9 @@ void ApplyBold(QWidget* widget, bool bold) {
     }
 }
 
-void ApplyWidget(QWidget* widget, const ControlState& s, Bindings::Kind kind) {
-    const QString text = ToQt(s.text);
+void ApplyWidget(QWidget* widget, const ControlState& s, Bindings::Kind kind,
+                 const QString& caption) {
+    const QString text = kind == Bindings::Kind::Caption ? caption : ToQt(s.text);
     switch (kind) {
         case Bindings::Kind::Caption:
             if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
@@ -73,6 +97,7 @@ void ApplyWidget(QWidget* widget, const ControlState& s, Bindings::Kind kind) {
             } else if (auto* label = qobject_cast<QLabel*>(widget)) {
                 if (label->text() != text) {
                     label->setText(text);
+                    WidenToCaption(label);
                 }
             } else if (auto* group = qobject_cast<QGroupBox*>(widget)) {
                 if (group->title() != text) {
@@ -122,14 +147,16 @@ void ApplyWidget(QWidget* widget, const ControlState& s, Bindings::Kind kind) {
 
 }  // namespace
 
-void Bindings::Apply(Entry& entry) {
+void Bindings::Apply(Entry& entry) const {
     if (entry.target.isNull()) {
         return;
     }
     const ControlState& s = *entry.state;
+    const QString text = entry.name.empty() || context_ == nullptr
+                             ? ToQt(s.text)
+                             : ShownCaption(context_, entry.name, s.text);
     if (entry.isAction) {
         auto* action = static_cast<QAction*>(entry.target.data());
-        const QString text = ToQt(s.text);
         if (action->text() != text) {
             action->setText(text);
         }
@@ -140,14 +167,13 @@ void Bindings::Apply(Entry& entry) {
         }
     } else if (entry.isMenu) {
         auto* menu = static_cast<QMenu*>(entry.target.data());
-        const QString text = ToQt(s.text);
         if (menu->title() != text) {
             menu->setTitle(text);
         }
         menu->menuAction()->setEnabled(s.enabled);
         menu->menuAction()->setVisible(s.visible);
     } else {
-        ApplyWidget(static_cast<QWidget*>(entry.target.data()), s, entry.kind);
+        ApplyWidget(static_cast<QWidget*>(entry.target.data()), s, entry.kind, text);
     }
     entry.last = s;
     entry.fresh = false;

@@ -4,6 +4,7 @@
 // user is typing into.
 
 #include <QPointer>
+#include <string_view>
 #include <vector>
 
 #include "base/ControlState.h"
@@ -26,18 +27,25 @@ class Bindings {
     };
     // Every kind also takes the tooltip, enabled and visible.
 
-    // Binds `widget` to `state`; bounds with a size are applied once, at binding.
-    void Bind(QWidget* widget, const ControlState& state, Kind kind);
+    // Captions of controls bound with a name are shown in the chosen language, looked up in
+    // the window `context` ("frmMain"...); without a context they are shown as they are.
+    explicit Bindings(const char* context = nullptr) : context_(context) {}
+
+    // Binds `widget` to `state`; bounds with a size are applied once, at binding. `name` is
+    // the control's declared name, by which its caption is translated.
+    void Bind(QWidget* widget, const ControlState& state, Kind kind, std::string_view name = {});
     // A menu item: caption, enabled, visible and the tick.
-    void Bind(QAction* action, const ControlState& state);
+    void Bind(QAction* action, const ControlState& state, std::string_view name = {});
     // A sub-menu: its title, and enabled and visible on the entry that opens it.
-    void Bind(QMenu* menu, const ControlState& state);
+    void Bind(QMenu* menu, const ControlState& state, std::string_view name = {});
 
     void Sync();
     void Clear();
+    const char* Context() const { return context_; }
 
   private:
     struct Entry {
+        std::string_view name;
         const ControlState* state;
         QPointer<QObject> target;
         Kind kind;
@@ -46,9 +54,11 @@ class Bindings {
         ControlState last;
         bool fresh = true;
     };
-    static void Apply(Entry& entry);
+    void Apply(Entry& entry) const;
 
+    const char* context_;
     std::vector<Entry> entries_;
+    int language_ = -1;
 };
 
 bool SameState(const ControlState& a, const ControlState& b);

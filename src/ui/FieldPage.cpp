@@ -1,5 +1,6 @@
 #include "FieldPage.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFocusEvent>
@@ -8,7 +9,10 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStyleOptionComboBox>
+#include <QVBoxLayout>
 #include <algorithm>
 
 #include "QtPlatform.h"
@@ -41,7 +45,23 @@ FieldPage::FieldPage(Kestrune& core, int program,
       group_(*core.frmMain.State().Specification.Programs[static_cast<std::size_t>(program)]),
       run_(std::move(run)) {
     TZRGroup& group = group_;
-    box_ = new QGroupBox(this);
+    // The group box keeps its designed place, 8 pixels inside the page; when the fields reach
+    // past the page (many columns, wide fields) the page scrolls instead of cutting them off.
+    scroll_ = new QScrollArea(this);
+    scroll_->setObjectName(QStringLiteral("FieldScroll"));
+    scroll_->setFrameShape(QFrame::NoFrame);
+    // Tab goes from field to field; the area itself is no stop on the way.
+    scroll_->setFocusPolicy(Qt::NoFocus);
+    scroll_->setWidgetResizable(true);
+    scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    scroll_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    auto* content = new QWidget(scroll_);
+    content->setObjectName(QStringLiteral("FieldContent"));
+    auto* pageLayout = new QVBoxLayout(this);
+    pageLayout->setContentsMargins(0, 0, 0, 0);
+    pageLayout->addWidget(scroll_);
+    const int margin = Scaled(8);
+    box_ = new QGroupBox(content);
     box_->setObjectName(QStringLiteral("GroupBox"));
     box_->setMouseTracking(true);
     box_->installEventFilter(this);
@@ -134,6 +154,41 @@ FieldPage::FieldPage(Kestrune& core, int program,
         connect(button, &QPushButton::clicked, this,
                 Send(FieldKind::ColorBoxes, index, FieldAction::Browse));
     }
+    // The box reaches as far as its farthest field, with the designed 8-pixel margin that
+    // fields keep from the box's left and top edges also on the right and below.
+    QSize reach(0, 0);
+    for (const PlacedField& field : fields_) {
+        for (const QPointer<QWidget>& widget : field.widgets) {
+            if (widget) {
+                reach = reach.expandedTo(
+                    QSize(widget->geometry().right() + 1, widget->geometry().bottom() + 1));
+            }
+        }
+    }
+    // Designed place and size, grown only where fields lie outside. The content asks for
+    // room only for what must be seen: the fields, and the grown box around them; so a page
+    // whose fields fit shows no scroll bar, and one that scrolls sideways gets no vertical bar
+    // unless the horizontal one covers a field.
+    const QRect designed = box_->geometry();
+    const QSize grown(std::max(designed.width(), reach.width() + margin),
+                      std::max(designed.height(), reach.height() + margin));
+    box_->resize(grown);
+    content->setMinimumSize(
+        grown.width() > designed.width() ? designed.left() + grown.width() + margin : 0,
+        designed.top() + reach.height() + (grown.height() > designed.height() ? margin : 2));
+    scroll_->setWidget(content);
+    // The tab page's own panel shows through, as before there was a scroll area: the area
+    // makes its widget and viewport paint the window's colour.
+    content->setAutoFillBackground(false);
+    scroll_->viewport()->setAutoFillBackground(false);
+    scroll_->viewport()->installEventFilter(this);
+    // A field that takes the focus, by Tab, by a click or at the core's request, is scrolled
+    // into view.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (now != nullptr && box_->isAncestorOf(now)) {
+            scroll_->ensureWidgetVisible(now, Scaled(8), Scaled(8));
+        }
+    });
     Sync();
 }
 
@@ -239,6 +294,15 @@ void FieldPage::Sync() {
 }
 
 bool FieldPage::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Wheel && watched == scroll_->viewport()) {
+        // Fields mostly overflow to the right, in more columns: there the wheel scrolls
+        // sideways, as in a file manager's column view.
+        QScrollBar* across = scroll_->horizontalScrollBar();
+        if (scroll_->verticalScrollBar()->maximum() == 0 && across->maximum() > 0) {
+            QCoreApplication::sendEvent(across, event);
+            return true;
+        }
+    }
     if (event->type() == QEvent::MouseMove) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->buttons() == Qt::NoButton) {

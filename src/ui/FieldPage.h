@@ -12,6 +12,7 @@
 
 class QGroupBox;
 class QPushButton;
+class QScrollArea;
 
 #include "app/Kestrune.h"
 
@@ -31,6 +32,8 @@ class FieldPage : public QWidget {
     void Sync();
     // The widget that shows `state`, or nullptr: a field's focus request names its state.
     QWidget* WidgetOf(const ControlState* state) const { return widgets_.value(state); }
+    // The scrolled area that holds the group box.
+    QScrollArea* ScrollArea() const { return scroll_; }
     // The controls that take the keyboard focus, in their order on the page.
     std::vector<QWidget*> FocusOrder() const;
 
@@ -71,6 +74,7 @@ class FieldPage : public QWidget {
     int program_;
     TZRGroup& group_;
     std::function<void(const std::function<void()>&)> run_;
+    QScrollArea* scroll_ = nullptr;
     QGroupBox* box_ = nullptr;
     Bindings bindings_;
     std::vector<ColorButton> colors_;

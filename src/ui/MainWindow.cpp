@@ -16,6 +16,7 @@
 
 #include "AboutBox.h"
 #include "FieldPage.h"
+#include "Language.h"
 #include "OptionsDialog.h"
 #include "QtPlatform.h"
 #include "UiSetup.h"
@@ -280,6 +281,15 @@ void MainWindow::Sync() {
     }
     syncing_ = true;
     AppState& state = main_.State();
+    // Before the controls: a new language shows in every caption of this sync.
+    ApplyLanguage(ResolveLanguage(state.Language));
+    if (LanguageGeneration() != shownLanguage_) {
+        shownLanguage_ = LanguageGeneration();
+        for (QWidget* root : {static_cast<QWidget*>(this), static_cast<QWidget*>(options_),
+                              static_cast<QWidget*>(about_)}) {
+            RetranslateQtParts(root);
+        }
+    }
     if (state.Specification.StructureVersion != builtStructure_) {
         RebuildTabs();
     }

@@ -93,6 +93,7 @@ class MainWindow : public QMainWindow {
     int appliedTop_ = -1;
     int appliedClientHeight_ = -1;
     bool framePlaced_ = false;
+    int shownLanguage_ = -1;
     bool busy_ = false;
     bool syncing_ = false;
 };

@@ -1,24 +1,25 @@
 #include "QtPlatform.h"
 
+#include <QApplication>
 #include <QColorDialog>
-#include <QDate>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QGuiApplication>
-#include <QLocale>
 #include <QMessageBox>
 #include <QOperatingSystemVersion>
 #include <QProcess>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QSystemTrayIcon>
-#include <QTime>
 #include <QUrl>
 
 #include "ShellCommands.h"
 #include "base/Color.h"
+#include "base/DateTimeText.h"
 #include "base/Paths.h"
 
 namespace kestrune::ui {
@@ -47,6 +48,27 @@ QString MessageText(const std::string& text) {
 
 }  // namespace
 
+int MessageTitleRoom(const QString& title) {
+    // Title bars commonly set the title in bold; beside it stand the window's icon, its close
+    // button and the frame's margins, each about a title bar's height.
+    QFont font = QApplication::font();
+    font.setBold(true);
+    const QFontMetrics metrics(font);
+    return metrics.horizontalAdvance(title) + 4 * (metrics.height() + 8);
+}
+
+void FitTitle(QMessageBox& box) {
+    // A message box is as wide as its text, so a short text would cut its own title off:
+    // a spacer across the whole grid keeps room for the title too.
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (grid == nullptr) {
+        return;
+    }
+    const int room = MessageTitleRoom(box.windowTitle());
+    grid->addItem(new QSpacerItem(room, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                  grid->rowCount(), 0, 1, grid->columnCount());
+}
+
 void QtPlatform::ShowMessage(MessageKind kind, const std::string& text) {
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     if (kind == MessageKind::Error) {
@@ -56,6 +78,7 @@ void QtPlatform::ShowMessage(MessageKind kind, const std::string& text) {
     }
     QMessageBox box(icon, QString::fromLatin1(MessageTitle(kind)), MessageText(text),
                     QMessageBox::Ok, owner_);
+    FitTitle(box);
     box.exec();
 }
 
@@ -65,6 +88,7 @@ ConfirmAnswer QtPlatform::Confirm(const std::string& text) {
                     owner_);
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::Cancel);
+    FitTitle(box);
     switch (box.exec()) {
         case QMessageBox::Yes:
             return ConfirmAnswer::Yes;
@@ -167,9 +191,7 @@ void QtPlatform::ShellOpen(const std::string& target, const std::string& paramet
 }
 
 std::string QtPlatform::LocalDateTimeText() {
-    const QLocale locale = QLocale::system();
-    return FromQt(locale.toString(QDate::currentDate(), QLocale::ShortFormat) + QLatin1Char(' ') +
-                  locale.toString(QTime::currentTime(), QLocale::LongFormat));
+    return kestrune::LocalDateTimeText(std::time(nullptr));
 }
 
 ScreenRect QtPlatform::WorkArea() {

@@ -7,6 +7,8 @@
 
 #include "base/Platform.h"
 
+class QMessageBox;
+
 namespace kestrune::ui {
 
 class QtPlatform : public Platform {
@@ -39,6 +41,11 @@ class QtPlatform : public Platform {
 
     QPointer<QWidget> owner_;
 };
+
+// The width a message box needs for its title to show whole in its title bar.
+int MessageTitleRoom(const QString& title);
+// Widens `box` to that width where its text and buttons alone would leave it narrower.
+void FitTitle(QMessageBox& box);
 
 // Text of the core (bytes in the system's code page) for Qt, and back.
 QString ToQt(const std::string& text);

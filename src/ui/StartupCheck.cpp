@@ -1,6 +1,7 @@
 #include "StartupCheck.h"
 
 #include <QApplication>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QWidget>
 #include <cstdio>
@@ -35,6 +36,15 @@ int StartupCheck::Finish(const QWidget& window) {
         QApplication::processEvents();
     }
     CloseBoxes();
+    // The menus as shown, so a check can see which language the window speaks.
+    QStringList menus;
+    for (const QMenuBar* bar : window.findChildren<QMenuBar*>()) {
+        for (const QAction* menu : bar->actions()) {
+            menus << menu->text();
+        }
+    }
+    std::printf("kestrune: menus: %s\n", qPrintable(menus.join(QStringLiteral(" | "))));
+    std::fflush(stdout);
     if (!window.isVisible()) {
         std::fprintf(stderr, "kestrune: the window was not shown\n");
         return 1;

@@ -2,7 +2,7 @@
 // For the tests of the real program: with the environment variable KESTRUNE_QUIT_AFTER_SHOW
 // set, the program ends right after its first show, and any message box that opens on the way
 // is written to the error output and closed, so that the program ends with status 1 instead
-// of waiting for a person.
+// of waiting for a person. The menu bar's captions go to the output, for the language checks.
 
 #include <QObject>
 #include <QTimer>

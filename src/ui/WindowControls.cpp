@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QCursor>
 #include <QFontMetrics>
 #include <QGroupBox>
@@ -30,6 +31,19 @@ namespace {
 
 using K = ControlKind;
 
+// The translations' context of each window: the window's own name.
+const char* ContextOf(WindowId window) {
+    switch (window) {
+        case WindowId::Options:
+            return "frmOptions";
+        case WindowId::About:
+            return "frmAbout";
+        case WindowId::Main:
+            break;
+    }
+    return "frmMain";
+}
+
 int SelectedRowOf(QWidget* list) {
     if (auto* tree = qobject_cast<QTreeWidget*>(list)) {
         const QList<QTreeWidgetItem*> selected = tree->selectedItems();
@@ -49,6 +63,7 @@ WindowControls::WindowControls(Kestrune& core, WindowId window, QWidget* client,
       client_(client),
       frame_(frame),
       run_(std::move(run)),
+      bindings_(ContextOf(window)),
       rows_(core.Layout(window)) {
     built_.reserve(rows_.size());
     for (const PlacedRow& placed : rows_) {
@@ -123,6 +138,7 @@ void WindowControls::Build(const PlacedRow& placed) {
     }
     if (auto* tabs = qobject_cast<QTabWidget*>(parent); tabs != nullptr && row.kind == K::Page) {
         tabs->addTab(widget, ToQt(placed.state->text));
+        pages_.push_back({tabs, widget, row.name, placed.state});
     } else if (auto* bar = qobject_cast<QToolBar*>(parent)) {
         bar->addWidget(widget);
     }
@@ -152,7 +168,7 @@ void WindowControls::BuildMenuRow(const PlacedRow& placed, QObject* parent) {
         action->setCheckable(row.kind == K::CheckMenuItem);
         parentMenu->addAction(action);
         connect(action, &QAction::triggered, this, [this, name = row.name] { Click(name); });
-        bindings_.Bind(action, *placed.state);
+        bindings_.Bind(action, *placed.state, row.name);
         built_.push_back({placed, action});
         return;
     }
@@ -169,7 +185,7 @@ void WindowControls::BuildMenuRow(const PlacedRow& placed, QObject* parent) {
     }
     // A menu that drops from a tool button is the button's; it has no state of its own to show.
     if (placed.state != nullptr && qobject_cast<QToolButton*>(parent) == nullptr) {
-        bindings_.Bind(menu, *placed.state);
+        bindings_.Bind(menu, *placed.state, row.name);
     }
     built_.push_back({placed, menu});
     if (placed.menu != nullptr) {
@@ -210,18 +226,18 @@ QWidget* WindowControls::BuildWidget(const PlacedRow& placed, QWidget* parent) {
             auto* button = new QPushButton(parent);
             button->setAutoDefault(false);
             button->setDefault(row.kind == K::DefaultButton);
-            bindings_.Bind(button, state, Bindings::Kind::Caption);
+            bindings_.Bind(button, state, Bindings::Kind::Caption, row.name);
             return button;
         }
         case K::CheckBox: {
             auto* check = new QCheckBox(parent);
-            bindings_.Bind(check, state, Bindings::Kind::Caption);
+            bindings_.Bind(check, state, Bindings::Kind::Caption, row.name);
             return check;
         }
         case K::Label:
         case K::Title: {
             auto* label = new QLabel(parent);
-            bindings_.Bind(label, state, Bindings::Kind::Caption);
+            bindings_.Bind(label, state, Bindings::Kind::Caption, row.name);
             if (row.kind == K::Title) {
                 QFont big = label->font();
                 big.setPixelSize(Scaled(16));
@@ -249,7 +265,7 @@ QWidget* WindowControls::BuildWidget(const PlacedRow& placed, QWidget* parent) {
         }
         case K::Group: {
             auto* group = new QGroupBox(parent);
-            bindings_.Bind(group, state, Bindings::Kind::Caption);
+            bindings_.Bind(group, state, Bindings::Kind::Caption, row.name);
             return group;
         }
         case K::Picture: {
@@ -303,6 +319,14 @@ QWidget* WindowControls::BuildWidget(const PlacedRow& placed, QWidget* parent) {
         case K::ToolPathList:
         case K::PresetList:
             return BuildList(placed, parent);
+        case K::DropDown: {
+            auto* choices = new QComboBox(parent);
+            for (const auto& cells : row.rows(core_)) {
+                choices->addItem(ToQt(cells.front()));
+            }
+            bindings_.Bind(choices, state, Bindings::Kind::Geometry);
+            return choices;
+        }
         default:
             break;
     }
@@ -376,6 +400,12 @@ void WindowControls::Connect(const PlacedRow& placed, QWidget* widget) {
                 run_([this, name, step] { core_.StepValue(name, step); });
             });
             break;
+        case K::DropDown:
+            connect(static_cast<QComboBox*>(widget), &QComboBox::activated, this,
+                    [this, name](int choice) {
+                        run_([this, name, choice] { core_.SetValue(name, choice); });
+                    });
+            break;
         case K::ToolPathList:
         case K::PresetList: {
             const auto selected = [this, widget, name] {
@@ -431,7 +461,7 @@ std::vector<QWidget*> WindowControls::FocusOrder() const {
         auto* widget = qobject_cast<QWidget*>(built.object);
         const K kind = built.placed.row->kind;
         const bool takesFocus = kind == K::StageList || kind == K::CheckBox ||
-                                kind == K::InputFile || kind == K::Button ||
+                                kind == K::DropDown || kind == K::InputFile || kind == K::Button ||
                                 kind == K::DefaultButton || kind == K::DetailsPane;
         if (widget != nullptr && takesFocus) {
             order.push_back(widget);

@@ -18,6 +18,7 @@
 class QLabel;
 class QMainWindow;
 class QMenu;
+class QTabWidget;
 class QToolButton;
 
 namespace kestrune::ui {
@@ -104,6 +105,14 @@ class WindowControls : public QObject {
     std::vector<BuiltMenu> menus_;
     QHash<QObject*, ShownRows> lists_;
     std::vector<QLabel*> autoSized_;
+    // The pages of tab controls, whose captions the tab bar shows.
+    struct BuiltPage {
+        QPointer<QTabWidget> tabs;
+        QPointer<QWidget> page;
+        std::string_view name;
+        const ControlState* state;
+    };
+    std::vector<BuiltPage> pages_;
 };
 
 }  // namespace kestrune::ui

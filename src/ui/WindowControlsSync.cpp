@@ -3,6 +3,7 @@
 // the names controls take from their labels.
 
 #include <QAction>
+#include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -11,6 +12,7 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
+#include "Language.h"
 #include "QtPlatform.h"
 #include "WindowControls.h"
 
@@ -161,11 +163,26 @@ void WindowControls::Sync() {
                 slider->accessibleDescription() != tip) {
                 slider->setAccessibleDescription(tip);
             }
+        } else if (row.kind == K::DropDown) {
+            auto* choices = static_cast<QComboBox*>(built.object);
+            if (const int choice = row.value(core_); choices->currentIndex() != choice) {
+                choices->setCurrentIndex(choice);
+            }
         } else if (row.kind == K::Tabs && row.value != nullptr) {
             auto* tabs = static_cast<QTabWidget*>(built.object);
             if (const int page = row.value(core_); tabs->currentIndex() != page) {
                 tabs->setCurrentIndex(page);
             }
+        }
+    }
+    for (const BuiltPage& page : pages_) {
+        if (page.tabs.isNull() || page.page.isNull()) {
+            continue;
+        }
+        const int index = page.tabs->indexOf(page.page);
+        if (const QString text = ShownCaption(bindings_.Context(), page.name, page.state->text);
+            index >= 0 && page.tabs->tabText(index) != text) {
+            page.tabs->setTabText(index, text);
         }
     }
     SyncNames();

@@ -67,14 +67,15 @@ for row in 0 1 2; do
     click 602 $((47 + 13 * row))
 done
 
-# "..." at 591, 375 opens the file dialog, whose name box has the focus.
+# "..." at 591, 375 opens the file dialog, whose name box has the focus; on this Chinese
+# desktop Qt titles it 打开 ("Open").
 click 603 387
-wait_for "xdotool search --onlyvisible --name '^Open\$' >/dev/null 2>&1" ||
+wait_for "xdotool search --onlyvisible --name '^(Open|打开)\$' >/dev/null 2>&1" ||
     fail "the file dialog did not open"
 sleep 0.5
 xdotool type --delay 10 "$app/Inputs/hello.c"
 xdotool key Return
-wait_for "! xdotool search --onlyvisible --name '^Open\$' >/dev/null 2>&1" ||
+wait_for "! xdotool search --onlyvisible --name '^(Open|打开)\$' >/dev/null 2>&1" ||
     fail "the file dialog did not close"
 sleep 0.5
 

@@ -18,6 +18,7 @@
 
 #include "AboutBox.h"
 #include "FieldPage.h"
+#include "Language.h"
 #include "OptionsDialog.h"
 #include "UiHarness.h"
 
@@ -138,18 +139,26 @@ class FitTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void cleanup() { QApplication::setFont(kestrune::ui::DesignFont()); }
+    void cleanup() {
+        QApplication::setFont(kestrune::ui::DesignFont());
+        kestrune::ui::ApplyLanguage(kestrune::ui::ShownLanguage::Designed);
+    }
 
     void everyTextFits_data() {
         QTest::addColumn<QString>("family");
         QTest::addColumn<int>("points");
         QTest::addColumn<QString>("preset");
-        for (const char* preset : {"HelloC.zrp", "ImageTools.zrp"}) {
-            QTest::addRow("design font, %s", preset) << QString() << 0 << preset;
-            for (const char* family : {"DejaVu Sans", "Nimbus Sans"}) {
-                for (int points : {10, 12}) {
-                    QTest::addRow("%s %d pt, %s", family, points, preset)
-                        << family << points << preset;
+        QTest::addColumn<bool>("english");
+        for (const bool english : {false, true}) {
+            const char* language = english ? "English" : "designed";
+            for (const char* preset : {"HelloC.zrp", "ImageTools.zrp"}) {
+                QTest::addRow("%s, design font, %s", language, preset)
+                    << QString() << 0 << preset << english;
+                for (const char* family : {"DejaVu Sans", "Nimbus Sans"}) {
+                    for (int points : {10, 12}) {
+                        QTest::addRow("%s, %s %d pt, %s", language, family, points, preset)
+                            << family << points << preset << english;
+                    }
                 }
             }
         }
@@ -158,6 +167,7 @@ class FitTest : public QObject {
         QFETCH(QString, family);
         QFETCH(int, points);
         QFETCH(QString, preset);
+        QFETCH(bool, english);
         kestrune::testing::SetUpTestApplication();
         const QFont font = family.isEmpty() ? kestrune::ui::DesignFont()
                                             : kestrune::ui::ApplicationFont(QFont(family, points));
@@ -168,6 +178,9 @@ class FitTest : public QObject {
             QVERIFY(kestrune::ui::LayoutScale() > 1.1);
         }
         UiHarness h;
+        if (english) {
+            h.State().Language = kestrune::LanguageChoice::English;
+        }
         h.Start({h.Preset(preset.toLatin1().constData())});
         h.platform.fileAnswers.push_back(h.home / "Inputs/hello.c");
         h.Trigger("cmdOpenFile");

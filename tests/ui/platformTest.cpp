@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -15,6 +16,7 @@
 #include <functional>
 
 #include "QtPlatform.h"
+#include "UiSetup.h"
 
 using kestrune::ConfirmAnswer;
 using kestrune::FileDialogRequest;
@@ -71,6 +73,73 @@ class PlatformTest : public QObject {
         QCOMPARE(seenText, QStringLiteral("Expected \"=\"\nLine: 7"));
         QCOMPARE(seenIcon, icon);
         QCOMPARE(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    }
+
+    // A box is wide enough for its title (in the bold a title bar commonly uses, beside the
+    // window's icon and close button), each line of its text and its buttons, at the design
+    // font and at 10 and 12 points; a short text no longer decides the width alone.
+    void boxesFitTitleTextAndButtons_data() {
+        QTest::addColumn<int>("points");
+        QTest::addColumn<bool>("confirm");
+        QTest::addColumn<MessageKind>("kind");
+        QTest::addColumn<QString>("text");
+        for (int points : {0, 10, 12}) {
+            QTest::addRow("%d pt, syntax error", points)
+                << points << false << MessageKind::SyntaxError << "x\r\nLine: 3";
+            QTest::addRow("%d pt, short error", points)
+                << points << false << MessageKind::Error << "a not found.";
+            QTest::addRow("%d pt, two lines", points)
+                << points << false << MessageKind::Information
+                << "Association complete.\r\nThe desktop opens presets with Kestrune now.";
+            QTest::addRow("%d pt, confirmation", points)
+                << points << true << MessageKind::Error << "Save?";
+        }
+    }
+    void boxesFitTitleTextAndButtons() {
+        QFETCH(int, points);
+        QFETCH(bool, confirm);
+        QFETCH(MessageKind, kind);
+        QFETCH(QString, text);
+        const QFont before = QApplication::font();
+        QApplication::setFont(points == 0 ? kestrune::ui::DesignFont()
+                                          : kestrune::ui::ApplicationFont(
+                                                QFont(QStringLiteral("DejaVu Sans"), points)));
+        QStringList faults;
+        WhenOpen<QMessageBox>([&](QMessageBox* box) {
+            QFont bold = box->font();
+            bold.setBold(true);
+            const QFontMetrics title(bold);
+            // The title, and an icon and a close button about as wide as the title bar is high.
+            if (box->width() < title.horizontalAdvance(box->windowTitle()) + 2 * title.height()) {
+                faults
+                    << QStringLiteral("title '%1' in %2").arg(box->windowTitle()).arg(box->width());
+            }
+            auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+            // A line wider than the box may be (on a small screen) is wrapped, never cut.
+            for (const QString& line : box->text().split(QLatin1Char('\n'))) {
+                if (label->fontMetrics().horizontalAdvance(line) > label->width() &&
+                    (!label->wordWrap() ||
+                     label->heightForWidth(label->width()) > label->height())) {
+                    faults << QStringLiteral("line '%1' in %2").arg(line).arg(label->width());
+                }
+            }
+            for (QAbstractButton* button : box->buttons()) {
+                const QRect inBox(button->mapTo(box, QPoint(0, 0)), button->size());
+                if (!box->rect().contains(inBox) ||
+                    button->fontMetrics().horizontalAdvance(button->text().remove('&')) >
+                        button->width()) {
+                    faults << QStringLiteral("button '%1'").arg(button->text());
+                }
+            }
+            box->buttons().constFirst()->click();
+        });
+        if (confirm) {
+            platform_.Confirm(text.toStdString());
+        } else {
+            platform_.ShowMessage(kind, text.toStdString());
+        }
+        QApplication::setFont(before);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(", ")));
     }
 
     void confirm_data() {

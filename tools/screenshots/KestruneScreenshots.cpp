@@ -4,7 +4,8 @@
 // INPUT the input file chosen afterwards; the Presets page lists the two sample presets. Writes
 // main.png, options-general.png, options-paths.png, options-presets.png and about.png. With
 // POINTS, the desktop font is DejaVu Sans at that size (0: the design font) and only the main
-// window is written, as NAME.
+// window is written, as NAME, and the options dialog's first page, as options-NAME. The
+// captions' language is the desktop's (LANGUAGE=en for English, zh_CN for the designed ones).
 #include <QApplication>
 #include <QDir>
 #include <QFont>
@@ -74,6 +75,11 @@ int main(int argc, char** argv) {
     const QString out = QString::fromLocal8Bit(argv[4]);
     bool ok = Save(&window, out, mainOnly ? argv[6] : "main.png");
     if (mainOnly) {
+        // The options dialog's first page at the same font, as options-NAME.
+        window.ClickControl("cmdSetup");
+        const std::string name = std::string("options-") + argv[6];
+        ok = Save(window.Options(), out, name.c_str()) && ok;
+        window.ClickControl("cmdCancel");
         return ok ? 0 : 1;
     }
 

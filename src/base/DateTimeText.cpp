@@ -1,0 +1,68 @@
+#include "base/DateTimeText.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <langinfo.h>
+#include <locale.h>
+#include <time.h>
+#endif
+
+namespace kestrune {
+
+#ifdef _WIN32
+
+std::string LocalDateTimeText(std::time_t when) {
+    std::tm local{};
+    localtime_s(&local, &when);
+    SYSTEMTIME time{};
+    time.wYear = static_cast<WORD>(local.tm_year + 1900);
+    time.wMonth = static_cast<WORD>(local.tm_mon + 1);
+    time.wDay = static_cast<WORD>(local.tm_mday);
+    time.wDayOfWeek = static_cast<WORD>(local.tm_wday);
+    time.wHour = static_cast<WORD>(local.tm_hour);
+    time.wMinute = static_cast<WORD>(local.tm_min);
+    time.wSecond = static_cast<WORD>(local.tm_sec);
+    char date[128] = {};
+    char clock[128] = {};
+    // Text in the system's code page, as every other text of the core.
+    const int dateLength = GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &time, nullptr, date,
+                                          static_cast<int>(sizeof date));
+    const int clockLength = GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &time, nullptr, clock,
+                                           static_cast<int>(sizeof clock));
+    std::string text(date, dateLength > 0 ? static_cast<std::size_t>(dateLength - 1) : 0);
+    text += ' ';
+    text.append(clock, clockLength > 0 ? static_cast<std::size_t>(clockLength - 1) : 0);
+    return text;
+}
+
+#else
+
+std::string DateTimeTextIn(const std::tm& local, const char* localeName) {
+    locale_t locale = newlocale(LC_TIME_MASK, localeName, static_cast<locale_t>(nullptr));
+    if (locale == static_cast<locale_t>(nullptr)) {
+        locale = newlocale(LC_TIME_MASK, "C", static_cast<locale_t>(nullptr));
+        if (locale == static_cast<locale_t>(nullptr)) {
+            return {};
+        }
+    }
+    // The locale's own short date and time formats, as "%x %X" would give with that locale
+    // set, without touching the program's global locale.
+    std::string format = nl_langinfo_l(D_FMT, locale);
+    format += ' ';
+    format += nl_langinfo_l(T_FMT, locale);
+    char buffer[256];
+    const std::size_t length = strftime_l(buffer, sizeof buffer, format.c_str(), &local, locale);
+    freelocale(locale);
+    return std::string(buffer, length);
+}
+
+std::string LocalDateTimeText(std::time_t when) {
+    std::tm local{};
+    localtime_r(&when, &local);
+    return DateTimeTextIn(local, "");
+}
+
+#endif
+
+}  // namespace kestrune
