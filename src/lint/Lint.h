@@ -7,18 +7,9 @@
 #include <string_view>
 #include <vector>
 
+#include "lint/LintFinding.h"
+
 namespace kestrune {
-
-enum class LintSeverity { Error, Warning, Note };
-
-struct LintFinding {
-    int line = 1;    // 1-based: where the author must edit
-    int column = 1;  // 1-based byte column in that line
-    LintSeverity severity = LintSeverity::Warning;
-    std::string rule;        // kebab-case, e.g. "unknown-key"
-    std::string message;     // one line
-    std::string suggestion;  // what to write instead; empty when there is none
-};
 
 // "error", "warning" or "note".
 std::string_view SeverityText(LintSeverity severity);

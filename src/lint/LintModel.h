@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "lint/Lint.h"
+#include "lint/LintFinding.h"
 
 namespace kestrune::lint {
 
