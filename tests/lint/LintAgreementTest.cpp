@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -60,6 +62,31 @@ TEST(LintSamples, ShippedSpecificationsAreClean) {
         path.append("/SpecFiles/").append(name);
         EXPECT_TRUE(LintSpecificationFile(path).empty()) << name;
     }
+}
+
+// The reference's worked example is the three specification blocks of its example section;
+// put together they must be a specification that lints clean.
+TEST(LintSamples, TheReferencesWorkedExampleIsClean) {
+    std::string path = KESTRUNE_DOCS_DIR;
+    path.append("/specification.md");
+    std::ifstream file(path);
+    std::stringstream text;
+    text << file.rdbuf();
+    const std::string reference = text.str();
+    std::size_t at = reference.find("## 9. A worked example");
+    ASSERT_NE(at, std::string::npos);
+    std::string example;
+    int blocks = 0;
+    for (; blocks < 3; ++blocks) {
+        at = reference.find("\n```\n", at);
+        ASSERT_NE(at, std::string::npos);
+        const std::size_t end = reference.find("\n```\n", at + 5);
+        ASSERT_NE(end, std::string::npos);
+        example.append(reference, at + 5, end - at - 4);
+        at = end + 5;
+    }
+    EXPECT_NE(example.find("Group = Gzip"), std::string::npos);
+    EXPECT_TRUE(LintSpecification(example).empty()) << example;
 }
 
 TEST(LintFile, UnreadableFilesAreOneError) {
