@@ -1,6 +1,8 @@
 #include "lint/LintText.h"
 
 #include <algorithm>
+#include <array>
+#include <span>
 #include <vector>
 
 #include "base/Text.h"
@@ -13,8 +15,20 @@ std::size_t EditDistance(std::string_view a, std::string_view b, std::size_t lim
     if ((n > m ? n - m : m - n) > limit) {
         return limit + 1;
     }
-    // Three rows of the optimal string alignment table.
-    std::vector<std::size_t> before(m + 1), previous(m + 1), current(m + 1);
+    // Three rows of the optimal string alignment table; keys and variables are short, so the
+    // rows usually live on the stack.
+    constexpr std::size_t kShort = 64;
+    std::array<std::size_t, 3 * kShort> rows{};
+    std::vector<std::size_t> heap;
+    std::size_t* base = rows.data();
+    if (m + 1 > kShort) {
+        heap.resize(3 * (m + 1));
+        base = heap.data();
+    }
+    const std::size_t width = m + 1 > kShort ? m + 1 : kShort;
+    std::span<std::size_t> before(base, m + 1);
+    std::span<std::size_t> previous(base + width, m + 1);
+    std::span<std::size_t> current(base + 2 * width, m + 1);
     for (std::size_t j = 0; j <= m; ++j) {
         previous[j] = j;
     }
