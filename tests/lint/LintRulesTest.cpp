@@ -92,11 +92,13 @@ const Case kSyntaxAndKeys[] = {
       "8:1: warning: “ExeFilter” after the block's first field line has no effect; move it "
       "above the field lines [late-group-key]"}},
     {"KeyLinesAfterLayout",
-     "Setup = S\n{\nLayout:\necho\nAuthor = me\nGroup = G\n}\n",
+     "Setup = S\n{\nLayout:\necho\nAuthor = me\nGroup = G\nName=x\n}\n",
      {"5:1: warning: “Author = me” after Layout: is a layout line, not a key; move it above "
       "Layout: [key-in-layout]",
       "6:1: warning: “Group = G” is read as a layout line: the \"}\" that ends the Setup block is "
-      "missing above it [key-in-layout]"}},
+      "missing above it [key-in-layout]",
+      "7:1: warning: “Name=x” after Layout: is a layout line, not a key; move it above Layout: "
+      "[key-in-layout]"}},
     {"KeyLineAfterHint",
      WithTool("CheckBox = A\n{\nHint = x\n  Param = -v\n}\n"),
      {"12:3: warning: “Param = -v” after Hint is a line of the help text, not a key; put Hint "
@@ -308,6 +310,9 @@ const Case kClean[] = {
               "echo \"a\" // says a\n// a comment line\n"),
      {}},
     {"LinkWithoutScheme", "Setup = S\n{\nLink = pandoc.org|Pandoc\n}\n", {}},
+    {"ShellAssignmentsInTheLayout",
+     "Setup = S\n{\nLayout:\nname=$FileName\nFILTER=x\nlink=y\n}\n",
+     {}},
     {"VariablesAndShellWords",
      WithTool("LabelBox = x\n",
               "cp $FileNames $filepath/$FILEEXT $HOME $1 ${tint:+x} $DateTime $Version $REDA\n"),
