@@ -348,3 +348,30 @@ INSTANTIATE_TEST_SUITE_P(Clean, LintRule, ::testing::ValuesIn(kClean), CaseName)
 
 }  // namespace
 }  // namespace kestrune
+
+namespace kestrune {
+namespace {
+
+// Names a megabyte long named over and over would take quadratic time to follow; the lint
+// stops following them, says so, and claims nothing about the stages.
+TEST(LintLimits, StopsFollowingNamesThatWouldTakeTooLong) {
+    std::string layout;
+    for (int i = 0; i < 200; ++i) {
+        layout += "$ClassEXE=y ";
+    }
+    layout += std::string(700000, 'z');
+    const std::string spec = "Setup = S\n{\nLayout:\n" + layout +
+                             "\n}\nGroup = " + std::string(600000, 'y') +
+                             "\n{\nRequireExe = true\nLabelBox = x\n}\n";
+    std::vector<std::string> rules;
+    for (const LintFinding& finding : LintSpecification(spec)) {
+        if (rules.empty() || rules.back() != finding.rule) {
+            rules.push_back(finding.rule);
+        }
+    }
+    EXPECT_EQ(rules,
+              (std::vector<std::string>{"unknown-program", "too-complex", "unknown-program"}));
+}
+
+}  // namespace
+}  // namespace kestrune
