@@ -291,7 +291,8 @@ class ControlsTest : public QObject {
                "cmdOptionsMenu|cmdLinks|cmdHelpMenu";
         QTest::newRow("file")
             << "cmdFileMenu"
-            << "cmdNewPreset|-|cmdOpenPreset|cmdImportPreset|-|cmdRecentPresets|-|"
+            << "cmdNewPreset|-|cmdOpenPreset|cmdImportPreset|cmdReloadSpecification|-|"
+               "cmdRecentPresets|-|"
                "cmdSavePreset|cmdSavePresetAs|-|cmdOpenFile|-|cmdRecentFiles|-|"
                "cmdLaunchREDA|cmdLaunchREDAWith|-|cmdSendToTray|-|cmdExit";
         QTest::newRow("compile") << "cmdCompileMenu"
@@ -300,7 +301,7 @@ class ControlsTest : public QObject {
                                  << "cmdSetup|cmdViewLogAfterCompile|cmdCloseProgramOnRun|-|"
                                     "cmdClearEmptyFields|-|cmdShowDetails";
         QTest::newRow("help") << "cmdHelpMenu"
-                              << "cmdOnlineHelp|-|cmdAboutKestrune";
+                              << "cmdOnlineHelp|cmdSpecificationHelp|-|cmdAboutKestrune";
         QTest::newRow("tab") << "mnuTab"
                              << "cmdTabReset|-|cmdTabClearEmptyFields";
         QTest::newRow("stages") << "mnuStages"
