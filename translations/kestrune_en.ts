@@ -24,6 +24,11 @@
         <translation>&amp;Import Preset…</translation>
     </message>
     <message>
+        <source>Reload Specification</source>
+        <comment>cmdReloadSpecification</comment>
+        <translation>Re&amp;load Specification</translation>
+    </message>
+    <message>
         <source>使用过的设置</source>
         <comment>cmdRecentPresets</comment>
         <translation>Recent &amp;Presets</translation>
@@ -137,6 +142,11 @@
         <source>在线帮助</source>
         <comment>cmdOnlineHelp</comment>
         <translation>Online &amp;Help</translation>
+    </message>
+    <message>
+        <source>Specification Language</source>
+        <comment>cmdSpecificationHelp</comment>
+        <translation>&amp;Specification Language</translation>
     </message>
     <message>
         <source>关于</source>
