@@ -7,6 +7,7 @@
 
 #include "CliPlatform.h"
 #include "ModelJson.h"
+#include "NewCommand.h"
 #include "Replay.h"
 #include "app/Main.h"
 #include "app/ProgramHome.h"
@@ -224,6 +225,9 @@ int RunWith(const std::vector<std::string>& args, HomeFacts facts, std::ostream&
         app.add_subcommand("replay", "Run a script of user steps on the windows' logic");
     replay->add_option("SCRIPT", replayScript, "Script file, one step per line")->required();
 
+    NewOptions newOptions;
+    CLI::App* draft = AddNewCommand(app, newOptions);
+
     std::vector<std::string> reversed(args.rbegin(), args.rend());
     try {
         app.parse(reversed);
@@ -250,6 +254,9 @@ int RunWith(const std::vector<std::string>& args, HomeFacts facts, std::ostream&
     }
     if (dump->parsed()) {
         return RunCheck(options, platform, &out);
+    }
+    if (draft->parsed()) {
+        return RunNew(newOptions, options.home.programFolder, out, err);
     }
     if (replay->parsed()) {
         // The window's executable lives beside kestrune-cli.
