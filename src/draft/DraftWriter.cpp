@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "base/Text.h"
 
@@ -68,14 +70,22 @@ std::string CaptionFor(const HelpOption& option) {
 }
 
 // Makes `caption` differ from every earlier one, ignoring case ("level", "level 2", ...).
-std::string UniqueCaption(std::string caption, std::vector<std::string>& used) {
-    std::string candidate = caption;
-    for (int n = 2; std::find(used.begin(), used.end(), LowerAscii(candidate)) != used.end(); ++n) {
-        candidate = caption + " " + std::to_string(n);
+class CaptionSet {
+  public:
+    std::string Unique(const std::string& caption) {
+        std::string candidate = caption;
+        std::size_t& next = next_[LowerAscii(caption)];
+        while (!used_.insert(LowerAscii(candidate)).second) {
+            next = std::max<std::size_t>(next, 2);
+            candidate = caption + " " + std::to_string(next++);
+        }
+        return candidate;
     }
-    used.push_back(LowerAscii(candidate));
-    return candidate;
-}
+
+  private:
+    std::unordered_set<std::string> used_;
+    std::unordered_map<std::string, std::size_t> next_;
+};
 
 std::string HintFor(const HelpOption& option) {
     std::string hint = SpecificationText(option.description);
@@ -135,14 +145,21 @@ DraftField FieldFor(const HelpOption& option) {
         field.width = 2;
         return field;
     }
-    if (OneOf(first, kFileWords) || (words.size() == 1 && first.ends_with("file"))) {
+    const std::string& last = words.empty() ? first : words.back();
+    const bool alternatives = option.argument.find('|') != std::string::npos;
+    if (OneOf(first, kFileWords) || (words.size() == 1 && first.ends_with("file")) ||
+        (!alternatives && (OneOf(last, kFileWords) || last.ends_with("file")))) {
         field.kind = DraftKind::BrowseBox;
         field.type = "file";
         field.width = 2;
         return field;
     }
     field.kind = DraftKind::EditBox;
-    const std::string defaultValue = SpecificationText(option.defaultValue);
+    // "(default: all interfaces)" describes; only a default without blanks is a value to pass.
+    std::string defaultValue = SpecificationText(option.defaultValue);
+    if (defaultValue.find(' ') != std::string::npos) {
+        defaultValue.clear();
+    }
     const bool realName = std::any_of(words.begin(), words.end(),
                                       [](const std::string& w) { return OneOf(w, kRealWords); });
     // "NUM+SUFFIX" takes "10M": only a value named by one number word is a plain number.
@@ -245,7 +262,7 @@ std::string ProgramNameFor(std::string_view tool) {
 
 std::vector<DraftField> PlanFields(const HelpText& help) {
     std::vector<DraftField> fields;
-    std::vector<std::string> used;
+    CaptionSet captions;
     for (const HelpSection& section : help.sections) {
         std::vector<DraftField> sectionFields;
         for (const HelpOption& option : section.options) {
@@ -253,7 +270,7 @@ std::vector<DraftField> PlanFields(const HelpText& help) {
                 continue;
             }
             DraftField field = FieldFor(option);
-            field.caption = UniqueCaption(SpecificationText(field.caption), used);
+            field.caption = captions.Unique(SpecificationText(field.caption));
             sectionFields.push_back(std::move(field));
         }
         if (sectionFields.empty()) {

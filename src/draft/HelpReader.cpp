@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <unordered_map>
 
 #include "base/Text.h"
 
@@ -221,6 +222,12 @@ std::optional<ParsedLine> ReadOptionLine(const Line& line) {
             } else if (const std::size_t capitals = CapitalsLength(text, q); capitals > 0) {
                 SetArgument(option, text.substr(q, capitals));
                 p = q + capitals;
+            } else if (const std::size_t comma = text.find(", -", q);
+                       comma != std::string_view::npos && IsLower(text[q]) &&
+                       text.substr(q, comma - q).find(' ') == std::string_view::npos) {
+                // "-e script, --expression=script": a value in small letters before another name.
+                SetArgument(option, text.substr(q, comma - q));
+                p = comma;
             }
         }
         // Another name of the same option: "-x, --long", "-v|--volume", or pandoc's columns.
@@ -378,33 +385,33 @@ void Finish(HelpOption& option) {
 // sox lists one option once per value ("--combine concatenate", "--combine sequence"): the
 // values become the choices of the first.
 void MergeRepeatedOptions(HelpText& help) {
-    std::vector<std::pair<std::string, HelpOption*>> seen;
+    std::unordered_map<std::string, HelpOption*> seen;
     for (HelpSection& section : help.sections) {
-        auto& options = section.options;
-        for (std::size_t i = 0; i < options.size();) {
-            HelpOption& option = options[i];
-            const std::string& name = PreferredName(option);
-            auto found = std::find_if(seen.begin(), seen.end(),
-                                      [&](const auto& entry) { return entry.first == name; });
+        std::vector<HelpOption> kept;
+        kept.reserve(section.options.size());
+        for (HelpOption& option : section.options) {
+            const auto found = seen.find(PreferredName(option));
             if (found == seen.end()) {
-                seen.emplace_back(name, &option);
-                ++i;
+                // `kept` never grows past its reserve, so the pointer stays good; moving the
+                // vector into the section keeps its elements where they are.
+                kept.push_back(std::move(option));
+                seen.emplace(PreferredName(kept.back()), &kept.back());
                 continue;
             }
             HelpOption& first = *found->second;
             if (first.argument == option.argument) {
-                // ffmpeg lists some options under two headings: the first place counts.
-                options.erase(options.begin() + static_cast<std::ptrdiff_t>(i));
-            } else if (IsChoiceWord(first.argument) && IsChoiceWord(option.argument)) {
+                continue;  // ffmpeg lists some options under two headings: the first place counts
+            }
+            if (IsChoiceWord(first.argument) && IsChoiceWord(option.argument)) {
                 if (first.choices.empty()) {
                     first.choices.push_back(first.argument);
                 }
                 first.choices.push_back(option.argument);
-                options.erase(options.begin() + static_cast<std::ptrdiff_t>(i));
-            } else {
-                ++i;
+                continue;
             }
+            kept.push_back(std::move(option));
         }
+        section.options = std::move(kept);
     }
 }
 

@@ -74,10 +74,13 @@ NewDraftResult MakeNewDraft(const NewDraftRequest& request) {
     } else {
         result.executable = FindExecutable(request.tool, request.searchPath);
         if (result.executable.empty()) {
-            result.message = request.tool + " not found" +
-                             (request.tool.find_first_of("/\\") == std::string::npos
-                                  ? std::string(" on the search path (PATH).")
-                                  : std::string(", or it is not an executable file."));
+            if (request.tool.find_first_of("/\\") == std::string::npos) {
+                result.message = request.tool + " not found on the search path (PATH).";
+            } else if (FileExists(request.tool)) {
+                result.message = request.tool + " is not an executable file.";
+            } else {
+                result.message = request.tool + " not found.";
+            }
             return result;
         }
         static const std::array<const char*, 3> kAsks{"--help", "-h", "help"};
