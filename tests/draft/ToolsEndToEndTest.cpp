@@ -1,0 +1,112 @@
+// From a real tool's --help to a script that runs it: `new`, `check`, `batch` with a few fields
+// ticked, then /bin/sh on a real input, and the tool's real output checked.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "CliApp.h"
+#include "TempDir.h"
+#include "base/FileIo.h"
+
+namespace kestrune::cli {
+namespace {
+
+using kestrune::testing::TempDir;
+
+struct Result {
+    int code = -1;
+    std::string out;
+    std::string err;
+};
+
+Result Cli(const TempDir& home, const std::vector<std::string>& args) {
+    std::ostringstream out;
+    std::ostringstream err;
+    Result result;
+    std::vector<std::string> all{"--home", home.path()};
+    all.insert(all.end(), args.begin(), args.end());
+    result.code = RunWith(all, home.path(), out, err);
+    result.out = out.str();
+    result.err = err.str();
+    return result;
+}
+
+struct Tick {
+    std::string caption;
+    std::string value;  // empty for a check box
+};
+
+struct ToolCase {
+    std::string tool;
+    std::vector<Tick> ticks;
+    // The shell command, run in the input's folder after the script, whose output is compared.
+    std::string probe;
+    std::string expected;
+};
+
+const std::string kInput = "hello world\nzebra\napple\n";
+
+TEST(DraftEndToEnd, DraftsOfRealToolsRunTheTools) {
+    const std::vector<ToolCase> cases{
+        {"gzip",
+         {{"keep", ""}, {"best", ""}},
+         "gzip -dc input.txt.gz && ls input.txt",
+         kInput + "input.txt\n"},
+        {"xz",
+         {{"keep", ""}, {"threads", "1"}},
+         "xz -dc input.txt.xz && head -c 6 input.txt.xz | od -An -c | tr -s ' '",
+         kInput + " 375 7 z X Z \\0\n"},
+        {"sed",
+         {{"expression", "'s/(hel+)o/\\1O/'"}, {"regexp-extended", ""}},
+         "tail -n +2 input.log",
+         "hellO world\nzebra\napple\n"},
+        {"nl",
+         {{"number-width", "3"}, {"number-separator", ":"}},
+         "tail -n +2 input.log",
+         "  1:hello world\n  2:zebra\n  3:apple\n"},
+        {"sort", {{"reverse", ""}}, "tail -n +2 input.log", "zebra\nhello world\napple\n"},
+        {"base64",
+         {{"wrap", "0"}},
+         "tail -n +2 input.log; echo",
+         "aGVsbG8gd29ybGQKemVicmEKYXBwbGUK\n"},
+    };
+    for (const ToolCase& c : cases) {
+        SCOPED_TRACE(c.tool);
+        TempDir home;
+        const Result made = Cli(home, {"new", c.tool});
+        ASSERT_EQ(made.code, 0) << made.err;
+        EXPECT_EQ(made.err, "");
+        const std::string spec = home / ("SpecFiles/" + c.tool + ".zrs");
+        const Result checked = Cli(home, {"check", spec});
+        EXPECT_EQ(checked.code, 0) << checked.err;
+        EXPECT_EQ(checked.err, "");
+
+        const std::string input = home.Write("work/input.txt", kInput);
+        std::string preset = "ZRP200\r\n\r\n[Header]\r\nSpecFile = " + c.tool +
+                             ".zrs\r\nFile = " + input + "\r\n\r\n[Class = " + c.tool +
+                             "]\r\nRun = True\r\n";
+        for (const Tick& tick : c.ticks) {
+            preset += "[Field = " + tick.caption + "]\r\nChecked = True\r\n";
+            if (!tick.value.empty()) {
+                preset += "Value = " + tick.value + "\r\n";
+            }
+            ASSERT_NE(home.Read(spec).find("Box = " + tick.caption + "\n"), std::string::npos)
+                << tick.caption;
+        }
+        const std::string presetPath = home.Write("chosen.zrp", preset);
+        const std::string script = home / "run.sh";
+        const Result batch = Cli(home, {"batch", presetPath, "--no-view-log", "-o", script});
+        ASSERT_EQ(batch.code, 0) << batch.err;
+        ASSERT_EQ(std::system(("/bin/sh '" + script + "' > /dev/null 2>&1").c_str()), 0);
+        const std::string probe = home / "probe.txt";
+        std::system(("cd '" + home.path() + "work' && { " + c.probe + "; } > '" + probe + "' 2>&1")
+                        .c_str());
+        EXPECT_EQ(home.Read(probe), c.expected) << home.Read("work/input.log");
+    }
+}
+
+}  // namespace
+}  // namespace kestrune::cli
