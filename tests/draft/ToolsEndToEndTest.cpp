@@ -10,6 +10,7 @@
 #include "CliApp.h"
 #include "TempDir.h"
 #include "base/FileIo.h"
+#include "draft/HelpCapture.h"
 
 namespace kestrune::cli {
 namespace {
@@ -106,6 +107,52 @@ TEST(DraftEndToEnd, DraftsOfRealToolsRunTheTools) {
                         .c_str());
         EXPECT_EQ(home.Read(probe), c.expected) << home.Read("work/input.log");
     }
+}
+
+// The command line of `new`: what it prints, its exit codes, and --force.
+TEST(DraftEndToEnd, NewCommandReportsAndRefusesToReplace) {
+    TempDir home;
+    const std::string help = home.Write("saved-help.txt", "  -q, --quiet  say less\n");
+    const std::string spec = home / "SpecFiles/Quiet.zrs";
+    const std::string paths = home / "Config/Quiet.path";
+    const std::string gzip = FindExecutable("gzip", std::getenv("PATH"));
+    const struct {
+        std::vector<std::string> args;
+        int code;
+        std::string out;
+        std::string err;
+    } cases[] = {
+        {{"new", "gzip", "--help-text", help, "--name", "Quiet"},
+         0,
+         spec + ": 1 fields from 1 options of " + gzip + "\n" + paths + ": names " + gzip + "\n",
+         ""},
+        {{"new", "gzip", "--help-text", help, "--name", "Quiet"},
+         1,
+         "",
+         "kestrune-cli: " + spec + " exists already; give --force to replace it.\n"},
+        {{"new", "gzip", "--help-text", help, "--name", "Quiet", "--force"},
+         0,
+         spec + ": 1 fields from 1 options of " + gzip + "\n" + paths + ": names " + gzip + "\n",
+         ""},
+        {{"new", "no-such-tool-here"},
+         1,
+         "",
+         "kestrune-cli: no-such-tool-here not found on the search path (PATH).\n"},
+        {{"new", "gzip", "--help-text", home / "missing.txt"},
+         1,
+         "",
+         "kestrune-cli: " + (home / "missing.txt") + " not found.\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.back());
+        const Result result = Cli(home, c.args);
+        EXPECT_EQ(result.code, c.code);
+        EXPECT_EQ(result.out, c.out);
+        EXPECT_EQ(result.err, c.err);
+    }
+    const Result usage = Cli(home, {"new"});
+    EXPECT_EQ(usage.code, 2);
+    EXPECT_EQ(usage.err.substr(0, 42), "kestrune-cli: TOOL is required\n\nDraft a sp");
 }
 
 }  // namespace
