@@ -225,28 +225,29 @@ void WriteField(std::string& out, const DraftField& field) {
 }  // namespace
 
 std::string SpecificationText(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        out.push_back(byte < 32 || byte == 127 ? ' ' : c);
-    }
     // "//" starts a comment anywhere in a line: a web address loses its scheme, any other pair
-    // of slashes gets a blank between them.
-    for (std::size_t at = out.find("//"); at != std::string::npos; at = out.find("//", at)) {
-        std::size_t scheme = at;
-        if (at > 0 && out[at - 1] == ':') {
-            scheme = at - 1;
+    // of slashes gets a blank between them. One pass, so a text of slashes stays linear.
+    std::string out;
+    out.reserve(text.size() + text.size() / 2);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        const char c = byte < 32 || byte == 127 ? ' ' : text[i];
+        if (c != '/' || i + 1 >= text.size() || text[i + 1] != '/') {
+            out.push_back(c);
+            continue;
+        }
+        std::size_t scheme = out.size();
+        if (scheme > 0 && out[scheme - 1] == ':') {
+            --scheme;
             while (scheme > 0 && IsWordChar(out[scheme - 1])) {
                 --scheme;
             }
         }
-        if (scheme < at && scheme + 1 < at) {
-            out.erase(scheme, at + 2 - scheme);
-            at = scheme;
+        if (scheme + 1 < out.size()) {
+            out.resize(scheme);  // "https://" goes; what follows stays
+            ++i;
         } else {
-            out.insert(at + 1, " ");
-            at += 2;
+            out.append("/ ");
         }
     }
     return Trim(out);
