@@ -437,8 +437,10 @@ const std::string& PreferredName(const HelpOption& option) {
 bool PrintsAndExits(const HelpOption& option) {
     for (const std::string& name : option.names) {
         const std::string lower = LowerAscii(name);
-        if (lower == "--help" || lower == "--version" || lower == "--usage" || lower == "-help" ||
-            lower == "-version" || lower == "-?" || lower == "--help-all" || lower == "-usage") {
+        // "--help-all", "--long-help", "--help-effect": every kind of help only prints.
+        if (lower.starts_with("--help") || lower.starts_with("-help") || lower.ends_with("-help") ||
+            lower == "--version" || lower == "--usage" || lower == "-version" || lower == "-?" ||
+            lower == "-usage") {
             return true;
         }
     }

@@ -146,6 +146,8 @@ TEST(DraftWriter, LeavesOutWhatOnlyPrintsAndKeepsCaptionsUnique) {
         "  -h, --help       show this help\n"
         "  -V, --version    print the version\n"
         "      --usage      give a short usage message\n"
+        "  -H, --long-help  the long help\n"
+        "      --help-all   all the help\n"
         "  -l, --level=N    how hard\n"
         "  -L, --Level      louder\n"
         "      --level-2    the other level\n"
