@@ -80,12 +80,13 @@ class TfrmMain : public DialogHost {
         cmdSavePreset, cmdSavePresetAs, cmdOpenFile, cmdLaunchREDA, cmdLaunchREDAWith,
         cmdSendToTray, cmdExit;
     MenuState cmdRecentPresets, cmdRecentFiles;
+    ControlState cmdReloadSpecification;
     ControlState cmdCompileMenu, cmdRunBatchFile, cmdSaveBatchAs;
     MenuState cmdPresetsMenu, cmdSpecificationsMenu;
     ControlState cmdOptionsMenu, cmdSetup, cmdViewLogAfterCompile, cmdCloseProgramOnRun,
         cmdClearEmptyFields, cmdShowDetails;
     MenuState cmdLinks;
-    ControlState cmdHelpMenu, cmdOnlineHelp, cmdAboutKestrune;
+    ControlState cmdHelpMenu, cmdOnlineHelp, cmdSpecificationHelp, cmdAboutKestrune;
     // ---- Pop-up menus
     ControlState cmdTabReset, cmdTabClearEmptyFields, cmdStagesClear;
     MenuState mnuRunStages;  // the drop-down of cmdToolRun
@@ -152,6 +153,17 @@ class TfrmMain : public DialogHost {
     void ScanSpecifications(const std::vector<std::string>& folders);
     void SelectSpecification(std::size_t entry);
     void LinkClick(std::size_t entry);
+    // Reads the loaded specification again and gives the new fields the form's values, matched
+    // by program and field caption as a preset's are; a field that is gone is dropped, a new
+    // one gets its default. The input file, the stage ticks, the preset's file and its changed
+    // state stay; nothing is asked. Without a loaded specification, or while its file is
+    // missing (an editor replacing it), nothing happens.
+    void cmdReloadSpecificationClick();
+    // The file the loaded specification was read from; empty before the first load.
+    std::string LoadedSpecificationPath() const;
+    // Puts the lint's findings for the loaded specification into the details pane, or empties
+    // the pane when there are none.
+    void ShowSpecificationFindings();
 
     // ---- Settings and recent lists
     std::string SettingsPath() const;
@@ -174,6 +186,8 @@ class TfrmMain : public DialogHost {
     void cmdSetupClick();
     void cmdAboutKestruneClick();
     void cmdOnlineHelpClick();
+    // Opens the specification language's reference with the desktop's opener.
+    void cmdSpecificationHelpClick();
 
     // ---- Tray and details
     void cmdSendToTrayClick();
@@ -224,6 +238,11 @@ class TfrmMain : public DialogHost {
 
     Platform* platform_;
     std::string executablePath_;
+    // The form's values a reload applies while the specification stops early, kept from the
+    // last reload that read it whole, so values of programs after the stop are not lost.
+    std::string carriedSpecFile_;
+    std::string carriedValues_;
+    bool reloading_ = false;
     AppState state_;
     Listener listener_{*this};
 };

@@ -50,8 +50,12 @@ bool TfrmMain::OpenPreset(const std::string& path, PresetMode mode) {
         ShowError(QuotedLine(path) + " not found.");
         return false;
     }
+    const int structure = state_.Specification.StructureVersion;
     const bool read = ReadPreset(state_.Specification, state_.Input, path, mode);
     RebuildRunStageMenus();
+    if (state_.Specification.StructureVersion != structure) {
+        ShowSpecificationFindings();
+    }
     if (!read) {
         return false;
     }
@@ -196,6 +200,10 @@ void TfrmMain::SetInputFile(const std::string& path) {
 // What the loader and the preset reader tell the window.
 
 void TfrmMain::Listener::SpecificationReset() {
+    if (!owner.reloading_) {
+        owner.carriedValues_.clear();
+        owner.carriedSpecFile_.clear();
+    }
     owner.SpecificationLoaded();
 }
 

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "CliPlatform.h"
+#include "LintCommand.h"
 #include "ModelJson.h"
 #include "NewCommand.h"
 #include "Replay.h"
@@ -225,6 +226,13 @@ int RunWith(const std::vector<std::string>& args, HomeFacts facts, std::ostream&
         app.add_subcommand("replay", "Run a script of user steps on the windows' logic");
     replay->add_option("SCRIPT", replayScript, "Script file, one step per line")->required();
 
+    std::vector<std::string> lintFiles;
+    bool lintJson = false;
+    CLI::App* lint = app.add_subcommand(
+        "lint", "Report syntax errors and silent mistakes in specification files");
+    lint->add_flag("--json", lintJson, "Print the findings as a JSON array");
+    lint->add_option("SPECFILE", lintFiles, "Specification files")->required();
+
     NewOptions newOptions;
     CLI::App* draft = AddNewCommand(app, newOptions);
 
@@ -240,6 +248,10 @@ int RunWith(const std::vector<std::string>& args, HomeFacts facts, std::ostream&
     } catch (const CLI::ParseError& error) {
         err << "kestrune-cli: " << error.what() << "\n\n" << app.help();
         return kExitUsage;
+    }
+
+    if (lint->parsed()) {
+        return RunLint(lintFiles, lintJson, out);  // reads only the files named, no home
     }
 
     facts.homeOption = options.homeOption;

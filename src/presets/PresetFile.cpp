@@ -288,6 +288,11 @@ bool ReadPreset(SpecificationModel& model, PresetInput& input, const std::string
         ShowError(model, error.what());
         return false;
     }
+    return ReadPresetText(model, input, bytes, path, mode);
+}
+
+bool ReadPresetText(SpecificationModel& model, PresetInput& input, std::string_view bytes,
+                    const std::string& path, PresetMode mode) {
     LineReader lines(bytes);
     std::string line;
     if (!lines.Next(line) || !EqualsNoCase(line, kSignature)) {

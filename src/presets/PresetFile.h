@@ -3,6 +3,7 @@
 // tick and field values.
 
 #include <string>
+#include <string_view>
 
 #include "presets/PresetInput.h"
 
@@ -23,5 +24,8 @@ bool WritePreset(SpecificationModel& model, const PresetInput& input, const std:
 // model's listener.
 bool ReadPreset(SpecificationModel& model, PresetInput& input, const std::string& path,
                 PresetMode mode);
+// The same for a preset's bytes; `path` names it in messages.
+bool ReadPresetText(SpecificationModel& model, PresetInput& input, std::string_view bytes,
+                    const std::string& path, PresetMode mode);
 
 }  // namespace kestrune

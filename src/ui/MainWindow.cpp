@@ -18,6 +18,7 @@
 #include "FieldPage.h"
 #include "OptionsDialog.h"
 #include "QtPlatform.h"
+#include "SpecificationWatcher.h"
 #include "UiSetup.h"
 
 namespace kestrune::ui {
@@ -58,6 +59,15 @@ MainWindow::MainWindow(Kestrune& core, QWidget* parent)
     const auto run = [this](const std::function<void()>& handler) { Event(handler); };
     options_ = new OptionsDialog(core_, run, this);
     about_ = new AboutBox(core_, run, this);
+    // A specification saved in an editor is read again through the same command as F5.
+    specWatcher_ = new SpecificationWatcher(this);
+    connect(specWatcher_, &SpecificationWatcher::Changed, this, [this] {
+        if (busy_ || syncing_) {
+            specWatcher_->Retry();
+            return;
+        }
+        ClickControl("cmdReloadSpecification");
+    });
     Sync();
 }
 
@@ -300,6 +310,9 @@ void MainWindow::Sync() {
     options_->Sync();
     about_->Sync();
     SyncWindow();
+    if (specWatcher_ != nullptr) {
+        specWatcher_->Follow(QString::fromLocal8Bit(main_.LoadedSpecificationPath()));
+    }
     QWidget* focus = nullptr;
     if (const ControlState* request = state.Fields.FocusRequest) {
         state.Fields.FocusRequest = nullptr;

@@ -24,6 +24,7 @@ namespace kestrune::ui {
 class AboutBox;
 class FieldPage;
 class OptionsDialog;
+class SpecificationWatcher;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -82,6 +83,7 @@ class MainWindow : public QMainWindow {
     QSystemTrayIcon* tray_ = nullptr;
     OptionsDialog* options_ = nullptr;
     AboutBox* about_ = nullptr;
+    SpecificationWatcher* specWatcher_ = nullptr;
     std::vector<QPointer<FieldPage>> pages_;
     ShownRows shownStages_;
 

@@ -126,9 +126,10 @@ TEST(DeclaredControls, GroupsFollowTheSpecificationAndTheInputFile) {
     EXPECT_EQ(enabledOf(kRunGroup), std::vector<std::string>{"cmdToolRun"});
     ASSERT_EQ(h.ChooseSpecification("Chain"), EventResult::Done);
     EXPECT_EQ(enabledOf(kSpecificationGroup),
-              (std::vector<std::string>{"cmdNewPreset", "cmdImportPreset", "cmdSavePresetAs",
-                                        "cmdOpenFile", "cmdRecentFiles", "cmdClearEmptyFields",
-                                        "cmdToolNewPreset", "cmdToolSavePreset", "cmdBrowse"}));
+              (std::vector<std::string>{"cmdNewPreset", "cmdImportPreset", "cmdReloadSpecification",
+                                        "cmdSavePresetAs", "cmdOpenFile", "cmdRecentFiles",
+                                        "cmdClearEmptyFields", "cmdToolNewPreset",
+                                        "cmdToolSavePreset", "cmdBrowse"}));
     EXPECT_EQ(enabledOf(kRunGroup), std::vector<std::string>{});
     h.fake.fileAnswers.push_back(h.input);
     ASSERT_EQ(h.program.Click("cmdBrowse"), EventResult::Done);

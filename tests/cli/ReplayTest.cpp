@@ -382,6 +382,10 @@ INSTANTIATE_TEST_SUITE_P(
     Steps, ReplayStepEffect,
     ::testing::Values(
         EffectCase{"Tab", "tab 1\n", "/activeTab", 1},
+        EffectCase{"ReloadKeepsTheFormsValues",
+                   "field 0 editBoxes 0 tick\nfield 0 editBoxes 0 type 7\n"
+                   "click cmdReloadSpecification\n",
+                   "/programs/0/editBoxes/0/text", "7"},
         EffectCase{"StageOnThenOff", "stage 0 on\nstage 1 on\nstage 0 off\n", "/stages",
                    json::parse(R"([{"caption":"Compiler","checked":false},
                                    {"caption":"Light","checked":true}])")},
@@ -446,7 +450,7 @@ TEST(ReplayDump, HasExactlyTheDocumentedKeys) {
     EXPECT_EQ(state["controls"]["cmdOK"]["caption"], "&OK");
     EXPECT_EQ(state["controls"]["frmAbout.cmdOK"]["caption"], "OK");
     EXPECT_EQ(state["controls"]["frmOptions.txtFile"]["caption"], "");
-    EXPECT_EQ(state["controls"].size(), 92u);
+    EXPECT_EQ(state["controls"].size(), 94u);
 }
 
 TEST(ReplayDump, MessagesRecordTheirAnswersAndInvalidUtf8IsReplaced) {

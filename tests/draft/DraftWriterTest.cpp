@@ -5,6 +5,7 @@
 
 #include "TempDir.h"
 #include "draft/DraftWriter.h"
+#include "lint/Lint.h"
 
 namespace kestrune {
 namespace {
@@ -137,6 +138,25 @@ TEST(DraftWriter, DraftsTheRightFieldForOptionsOfRealHelpTexts) {
         const std::vector<DraftField> fields =
             PlanFields(ReadHelpText(testing::ReadFixture(std::string("help/") + c.file)));
         EXPECT_EQ(FieldWithParam(fields, c.param, c.caption), c.expected);
+    }
+}
+
+// Every draft of the saved help texts reads without a message and lints without a finding.
+TEST(DraftWriter, DraftsOfRealHelpTextsLintWithoutAFinding) {
+    for (const char* file :
+         {"gzip.txt", "xz.txt", "sed.txt", "tar.txt", "curl.txt", "pandoc.txt", "ffmpeg.txt",
+          "sox.txt", "ripgrep.txt", "duf.txt", "python-json-tool.txt", "python-http-server.txt",
+          "python-calendar.txt"}) {
+        SCOPED_TRACE(file);
+        const Draft draft =
+            WriteDraft(ReadHelpText(testing::ReadFixture(std::string("help/") + file)),
+                       DraftSource{file, "tool", "/usr/bin/tool"});
+        EXPECT_GT(draft.fieldCount, 3u);
+        std::vector<std::string> findings;
+        for (const LintFinding& finding : LintSpecification(draft.specification)) {
+            findings.push_back(FormatFinding(file, finding));
+        }
+        EXPECT_EQ(findings, std::vector<std::string>{});
     }
 }
 

@@ -1,5 +1,5 @@
-// From a real tool's --help to a script that runs it: `new`, `check`, `batch` with a few fields
-// ticked, then /bin/sh on a real input, and the tool's real output checked.
+// From a real tool's --help to a script that runs it: `new`, `check`, `lint`, `batch` with a few
+// fields ticked, then /bin/sh on a real input, and the tool's real output checked.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -84,6 +84,9 @@ TEST(DraftEndToEnd, DraftsOfRealToolsRunTheTools) {
         const Result checked = Cli(home, {"check", spec});
         EXPECT_EQ(checked.code, 0) << checked.err;
         EXPECT_EQ(checked.err, "");
+        const Result linted = Cli(home, {"lint", spec});
+        EXPECT_EQ(linted.code, 0);
+        EXPECT_EQ(linted.out, "");  // not even a note
 
         const std::string input = home.Write("work/input.txt", kInput);
         std::string preset = "ZRP200\r\n\r\n[Header]\r\nSpecFile = " + c.tool +

@@ -44,6 +44,11 @@ run "$root/bin/kestrune-cli" batch "$data/Presets/HelloC.zrp" --input "$user_hom
 [ -f "$kestrune_home/compile.sh" ] || fail "no script in the user's data folder"
 [ -f "$kestrune_home/Config/HelloC.path" ] || fail "tool path file not seeded"
 [ -d "$kestrune_home/SpecFiles" ] || fail "no SpecFiles/ for the user's own specifications"
+# The language's reference, which the Help menu opens, and the shipped samples lint clean.
+[ -f "$data/specification.md" ] || fail "the specification reference is not installed"
+run "$root/bin/kestrune-cli" lint "$data/SpecFiles/HelloC.zrs" "$data/SpecFiles/ImageTools.zrs" >"$work/lint" ||
+    fail "the installed samples do not lint clean"
+[ ! -s "$work/lint" ] || fail "lint printed findings for the installed samples"
 grep -qF "$user_home/work" "$kestrune_home/compile.sh" || fail "script does not build the input"
 [ ! -e "$root/bin/compile.sh" ] || fail "script written beside the executable"
 run sh "$kestrune_home/compile.sh" >/dev/null || fail "the script did not run"

@@ -291,7 +291,8 @@ class ControlsTest : public QObject {
             << "cmdFileMenu|cmdCompileMenu|cmdPresetsMenu|cmdSpecificationsMenu|"
                "cmdOptionsMenu|cmdLinks|cmdHelpMenu";
         QTest::newRow("file") << "cmdFileMenu"
-                              << "cmdNewPreset|cmdNewFromProgram|-|cmdOpenPreset|cmdImportPreset|-|"
+                              << "cmdNewPreset|cmdNewFromProgram|-|cmdOpenPreset|cmdImportPreset|"
+                                 "cmdReloadSpecification|-|"
                                  "cmdRecentPresets|-|"
                                  "cmdSavePreset|cmdSavePresetAs|-|cmdOpenFile|-|cmdRecentFiles|-|"
                                  "cmdLaunchREDA|cmdLaunchREDAWith|-|cmdSendToTray|-|cmdExit";
@@ -301,7 +302,7 @@ class ControlsTest : public QObject {
                                  << "cmdSetup|cmdViewLogAfterCompile|cmdCloseProgramOnRun|-|"
                                     "cmdClearEmptyFields|-|cmdShowDetails";
         QTest::newRow("help") << "cmdHelpMenu"
-                              << "cmdOnlineHelp|-|cmdAboutKestrune";
+                              << "cmdOnlineHelp|cmdSpecificationHelp|-|cmdAboutKestrune";
         QTest::newRow("tab") << "mnuTab"
                              << "cmdTabReset|-|cmdTabClearEmptyFields";
         QTest::newRow("stages") << "mnuStages"

@@ -35,6 +35,17 @@ Q_DECLARE_METATYPE(kestrune::ConfirmAnswer)
 
 namespace {
 
+// An editor's save: a new file written beside the old one and renamed over it.
+void SaveLikeAnEditor(UiHarness& h, const std::string& from, const std::string& to) {
+    const std::string path = h.home / "SpecFiles/HelloC.zrs";
+    std::string text = h.home.Read(path);
+    const std::size_t at = text.find(from);
+    QVERIFY(at != std::string::npos);
+    text.replace(at, from.size(), to);
+    const std::string saved = h.home.Write("SpecFiles/.HelloC.zrs.swp", text);
+    std::filesystem::rename(saved, path);
+}
+
 bool Exists(const std::string& path) {
     return std::filesystem::exists(path);
 }
@@ -424,6 +435,39 @@ class FlowsTest : public QObject {
                  QStringLiteral("By: Kestrune developers"));
         QTest::mouseClick(about->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
         QVERIFY(!about->isVisible());
+    }
+
+    void savingTheSpecificationReloadsTheWindowKeepingValues() {
+        QCheckBox* define = h().FieldCheck(0, "Define");
+        QTest::mouseClick(define, Qt::LeftButton, {}, QPoint(6, 10));
+        QVERIFY(define->isChecked());
+        SaveLikeAnEditor(h(), "Name = Strip the program", "Name = Strip it");
+        auto title = [this] { return h().Tabs()->widget(1)->findChild<QGroupBox*>()->title(); };
+        QTRY_COMPARE_WITH_TIMEOUT(title(), QStringLiteral("Strip it:"), 1000);
+        QVERIFY(h().FieldCheck(0, "Define")->isChecked());
+        QCOMPARE(h().window->windowTitle(), QStringLiteral("HelloC.zrp - Kestrune"));
+        QVERIFY(h().platform.messages.empty());
+        QVERIFY(h().platform.confirmations.empty());
+        // The watch goes on after the rename: a second save is taken up as well, and a
+        // mistake in it shows in the details pane without a box.
+        SaveLikeAnEditor(h(), "Param = -g", "Parm = -g");
+        auto* details = h().Find<QPlainTextEdit>("txtDetails");
+        QTRY_COMPARE_WITH_TIMEOUT(
+            details->toPlainText(),
+            QStringLiteral("HelloC.zrs:44: unknown key “Parm” in a CheckBox block: it is ignored "
+                           "(did you mean “Param”?)"),
+            1000);
+        QVERIFY(h().platform.messages.empty());
+    }
+
+    void f5ReloadsByHand() {
+        const std::string path = h().home / "SpecFiles/HelloC.zrs";
+        std::string text = h().home.Read(path);
+        text.replace(text.find("Name = Run the program"), 22, "Name = Run it");
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+        QTest::keyClick(h().window.get(), Qt::Key_F5);
+        QCOMPARE(h().Tabs()->widget(2)->findChild<QGroupBox*>()->title(),
+                 QStringLiteral("Run it:"));
     }
 
     void detailsToggleResizesTheWindow() {
