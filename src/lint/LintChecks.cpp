@@ -83,8 +83,17 @@ class Checker {
   public:
     Checker(const Document& document, Findings& findings)
         : document_(document), findings_(findings) {
+        std::size_t layoutBytes = 0;
+        for (const LayoutLine& line : document.layout) {
+            layoutBytes += line.text.size();
+        }
+        budget_ = 64 * layoutBytes + (std::size_t{1} << 20);
         for (std::size_t i = 0; i < document.groups.size(); ++i) {
             const Program& program = document.groups[i];
+            if (program.created) {
+                programNames_.push_back(program.name);
+                lowerNames_.push_back(program.lowerName);
+            }
             auto& names = program.created ? programsByName_ : emptyByName_;
             names[program.lowerName].push_back(i);
             if (program.created) {
@@ -109,6 +118,12 @@ class Checker {
         for (const LayoutLine& line : document_.layout) {
             CheckLayoutLine(line);
         }
+        if (exhausted_) {
+            // Which stages the layout runs is unknown now; saying "never runs" could be wrong.
+            findings_.Add(document_.layout.front().at, LintSeverity::Note, "too-complex",
+                          "the layout names programs too often to follow every name in "
+                          "reasonable time; the later names were not checked");
+        }
         CheckPrograms();
     }
 
@@ -117,17 +132,23 @@ class Checker {
     template <typename Accept>
     std::size_t FindNamed(const std::unordered_map<std::string, std::vector<std::size_t>>& names,
                           const std::vector<std::size_t>& lengths, const std::string& lower,
-                          std::size_t at, Accept&& accept) const {
+                          std::size_t at, Accept&& accept) {
         std::size_t best = npos;
         for (std::size_t length : lengths) {
             if (length > lower.size() - at) {
                 break;
+            }
+            if (!Spend(length + 1)) {
+                return npos;
             }
             const auto found = names.find(lower.substr(at, length));
             if (found == names.end()) {
                 continue;
             }
             for (std::size_t index : found->second) {
+                if (!Spend(1)) {
+                    return npos;
+                }
                 if (accept(document_.groups[index]) && index < best) {
                     best = index;
                     break;
@@ -135,6 +156,26 @@ class Checker {
             }
         }
         return best;
+    }
+
+    // Counts work against the budget; false once it is spent, which stops the name checks.
+    bool Spend(std::size_t work) {
+        if (exhausted_ || work > budget_) {
+            exhausted_ = true;
+            return false;
+        }
+        budget_ -= work;
+        return true;
+    }
+
+    // Suggestions cost a look at every program; a few hundred findings get one.
+    template <typename Names>
+    std::string_view Suggest(std::string_view written, const Names& names) {
+        if (suggestionsLeft_ == 0) {
+            return {};
+        }
+        --suggestionsLeft_;
+        return ClosestIn(written, names);
     }
 
     void FindNameCarriers() {
@@ -208,6 +249,9 @@ class Checker {
                 }
             }
         }
+        if (exhausted_) {
+            return;
+        }
         if (!quotedForm) {
             named = FindNamed(programsByName_, lengths_, lower, from, accept);
             if (named == npos) {
@@ -219,19 +263,16 @@ class Checker {
             const std::size_t empty =
                 quotedForm ? FindExact(emptyByName_, written)
                            : FindNamed(emptyByName_, emptyLengths_, lower, from, any);
+            if (exhausted_) {
+                return;
+            }
             if (empty != npos) {
                 if (usedEmpty_[empty] == 0) {
                     usedEmpty_[empty] = layoutLine;
                 }
                 return;
             }
-            std::vector<std::string_view> names;
-            for (const Program& program : document_.groups) {
-                if (program.created) {
-                    names.push_back(program.name);
-                }
-            }
-            const std::string_view closest = ClosestIn(written, names);
+            const std::string_view closest = Suggest(written, programNames_);
             std::string message =
                 Quote(reference) + " names no program: it stays in the script as written";
             if (!closest.empty()) {
@@ -298,7 +339,7 @@ class Checker {
                         std::to_string(document_.groups[first->second].at.line) +
                         "): the layout's variables, the tool path and presets all reach the "
                         "first only");
-            } else if (program.requireExe && !ranStage_[i]) {
+            } else if (program.requireExe && !ranStage_[i] && !exhausted_) {
                 findings_.Add(program.at, LintSeverity::Warning, "stage-not-run",
                               "the stage " + Quote(program.name) +
                                   " can be ticked but never runs: no layout line holds " +
@@ -344,12 +385,7 @@ class Checker {
             }
             for (const std::string& target : field.groups) {
                 if (!target.empty() && programsByName_.find(target) == programsByName_.end()) {
-                    std::vector<std::string_view> names;
-                    for (const auto& [name, indexes] : programsByName_) {
-                        names.push_back(name);
-                    }
-                    std::sort(names.begin(), names.end());
-                    const std::string_view closest = ClosestIn(target, names);
+                    const std::string_view closest = Suggest(target, lowerNames_);
                     std::string message = "Groups names " + Quote(target) +
                                           ", which is no program: the field lends nothing to it";
                     if (!closest.empty()) {
@@ -417,6 +453,11 @@ class Checker {
     std::vector<int> usedEmpty_;  // the first layout line naming an empty group
     std::vector<bool> ranStage_;
     std::vector<bool> carriesNames_;
+    std::vector<std::string_view> programNames_;  // of the created programs, in file order
+    std::vector<std::string_view> lowerNames_;
+    std::size_t budget_ = 0;
+    bool exhausted_ = false;
+    std::size_t suggestionsLeft_ = 200;
 };
 
 }  // namespace

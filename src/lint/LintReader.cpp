@@ -2,6 +2,7 @@
 // line for line, stopping where that stops, so the syntax errors it reports are the reader's,
 // and looks at what the reader passes over in silence.
 
+#include <algorithm>
 #include <cctype>
 #include <cstdint>
 #include <string>
@@ -449,7 +450,18 @@ class Reader {
         if (equals == npos) {
             return;
         }
-        const std::string key = LowerAscii(TrimView(line_.text.substr(0, equals)));
+        const std::string_view written = TrimView(line_.text.substr(0, equals));
+        const std::string key = LowerAscii(written);
+        // "name=x" and "NAME=x" are the shell's assignments; keys are written "Name = x" or
+        // "Name=x".
+        const bool blanks = written.size() != equals ||
+                            (equals + 1 < line_.text.size() && line_.text[equals + 1] == ' ');
+        const bool mixedCase =
+            key != written && std::any_of(written.begin(), written.end(),
+                                          [](char c) { return c >= 'a' && c <= 'z'; });
+        if (!blanks && !mixedCase) {
+            return;
+        }
         if (key == "group" || key == "setup") {
             findings_.Add(line_.Start(), LintSeverity::Warning, "key-in-layout",
                           Quote(line_.text) +

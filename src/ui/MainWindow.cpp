@@ -66,7 +66,12 @@ MainWindow::MainWindow(Kestrune& core, QWidget* parent)
             specWatcher_->Retry();
             return;
         }
-        ClickControl("cmdReloadSpecification");
+        EventResult result = EventResult::Done;
+        Event([this, &result] { result = core_.Click("cmdReloadSpecification"); });
+        // Behind a dialog or in the tray, the window takes the change as soon as it can.
+        if (result == EventResult::Blocked) {
+            specWatcher_->Retry();
+        }
     });
     Sync();
 }

@@ -92,11 +92,13 @@ const Case kSyntaxAndKeys[] = {
       "8:1: warning: “ExeFilter” after the block's first field line has no effect; move it "
       "above the field lines [late-group-key]"}},
     {"KeyLinesAfterLayout",
-     "Setup = S\n{\nLayout:\necho\nAuthor = me\nGroup = G\n}\n",
+     "Setup = S\n{\nLayout:\necho\nAuthor = me\nGroup = G\nName=x\n}\n",
      {"5:1: warning: “Author = me” after Layout: is a layout line, not a key; move it above "
       "Layout: [key-in-layout]",
       "6:1: warning: “Group = G” is read as a layout line: the \"}\" that ends the Setup block is "
-      "missing above it [key-in-layout]"}},
+      "missing above it [key-in-layout]",
+      "7:1: warning: “Name=x” after Layout: is a layout line, not a key; move it above Layout: "
+      "[key-in-layout]"}},
     {"KeyLineAfterHint",
      WithTool("CheckBox = A\n{\nHint = x\n  Param = -v\n}\n"),
      {"12:3: warning: “Param = -v” after Hint is a line of the help text, not a key; put Hint "
@@ -308,6 +310,9 @@ const Case kClean[] = {
               "echo \"a\" // says a\n// a comment line\n"),
      {}},
     {"LinkWithoutScheme", "Setup = S\n{\nLink = pandoc.org|Pandoc\n}\n", {}},
+    {"ShellAssignmentsInTheLayout",
+     "Setup = S\n{\nLayout:\nname=$FileName\nFILTER=x\nlink=y\n}\n",
+     {}},
     {"VariablesAndShellWords",
      WithTool("LabelBox = x\n",
               "cp $FileNames $filepath/$FILEEXT $HOME $1 ${tint:+x} $DateTime $Version $REDA\n"),
@@ -340,6 +345,33 @@ const Case kClean[] = {
     {"Empty", "", {}},
 };
 INSTANTIATE_TEST_SUITE_P(Clean, LintRule, ::testing::ValuesIn(kClean), CaseName);
+
+}  // namespace
+}  // namespace kestrune
+
+namespace kestrune {
+namespace {
+
+// Names a megabyte long named over and over would take quadratic time to follow; the lint
+// stops following them, says so, and claims nothing about the stages.
+TEST(LintLimits, StopsFollowingNamesThatWouldTakeTooLong) {
+    std::string layout;
+    for (int i = 0; i < 200; ++i) {
+        layout += "$ClassEXE=y ";
+    }
+    layout += std::string(700000, 'z');
+    const std::string spec = "Setup = S\n{\nLayout:\n" + layout +
+                             "\n}\nGroup = " + std::string(600000, 'y') +
+                             "\n{\nRequireExe = true\nLabelBox = x\n}\n";
+    std::vector<std::string> rules;
+    for (const LintFinding& finding : LintSpecification(spec)) {
+        if (rules.empty() || rules.back() != finding.rule) {
+            rules.push_back(finding.rule);
+        }
+    }
+    EXPECT_EQ(rules,
+              (std::vector<std::string>{"unknown-program", "too-complex", "unknown-program"}));
+}
 
 }  // namespace
 }  // namespace kestrune

@@ -105,11 +105,13 @@ xdotool key Escape
 wait_for "! xdotool search --onlyvisible --name '^Kestrune Options\$' >/dev/null 2>&1" ||
     fail "the options dialog did not close"
 
-# 帮助 → 关于: the last menu (Left from the first), its second item.
+# 帮助 → 关于: the last menu (Left from the first), its third item.
 activate
 xdotool key F10
 sleep 0.5
 xdotool key Left
+sleep 0.3
+xdotool key Down
 sleep 0.3
 xdotool key Down
 sleep 0.3

@@ -460,6 +460,19 @@ class FlowsTest : public QObject {
         QVERIFY(h().platform.messages.empty());
     }
 
+    void aSaveWhileADialogIsOpenIsTakenUpAfterIt() {
+        h().Trigger("cmdSetup");
+        auto* options = h().window->Options();
+        QVERIFY(options->isVisible());
+        SaveLikeAnEditor(h(), "Name = Strip the program", "Name = Strip it");
+        auto title = [this] { return h().Tabs()->widget(1)->findChild<QGroupBox*>()->title(); };
+        QTest::qWait(600);
+        QCOMPARE(title(), QStringLiteral("Strip the program:"));
+        QTest::mouseClick(options->findChild<QPushButton*>("cmdCancel"), Qt::LeftButton);
+        QVERIFY(!options->isVisible());
+        QTRY_COMPARE_WITH_TIMEOUT(title(), QStringLiteral("Strip it:"), 1000);
+    }
+
     void f5ReloadsByHand() {
         const std::string path = h().home / "SpecFiles/HelloC.zrs";
         std::string text = h().home.Read(path);
