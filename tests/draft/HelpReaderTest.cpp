@@ -69,6 +69,7 @@ TEST(HelpReader, ReadsTheOptionLinesOfRealHelpTexts) {
         {"python-json-tool.txt", 8, {}, {}},
         {"python-http-server.txt", 5, {}, {}},
         {"python-calendar.txt", 9, {}, {}},
+        {"duf.txt", 18, {}, {}},
     };
     for (const CountCase& c : cases) {
         SCOPED_TRACE(c.file);
