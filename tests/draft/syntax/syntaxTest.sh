@@ -37,6 +37,29 @@ if ! diff -u "$data/colours.gtksourceview.txt" "$work/gtk.txt"; then
     status=1
 fi
 
+# Both libraries pick the colours by themselves for a .zrs file and for the MIME type.
+XDG_DATA_HOME="$work/data" XDG_DATA_DIRS="$work/data:/usr/share" QT_QPA_PLATFORM=offscreen \
+    kate-syntax-highlighter -f ansi --syntax-trace format "$data/colours.zrs" |
+    sed 's/\x1b\[[0-9;]*[mK]//g' > "$work/kate-guessed.txt"
+if ! diff -q "$data/colours.kate.txt" "$work/kate-guessed.txt" > /dev/null; then
+    echo "KSyntaxHighlighting does not choose Kestrune's definition for a .zrs file"
+    status=1
+fi
+guessed=$(/usr/bin/python3 -c '
+import sys, gi
+gi.require_version("GtkSource", "4")
+from gi.repository import GtkSource
+languages = GtkSource.LanguageManager()
+languages.set_search_path([sys.argv[1]] + languages.get_search_path())
+for name, mime in (("a.zrs", None), (None, "text/x-kestrune-specification")):
+    language = languages.guess_language(name, mime)
+    print(language.get_id() if language else "none")
+' "$source_dir/data/syntax")
+if [ "$guessed" != "$(printf 'kestrune\nkestrune')" ]; then
+    echo "GtkSourceView guesses $guessed for a .zrs file and the MIME type"
+    status=1
+fi
+
 # The samples: every line starting with "//" is a comment, element kinds and variables are
 # found, and no line is an unknown key.
 for sample in "$source_dir"/samples/SpecFiles/*.zrs; do
