@@ -261,6 +261,51 @@ std::string ProgramNameFor(std::string_view tool) {
     return name.empty() ? std::string("Tool") : name;
 }
 
+namespace {
+
+// A whole word of the usage, in any case, that is not inside "[...]" on its own ("[outfile]"
+// is optional) nor part of an option ("--output").
+bool UsageNeeds(std::string_view usage, std::string_view word) {
+    for (std::size_t at = FindNoCase(usage, word); at != std::string_view::npos;
+         at = FindNoCase(usage, word, at + 1)) {
+        const char before = at == 0 ? ' ' : usage[at - 1];
+        const std::size_t end = at + word.size();
+        const char after = end < usage.size() ? usage[end] : ' ';
+        if ((before == ' ' || before == '{' || before == '<') && !IsWordChar(after) &&
+            after != '-') {
+            return true;
+        }
+    }
+    return false;
+}
+
+// "-i infile", "-i INPUT": the tool reads its input through -i.
+bool UsageReadsThroughDashI(std::string_view usage) {
+    for (std::size_t at = usage.find("-i "); at != std::string_view::npos;
+         at = usage.find("-i ", at + 1)) {
+        if ((at == 0 || usage[at - 1] == ' ' || usage[at - 1] == '[') &&
+            EqualsNoCase(usage.substr(at + 3, std::min<std::size_t>(2, usage.size() - at - 3)),
+                         "in")) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+std::string RunLine(const HelpText& help, const std::string& program) {
+    std::string line = "\"$ClassEXE=" + program + "\" $ClassParam=" + program + " ";
+    if (UsageReadsThroughDashI(help.usage)) {
+        line += "-i ";
+    }
+    line += "\"$FilePath/$FileName.$FileExt\"";
+    if (UsageNeeds(help.usage, "outfile") || UsageNeeds(help.usage, "output")) {
+        line += " \"$FilePath/$FileName-out.$FileExt\"";
+    }
+    return line + " >> \"$FilePath/$FileName.log\" 2>&1";
+}
+
 std::vector<DraftField> PlanFields(const HelpText& help) {
     std::vector<DraftField> fields;
     CaptionSet captions;
@@ -304,8 +349,7 @@ Draft WriteDraft(const HelpText& help, const DraftSource& source) {
     out +=
         "    echo \"Kestrune $Version: $FileName.$FileExt, $DateTime\" > "
         "\"$FilePath/$FileName.log\"\n";
-    out += "    \"$ClassEXE=" + program + "\" $ClassParam=" + program +
-           " \"$FilePath/$FileName.$FileExt\" >> \"$FilePath/$FileName.log\" 2>&1\n";
+    out += "    " + RunLine(help, program) + "\n";
     out += "    cat \"$FilePath/$FileName.log\"\n";
     out += "}\n\n";
     out += "Group = " + program + "\n{\n";

@@ -46,6 +46,11 @@ std::string ProgramNameFor(std::string_view tool);
 // Text for a value of a specification: one line, no "//" (which would start a comment).
 std::string SpecificationText(std::string_view text);
 
+// The layout line that runs the program on the input file, its output and errors into the
+// input's .log: with "-i" before the input when the usage asks for "-i infile", and an output
+// file beside the input when the usage names one that is not optional ("outfile", "output").
+std::string RunLine(const HelpText& help, const std::string& program);
+
 Draft WriteDraft(const HelpText& help, const DraftSource& source);
 
 }  // namespace kestrune

@@ -505,6 +505,14 @@ HelpText ReadHelpText(std::string_view text) {
             Finish(*current);
             current = nullptr;
         }
+        if (help.usage.empty() && line.indent <= 4 && StartsWithNoCase(line.text, "usage")) {
+            // "Usage: gzip [OPTION]...", "usage: ffmpeg ...", "Usage summary: [gopts] ..."
+            const std::size_t colon = line.text.find(':');
+            if (colon != std::string::npos && colon < 16) {
+                help.usage = std::string(TrimView(std::string_view(line.text).substr(colon + 1)));
+                continue;
+            }
+        }
         if (IsHeading(line)) {
             help.sections.push_back(HelpSection{
                 std::string(TrimView(std::string_view(line.text).substr(0, line.text.size() - 1))),

@@ -27,6 +27,7 @@ struct HelpSection {
 
 struct HelpText {
     std::vector<HelpSection> sections;
+    std::string usage;  // the first "Usage:" line, without its label
     std::size_t OptionCount() const;
 };
 

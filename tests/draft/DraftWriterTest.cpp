@@ -160,6 +160,29 @@ TEST(DraftWriter, DraftsOfRealHelpTextsLintWithoutAFinding) {
     }
 }
 
+// The layout runs the tool the way its usage line shows: "-i" for ffmpeg's input, an output
+// file where one is required, the input alone otherwise.
+TEST(DraftWriter, RunsTheToolAsItsUsageShows) {
+    const std::string in = "\"$FilePath/$FileName.$FileExt\"";
+    const std::string out = " \"$FilePath/$FileName-out.$FileExt\"";
+    const std::string log = " >> \"$FilePath/$FileName.log\" 2>&1";
+    const std::vector<std::pair<std::string, std::string>> cases{
+        {"ffmpeg.txt", "-i " + in + out},
+        {"sox.txt", in + out},
+        {"gzip.txt", in},
+        {"python-json-tool.txt", in},  // "[outfile]": optional
+        {"ripgrep.txt", in},           // the usage is on the line after its heading
+        {"duf.txt", in},
+    };
+    for (const auto& [file, arguments] : cases) {
+        SCOPED_TRACE(file);
+        EXPECT_EQ(RunLine(ReadHelpText(testing::ReadFixture("help/" + file)), "t"),
+                  "\"$ClassEXE=t\" $ClassParam=t " + arguments + log);
+    }
+    EXPECT_EQ(ReadHelpText(testing::ReadFixture("help/ffmpeg.txt")).usage,
+              "ffmpeg [options] [[infile options] -i infile]... {[outfile options] outfile}...");
+}
+
 TEST(DraftWriter, LeavesOutWhatOnlyPrintsAndKeepsCaptionsUnique) {
     const HelpText help = ReadHelpText(
         "Options:\n"
