@@ -1,6 +1,6 @@
 # Fails when a core folder includes a header of a folder above it, or anything of a view.
 # Run as: cmake -DSOURCE_DIR=<repo>/src -P CheckLayers.cmake
-set(layers base fields specification script lint presets app)
+set(layers base fields specification script lint presets draft app)
 set(views ui logviewer cli)
 set(failures "")
 list(LENGTH layers count)

@@ -76,8 +76,9 @@ class TfrmMain : public DialogHost {
     ControlState cmdToolNewPreset, cmdToolOpenPreset, cmdToolSavePreset, cmdToolRun,
         cmdToolShowDetails;
     // ---- Main menu
-    ControlState cmdFileMenu, cmdNewPreset, cmdOpenPreset, cmdImportPreset, cmdSavePreset,
-        cmdSavePresetAs, cmdOpenFile, cmdLaunchREDA, cmdLaunchREDAWith, cmdSendToTray, cmdExit;
+    ControlState cmdFileMenu, cmdNewPreset, cmdNewFromProgram, cmdOpenPreset, cmdImportPreset,
+        cmdSavePreset, cmdSavePresetAs, cmdOpenFile, cmdLaunchREDA, cmdLaunchREDAWith,
+        cmdSendToTray, cmdExit;
     MenuState cmdRecentPresets, cmdRecentFiles;
     ControlState cmdReloadSpecification;
     ControlState cmdCompileMenu, cmdRunBatchFile, cmdSaveBatchAs;
@@ -115,6 +116,8 @@ class TfrmMain : public DialogHost {
     void cmdNewPresetClick();
     void cmdOpenPresetClick();
     void cmdImportPresetClick();
+    // Drafts a specification from a chosen program's --help into SpecFiles/ and loads it.
+    void cmdNewFromProgramClick();
     // True when the preset was written.
     bool cmdSavePresetClick();
     bool cmdSavePresetAsClick();

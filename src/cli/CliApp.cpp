@@ -14,6 +14,7 @@
 #include "CliPlatform.h"
 #include "LintCommand.h"
 #include "ModelJson.h"
+#include "NewCommand.h"
 #include "Replay.h"
 #include "app/Main.h"
 #include "app/ProgramHome.h"
@@ -250,6 +251,9 @@ int RunWith(const std::vector<std::string>& args, HomeFacts facts, std::ostream&
     lint->add_flag("--json", lintJson, "Print the findings as a JSON array");
     lint->add_option("SPECFILE", lintFiles, "Specification files")->required();
 
+    NewOptions newOptions;
+    CLI::App* draft = AddNewCommand(app, newOptions);
+
     std::vector<std::string> reversed(args.rbegin(), args.rend());
     try {
         app.parse(reversed);
@@ -280,6 +284,9 @@ int RunWith(const std::vector<std::string>& args, HomeFacts facts, std::ostream&
     }
     if (dump->parsed()) {
         return RunCheck(options, platform, &out);
+    }
+    if (draft->parsed()) {
+        return RunNew(newOptions, options.home.programFolder, out, err);
     }
     if (replay->parsed()) {
         // The window's executable lives beside kestrune-cli.

@@ -215,6 +215,7 @@ class ControlsTest : public QObject {
         const Row rows[] = {
             {"cmdFileMenu", "文件", "", true, true, false},
             {"cmdNewPreset", "新设置", "Ctrl+N", false, true, false},
+            {"cmdNewFromProgram", "New Specification from Program...", "", true, true, false},
             {"cmdOpenPreset", "打开设置", "Ctrl+O", true, true, false},
             {"cmdImportPreset", "导入设置", "Ctrl+I", false, true, false},
             {"cmdRecentPresets", "使用过的设置", "", true, false, false},
@@ -289,12 +290,12 @@ class ControlsTest : public QObject {
             << "mnuMainMenu"
             << "cmdFileMenu|cmdCompileMenu|cmdPresetsMenu|cmdSpecificationsMenu|"
                "cmdOptionsMenu|cmdLinks|cmdHelpMenu";
-        QTest::newRow("file")
-            << "cmdFileMenu"
-            << "cmdNewPreset|-|cmdOpenPreset|cmdImportPreset|cmdReloadSpecification|-|"
-               "cmdRecentPresets|-|"
-               "cmdSavePreset|cmdSavePresetAs|-|cmdOpenFile|-|cmdRecentFiles|-|"
-               "cmdLaunchREDA|cmdLaunchREDAWith|-|cmdSendToTray|-|cmdExit";
+        QTest::newRow("file") << "cmdFileMenu"
+                              << "cmdNewPreset|cmdNewFromProgram|-|cmdOpenPreset|cmdImportPreset|"
+                                 "cmdReloadSpecification|-|"
+                                 "cmdRecentPresets|-|"
+                                 "cmdSavePreset|cmdSavePresetAs|-|cmdOpenFile|-|cmdRecentFiles|-|"
+                                 "cmdLaunchREDA|cmdLaunchREDAWith|-|cmdSendToTray|-|cmdExit";
         QTest::newRow("compile") << "cmdCompileMenu"
                                  << "cmdRunBatchFile|-|cmdSaveBatchAs";
         QTest::newRow("options") << "cmdOptionsMenu"
