@@ -14,6 +14,11 @@
         <translation>&amp;New Preset</translation>
     </message>
     <message>
+        <source>New Specification from Program...</source>
+        <comment>cmdNewFromProgram</comment>
+        <translation>New Specification from Pro&amp;gram…</translation>
+    </message>
+    <message>
         <source>打开设置</source>
         <comment>cmdOpenPreset</comment>
         <translation>&amp;Open Preset…</translation>
