@@ -50,6 +50,8 @@ bool TfrmMain::OpenPreset(const std::string& path, PresetMode mode) {
         ShowError(QuotedLine(path) + " not found.");
         return false;
     }
+    // Whatever part of it is read is the file's, not the user's.
+    NoteLoadedPreset(path);
     const bool read = ReadPreset(state_.Specification, state_.Input, path, mode);
     RebuildRunStageMenus();
     if (!read) {
@@ -118,6 +120,8 @@ void TfrmMain::cmdNewPresetClick() {
     chkRememberFile.enabled = false;
     EnableRunGroup(false);
     state_.PresetFileName.clear();
+    loadedPreset_.clear();
+    loadedPresetHash_.clear();
     SetPresetCaption();
     state_.Fields.PresetChanged = false;
 }
@@ -142,7 +146,11 @@ void TfrmMain::cmdImportPresetClick() {
 
 bool TfrmMain::cmdSavePresetClick() {
     if (!state_.PresetFileName.empty()) {
-        return WritePreset(state_.Specification, state_.Input, state_.PresetFileName);
+        if (!WritePreset(state_.Specification, state_.Input, state_.PresetFileName)) {
+            return false;
+        }
+        TrustSavedPreset(state_.PresetFileName);
+        return true;
     }
     return cmdSavePresetAsClick();
 }
@@ -157,6 +165,7 @@ bool TfrmMain::cmdSavePresetAsClick() {
         return false;
     }
     state_.PresetFileName = *chosen;
+    TrustSavedPreset(*chosen);
     AddRecentPreset(*chosen);
     SetPresetCaption();
     cmdSavePreset.enabled = true;

@@ -18,6 +18,7 @@
 #include "FieldPage.h"
 #include "OptionsDialog.h"
 #include "QtPlatform.h"
+#include "RunFollower.h"
 #include "UiSetup.h"
 
 namespace kestrune::ui {
@@ -58,6 +59,7 @@ MainWindow::MainWindow(Kestrune& core, QWidget* parent)
     const auto run = [this](const std::function<void()>& handler) { Event(handler); };
     options_ = new OptionsDialog(core_, run, this);
     about_ = new AboutBox(core_, run, this);
+    follower_ = new RunFollower(main_, this, tray_, run);
     Sync();
 }
 
@@ -293,13 +295,16 @@ void MainWindow::Sync() {
     if (main_.ActiveTab != tabMain_->currentIndex() && main_.ActiveTab < tabMain_->count()) {
         tabMain_->setCurrentIndex(main_.ActiveTab);
     }
-    if (const QString details = ToQt(state.Fields.DetailsText);
+    if (const QString details = ToQt(main_.DetailsPaneText());
         txtDetails_->toPlainText() != details) {
         txtDetails_->setPlainText(details);
     }
     options_->Sync();
     about_->Sync();
     SyncWindow();
+    if (follower_ != nullptr) {
+        follower_->Sync();
+    }
     QWidget* focus = nullptr;
     if (const ControlState* request = state.Fields.FocusRequest) {
         state.Fields.FocusRequest = nullptr;

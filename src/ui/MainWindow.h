@@ -24,6 +24,7 @@ namespace kestrune::ui {
 class AboutBox;
 class FieldPage;
 class OptionsDialog;
+class RunFollower;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -45,6 +46,7 @@ class MainWindow : public QMainWindow {
     QSystemTrayIcon* Tray() const { return tray_; }
     QMenu* TrayMenu() const { return trayMenu_; }
     QMenu* TabMenu() const { return tabMenu_; }
+    RunFollower* Follower() const { return follower_; }
     // The height of the client area below the menu bar.
     int ClientHeight() const;
 
@@ -82,6 +84,7 @@ class MainWindow : public QMainWindow {
     QSystemTrayIcon* tray_ = nullptr;
     OptionsDialog* options_ = nullptr;
     AboutBox* about_ = nullptr;
+    RunFollower* follower_ = nullptr;
     std::vector<QPointer<FieldPage>> pages_;
     ShownRows shownStages_;
 

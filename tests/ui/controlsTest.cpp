@@ -295,7 +295,7 @@ class ControlsTest : public QObject {
                "cmdSavePreset|cmdSavePresetAs|-|cmdOpenFile|-|cmdRecentFiles|-|"
                "cmdLaunchREDA|cmdLaunchREDAWith|-|cmdSendToTray|-|cmdExit";
         QTest::newRow("compile") << "cmdCompileMenu"
-                                 << "cmdRunBatchFile|-|cmdSaveBatchAs";
+                                 << "cmdRunBatchFile|cmdStopRun|-|cmdSaveBatchAs";
         QTest::newRow("options") << "cmdOptionsMenu"
                                  << "cmdSetup|cmdViewLogAfterCompile|cmdCloseProgramOnRun|-|"
                                     "cmdClearEmptyFields|-|cmdShowDetails";
@@ -305,9 +305,10 @@ class ControlsTest : public QObject {
                              << "cmdTabReset|-|cmdTabClearEmptyFields";
         QTest::newRow("stages") << "mnuStages"
                                 << "cmdStagesClear";
-        QTest::newRow("tray") << "mnuTray"
-                              << "cmdTrayRestore|-|cmdTrayCompile|cmdTrayRun|-|cmdTrayLaunchREDA|"
-                                 "cmdTrayLaunchREDAWith|-|cmdTrayExit";
+        QTest::newRow("tray")
+            << "mnuTray"
+            << "cmdTrayRestore|-|cmdTrayCompile|cmdTrayRun|cmdTrayStop|-|cmdTrayLaunchREDA|"
+               "cmdTrayLaunchREDAWith|-|cmdTrayExit";
     }
     void menuOrder() {
         QFETCH(QString, menu);
