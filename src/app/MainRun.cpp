@@ -97,7 +97,7 @@ void TfrmMain::WatchRun() {
     Run = ReadRunRecord(
         state_.Specification.ProgramFolder,
         [this](int pid) { return platform_->ProcessAlive(pid); }, Now());
-    RunStatus = RunStatusText(Run, Now());
+    RunStatus = RunStatusText(Run);
     if (wasGoing && !Run.Going()) {
         ++RunEndings;
     }

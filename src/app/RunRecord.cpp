@@ -200,7 +200,7 @@ std::string LocalClockText(std::int64_t seconds) {
     return text;
 }
 
-std::string RunStatusText(const RunRecord& record, std::int64_t now) {
+std::string RunStatusText(const RunRecord& record) {
     const std::string took = DurationText(record.ended - record.started);
     switch (record.phase) {
         case RunPhase::None:
@@ -218,10 +218,8 @@ std::string RunStatusText(const RunRecord& record, std::int64_t now) {
         case RunPhase::Stopped:
             return "Stopped after " + took;
         case RunPhase::Lost:
-            return record.pid == 0 ? std::string("The chain did not start.")
-                                   : "Ended without an exit status (its terminal was closed) "
-                                     "after at most " +
-                                         DurationText(now - record.started);
+            return record.pid == 0 ? "The chain did not start."
+                                   : "Ended without an exit status (its terminal was closed).";
     }
     return {};
 }

@@ -58,10 +58,10 @@ void RecordRunStopped(const std::string& folder, std::int64_t now);
 
 // "12 s", "3 min 5 s", "2 h 4 min".
 std::string DurationText(std::int64_t seconds);
-// The one line that says how the run stands, with `clock` the local "HH:MM" of its start:
-// "Running HelloC since 12:04…", "Finished in 12 s", "Failed with exit status 1 after 3 s —
-// the log: …"; empty when no run is recorded.
-std::string RunStatusText(const RunRecord& record, std::int64_t now);
+// The one line that says how the run stands, its start in local time: "Running HelloC since
+// 12:04…", "Finished in 12 s", "Failed with exit status 1 after 3 s — the log: …"; empty when no
+// run is recorded.
+std::string RunStatusText(const RunRecord& record);
 // The local time of day "HH:MM" of a time in seconds since the epoch.
 std::string LocalClockText(std::int64_t seconds);
 
