@@ -1,6 +1,12 @@
 #include "CliApp.h"
 
 #include <CLI/CLI.hpp>
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+
+#include <cstdio>
+#endif
 #include <iostream>
 #include <new>
 #include <optional>
@@ -102,7 +108,7 @@ int RunCheck(const Options& options, CliPlatform& platform, std::ostream* out) {
     });
 }
 
-int RunBatch(const Options& options, CliPlatform& platform, std::ostream& err) {
+int RunBatch(const Options& options, CliPlatform& platform, std::ostream& out, std::ostream& err) {
     return Guarded(platform, [&] {
         auto window = MakeWindow(options, platform);
         AppState* state = &window->State();
@@ -133,14 +139,25 @@ int RunBatch(const Options& options, CliPlatform& platform, std::ostream& err) {
         }
         const std::string target =
             options.output.empty() ? ScriptPath(state->Specification) : options.output;
+        // "-o -" writes the script to standard output instead of a file.
+        const bool toOut = options.output == "-";
+#ifdef _WIN32
+        if (toOut) {
+            // The script's bytes as they are: CR LF already, no second CR from text mode.
+            _setmode(_fileno(stdout), _O_BINARY);
+        }
+#endif
         if (options.stage.empty()) {
-            return WriteBatch(state->Specification, state->Script, target) ? kExitOk : kExitMessage;
+            const bool written = toOut ? WriteBatchTo(state->Specification, state->Script, out)
+                                       : WriteBatch(state->Specification, state->Script, target);
+            return written ? kExitOk : kExitMessage;
         }
         for (std::size_t i = 0; i < state->Specification.Programs.size(); ++i) {
             if (state->Specification.Programs[i]->Name == options.stage) {
-                return WriteStageBatch(state->Specification, state->Script, target, i)
-                           ? kExitOk
-                           : kExitMessage;
+                const bool written =
+                    toOut ? WriteStageBatchTo(state->Specification, state->Script, out, i)
+                          : WriteStageBatch(state->Specification, state->Script, target, i);
+                return written ? kExitOk : kExitMessage;
             }
         }
         err << "kestrune-cli: no program is named \"" << options.stage << "\"\n";
@@ -211,7 +228,8 @@ int RunWith(const std::vector<std::string>& args, HomeFacts facts, std::ostream&
         batch->add_flag("--no-view-log", options.noViewLog, "Drop $REDA lines");
     viewLog->excludes(noViewLog);
     batch->add_option("-o", options.output,
-                      "Script file (default: compile.sh in the home; compile.bat on Windows)");
+                      "Script file, or - for standard output (default: compile.sh in the home; "
+                      "compile.bat on Windows)");
 
     CLI::App* save = app.add_subcommand("save", "Open a preset and write it back");
     save->add_option("PRESET", options.preset, "Preset file")->required();
@@ -256,7 +274,7 @@ int RunWith(const std::vector<std::string>& args, HomeFacts facts, std::ostream&
         return RunReplay(replayScript, options.home, facts.executableFolder + "kestrune", out, err);
     }
     if (batch->parsed()) {
-        const int code = RunBatch(options, platform, err);
+        const int code = RunBatch(options, platform, out, err);
         if (code == kExitUsage) {
             err << '\n' << batch->help();
         }

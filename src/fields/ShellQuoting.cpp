@@ -86,6 +86,10 @@ std::string QuotePosix(std::string_view name, const ShellContext& context) {
             if (context.backtickBackslash) {
                 out.append(Guard(quote));
             }
+        } else if (context.escaped && context.backtickBackslash) {
+            // The held backslash and this one make one for the command, which the backslash it
+            // already holds takes as a literal one; the name then stands unescaped.
+            out.push_back('\\');
         } else if (context.escaped || context.backtickBackslash) {
             out.append("\n").append(Guard(quote));  // the backslash and the line end vanish
         } else if (context.afterDollar) {
@@ -176,6 +180,13 @@ void ShellReader::Close() {
 void ShellReader::Step(char c) {
     if (shell_ == ScriptShell::Cmd) {
         Frame& frame = frames_.back();
+        if (c == '\r') {
+            return;  // cmd drops carriage returns before it reads a line
+        }
+        if (c == '\n' && !escaped_) {
+            frame.quote = Quote::None;  // a quote ends with its line
+            return;
+        }
         if (escaped_) {
             escaped_ = false;
         } else if (c == '"') {

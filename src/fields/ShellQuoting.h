@@ -41,9 +41,11 @@ struct ShellContext {
     bool operator==(const ShellContext&) const = default;
 };
 
-// Follows a line as the shell reads it, byte by byte. Command substitutions "$(…)" and "`…`"
-// start afresh, unquoted, as the shell does; when they nest deeper than it keeps track of, the
-// rest counts as unquoted.
+// Follows a script as the shell reads it, byte by byte; the shell reads the script as a whole,
+// so a reader that has read the lines before a line knows the state that line starts in.
+// Command substitutions "$(…)" and "`…`" start afresh, unquoted, as the shell does; when they
+// nest deeper than it keeps track of, the rest counts as unquoted. cmd ends its quotes with the
+// line.
 class ShellReader {
   public:
     explicit ShellReader(ScriptShell shell = kScriptShell);

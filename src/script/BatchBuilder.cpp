@@ -1,12 +1,18 @@
 #include "script/BatchBuilder.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <optional>
+#include <ostream>
+#include <string_view>
+#include <type_traits>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
 #include "base/FileIo.h"
 #include "base/Text.h"
+#include "base/ToolSearch.h"
 #include "fields/ShellQuoting.h"
 #include "script/Expansion.h"
 
@@ -33,28 +39,6 @@ bool WriteScript(const SpecificationModel& state, const std::string& path,
     }
 }
 
-// Builds the script with `build` and writes it. A build that runs past its bounds is reported
-// and nothing is written; whatever part ran out of room, the message names the limit of the
-// whole script.
-template <typename Build>
-bool BuildAndWrite(const SpecificationModel& state, const std::string& path, std::size_t maxBytes,
-                   Build&& build) {
-    std::string script;
-    std::string reason;
-    try {
-        build(script);
-    } catch (const ScriptTooLarge&) {
-        reason = ScriptTooLarge(maxBytes).what();
-    } catch (const ScriptTooComplex& error) {
-        reason = error.what();
-    }
-    if (!reason.empty()) {
-        ShowError(state, "Cannot write file \"" + path + "\". " + reason);
-        return false;
-    }
-    return WriteScript(state, path, script);
-}
-
 // True when the lower-cased line names the program's executable in either form.
 bool NamesExecutable(const std::string& lowerLine, const std::string& lowerName) {
     if (lowerName.empty()) {
@@ -64,13 +48,63 @@ bool NamesExecutable(const std::string& lowerLine, const std::string& lowerName)
            lowerLine.find("$classexe='" + lowerName + "'") != std::string::npos;
 }
 
-bool SelectedForStage(const std::string& line, const std::string& lowerName) {
+// True when every "$ClassParam=" of the lower-cased line names only programs that are no
+// stage: such a line computes options, not a stage's run.
+bool NamesOnlyOptionPrograms(const SpecificationModel& state,
+                             const std::vector<std::string>& lowerNames, const std::string& lower) {
+    static constexpr std::string_view kParam = "$classparam=";
+    for (std::size_t at = lower.find(kParam); at != std::string::npos;
+         at = lower.find(kParam, at + kParam.size())) {
+        const std::string_view rest = std::string_view(lower).substr(at + kParam.size());
+        bool named = false;
+        for (std::size_t i = 0; i < state.Programs.size(); ++i) {
+            const auto& program = state.Programs[i];
+            const std::string& name = lowerNames[i];
+            if (name.empty()) {
+                continue;
+            }
+            const bool plain = rest.starts_with(name);
+            const bool quoted = rest.size() > name.size() + 1 && rest.front() == '\'' &&
+                                rest.substr(1, name.size()) == name &&
+                                rest[name.size() + 1] == '\'';
+            if (plain || quoted) {
+                if (program->RequireExe) {
+                    return false;
+                }
+                named = true;
+            }
+        }
+        if (!named) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Whether a single stage's script holds the line: the lines that run the stage, the lines that
+// name no program, and the lines that only compute options of programs that are no stage.
+bool SelectedForStage(const SpecificationModel& state, const std::vector<std::string>& lowerNames,
+                      const std::string& line, const std::string& lowerName) {
     const std::string lower = LowerAscii(line);
     if (NamesExecutable(lower, lowerName)) {
         return true;
     }
-    return lower.find("$classexe=") == std::string::npos &&
-           lower.find("$classparam=") == std::string::npos;
+    if (lower.find("$classexe=") != std::string::npos) {
+        return false;
+    }
+    return lower.find("$classparam=") == std::string::npos ||
+           NamesOnlyOptionPrograms(state, lowerNames, lower);
+}
+
+// A field counts as ticked when Run would keep it ticked: Run unticks the text fields left
+// empty before it builds the command lines.
+template <typename Field>
+bool Ticked(const Field& field) {
+    if constexpr (requires { field.Text(); }) {
+        return field.Checked() && !field.Text().empty();
+    } else {
+        return field.Checked();
+    }
 }
 
 // A parameter holding many file variables grows by their values each time; refused before
@@ -90,7 +124,7 @@ void CheckParameterGrowth(const SpecificationModel& state, std::size_t limit) {
     std::size_t total = 0;
     for (const auto& program : state.Programs) {
         program->ForEachField([&](const auto& field) {
-            if (!field.Checked()) {
+            if (!Ticked(field)) {
                 return;
             }
             const std::string& param = field.Core.Param;
@@ -122,7 +156,7 @@ class Lending {
         for (std::size_t lender = 0; lender < state.Programs.size(); ++lender) {
             std::size_t ticked = 0;
             state.Programs[lender]->ForEachField([&](const auto& field) {
-                if (!field.Checked()) {
+                if (!Ticked(field)) {
                     return;
                 }
                 if (field.Core.LendsToAny()) {
@@ -197,12 +231,36 @@ class Lending {
     std::unordered_map<std::string, std::vector<Entry>> byReceiver_;
 };
 
-// Computes and stores the command line of the program at `index`; returns its size. Throws
-// ScriptTooLarge when it would pass `limit` bytes.
-std::size_t StoreCommandLine(SpecificationModel& state, const Lending& lending, std::size_t index,
-                             std::size_t limit) {
-    TZRGroup& program = *state.Programs[index];
-    const std::string own = program.GetParams();
+// The program's own fragments, as its group joins them, from the fields Run keeps ticked.
+std::string OwnParams(const TZRGroup& program) {
+    std::string params;
+    auto append = [&params](const std::string& fragment, std::string_view separator) {
+        if (params.empty()) {
+            params = fragment;
+        } else {
+            params.append(separator).append(fragment);
+        }
+    };
+    program.ForEachField([&](const auto& field) {
+        if (!Ticked(field)) {
+            return;
+        }
+        using Field = std::decay_t<decltype(field)>;
+        if constexpr (std::is_same_v<Field, TZRCheckBox>) {
+            append(field.GetParam(), field.BatchCommand ? kScriptLineEnd : std::string_view(" "));
+        } else {
+            append(field.GetParam(), " ");
+        }
+    });
+    return params;
+}
+
+// The command line of the program at `index`. Throws ScriptTooLarge when it would pass `limit`
+// bytes.
+std::string CommandLine(const SpecificationModel& state, const Lending& lending, std::size_t index,
+                        std::size_t limit) {
+    const TZRGroup& program = *state.Programs[index];
+    const std::string own = OwnParams(program);
     if (own.size() > limit) {
         throw ScriptTooLarge(limit);
     }
@@ -213,89 +271,332 @@ std::size_t StoreCommandLine(SpecificationModel& state, const Lending& lending, 
         commandLine.append(" ");
     }
     commandLine.append(directed);
-    program.CommandLine = Trim(commandLine);
-    return program.CommandLine.size();
+    return Trim(commandLine);
 }
 
-// Appends the expanded line and its line end, keeping the whole script within `limit`.
-void AppendLine(std::string& script, const LineExpander& expander, const std::string& line,
-                bool keepEmpty, std::size_t limit) {
-    const std::size_t room = limit - script.size();
-    const std::string expanded = expander.Expand(line, room);
-    if (expanded.empty() && !keepEmpty) {
+// Every program's command line, as the whole run computes them; all are held at once, so they
+// share one budget.
+std::vector<std::string> CommandLines(const SpecificationModel& state, std::size_t limit) {
+    CheckParameterGrowth(state, limit);
+    const Lending lending(state);
+    std::vector<std::string> lines;
+    lines.reserve(state.Programs.size());
+    std::size_t used = 0;
+    for (std::size_t i = 0; i < state.Programs.size(); ++i) {
+        lines.push_back(CommandLine(state, lending, i, limit - used));
+        used += lines.back().size();
+    }
+    return lines;
+}
+
+// A stage whose tool was not found, and where the search looked.
+struct MissingTool {
+    std::string name;
+    std::string searched;
+};
+
+std::optional<std::string> SearchPath(const SpecificationModel& state) {
+    if (state.Fields.platform != nullptr) {
+        return state.Fields.platform->EnvironmentValue("PATH");
+    }
+    const char* value = std::getenv("PATH");
+    return value != nullptr ? std::optional<std::string>(value) : std::nullopt;
+}
+
+std::optional<MissingTool> FindMissing(const TZRGroup& program,
+                                       const std::optional<std::string>& searchPath) {
+    const ToolSearch search = FindTool(program.ToolPath, searchPath);
+    if (search.found) {
+        return std::nullopt;
+    }
+    return MissingTool{program.Name, DescribeSearch(program.ToolPath, search)};
+}
+
+// The stages whose tool path stops a whole run: ticked, and no executable found.
+std::vector<MissingTool> MissingTools(const SpecificationModel& state) {
+    const std::optional<std::string> searchPath = SearchPath(state);
+    std::vector<MissingTool> missing;
+    for (const auto& program : state.Programs) {
+        if (program->RequireExe && program->Run) {
+            if (auto tool = FindMissing(*program, searchPath)) {
+                missing.push_back(std::move(*tool));
+            }
+        }
+    }
+    return missing;
+}
+
+std::string MissingMessage(const std::vector<MissingTool>& missing) {
+    std::string message = "The path for the following groups could not be found:\r\n";
+    for (const MissingTool& tool : missing) {
+        message.append("Group = ").append(tool.name).append(kCrLf);
+#ifndef _WIN32
+        message.append("    ").append(tool.searched).append(kCrLf);
+#endif
+    }
+#ifdef _WIN32
+    return message.append("Please set these paths up.");
+#else
+    return message.append("Please set these paths up on ")
+        .append(kWhereToolPathsAreSet)
+        .append(".");
+#endif
+}
+
+std::string MissingStageMessage(const MissingTool& tool) {
+#ifdef _WIN32
+    return "The path for " + tool.name + " could not be found.";
+#else
+    return "The path for " + tool.name + " could not be found (" + tool.searched +
+           ").\r\nPlease set it up on " + kWhereToolPathsAreSet + ".";
+#endif
+}
+
+// Builds the script line by line. The shell reads the script as a whole, so the quoting of
+// each line's paths starts where the lines written before it left the shell.
+class ScriptAssembly {
+  public:
+    ScriptAssembly(const SpecificationModel& state, const ScriptSettings& settings, ExpandMode mode,
+                   const std::vector<std::string>& commandLines, std::size_t maxBytes)
+        : expander_(state, settings, mode, &commandLines),
+          shown_(ShownSettings(settings)),
+          greyExpander_(state, shown_, ExpandMode::SingleStage, &commandLines),
+          reader_(state.Fields.Files.Shell),
+          layout_(state.LayoutLines),
+          maxBytes_(maxBytes) {}
+
+    // Expands the layout line at `index` and writes it unless it expands to nothing and
+    // `keepEmpty` is false.
+    void Add(std::size_t index, bool keepEmpty, ScriptPreview& preview) {
+        const std::size_t room = maxBytes_ - preview.text.size();
+        DropReason why = DropReason::None;
+        std::string expanded =
+            expander_.Expand(layout_[index], reader_, room, kMaxExpansionWork, &why);
+        if (expanded.empty() && !keepEmpty) {
+            const LineFate fate = why == DropReason::LogViewerOff    ? LineFate::LogViewerOff
+                                  : why == DropReason::UntickedStage ? LineFate::UntickedStage
+                                                                     : LineFate::Empty;
+            LeaveOut(index, fate, preview);
+            return;
+        }
+        if (expanded.size() + kScriptLineEnd.size() > room) {
+            throw ScriptTooLarge(maxBytes_);
+        }
+        preview.text.append(expanded).append(kScriptLineEnd);
+        reader_.Read(expanded);
+        reader_.Read(kScriptLineEnd);
+        preview.lines.push_back({index, LineFate::Written, std::move(expanded)});
+    }
+
+    // Notes a line left out, with the text it would have, for showing it apart. That text
+    // has a budget of its own and is left empty beyond it.
+    void LeaveOut(std::size_t index, LineFate fate, ScriptPreview& preview) {
+        std::string shown;
+        try {
+            shown = greyExpander_.Expand(layout_[index], reader_, maxBytes_ - greyBytes_,
+                                         kMaxExpansionWork / 4);
+        } catch (const ScriptTooLarge&) {
+        } catch (const ScriptTooComplex&) {
+        }
+        greyBytes_ += shown.size();
+        preview.lines.push_back({index, fate, std::move(shown)});
+    }
+
+  private:
+    static ScriptSettings ShownSettings(const ScriptSettings& settings) {
+        ScriptSettings shown = settings;
+        shown.ViewLogAfterCompile = true;
+        return shown;
+    }
+
+    LineExpander expander_;
+    ScriptSettings shown_;
+    LineExpander greyExpander_;
+    ShellReader reader_;
+    const std::vector<std::string>& layout_;
+    std::size_t maxBytes_;
+    std::size_t greyBytes_ = 0;
+};
+
+// Runs `build`, turning a build that runs past its bounds into the preview's problem; whatever
+// part ran out of room, the problem names the limit of the whole script.
+template <typename Build>
+void Guard(ScriptPreview& preview, std::size_t maxBytes, Build&& build) {
+    try {
+        build();
         return;
+    } catch (const ScriptTooLarge&) {
+        preview.problem = ScriptTooLarge(maxBytes).what();
+    } catch (const ScriptTooComplex& error) {
+        preview.problem = error.what();
     }
-    if (expanded.size() + kScriptLineEnd.size() > room) {
-        throw ScriptTooLarge(limit);
+    preview.text.clear();
+}
+
+ScriptPreview BuildWhole(const SpecificationModel& state, const ScriptSettings& settings,
+                         std::size_t maxBytes, std::vector<std::string>* commandLinesOut) {
+    ScriptPreview preview;
+    const std::vector<MissingTool> missing = MissingTools(state);
+    for (const MissingTool& tool : missing) {
+        preview.missingTools.push_back(tool.name);
     }
-    script.append(expanded).append(kScriptLineEnd);
+    if (!missing.empty()) {
+        preview.missingMessage = MissingMessage(missing);
+    }
+    Guard(preview, maxBytes, [&] {
+        std::vector<std::string> commandLines = CommandLines(state, maxBytes);
+        ScriptAssembly assembly(state, settings, ExpandMode::WholeRun, commandLines, maxBytes);
+        for (std::size_t i = 0; i < state.LayoutLines.size(); ++i) {
+            assembly.Add(i, false, preview);
+        }
+        if (commandLinesOut != nullptr) {
+            *commandLinesOut = std::move(commandLines);
+        }
+    });
+    return preview;
+}
+
+ScriptPreview BuildStage(const SpecificationModel& state, const ScriptSettings& settings,
+                         std::size_t index, std::size_t maxBytes,
+                         std::vector<std::string>* commandLinesOut) {
+    ScriptPreview preview;
+    if (index >= state.Programs.size()) {
+        preview.problem = "There is no program at position " + std::to_string(index) + ".";
+        return preview;
+    }
+    const TZRGroup& program = *state.Programs[index];
+    if (const auto missing = FindMissing(program, SearchPath(state))) {
+        preview.missingTools.push_back(program.Name);
+        preview.missingMessage = MissingStageMessage(*missing);
+    }
+    const std::string lowerName = LowerAscii(program.Name);
+    std::vector<std::string> lowerNames;
+    lowerNames.reserve(state.Programs.size());
+    for (const auto& each : state.Programs) {
+        lowerNames.push_back(LowerAscii(each->Name));
+    }
+    Guard(preview, maxBytes, [&] {
+        // Every program's command line, as the whole run computes it: a stage's line may take
+        // text from programs that are no stage, and those must be today's.
+        std::vector<std::string> commandLines = CommandLines(state, maxBytes);
+        ScriptAssembly assembly(state, settings, ExpandMode::SingleStage, commandLines, maxBytes);
+        for (std::size_t i = 0; i < state.LayoutLines.size(); ++i) {
+            if (SelectedForStage(state, lowerNames, state.LayoutLines[i], lowerName)) {
+                assembly.Add(i, true, preview);
+            } else {
+                assembly.LeaveOut(i, LineFate::OtherProgram, preview);
+            }
+        }
+        if (commandLinesOut != nullptr) {
+            *commandLinesOut = std::move(commandLines);
+        }
+    });
+    return preview;
+}
+
+// Where a built script goes: its bytes and the name of the place for messages.
+struct Target {
+    std::string path;  // a file, or empty for `stream`
+    std::ostream* stream = nullptr;
+
+    std::string Describe() const {
+        return stream != nullptr ? std::string("the script to standard output")
+                                 : "file \"" + path + "\"";
+    }
+};
+
+// Writes a built script, or reports why it cannot be written; keeps the command lines it was
+// built with in the programs.
+bool WritePreview(SpecificationModel& state, const Target& target, const ScriptPreview& preview,
+                  std::vector<std::string>& commandLines) {
+    if (!preview.problem.empty()) {
+        ShowError(state, "Cannot write " + target.Describe() + ". " + preview.problem);
+        return false;
+    }
+    for (std::size_t i = 0; i < commandLines.size(); ++i) {
+        state.Programs[i]->CommandLine = std::move(commandLines[i]);
+    }
+    if (target.stream == nullptr) {
+        return WriteScript(state, target.path, preview.text);
+    }
+    target.stream->write(preview.text.data(), static_cast<std::streamsize>(preview.text.size()));
+    target.stream->flush();
+    if (!*target.stream) {
+        ShowError(state, "Cannot write " + target.Describe() + ".");
+        return false;
+    }
+    return true;
+}
+
+bool WriteWhole(SpecificationModel& state, const ScriptSettings& settings, const Target& target,
+                std::size_t maxBytes) {
+    if (const std::vector<MissingTool> missing = MissingTools(state); !missing.empty()) {
+        // Nothing is built, and nothing changes, before the paths are right.
+        ShowError(state, MissingMessage(missing));
+        return false;
+    }
+    for (const auto& program : state.Programs) {
+        program->ClearEmptyFields();
+    }
+    std::vector<std::string> commandLines;
+    const ScriptPreview preview = BuildWhole(state, settings, maxBytes, &commandLines);
+    return WritePreview(state, target, preview, commandLines);
+}
+
+bool WriteStage(SpecificationModel& state, const ScriptSettings& settings, const Target& target,
+                std::size_t index, std::size_t maxBytes) {
+    if (index >= state.Programs.size()) {
+        return false;
+    }
+    TZRGroup& program = *state.Programs[index];
+    if (const auto missing = FindMissing(program, SearchPath(state))) {
+        ShowError(state, MissingStageMessage(*missing));
+        return false;
+    }
+    program.ClearEmptyFields();
+    std::vector<std::string> commandLines;
+    const ScriptPreview preview = BuildStage(state, settings, index, maxBytes, &commandLines);
+    return WritePreview(state, target, preview, commandLines);
 }
 
 }  // namespace
+
+ScriptPreview PreviewBatch(const SpecificationModel& state, const ScriptSettings& settings,
+                           std::size_t maxBytes) {
+    return BuildWhole(state, settings, maxBytes, nullptr);
+}
+
+ScriptPreview PreviewStageBatch(const SpecificationModel& state, const ScriptSettings& settings,
+                                std::size_t index, std::size_t maxBytes) {
+    return BuildStage(state, settings, index, maxBytes, nullptr);
+}
 
 void ComputeCommandLine(SpecificationModel& state, std::size_t index) {
     if (index >= state.Programs.size()) {
         return;
     }
     CheckParameterGrowth(state, kMaxScriptBytes);
-    StoreCommandLine(state, Lending(state), index, kMaxScriptBytes);
+    state.Programs[index]->CommandLine = CommandLine(state, Lending(state), index, kMaxScriptBytes);
 }
 
 bool WriteBatch(SpecificationModel& state, const ScriptSettings& settings, const std::string& path,
                 std::size_t maxBytes) {
-    std::string missing;
-    for (const auto& program : state.Programs) {
-        if (program->RequireExe && program->Run && !FileExists(program->ToolPath)) {
-            missing.append("Group = ").append(program->Name).append(kCrLf);
-        }
-    }
-    if (!missing.empty()) {
-        ShowError(state, "The path for the following groups could not be found:\r\n" + missing +
-                             "Please set these paths up.");
-        return false;
-    }
-
-    for (const auto& program : state.Programs) {
-        program->ClearEmptyFields();
-    }
-    return BuildAndWrite(state, path, maxBytes, [&](std::string& script) {
-        CheckParameterGrowth(state, maxBytes);
-        const Lending lending(state);
-        // All command lines together are held at once, so they share one budget.
-        std::size_t commandLines = 0;
-        for (std::size_t i = 0; i < state.Programs.size(); ++i) {
-            commandLines += StoreCommandLine(state, lending, i, maxBytes - commandLines);
-        }
-        const LineExpander expander(state, settings, ExpandMode::WholeRun);
-        for (const std::string& line : state.LayoutLines) {
-            AppendLine(script, expander, line, false, maxBytes);
-        }
-    });
+    return WriteWhole(state, settings, Target{path}, maxBytes);
 }
 
 bool WriteStageBatch(SpecificationModel& state, const ScriptSettings& settings,
                      const std::string& path, std::size_t index, std::size_t maxBytes) {
-    if (index >= state.Programs.size()) {
-        return false;
-    }
-    TZRGroup& program = *state.Programs[index];
-    if (!FileExists(program.ToolPath)) {
-        ShowError(state, "The path for " + program.Name + " could not be found.");
-        return false;
-    }
+    return WriteStage(state, settings, Target{path}, index, maxBytes);
+}
 
-    program.ClearEmptyFields();
-    const std::string lowerName = LowerAscii(program.Name);
-    return BuildAndWrite(state, path, maxBytes, [&](std::string& script) {
-        CheckParameterGrowth(state, maxBytes);
-        StoreCommandLine(state, Lending(state), index, maxBytes);
-        const LineExpander expander(state, settings, ExpandMode::SingleStage);
-        for (const std::string& line : state.LayoutLines) {
-            if (SelectedForStage(line, lowerName)) {
-                AppendLine(script, expander, line, true, maxBytes);
-            }
-        }
-    });
+bool WriteBatchTo(SpecificationModel& state, const ScriptSettings& settings, std::ostream& out,
+                  std::size_t maxBytes) {
+    return WriteWhole(state, settings, Target{{}, &out}, maxBytes);
+}
+
+bool WriteStageBatchTo(SpecificationModel& state, const ScriptSettings& settings, std::ostream& out,
+                       std::size_t index, std::size_t maxBytes) {
+    return WriteStage(state, settings, Target{{}, &out}, index, maxBytes);
 }
 
 }  // namespace kestrune

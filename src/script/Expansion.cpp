@@ -11,8 +11,12 @@ namespace kestrune {
 using namespace expansion;
 
 LineExpander::LineExpander(const SpecificationModel& state, const ScriptSettings& settings,
-                           ExpandMode mode)
-    : state_(state), settings_(settings), mode_(mode) {
+                           ExpandMode mode, const std::vector<std::string>* commandLines)
+    : state_(state),
+      settings_(settings),
+      mode_(mode),
+      commandLines_(commandLines),
+      files_(ChainedFileValues(state.Fields.Files)) {
     names_.reserve(state.Programs.size());
     for (std::size_t i = 0; i < state.Programs.size(); ++i) {
         // An unnamed program would match every "$ClassEXE=" and "$ClassParam=" by its prefix
@@ -30,15 +34,34 @@ LineExpander::LineExpander(const SpecificationModel& state, const ScriptSettings
     });
 }
 
+const std::string& LineExpander::CommandLineOf(std::size_t program) const {
+    return commandLines_ != nullptr ? (*commandLines_)[program]
+                                    : state_.Programs[program]->CommandLine;
+}
+
 std::string LineExpander::Expand(std::string_view line, std::size_t limit,
                                  std::size_t workLimit) const {
+    return Expand(line, ShellReader(state_.Fields.Files.Shell), limit, workLimit);
+}
+
+std::string LineExpander::Expand(std::string_view line, const ShellReader& start, std::size_t limit,
+                                 std::size_t workLimit, DropReason* why) const {
+    auto dropped = [why](DropReason reason) {
+        if (why != nullptr) {
+            *why = reason;
+        }
+        return std::string();
+    };
+    if (why != nullptr) {
+        *why = DropReason::None;
+    }
     std::string text(line);
     const ScriptShell shell = state_.Fields.Files.Shell;
-    ReplaceAllQuoted(text, "$BasePath", state_.Fields.Files.BasePath, shell, limit);
-    ReplaceAllQuoted(text, "$FilePath", state_.Fields.Files.InputFolder, shell, limit);
-    ReplaceAllQuoted(text, "$FileExt", state_.Fields.Files.InputExt, shell, limit);
-    ReplaceAllQuoted(text, "$FileName", state_.Fields.Files.InputName, shell, limit);
-    ReplaceAllQuoted(text, "$FileDest", state_.Fields.Files.FileDest, shell, limit);
+    ReplaceAllQuoted(text, "$BasePath", files_.BasePath, shell, limit, &start);
+    ReplaceAllQuoted(text, "$FilePath", files_.InputFolder, shell, limit, &start);
+    ReplaceAllQuoted(text, "$FileExt", files_.InputExt, shell, limit, &start);
+    ReplaceAllQuoted(text, "$FileName", files_.InputName, shell, limit, &start);
+    ReplaceAllQuoted(text, "$FileDest", files_.FileDest, shell, limit, &start);
 
     if (ContainsNoCase(text, "$DateTime")) {
         const std::string now = state_.Fields.platform != nullptr
@@ -49,15 +72,15 @@ std::string LineExpander::Expand(std::string_view line, std::size_t limit,
     ReplaceAll(text, "$Version", settings_.VersionText, limit);
 
     if (!settings_.ViewLogAfterCompile && ContainsNoCase(text, "$reda")) {
-        return {};
+        return dropped(DropReason::LogViewerOff);
     }
-    ReplaceAllQuoted(text, "$REDA", LogViewerPath(state_, settings_), shell, limit);
+    ReplaceAllQuoted(text, "$REDA", LogViewerPath(state_, settings_), shell, limit, &start);
 
-    switch (ExpandProgramsInOnePass(text, limit)) {
+    switch (ExpandProgramsInOnePass(text, start, limit)) {
         case OnePass::Done:
             return text;
         case OnePass::Dropped:
-            return {};
+            return dropped(DropReason::UntickedStage);
         case OnePass::NotPossible:
             break;
     }
@@ -83,13 +106,15 @@ std::string LineExpander::Expand(std::string_view line, std::size_t limit,
                 if (mode_ == ExpandMode::WholeRun && !program.Run) {
                     if (ContainsNoCase(text, std::string(kExePrefix) + name) ||
                         ContainsNoCase(text, std::string(kExePrefix) + "'" + name + "'")) {
-                        return {};
+                        return dropped(DropReason::UntickedStage);
                     }
                 } else {
-                    changed = ReplaceNamed(text, kExePrefix, name, program.ToolPath, limit, shell);
+                    changed = ReplaceNamed(text, kExePrefix, name, program.ToolPath, limit, shell,
+                                           &start);
                 }
             }
-            changed = ReplaceNamed(text, kParamPrefix, name, program.CommandLine, limit) || changed;
+            changed =
+                ReplaceNamed(text, kParamPrefix, name, CommandLineOf(index), limit) || changed;
             if (changed) {
                 break;
             }

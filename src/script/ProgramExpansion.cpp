@@ -80,6 +80,7 @@ std::vector<std::size_t> LineExpander::ProgramsNamedIn(const std::string& text,
 }
 
 LineExpander::OnePass LineExpander::ExpandProgramsInOnePass(std::string& text,
+                                                            const ShellReader& start,
                                                             std::size_t limit) const {
     if (!plainNames_) {
         return OnePass::NotPossible;
@@ -164,7 +165,7 @@ LineExpander::OnePass LineExpander::ExpandProgramsInOnePass(std::string& text,
     std::vector<ShellContext> contexts;
     if (quoting) {
         contexts.reserve(places.size());
-        ShellReader reader(shell);
+        ShellReader reader = start;
         std::size_t done = 0;
         for (const Place& place : places) {
             reader.Read(std::string_view(text).substr(done, place.at - done));
@@ -226,7 +227,7 @@ LineExpander::OnePass LineExpander::ExpandProgramsInOnePass(std::string& text,
             }
         }
         if (stop == Stop::None) {
-            replaceNamed(*candidates, kParam, nameLength, program.CommandLine);
+            replaceNamed(*candidates, kParam, nameLength, CommandLineOf(index));
         }
         if (stop != Stop::None) {
             break;

@@ -46,7 +46,7 @@ const std::string& QuotedForms::At(const ShellContext& context) {
 }
 
 bool ReplaceAllQuoted(std::string& text, std::string_view pattern, std::string_view value,
-                      ScriptShell shell, std::size_t limit) {
+                      ScriptShell shell, std::size_t limit, const ShellReader* start) {
     if (IsPlainName(value, shell)) {
         return ReplaceAll(text, pattern, value, limit);
     }
@@ -55,7 +55,7 @@ bool ReplaceAllQuoted(std::string& text, std::string_view pattern, std::string_v
         return false;
     }
     QuotedForms forms(value);
-    ShellReader reader(shell);
+    ShellReader reader = start != nullptr ? *start : ShellReader(shell);
     std::string result;
     result.reserve(std::min(text.size() + value.size() + 2, limit));
     auto append = [&](std::string_view piece) {
@@ -80,11 +80,12 @@ bool ReplaceAllQuoted(std::string& text, std::string_view pattern, std::string_v
 }
 
 bool ReplaceNamed(std::string& text, std::string_view prefix, const std::string& name,
-                  const std::string& value, std::size_t limit, std::optional<ScriptShell> shell) {
+                  const std::string& value, std::size_t limit, std::optional<ScriptShell> shell,
+                  const ShellReader* start) {
     const std::string unquoted = std::string(prefix) + name;
     const std::string pattern =
         ContainsNoCase(text, unquoted) ? unquoted : std::string(prefix) + "'" + name + "'";
-    return shell ? ReplaceAllQuoted(text, pattern, value, *shell, limit)
+    return shell ? ReplaceAllQuoted(text, pattern, value, *shell, limit, start)
                  : ReplaceAll(text, pattern, value, limit);
 }
 

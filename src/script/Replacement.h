@@ -36,16 +36,18 @@ class QuotedForms {
 };
 
 // As ReplaceAll, but `value` is a path: each occurrence gets it quoted for its place, as the
-// shell reads the text up to there.
+// shell reads the text up to there, beginning in the state of `start` (the script's lines
+// before this one) or, without one, at the start of a script.
 bool ReplaceAllQuoted(std::string& text, std::string_view pattern, std::string_view value,
-                      ScriptShell shell, std::size_t limit);
+                      ScriptShell shell, std::size_t limit, const ShellReader* start = nullptr);
 
 // Replaces the unquoted form "<prefix><name>" when the text holds it, otherwise the quoted form
 // "<prefix>'<name>'"; a text holding both keeps its quoted occurrences. A `shell` quotes the
 // value as a path for that shell; without one it goes in as it is.
 bool ReplaceNamed(std::string& text, std::string_view prefix, const std::string& name,
                   const std::string& value, std::size_t limit,
-                  std::optional<ScriptShell> shell = std::nullopt);
+                  std::optional<ScriptShell> shell = std::nullopt,
+                  const ShellReader* start = nullptr);
 
 // True when text read in place of a variable leaves the shell just as the variable's own text
 // does, whatever the shell was in before: it is not empty, holds no byte that quotes, escapes

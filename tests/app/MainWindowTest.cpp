@@ -556,9 +556,19 @@ TEST(Run, MissingToolPathStopsAndTheWindowStays) {
     h.main().cmdCloseProgramOnRunClick();
     std::filesystem::remove(h.compiler);
     ASSERT_EQ(h.program.Click("cmdRunBatchFile"), EventResult::Done);
-    EXPECT_EQ(h.MessageTexts(), (std::vector<std::string>{
-                                    "The path for the following groups could not be "
-                                    "found:\r\nGroup = Compiler\r\nPlease set these paths up."}));
+#ifdef _WIN32
+    const std::string where = "";
+    const std::string end = "Please set these paths up.";
+#else
+    // Linux: where the tool was looked for, and where the paths are set.
+    const std::string where = "    tried " + h.compiler + "\r\n";
+    const std::string end =
+        "Please set these paths up on the Paths page of the options dialog (设置 ▸ 设置).";
+#endif
+    EXPECT_EQ(h.MessageTexts(),
+              (std::vector<std::string>{"The path for the following groups could not be "
+                                        "found:\r\nGroup = Compiler\r\n" +
+                                        where + end}));
     EXPECT_TRUE(h.fake.shellCalls.empty());
     EXPECT_FALSE(h.main().Closed);
 }

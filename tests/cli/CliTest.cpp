@@ -282,9 +282,16 @@ TEST(CliBatch, MissingToolPathStopsWithTheMessage) {
     const std::string preset = home.Preset(true, true, home.input);
     const Result r = Cli(home.dir, {"batch", preset, "-o", home.dir / "x.bat"});
     EXPECT_EQ(r.code, 1);
+#ifdef _WIN32
     EXPECT_EQ(r.err,
               "Error: The path for the following groups could not be found:\nGroup = Light\n"
               "Please set these paths up.\n");
+#else
+    EXPECT_EQ(r.err,
+              "Error: The path for the following groups could not be found:\nGroup = Light\n"
+              "    no path is set\n"
+              "Please set these paths up on the Paths page of the options dialog (设置 ▸ 设置).\n");
+#endif
     EXPECT_FALSE(std::ifstream(home.dir / "x.bat").good());
 }
 

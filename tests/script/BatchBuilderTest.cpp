@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -11,6 +12,7 @@
 #include "ScriptText.h"
 #include "StateParts.h"
 #include "TempDir.h"
+#include "base/Text.h"
 #include "script/BatchBuilder.h"
 
 namespace kestrune {
@@ -47,6 +49,33 @@ TZREditBox& AddEdit(TZRGroup& group, const std::string& param, const std::string
     box.SetChecked(checked);
     box.SetText(text);
     return box;
+}
+
+// The missing-path messages. On Linux each stage's line is followed by where it was looked
+// for, and the message ends with where the paths are set.
+std::string WholeRunMissing(const std::vector<std::pair<std::string, std::string>>& tools) {
+    std::string text = "The path for the following groups could not be found:\r\n";
+    for (const auto& [name, searched] : tools) {
+        text += "Group = " + name + "\r\n";
+#ifndef _WIN32
+        text += "    " + searched + "\r\n";
+#endif
+    }
+#ifdef _WIN32
+    return text + "Please set these paths up.";
+#else
+    return text +
+           "Please set these paths up on the Paths page of the options dialog (设置 ▸ 设置).";
+#endif
+}
+
+std::string StageMissing(const std::string& name, const std::string& searched) {
+#ifdef _WIN32
+    return "The path for " + name + " could not be found.";
+#else
+    return "The path for " + name + " could not be found (" + searched +
+           ").\r\nPlease set it up on the Paths page of the options dialog (设置 ▸ 设置).";
+#endif
 }
 
 // Compiler and Light, both stages; Compiler ticked with a real executable, Light not ticked.
@@ -135,12 +164,41 @@ TEST_F(WorkedExample, TickedLightWithoutPathBlocksOnlyWholeRun) {
     EXPECT_FALSE(fs::exists(script));
     ASSERT_EQ(fake.messages.size(), 1u);
     EXPECT_EQ(fake.messages[0],
-              (RecordedMessage{"Error",
-                               "The path for the following groups could not be found:\r\n"
-                               "Group = Light\r\nPlease set these paths up."}));
+              (RecordedMessage{"Error", WholeRunMissing({{"Light", "no path is set"}})}));
     EXPECT_TRUE(WriteStageBatch(state.Specification, state.Script, script, 0));
     EXPECT_EQ(fake.messages.size(), 1u);
 }
+
+#ifndef _WIN32
+// A tool named without a folder is found in PATH, as the shell finds it, and written as given.
+TEST_F(WorkedExample, BareToolNameIsFoundInPathAndWrittenAsGiven) {
+    const std::string bin = dir / "bin";
+    fs::permissions(dir.Write("bin/mycc", "#!/bin/sh\n"), fs::perms::owner_all);
+    const char* saved = std::getenv("PATH");
+    const std::string previous = saved != nullptr ? saved : "";
+    Compiler().ToolPath = "mycc";
+    state.Specification.LayoutLines = {"$ClassEXE=Compiler $ClassParam=Compiler"};
+
+    ::setenv("PATH", (dir / "none:" + bin).c_str(), 1);
+    const bool whole = WriteBatch(state.Specification, state.Script, script);
+    const std::string written = whole ? dir.Read(script) : "";
+    const bool stage = WriteStageBatch(state.Specification, state.Script, script, 0);
+    ::setenv("PATH", (dir / "none").c_str(), 1);
+    const bool missing = WriteBatch(state.Specification, state.Script, script);
+    const bool stageMissing = WriteStageBatch(state.Specification, state.Script, script, 0);
+    ::setenv("PATH", previous.c_str(), 1);
+
+    EXPECT_TRUE(whole);
+    EXPECT_TRUE(stage);
+    EXPECT_EQ(written, "mycc -v -o fast\n");
+    EXPECT_FALSE(missing);
+    EXPECT_FALSE(stageMissing);
+    EXPECT_EQ(fake.messages,
+              (std::vector<RecordedMessage>{
+                  {"Error", WholeRunMissing({{"Compiler", "tried " + dir.path() + "none/mycc"}})},
+                  {"Error", StageMissing("Compiler", "tried " + dir.path() + "none/mycc")}}));
+}
+#endif
 
 TEST_F(WorkedExample, SecondRunWritesSameBytes) {
     ASSERT_TRUE(WriteBatch(state.Specification, state.Script, script));
@@ -166,11 +224,12 @@ TEST_F(WorkedExample, FailedPathCheckChangesNothing) {
     Light().Run = true;
 
     EXPECT_FALSE(WriteBatch(state.Specification, state.Script, script));
-    EXPECT_EQ(fake.messages,
-              (std::vector<RecordedMessage>{
-                  {"Error",
-                   "The path for the following groups could not be found:\r\nGroup = Light\r\n"
-                   "Group = Packer\r\nGroup = Zipper\r\nPlease set these paths up."}}));
+    EXPECT_EQ(
+        fake.messages,
+        (std::vector<RecordedMessage>{
+            {"Error", WholeRunMissing({{"Light", "no path is set"},
+                                       {"Packer", "tried " + dir.path() + "Tools"},
+                                       {"Zipper", "tried " + dir.path() + "Tools/zip.exe"}})}}));
     EXPECT_EQ(dir.Read(script), previous);
     EXPECT_EQ(Compiler().CommandLine, "old");
     EXPECT_TRUE(Compiler().EditBoxes.back().Checked());
@@ -184,8 +243,9 @@ TEST_F(WorkedExample, StagePathCheckLooksAtChosenProgramOnly) {
     Light().Run = false;
     EXPECT_FALSE(WriteStageBatch(state.Specification, state.Script, script, 1));
     EXPECT_EQ(fake.messages,
-              (std::vector<RecordedMessage>{{"Error", "The path for Compiler could not be found."},
-                                            {"Error", "The path for Light could not be found."}}));
+              (std::vector<RecordedMessage>{
+                  {"Error", StageMissing("Compiler", "tried " + dir.path() + "Tools/missing.exe")},
+                  {"Error", StageMissing("Light", "no path is set")}}));
     EXPECT_FALSE(fs::exists(script));
 
     // Light alone is checked for its own run, although Compiler's path is still missing.
@@ -236,8 +296,9 @@ TEST_F(WorkedExample, EmptyFieldsClearedBeforeCommandLines) {
     EXPECT_EQ(level.Text(), "3");
     EXPECT_TRUE(lightLevel.Checked());  // another program's fields are not cleared
     EXPECT_TRUE(state.Fields.PresetChanged);
-    // Light's edit was not cleared, so it still lends its switch.
-    EXPECT_EQ(Compiler().CommandLine, "-v -o fast -bounce");
+    // Light's edit stays ticked, but the stage's line is what the whole run would give: an
+    // empty field lends nothing.
+    EXPECT_EQ(Compiler().CommandLine, "-v -o fast");
 
     state.Fields.PresetChanged = false;
     ASSERT_TRUE(WriteBatch(state.Specification, state.Script, script));
@@ -315,11 +376,104 @@ TEST_F(Lending, SingleStageSelectsLinesNamingTheStage) {
         "$REDA",
     };
     ASSERT_TRUE(WriteStageBatch(state.Specification, state.Script, dir / "stage.bat", 0));
-    EXPECT_EQ(state.Specification.Programs[4]->CommandLine,
-              "stale");  // only the chosen stage is computed
+    // Every command line is today's, as in the whole run, never the last build's.
+    EXPECT_EQ(state.Specification.Programs[4]->CommandLine, "-own  -z");
     EXPECT_EQ(dir.Read("stage.bat"), ScriptLines("echo start\r\n" + exe + " -own -x   -w 9\r\n" +
                                                  exe + " quoted\r\necho " + exe + " and " + exe +
-                                                 " stale\r\n" + exe + "frame\r\n\r\n"));
+                                                 " -own  -z\r\n" + exe + "frame\r\n\r\n"));
+}
+
+// A single stage keeps the lines that compute options of programs that are no stage, and
+// every command line in it is today's, as in the whole run.
+struct StageLineCase {
+    const char* name;
+    const char* line;
+    const char* written;  // the stage's script, "{exe}" standing for the tool; null: left out
+};
+
+void PrintTo(const StageLineCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class SingleStageLines : public ::testing::TestWithParam<StageLineCase> {
+  protected:
+    SingleStageLines() : state(dir.path()) {
+        state.Fields.platform = &fake;
+        exe = dir.Write("bin/convert", "");
+        TZRGroup& convert = AddProgram(state, "Convert", true);
+        convert.ToolPath = exe;
+        AddEdit(convert, "-resize", "50%", true);
+        TZRGroup& tint = AddProgram(state, "Tint", false);
+        AddCheck(tint, "0.1 0.5 0.8", true);
+        TZRGroup& helper = AddProgram(state, "Helper", false);
+        AddCheck(helper, "-h", true, "Convert");
+        AddEdit(helper, "-e", "", true);  // ticked and empty: counts as unticked
+        TZRGroup& optimise = AddProgram(state, "Optimise", true);
+        optimise.ToolPath = exe;
+        optimise.Run = true;
+        AddCheck(optimise, "-o2", true);
+        // Left from an earlier build: never written into today's script.
+        for (const auto& program : state.Specification.Programs) {
+            program->CommandLine = "stale";
+        }
+    }
+
+    TempDir dir;
+    FakePlatform fake;
+    testing::StateParts state;
+    std::string exe;
+};
+
+TEST_P(SingleStageLines, WrittenOrLeftOut) {
+    const StageLineCase& c = GetParam();
+    state.Specification.LayoutLines = {c.line};
+    const ScriptPreview preview = PreviewStageBatch(state.Specification, state.Script, 0);
+    ASSERT_EQ(preview.lines.size(), 1u);
+    ASSERT_TRUE(WriteStageBatch(state.Specification, state.Script, dir / "stage.sh", 0));
+    const std::string written = dir.Read("stage.sh");
+    if (c.written == nullptr) {
+        EXPECT_EQ(preview.lines[0].fate, LineFate::OtherProgram);
+        EXPECT_EQ(written, "");
+    } else {
+        EXPECT_EQ(preview.lines[0].fate, LineFate::Written);
+        EXPECT_EQ(written, ReplaceAllNoCase(c.written, "{exe}", exe) + std::string(kScriptLineEnd));
+    }
+    EXPECT_EQ(preview.text, written);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SingleStageLines,
+    ::testing::Values(
+        StageLineCase{"OptionProgram", "tint=$(echo \"$ClassParam=Tint\")",
+                      "tint=$(echo \"0.1 0.5 0.8\")"},
+        StageLineCase{"OptionProgramQuotedForm", "t=$classparam='tint'.", "t=0.1 0.5 0.8."},
+        StageLineCase{"TwoOptionPrograms", "$ClassParam=Tint/$ClassParam=Helper", "0.1 0.5 0.8/-h"},
+        StageLineCase{"TheStageWithLentOptions", "$ClassEXE=Convert $ClassParam=Convert",
+                      "{exe} -resize 50% -h"},
+        StageLineCase{"TheStageAndAnOptionProgram", "$ClassEXE='Convert' $ClassParam=Tint",
+                      "{exe} 0.1 0.5 0.8"},
+        StageLineCase{"AnotherStagesExecutable", "$ClassEXE=Optimise $ClassParam=Optimise",
+                      nullptr},
+        StageLineCase{"AnotherStagesOptions", "echo $ClassParam=Optimise", nullptr},
+        StageLineCase{"OptionProgramBesideAStagesOptions", "$ClassParam=Tint $ClassParam=Optimise",
+                      nullptr},
+        StageLineCase{"TheStagesOptionsWithoutItsExecutable", "echo $ClassParam=Convert", nullptr},
+        StageLineCase{"AnotherStagesExecutableBesideOptions", "$ClassEXE=Optimise $ClassParam=Tint",
+                      nullptr},
+        StageLineCase{"NoProgramOfThatName", "echo $ClassParam=Nobody", nullptr},
+        StageLineCase{"NoProgramNamed", "echo plain", "echo plain"}));
+
+// The stage's script uses the option programs' command lines of today even when the stage
+// ran before with other values.
+TEST_F(SingleStageLines, OptionsChangedAfterARunReachTheNextRun) {
+    state.Specification.LayoutLines = {"tint=$ClassParam=Tint", "$ClassEXE=Convert"};
+    ASSERT_TRUE(WriteStageBatch(state.Specification, state.Script, dir / "stage.sh", 0));
+    EXPECT_EQ(dir.Read("stage.sh"), ScriptLines("tint=0.1 0.5 0.8\r\n" + exe + "\r\n"));
+    state.Specification.Programs[1]->CheckBoxes.front().SetChecked(false);
+    ASSERT_TRUE(WriteStageBatch(state.Specification, state.Script, dir / "stage.sh", 0));
+    EXPECT_EQ(dir.Read("stage.sh"), ScriptLines("tint=\r\n" + exe + "\r\n"));
+    // Only the stage's own empty fields are cleared.
+    EXPECT_TRUE(state.Specification.Programs[2]->EditBoxes.front().Checked());
 }
 
 // A write that fails must report it and keep the previous script byte for byte.

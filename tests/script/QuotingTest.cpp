@@ -416,6 +416,169 @@ TEST(CmdQuoting, DoublesPercentAndQuotesWhereTheLineDoesNot) {
         "\"C:\\Program Files (x86)\\100%%\\t.exe\"");
 }
 
+// The shell reads the script as a whole: a quote, a substitution or a line continuation left
+// open by one written line goes on in the next, and the names there are quoted for it. Lines
+// that are not written change nothing.
+struct AcrossLines {
+    const char* name;
+    std::vector<std::string> layout;
+    std::string input;     // "$FileName"
+    std::string expected;  // what the script prints
+};
+
+void PrintTo(const AcrossLines& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class QuotingAcrossLines : public ::testing::TestWithParam<AcrossLines> {
+  protected:
+    QuotingAcrossLines() : state(dir.path()) {
+        state.Fields.platform = &fake;
+        state.Fields.Files.Shell = ScriptShell::Posix;
+        state.Fields.Files.InputFolder = "/w";
+        state.Fields.Files.InputExt = "x";
+        tool = dir.Write("tool", "");
+        // A stage that runs, and one that does not.
+        auto& on = *state.Specification.Programs.emplace_back(std::make_unique<TZRGroup>(
+            state.Fields, "On", true, kDefaultExeFilter, "On:", state.Specification.Tab));
+        on.ToolPath = tool;
+        on.Run = true;
+        auto& off = *state.Specification.Programs.emplace_back(std::make_unique<TZRGroup>(
+            state.Fields, "Off", true, kDefaultExeFilter, "Off:", state.Specification.Tab));
+        off.ToolPath = tool;
+    }
+
+    TempDir dir;
+    FakePlatform fake;
+    testing::StateParts state;
+    std::string tool;
+};
+
+TEST_P(QuotingAcrossLines, TheNameStaysDataInTheWholeRunAndInAStage) {
+    const AcrossLines& c = GetParam();
+    state.Specification.LayoutLines = c.layout;
+    state.Fields.Files.InputName = c.input;
+    for (const bool stage : {false, true}) {
+        TempDir run;
+        const std::string script = run / "t.sh";
+        ASSERT_TRUE(stage ? WriteStageBatch(state.Specification, state.Script, script, 0)
+                          : WriteBatch(state.Specification, state.Script, script));
+        const std::string text = run.Read(script);
+        EXPECT_EQ(RunShell(run, text), c.expected) << (stage ? "stage: " : "whole: ") << text;
+        EXPECT_EQ(FilesIn(run.path()), std::vector<std::string>{"t.sh"}) << text;
+        const ScriptPreview preview = stage
+                                          ? PreviewStageBatch(state.Specification, state.Script, 0)
+                                          : PreviewBatch(state.Specification, state.Script);
+        EXPECT_EQ(preview.text, text);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, QuotingAcrossLines,
+    ::testing::Values(AcrossLines{"DoubleQuoteOpenAcrossTwoLines",
+                                  {"printf '[%s]\\n' \"two lines:", "$FileName\""},
+                                  "$(touch PWNED)",
+                                  "[two lines:\n$(touch PWNED)]\n"},
+                      AcrossLines{"SingleQuoteOpenAcrossTwoLines",
+                                  {"printf '[%s]\\n' 'a", "$FileName'"},
+                                  "it's $(touch PWNED)",
+                                  "[a\nit's $(touch PWNED)]\n"},
+                      AcrossLines{"LineContinuation",
+                                  {"printf '[%s]\\n' x\\", "$FileName"},
+                                  "a b;touch PWNED",
+                                  "[xa b;touch PWNED]\n"},
+                      AcrossLines{"SubstitutionOpenAcrossLines",
+                                  {"printf '[%s]\\n' \"$(printf %s \"", "$FileName\")\""},
+                                  "a \"b\" `touch PWNED`",
+                                  "[\na \"b\" `touch PWNED`]\n"},
+                      AcrossLines{"CommentEndsWithItsLine",
+                                  {"# it's \"open", "printf '[%s]\\n' $FileName"},
+                                  "a b'c",
+                                  "[a b'c]\n"},
+                      AcrossLines{"LineOfAnUntickedStageIsNotRead",
+                                  {"printf '[%s]\\n' $FileName", "$ClassEXE=Off \"",
+                                   "printf '[%s]\\n' $FileName"},
+                                  "a\"b c",
+                                  "[a\"b c]\n[a\"b c]\n"},
+                      AcrossLines{"QuoteOpenedAndClosedInsideTheScript",
+                                  {"printf '[%s]\\n' \"1", "$FileName", "2\" $FileName"},
+                                  "x y",
+                                  "[1\nx y\n2]\n[x y]\n"}));
+
+// Three backslashes before a name inside backticks: the command gets one literal backslash
+// and then the name, as it does for a plain name.
+TEST(QuotingFaults, ThreeBackslashesInBackticks) {
+    for (const std::string name :
+         {"level", "it's", "a\"b", "x$(touch${IFS}PWNED)", "`touch${IFS}PWNED`"}) {
+        testing::StateParts state("/prog/");
+        state.Fields.Files.Shell = ScriptShell::Posix;
+        state.Fields.Files.InputName = name;
+        const std::string line =
+            ExpandLine(state.Specification, state.Script,
+                       "printf '[%s]\\n' `printf %s \\\\\\$FileName`", ExpandMode::WholeRun);
+        TempDir dir;
+        EXPECT_EQ(RunShell(dir, line + "\n"), "[\\" + name + "]\n") << line;
+        EXPECT_EQ(FilesIn(dir.path()), std::vector<std::string>{"t.sh"}) << line;
+    }
+}
+
+// A folder whose text names a later variable gets that variable's value, inside double quotes
+// as outside them, and never a stray backslash.
+TEST(QuotingFaults, BasePathNamingALaterVariable) {
+    testing::StateParts state("/prog/");
+    state.Fields.Files.Shell = ScriptShell::Posix;
+    state.Fields.Files.InputName = "level";
+    state.Fields.Files.InputExt = "map";
+    const struct {
+        const char* basePath;
+        const char* line;
+        const char* printed;
+    } cases[] = {
+        {"B$FileName", "\"$BasePath\" $BasePath '$BasePath'", "[Blevel]\n[Blevel]\n[Blevel]\n"},
+        {"B $FileName.$FileExt", "\"$BasePath\" $BasePath", "[B level.map]\n[B level.map]\n"},
+        {"$(touch PWNED)$FileName", "\"$BasePath\"", "[$(touch PWNED)level]\n"},
+    };
+    for (const auto& c : cases) {
+        state.Fields.Files.BasePath = c.basePath;
+        const std::string line =
+            ExpandLine(state.Specification, state.Script, std::string("printf '[%s]\\n' ") + c.line,
+                       ExpandMode::WholeRun);
+        TempDir dir;
+        EXPECT_EQ(RunShell(dir, line + "\n"), c.printed) << line;
+        EXPECT_EQ(FilesIn(dir.path()), std::vector<std::string>{"t.sh"}) << line;
+        EXPECT_EQ(testing::ReferenceExpand(state, std::string("printf '[%s]\\n' ") + c.line,
+                                           ExpandMode::WholeRun),
+                  line);
+    }
+    // A field's switch gets the same.
+    EXPECT_EQ(ExpandFileVariables("-b \"$BasePath\"", state.Fields.Files),
+              "-b \"\\$(touch PWNED)level\"");
+}
+
+// cmd ends a quote with the line, so a name on the next line is quoted afresh.
+TEST(CmdQuoting, AQuoteEndsWithItsLine) {
+    TempDir dir;
+    testing::StateParts state(dir.path());
+    FakePlatform fake;
+    state.Fields.platform = &fake;
+    state.Fields.Files.Shell = ScriptShell::Cmd;
+    state.Fields.Files.InputName = "a&b";
+    state.Specification.LayoutLines = {"echo \"open", "echo $FileName", "echo \"$FileName"};
+    const ScriptPreview preview = PreviewBatch(state.Specification, state.Script);
+    ASSERT_EQ(preview.lines.size(), 3u);
+    EXPECT_EQ(preview.lines[0].text, "echo \"open");
+    EXPECT_EQ(preview.lines[1].text, "echo \"a&b\"");
+    EXPECT_EQ(preview.lines[2].text, "echo \"a&b");
+
+    ShellReader reader(ScriptShell::Cmd);
+    reader.Read("echo \"abc\r\n");
+    EXPECT_EQ(reader.Here().quote, ShellContext::Quote::None);
+    reader.Read("echo \"abc ^\r\n");
+    EXPECT_EQ(reader.Here().quote, ShellContext::Quote::None);
+    reader.Read("echo ^\r\n\"");
+    EXPECT_EQ(reader.Here().quote, ShellContext::Quote::Double);  // the caret took the line end
+}
+
 // The reader follows quotes, escapes and substitutions as the shell does.
 TEST(ShellReader, FollowsTheLine) {
     using Quote = ShellContext::Quote;
