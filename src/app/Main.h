@@ -18,6 +18,7 @@
 #include "base/ControlState.h"
 #include "base/Platform.h"
 #include "presets/PresetFile.h"
+#include "script/BatchBuilder.h"
 #include "specification/StateListener.h"
 
 namespace kestrune {
@@ -85,7 +86,7 @@ class TfrmMain : public DialogHost {
     ControlState cmdCompileMenu, cmdRunBatchFile, cmdStopRun, cmdSaveBatchAs;
     MenuState cmdPresetsMenu, cmdSpecificationsMenu;
     ControlState cmdOptionsMenu, cmdSetup, cmdViewLogAfterCompile, cmdCloseProgramOnRun,
-        cmdClearEmptyFields, cmdShowDetails;
+        cmdClearEmptyFields, cmdShowDetails, cmdShowScriptPreview;
     MenuState cmdLinks;
     ControlState cmdHelpMenu, cmdOnlineHelp, cmdAboutKestrune;
     // ---- Pop-up menus
@@ -160,6 +161,16 @@ class TfrmMain : public DialogHost {
     std::string DetailsPaneText() const;
     // Seconds since the epoch; tests set a clock of their own.
     std::function<std::int64_t()> Clock;
+
+    // ---- The script preview
+    // Shows or hides the preview; the settings keep it only while it is shown.
+    void cmdShowScriptPreviewClick();
+    void ShowScriptPreview(bool shown);
+    // The stage the preview shows: an entry of the Run drop-down, or none for the whole run.
+    std::optional<std::size_t> PreviewStage;
+    // The script Run would write now for the whole run or the stage of `PreviewStage` (the
+    // drop-down's entry `hovered` instead when given), without writing anything.
+    ScriptPreview Preview(std::optional<std::size_t> hovered = std::nullopt) const;
 
     // ---- Catalogue and Links
     // Lists SpecFiles/ (the user's and, when installed, the shipped one) and builds the

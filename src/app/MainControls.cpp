@@ -195,6 +195,13 @@ constexpr ControlRow kRows[] = {
      .flags = kChecked,
      .state = &StateOf<&TfrmMain::cmdShowDetails>,
      .click = [](Kestrune& k) { k.frmMain.cmdShowDetailsClick(); }},
+    {.name = "cmdShowScriptPreview",
+     .kind = K::CheckMenuItem,
+     .parent = "cmdOptionsMenu",
+     .caption = "Script &Preview",
+     .shortcut = "F8",
+     .state = &StateOf<&TfrmMain::cmdShowScriptPreview>,
+     .click = [](Kestrune& k) { k.frmMain.cmdShowScriptPreviewClick(); }},
 
     {.name = "cmdLinks",
      .kind = K::LinkMenu,

@@ -196,6 +196,24 @@ bool TfrmMain::PresetValuesMayRun(const std::string& scriptPath) {
     return answer == kTrustRunOnce || answer == kTrustAlways;
 }
 
+void TfrmMain::cmdShowScriptPreviewClick() {
+    ShowScriptPreview(!state_.ShowScriptPreview);
+}
+
+void TfrmMain::ShowScriptPreview(bool shown) {
+    state_.ShowScriptPreview = shown;
+    cmdShowScriptPreview.checked = shown;
+}
+
+ScriptPreview TfrmMain::Preview(std::optional<std::size_t> hovered) const {
+    const std::optional<std::size_t> entry = hovered ? hovered : PreviewStage;
+    if (entry && *entry < mnuRunStages.items.size() && mnuRunStages.items[*entry].index >= 0) {
+        return PreviewStageBatch(state_.Specification, state_.Script,
+                                 static_cast<std::size_t>(mnuRunStages.items[*entry].index));
+    }
+    return PreviewBatch(state_.Specification, state_.Script);
+}
+
 void TfrmMain::cmdSaveBatchAsClick() {
     FileDialogRequest request;
     request.title = "Save Batch File As";
@@ -232,6 +250,7 @@ void TfrmMain::cmdLaunchREDAWithClick() {
 void TfrmMain::RebuildRunStageMenus() {
     mnuRunStages.items.clear();
     cmdTrayRun.items.clear();
+    PreviewStage.reset();
     for (const RunStageEntry& entry : state_.Specification.RunStages) {
         mnuRunStages.items.push_back({entry.caption, false, {}, entry.index});
         cmdTrayRun.items.push_back({entry.caption, false, {}, entry.index});

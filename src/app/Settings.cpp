@@ -118,6 +118,8 @@ void TfrmMain::ReadSettings(const std::string& path) {
             cmdCloseProgramOnRun.checked = state_.CloseProgramOnRun;
         } else if (key == "showdetails") {
             ApplyDetailsVisibility(ParseBoolean(value).value_or(true), 450);
+        } else if (key == "showscriptpreview") {
+            ShowScriptPreview(ParseBoolean(value).value_or(false));
         } else if (key == "top") {
             Top = IntegerOr(value, 50);
             // The work area's bottom and right edges are exclusive: a window starting on one
@@ -180,6 +182,10 @@ std::string TfrmMain::SettingsText() const {
     line("ViewLogAfterCompile = ", BoolText(state_.Script.ViewLogAfterCompile));
     line("CloseProgramOnRun = ", BoolText(state_.CloseProgramOnRun));
     line("ShowDetails = ", BoolText(state_.ShowDetails));
+    // Only while shown, so a settings file stays as it was for those who never open it.
+    if (state_.ShowScriptPreview) {
+        line("ShowScriptPreview = ", BoolText(true));
+    }
     line("");
     line("[Position]");
     line("Top = ", std::to_string(Top));

@@ -19,6 +19,7 @@
 #include "OptionsDialog.h"
 #include "QtPlatform.h"
 #include "RunFollower.h"
+#include "ScriptPreviewPane.h"
 #include "UiSetup.h"
 
 namespace kestrune::ui {
@@ -60,6 +61,16 @@ MainWindow::MainWindow(Kestrune& core, QWidget* parent)
     options_ = new OptionsDialog(core_, run, this);
     about_ = new AboutBox(core_, run, this);
     follower_ = new RunFollower(main_, this, tray_, run);
+    preview_ = new ScriptPreviewPane(core_, run, this);
+    // The Run drop-down shows the script of the stage under the mouse in the preview.
+    if (QMenu* stages = controls_->MenuNamed("mnuRunStages"); stages != nullptr) {
+        connect(stages, &QMenu::hovered, this, [this, stages](QAction* action) {
+            const qsizetype entry = stages->actions().indexOf(action);
+            preview_->ShowHovered(entry < 0 ? std::nullopt
+                                            : std::optional<std::size_t>(std::size_t(entry)));
+        });
+        connect(stages, &QMenu::aboutToHide, this, [this] { preview_->ShowHovered(std::nullopt); });
+    }
     Sync();
 }
 
@@ -304,6 +315,9 @@ void MainWindow::Sync() {
     SyncWindow();
     if (follower_ != nullptr) {
         follower_->Sync();
+    }
+    if (preview_ != nullptr) {
+        preview_->Sync();
     }
     QWidget* focus = nullptr;
     if (const ControlState* request = state.Fields.FocusRequest) {

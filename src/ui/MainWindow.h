@@ -25,6 +25,7 @@ class AboutBox;
 class FieldPage;
 class OptionsDialog;
 class RunFollower;
+class ScriptPreviewPane;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -47,6 +48,7 @@ class MainWindow : public QMainWindow {
     QMenu* TrayMenu() const { return trayMenu_; }
     QMenu* TabMenu() const { return tabMenu_; }
     RunFollower* Follower() const { return follower_; }
+    ScriptPreviewPane* Preview() const { return preview_; }
     // The height of the client area below the menu bar.
     int ClientHeight() const;
 
@@ -85,6 +87,7 @@ class MainWindow : public QMainWindow {
     OptionsDialog* options_ = nullptr;
     AboutBox* about_ = nullptr;
     RunFollower* follower_ = nullptr;
+    ScriptPreviewPane* preview_ = nullptr;
     std::vector<QPointer<FieldPage>> pages_;
     ShownRows shownStages_;
 
