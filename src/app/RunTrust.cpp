@@ -7,14 +7,31 @@ namespace kestrune {
 
 namespace {
 
+// A longer value is cut in the question, so a hostile one cannot push its buttons off the
+// screen.
+constexpr std::size_t kMaxShownBytes = 300;
+
 // Shown without its line breaks, so one value takes one line of the question.
 std::string OneLine(std::string_view text) {
+    bool cut = false;
+    if (text.size() > kMaxShownBytes) {
+        std::size_t end = kMaxShownBytes;
+        // Not inside a UTF-8 character.
+        while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) {
+            --end;
+        }
+        text = text.substr(0, end);
+        cut = true;
+    }
     std::string line;
     for (const char c : text) {
         if (c == '\r') {
             continue;
         }
         line += c == '\n' ? std::string("\xE2\x86\xB5") : std::string(1, c);
+    }
+    if (cut) {
+        line += "\xE2\x80\xA6";
     }
     return line;
 }

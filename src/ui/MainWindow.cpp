@@ -60,7 +60,8 @@ MainWindow::MainWindow(Kestrune& core, QWidget* parent)
     const auto run = [this](const std::function<void()>& handler) { Event(handler); };
     options_ = new OptionsDialog(core_, run, this);
     about_ = new AboutBox(core_, run, this);
-    follower_ = new RunFollower(main_, this, tray_, run);
+    follower_ = new RunFollower(
+        main_, this, tray_, [this] { return !busy_ && !syncing_; }, [this] { Sync(); });
     preview_ = new ScriptPreviewPane(core_, run, this);
     // The Run drop-down shows the script of the stage under the mouse in the preview.
     if (QMenu* stages = controls_->MenuNamed("mnuRunStages"); stages != nullptr) {

@@ -23,12 +23,13 @@ QString TrayToolTip(const QString& status) {
 }
 
 RunFollower::RunFollower(TfrmMain& main, QWidget* window, QSystemTrayIcon* tray,
-                         std::function<void(const std::function<void()>&)> event)
+                         std::function<bool()> idle, std::function<void()> sync)
     : QObject(window),
       main_(main),
       window_(window),
       tray_(tray),
-      event_(std::move(event)),
+      idle_(std::move(idle)),
+      sync_(std::move(sync)),
       timer_(new QTimer(this)) {
     seenEndings_ = main_.RunEndings;
     notify = [this](const QString& title, const QString& text) {
@@ -39,15 +40,17 @@ RunFollower::RunFollower(TfrmMain& main, QWidget* window, QSystemTrayIcon* tray,
 }
 
 void RunFollower::Poll() {
-    // Only a change goes through the window's gate, so a second's tick leaves the fields and
-    // their focus alone.
-    const RunRecord before = main_.Run;
+    // Not while an event's box is open: the event still works with the state it read.
+    if (!idle_()) {
+        return;
+    }
+    const RunPhase phase = main_.Run.phase;
     const std::string status = main_.RunStatus;
     const int endings = main_.RunEndings;
-    event_([this] { main_.WatchRun(); });
-    if (main_.RunStatus != status || main_.Run.phase != before.phase ||
-        main_.RunEndings != endings) {
-        Sync();
+    main_.WatchRun();
+    // Only a change makes the window match again, so a second's tick leaves it alone.
+    if (main_.RunStatus != status || main_.Run.phase != phase || main_.RunEndings != endings) {
+        sync_();
     }
 }
 

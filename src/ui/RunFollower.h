@@ -20,10 +20,11 @@ namespace kestrune::ui {
 class RunFollower : public QObject {
     Q_OBJECT
   public:
-    // `event` carries a handler to the core through the window's gate; `window` is the one
-    // whose activity decides whether a notification is needed.
-    RunFollower(TfrmMain& main, QWidget* window, QSystemTrayIcon* tray,
-                std::function<void(const std::function<void()>&)> event);
+    // `window` is the one whose activity decides whether a notification is needed; `idle`
+    // says that no event of the window is running (no modal box of one is open), and `sync`
+    // makes the window match the core after the run's state changed.
+    RunFollower(TfrmMain& main, QWidget* window, QSystemTrayIcon* tray, std::function<bool()> idle,
+                std::function<void()> sync);
 
     // Mirrors the core's run state: the tray's tooltip, and a notification for a run that
     // ended since the last call.
@@ -42,7 +43,8 @@ class RunFollower : public QObject {
     TfrmMain& main_;
     QWidget* window_;
     QSystemTrayIcon* tray_;
-    std::function<void(const std::function<void()>&)> event_;
+    std::function<bool()> idle_;
+    std::function<void()> sync_;
     QTimer* timer_;
     int seenEndings_ = 0;
 };

@@ -79,6 +79,16 @@ TEST(PresetTrustQuestion, ALineBreakIsShownAsAMarkOnOneLine) {
               "until the file changes.");
 }
 
+TEST(PresetTrustQuestion, ALongValueIsCutWhereACharacterEnds) {
+    // 299 bytes, then a two-byte character across the 300th byte.
+    const std::string value = std::string(299, 'x') + "\xC3\xA9;rest";
+    const std::vector<ShellValue> values = {{"W", "T", value, "w"}};
+    const std::string text = TrustQuestionText("/p.zrp", values);
+    EXPECT_NE(text.find("W, T: " + std::string(299, 'x') + "\xE2\x80\xA6\r\n    w\r\n"),
+              std::string::npos)
+        << text;
+}
+
 struct QuietCase {
     const char* name;
     const char* title;

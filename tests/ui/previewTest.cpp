@@ -90,6 +90,16 @@ class PreviewTest : public QObject {
         QCOMPARE(h->core->frmMain.SettingsText(), before);
     }
 
+    void shownAtStartWhenTheSettingsSaySo() {
+        h = std::make_unique<UiHarness>();
+        h->home.Write("Config/config.ini", "[Kestrune]\r\nShowScriptPreview = True\r\n");
+        h->Start({h->Preset("HelloC.zrp")});
+        QVERIFY(pane()->isVisible());
+        QVERIFY(h->Find<QAction>("cmdShowScriptPreview")->isChecked());
+        QVERIFY(h->core->frmMain.SettingsText().find("ShowScriptPreview = True\r\n") !=
+                std::string::npos);
+    }
+
     void previewIsWhatRunWrites_data() {
         QTest::addColumn<QString>("preset");
         QTest::addColumn<QString>("input");
