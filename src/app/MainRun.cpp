@@ -149,17 +149,22 @@ void TfrmMain::NoteLoadedPreset(const std::string& path) {
 }
 
 void TfrmMain::TrustSavedPreset(const std::string& path) {
-    NoteLoadedPreset(path);
-    if (loadedPresetHash_.empty() || ShellSyntaxValues(state_.Specification, {}).empty()) {
+    // The values on the form are the user's own now; the file is trusted as saved, so that
+    // opening it again does not ask either (unless someone changes it meanwhile).
+    loadedPreset_.clear();
+    loadedPresetHash_.clear();
+    if (ShellSyntaxValues(state_.Specification, {}).empty()) {
         return;
     }
-    TrustList list = TrustList::Load(TrustPath());
-    list.Add(path, loadedPresetHash_);
+    std::string hash;
     try {
+        hash = Sha256Hex(ReadFileBytes(path));
+        TrustList list = TrustList::Load(TrustPath());
+        list.Add(path, hash);
         EnsureFolder(state_.Specification.ConfigFolder());
         list.Save(TrustPath());
     } catch (const IoError&) {
-        // Not remembered: the preset will ask once more before its next run.
+        // Not remembered: opened again, the preset asks once before its next run.
     }
 }
 

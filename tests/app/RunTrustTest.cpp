@@ -165,6 +165,18 @@ TEST(PresetTrustQuestion, TheUsersOwnValuesAndSavedPresetsDoNotAsk) {
     EXPECT_EQ(h.fake.shellCalls.size(), 2u);
 }
 
+TEST(PresetTrustQuestion, ValuesTypedAfterSavingArePlainTheUsers) {
+    TrustHarness h;
+    const std::string mine = h.NotesPreset("mine.zrp", "plain");
+    ASSERT_TRUE(h.Open(mine));
+    ASSERT_EQ(h.program.Click("cmdSavePreset"), EventResult::Done);
+    EXPECT_FALSE(std::filesystem::exists(h.TrustFile())) << "nothing to trust in plain values";
+    h.state().Specification.Programs[0]->EditBoxes[0].EditChange("a; b");
+    h.Run();
+    EXPECT_TRUE(h.fake.boxes.empty());
+    EXPECT_EQ(h.fake.shellCalls.size(), 1u);
+}
+
 TEST(PresetTrustQuestion, AStrangersEditedPresetSavedByTheUserIsTheirs) {
     TrustHarness h;
     ASSERT_TRUE(h.Open(h.NotesPreset("stranger.zrp", "a; b")));
