@@ -141,6 +141,25 @@ void BM_WriteBatch(benchmark::State& run) {
     Finish(run, chain);
 }
 
+// The preview is built again after every change of the form, so it must stay well within a
+// keystroke's time for a large chain.
+void BM_PreviewBatch(benchmark::State& run) {
+    GeneratedChain chain(static_cast<int>(run.range(0)));
+    for (auto _ : run) {
+        benchmark::DoNotOptimize(PreviewBatch(chain.state->Specification, chain.state->Script));
+    }
+    Finish(run, chain);
+}
+
+void BM_PreviewStageBatch(benchmark::State& run) {
+    GeneratedChain chain(static_cast<int>(run.range(0)));
+    for (auto _ : run) {
+        benchmark::DoNotOptimize(
+            PreviewStageBatch(chain.state->Specification, chain.state->Script, 0));
+    }
+    Finish(run, chain);
+}
+
 void BM_WritePreset(benchmark::State& run) {
     GeneratedChain chain(static_cast<int>(run.range(0)));
     const std::string path = chain.folder + "bench.zrp";
@@ -166,6 +185,8 @@ void BM_ReadPreset(benchmark::State& run) {
 }
 
 BENCHMARK(BM_WriteBatch)->Arg(50)->Arg(200)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PreviewBatch)->Arg(50)->Arg(200)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PreviewStageBatch)->Arg(50)->Arg(200)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WritePreset)->Arg(50)->Arg(200)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadPreset)->Arg(50)->Arg(200)->Unit(benchmark::kMillisecond);
 

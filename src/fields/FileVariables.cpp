@@ -52,6 +52,9 @@ FileVariables ChainedFileValues(const FileVariables& vars, std::size_t limit) {
 
 std::string ExpandFileVariables(std::string_view text, const FileVariables& vars,
                                 std::string_view before) {
+    if (text.find('$') == std::string_view::npos) {
+        return std::string(text);  // nothing to replace: the values need not be looked at
+    }
     const FileVariables chained = ChainedFileValues(vars);
     std::string result = ReplaceAllQuoted(text, "$BasePath", chained.BasePath, vars.Shell, before);
     result = ReplaceAllQuoted(result, "$FilePath", chained.InputFolder, vars.Shell, before);

@@ -13,6 +13,7 @@
 #include "base/FileIo.h"
 #include "base/Text.h"
 #include "base/ToolSearch.h"
+#include "fields/FileVariables.h"
 #include "fields/ShellQuoting.h"
 #include "script/Expansion.h"
 
@@ -110,11 +111,12 @@ bool Ticked(const Field& field) {
 // A parameter holding many file variables grows by their values each time; refused before
 // the fields build such text, since the fields do not bound it themselves.
 void CheckParameterGrowth(const SpecificationModel& state, std::size_t limit) {
-    // A quoted value may take up to four bytes for one (a ' outside quotes) and its quotes.
+    // A quoted value may take up to four bytes for one (a ' outside quotes) and its quotes. A
+    // value goes in with the later variables it names replaced.
+    const FileVariables files = ChainedFileValues(state.Fields.Files);
     std::size_t longest = 0;
-    for (const std::string* value : {&state.Fields.Files.BasePath, &state.Fields.Files.FileDest,
-                                     &state.Fields.Files.InputFolder, &state.Fields.Files.InputName,
-                                     &state.Fields.Files.InputExt}) {
+    for (const std::string* value : {&files.BasePath, &files.FileDest, &files.InputFolder,
+                                     &files.InputName, &files.InputExt}) {
         const std::size_t bound =
             IsPlainName(*value, state.Fields.Files.Shell) || value->size() > limit
                 ? value->size()

@@ -148,6 +148,24 @@ TEST_P(TooLargeScript, IsRefusedWithAMessageAndNothingWritten) {
                                                           limit + "."}}));
     EXPECT_EQ(dir.Read("compile.sh"), "previous script");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 2);
+
+    // The preview says why, holds no text and shows no message.
+    const ScriptPreview preview =
+        singleStage ? PreviewStageBatch(state.Specification, state.Script, 0, c.limit)
+                    : PreviewBatch(state.Specification, state.Script, c.limit);
+    EXPECT_EQ(preview.problem, "The script would be larger than " + limit + ".");
+    EXPECT_EQ(preview.text, "");
+    EXPECT_FALSE(preview.Writable());
+    EXPECT_EQ(fake.messages.size(), 1u);
+}
+
+TEST(HostileScript, PreviewOfAPositionWithoutAProgramSaysSo) {
+    testing::StateParts state("/prog/");
+    state.Specification.LayoutLines = {"echo"};
+    const ScriptPreview preview = PreviewStageBatch(state.Specification, state.Script, 3);
+    EXPECT_EQ(preview.problem, "There is no program at position 3.");
+    EXPECT_EQ(preview.text, "");
+    EXPECT_TRUE(preview.lines.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, TooLargeScript, ::testing::ValuesIn(kTooLarge),
