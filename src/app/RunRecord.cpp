@@ -191,12 +191,19 @@ std::string DurationText(std::int64_t seconds) {
 
 std::string LocalClockText(std::int64_t seconds) {
     const std::time_t time = static_cast<std::time_t>(seconds);
-    const std::tm* local = std::localtime(&time);
-    if (local == nullptr) {
+    std::tm local{};
+    // The thread-safe forms; the window's poll and a command may read times at once.
+#ifdef _WIN32
+    if (localtime_s(&local, &time) != 0) {
         return "?";
     }
+#else
+    if (localtime_r(&time, &local) == nullptr) {
+        return "?";
+    }
+#endif
     char text[16];
-    std::snprintf(text, sizeof text, "%02d:%02d", local->tm_hour, local->tm_min);
+    std::snprintf(text, sizeof text, "%02d:%02d", local.tm_hour, local.tm_min);
     return text;
 }
 
