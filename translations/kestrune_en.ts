@@ -89,6 +89,11 @@
         <translation>&amp;Run</translation>
     </message>
     <message>
+        <source>&amp;Stop</source>
+        <comment>cmdStopRun</comment>
+        <translation>&amp;Stop</translation>
+    </message>
+    <message>
         <source>储存为.bat文件</source>
         <comment>cmdSaveBatchAs</comment>
         <translation>Save Script &amp;As…</translation>
@@ -132,6 +137,11 @@
         <source>显示细节</source>
         <comment>cmdShowDetails</comment>
         <translation>Show &amp;Details</translation>
+    </message>
+    <message>
+        <source>Script &amp;Preview</source>
+        <comment>cmdShowScriptPreview</comment>
+        <translation>Script &amp;Preview</translation>
     </message>
     <message>
         <source>&amp;Links</source>
@@ -187,6 +197,11 @@
         <source>&amp;Run</source>
         <comment>cmdTrayRun</comment>
         <translation>R&amp;un</translation>
+    </message>
+    <message>
+        <source>&amp;Stop</source>
+        <comment>cmdTrayStop</comment>
+        <translation>&amp;Stop</translation>
     </message>
     <message>
         <source>Launch &amp;REDA</source>

@@ -35,7 +35,8 @@ struct AppState {
 
     bool CloseProgramOnRun = false;
     bool ShowDetails = true;
-    std::uint8_t Opacity = 255;  // 255: opaque; 105..254: translucent with that alpha
+    bool ShowScriptPreview = false;  // written to the settings only while true
+    std::uint8_t Opacity = 255;      // 255: opaque; 105..254: translucent with that alpha
     LanguageChoice Language = LanguageChoice::System;
     std::int32_t RecentCount = 4;
     std::vector<std::string> RecentPresetList;  // most recent first

@@ -56,6 +56,8 @@ void TfrmMain::FormCreate() {
 
 void TfrmMain::FormShow() {
     Visible = true;
+    // A run started before this window opened is still followed.
+    WatchRun();
     if (FirstShowDone) {
         return;
     }

@@ -4,6 +4,8 @@
 // control is a ControlState member named like the control; a view mirrors them after each
 // event and forwards the user's events to the handlers below.
 
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,9 +14,11 @@
 #include "app/AppState.h"
 #include "app/ControlTable.h"
 #include "app/DialogHost.h"
+#include "app/RunRecord.h"
 #include "base/ControlState.h"
 #include "base/Platform.h"
 #include "presets/PresetFile.h"
+#include "script/BatchBuilder.h"
 #include "specification/StateListener.h"
 
 namespace kestrune {
@@ -81,18 +85,18 @@ class TfrmMain : public DialogHost {
         cmdSendToTray, cmdExit;
     MenuState cmdRecentPresets, cmdRecentFiles;
     ControlState cmdReloadSpecification;
-    ControlState cmdCompileMenu, cmdRunBatchFile, cmdSaveBatchAs;
+    ControlState cmdCompileMenu, cmdRunBatchFile, cmdStopRun, cmdSaveBatchAs;
     MenuState cmdPresetsMenu, cmdSpecificationsMenu;
     ControlState cmdOptionsMenu, cmdSetup, cmdViewLogAfterCompile, cmdCloseProgramOnRun,
-        cmdClearEmptyFields, cmdShowDetails;
+        cmdClearEmptyFields, cmdShowDetails, cmdShowScriptPreview;
     MenuState cmdLinks;
     ControlState cmdHelpMenu, cmdOnlineHelp, cmdSpecificationHelp, cmdAboutKestrune;
     // ---- Pop-up menus
     ControlState cmdTabReset, cmdTabClearEmptyFields, cmdStagesClear;
     MenuState mnuRunStages;  // the drop-down of cmdToolRun
     // ---- Tray menu
-    ControlState cmdTrayRestore, cmdTrayCompile, cmdTrayLaunchREDA, cmdTrayLaunchREDAWith,
-        cmdTrayExit;
+    ControlState cmdTrayRestore, cmdTrayCompile, cmdTrayStop, cmdTrayLaunchREDA,
+        cmdTrayLaunchREDAWith, cmdTrayExit;
     MenuState cmdTrayRun;
 
     // ---- Form events
@@ -144,8 +148,33 @@ class TfrmMain : public DialogHost {
     // An entry of the Run drop-down or of the tray's Run sub-menu.
     void RunStageClick(std::size_t entry);
     void cmdSaveBatchAsClick();
+    // Ends the running chain's whole process group.
+    void cmdStopRunClick();
+    // Reads how the run stands (the view calls it every second): RunStatus and the Stop
+    // commands follow, and RunEndings counts a run seen ending.
+    void WatchRun();
     void cmdLaunchREDAClick();
     void cmdLaunchREDAWithClick();
+
+    // ---- The run of the chain (Linux: through the wrapper that records it)
+    RunRecord Run;
+    std::string RunStatus;  // one line; empty while no run is recorded
+    int RunEndings = 0;     // bumped when a run the window saw going has ended
+    // The details pane: the run's status on its first line, then the details of the field
+    // under the mouse.
+    std::string DetailsPaneText() const;
+    // Seconds since the epoch; tests set a clock of their own.
+    std::function<std::int64_t()> Clock;
+
+    // ---- The script preview
+    // Shows or hides the preview; the settings keep it only while it is shown.
+    void cmdShowScriptPreviewClick();
+    void ShowScriptPreview(bool shown);
+    // The stage the preview shows: an entry of the Run drop-down, or none for the whole run.
+    std::optional<std::size_t> PreviewStage;
+    // The script Run would write now for the whole run or the stage of `PreviewStage` (the
+    // drop-down's entry `hovered` instead when given), without writing anything.
+    ScriptPreview Preview(std::optional<std::size_t> hovered = std::nullopt) const;
 
     // ---- Catalogue and Links
     // Lists SpecFiles/ (the user's and, when installed, the shipped one) and builds the
@@ -233,6 +262,17 @@ class TfrmMain : public DialogHost {
     void MarkSpecification(std::string_view specFileName);
     // Runs the steps shared by Run and the single-stage runs once the script was written.
     void StartScript();
+    // True when no run is going, or the user wants another one.
+    bool ConfirmAnotherRun();
+    // True when the written script may run: no typed shell syntax from a preset the user did
+    // not make or trust, or the user said yes.
+    bool PresetValuesMayRun(const std::string& scriptPath);
+    // The values now on the form came from this preset file, whose bytes then had this hash.
+    void NoteLoadedPreset(const std::string& path);
+    // The user saved the form's values as this preset: they are the user's own.
+    void TrustSavedPreset(const std::string& path);
+    std::string TrustPath() const;
+    std::int64_t Now() const;
     std::string LogPath() const;
     FileDialogRequest PresetDialog(const char* title) const;
 
@@ -244,6 +284,8 @@ class TfrmMain : public DialogHost {
     std::string carriedValues_;
     bool reloading_ = false;
     AppState state_;
+    std::string loadedPreset_;  // empty: the values are the user's own
+    std::string loadedPresetHash_;
     Listener listener_{*this};
 };
 

@@ -51,6 +51,8 @@ bool TfrmMain::OpenPreset(const std::string& path, PresetMode mode) {
         return false;
     }
     const int structure = state_.Specification.StructureVersion;
+    // Whatever part of it is read is the file's, not the user's.
+    NoteLoadedPreset(path);
     const bool read = ReadPreset(state_.Specification, state_.Input, path, mode);
     RebuildRunStageMenus();
     if (state_.Specification.StructureVersion != structure) {
@@ -122,6 +124,8 @@ void TfrmMain::cmdNewPresetClick() {
     chkRememberFile.enabled = false;
     EnableRunGroup(false);
     state_.PresetFileName.clear();
+    loadedPreset_.clear();
+    loadedPresetHash_.clear();
     SetPresetCaption();
     state_.Fields.PresetChanged = false;
 }
@@ -146,7 +150,11 @@ void TfrmMain::cmdImportPresetClick() {
 
 bool TfrmMain::cmdSavePresetClick() {
     if (!state_.PresetFileName.empty()) {
-        return WritePreset(state_.Specification, state_.Input, state_.PresetFileName);
+        if (!WritePreset(state_.Specification, state_.Input, state_.PresetFileName)) {
+            return false;
+        }
+        TrustSavedPreset(state_.PresetFileName);
+        return true;
     }
     return cmdSavePresetAsClick();
 }
@@ -161,6 +169,7 @@ bool TfrmMain::cmdSavePresetAsClick() {
         return false;
     }
     state_.PresetFileName = *chosen;
+    TrustSavedPreset(*chosen);
     AddRecentPreset(*chosen);
     SetPresetCaption();
     cmdSavePreset.enabled = true;

@@ -123,6 +123,8 @@ void TfrmMain::ReadSettings(const std::string& path) {
             state_.Language = choice == "chinese"   ? LanguageChoice::Chinese
                               : choice == "english" ? LanguageChoice::English
                                                     : LanguageChoice::System;
+        } else if (key == "showscriptpreview") {
+            ShowScriptPreview(ParseBoolean(value).value_or(false));
         } else if (key == "top") {
             Top = IntegerOr(value, 50);
             // The work area's bottom and right edges are exclusive: a window starting on one
@@ -190,6 +192,10 @@ std::string TfrmMain::SettingsText() const {
         line("Language = ", "Chinese");
     } else if (state_.Language == LanguageChoice::English) {
         line("Language = ", "English");
+    }
+    // Only while shown, so a settings file stays as it was for those who never open it.
+    if (state_.ShowScriptPreview) {
+        line("ShowScriptPreview = ", BoolText(true));
     }
     line("");
     line("[Position]");

@@ -27,4 +27,16 @@ int Platform::RunTool(const std::string&, const std::vector<std::string>&) {
     return kToolsNotRun;
 }
 
+int Platform::Ask(const std::string&, const std::string&, const std::vector<std::string>&) {
+    return kQuestionClosed;
+}
+
+bool Platform::ProcessAlive(int) {
+    return false;
+}
+
+bool Platform::StopProcessGroup(int) {
+    return false;
+}
+
 }  // namespace kestrune

@@ -82,7 +82,20 @@ class Platform {
     // one: the association's database refreshes). Its exit status, kToolNotFound when it
     // cannot be started, or kToolsNotRun on a platform that runs no tools (the default).
     virtual int RunTool(const std::string& program, const std::vector<std::string>& arguments);
+
+    // A question with its own buttons (captions as shown, "&" marks the access key): the
+    // index of the chosen button, or kQuestionClosed when the box was closed without one (the
+    // default: a platform that cannot ask never says yes).
+    virtual int Ask(const std::string& title, const std::string& text,
+                    const std::vector<std::string>& buttons);
+    // Whether the process `pid` still runs (false for a finished one that awaits its parent).
+    virtual bool ProcessAlive(int pid);
+    // Ends every process of the group `group`; false when nothing could be sent (never this
+    // program's own group).
+    virtual bool StopProcessGroup(int group);
 };
+
+inline constexpr int kQuestionClosed = -1;
 
 inline constexpr int kToolNotFound = -1;
 inline constexpr int kToolsNotRun = -2;

@@ -117,4 +117,33 @@ bool ScriptedPlatform::SetClassKeyDefault(const std::string& key, const std::str
     return true;
 }
 
+int ScriptedPlatform::Ask(const std::string& title, const std::string& text,
+                          const std::vector<std::string>& buttons) {
+    int chosen = kQuestionClosed;
+    std::optional<BoxAnswer> taken;
+    if (confirmAnswers.empty() || confirmAnswers.front().IsOk()) {
+        shortfalls.push_back("no answer queued for the box " + Quoted(text));
+    } else {
+        taken = confirmAnswers.front();
+        confirmAnswers.pop_front();
+        const ConfirmAnswer answer = *taken->Button();
+        const int index = answer == ConfirmAnswer::Yes ? 0 : answer == ConfirmAnswer::No ? 1 : -1;
+        if (index >= 0 && static_cast<std::size_t>(index) < buttons.size()) {
+            chosen = index;
+        }
+    }
+    boxes.push_back({title, text, taken.value_or(BoxAnswer(ConfirmAnswer::Cancel))});
+    return chosen;
+}
+
+bool ScriptedPlatform::ProcessAlive(int pid) {
+    return runningProcesses.contains(pid);
+}
+
+bool ScriptedPlatform::StopProcessGroup(int group) {
+    stoppedGroups.push_back(group);
+    std::erase_if(runningProcesses, [group](const auto& entry) { return entry.second == group; });
+    return true;
+}
+
 }  // namespace kestrune

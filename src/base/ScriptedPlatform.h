@@ -71,6 +71,12 @@ class ScriptedPlatform : public Platform {
     std::string UserDataFolder() override { return userDataFolder; }
     bool CreateClassKey(const std::string& key) override;
     bool SetClassKeyDefault(const std::string& key, const std::string& value) override;
+    // Takes the next queued answer: Yes chooses the first button, No the second, Cancel (or
+    // an empty queue) closes the box.
+    int Ask(const std::string& title, const std::string& text,
+            const std::vector<std::string>& buttons) override;
+    bool ProcessAlive(int pid) override;
+    bool StopProcessGroup(int group) override;
 
     // Recorded calls.
     std::vector<RecordedMessage> messages;  // the boxes with only OK
@@ -80,6 +86,7 @@ class ScriptedPlatform : public Platform {
     std::vector<std::string> folderTitles;
     std::vector<std::uint32_t> colorDialogStarts;
     std::vector<ShellCall> shellCalls;
+    std::vector<int> stoppedGroups;
     // What each box or dialog missed in its queue, in turn ("no file queued for the open
     // dialog \"Open\"").
     std::vector<std::string> shortfalls;
@@ -101,6 +108,8 @@ class ScriptedPlatform : public Platform {
     // The registry as keys and default values; a key named here cannot be created.
     std::map<std::string, std::string> registry;
     std::string failingKey;
+    // The processes that run; a stopped group's members end.
+    std::map<int, int> runningProcesses;  // process id to its group
 
   protected:
     // "the open dialog \"Title\"", without the title when it is empty.

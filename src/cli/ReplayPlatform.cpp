@@ -70,6 +70,12 @@ void ReplayPlatform::ShowMessage(MessageKind kind, const std::string& text) {
     ScriptedPlatform::ShowMessage(kind, text);
 }
 
+int ReplayPlatform::Ask(const std::string& title, const std::string& text,
+                        const std::vector<std::string>& buttons) {
+    err_ << MessageBlock(title, text) << std::flush;
+    return ScriptedPlatform::Ask(title, text, buttons);
+}
+
 ConfirmAnswer ReplayPlatform::Confirm(const std::string& text) {
     err_ << MessageBlock(kConfirmationTitle, text) << std::flush;
     return ScriptedPlatform::Confirm(text);

@@ -39,6 +39,9 @@ class ReplayPlatform : public ScriptedPlatform {
 
     void ShowMessage(MessageKind kind, const std::string& text) override;
     ConfirmAnswer Confirm(const std::string& text) override;
+    // "yes" chooses the first button, "no" the second, "cancel" closes the box.
+    int Ask(const std::string& title, const std::string& text,
+            const std::vector<std::string>& buttons) override;
     std::string ChooseFolder(const std::string& title) override;
     // The real clock, in the user's formats.
     std::string LocalDateTimeText() override { return cli_.LocalDateTimeText(); }

@@ -20,6 +20,8 @@
 #include "OptionsDialog.h"
 #include "QtPlatform.h"
 #include "SpecificationWatcher.h"
+#include "RunFollower.h"
+#include "ScriptPreviewPane.h"
 #include "UiSetup.h"
 
 namespace kestrune::ui {
@@ -74,6 +76,18 @@ MainWindow::MainWindow(Kestrune& core, QWidget* parent)
             specWatcher_->Retry();
         }
     });
+    follower_ = new RunFollower(
+        main_, this, tray_, [this] { return !busy_ && !syncing_; }, [this] { Sync(); });
+    preview_ = new ScriptPreviewPane(core_, run, this);
+    // The Run drop-down shows the script of the stage under the mouse in the preview.
+    if (QMenu* stages = controls_->MenuNamed("mnuRunStages"); stages != nullptr) {
+        connect(stages, &QMenu::hovered, this, [this, stages](QAction* action) {
+            const qsizetype entry = stages->actions().indexOf(action);
+            preview_->ShowHovered(entry < 0 ? std::nullopt
+                                            : std::optional<std::size_t>(std::size_t(entry)));
+        });
+        connect(stages, &QMenu::aboutToHide, this, [this] { preview_->ShowHovered(std::nullopt); });
+    }
     Sync();
 }
 
@@ -318,7 +332,7 @@ void MainWindow::Sync() {
     if (main_.ActiveTab != tabMain_->currentIndex() && main_.ActiveTab < tabMain_->count()) {
         tabMain_->setCurrentIndex(main_.ActiveTab);
     }
-    if (const QString details = ToQt(state.Fields.DetailsText);
+    if (const QString details = ToQt(main_.DetailsPaneText());
         txtDetails_->toPlainText() != details) {
         txtDetails_->setPlainText(details);
     }
@@ -327,6 +341,12 @@ void MainWindow::Sync() {
     SyncWindow();
     if (specWatcher_ != nullptr) {
         specWatcher_->Follow(QString::fromLocal8Bit(main_.LoadedSpecificationPath()));
+    }
+    if (follower_ != nullptr) {
+        follower_->Sync();
+    }
+    if (preview_ != nullptr) {
+        preview_->Sync();
     }
     QWidget* focus = nullptr;
     if (const ControlState* request = state.Fields.FocusRequest) {

@@ -25,6 +25,8 @@ class AboutBox;
 class FieldPage;
 class OptionsDialog;
 class SpecificationWatcher;
+class RunFollower;
+class ScriptPreviewPane;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -46,6 +48,8 @@ class MainWindow : public QMainWindow {
     QSystemTrayIcon* Tray() const { return tray_; }
     QMenu* TrayMenu() const { return trayMenu_; }
     QMenu* TabMenu() const { return tabMenu_; }
+    RunFollower* Follower() const { return follower_; }
+    ScriptPreviewPane* Preview() const { return preview_; }
     // The height of the client area below the menu bar.
     int ClientHeight() const;
 
@@ -84,6 +88,8 @@ class MainWindow : public QMainWindow {
     OptionsDialog* options_ = nullptr;
     AboutBox* about_ = nullptr;
     SpecificationWatcher* specWatcher_ = nullptr;
+    RunFollower* follower_ = nullptr;
+    ScriptPreviewPane* preview_ = nullptr;
     std::vector<QPointer<FieldPage>> pages_;
     ShownRows shownStages_;
 

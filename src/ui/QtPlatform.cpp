@@ -12,12 +12,15 @@
 #include <QMessageBox>
 #include <QOperatingSystemVersion>
 #include <QProcess>
+#include <QPushButton>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QSystemTrayIcon>
 #include <QUrl>
 
+#include "RunProcesses.h"
 #include "ShellCommands.h"
+#include "app/RunRecord.h"
 #include "base/Color.h"
 #include "base/DateTimeText.h"
 #include "base/Paths.h"
@@ -152,8 +155,12 @@ std::optional<std::uint32_t> QtPlatform::ChooseColor(std::uint32_t initial) {
                      static_cast<std::uint32_t>(chosen.blue()));
 }
 
-void QtPlatform::StartScript(const QString& script) {
+void QtPlatform::StartScript(const QString& given) {
     const QString workingFolder = QDir::currentPath();
+    // Beside the script the window writes the wrapper that records the run; with it, the run
+    // can be followed and stopped.
+    const QString wrapper = QFileInfo(given).dir().filePath(QString::fromLatin1(kRunWrapperName));
+    const QString script = QFileInfo::exists(wrapper) ? wrapper : given;
     const auto find = [](const QString& name) { return QStandardPaths::findExecutable(name); };
     if (const auto terminal = TerminalCommand(script, qEnvironmentVariable("TERMINAL"), find)) {
         if (QProcess::startDetached(terminal->program, terminal->arguments, workingFolder)) {
@@ -165,8 +172,8 @@ void QtPlatform::StartScript(const QString& script) {
     process.setProgram(QStringLiteral("/bin/sh"));
     process.setArguments({script});
     process.setWorkingDirectory(workingFolder);
-    process.setStandardOutputFile(DetachedOutputPath(script));
-    process.setStandardErrorFile(DetachedOutputPath(script), QIODevice::Append);
+    process.setStandardOutputFile(DetachedOutputPath(given));
+    process.setStandardErrorFile(DetachedOutputPath(given), QIODevice::Append);
     process.startDetached();
 }
 
@@ -246,6 +253,39 @@ int QtPlatform::RunTool(const std::string& program, const std::vector<std::strin
         return 1;
     }
     return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : 1;
+}
+
+int QtPlatform::Ask(const std::string& title, const std::string& text,
+                    const std::vector<std::string>& buttons) {
+    QMessageBox box(QMessageBox::Question, ToQt(title), MessageText(text), QMessageBox::NoButton,
+                    owner_);
+    std::vector<QPushButton*> added;
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        // The last button declines, so Esc and the close box choose it; it is also the
+        // default, so a Return pressed out of habit neither runs a stranger's commands nor
+        // starts a second run.
+        const bool last = i + 1 == buttons.size() && buttons.size() > 1;
+        added.push_back(box.addButton(ToQt(buttons[i]),
+                                      last ? QMessageBox::RejectRole : QMessageBox::AcceptRole));
+    }
+    if (!added.empty()) {
+        box.setDefaultButton(added.back());
+    }
+    box.exec();
+    for (std::size_t i = 0; i < added.size(); ++i) {
+        if (box.clickedButton() == added[i]) {
+            return static_cast<int>(i);
+        }
+    }
+    return kQuestionClosed;
+}
+
+bool QtPlatform::ProcessAlive(int pid) {
+    return ui::ProcessAlive(pid);
+}
+
+bool QtPlatform::StopProcessGroup(int group) {
+    return ui::StopProcessGroup(group);
 }
 
 }  // namespace kestrune::ui

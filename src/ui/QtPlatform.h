@@ -30,6 +30,10 @@ class QtPlatform : public Platform {
     bool HasNotificationArea() override;
     std::string UserDataFolder() override;
     int RunTool(const std::string& program, const std::vector<std::string>& arguments) override;
+    int Ask(const std::string& title, const std::string& text,
+            const std::vector<std::string>& buttons) override;
+    bool ProcessAlive(int pid) override;
+    bool StopProcessGroup(int group) override;
     // The registry exists on Windows only; elsewhere the association uses desktop files.
     bool CreateClassKey(const std::string&) override { return false; }
     bool SetClassKeyDefault(const std::string&, const std::string&) override { return false; }

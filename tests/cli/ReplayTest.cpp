@@ -495,6 +495,29 @@ TEST(ReplayDump, TheAssociationIsWrittenForTheWindowBesideTheTool) {
         << entry;
 }
 
+TEST(ReplayDump, TheTrustQuestionIsAnsweredLikeAnyOtherBox) {
+    Home home;
+    const std::string stranger = home.dir.Write(
+        "stranger.zrp", Crlf({"ZRP200", "", "[Header]", "SpecFile = Chain.zrs",
+                              "File = " + home.input, "", "[Class = Compiler]", "Run = True",
+                              "[Field = Textures]", "Checked = True", "Value = /t;id", ""}));
+    // Cancel runs nothing; "no" is the second button, Trust This Preset, and the third Run
+    // no longer asks.
+    const Result r = Replay(home.dir, "start " + stranger +
+                                          "\nanswer cancel\nclick cmdCompile\nanswer no\n"
+                                          "click cmdCompile\nclick cmdCompile\ndump\n");
+    ASSERT_EQ(r.code, 0) << r.err;
+    const json state = r.Last();
+    ASSERT_EQ(state["messages"].size(), 2u) << r.err;
+    EXPECT_EQ(state["messages"][0]["title"], "Run This Preset?");
+    EXPECT_EQ(state["messages"][0]["answer"], "cancel");
+    EXPECT_EQ(state["messages"][1]["answer"], "no");
+    EXPECT_EQ(state["started"].size(), 2u);
+    EXPECT_EQ(r.err.rfind("Run This Preset?: The preset " + stranger, 0), 0u) << r.err;
+    EXPECT_NE(home.dir.Read("Config/TrustedPresets.txt").find(" " + stranger + "\r\n"),
+              std::string::npos);
+}
+
 // ---- A whole session
 
 TEST(ReplaySession, OpenEditSaveRunOptionsTrayAndClose) {

@@ -229,6 +229,7 @@ class ControlsTest : public QObject {
             {"cmdExit", "退出", "", true, true, false},
             {"cmdCompileMenu", "编译", "", true, true, false},
             {"cmdRunBatchFile", "编译地图", "Ctrl+C", false, true, false},
+            {"cmdStopRun", "&Stop", "Esc", false, true, false},
             {"cmdSaveBatchAs", "储存为.bat文件", "", false, true, false},
             {"cmdPresetsMenu", "&Presets", "", true, false, false},
             {"cmdSpecificationsMenu", "编译项目", "", true, true, false},
@@ -238,6 +239,7 @@ class ControlsTest : public QObject {
             {"cmdCloseProgramOnRun", "编译时关闭程序", "", true, true, false},
             {"cmdClearEmptyFields", "清除空内容", "", false, true, false},
             {"cmdShowDetails", "显示细节", "", true, true, true},
+            {"cmdShowScriptPreview", "Script &Preview", "F8", true, true, false},
             {"cmdLinks", "&Links", "", true, false, false},
             {"cmdHelpMenu", "帮助", "", true, true, false},
             {"cmdOnlineHelp", "在线帮助", "", true, true, false},
@@ -248,6 +250,7 @@ class ControlsTest : public QObject {
             {"cmdTrayRestore", "&Restore", "", true, true, false},
             {"cmdTrayCompile", "&Compile", "", false, true, false},
             {"cmdTrayRun", "&Run", "", false, true, false},
+            {"cmdTrayStop", "&Stop", "", false, true, false},
             {"cmdTrayLaunchREDA", "Launch &REDA", "", true, true, false},
             {"cmdTrayLaunchREDAWith", "&View Untitled.log", "", true, false, false},
             {"cmdTrayExit", "E&xit", "", true, true, false},
@@ -297,19 +300,20 @@ class ControlsTest : public QObject {
                                  "cmdSavePreset|cmdSavePresetAs|-|cmdOpenFile|-|cmdRecentFiles|-|"
                                  "cmdLaunchREDA|cmdLaunchREDAWith|-|cmdSendToTray|-|cmdExit";
         QTest::newRow("compile") << "cmdCompileMenu"
-                                 << "cmdRunBatchFile|-|cmdSaveBatchAs";
+                                 << "cmdRunBatchFile|cmdStopRun|-|cmdSaveBatchAs";
         QTest::newRow("options") << "cmdOptionsMenu"
                                  << "cmdSetup|cmdViewLogAfterCompile|cmdCloseProgramOnRun|-|"
-                                    "cmdClearEmptyFields|-|cmdShowDetails";
+                                    "cmdClearEmptyFields|-|cmdShowDetails|cmdShowScriptPreview";
         QTest::newRow("help") << "cmdHelpMenu"
                               << "cmdOnlineHelp|cmdSpecificationHelp|-|cmdAboutKestrune";
         QTest::newRow("tab") << "mnuTab"
                              << "cmdTabReset|-|cmdTabClearEmptyFields";
         QTest::newRow("stages") << "mnuStages"
                                 << "cmdStagesClear";
-        QTest::newRow("tray") << "mnuTray"
-                              << "cmdTrayRestore|-|cmdTrayCompile|cmdTrayRun|-|cmdTrayLaunchREDA|"
-                                 "cmdTrayLaunchREDAWith|-|cmdTrayExit";
+        QTest::newRow("tray")
+            << "mnuTray"
+            << "cmdTrayRestore|-|cmdTrayCompile|cmdTrayRun|cmdTrayStop|-|cmdTrayLaunchREDA|"
+               "cmdTrayLaunchREDAWith|-|cmdTrayExit";
     }
     void menuOrder() {
         QFETCH(QString, menu);

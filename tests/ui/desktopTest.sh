@@ -83,7 +83,9 @@ sleep 0.5
 click 660 387
 wait_for "grep -q finished '$work/terminal.args' 2>/dev/null" ||
     fail "Run did not start the script in the terminal"
-grep -qx "$app/compile.sh" "$work/terminal.args" || fail "the terminal was not given compile.sh"
+grep -qx "$app/compile-run.sh" "$work/terminal.args" ||
+    fail "the terminal was not given the wrapper that records the run"
+grep -q '^0 [0-9]*$' "$app/compile.exit" || fail "the run's exit status was not recorded"
 [ -x "$app/Inputs/hello" ] || fail "gcc did not build Inputs/hello"
 grep -q "Hello, world!" "$app/Inputs/hello.log" || fail "the program did not run: $(cat "$app/Inputs/hello.log")"
 grep -q '"/usr/bin/strip"' "$app/compile.sh" || fail "the Strip stage was not ticked"
