@@ -2,7 +2,8 @@
 ; into %LOCALAPPDATA%\Programs\Kestrune, with a Start-menu entry and an uninstaller that the
 ; Settings' app list knows. scripts/package-windows passes VERSION, STAGE (the portable folder)
 ; and OUTFILE.
-Unicode true
+; A 64-bit installer: the programs are 64-bit, and a 64-bit Wine runs no 32-bit program.
+Target amd64-unicode
 RequestExecutionLevel user
 SetCompressor /SOLID lzma
 
