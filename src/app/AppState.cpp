@@ -4,6 +4,9 @@
 #include <filesystem>
 
 #include "base/Paths.h"
+#ifdef _WIN32
+#include "base/WindowsSystem.h"
+#endif
 
 namespace kestrune {
 
@@ -31,7 +34,10 @@ std::string ExecutableFolder(const char* argv0) {
     namespace fs = std::filesystem;
     std::error_code ec;
     fs::path exe;
-#ifndef _WIN32
+#ifdef _WIN32
+    // The module's own path: argv[0] is whatever the command line said, maybe without ".exe".
+    exe = fs::path(windows::ExecutablePath());
+#else
     exe = fs::read_symlink("/proc/self/exe", ec);
 #endif
     if (ec || exe.empty()) {

@@ -26,7 +26,8 @@ namespace reda {
 
 namespace {
 
-std::string describe(int error) {
+// Used by the mapped backing only, which Windows builds leave out.
+[[maybe_unused]] std::string describe(int error) {
     return std::generic_category().message(error);
 }
 

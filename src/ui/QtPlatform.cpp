@@ -24,6 +24,9 @@
 #include "base/Color.h"
 #include "base/DateTimeText.h"
 #include "base/Paths.h"
+#ifdef _WIN32
+#include "base/WindowsSystem.h"
+#endif
 
 namespace kestrune::ui {
 
@@ -178,6 +181,12 @@ void QtPlatform::StartScript(const QString& given) {
 }
 
 void QtPlatform::ShellOpen(const std::string& target, const std::string& parameters) {
+#ifdef _WIN32
+    // compile.bat, REDA.exe with its one quoted log path, links and the help page: the shell's
+    // own "open", as a double click would; a failure shows nothing.
+    windows::ShellOpen(target, parameters, FromQt(QDir::toNativeSeparators(QDir::currentPath())));
+    return;
+#endif
     const QString path = ToQt(target);
     const std::string_view name = FileNamePart(target);
     if (name == kScriptFileName) {
@@ -202,6 +211,9 @@ std::string QtPlatform::LocalDateTimeText() {
 }
 
 ScreenRect QtPlatform::WorkArea() {
+#ifdef _WIN32
+    return windows::WorkArea();
+#endif
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (screen == nullptr) {
         return {0, 0, 1024, 768};
@@ -212,8 +224,7 @@ ScreenRect QtPlatform::WorkArea() {
 
 std::pair<int, int> QtPlatform::OsVersion() {
 #ifdef _WIN32
-    const QOperatingSystemVersion version = QOperatingSystemVersion::current();
-    return {version.majorVersion(), version.minorVersion()};
+    return windows::OsVersion();
 #else
     // Every system this runs on counts as a current one for the window's heights.
     return {10, 0};
@@ -221,6 +232,9 @@ std::pair<int, int> QtPlatform::OsVersion() {
 }
 
 std::string QtPlatform::LongPathName(const std::string& path) {
+#ifdef _WIN32
+    return windows::LongPathName(path);
+#endif
     return AbsoluteNormalPath(path);
 }
 

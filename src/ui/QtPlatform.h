@@ -34,9 +34,19 @@ class QtPlatform : public Platform {
             const std::vector<std::string>& buttons) override;
     bool ProcessAlive(int pid) override;
     bool StopProcessGroup(int group) override;
+#ifdef _WIN32
+    // The per-user classes in the registry (QtPlatformWindows.cpp).
+    bool CreateClassKey(const std::string& key) override;
+    bool SetClassKeyDefault(const std::string& key, const std::string& value) override;
+#else
     // The registry exists on Windows only; elsewhere the association uses desktop files.
-    bool CreateClassKey(const std::string&) override { return false; }
-    bool SetClassKeyDefault(const std::string&, const std::string&) override { return false; }
+    bool CreateClassKey(const std::string&) override {
+        return false;
+    }
+    bool SetClassKeyDefault(const std::string&, const std::string&) override {
+        return false;
+    }
+#endif
 
   private:
     std::optional<std::string> FileDialog(const FileDialogRequest& request, bool save);

@@ -48,7 +48,7 @@ TEST(AboutBox, ShowsTheVersionAndTheLoadedSpecification) {
 
 // ---- Freedesktop files
 
-std::string MimeText() {
+[[maybe_unused]] std::string MimeText() {
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
            "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
            "  <mime-type type=\"application/x-kestrune-preset\">\n"

@@ -11,6 +11,16 @@
 #include "base/FileIo.h"
 #include "base/Paths.h"
 
+#ifdef _WIN32
+// Windows has no setenv; _putenv_s sets a variable, and with an empty value removes it.
+static int setenv(const char* name, const char* value, int) {
+    return _putenv_s(name, value);
+}
+static int unsetenv(const char* name) {
+    return _putenv_s(name, "");
+}
+#endif
+
 namespace kestrune::cli {
 namespace {
 

@@ -7,6 +7,7 @@
 #include "FileSizeLimit.h"
 #include "SpecTestSupport.h"
 #include "base/FileIo.h"
+#include "base/Paths.h"
 #include "specification/ToolPathFile.h"
 
 namespace kestrune {
@@ -43,7 +44,9 @@ TEST_F(ToolPaths, FileNameReplacesTheFirstLowerCaseExtensionOnce) {
     };
     for (const auto& [spec, file] : cases) {
         state.SpecFileName = spec;
-        EXPECT_EQ(ToolPathFileName(state), dir.path() + "Config/" + file) << spec;
+        EXPECT_EQ(ToolPathFileName(state),
+                  dir.path() + "Config" + std::string(kPathSeparatorText) + file)
+            << spec;
     }
 }
 

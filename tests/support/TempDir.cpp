@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 
@@ -10,10 +11,27 @@ namespace kestrune::testing {
 namespace fs = std::filesystem;
 
 TempDir::TempDir() {
+#ifdef _WIN32
+    // No mkdtemp: a fresh name is tried until creating it succeeds, which only a new folder does.
+    static std::random_device seed;
+    std::string pattern;
+    for (int attempt = 0;; ++attempt) {
+        pattern =
+            (fs::temp_directory_path() / ("kestrune-test-" + std::to_string(seed()))).string();
+        std::error_code ec;
+        if (fs::create_directory(pattern, ec)) {
+            break;
+        }
+        if (attempt == 100) {
+            throw std::runtime_error("cannot create a temporary folder");
+        }
+    }
+#else
     std::string pattern = (fs::temp_directory_path() / "kestrune-test-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) {
         throw std::runtime_error("cannot create a temporary folder");
     }
+#endif
     path_ = pattern + "/";
 }
 

@@ -1,0 +1,157 @@
+#include "base/WindowsSystem.h"
+
+// windows.h first: the shell's headers build on it.
+#include <windows.h>
+
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <vector>
+
+namespace kestrune::windows {
+
+namespace {
+
+constexpr const wchar_t* kUserClasses = L"Software\\Classes\\";
+
+// Calls `fill(buffer, size)` with growing buffers until the answer fits; it returns the length
+// needed (or written), 0 on failure, as the Win32 path functions do.
+template <typename Fill>
+std::wstring Grow(Fill fill) {
+    std::vector<wchar_t> buffer(MAX_PATH);
+    for (int round = 0; round < 8; ++round) {
+        const DWORD n = fill(buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (n == 0) {
+            return {};
+        }
+        if (n < buffer.size()) {
+            return std::wstring(buffer.data(), n);
+        }
+        buffer.resize(static_cast<std::size_t>(n) + 1);
+    }
+    return {};
+}
+
+}  // namespace
+
+std::wstring Wide(const std::string& text) {
+    if (text.empty()) {
+        return {};
+    }
+    const int size = static_cast<int>(text.size());
+    const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.data(), size, wide.data(), n);
+    return wide;
+}
+
+std::string Narrow(const std::wstring& text) {
+    if (text.empty()) {
+        return {};
+    }
+    const int size = static_cast<int>(text.size());
+    const int n = WideCharToMultiByte(CP_ACP, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+    std::string narrow(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text.data(), size, narrow.data(), n, nullptr, nullptr);
+    return narrow;
+}
+
+std::string ExecutablePath() {
+    // GetModuleFileName returns the buffer's size when the path is cut.
+    std::vector<wchar_t> buffer(MAX_PATH);
+    for (int round = 0; round < 8; ++round) {
+        const DWORD n =
+            GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (n == 0) {
+            return {};
+        }
+        if (n < buffer.size()) {
+            return Narrow(std::wstring(buffer.data(), n));
+        }
+        buffer.resize(buffer.size() * 2);
+    }
+    return {};
+}
+
+std::string LongPathName(const std::string& path) {
+    if (path.empty()) {
+        return {};
+    }
+    const std::wstring wide = Wide(path);
+    const std::wstring full = Grow([&](wchar_t* buffer, DWORD size) {
+        return GetFullPathNameW(wide.c_str(), size, buffer, nullptr);
+    });
+    if (full.empty()) {
+        return {};
+    }
+    const std::wstring longer = Grow(
+        [&](wchar_t* buffer, DWORD size) { return GetLongPathNameW(full.c_str(), buffer, size); });
+    return Narrow(longer.empty() ? full : longer);
+}
+
+ScreenRect WorkArea() {
+    RECT area{};
+    if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0)) {
+        return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    }
+    return {area.left, area.top, area.right, area.bottom};
+}
+
+std::pair<int, int> OsVersion() {
+    using RtlGetVersionFunction = LONG(WINAPI*)(OSVERSIONINFOW*);
+    OSVERSIONINFOW info{};
+    info.dwOSVersionInfoSize = sizeof info;
+    if (HMODULE ntdll = GetModuleHandleW(L"ntdll.dll"); ntdll != nullptr) {
+        const auto get = reinterpret_cast<RtlGetVersionFunction>(
+            reinterpret_cast<void*>(GetProcAddress(ntdll, "RtlGetVersion")));
+        if (get != nullptr && get(&info) == 0) {
+            return {static_cast<int>(info.dwMajorVersion), static_cast<int>(info.dwMinorVersion)};
+        }
+    }
+    return {10, 0};
+}
+
+bool CreateUserClassKey(const std::string& key) {
+    HKEY handle = nullptr;
+    const std::wstring path = kUserClasses + Wide(key);
+    const LONG status = RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_WRITE,
+                                        nullptr, &handle, nullptr);
+    if (status != ERROR_SUCCESS) {
+        return false;
+    }
+    RegCloseKey(handle);
+    return true;
+}
+
+bool SetUserClassKeyDefault(const std::string& key, const std::string& value) {
+    HKEY handle = nullptr;
+    const std::wstring path = kUserClasses + Wide(key);
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_SET_VALUE, &handle) !=
+        ERROR_SUCCESS) {
+        return false;
+    }
+    const std::wstring data = Wide(value);
+    const auto bytes = static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t));
+    const LONG status = RegSetValueExW(handle, nullptr, 0, REG_SZ,
+                                       reinterpret_cast<const BYTE*>(data.c_str()), bytes);
+    RegCloseKey(handle);
+    return status == ERROR_SUCCESS;
+}
+
+void NotifyAssociationChanged() {
+    SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
+}
+
+bool ShellOpen(const std::string& target, const std::string& parameters,
+               const std::string& folder) {
+    const std::wstring file = Wide(target);
+    const std::wstring arguments = Wide(parameters);
+    const std::wstring directory = Wide(folder);
+    const HINSTANCE result = ShellExecuteW(
+        nullptr, L"open", file.c_str(), arguments.empty() ? nullptr : arguments.c_str(),
+        directory.empty() ? nullptr : directory.c_str(), SW_SHOWNORMAL);
+    // Values above 32 mean success.
+    return reinterpret_cast<INT_PTR>(result) > 32;
+}
+
+}  // namespace kestrune::windows
