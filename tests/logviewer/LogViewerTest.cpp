@@ -151,7 +151,7 @@ class LogViewerTest : public QObject {
         QCOMPARE(w.statusBar()->currentMessage(), QStringLiteral("No earlier errors or warnings."));
 
         // Own words count again at once.
-        w.setHighlightWords(reda::HighlightWords{{"line 3"}, {}});
+        w.setHighlightWords(reda::HighlightWords{{"line 3"}, {}, {}, {}});
         QTRY_COMPARE_WITH_TIMEOUT(label(w, "errorsLabel"), QStringLiteral("Errors: 1"), kWait);
         QCOMPARE(label(w, "warningsLabel"), QStringLiteral("Warnings: 0"));
     }
@@ -372,7 +372,7 @@ class LogViewerTest : public QObject {
         const QString log = path(QStringLiteral("kept.log"));
         writeFile(log, "x\n", QIODevice::WriteOnly);
         open(log);
-        fixture_.window().setHighlightWords(reda::HighlightWords{{"oops"}, {"hmm", "odd"}});
+        fixture_.window().setHighlightWords(reda::HighlightWords{{"oops"}, {"hmm", "odd"}, {}, {}});
         fixture_.window().findBar()->setOptions(reda::FindOptions{true, false});
         fixture_.window().resize(700, 500);
         fixture_.window().close();
@@ -386,7 +386,7 @@ class LogViewerTest : public QObject {
         QVERIFY(text.contains("\r\nRecent1 = " + log.toUtf8() + "\r\n"));
 
         MainWindow again(path(QStringLiteral("Config/REDA.ini")).toStdString());
-        QCOMPARE(again.settings().words, (reda::HighlightWords{{"oops"}, {"hmm", "odd"}}));
+        QCOMPARE(again.settings().words, (reda::HighlightWords{{"oops"}, {"hmm", "odd"}, {}, {}}));
         QCOMPARE(again.settings().recentLogs, std::vector<std::string>{log.toStdString()});
         QCOMPARE(again.findBar()->options().matchCase, true);
         QCOMPARE(again.size(), QSize(700, 500));
@@ -420,7 +420,7 @@ class LogViewerTest : public QObject {
             QTest::keyClick(dialog, Qt::Key_Return);
         });
         QTest::keyClick(&w, Qt::Key_H, Qt::ControlModifier);
-        QCOMPARE(w.settings().words, (reda::HighlightWords{{"oops", "bad"}, {}}));
+        QCOMPARE(w.settings().words, (reda::HighlightWords{{"oops", "bad"}, {}, {}, {}}));
         QTRY_COMPARE_WITH_TIMEOUT(label(w, "errorsLabel"), QStringLiteral("Errors: 1"), kWait);
 
         QApplication::setActiveWindow(&w);  // the dialog took it
