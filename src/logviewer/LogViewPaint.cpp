@@ -216,12 +216,13 @@ void LogView::paintEvent(QPaintEvent* event) {
                 redraw(*selected, pal.color(QPalette::HighlightedText));
             }
         }
-        // A file location is underlined as a link.
+        // A file location is underlined as a link, on the row's last pixel row: below the
+        // descenders, where it cannot cover an underscore ("__init__.py").
         if (link.end > link.begin) {
             const QRectF cell = columnRect(link.begin, link.end);
             painter.setPen(link_);
-            painter.drawLine(QPointF(cell.left(), y + ascent_ + 2),
-                             QPointF(cell.right(), y + ascent_ + 2));
+            const qreal under = y + lineHeight_ - 0.5;
+            painter.drawLine(QPointF(cell.left(), under), QPointF(cell.right(), under));
         }
         if (display.clipped && row.last) {
             painter.setClipRect(lineRect.intersected(textArea));

@@ -96,7 +96,7 @@ void MainWindow::createActions() {
         [this] { nextBookmark(false); });
     add(view, tr("&Open the Location in the Editor"), QKeySequence(Qt::Key_F4),
         [this] { openLocation(view_->currentLine()); });
-    add(view, tr("&Source Folder…"), QKeySequence(), [this] {
+    add(view, tr("&Source Folder…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O), [this] {
         chooseSourceRoot();
     })->setObjectName(QStringLiteral("sourceFolder"));
     view->addSeparator();
