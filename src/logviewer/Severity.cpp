@@ -163,6 +163,45 @@ struct PatternSet {
     bool compiled = false;
 };
 
+// Whether any rule of the table can match: nearly all of them need a ':' or a '*', and the
+// few that do not start or hold one of these. Most lines of a build are commands and progress
+// and pass here at the cost of a memchr, not of the automaton.
+bool mayMatchTable(std::string_view text) {
+    if (std::memchr(text.data(), ':', text.size()) != nullptr ||
+        std::memchr(text.data(), '*', text.size()) != nullptr) {
+        return true;
+    }
+    static constexpr std::string_view kStarts[] = {"E ",
+                                                   "FAILED",
+                                                   "ERROR",
+                                                   "[ERROR]",
+                                                   "[FATAL]",
+                                                   "[WARN",
+                                                   "Exception in thread",
+                                                   "-- Configuring incomplete",
+                                                   "Unknown encoder",
+                                                   "Unknown decoder",
+                                                   "CMake "};
+    for (const std::string_view start : kStarts) {
+        if (text.substr(0, start.size()) == start) {
+            return true;
+        }
+    }
+    static constexpr std::string_view kInside[] = {"rror",
+                                                   "xception",
+                                                   "Aborted",
+                                                   "Segmentation fault",
+                                                   "No such file",
+                                                   "undefined reference",
+                                                   "multiple definition"};
+    for (const std::string_view inside : kInside) {
+        if (text.find(inside) != std::string_view::npos) {
+            return true;
+        }
+    }
+    return false;
+}
+
 LineKind worse(LineKind a, LineKind b) {
     return a > b ? a : b;
 }
@@ -209,6 +248,9 @@ LineKind SeverityRules::classifyText(std::string_view text) const {
     LineKind user = LineKind::Plain;
     compiled_->user->match(text, [&](LineKind kind) { user = worse(user, kind); });
     if (user == LineKind::Error) {
+        return user;
+    }
+    if (!mayMatchTable(text)) {
         return user;
     }
     bool excluded = false;
