@@ -1,6 +1,7 @@
 #pragma once
 // Generated logs of about 80 bytes a line, written once per size into a temporary folder that
-// is removed at exit. Only the very last line holds kLastWord. With REDA_BENCH_KEEP set to a
+// is removed at exit: an ordinary build log and one where nearly every line is a problem. Only
+// the very last line holds kLastWord. With REDA_BENCH_KEEP set to a
 // folder the logs are written there and kept, to time other tools on the same files.
 
 #include <cstdlib>
@@ -65,6 +66,47 @@ class Logs {
         return lines_.emplace(megabytes, path).first->second;
     }
 
+    // A log of about `megabytes` MB where nearly every line is a problem, as a test run with
+    // thousands of failures writes it; the last line holds kLastWord.
+    const fs::path& problems(std::size_t megabytes) {
+        auto found = problems_.find(megabytes);
+        if (found != problems_.end()) {
+            return found->second;
+        }
+        const fs::path path = folder_ / (std::to_string(megabytes) + "mb-problems.log");
+        std::ofstream out(path, std::ios::binary);
+        std::string line;
+        std::size_t written = 0;
+        for (std::size_t n = 1; written < (megabytes << 20); ++n) {
+            switch (n % 5) {
+                case 0:
+                    line = "E       assert parse(" + std::to_string(n) + ") == 'error'";
+                    break;
+                case 1:
+                    line = "tests/test_" + std::to_string(n % 700) + ".py:41: AssertionError";
+                    break;
+                case 2:
+                    line = "src/module_" + std::to_string(n % 500) +
+                           ".c:88: warning: unused variable 'tmp'";
+                    break;
+                case 3:
+                    line = "src/module_" + std::to_string(n % 500) +
+                           ".c:120: error: expected ';' before '}'";
+                    break;
+                default:
+                    line =
+                        "FAILED tests/test_" + std::to_string(n % 700) + ".py::test_case - failed";
+                    break;
+            }
+            line.resize(79, ' ');
+            line += '\n';
+            out << line;
+            written += line.size();
+        }
+        out << "done: " << kLastWord << '\n';
+        return problems_.emplace(megabytes, path).first->second;
+    }
+
     fs::path scratch(const std::string& name) const { return folder_ / name; }
 
   private:
@@ -97,6 +139,7 @@ class Logs {
     bool keep_ = false;
     std::map<std::size_t, fs::path> logs_;
     std::map<std::size_t, fs::path> lines_;
+    std::map<std::size_t, fs::path> problems_;
 };
 
 inline Logs& logs() {

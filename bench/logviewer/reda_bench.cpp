@@ -85,8 +85,7 @@ void BM_FindLastMatch(benchmark::State& state) {
     setBytes(state, log.bytes().size());
 }
 
-void BM_CountErrorsAndWarnings(benchmark::State& state) {
-    const fs::path& path = logs().log(static_cast<std::size_t>(state.range(0)));
+void countErrorsAndWarnings(benchmark::State& state, const fs::path& path) {
     reda::LogFile log;
     log.setEndFirstBytes(UINT64_MAX);  // the whole index at once
     log.setPath(path);
@@ -103,6 +102,15 @@ void BM_CountErrorsAndWarnings(benchmark::State& state) {
     state.counters["errors"] = static_cast<double>(errors);
     state.counters["bytes_per_line"] =
         static_cast<double>(memory) / static_cast<double>(log.lineCount());
+}
+
+void BM_CountErrorsAndWarnings(benchmark::State& state) {
+    countErrorsAndWarnings(state, logs().log(static_cast<std::size_t>(state.range(0))));
+}
+
+// Nearly every line a problem: the index stays at a bit per line and kind.
+void BM_CountWhereMostLinesAreProblems(benchmark::State& state) {
+    countErrorsAndWarnings(state, logs().problems(static_cast<std::size_t>(state.range(0))));
 }
 
 // An 80-byte line appended to a followed log, then one poll and the decode of the new last
@@ -138,6 +146,11 @@ BENCHMARK(BM_FirstScreen)->Arg(10)->Arg(200)->Unit(benchmark::kMillisecond)->Use
 BENCHMARK(BM_IndexWholeFile)->Arg(10)->Arg(200)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_FindLastMatch)->Arg(10)->Arg(200)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_CountErrorsAndWarnings)
+    ->Arg(10)
+    ->Arg(200)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(BM_CountWhereMostLinesAreProblems)
     ->Arg(10)
     ->Arg(200)
     ->Unit(benchmark::kMillisecond)

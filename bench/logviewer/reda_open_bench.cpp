@@ -159,6 +159,10 @@ void BM_OpenLog(benchmark::State& state) {
     report(state, reda::bench::logs().log(static_cast<std::size_t>(state.range(0))));
 }
 
+void BM_OpenProblemLog(benchmark::State& state) {
+    report(state, reda::bench::logs().problems(static_cast<std::size_t>(state.range(0))));
+}
+
 void BM_OpenOneLongLine(benchmark::State& state) {
     report(state, reda::bench::logs().singleLine(static_cast<std::size_t>(state.range(0))));
 }
@@ -166,6 +170,12 @@ void BM_OpenOneLongLine(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(BM_OpenLog)
+    ->Arg(200)
+    ->Arg(1024)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(5);
+BENCHMARK(BM_OpenProblemLog)
     ->Arg(200)
     ->Arg(1024)
     ->Unit(benchmark::kMillisecond)

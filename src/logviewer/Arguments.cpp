@@ -4,13 +4,18 @@ namespace reda {
 
 std::string usageText() {
     return "Usage: REDA [LOG]\n"
+           "       REDA --problems LOG | --locations LOG\n"
            "Shows a log while the tools write it, and finds its errors and warnings.\n"
            "\n"
-           "  LOG        the log to show; one that does not exist yet is waited for;\n"
-           "             a .gz log is shown unpacked and not followed\n"
-           "  -          read the log from standard input\n"
-           "  --help     show this text and exit\n"
-           "  --version  show the version and exit\n"
+           "  LOG              the log to show; one that does not exist yet is waited for;\n"
+           "                   a .gz log is shown unpacked and not followed\n"
+           "  -                read the log from standard input\n"
+           "  --problems LOG   print LINE<TAB>error|warning<TAB>TEXT for each marked line,\n"
+           "                   with no window; exit 1 when LOG cannot be read\n"
+           "  --locations LOG  print LINE<TAB>PATH<TAB>SOURCE-LINE[<TAB>COLUMN] for each\n"
+           "                   link, PATH resolved as a click resolves it\n"
+           "  --help           show this text and exit\n"
+           "  --version        show the version and exit\n"
            "\n"
            "Without LOG the viewer opens empty. A path with blanks must be quoted.\n";
 }
@@ -19,8 +24,19 @@ Arguments parseArguments(const std::vector<std::string>& arguments, const std::s
     Arguments out;
     std::vector<std::string> logs;
     bool optionsEnded = false;
+    Arguments::Action report = Arguments::Action::Empty;
     for (const std::string& argument : arguments) {
-        if (!optionsEnded && argument == "--") {
+        if (!optionsEnded && (argument == "--problems" || argument == "--locations")) {
+            const auto action = argument == "--problems" ? Arguments::Action::Problems
+                                                         : Arguments::Action::Locations;
+            if (report != Arguments::Action::Empty && report != action) {
+                out.action = Arguments::Action::Refuse;
+                out.message = "REDA: --problems and --locations go one at a time.\n" + usageText();
+                out.exitCode = 2;
+                return out;
+            }
+            report = action;
+        } else if (!optionsEnded && argument == "--") {
             optionsEnded = true;
         } else if (!optionsEnded && (argument == "--help" || argument == "-h")) {
             out.action = Arguments::Action::Help;
@@ -44,6 +60,19 @@ Arguments parseArguments(const std::vector<std::string>& arguments, const std::s
         out.message = "REDA: one log at a time, but " + std::to_string(logs.size()) +
                       " were given; quote a path that holds blanks.\n" + usageText();
         out.exitCode = 2;
+        return out;
+    }
+    if (report != Arguments::Action::Empty) {
+        if (logs.empty()) {
+            out.action = Arguments::Action::Refuse;
+            out.message = std::string("REDA: ") +
+                          (report == Arguments::Action::Problems ? "--problems" : "--locations") +
+                          " needs the log to read.\n" + usageText();
+            out.exitCode = 2;
+            return out;
+        }
+        out.action = report;
+        out.log = logs.front();
         return out;
     }
     if (logs.empty()) {

@@ -8,9 +8,9 @@
 namespace reda {
 
 struct Arguments {
-    enum class Action { Empty, Open, StandardInput, Help, Version, Refuse };
+    enum class Action { Empty, Open, StandardInput, Help, Version, Refuse, Problems, Locations };
     Action action = Action::Empty;
-    std::string log;      // for Open
+    std::string log;      // for Open, Problems and Locations
     std::string message;  // for Help, Version (to standard output) and Refuse (to standard error)
     int exitCode = 0;     // for Help, Version and Refuse
 };

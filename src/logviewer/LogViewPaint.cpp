@@ -216,12 +216,29 @@ void LogView::paintEvent(QPaintEvent* event) {
                 redraw(*selected, pal.color(QPalette::HighlightedText));
             }
         }
-        // A file location is underlined as a link.
+        // A file location is underlined as a link, with a gap under each underscore: an
+        // underline through "__init__.py" would read as "  init  .py".
         if (link.end > link.begin) {
-            const QRectF cell = columnRect(link.begin, link.end);
             painter.setPen(link_);
-            painter.drawLine(QPointF(cell.left(), y + ascent_ + 2),
-                             QPointF(cell.right(), y + ascent_ + 2));
+            const qreal under = y + ascent_ + 2.5;
+            auto underscore = [&](std::size_t column) {
+                return column < display.text.size() && display.text[column] == u'_';
+            };
+            for (std::size_t begin = link.begin; begin < link.end;) {
+                if (underscore(begin)) {
+                    ++begin;
+                    continue;
+                }
+                std::size_t end = begin;
+                while (end < link.end && !underscore(end)) {
+                    ++end;
+                }
+                const QRectF cell = columnRect(begin, end);
+                const qreal inset = charWidth_ / 4;
+                painter.drawLine(QPointF(cell.left() + (begin > link.begin ? inset : 0), under),
+                                 QPointF(cell.right() - (end < link.end ? inset : 0), under));
+                begin = end;
+            }
         }
         if (display.clipped && row.last) {
             painter.setClipRect(lineRect.intersected(textArea));

@@ -340,13 +340,43 @@ void MainWindow::showStatus(const QString& text) {
     statusBar()->showMessage(text);
 }
 
-void MainWindow::setHighlightWords(const HighlightWords& words) {
+std::vector<std::string> MainWindow::setHighlightWords(const HighlightWords& words) {
     settings_.words = words;
-    problems_.setWords(words);
+    std::vector<std::string> problems = problems_.setWords(words);
     saveSettings();
     pollNow();
     classifyTimer_.start();
     view_->refreshMarks();
+    // The filtered pane's kinds changed with the words: its lines are found again at once.
+    filtered_.reset();
+    filterView_->rowsUpdated(true);
+    if (!filterPane_->isHidden()) {
+        filterSlice();
+    }
+    return problems;
+}
+
+std::filesystem::path MainWindow::logFolder() const {
+    if (log_.path().empty()) {
+        return {};
+    }
+    std::error_code ec;
+    return std::filesystem::absolute(log_.path(), ec).lexically_normal().parent_path();
+}
+
+std::filesystem::path MainWindow::sourceRoot() const {
+    return toPath(QString::fromStdString(sourceRootFor(settings_, logFolder().string())));
+}
+
+void MainWindow::setSourceRoot(const QString& folder) {
+    if (log_.path().empty()) {
+        return;
+    }
+    reda::setSourceRoot(settings_, logFolder().string(),
+                        folder.isEmpty() ? std::string() : toPath(folder).string());
+    saveSettings();
+    showStatus(folder.isEmpty() ? tr("No source folder for these logs.")
+                                : tr("Links are also looked for in %1.").arg(folder));
 }
 
 bool MainWindow::saveSettings() {

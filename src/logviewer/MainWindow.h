@@ -98,7 +98,12 @@ class MainWindow : public QMainWindow {
     // Writes the selected bytes (colour sequences only when kept); false with lastError() set
     // when that failed.
     bool saveSelection(const QString& file);
-    void setHighlightWords(const HighlightWords& words);
+    // Returns a message per pattern that does not compile (those are left out).
+    std::vector<std::string> setHighlightWords(const HighlightWords& words);
+    // The folder links of this log's folder are also looked for in (View → Source Folder…),
+    // remembered per log folder; an empty one forgets it.
+    void setSourceRoot(const QString& folder);
+    std::filesystem::path sourceRoot() const;
     bool saveSettings();
 
     const QString& lastError() const { return lastError_; }
@@ -144,6 +149,8 @@ class MainWindow : public QMainWindow {
     void saveSelectionFromDialog();
     void goToLineFromDialog();
     void editWords();
+    void chooseSourceRoot();
+    std::filesystem::path logFolder() const;
 
     std::filesystem::path settingsFile_;
     RedaSettings settings_;

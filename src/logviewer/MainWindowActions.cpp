@@ -96,6 +96,9 @@ void MainWindow::createActions() {
         [this] { nextBookmark(false); });
     add(view, tr("&Open the Location in the Editor"), QKeySequence(Qt::Key_F4),
         [this] { openLocation(view_->currentLine()); });
+    add(view, tr("&Source Folder…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O), [this] {
+        chooseSourceRoot();
+    })->setObjectName(QStringLiteral("sourceFolder"));
     view->addSeparator();
     add(view, tr("&Filter…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F),
         [this] { showFilter(); });
@@ -253,6 +256,19 @@ void MainWindow::goToLineFromDialog() {
         &ok);
     if (ok) {
         goToLine(static_cast<std::size_t>(line));
+    }
+}
+
+void MainWindow::chooseSourceRoot() {
+    if (log_.path().empty()) {
+        showStatus(tr("Open a log first: the source folder is kept for the log's folder."));
+        return;
+    }
+    const QString chosen = QFileDialog::getExistingDirectory(
+        this, tr("Source Folder for the Logs in %1").arg(fromPath(logFolder())),
+        sourceRoot().empty() ? fromPath(logFolder()) : fromPath(sourceRoot()));
+    if (!chosen.isEmpty()) {
+        setSourceRoot(chosen);
     }
 }
 

@@ -11,6 +11,7 @@
 #include "LogView.h"
 #include "MainWindow.h"
 #include "PathText.h"
+#include "Report.h"
 #include "SourceLocation.h"
 
 namespace reda {
@@ -75,9 +76,10 @@ bool MainWindow::openLocation(std::size_t line) {
         showStatus(tr("This line names no file location."));
         return false;
     }
-    // Relative paths are taken from the log's folder, where the tools ran.
-    const std::filesystem::path file = resolveLocation(
-        *location, log_.path().empty() ? std::filesystem::path() : log_.path().parent_path());
+    // Relative paths are taken the way the build took them: from the folder make or ninja
+    // entered above the line, the log's folder and the folders above it.
+    const std::filesystem::path file =
+        resolveLocation(*location, linkContextAt(log_, line, sourceRoot()));
     const QString shown = fromPath(file);
     if (!QFileInfo(shown).isFile()) {
         showStatus(tr("The file %1 is not there.").arg(shown));

@@ -1,6 +1,7 @@
 #include "ProblemIndex.h"
 
 #include <algorithm>
+#include <bit>
 
 #include "LogFile.h"
 
@@ -12,6 +13,7 @@ constexpr FindOptions kWordOptions{false, true};
 
 constexpr std::uint8_t kErrorTag = 0;
 constexpr std::uint64_t kGrowingPiece = 16u << 20;
+constexpr std::uint64_t kClassifyPiece = 8u << 20;
 
 bool counts(LineKind kind, bool errorsOnly) {
     return errorsOnly ? kind == LineKind::Error : kind != LineKind::Plain;
@@ -69,7 +71,7 @@ ProblemIndex::ProblemIndex(const HighlightWords& words) {
     setWords(words);
 }
 
-void ProblemIndex::setWords(const HighlightWords& words) {
+std::vector<std::string> ProblemIndex::setWords(const HighlightWords& words) {
     words_ = words;
     scanner_ = WordScanner{};
     errorFinders_ = findersFor(words.errors, scanner_, kErrorTag);
@@ -80,12 +82,17 @@ void ProblemIndex::setWords(const HighlightWords& words) {
             longestWord_ = std::max(longestWord_, word.size());
         }
     }
+    std::vector<std::string> problems =
+        rules_.setUserPatterns(words.errorPatterns, words.warningPatterns);
     reset();
+    return problems;
 }
 
 void ProblemIndex::reset() {
-    errors_.clear();
-    warnings_.clear();
+    errorBits_.clear();
+    warningBits_.clear();
+    errorCount_ = 0;
+    warningCount_ = 0;
     classified_ = 0;
     growing_ = GrowingLine{};
 }
@@ -94,33 +101,32 @@ bool ProblemIndex::finished(const LogFile& log) const {
     return log.indexComplete() && classified_ >= log.index().completeLineCount();
 }
 
-bool ProblemIndex::advance(const LogFile& log, std::size_t budgetBytes) {
-    if (!log.indexComplete()) {
-        return false;  // line numbers are not known yet
+void ProblemIndex::mark(std::size_t line, LineKind kind) {
+    if (kind == LineKind::Plain) {
+        return;
+    }
+    std::vector<std::uint64_t>& bits = kind == LineKind::Error ? errorBits_ : warningBits_;
+    bits[line / 64] |= std::uint64_t{1} << (line % 64);
+    ++(kind == LineKind::Error ? errorCount_ : warningCount_);
+}
+
+void ProblemIndex::classifyLines(const LogFile& log, std::size_t first, std::size_t last) {
+    const std::size_t words = (last + 63) / 64;
+    if (errorBits_.size() < words) {
+        errorBits_.resize(words);
+        warningBits_.resize(words);
     }
     const LineIndex& index = log.index();
-    const std::size_t complete = index.completeLineCount();
-    if (classified_ > complete) {
-        reset();  // the log shrank without a reset: start over rather than trust stale lines
-    }
-    if (classified_ >= complete) {
-        return true;
-    }
-    const std::uint64_t from = index.lineStart(classified_);
-    const std::uint64_t budget = std::max<std::uint64_t>(budgetBytes, 1);
-    const std::uint64_t target = budget > UINT64_MAX - from ? UINT64_MAX : from + budget;
-    std::size_t last = std::min(index.lineAt(target) + 1, complete);
-    last = std::max(last, classified_ + 1);
-
-    std::vector<std::size_t> errors = linesMatching(errorFinders_, log, classified_, last);
-    std::vector<std::size_t> warnings = linesMatching(warningFinders_, log, classified_, last);
+    // The user's words first, over the whole piece at once; their hits are few per piece.
+    std::vector<std::size_t> errors = linesMatching(errorFinders_, log, first, last);
+    std::vector<std::size_t> warnings = linesMatching(warningFinders_, log, first, last);
     if (!scanner_.empty()) {
-        const auto begin = static_cast<std::size_t>(index.lineStart(classified_));
+        const auto begin = static_cast<std::size_t>(index.lineStart(first));
         const auto end = static_cast<std::size_t>(index.lineLimit(last - 1));
         const std::size_t phraseErrors = errors.size();
         const std::size_t phraseWarnings = warnings.size();
         // Hits come in order, so the line only needs looking up when a hit passes its end.
-        std::size_t line = classified_;
+        std::size_t line = first;
         std::uint64_t lineEnd = index.lineLimit(line);
         scanner_.scan(log.bytes(), begin, end, [&](std::size_t at, std::uint8_t tag) {
             if (at >= lineEnd) {
@@ -140,12 +146,46 @@ bool ProblemIndex::advance(const LogFile& log, std::size_t budgetBytes) {
             }
         }
     }
-    std::vector<std::size_t> onlyWarnings;
-    std::set_difference(warnings.begin(), warnings.end(), errors.begin(), errors.end(),
-                        std::back_inserter(onlyWarnings));
-    errors_.insert(errors_.end(), errors.begin(), errors.end());
-    warnings_.insert(warnings_.end(), onlyWarnings.begin(), onlyWarnings.end());
-    classified_ = last;
+    auto nextError = errors.begin();
+    auto nextWarning = warnings.begin();
+    for (std::size_t line = first; line < last; ++line) {
+        LineKind kind = rules_.classify(log.line(line));
+        if (nextWarning != warnings.end() && *nextWarning == line) {
+            ++nextWarning;
+            kind = std::max(kind, LineKind::Warning);
+        }
+        if (nextError != errors.end() && *nextError == line) {
+            ++nextError;
+            kind = LineKind::Error;
+        }
+        mark(line, kind);
+    }
+}
+
+bool ProblemIndex::advance(const LogFile& log, std::size_t budgetBytes) {
+    if (!log.indexComplete()) {
+        return false;  // line numbers are not known yet
+    }
+    const LineIndex& index = log.index();
+    const std::size_t complete = index.completeLineCount();
+    if (classified_ > complete) {
+        reset();  // the log shrank without a reset: start over rather than trust stale lines
+    }
+    if (classified_ >= complete) {
+        return true;
+    }
+    auto lineAfter = [&](std::size_t first, std::uint64_t bytes) {
+        const std::uint64_t from = index.lineStart(first);
+        const std::uint64_t target = bytes > UINT64_MAX - from ? UINT64_MAX : from + bytes;
+        return std::max(std::min(index.lineAt(target) + 1, complete), first + 1);
+    };
+    const std::size_t last = lineAfter(classified_, std::max<std::uint64_t>(budgetBytes, 1));
+    // In pieces, so the word hits held at once stay few however many lines have them.
+    while (classified_ < last) {
+        const std::size_t to = std::min(lineAfter(classified_, kClassifyPiece), last);
+        classifyLines(log, classified_, to);
+        classified_ = to;
+    }
     return classified_ >= complete;
 }
 
@@ -175,10 +215,27 @@ LineKind ProblemIndex::kindFrom(std::string_view hay, std::size_t from) const {
 }
 
 LineKind ProblemIndex::classify(std::string_view line) const {
-    return kindFrom(line, 0);
+    return std::max(rules_.classify(line), kindFrom(line, 0));
 }
 
 LineKind ProblemIndex::growingLineKind(const LogFile& log) const {
+    const LineIndex& index = log.index();
+    if (index.lineCount() == index.completeLineCount()) {
+        return LineKind::Plain;
+    }
+    const LineKind words = growingWordKind(log);  // brings growing_ up to the line
+    const std::string_view line = log.line(index.lineCount() - 1);
+    // The table looks at the first bytes only, so a line that keeps growing is looked at
+    // again only until it has that many.
+    const std::uint64_t head = std::min<std::uint64_t>(line.size(), kSeverityReach);
+    if (growing_.tableEnd != head) {
+        growing_.tableKind = rules_.classify(line.substr(0, head));
+        growing_.tableEnd = head;
+    }
+    return std::max(words, growing_.tableKind);
+}
+
+LineKind ProblemIndex::growingWordKind(const LogFile& log) const {
     const LineIndex& index = log.index();
     if (index.lineCount() == index.completeLineCount()) {
         return LineKind::Plain;
@@ -256,31 +313,40 @@ LineKind ProblemIndex::kindOf(const LogFile& log, std::size_t line) const {
         }
         return classify(log.line(line));
     }
-    if (std::binary_search(errors_.begin(), errors_.end(), line)) {
+    const std::uint64_t bit = std::uint64_t{1} << (line % 64);
+    if ((errorBits_[line / 64] & bit) != 0) {
         return LineKind::Error;
     }
-    return std::binary_search(warnings_.begin(), warnings_.end(), line) ? LineKind::Warning
-                                                                        : LineKind::Plain;
+    return (warningBits_[line / 64] & bit) != 0 ? LineKind::Warning : LineKind::Plain;
 }
 
 std::size_t ProblemIndex::errorCount(const LogFile& log) const {
-    return errors_.size() + (growingLineKind(log) == LineKind::Error ? 1 : 0);
+    return errorCount_ + (growingLineKind(log) == LineKind::Error ? 1 : 0);
 }
 
 std::size_t ProblemIndex::warningCount(const LogFile& log) const {
-    return warnings_.size() + (growingLineKind(log) == LineKind::Warning ? 1 : 0);
+    return warningCount_ + (growingLineKind(log) == LineKind::Warning ? 1 : 0);
 }
 
 std::optional<std::size_t> ProblemIndex::findNext(const LogFile& log, std::size_t line,
                                                   bool errorsOnly) const {
     std::optional<std::size_t> best;
-    for (const auto* lines : {&errors_, &warnings_}) {
-        if (errorsOnly && lines == &warnings_) {
-            continue;
-        }
-        const auto it = std::upper_bound(lines->begin(), lines->end(), line);
-        if (it != lines->end() && (!best || *it < *best)) {
-            best = *it;
+    // Word by word through the classified lines after `line`.
+    if (line + 1 < classified_) {
+        const std::size_t first = line + 1;
+        for (std::size_t word = first / 64; word * 64 < classified_; ++word) {
+            std::uint64_t bits = errorBits_[word] | (errorsOnly ? 0 : warningBits_[word]);
+            if (word == first / 64) {
+                bits &= ~std::uint64_t{0} << (first % 64);
+            }
+            if (bits != 0) {
+                const std::size_t found =
+                    word * 64 + static_cast<std::size_t>(std::countr_zero(bits));
+                if (found < classified_) {
+                    best = found;
+                }
+                break;
+            }
         }
     }
     const LineIndex& index = log.index();
@@ -294,22 +360,27 @@ std::optional<std::size_t> ProblemIndex::findNext(const LogFile& log, std::size_
 
 std::optional<std::size_t> ProblemIndex::findPrevious(const LogFile& log, std::size_t line,
                                                       bool errorsOnly) const {
-    std::optional<std::size_t> best;
     const LineIndex& index = log.index();
     if (index.lineCount() > index.completeLineCount() && index.lineCount() - 1 < line &&
         counts(growingLineKind(log), errorsOnly)) {
-        best = index.lineCount() - 1;
+        return index.lineCount() - 1;
     }
-    for (const auto* lines : {&errors_, &warnings_}) {
-        if (errorsOnly && lines == &warnings_) {
-            continue;
+    // Lines before `line` that are classified, word by word backwards.
+    const std::size_t end = std::min(line, classified_);
+    if (end == 0) {
+        return std::nullopt;
+    }
+    const std::size_t lastLine = end - 1;
+    for (std::size_t word = lastLine / 64 + 1; word-- > 0;) {
+        std::uint64_t bits = errorBits_[word] | (errorsOnly ? 0 : warningBits_[word]);
+        if (word == lastLine / 64 && lastLine % 64 != 63) {
+            bits &= (std::uint64_t{1} << (lastLine % 64 + 1)) - 1;
         }
-        const auto it = std::lower_bound(lines->begin(), lines->end(), line);
-        if (it != lines->begin() && (!best || *(it - 1) > *best)) {
-            best = *(it - 1);
+        if (bits != 0) {
+            return word * 64 + 63 - static_cast<std::size_t>(std::countl_zero(bits));
         }
     }
-    return best;
+    return std::nullopt;
 }
 
 std::optional<std::size_t> ProblemIndex::nextProblem(const LogFile& log, std::size_t line,
@@ -334,7 +405,7 @@ std::optional<std::size_t> ProblemIndex::previousProblem(const LogFile& log, std
 }
 
 std::size_t ProblemIndex::memoryBytes() const {
-    return (errors_.capacity() + warnings_.capacity()) * sizeof(std::size_t);
+    return (errorBits_.capacity() + warningBits_.capacity()) * sizeof(std::uint64_t);
 }
 
 }  // namespace reda

@@ -1,6 +1,8 @@
 #pragma once
-// Which lines of a log hold an error or a warning word, counted in slices so a huge log
-// shows its first screen before the whole file is classified.
+// Which lines of a log are errors or warnings, by the shape of the diagnostic (Severity.h) and
+// by the user's own words and patterns, counted in slices so a huge log shows its first
+// screen before the whole file is classified. A bit per line and kind keeps a log whose every
+// line is a problem as small as one with none.
 
 #include <cstddef>
 #include <cstdint>
@@ -9,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "Severity.h"
 #include "TextFinder.h"
 #include "WordScanner.h"
 
@@ -16,21 +19,27 @@ namespace reda {
 
 class LogFile;
 
+// The user's additions to the rule table: words matched whole and without case anywhere in
+// a line, and regular expressions (RE2) per severity.
 struct HighlightWords {
-    std::vector<std::string> errors{"error", "fatal", "failed"};
-    std::vector<std::string> warnings{"warning"};
+    std::vector<std::string> errors;
+    std::vector<std::string> warnings;
+    std::vector<std::string> errorPatterns;
+    std::vector<std::string> warningPatterns;
 
     bool operator==(const HighlightWords&) const = default;
 };
-
-enum class LineKind : std::uint8_t { Plain, Warning, Error };
 
 class ProblemIndex {
   public:
     explicit ProblemIndex(const HighlightWords& words = {});
 
-    // New words classify the whole log again.
-    void setWords(const HighlightWords& words);
+    ProblemIndex(const ProblemIndex&) = delete;
+    ProblemIndex& operator=(const ProblemIndex&) = delete;
+
+    // New words classify the whole log again. Returns a message per pattern that does not
+    // compile; those are left out.
+    std::vector<std::string> setWords(const HighlightWords& words);
     const HighlightWords& words() const { return words_; }
     // Forgets every line, for a log that was reloaded.
     void reset();
@@ -41,7 +50,8 @@ class ProblemIndex {
     bool finished(const LogFile& log) const;
     std::size_t classifiedLines() const { return classified_; }
 
-    // Words matched whole and without case; an error word wins over a warning word.
+    // The worse of the rule table's kind and the words' (matched whole and without case; an
+    // error word wins over a warning word).
     LineKind classify(std::string_view line) const;
     LineKind kindOf(const LogFile& log, std::size_t line) const;
 
@@ -71,10 +81,16 @@ class ProblemIndex {
         LineKind settledKind = LineKind::Plain;
         LineKind kind = LineKind::Plain;
         std::uint64_t scanned = 0;
+        // The rule table's kind of the line's first bytes, and how many it looked at.
+        std::uint64_t tableEnd = UINT64_MAX;
+        LineKind tableKind = LineKind::Plain;
     };
 
     LineKind growingLineKind(const LogFile& log) const;
-    // The kind of the matches in `hay` that start at or after `from`.
+    LineKind growingWordKind(const LogFile& log) const;
+    void classifyLines(const LogFile& log, std::size_t first, std::size_t last);
+    void mark(std::size_t line, LineKind kind);
+    // The kind of the word matches in `hay` that start at or after `from`.
     LineKind kindFrom(std::string_view hay, std::size_t from) const;
     std::optional<std::size_t> findNext(const LogFile& log, std::size_t line,
                                         bool errorsOnly) const;
@@ -85,8 +101,11 @@ class ProblemIndex {
     WordScanner scanner_;
     std::vector<TextFinder> errorFinders_;
     std::vector<TextFinder> warningFinders_;
-    std::vector<std::size_t> errors_;
-    std::vector<std::size_t> warnings_;
+    SeverityRules rules_;
+    std::vector<std::uint64_t> errorBits_;
+    std::vector<std::uint64_t> warningBits_;
+    std::size_t errorCount_ = 0;
+    std::size_t warningCount_ = 0;
     std::size_t classified_ = 0;  // complete lines done
     std::size_t longestWord_ = 0;
     mutable GrowingLine growing_;

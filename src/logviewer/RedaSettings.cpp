@@ -67,6 +67,21 @@ RedaSettings readSettings(const std::filesystem::path& file) {
 
     bool headerSeen = false;
     std::vector<std::string> recent(kMaxRecentLogs);
+    std::vector<std::string> errorPatterns(kMaxPatterns);
+    std::vector<std::string> warningPatterns(kMaxPatterns);
+    std::vector<SourceFolder> sources(kMaxSourceFolders);
+    // Numbered keys: "Recent3", "ErrorPattern12"; the number's place in `list`, if in range.
+    auto numbered = [](const std::string& key, std::string_view prefix,
+                       std::size_t count) -> std::optional<std::size_t> {
+        if (key.size() <= prefix.size() || key.compare(0, prefix.size(), prefix) != 0) {
+            return std::nullopt;
+        }
+        const std::optional<std::int32_t> n = kestrune::ParseInteger(key.substr(prefix.size()));
+        if (!n || *n < 1 || static_cast<std::size_t>(*n) > count) {
+            return std::nullopt;
+        }
+        return static_cast<std::size_t>(*n - 1);
+    };
     std::size_t start = 0;
     while (start < text.size()) {
         std::size_t end = text.find('\n', start);
@@ -105,11 +120,34 @@ RedaSettings readSettings(const std::filesystem::path& file) {
             settings.regex = readFlag(value, settings.regex);
         } else if (key == "wraplines") {
             settings.wrapLines = readFlag(value, settings.wrapLines);
-        } else if (key.size() > 6 && key.compare(0, 6, "recent") == 0) {
-            const std::optional<std::int32_t> n = kestrune::ParseInteger(key.substr(6));
-            if (n && *n >= 1 && static_cast<std::size_t>(*n) <= kMaxRecentLogs) {
-                recent[static_cast<std::size_t>(*n - 1)] = value;
-            }
+        } else if (const auto n = numbered(key, "recent", kMaxRecentLogs)) {
+            recent[*n] = value;
+        } else if (const auto e = numbered(key, "errorpattern", kMaxPatterns)) {
+            errorPatterns[*e] = value;
+        } else if (const auto w = numbered(key, "warningpattern", kMaxPatterns)) {
+            warningPatterns[*w] = value;
+        } else if (const auto f = numbered(key, "sourcefor", kMaxSourceFolders)) {
+            sources[*f].logFolder = value;
+        } else if (const auto r = numbered(key, "sourceroot", kMaxSourceFolders)) {
+            sources[*r].root = value;
+        }
+    }
+    // The word lists REDA once had as defaults stand for the rule table now: a file written
+    // then would otherwise mark every line with "error" in a file name.
+    if (settings.words.errors == std::vector<std::string>{"error", "fatal", "failed"} &&
+        settings.words.warnings == std::vector<std::string>{"warning"}) {
+        settings.words.errors.clear();
+        settings.words.warnings.clear();
+    }
+    for (auto [from, to] : {std::pair{&errorPatterns, &settings.words.errorPatterns},
+                            std::pair{&warningPatterns, &settings.words.warningPatterns}}) {
+        std::copy_if(from->begin(), from->end(), std::back_inserter(*to),
+                     [](const std::string& pattern) { return !pattern.empty(); });
+    }
+    for (const SourceFolder& source : sources) {
+        if (!source.logFolder.empty() && !source.root.empty() &&
+            sourceRootFor(settings, source.logFolder).empty()) {
+            settings.sourceFolders.push_back(source);
         }
     }
     for (const std::string& path : recent) {
@@ -135,6 +173,16 @@ void writeSettings(const std::filesystem::path& file, const RedaSettings& settin
     for (std::size_t i = 0; i < settings.recentLogs.size() && i < kMaxRecentLogs; ++i) {
         out << "Recent" << (i + 1) << " = " << settings.recentLogs[i] << eol;
     }
+    for (std::size_t i = 0; i < settings.words.errorPatterns.size() && i < kMaxPatterns; ++i) {
+        out << "ErrorPattern" << (i + 1) << " = " << settings.words.errorPatterns[i] << eol;
+    }
+    for (std::size_t i = 0; i < settings.words.warningPatterns.size() && i < kMaxPatterns; ++i) {
+        out << "WarningPattern" << (i + 1) << " = " << settings.words.warningPatterns[i] << eol;
+    }
+    for (std::size_t i = 0; i < settings.sourceFolders.size() && i < kMaxSourceFolders; ++i) {
+        out << "SourceFor" << (i + 1) << " = " << settings.sourceFolders[i].logFolder << eol;
+        out << "SourceRoot" << (i + 1) << " = " << settings.sourceFolders[i].root << eol;
+    }
     if (file.has_parent_path()) {
         std::error_code ec;
         std::filesystem::create_directories(file.parent_path(), ec);
@@ -143,6 +191,28 @@ void writeSettings(const std::filesystem::path& file, const RedaSettings& settin
         }
     }
     kestrune::WriteFileReplacing(file.string(), out.str());
+}
+
+std::string sourceRootFor(const RedaSettings& settings, const std::string& logFolder) {
+    for (const SourceFolder& source : settings.sourceFolders) {
+        if (source.logFolder == logFolder) {
+            return source.root;
+        }
+    }
+    return {};
+}
+
+void setSourceRoot(RedaSettings& settings, const std::string& logFolder, const std::string& root) {
+    auto& list = settings.sourceFolders;
+    list.erase(std::remove_if(list.begin(), list.end(),
+                              [&](const SourceFolder& s) { return s.logFolder == logFolder; }),
+               list.end());
+    if (!root.empty()) {
+        list.insert(list.begin(), SourceFolder{logFolder, root});
+    }
+    if (list.size() > kMaxSourceFolders) {
+        list.resize(kMaxSourceFolders);
+    }
 }
 
 void rememberLog(RedaSettings& settings, const std::string& path) {

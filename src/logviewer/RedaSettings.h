@@ -13,15 +13,25 @@
 namespace reda {
 
 inline constexpr std::size_t kMaxRecentLogs = 9;
+inline constexpr std::size_t kMaxSourceFolders = 64;
+inline constexpr std::size_t kMaxPatterns = 64;
+
+// The source folder the user chose for the logs of one folder.
+struct SourceFolder {
+    std::string logFolder;
+    std::string root;
+    bool operator==(const SourceFolder&) const = default;
+};
 
 struct RedaSettings {
     std::string geometry;  // opaque to the model; the window encodes it
     HighlightWords words;
     bool matchCase = false;
     bool wholeWord = false;
-    bool regex = false;                   // the search bar reads regular expressions
-    bool wrapLines = false;               // long lines take several screen rows
-    std::vector<std::string> recentLogs;  // most recent first
+    bool regex = false;                       // the search bar reads regular expressions
+    bool wrapLines = false;                   // long lines take several screen rows
+    std::vector<std::string> recentLogs;      // most recent first
+    std::vector<SourceFolder> sourceFolders;  // most recent first
 
     bool operator==(const RedaSettings&) const = default;
 };
@@ -33,6 +43,11 @@ void writeSettings(const std::filesystem::path& file, const RedaSettings& settin
 
 // Puts `path` first, drops an older entry of it and keeps at most kMaxRecentLogs.
 void rememberLog(RedaSettings& settings, const std::string& path);
+
+// The source folder set for logs in `logFolder`; empty when none. Setting an empty root
+// forgets it.
+std::string sourceRootFor(const RedaSettings& settings, const std::string& logFolder);
+void setSourceRoot(RedaSettings& settings, const std::string& logFolder, const std::string& root);
 
 // "error, fatal" <-> {"error", "fatal"}: pieces trimmed, empty ones dropped.
 std::vector<std::string> splitWords(std::string_view text);

@@ -3,6 +3,7 @@
 #include <re2/re2.h>
 
 #include <algorithm>
+#include <cctype>
 #include <sstream>
 
 #include "Ansi.h"
@@ -28,8 +29,30 @@ std::string withoutEscapes(std::string_view line, std::vector<std::size_t>& offs
 }
 
 const re2::RE2& gccForm() {
-    // The path up to the first ":LINE:" or ":LINE:COLUMN:".
-    static const re2::RE2 regex(R"(^\s*([^:\s][^\n]*?):([0-9]{1,9})(?::([0-9]{1,9}))?:)");
+    // The path up to the first ":LINE:" or ":LINE:COLUMN:", or ":LINE," of gcc's include
+    // chain ("In file included from x.h:3,").
+    static const re2::RE2 regex(R"(^\s*([^:\s][^\n]*?):([0-9]{1,9})(?::([0-9]{1,9}))?[:,])");
+    return regex;
+}
+
+const re2::RE2& rustForm() {
+    static const re2::RE2 regex(R"(^\s*--> ([^\s:][^\n]*?):([0-9]{1,9}):([0-9]{1,9})\s*$)");
+    return regex;
+}
+
+const re2::RE2& cmakeForm() {
+    static const re2::RE2 regex(R"(^\s*CMake [^:\n]*? at ([^\s:][^\n]*?):([0-9]{1,9}) \()");
+    return regex;
+}
+
+const re2::RE2& pythonForm() {
+    static const re2::RE2 regex(R"re(^\s*File "([^"\n]+)", line ([0-9]{1,9}))re");
+    return regex;
+}
+
+const re2::RE2& directoryForm() {
+    static const re2::RE2 regex(
+        R"(^(?:\S*/)?(?:g?make|ninja)(?:\[[0-9]+\])?: (Entering|Leaving) directory [`'"](.*)['"]\s*$)");
     return regex;
 }
 
@@ -49,13 +72,28 @@ std::optional<SourceLocation> findLocation(std::string_view whole) {
     re2::StringPiece line;
     re2::StringPiece column;
     const re2::StringPiece input(text);
-    const bool found = re2::RE2::PartialMatch(input, gccForm(), &path, &line, &column) ||
+    // A path in quotes is whole, blanks and all.
+    bool quoted = re2::RE2::PartialMatch(input, pythonForm(), &path, &line);
+    const bool found = quoted || re2::RE2::PartialMatch(input, cmakeForm(), &path, &line) ||
+                       re2::RE2::PartialMatch(input, rustForm(), &path, &line, &column) ||
+                       re2::RE2::PartialMatch(input, gccForm(), &path, &line, &column) ||
                        re2::RE2::PartialMatch(input, msvcForm(), &path, &line, &column);
     if (!found || path.empty()) {
         return std::nullopt;
     }
     SourceLocation out;
     const std::string written(path.data(), path.size());
+    if (quoted) {
+        out.path = out.widePath = written;
+        out.line = std::stoul(std::string(line.data(), line.size()));
+        if (out.line == 0) {
+            return std::nullopt;
+        }
+        const auto begin = static_cast<std::size_t>(path.data() - text.data());
+        out.begin = offsets[begin];
+        out.end = offsets[static_cast<std::size_t>(line.data() + line.size() - text.data())];
+        return out;
+    }
     out.widePath = written.substr(0, written.find_last_not_of(" \t") + 1);
     // The last word, without the brackets and quotes that often surround it.
     const std::size_t blank = out.widePath.find_last_of(" \t");
@@ -83,20 +121,131 @@ std::optional<SourceLocation> findLocation(std::string_view whole) {
     return out;
 }
 
-std::filesystem::path resolveLocation(const SourceLocation& location,
-                                      const std::filesystem::path& logFolder) {
-    auto resolve = [&](const std::string& written) {
-        const std::filesystem::path path(written);
-        return (path.is_absolute() ? path : logFolder / path).lexically_normal();
-    };
-    if (location.widePath != location.path) {
-        std::error_code ec;
-        const std::filesystem::path wide = resolve(location.widePath);
-        if (std::filesystem::is_regular_file(wide, ec)) {
-            return wide;
+std::optional<DirectoryChange> directoryChange(std::string_view line) {
+    if (line.find(" directory ") == std::string_view::npos) {
+        return std::nullopt;  // most lines: no regular expression needed
+    }
+    re2::StringPiece verb;
+    re2::StringPiece folder;
+    if (!re2::RE2::PartialMatch(re2::StringPiece(line.data(), line.size()), directoryForm(), &verb,
+                                &folder) ||
+        folder.empty()) {
+        return std::nullopt;
+    }
+    return DirectoryChange{verb == "Entering", std::string(folder.data(), folder.size())};
+}
+
+DirectoryTrail::DirectoryTrail(std::filesystem::path logFolder)
+    : logFolder_(std::move(logFolder)) {}
+
+std::filesystem::path DirectoryTrail::current() const {
+    return open_.empty() ? std::filesystem::path() : open_.back();
+}
+
+void DirectoryTrail::observe(std::string_view line) {
+    const std::optional<DirectoryChange> change = directoryChange(line);
+    if (!change) {
+        return;
+    }
+    std::filesystem::path folder(change->directory);
+    if (folder.is_relative()) {
+        folder = (open_.empty() ? logFolder_ : open_.back()) / folder;
+    }
+    folder = folder.lexically_normal();
+    if (change->entering) {
+        open_.push_back(folder);
+        lastEntered_ = folder;
+        return;
+    }
+    // Leaving: back to the folder before the one left; a Leaving without its Entering (a log
+    // cut at the start) leaves nothing open.
+    const auto it = std::find(open_.rbegin(), open_.rend(), folder);
+    if (it != open_.rend()) {
+        open_.erase(std::prev(it.base()), open_.end());
+    } else if (!open_.empty()) {
+        open_.pop_back();
+    }
+}
+
+bool isRegularFile(const std::filesystem::path& path) {
+    std::error_code ec;
+    return std::filesystem::is_regular_file(path, ec);
+}
+
+namespace {
+
+// The path as this system writes it: off Windows, a tool's backslashes are slashes.
+std::string nativeSeparators(std::string path) {
+#ifndef _WIN32
+    std::replace(path.begin(), path.end(), '\\', '/');
+#endif
+    return path;
+}
+
+bool isAbsolute(const std::string& path) {
+    const bool drive = path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) &&
+                       path[1] == ':' && (path[2] == '/' || path[2] == '\\');
+    return drive || std::filesystem::path(path).is_absolute();
+}
+
+// Where a written path may be, in the order the build would have meant it.
+std::vector<std::filesystem::path> candidates(const std::string& written,
+                                              const LinkContext& context) {
+    const std::string path = nativeSeparators(written);
+    if (isAbsolute(path)) {
+        return {std::filesystem::path(path).lexically_normal()};
+    }
+    std::vector<std::filesystem::path> folders;
+    if (!context.current.empty()) {
+        folders.push_back(context.current);
+    }
+    folders.push_back(context.logFolder);
+    // The folders above the log only up to the source folder: without one a common name such
+    // as CMakeLists.txt would find some other project's file.
+    const std::filesystem::path root = context.sourceRoot.lexically_normal();
+    if (!root.empty()) {
+        std::vector<std::filesystem::path> above;
+        for (std::filesystem::path folder = context.logFolder.lexically_normal();
+             folder != root && folder.has_relative_path(); folder = folder.parent_path()) {
+            above.push_back(folder.parent_path());
+        }
+        if (!above.empty() && above.back() == root) {
+            folders.insert(folders.end(), above.begin(), above.end());
+        } else {
+            folders.push_back(root);
         }
     }
-    return resolve(location.path);
+    if (!context.lastEntered.empty()) {
+        folders.push_back(context.lastEntered);
+    }
+    std::vector<std::filesystem::path> out;
+    for (const std::filesystem::path& base : folders) {
+        std::filesystem::path candidate = (base / path).lexically_normal();
+        if (std::find(out.begin(), out.end(), candidate) == out.end()) {
+            out.push_back(std::move(candidate));
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+std::filesystem::path resolveLocation(const SourceLocation& location, const LinkContext& context,
+                                      const FileExists& exists) {
+    if (location.widePath != location.path) {
+        for (const std::filesystem::path& wide : candidates(location.widePath, context)) {
+            if (exists(wide)) {
+                return wide;
+            }
+        }
+    }
+    const std::vector<std::filesystem::path> paths = candidates(location.path, context);
+    for (const std::filesystem::path& path : paths) {
+        if (exists(path)) {
+            return path;
+        }
+    }
+    return paths.front();
 }
 
 std::optional<EditorCommand> editorCommand(const std::string& visual, const std::string& editor,

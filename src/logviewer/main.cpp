@@ -1,22 +1,58 @@
 // REDA, the log viewer that Kestrune starts: with no argument it opens empty; with one
 // argument it shows that log, waiting for it when it does not exist yet; "-" reads standard
-// input. The command line is read before Qt so --help works without a desktop.
+// input. The command line is read before Qt so --help works without a desktop; --problems and
+// --locations answer with no window at all.
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 #include <QTimer>
 #include <cstdio>
+#include <filesystem>
+#include <iostream>
 #include <string>
 #include <vector>
 
 #include "Arguments.h"
 #include "MainWindow.h"
+#include "RedaSettings.h"
+#include "Report.h"
 #include "SettingsFolder.h"
 #include "StdinCopy.h"
 
 #ifndef REDA_VERSION
 #define REDA_VERSION ""
 #endif
+
+namespace {
+
+std::filesystem::path programFolderPath(const QString& folder) {
+#ifdef _WIN32
+    return folder.toStdWString();
+#else
+    return folder.toLocal8Bit().toStdString();
+#endif
+}
+
+// The user's patterns and source folders count as in the window; a core application finds
+// the program folder and needs no display.
+int report(int argc, char** argv, const reda::Arguments& arguments) {
+    QCoreApplication core(argc, argv);
+    const reda::RedaSettings settings = reda::readSettings(
+        reda::settingsFile(programFolderPath(QCoreApplication::applicationDirPath())));
+    const std::filesystem::path log(arguments.log);
+    std::ios::sync_with_stdio(false);
+    if (arguments.action == reda::Arguments::Action::Problems) {
+        return reda::writeProblems(log, settings.words, std::cout, std::cerr);
+    }
+    std::error_code ec;
+    const std::filesystem::path folder =
+        std::filesystem::absolute(log, ec).lexically_normal().parent_path();
+    return reda::writeLocations(log, reda::sourceRootFor(settings, folder.string()), std::cout,
+                                std::cerr);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     std::vector<std::string> words(argv + (argc > 0 ? 1 : 0), argv + argc);
@@ -29,6 +65,9 @@ int main(int argc, char** argv) {
         case reda::Arguments::Action::Refuse:
             std::fputs(arguments.message.c_str(), stderr);
             return arguments.exitCode;
+        case reda::Arguments::Action::Problems:
+        case reda::Arguments::Action::Locations:
+            return report(argc, argv, arguments);
         default:
             break;
     }

@@ -51,13 +51,23 @@ INSTANTIATE_TEST_SUITE_P(
                       ArgumentCase{{"--", "--help"}, Action::Open, "--help", 0},
                       ArgumentCase{{"a", "b"}, Action::Refuse, "", 2},
                       ArgumentCase{{"my", "build", "log"}, Action::Refuse, "", 2},
-                      ArgumentCase{{"--follow", "a.log"}, Action::Refuse, "", 2}));
+                      ArgumentCase{{"--follow", "a.log"}, Action::Refuse, "", 2},
+                      ArgumentCase{{"--problems", "a.log"}, Action::Problems, "a.log", 0},
+                      ArgumentCase{{"a.log", "--locations"}, Action::Locations, "a.log", 0},
+                      ArgumentCase{{"--problems", "--", "-x.log"}, Action::Problems, "-x.log", 0},
+                      ArgumentCase{{"--problems"}, Action::Refuse, "", 2},
+                      ArgumentCase{{"--problems", "a", "b"}, Action::Refuse, "", 2},
+                      ArgumentCase{{"--problems", "--locations", "a"}, Action::Refuse, "", 2}));
 
 TEST(Arguments, TextsSayWhatIsAccepted) {
     const Arguments help = parseArguments({"--help"}, "2.0.3.1");
     EXPECT_EQ(help.message, usageText());
     EXPECT_EQ(help.message.substr(0, 18), "Usage: REDA [LOG]\n");
     EXPECT_EQ(parseArguments({"--version"}, "2.0.3.1").message, "REDA 2.0.3.1\n");
+    EXPECT_EQ(parseArguments({"--locations"}, "1").message,
+              "REDA: --locations needs the log to read.\n" + usageText());
+    EXPECT_NE(usageText().find("  --problems LOG   print LINE<TAB>error|warning<TAB>TEXT"),
+              std::string::npos);
 
     const Arguments two = parseArguments({"my", "build.log"}, "1");
     EXPECT_EQ(two.message,

@@ -45,11 +45,11 @@ class LogViewerFeaturesTest : public QObject {
     void showsTheEndOfALargeLogFirst() {
         const int count = 1000000;  // about 13 MB
         const QString log = path(QStringLiteral("large.log"));
-        writeFile(log, numberedLines(1, count) + "error at the end\n", QIODevice::WriteOnly);
+        writeFile(log, numberedLines(1, count) + "ld: error: at the end\n", QIODevice::WriteOnly);
         MainWindow& w = open(log);
         QVERIFY(!w.windowIcon().isNull());
         const std::size_t rows = w.view()->visibleLineCount();
-        QCOMPARE(shownLine(w, rows - 1), std::string("error at the end"));
+        QCOMPARE(shownLine(w, rows - 1), std::string("ld: error: at the end"));
         QCOMPARE(shownLine(w, rows - 2), "line " + std::to_string(count));
         // The worker's count is taken at a later poll, so it is still missing here.
         QVERIFY(!w.log().indexComplete());
@@ -156,9 +156,9 @@ class LogViewerFeaturesTest : public QObject {
 
     void quickFiltersForErrorsAndWarnings() {
         QByteArray text = numberedLines(1, 100);
-        text.replace("line 10\n", "line 10: error: one\n");
-        text.replace("line 20\n", "line 20: warning: two\n");
-        text.replace("line 30\n", "line 30: fatal: three\n");
+        text.replace("line 10\n", "q.c:10: error: one\n");
+        text.replace("line 20\n", "q.c:20: warning: two\n");
+        text.replace("line 30\n", "fatal: three\n");
         const QString log = path(QStringLiteral("quick.log"));
         writeFile(log, text, QIODevice::WriteOnly);
         MainWindow& w = open(log);
@@ -517,7 +517,7 @@ class LogViewerFeaturesTest : public QObject {
     // are on its first row only.
     void wrappedLineKeepsItsMarginMarks() {
         const QString log = path(QStringLiteral("marks.log"));
-        writeFile(log, "a\nerror " + QByteArray(300, 'x') + "\nb\n", QIODevice::WriteOnly);
+        writeFile(log, "a\nld: error: " + QByteArray(300, 'x') + "\nb\n", QIODevice::WriteOnly);
         MainWindow& w = open(log);
         reda::LogView* view = w.view();
         QTest::keyClick(&w, Qt::Key_Z, Qt::AltModifier);

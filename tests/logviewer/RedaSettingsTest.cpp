@@ -27,8 +27,9 @@ TEST_P(BrokenSettings, GiveTheDefaults) {
     TempDir dir;
     const RedaSettings read = readSettings(dir.Write("REDA.ini", GetParam().bytes));
     EXPECT_EQ(read, RedaSettings{});
-    EXPECT_EQ(read.words.errors, (Words{"error", "fatal", "failed"}));
-    EXPECT_EQ(read.words.warnings, Words{"warning"});
+    // The rule table decides; the user's own words and patterns start empty.
+    EXPECT_EQ(read.words, HighlightWords{});
+    EXPECT_TRUE(read.sourceFolders.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -76,7 +77,9 @@ TEST(RedaSettings, WritesCrLfKeyLinesAndReadsThemBack) {
     TempDir dir;
     RedaSettings settings;
     settings.geometry = "AdnQywAD";
-    settings.words = HighlightWords{{"error", "Fehler"}, {}};
+    settings.words = HighlightWords{
+        {"error", "Fehler"}, {}, {"^BUILD (BROKEN|FAILED)", "x=1, y"}, {"\\bslow\\b"}};
+    settings.sourceFolders = {{"/w/logs", "/w/src/p-1.0"}, {"C:\\Logs", "D:\\Src"}};
     settings.wholeWord = true;
     settings.regex = true;
     settings.wrapLines = true;
@@ -93,8 +96,65 @@ TEST(RedaSettings, WritesCrLfKeyLinesAndReadsThemBack) {
               "Regex = True\r\n"
               "WrapLines = True\r\n"
               "Recent1 = /w/level1.log\r\n"
-              "Recent2 = C:\\Work\\a b.log\r\n");
+              "Recent2 = C:\\Work\\a b.log\r\n"
+              "ErrorPattern1 = ^BUILD (BROKEN|FAILED)\r\n"
+              "ErrorPattern2 = x=1, y\r\n"
+              "WarningPattern1 = \\bslow\\b\r\n"
+              "SourceFor1 = /w/logs\r\n"
+              "SourceRoot1 = /w/src/p-1.0\r\n"
+              "SourceFor2 = C:\\Logs\r\n"
+              "SourceRoot2 = D:\\Src\r\n");
     EXPECT_EQ(readSettings(file), settings);
+}
+
+// A file written when "error, fatal, failed" and "warning" were the defaults would mark every
+// line naming error.c: those lists give way to the rule table. Other lists stay.
+TEST(RedaSettings, TheOldDefaultWordsGiveWayToTheRules) {
+    TempDir dir;
+    const struct {
+        std::string errors;
+        std::string warnings;
+        Words readErrors;
+        Words readWarnings;
+    } cases[] = {
+        {"error, fatal, failed", "warning", {}, {}},
+        {"error, fatal", "warning", {"error", "fatal"}, {"warning"}},
+        {"error, fatal, failed", "warning, hmm", {"error", "fatal", "failed"}, {"warning", "hmm"}},
+    };
+    for (const auto& c : cases) {
+        const RedaSettings read =
+            readSettings(dir.Write("REDA.ini", "[REDA]\nErrorWords = " + c.errors +
+                                                   "\nWarningWords = " + c.warnings + "\n"));
+        EXPECT_EQ(read.words.errors, c.readErrors) << c.errors;
+        EXPECT_EQ(read.words.warnings, c.readWarnings) << c.warnings;
+    }
+}
+
+TEST(RedaSettings, SourceFoldersPerLogFolder) {
+    RedaSettings settings;
+    setSourceRoot(settings, "/w/logs", "/w/src");
+    setSourceRoot(settings, "/w/other", "/w/o");
+    setSourceRoot(settings, "/w/logs", "/w/src2");
+    EXPECT_EQ(sourceRootFor(settings, "/w/logs"), "/w/src2");
+    EXPECT_EQ(sourceRootFor(settings, "/w/other"), "/w/o");
+    EXPECT_EQ(sourceRootFor(settings, "/w"), "");
+    EXPECT_EQ(settings.sourceFolders,
+              (std::vector<SourceFolder>{{"/w/logs", "/w/src2"}, {"/w/other", "/w/o"}}));
+    setSourceRoot(settings, "/w/logs", "");
+    EXPECT_EQ(sourceRootFor(settings, "/w/logs"), "");
+    for (int i = 0; i < 100; ++i) {
+        setSourceRoot(settings, "/l/" + std::to_string(i), "/s");
+    }
+    EXPECT_EQ(settings.sourceFolders.size(), kMaxSourceFolders);
+    EXPECT_EQ(settings.sourceFolders.front().logFolder, "/l/99");
+    // A half pair or a number out of range is left out when read.
+    TempDir dir;
+    const RedaSettings read =
+        readSettings(dir.Write("REDA.ini",
+                               "[REDA]\nSourceFor1 = /a\nSourceFor2 = /b\nSourceRoot2 = /bs\n"
+                               "SourceFor65 = /c\nSourceRoot65 = /cs\nErrorPattern0 = x\n"));
+    EXPECT_EQ(read.sourceFolders, (std::vector<SourceFolder>{{"/b", "/bs"}}));
+    EXPECT_TRUE(read.words.errorPatterns.empty());
 }
 
 TEST(RedaSettings, AFailedWriteKeepsThePreviousFile) {

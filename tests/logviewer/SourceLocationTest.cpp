@@ -50,6 +50,23 @@ INSTANTIATE_TEST_SUITE_P(
                      at("Makefile", "make: *** [Makefile", 12, 0, 11, 22)},
         LocationCase{"Coloured", "\x1b[01m\x1b[Ksrc/a.c:3:5:\x1b[m\x1b[K \x1b[01;31merror",
                      at("src/a.c", "src/a.c", 3, 5, 8, 19)},
+        LocationCase{"IncludedFromComma", "In file included from /usr/include/c++/12/map:61,",
+                     at("/usr/include/c++/12/map", "In file included from /usr/include/c++/12/map",
+                        61, 0, 22, 48)},
+        LocationCase{"FromComma", "                 from tmpl.cpp:1,",
+                     at("tmpl.cpp", "from tmpl.cpp", 1, 0, 22, 32)},
+        LocationCase{"CMake", "CMake Error at CMakeLists.txt:26 (message):",
+                     at("CMakeLists.txt", "CMakeLists.txt", 26, 0, 15, 32)},
+        LocationCase{"CMakeDev", "CMake Warning (dev) at cmake/x.cmake:3 (include):",
+                     at("cmake/x.cmake", "cmake/x.cmake", 3, 0, 23, 38)},
+        LocationCase{"Python", "  File \"/w/my tools/gen_tables.py\", line 34, in build",
+                     at("/w/my tools/gen_tables.py", "/w/my tools/gen_tables.py", 34, 0, 8, 43)},
+        LocationCase{"PythonLineZero", "  File \"x.py\", line 0", std::nullopt},
+        LocationCase{"Rust", " --> src/main.rs:3:21",
+                     at("src/main.rs", "src/main.rs", 3, 21, 5, 21)},
+        LocationCase{"Underscores", "pkg/__init__.py:4: error: x",
+                     at("pkg/__init__.py", "pkg/__init__.py", 4, 0, 0, 17)},
+        LocationCase{"Url", "see http://host:8080 for more", std::nullopt},
         LocationCase{"NoNumber", "note: see src/a.c for more", std::nullopt},
         LocationCase{"LineZero", "a.c:0: error", std::nullopt},
         LocationCase{"TimeIsNoLocation", "12:30:45 build started", std::nullopt},
@@ -69,15 +86,16 @@ TEST(SourceLocation, ResolvesFromTheLogsFolder) {
     dir.Write("with blank/y.c", "int y;\n");
     const std::filesystem::path folder = std::filesystem::path(dir.path()) / "build";
     const SourceLocation up = *findLocation("../build/sub/./x.c:3: error");
-    EXPECT_EQ(resolveLocation(up, folder), (folder / "sub/x.c").lexically_normal());
+    const LinkContext context{folder, {}, {}, {}};
+    EXPECT_EQ(resolveLocation(up, context), (folder / "sub/x.c").lexically_normal());
     const SourceLocation absolute = *findLocation("/usr/include/stdio.h:10:1: note");
-    EXPECT_EQ(resolveLocation(absolute, folder), std::filesystem::path("/usr/include/stdio.h"));
+    EXPECT_EQ(resolveLocation(absolute, context), std::filesystem::path("/usr/include/stdio.h"));
     // With blanks: the whole text when that file exists, else its last word.
     const SourceLocation wide = *findLocation("../with blank/y.c:2: error");
-    EXPECT_EQ(resolveLocation(wide, folder),
+    EXPECT_EQ(resolveLocation(wide, context),
               (std::filesystem::path(dir.path()) / "with blank/y.c").lexically_normal());
     const SourceLocation included = *findLocation("In file included from sub/x.c:2:");
-    EXPECT_EQ(resolveLocation(included, folder), (folder / "sub/x.c").lexically_normal());
+    EXPECT_EQ(resolveLocation(included, context), (folder / "sub/x.c").lexically_normal());
 }
 
 struct EditorCase {
