@@ -133,7 +133,7 @@ top=$(xwininfo -id "$window" | sed -n 's/.*Absolute upper-left Y: *//p')
 height=$(xwininfo -id "$window" | sed -n 's/.*Height: *//p')
 top=$((top + height - 528))
 xdotool mousemove $((left + 603)) $((top + 387)) click 1
-wait_for "xdotool search --onlyvisible --name '^Open\$' >/dev/null 2>&1" ||
+wait_for "xdotool search --onlyvisible --name '^(Open|打开)\$' >/dev/null 2>&1" ||
     fail "the file dialog did not open"
 sleep 0.5
 xdotool type --delay 10 "$app/Inputs/hello.c"
