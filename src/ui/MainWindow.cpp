@@ -19,9 +19,9 @@
 #include "Language.h"
 #include "OptionsDialog.h"
 #include "QtPlatform.h"
-#include "SpecificationWatcher.h"
 #include "RunFollower.h"
 #include "ScriptPreviewPane.h"
+#include "SpecificationWatcher.h"
 #include "UiSetup.h"
 
 namespace kestrune::ui {
