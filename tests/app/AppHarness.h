@@ -1,6 +1,6 @@
 #pragma once
-// A program folder in a temporary directory with two specifications, a tool, an input file and
-// the whole program (three windows) on a scripted platform.
+// A program folder in a temporary directory with two specifications (tests/data/app), a tool,
+// an input file and the whole program (three windows) on a scripted platform.
 
 #include <string>
 #include <vector>
@@ -12,22 +12,9 @@
 namespace kestrune::testing {
 
 // Two stages and a helper program; the helper lends "-h" to Compiler.
-inline constexpr const char* kChainSpec =
-    "Setup = Chain\r\n{\r\nauthor = Tests\r\nprogram = Engine\r\nfilter = Maps (*.map)|*.map\r\n"
-    "link = example.org/chain|Chain home\r\nlayout:\r\necho $FileName\r\n"
-    "$ClassEXE=Compiler $ClassParam=Compiler $FilePath/$FileName.$FileExt\r\n"
-    "$ClassEXE=Linker $ClassParam=Linker\r\n$REDA $FilePath/$FileName.log\r\n}\r\n"
-    "Group = Compiler\r\n{\r\nrequireexe = true\r\ncheckbox = Verbose\r\n{\r\nparam = -v\r\n"
-    "hint = Talks a lot.\r\n}\r\neditbox = Level\r\n{\r\nparam = -O\r\ntype = int\r\n"
-    "default = 3\r\n}\r\n}\r\n"
-    "Group = Linker\r\n{\r\nrequireexe = true\r\ncheckbox = Strip\r\n{\r\nparam = -s\r\n}\r\n"
-    "combobox = Mode\r\n{\r\nparam = -m\r\ndefault = Fast\r\noptions = Fast,fast|Small,small\r\n"
-    "}\r\n}\r\n"
-    "Group = Helper\r\n{\r\ncheckbox = Help\r\n{\r\nparam = -h\r\ngroups = Compiler\r\n}\r\n}\r\n";
-
-inline constexpr const char* kOtherSpec =
-    "Setup = Other\r\n{\r\nlayout:\r\necho other\r\n}\r\n"
-    "Group = Packer\r\n{\r\nrequireexe = true\r\ncheckbox = Pack\r\n{\r\nparam = -p\r\n}\r\n}\r\n";
+inline const std::string kChainSpec = ReadFixture("app/Chain.zrs");
+// One program of its own.
+inline const std::string kOtherSpec = ReadFixture("app/Other.zrs");
 
 struct AppHarness {
     AppHarness() {

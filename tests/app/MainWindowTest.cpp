@@ -311,8 +311,7 @@ TEST(PresetCommands, ImportedPresetAsksToSaveTheUntitledPresetAtClose) {
 // A preset must not be overwritten with the programs of a specification read only in part.
 TEST(PresetCommands, PresetOverAPartlyReadSpecificationOpensUntitled) {
     AppHarness h;
-    h.dir.Write("SpecFiles/Chain.zrs",
-                std::string(testing::kChainSpec) + "Group = Broken\r\nx\r\n");
+    h.dir.Write("SpecFiles/Chain.zrs", testing::ReadFixture("app/PartlyReadChain.zrs"));
     h.Start();
     const std::string preset = h.ChainPreset("a.zrp", h.input);
     ASSERT_TRUE(h.main().OpenPreset(preset, PresetMode::Open));

@@ -1,4 +1,4 @@
-#!/bin/sh
+#!/bin/bash
 # The installed tree used by an ordinary user: `cmake --install` into a staging folder (as a
 # package or an unpacked archive would lay it out), then, as a user who cannot write there,
 # the shipped C chain's script is written into the user's data folder and runs, the window
@@ -7,7 +7,17 @@
 set -eu
 build=$1
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+# A window started in the background is ended with its whole process group (the user-switching
+# wrapper, env and the window itself), on every way out of this script.
+window_group=
+end_window() {
+    if [ -n "$window_group" ]; then
+        kill -TERM -- -"$window_group" 2>/dev/null || true
+        wait "$window_group" 2>/dev/null || true
+        window_group=
+    fi
+}
+trap 'end_window; rm -rf "$work"' EXIT
 chmod 755 "$work"
 
 fail() {
@@ -93,22 +103,25 @@ run timeout -s TERM 5 "$root/bin/kestrune" "$data/Presets/HelloC.zrp" && status=
 socket=$(ls "$user_home"/run/kestrune-*.socket)
 [ -S "$socket" ] || fail "no socket left by the stopped window"
 stale=$(stat -c "%i %y" "$socket")
+# With job control on, the background start leads a process group of its own.
+set -m
 run "$root/bin/kestrune" >"$work/first.log" 2>&1 &
 first=$!
+set +m
+window_group=$first
 tries=0
 # The first start listens on a new socket in place of the stale one (its inode number may
 # be the old one again, its time is not).
 while [ ! -S "$socket" ] || [ "$(stat -c "%i %y" "$socket")" = "$stale" ]; do
     tries=$((tries + 1))
-    [ "$tries" -lt 150 ] || { kill "$first"; fail "the first start did not listen: $(cat "$work/first.log")"; }
+    [ "$tries" -lt 150 ] || fail "the first start did not listen: $(cat "$work/first.log")"
     sleep 0.2
 done
 run timeout 20 "$root/bin/kestrune" "$data/Presets/HelloC.zrp" && status=0 || status=$?
-[ "$status" -eq 0 ] || { kill "$first"; fail "the second start did not hand over ($status)"; }
+[ "$status" -eq 0 ] || fail "the second start did not hand over ($status)"
 kill -0 "$first" || fail "the first window ended"
 run timeout -s TERM 3 "$root/bin/kestrune" --home "$user_home/other" && status=0 || status=$?
-kill "$first"
-wait "$first" 2>/dev/null || true
+end_window
 [ "$status" -eq 124 ] || fail "a second program folder did not run beside the first ($status)"
 
 # The desktop files of the installed tree.
