@@ -54,7 +54,7 @@ class GeneratedChain {
         }
         folder = pattern + "/";
         state = std::make_unique<AppState>(folder);
-        state->Fields.platform = &platform;
+        state->Fields.platform = platform;
         state->Specification.SpecFileName = "Bench.zrs";
         state->Input.InputFile = folder + "input file.map";
         SetInputFile(state->Input, state->Fields, state->Input.InputFile);

@@ -119,7 +119,7 @@ void BM_BuildScript(benchmark::State& bench) {
     const std::string input = folder.Write("level.map", "");
     CountingPlatform platform;
     AppState state(folder.path.string() + "/");
-    state.Fields.platform = &platform;
+    state.Fields.platform = platform;
     LoadSpecification(state.Specification, state.Input, spec);
     SetInputFile(state.Input, state.Fields, input);
     for (const auto& program : state.Specification.Programs) {
@@ -164,7 +164,7 @@ void BM_WideLayoutLine(benchmark::State& bench) {
     const std::string spec = folder.Write("SpecFiles/wide.zrs", text);
     CountingPlatform platform;
     AppState state(folder.path.string() + "/");
-    state.Fields.platform = &platform;
+    state.Fields.platform = platform;
     LoadSpecification(state.Specification, state.Input, spec);
     for (const auto& program : state.Specification.Programs) {
         program->ForEachField([](auto& field) { field.SetChecked(true); });
@@ -228,7 +228,7 @@ double LiveBytesPerFileByte(benchmark::State& bench, const std::string& text,
     for (auto _ : bench) {
         const std::size_t before = liveBytes;
         auto state = std::make_unique<AppState>(TheFolder().path.string() + "/");
-        state->Fields.platform = &platform;
+        state->Fields.platform = platform;
         LoadSpecification(state->Specification, state->Input, spec);
         ratio = static_cast<double>(liveBytes - before) / static_cast<double>(text.size());
         programs = state->Specification.Programs.size();

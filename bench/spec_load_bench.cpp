@@ -120,7 +120,7 @@ void BM_ReloadSpecification(benchmark::State& bench, std::size_t size) {
     const auto& [file, bytes] = Folder().File(size);
     QuietPlatform quiet;
     AppState state(Folder().path.string());
-    state.Fields.platform = &quiet;
+    state.Fields.platform = quiet;
     for (auto _ : bench) {
         LoadSpecification(state.Specification, state.Input, file);
         benchmark::DoNotOptimize(state.Specification.Programs.data());
@@ -136,7 +136,7 @@ void BM_LoadSpecification(benchmark::State& bench, std::size_t size) {
     for (auto _ : bench) {
         bench.PauseTiming();
         state = std::make_unique<AppState>(Folder().path.string());
-        state->Fields.platform = &quiet;
+        state->Fields.platform = quiet;
         bench.ResumeTiming();
         LoadSpecification(state->Specification, state->Input, file);
     }

@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string path = fuzz::WriteInFolder("fuzz.zrp", fuzz::AsText(data, size));
 
     testing::StateParts state(fuzz::ProgramFolder());
-    state.Fields.platform = &platform;
+    state.Fields.platform = platform;
     LoadSpecification(state.Specification, state.Input, specPath);
     ReadPreset(state.Specification, state.Input, path, PresetMode::Open);
     (void)PresetText(state.Specification, state.Input);

@@ -78,7 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string specPath = fuzz::WriteInFolder("SpecFiles/fuzz.zrs", bytes.substr(0, split));
 
     testing::StateParts state(fuzz::ProgramFolder());
-    state.Fields.platform = &platform;
+    state.Fields.platform = platform;
     LoadSpecification(state.Specification, state.Input, specPath);
     if (split != std::string_view::npos) {
         ReadPreset(state.Specification, state.Input,

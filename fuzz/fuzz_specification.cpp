@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ScriptedPlatform platform;
     FieldContext fields;
     SpecificationModel model(fields, fuzz::ProgramFolder());
-    model.Fields.platform = &platform;
+    model.Fields.platform = platform;
     LoadSpecification(model, path);
     LoadSpecification(model, path);
 

@@ -13,7 +13,7 @@ void TfrmAbout::FormCreate() {
 void TfrmAbout::Open() {
     const AppState& state = main_.State();
     Alpha = state.Opacity;
-    Translucent = state.Opacity != 255;
+    Translucent = state.Opacity != kOpaqueAlpha;
     lblSpecName.text = "Name: " + state.Specification.SpecName;
     lblSpecProgram.text = "For: " + state.Specification.SpecProgram;
     lblSpecAuthor.text = "By: " + state.Specification.SpecAuthor;

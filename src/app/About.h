@@ -23,7 +23,7 @@ class TfrmAbout {
     bool IsOpen = false;
     std::string Caption = "About Kestrune";
     bool Translucent = false;
-    int Alpha = 255;
+    int Alpha = kOpaqueAlpha;
 
     ControlState grpAbout, ProgramIcon, lblProgram, lblVersion, lblPlatform, lblLanguage, lblAuthor,
         grpSpecificationFile, lblSpecName, lblSpecProgram, lblSpecAuthor, cmdOK;

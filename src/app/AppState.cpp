@@ -13,8 +13,7 @@ namespace kestrune {
 AppState::AppState(std::string programFolder) : Specification(Fields, std::move(programFolder)) {}
 
 std::string AppState::ChooseFolder() const {
-    return Fields.platform != nullptr ? Fields.platform->ChooseFolder("Select A Folder:")
-                                      : std::string();
+    return Fields.platform.get().ChooseFolder("Select A Folder:");
 }
 
 void AddRecent(std::vector<std::string>& list, const std::string& path, std::int32_t count) {

@@ -18,6 +18,12 @@ namespace kestrune {
 inline constexpr int kDetailsShownHeight = 582;
 inline constexpr int kDetailsHiddenHeight = 460;
 
+// The window's alpha when it is not translucent, and the lowest alpha a translucent one takes.
+inline constexpr std::uint8_t kOpaqueAlpha = 255;
+inline constexpr std::int32_t kLowestAlpha = 105;
+// How many entries each recent list keeps until the user chooses otherwise.
+inline constexpr std::int32_t kDefaultRecentCount = 4;
+
 // The language of the window's captions: the desktop's, or one the user chose.
 enum class LanguageChoice : std::uint8_t { System, Chinese, English };
 
@@ -35,10 +41,10 @@ struct AppState {
 
     bool CloseProgramOnRun = false;
     bool ShowDetails = true;
-    bool ShowScriptPreview = false;  // written to the settings only while true
-    std::uint8_t Opacity = 255;      // 255: opaque; 105..254: translucent with that alpha
+    bool ShowScriptPreview = false;       // written to the settings only while true
+    std::uint8_t Opacity = kOpaqueAlpha;  // below it (down to kLowestAlpha): translucent
     LanguageChoice Language = LanguageChoice::System;
-    std::int32_t RecentCount = 4;
+    std::int32_t RecentCount = kDefaultRecentCount;
     std::vector<std::string> RecentPresetList;  // most recent first
     std::vector<std::string> RecentFileList;    // most recent first
     std::vector<std::string> PresetList;        // the user's favourites, in the user's order

@@ -17,7 +17,7 @@ constexpr int kFrameHeight = 54;
 }  // namespace
 
 TfrmMain::TfrmMain(Platform& platform, std::string programFolder, std::string executablePath)
-    : platform_(&platform),
+    : platform_(platform),
       executablePath_(std::move(executablePath)),
       state_(std::move(programFolder)) {
     state_.Specification.Listener = &listener_;
@@ -34,7 +34,7 @@ int TfrmMain::DesignedOuterHeight() {
 }
 
 void TfrmMain::ShowError(const std::string& text) const {
-    platform_->ShowMessage(MessageKind::Error, text);
+    platform_.ShowMessage(MessageKind::Error, text);
 }
 
 // ---- Form events
@@ -43,7 +43,7 @@ void TfrmMain::FormCreate() {
     // Numbers are formatted with "." by the core whatever the locale, so step 1 has nothing
     // to switch here.
     state_.Script.VersionText = kVersionText;
-    state_.RecentCount = 4;
+    state_.RecentCount = kDefaultRecentCount;
     FirstShowDone = false;
     ScanSpecifications(state_.Specification.SpecFolders());
     try {
@@ -120,7 +120,7 @@ void TfrmMain::cmdSetupClick() {
 
 void TfrmMain::AboutBoxOpaque() {
     if (frmAbout != nullptr) {
-        frmAbout->Alpha = 255;
+        frmAbout->Alpha = kOpaqueAlpha;
         frmAbout->Translucent = false;
     }
 }
@@ -132,11 +132,11 @@ void TfrmMain::cmdAboutKestruneClick() {
 }
 
 void TfrmMain::cmdOnlineHelpClick() {
-    platform_->ShellOpen(kOnlineHelpAddress, {});
+    platform_.ShellOpen(kOnlineHelpAddress, {});
 }
 
 std::string TfrmMain::ExpandLongPath(const std::string& path) const {
-    return platform_->LongPathName(path);
+    return platform_.LongPathName(path);
 }
 
 }  // namespace kestrune

@@ -47,7 +47,7 @@ class TfrmMain : public DialogHost {
 
     AppState& State() override { return state_; }
     const AppState& State() const override { return state_; }
-    Platform& platform() const override { return *platform_; }
+    Platform& platform() const override { return platform_; }
     const std::string& ExecutablePath() const override { return executablePath_; }
     void AboutBoxOpaque() override;
 
@@ -238,6 +238,14 @@ class TfrmMain : public DialogHost {
     static int DesignedOuterHeight();
 
   private:
+    // One line of the settings file that sets an option or the window's place; false for a key
+    // that is neither.
+    bool ReadOptionSetting(const std::string& key, const std::string& value);
+    bool ReadPlacementSetting(const std::string& key, const std::string& value,
+                              const ScreenRect& workArea);
+    // A window stored entirely left of or above the work area comes back onto it.
+    void KeepOnWorkArea(const ScreenRect& workArea);
+
     // What the loader and the preset reader tell the window about its state.
     struct Listener final : StateListener {
         explicit Listener(TfrmMain& window) : owner(window) {}
@@ -276,7 +284,7 @@ class TfrmMain : public DialogHost {
     std::string LogPath() const;
     FileDialogRequest PresetDialog(const char* title) const;
 
-    Platform* platform_;
+    Platform& platform_;
     std::string executablePath_;
     // The form's values a reload applies while the specification stops early, kept from the
     // last reload that read it whole, so values of programs after the stop are not lost.

@@ -15,7 +15,7 @@ void TfrmMain::cmdNewFromProgramClick() {
     FileDialogRequest request;
     request.title = "New Specification from Program";
     request.filter = "All Files (*)|*";
-    const std::optional<std::string> chosen = platform_->OpenFileDialog(request);
+    const std::optional<std::string> chosen = platform_.OpenFileDialog(request);
     if (!chosen || chosen->empty()) {
         return;
     }
@@ -26,13 +26,13 @@ void TfrmMain::cmdNewFromProgramClick() {
     draft.tool = *chosen;
     draft.specFolder = state_.Specification.SpecFolder();
     draft.configFolder = state_.Specification.ConfigFolder();
-    draft.searchPath = platform_->EnvironmentValue("PATH").value_or("");
+    draft.searchPath = platform_.EnvironmentValue("PATH").value_or("");
     NewDraftResult result = MakeNewDraft(draft);
     if (result.exists) {
         // Only our own drafts' names are asked about: the file and its tool path file.
         const std::string question = result.specPath + " exists already. Replace it (and " +
                                      result.toolPathFile + ") with a new draft?";
-        if (platform_->Confirm(question) != ConfirmAnswer::Yes) {
+        if (platform_.Confirm(question) != ConfirmAnswer::Yes) {
             return;
         }
         draft.force = true;

@@ -33,7 +33,7 @@ bool TfrmMain::ConfirmSavePreset() {
         state_.PresetFileName.empty()
             ? std::string("Save changes to untitled preset file?")
             : "Save changes to " + std::string(FileNamePart(state_.PresetFileName)) + "?";
-    switch (platform_->Confirm(text)) {
+    switch (platform_.Confirm(text)) {
         case ConfirmAnswer::Yes:
             // Going on after a save that did not happen would lose the changes.
             return cmdSavePresetClick();
@@ -78,11 +78,11 @@ bool TfrmMain::OpenPreset(const std::string& path, PresetMode mode) {
         state_.Fields.PresetChanged = false;
         state_.PresetFileName.clear();
         AddRecentPreset(path);
-        platform_->ShowMessage(MessageKind::Information,
-                               path +
-                                   " was opened as an untitled preset, because its specification "
-                                   "could not be read to the end.\r\nSave it under another name "
-                                   "to keep the original file whole.");
+        platform_.ShowMessage(MessageKind::Information,
+                              path +
+                                  " was opened as an untitled preset, because its specification "
+                                  "could not be read to the end.\r\nSave it under another name "
+                                  "to keep the original file whole.");
     } else {
         cmdSavePreset.enabled = true;
         AddRecentPreset(path);
@@ -134,7 +134,7 @@ void TfrmMain::cmdOpenPresetClick() {
     if (!ConfirmSavePreset()) {
         return;
     }
-    if (const auto chosen = platform_->OpenFileDialog(PresetDialog("Open Preset File"))) {
+    if (const auto chosen = platform_.OpenFileDialog(PresetDialog("Open Preset File"))) {
         OpenPreset(*chosen, PresetMode::Open);
     }
 }
@@ -143,7 +143,7 @@ void TfrmMain::cmdImportPresetClick() {
     if (!ConfirmSavePreset()) {
         return;
     }
-    if (const auto chosen = platform_->OpenFileDialog(PresetDialog("Open Preset File"))) {
+    if (const auto chosen = platform_.OpenFileDialog(PresetDialog("Open Preset File"))) {
         OpenPreset(*chosen, PresetMode::Import);
     }
 }
@@ -160,7 +160,7 @@ bool TfrmMain::cmdSavePresetClick() {
 }
 
 bool TfrmMain::cmdSavePresetAsClick() {
-    const auto chosen = platform_->SaveFileDialog(PresetDialog("Save Preset File As"));
+    const auto chosen = platform_.SaveFileDialog(PresetDialog("Save Preset File As"));
     if (!chosen || chosen->empty()) {
         return false;
     }
@@ -231,7 +231,7 @@ void TfrmMain::cmdBrowseClick() {
     FileDialogRequest request;
     request.filter = state_.Specification.InputFilter.value_or(std::string());
     request.initialFolder = FolderOfFirst(state_.RecentFileList);
-    if (const auto chosen = platform_->OpenFileDialog(request); chosen && !chosen->empty()) {
+    if (const auto chosen = platform_.OpenFileDialog(request); chosen && !chosen->empty()) {
         SetInputFile(*chosen);
     }
 }

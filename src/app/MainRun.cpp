@@ -35,7 +35,7 @@ std::int64_t TfrmMain::Now() const {
 
 void TfrmMain::StartScript() {
 #ifdef _WIN32
-    platform_->ShellOpen(ScriptPath(state_.Specification), {});
+    platform_.ShellOpen(ScriptPath(state_.Specification), {});
 #else
     const std::string& folder = state_.Specification.ProgramFolder;
     std::string label(BaseNamePart(state_.PresetFileName));
@@ -50,7 +50,7 @@ void TfrmMain::StartScript() {
         ShowError(std::string(error.what()) +
                   "\r\nThe run's state cannot be shown; the chain runs without it.");
     }
-    platform_->ShellOpen(ScriptPath(state_.Specification), {});
+    platform_.ShellOpen(ScriptPath(state_.Specification), {});
     WatchRun();
 #endif
     if (state_.CloseProgramOnRun && ConfirmSavePreset()) {
@@ -88,15 +88,15 @@ bool TfrmMain::ConfirmAnotherRun() {
     if (Run.phase != RunPhase::Running) {
         return true;
     }
-    return platform_->Ask("Kestrune", kAnotherRunQuestion, {"&Yes", "&No"}) == 0;
+    return platform_.Ask("Kestrune", kAnotherRunQuestion, {"&Yes", "&No"}) == 0;
 }
 
 void TfrmMain::WatchRun() {
 #ifndef _WIN32
     const bool wasGoing = Run.Going();
     Run = ReadRunRecord(
-        state_.Specification.ProgramFolder,
-        [this](int pid) { return platform_->ProcessAlive(pid); }, Now());
+        state_.Specification.ProgramFolder, [this](int pid) { return platform_.ProcessAlive(pid); },
+        Now());
     RunStatus = RunStatusText(Run);
     if (wasGoing && !Run.Going()) {
         ++RunEndings;
@@ -120,7 +120,7 @@ void TfrmMain::cmdStopRunClick() {
     if (Run.phase != RunPhase::Running) {
         return;
     }
-    if (!platform_->StopProcessGroup(Run.group)) {
+    if (!platform_.StopProcessGroup(Run.group)) {
         ShowError("The chain could not be stopped.");
         return;
     }
@@ -186,8 +186,8 @@ bool TfrmMain::PresetValuesMayRun(const std::string& scriptPath) {
     if (!loadedPresetHash_.empty() && list.Trusts(loadedPreset_, loadedPresetHash_)) {
         return true;
     }
-    const int answer = platform_->Ask(kTrustQuestionTitle, TrustQuestionText(loadedPreset_, values),
-                                      TrustQuestionButtons());
+    const int answer = platform_.Ask(kTrustQuestionTitle, TrustQuestionText(loadedPreset_, values),
+                                     TrustQuestionButtons());
     if (answer == kTrustAlways && !loadedPresetHash_.empty()) {
         list.Add(loadedPreset_, loadedPresetHash_);
         try {
@@ -224,7 +224,7 @@ void TfrmMain::cmdSaveBatchAsClick() {
     request.title = "Save Batch File As";
     request.filter = kScriptFilter;
     request.defaultExtension = kScriptExtension;
-    if (const auto chosen = platform_->SaveFileDialog(request); chosen && !chosen->empty()) {
+    if (const auto chosen = platform_.SaveFileDialog(request); chosen && !chosen->empty()) {
         WriteBatch(state_.Specification, state_.Script, *chosen);
     }
 }
@@ -237,7 +237,7 @@ std::string TfrmMain::LogPath() const {
 void TfrmMain::cmdLaunchREDAClick() {
     const std::string viewer = LogViewerPath(state_.Specification, state_.Script);
     if (FileExists(viewer)) {
-        platform_->ShellOpen(viewer, {});
+        platform_.ShellOpen(viewer, {});
     } else {
         ShowError(viewer + " not found.");
     }
@@ -249,7 +249,7 @@ void TfrmMain::cmdLaunchREDAWithClick() {
         ShowError(viewer + " not found.");
         return;
     }
-    platform_->ShellOpen(viewer, "\"" + LogPath() + "\"");
+    platform_.ShellOpen(viewer, "\"" + LogPath() + "\"");
 }
 
 void TfrmMain::RebuildRunStageMenus() {

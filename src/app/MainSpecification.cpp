@@ -142,7 +142,7 @@ void TfrmMain::cmdSpecificationHelpClick() {
         ShowError(path + " not found.");
         return;
     }
-    platform_->ShellOpen(path, {});
+    platform_.ShellOpen(path, {});
 }
 
 void TfrmMain::MarkSpecification(std::string_view specFileName) {
@@ -156,7 +156,7 @@ void TfrmMain::MarkSpecification(std::string_view specFileName) {
 
 void TfrmMain::LinkClick(std::size_t entry) {
     if (entry < cmdLinks.items.size()) {
-        platform_->ShellOpen(cmdLinks.items[entry].address, {});
+        platform_.ShellOpen(cmdLinks.items[entry].address, {});
     }
 }
 

@@ -6,7 +6,7 @@ namespace kestrune {
 
 void TfrmMain::cmdSendToTrayClick() {
     // Without a notification area the icon could never bring the window back.
-    if (!platform_->HasNotificationArea()) {
+    if (!platform_.HasNotificationArea()) {
         ++MinimizeRequests;
         return;
     }
@@ -41,7 +41,7 @@ void TfrmMain::ApplyDetailsVisibility(bool shown, int olderHeight) {
         Height = kDetailsShownHeight;
         return;
     }
-    const auto [major, minor] = platform_->OsVersion();
+    const auto [major, minor] = platform_.OsVersion();
     const bool older = major < 5 || (major == 5 && minor < 1);
     Height = older ? olderHeight : kDetailsHiddenHeight;
 }

@@ -34,8 +34,8 @@ void TfrmOptions::Open() {
     const AppState& state = main_.State();
     languageAtOpen_ = state.Language;
     Alpha = state.Opacity;
-    Translucent = state.Opacity != 255;
-    sldTrancparencyChange(255 - state.Opacity);
+    Translucent = state.Opacity != kOpaqueAlpha;
+    sldTrancparencyChange(kOpaqueAlpha - state.Opacity);
     txtRecentFiles.text = std::to_string(state.RecentCount);
     RecentPosition = std::clamp(state.RecentCount, kRecentMin, kRecentMax);
     txtBase.text = state.Fields.Files.BasePath;
@@ -62,7 +62,7 @@ void TfrmOptions::SetPage(int page) {
 
 void TfrmOptions::sldTrancparencyChange(int position) {
     SliderPosition = std::clamp(position, 0, kSliderMax);
-    SliderTip = "Alpha = " + std::to_string(255 - SliderPosition);
+    SliderTip = "Alpha = " + std::to_string(kOpaqueAlpha - SliderPosition);
     sldTrancparency.hint = SliderTip;
 }
 
@@ -170,10 +170,10 @@ void TfrmOptions::cmdOKClick() {
     IsOpen = false;
     AppState& state = main_.State();
     if (SliderPosition != 0) {
-        state.Opacity = static_cast<std::uint8_t>(255 - SliderPosition);
+        state.Opacity = static_cast<std::uint8_t>(kOpaqueAlpha - SliderPosition);
     } else {
-        state.Opacity = 255;
-        Alpha = 255;
+        state.Opacity = kOpaqueAlpha;
+        Alpha = kOpaqueAlpha;
         Translucent = false;
         main_.AboutBoxOpaque();
     }
@@ -198,7 +198,7 @@ void TfrmOptions::cmdOKClick() {
         state.Fields.Files.FileDest = txtFile.text;
     }
 
-    state.RecentCount = IntegerOr(txtRecentFiles.text, 4);
+    state.RecentCount = IntegerOr(txtRecentFiles.text, kDefaultRecentCount);
     main_.TruncateRecentLists();
 }
 

@@ -27,15 +27,15 @@ class TfrmOptions {
     std::string Caption = "Kestrune Options";
     int Page = 0;  // 0 General, 1 Paths, 2 Presets
     bool Translucent = false;
-    int Alpha = 255;
+    int Alpha = kOpaqueAlpha;
 
     // ---- General
     ControlState tabMain, tabGeneral, tabPaths, tabPresets;
     ControlState lblTrancparency, sldTrancparency, lblSolid, lblTransparent;
-    int SliderPosition = 0;  // 0..150; alpha is 255 minus the position
+    int SliderPosition = 0;  // 0..150; alpha is kOpaqueAlpha minus the position
     std::string SliderTip = "Alpha = 255";
     ControlState lblRecentFiles, txtRecentFiles, numRecentFiles;
-    int RecentPosition = 4;  // the up-down's position, 1..12
+    int RecentPosition = kDefaultRecentCount;  // the up-down's position, 1..12
     ControlState lblAssociateWith, cmdZRPFiles;
     // The captions' language: applied at once, so the user sees the choice; Cancel takes back
     // the language the dialog was opened with.

@@ -78,6 +78,36 @@ void FillMenu(MenuState& menu, const std::vector<std::string>& list) {
     }
 }
 
+// The lists the settings file names, read in the file's order: each entry is cut to the length
+// in force where it stands, and only files that still exist are kept.
+struct RecentReading {
+    explicit RecentReading(const AppState& state)
+        : presets(state.RecentPresetList), files(state.RecentFileList) {}
+
+    void Read(const std::string& key, const std::string& value, AppState& state) {
+        if (key == "recentpreset") {
+            if (FileExists(value)) {
+                presets.Add(value, state.RecentCount);
+                presetAdded = true;
+            }
+        } else if (key == "recentfile") {
+            if (FileExists(value)) {
+                files.Add(value, state.RecentCount);
+                fileAdded = true;
+            }
+        } else if (key == "preset") {
+            if (FileExists(value)) {
+                state.PresetList.push_back(value);
+            }
+        }
+    }
+
+    RecentListBuilder presets;
+    RecentListBuilder files;
+    bool presetAdded = false;
+    bool fileAdded = false;
+};
+
 void CutTo(std::vector<std::string>& list, std::int32_t count) {
     const std::size_t limit = count < 0 ? 0 : static_cast<std::size_t>(count);
     if (list.size() > limit) {
@@ -96,64 +126,79 @@ void TfrmMain::ReadSettings(const std::string& path) {
         return;
     }
     const std::string bytes = ReadFileBytes(path);
-    const ScreenRect workArea = platform_->WorkArea();
-    RecentListBuilder recentPresets(state_.RecentPresetList);
-    RecentListBuilder recentFiles(state_.RecentFileList);
-    bool presetAdded = false;
-    bool fileAdded = false;
-
+    const ScreenRect workArea = platform_.WorkArea();
+    RecentReading recent(state_);
     ForEachKeyLine(bytes, [&](const std::string& key, const std::string& value) {
-        if (key == "recentfiles") {
-            state_.RecentCount = IntegerOr(value, 4);
-        } else if (key == "opacity") {
-            const std::int32_t alpha = std::clamp(IntegerOr(value, 255), 105, 255);
-            if (alpha != 255) {
-                state_.Opacity = static_cast<std::uint8_t>(alpha);
-            }
-        } else if (key == "viewlogaftercompile") {
-            state_.Script.ViewLogAfterCompile = ParseBoolean(value).value_or(false);
-            cmdViewLogAfterCompile.checked = state_.Script.ViewLogAfterCompile;
-        } else if (key == "closeprogramonrun") {
-            state_.CloseProgramOnRun = ParseBoolean(value).value_or(false);
-            cmdCloseProgramOnRun.checked = state_.CloseProgramOnRun;
-        } else if (key == "showdetails") {
-            ApplyDetailsVisibility(ParseBoolean(value).value_or(true), 450);
-        } else if (key == "language") {
-            const std::string choice = LowerAscii(value);
-            state_.Language = choice == "chinese"   ? LanguageChoice::Chinese
-                              : choice == "english" ? LanguageChoice::English
-                                                    : LanguageChoice::System;
-        } else if (key == "showscriptpreview") {
-            ShowScriptPreview(ParseBoolean(value).value_or(false));
-        } else if (key == "top") {
-            Top = IntegerOr(value, 50);
-            // The work area's bottom and right edges are exclusive: a window starting on one
-            // (snapped to the top of a monitor that is gone) is as unseen as one beyond it.
-            if (workArea.bottom <= Top) {
-                Top = std::max(workArea.bottom - Height.value_or(DesignedOuterHeight()), 0);
-            }
-        } else if (key == "left") {
-            Left = IntegerOr(value, 75);
-            if (workArea.right <= Left) {
-                Left = std::max(workArea.right - OuterWidth(), 0);
-            }
-        } else if (key == "recentpreset") {
-            if (FileExists(value)) {
-                recentPresets.Add(value, state_.RecentCount);
-                presetAdded = true;
-            }
-        } else if (key == "recentfile") {
-            if (FileExists(value)) {
-                recentFiles.Add(value, state_.RecentCount);
-                fileAdded = true;
-            }
-        } else if (key == "preset") {
-            if (FileExists(value)) {
-                state_.PresetList.push_back(value);
-            }
+        if (!ReadOptionSetting(key, value) && !ReadPlacementSetting(key, value, workArea)) {
+            recent.Read(key, value, state_);
         }
     });
+    KeepOnWorkArea(workArea);
 
+    state_.RecentPresetList = recent.presets.Result();
+    state_.RecentFileList = recent.files.Result();
+    FillMenu(cmdRecentPresets, state_.RecentPresetList);
+    FillMenu(cmdRecentFiles, state_.RecentFileList);
+    if (recent.presetAdded) {
+        cmdRecentPresets.visible = true;
+    }
+    if (recent.fileAdded) {
+        cmdRecentFiles.visible = true;
+    }
+    RebuildPresetsMenu();
+}
+
+bool TfrmMain::ReadOptionSetting(const std::string& key, const std::string& value) {
+    if (key == "recentfiles") {
+        state_.RecentCount = IntegerOr(value, kDefaultRecentCount);
+    } else if (key == "opacity") {
+        const std::int32_t alpha =
+            std::clamp(IntegerOr(value, kOpaqueAlpha), kLowestAlpha, std::int32_t{kOpaqueAlpha});
+        if (alpha != kOpaqueAlpha) {
+            state_.Opacity = static_cast<std::uint8_t>(alpha);
+        }
+    } else if (key == "viewlogaftercompile") {
+        state_.Script.ViewLogAfterCompile = ParseBoolean(value).value_or(false);
+        cmdViewLogAfterCompile.checked = state_.Script.ViewLogAfterCompile;
+    } else if (key == "closeprogramonrun") {
+        state_.CloseProgramOnRun = ParseBoolean(value).value_or(false);
+        cmdCloseProgramOnRun.checked = state_.CloseProgramOnRun;
+    } else if (key == "showdetails") {
+        ApplyDetailsVisibility(ParseBoolean(value).value_or(true), 450);
+    } else if (key == "language") {
+        const std::string choice = LowerAscii(value);
+        state_.Language = choice == "chinese"   ? LanguageChoice::Chinese
+                          : choice == "english" ? LanguageChoice::English
+                                                : LanguageChoice::System;
+    } else if (key == "showscriptpreview") {
+        ShowScriptPreview(ParseBoolean(value).value_or(false));
+    } else {
+        return false;
+    }
+    return true;
+}
+
+bool TfrmMain::ReadPlacementSetting(const std::string& key, const std::string& value,
+                                    const ScreenRect& workArea) {
+    if (key == "top") {
+        Top = IntegerOr(value, 50);
+        // The work area's bottom and right edges are exclusive: a window starting on one
+        // (snapped to the top of a monitor that is gone) is as unseen as one beyond it.
+        if (workArea.bottom <= Top) {
+            Top = std::max(workArea.bottom - Height.value_or(DesignedOuterHeight()), 0);
+        }
+    } else if (key == "left") {
+        Left = IntegerOr(value, 75);
+        if (workArea.right <= Left) {
+            Left = std::max(workArea.right - OuterWidth(), 0);
+        }
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void TfrmMain::KeepOnWorkArea(const ScreenRect& workArea) {
     // A window stored entirely left of or above the work area (a monitor that is gone) would
     // open where nobody can see it.
     if (Left + OuterWidth() <= workArea.left) {
@@ -162,18 +207,6 @@ void TfrmMain::ReadSettings(const std::string& path) {
     if (Top + Height.value_or(DesignedOuterHeight()) <= workArea.top) {
         Top = workArea.top;
     }
-
-    state_.RecentPresetList = recentPresets.Result();
-    state_.RecentFileList = recentFiles.Result();
-    FillMenu(cmdRecentPresets, state_.RecentPresetList);
-    FillMenu(cmdRecentFiles, state_.RecentFileList);
-    if (presetAdded) {
-        cmdRecentPresets.visible = true;
-    }
-    if (fileAdded) {
-        cmdRecentFiles.visible = true;
-    }
-    RebuildPresetsMenu();
 }
 
 std::string TfrmMain::SettingsText() const {

@@ -26,4 +26,11 @@ class NullPlatform : public Platform {
     bool SetClassKeyDefault(const std::string&, const std::string&) override { return false; }
 };
 
+// The one platform of the places that have no desktop to talk to (a core used without a window
+// or a command line): it holds no state, so all of them share it.
+inline NullPlatform& SilentPlatform() {
+    static NullPlatform platform;
+    return platform;
+}
+
 }  // namespace kestrune

@@ -47,7 +47,7 @@ struct Options {
 std::unique_ptr<AppState> MakeState(const Options& options, CliPlatform& platform) {
     auto state = std::make_unique<AppState>(options.home.programFolder);
     ApplyProgramHome(*state, options.home);
-    state->Fields.platform = &platform;
+    state->Fields.platform = platform;
     return state;
 }
 
@@ -62,7 +62,7 @@ std::unique_ptr<TfrmMain> MakeWindow(const Options& options, CliPlatform& platfo
 // reported, since a silent no-op would look like success.
 bool LoadSpecFromCommandLine(AppState& state, const std::string& path) {
     if (!FileExists(path)) {
-        state.Fields.platform->ShowMessage(MessageKind::Error, path + " not found.");
+        state.Fields.platform.get().ShowMessage(MessageKind::Error, path + " not found.");
         return false;
     }
     LoadSpecification(state.Specification, state.Input, path);
@@ -198,12 +198,24 @@ int RunWith(const std::vector<std::string>& args, const std::string& defaultHome
     return RunWith(args, facts, out, err);
 }
 
-int RunWith(const std::vector<std::string>& args, HomeFacts facts, std::ostream& out,
-            std::ostream& err) {
-    Options options;
+namespace {
 
-    CLI::App app{"Reads Kestrune specification and preset files and writes batch scripts.",
-                 "kestrune-cli"};
+// The subcommands and what their options are read into; CLI11 keeps pointers to both, so they
+// stay in place while the command line is parsed and run.
+struct Commands {
+    CLI::App* check = nullptr;
+    CLI::App* dump = nullptr;
+    CLI::App* batch = nullptr;
+    CLI::App* replay = nullptr;
+    CLI::App* lint = nullptr;
+    CLI::App* draft = nullptr;
+    std::string replayScript;
+    std::vector<std::string> lintFiles;
+    bool lintJson = false;
+    NewOptions newOptions;
+};
+
+void AddGlobalOptions(CLI::App& app, Options& options) {
     app.require_subcommand(1);
     app.set_version_flag("--version", std::string("kestrune-cli ") + kVersionText,
                          "Print the version and exit");
@@ -212,15 +224,9 @@ int RunWith(const std::vector<std::string>& args, HomeFacts facts, std::ostream&
                        std::string(kHomeVariable) +
                        ", else the folder of kestrune-cli when it is a portable copy, else "
                        "$XDG_DATA_HOME/kestrune)");
+}
 
-    CLI::App* check = app.add_subcommand("check", "Read a specification file and report errors");
-    check->add_option("SPECFILE", options.specFile, "Specification file")->required();
-
-    CLI::App* dump = app.add_subcommand("dump", "Read a specification file and print its model");
-    dump->add_option("--tab-height", options.tabHeight, "Client height of a program tab in pixels")
-        ->check(CLI::Range(1, 1000000));
-    dump->add_option("SPECFILE", options.specFile, "Specification file")->required();
-
+void AddPresetCommands(CLI::App& app, Options& options, Commands& commands) {
     CLI::App* batch = app.add_subcommand("batch", "Open a preset and write its batch script");
     batch->add_option("PRESET", options.preset, "Preset file")->required();
     batch->add_option("--stage", options.stage, "Write the script of this one stage");
@@ -232,27 +238,90 @@ int RunWith(const std::vector<std::string>& args, HomeFacts facts, std::ostream&
     batch->add_option("-o", options.output,
                       "Script file, or - for standard output (default: compile.sh in the home; "
                       "compile.bat on Windows)");
+    commands.batch = batch;
 
     CLI::App* save = app.add_subcommand("save", "Open a preset and write it back");
     save->add_option("PRESET", options.preset, "Preset file")->required();
     save->add_option("--import", options.importSpec,
                      "Load this specification and import the preset into it");
     save->add_option("-o", options.output, "Preset file to write")->required();
+}
 
-    std::string replayScript;
-    CLI::App* replay =
+// The subcommands in the order the help lists them.
+void AddCommands(CLI::App& app, Options& options, Commands& commands) {
+    AddGlobalOptions(app, options);
+    commands.check = app.add_subcommand("check", "Read a specification file and report errors");
+    commands.check->add_option("SPECFILE", options.specFile, "Specification file")->required();
+
+    commands.dump = app.add_subcommand("dump", "Read a specification file and print its model");
+    commands.dump
+        ->add_option("--tab-height", options.tabHeight, "Client height of a program tab in pixels")
+        ->check(CLI::Range(1, 1000000));
+    commands.dump->add_option("SPECFILE", options.specFile, "Specification file")->required();
+
+    AddPresetCommands(app, options, commands);
+
+    commands.replay =
         app.add_subcommand("replay", "Run a script of user steps on the windows' logic");
-    replay->add_option("SCRIPT", replayScript, "Script file, one step per line")->required();
+    commands.replay->add_option("SCRIPT", commands.replayScript, "Script file, one step per line")
+        ->required();
 
-    std::vector<std::string> lintFiles;
-    bool lintJson = false;
-    CLI::App* lint = app.add_subcommand(
+    commands.lint = app.add_subcommand(
         "lint", "Report syntax errors and silent mistakes in specification files");
-    lint->add_flag("--json", lintJson, "Print the findings as a JSON array");
-    lint->add_option("SPECFILE", lintFiles, "Specification files")->required();
+    commands.lint->add_flag("--json", commands.lintJson, "Print the findings as a JSON array");
+    commands.lint->add_option("SPECFILE", commands.lintFiles, "Specification files")->required();
 
-    NewOptions newOptions;
-    CLI::App* draft = AddNewCommand(app, newOptions);
+    commands.draft = AddNewCommand(app, commands.newOptions);
+}
+
+// Runs the one subcommand the command line chose, in the program home it decides.
+int RunCommand(const Commands& commands, Options& options, HomeFacts& facts, std::ostream& out,
+               std::ostream& err) {
+    if (commands.lint->parsed()) {
+        // Reads only the files named, no home.
+        return RunLint(commands.lintFiles, commands.lintJson, out);
+    }
+
+    facts.homeOption = options.homeOption;
+    options.home = DecideProgramHome(facts);
+    for (const std::string& problem : PrepareProgramHome(options.home)) {
+        err << "kestrune-cli: " << problem << '\n';
+    }
+
+    CliPlatform platform(err);
+    if (commands.check->parsed()) {
+        return RunCheck(options, platform, nullptr);
+    }
+    if (commands.dump->parsed()) {
+        return RunCheck(options, platform, &out);
+    }
+    if (commands.draft->parsed()) {
+        return RunNew(commands.newOptions, options.home.programFolder, out, err);
+    }
+    if (commands.replay->parsed()) {
+        // The window's executable lives beside kestrune-cli.
+        return RunReplay(commands.replayScript, options.home, facts.executableFolder + "kestrune",
+                         out, err);
+    }
+    if (commands.batch->parsed()) {
+        const int code = RunBatch(options, platform, out, err);
+        if (code == kExitUsage) {
+            err << '\n' << commands.batch->help();
+        }
+        return code;
+    }
+    return RunSave(options, platform, err);
+}
+
+}  // namespace
+
+int RunWith(const std::vector<std::string>& args, HomeFacts facts, std::ostream& out,
+            std::ostream& err) {
+    Options options;
+    Commands commands;
+    CLI::App app{"Reads Kestrune specification and preset files and writes batch scripts.",
+                 "kestrune-cli"};
+    AddCommands(app, options, commands);
 
     std::vector<std::string> reversed(args.rbegin(), args.rend());
     try {
@@ -267,39 +336,7 @@ int RunWith(const std::vector<std::string>& args, HomeFacts facts, std::ostream&
         err << "kestrune-cli: " << error.what() << "\n\n" << app.help();
         return kExitUsage;
     }
-
-    if (lint->parsed()) {
-        return RunLint(lintFiles, lintJson, out);  // reads only the files named, no home
-    }
-
-    facts.homeOption = options.homeOption;
-    options.home = DecideProgramHome(facts);
-    for (const std::string& problem : PrepareProgramHome(options.home)) {
-        err << "kestrune-cli: " << problem << '\n';
-    }
-
-    CliPlatform platform(err);
-    if (check->parsed()) {
-        return RunCheck(options, platform, nullptr);
-    }
-    if (dump->parsed()) {
-        return RunCheck(options, platform, &out);
-    }
-    if (draft->parsed()) {
-        return RunNew(newOptions, options.home.programFolder, out, err);
-    }
-    if (replay->parsed()) {
-        // The window's executable lives beside kestrune-cli.
-        return RunReplay(replayScript, options.home, facts.executableFolder + "kestrune", out, err);
-    }
-    if (batch->parsed()) {
-        const int code = RunBatch(options, platform, out, err);
-        if (code == kExitUsage) {
-            err << '\n' << batch->help();
-        }
-        return code;
-    }
-    return RunSave(options, platform, err);
+    return RunCommand(commands, options, facts, out, err);
 }
 
 int Run(int argc, char** argv) {

@@ -20,40 +20,40 @@ class Runner {
     Runner(Kestrune& app, ReplayPlatform& platform, std::ostream& out)
         : app_(app), platform_(platform), out_(out) {}
 
-    // What kept the step from being carried out, if anything.
-    std::optional<std::string> Run(const ReplayStep& step) {
-        std::optional<std::string> failure = Dispatch(step);
+    // Carries out one step, or says what kept it from being carried out.
+    Result<void> Run(const ReplayStep& step) {
+        Result<void> done = Dispatch(step);
         // A box or dialog that found nothing queued is the step's fault too.
-        if (std::optional<std::string> fault = platform_.TakeFault(); fault && !failure) {
-            failure = std::move(fault);
+        if (std::optional<std::string> fault = platform_.TakeFault(); fault && done) {
+            return Failure{std::move(*fault)};
         }
-        return failure;
+        return done;
     }
 
   private:
-    static std::optional<std::string> Failed(EventResult result) {
+    static Result<void> Failed(EventResult result) {
         if (result == EventResult::Done) {
-            return std::nullopt;
+            return {};
         }
-        return std::string(EventResultText(result));
+        return Failure{std::string(EventResultText(result))};
     }
 
-    std::optional<std::string> Dispatch(const ReplayStep& step) {
+    Result<void> Dispatch(const ReplayStep& step) {
         switch (step.kind) {
             case StepKind::Start:
                 app_.Start(step.words);
-                return std::nullopt;
+                return {};
             case StepKind::Answer:
                 platform_.QueueAnswer(AnswerOf(step.name));
-                return std::nullopt;
+                return {};
             case StepKind::File:
                 platform_.QueueFile(step.cancel ? std::nullopt
                                                 : std::optional<std::string>(step.name));
-                return std::nullopt;
+                return {};
             case StepKind::Color:
                 platform_.QueueColor(step.cancel ? std::nullopt
                                                  : std::optional<std::uint32_t>(step.color));
-                return std::nullopt;
+                return {};
             case StepKind::Click:
                 return Failed(app_.Click(step.name));
             case StepKind::Menu:
@@ -78,9 +78,9 @@ class Runner {
                 return Failed(app_.CloseBox());
             case StepKind::Dump:
                 out_ << DumpJsonLine(StateToJson(app_, platform_)) << '\n' << std::flush;
-                return std::nullopt;
+                return {};
         }
-        return std::nullopt;
+        return {};
     }
 
     static ReplayAnswer AnswerOf(const std::string& word) {
@@ -134,8 +134,8 @@ int RunReplay(const std::string& scriptPath, const ProgramHome& home,
         app.Start({});
     }
     for (std::size_t i = 0; i < script.steps.size(); ++i) {
-        if (std::optional<std::string> failure = runner.Run(script.steps[i])) {
-            Report(err, script.steps[i], *failure);
+        if (const Result<void> done = runner.Run(script.steps[i]); !done) {
+            Report(err, script.steps[i], done.Error());
             return kExitFailed;
         }
     }

@@ -12,6 +12,7 @@
 
 #include "app/Kestrune.h"
 #include "app/ProgramHome.h"
+#include "base/Result.h"
 
 namespace kestrune::cli {
 
@@ -58,9 +59,9 @@ struct ScriptError {
 };
 
 // Splits a line into words: blanks and tabs separate them, a word with blanks is written in
-// double quotes, and "" inside quotes stands for one double quote. The error names what is
+// double quotes, and "" inside quotes stands for one double quote. A failure names what is
 // wrong with the line.
-std::optional<std::vector<std::string>> SplitWords(std::string_view line, std::string& error);
+Result<std::vector<std::string>> SplitWords(std::string_view line);
 
 // Reads a whole script; the steps in order, or the first line that is not a valid step.
 struct ParsedScript {

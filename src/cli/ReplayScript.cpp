@@ -5,6 +5,7 @@
 
 #include "Replay.h"
 #include "base/Color.h"
+#include "base/Result.h"
 #include "base/Text.h"
 
 namespace kestrune::cli {
@@ -25,13 +26,13 @@ std::optional<int> WholeNumber(const std::string& word) {
     return value;
 }
 
-// Reads a number argument into `target`; the error text when it is not one.
-std::optional<std::string> Number(const std::string& word, int& target) {
+// Reads a number argument into `target`.
+Result<void> Number(const std::string& word, int& target) {
     if (const std::optional<int> value = WholeNumber(word)) {
         target = *value;
-        return std::nullopt;
+        return {};
     }
-    return "\"" + word + "\" is not a whole number";
+    return Failure{"\"" + word + "\" is not a whole number"};
 }
 
 struct StepForm {
@@ -97,9 +98,9 @@ const std::vector<FieldActionForm>& FieldActionForms() {
     return forms;
 }
 
-std::optional<std::string> ReadFieldStep(const std::vector<std::string>& words, ReplayStep& step) {
-    if (auto error = Number(words[1], step.program)) {
-        return error;
+Result<void> ReadFieldStep(const std::vector<std::string>& words, ReplayStep& step) {
+    if (Result<void> read = Number(words[1], step.program); !read) {
+        return read;
     }
     const FieldKindName* kind = nullptr;
     for (const FieldKindName& candidate : kFieldKinds) {
@@ -108,12 +109,12 @@ std::optional<std::string> ReadFieldStep(const std::vector<std::string>& words, 
         }
     }
     if (kind == nullptr) {
-        return "unknown field kind \"" + words[2] +
-               "\" (checkBoxes, editBoxes, comboBoxes, browseBoxes, colorBoxes)";
+        return Failure{"unknown field kind \"" + words[2] +
+                       "\" (checkBoxes, editBoxes, comboBoxes, browseBoxes, colorBoxes)"};
     }
     step.fieldKind = kind->kind;
-    if (auto error = Number(words[3], step.index)) {
-        return error;
+    if (Result<void> read = Number(words[3], step.index); !read) {
+        return read;
     }
     const FieldActionForm* form = nullptr;
     for (const FieldActionForm& candidate : FieldActionForms()) {
@@ -122,29 +123,30 @@ std::optional<std::string> ReadFieldStep(const std::vector<std::string>& words, 
         }
     }
     if (form == nullptr) {
-        return "unknown field action \"" + words[4] + "\" (tick, type, pick, leave, browse, hover)";
+        return Failure{"unknown field action \"" + words[4] +
+                       "\" (tick, type, pick, leave, browse, hover)"};
     }
     step.action = form->action;
     if (words.size() != 5 + form->arguments) {
-        return std::string("usage: field P KIND I ") +
-               (form->action == FieldAction::Type   ? "type TEXT"
-                : form->action == FieldAction::Pick ? "pick INDEX"
-                                                    : std::string(form->name));
+        return Failure{std::string("usage: field P KIND I ") +
+                       (form->action == FieldAction::Type   ? "type TEXT"
+                        : form->action == FieldAction::Pick ? "pick INDEX"
+                                                            : std::string(form->name))};
     }
     bool fits = form->kinds.empty();
     for (FieldKind allowed : form->kinds) {
         fits = fits || allowed == kind->kind;
     }
     if (!fits) {
-        return std::string(kind->name) + " fields have no value control to " +
-               std::string(form->name);
+        return Failure{std::string(kind->name) + " fields have no value control to " +
+                       std::string(form->name)};
     }
     if (form->action == FieldAction::Type) {
         step.text = words[5];
     } else if (form->action == FieldAction::Pick) {
         return Number(words[5], step.option);
     }
-    return std::nullopt;
+    return {};
 }
 
 // The names of the options dialog's controls that take such a step, in the dialog's order.
@@ -181,69 +183,59 @@ std::string Usage(const StepForm& form) {
     return usage;
 }
 
-// Fills `step` from its words; the error text when they do not form a step.
-std::optional<std::string> ReadStep(const std::vector<std::string>& words, ReplayStep& step) {
-    const StepForm* form = nullptr;
-    for (const StepForm& candidate : kForms) {
-        if (candidate.verb == words[0]) {
-            form = &candidate;
+// Reads the colour step's arguments: three components, or "-" for a cancelled dialog.
+Result<void> ReadColor(const std::vector<std::string>& rest, const std::string& usage,
+                       ReplayStep& step) {
+    if (rest.size() == 1 && rest[0] == "-") {
+        step.cancel = true;
+        return {};
+    }
+    if (rest.size() != 3) {
+        return Failure{usage};
+    }
+    std::uint32_t components[3] = {};
+    for (std::size_t i = 0; i < 3; ++i) {
+        int component = 0;
+        if (Result<void> read = Number(rest[i], component); !read) {
+            return read;
         }
+        if (component < 0 || component > 255) {
+            return Failure{"a colour component runs from 0 to 255"};
+        }
+        components[i] = static_cast<std::uint32_t>(component);
     }
-    if (form == nullptr) {
-        return "unknown step \"" + words[0] + "\"";
-    }
-    step.kind = form->kind;
-    const std::size_t arguments = words.size() - 1;
-    const std::string usage = "usage: " + Usage(*form);
-    if (arguments < form->minArguments || arguments > form->maxArguments) {
-        return usage;
-    }
+    step.color = PackColor(components[0], components[1], components[2]);
+    return {};
+}
+
+// Reads the arguments of a step whose verb and argument count are known good.
+Result<void> ReadArguments(const std::vector<std::string>& words, const std::string& usage,
+                           ReplayStep& step) {
     const std::vector<std::string> rest(words.begin() + 1, words.end());
     auto oneOf = [&](std::initializer_list<std::string_view> choices) {
         for (std::string_view choice : choices) {
             if (rest[0] == choice) {
-                return true;
+                return Result<void>();
             }
         }
-        return false;
+        return Result<void>(Failure{usage});
     };
-    switch (form->kind) {
+    switch (step.kind) {
         case StepKind::Start:
             step.words = rest;
-            return std::nullopt;
+            return {};
         case StepKind::Answer:
             step.name = rest[0];
-            return oneOf({"yes", "no", "cancel", "ok"}) ? std::nullopt
-                                                        : std::optional<std::string>(usage);
+            return oneOf({"yes", "no", "cancel", "ok"});
         case StepKind::File:
             step.name = rest[0];
             step.cancel = rest[0] == "-";
-            return std::nullopt;
-        case StepKind::Color: {
-            if (rest.size() == 1 && rest[0] == "-") {
-                step.cancel = true;
-                return std::nullopt;
-            }
-            if (rest.size() != 3) {
-                return usage;
-            }
-            std::uint32_t components[3] = {};
-            for (std::size_t i = 0; i < 3; ++i) {
-                int component = 0;
-                if (auto error = Number(rest[i], component)) {
-                    return error;
-                }
-                if (component < 0 || component > 255) {
-                    return "a colour component runs from 0 to 255";
-                }
-                components[i] = static_cast<std::uint32_t>(component);
-            }
-            step.color = PackColor(components[0], components[1], components[2]);
-            return std::nullopt;
-        }
+            return {};
+        case StepKind::Color:
+            return ReadColor(rest, usage, step);
         case StepKind::Click:
             step.name = rest[0];
-            return std::nullopt;
+            return {};
         case StepKind::Menu:
             step.name = rest[0];
             return Number(rest[1], step.index);
@@ -251,38 +243,52 @@ std::optional<std::string> ReadStep(const std::vector<std::string>& words, Repla
             return Number(rest[0], step.index);
         case StepKind::Stage:
             if (rest[1] != "on" && rest[1] != "off") {
-                return usage;
+                return Failure{usage};
             }
             step.on = rest[1] == "on";
             return Number(rest[0], step.index);
         case StepKind::Field:
             return ReadFieldStep(words, step);
         case StepKind::Set:
-            step.name = rest[0];
-            if (!OneOfNames(rest[0], &Settable)) {
-                return usage;
-            }
-            return Number(rest[1], step.index);
         case StepKind::Select:
             step.name = rest[0];
-            if (!OneOfNames(rest[0], &Selectable)) {
-                return usage;
+            if (!OneOfNames(rest[0], step.kind == StepKind::Set ? &Settable : &Selectable)) {
+                return Failure{usage};
             }
             return Number(rest[1], step.index);
         case StepKind::Tray:
             step.name = rest[0];
-            return oneOf({"right", "left", "double"}) ? std::nullopt
-                                                      : std::optional<std::string>(usage);
+            return oneOf({"right", "left", "double"});
         case StepKind::Close:
         case StepKind::Dump:
-            return std::nullopt;
+            return {};
     }
-    return usage;
+    return Failure{usage};
+}
+
+// Fills `step` from its words, or says why they do not form a step.
+Result<void> ReadStep(const std::vector<std::string>& words, ReplayStep& step) {
+    const StepForm* form = nullptr;
+    for (const StepForm& candidate : kForms) {
+        if (candidate.verb == words[0]) {
+            form = &candidate;
+        }
+    }
+    if (form == nullptr) {
+        return Failure{"unknown step \"" + words[0] + "\""};
+    }
+    step.kind = form->kind;
+    const std::size_t arguments = words.size() - 1;
+    const std::string usage = "usage: " + Usage(*form);
+    if (arguments < form->minArguments || arguments > form->maxArguments) {
+        return Failure{usage};
+    }
+    return ReadArguments(words, usage, step);
 }
 
 }  // namespace
 
-std::optional<std::vector<std::string>> SplitWords(std::string_view line, std::string& error) {
+Result<std::vector<std::string>> SplitWords(std::string_view line) {
     std::vector<std::string> words;
     std::size_t i = 0;
     while (i < line.size()) {
@@ -308,18 +314,15 @@ std::optional<std::vector<std::string>> SplitWords(std::string_view line, std::s
                 word += line[i++];
             }
             if (!closed) {
-                error = "a double quote is not closed";
-                return std::nullopt;
+                return Failure{"a double quote is not closed"};
             }
             if (i < line.size() && !IsBlank(line[i])) {
-                error = "a closing double quote must end its word";
-                return std::nullopt;
+                return Failure{"a closing double quote must end its word"};
             }
         } else {
             while (i < line.size() && !IsBlank(line[i])) {
                 if (line[i] == '"') {
-                    error = "a double quote inside a word; quote the whole word";
-                    return std::nullopt;
+                    return Failure{"a double quote inside a word; quote the whole word"};
                 }
                 word += line[i++];
             }
@@ -357,16 +360,15 @@ ParsedScript ParseScript(std::string_view bytes) {
         if (line.find('\0') != std::string_view::npos) {
             return fail("the line holds a NUL byte");
         }
-        std::string error;
-        const std::optional<std::vector<std::string>> words = SplitWords(line, error);
+        const Result<std::vector<std::string>> words = SplitWords(line);
         if (!words) {
-            return fail(error);
+            return fail(words.Error());
         }
         ReplayStep step;
         step.line = lineNumber;
         step.source = std::string(line);
-        if (std::optional<std::string> what = ReadStep(*words, step)) {
-            return fail(*what);
+        if (const Result<void> read = ReadStep(*words, step); !read) {
+            return fail(read.Error());
         }
         if (step.kind == StepKind::Start && !parsed.steps.empty()) {
             return fail("start must be the first step");

@@ -103,47 +103,42 @@ bool UsableChoice(std::string_view choice) {
            choice.find('|') == std::string_view::npos;
 }
 
-DraftField FieldFor(const HelpOption& option) {
-    DraftField field;
-    field.caption = CaptionFor(option);
-    field.hint = HintFor(option);
-    const std::string& name = PreferredName(option);
+// A combo box for an option that lists its values; false when it lists none that fit.
+bool FillComboBox(const HelpOption& option, const std::string& name, DraftField& field) {
     std::vector<std::string> choices;
     for (const std::string& choice : option.choices) {
         if (UsableChoice(SpecificationText(choice))) {
             choices.push_back(SpecificationText(choice));
         }
     }
-    if (!choices.empty()) {
-        field.kind = DraftKind::ComboBox;
-        // An optional value must be glued to its option; a required one may follow a blank.
-        const std::string prefix = option.optionalArgument ? name + "=" : std::string();
-        field.param = option.optionalArgument ? std::string() : name;
-        for (const std::string& choice : choices) {
-            if (!field.options.empty()) {
-                field.options += "|";
-            }
-            field.options += choice + "," + prefix + choice;
+    if (choices.empty()) {
+        return false;
+    }
+    field.kind = DraftKind::ComboBox;
+    // An optional value must be glued to its option; a required one may follow a blank.
+    const std::string prefix = option.optionalArgument ? name + "=" : std::string();
+    field.param = option.optionalArgument ? std::string() : name;
+    for (const std::string& choice : choices) {
+        if (!field.options.empty()) {
+            field.options += "|";
         }
-        const std::string wanted = SpecificationText(option.defaultValue);
-        const auto found = std::find(choices.begin(), choices.end(), wanted);
-        field.defaultValue = found != choices.end() ? wanted : choices.front();
-        return field;
+        field.options += choice + "," + prefix + choice;
     }
-    if (option.argument.empty() || option.optionalArgument) {
-        // A value the tool takes only glued and optionally: the bare switch is the safe draft.
-        field.kind = DraftKind::CheckBox;
-        field.param = name;
-        return field;
-    }
-    field.param = name;
-    const std::vector<std::string> words = ArgumentWords(option.argument);
+    const std::string wanted = SpecificationText(option.defaultValue);
+    const auto found = std::find(choices.begin(), choices.end(), wanted);
+    field.defaultValue = found != choices.end() ? wanted : choices.front();
+    return true;
+}
+
+// A browse box for an argument named like a folder or a file; false for any other.
+bool FillBrowseBox(const HelpOption& option, const std::vector<std::string>& words,
+                   DraftField& field) {
     const std::string first = words.empty() ? std::string() : words.front();
     if (OneOf(first, kFolderWords) || (words.size() == 1 && first.ends_with("dir"))) {
         field.kind = DraftKind::BrowseBox;
         field.type = "path";
         field.width = 2;
-        return field;
+        return true;
     }
     const std::string& last = words.empty() ? first : words.back();
     const bool alternatives = option.argument.find('|') != std::string::npos;
@@ -152,8 +147,15 @@ DraftField FieldFor(const HelpOption& option) {
         field.kind = DraftKind::BrowseBox;
         field.type = "file";
         field.width = 2;
-        return field;
+        return true;
     }
+    return false;
+}
+
+// An edit box, typed as a number where the argument's name and default say so.
+void FillEditBox(const HelpOption& option, const std::vector<std::string>& words,
+                 DraftField& field) {
+    const std::string first = words.empty() ? std::string() : words.front();
     field.kind = DraftKind::EditBox;
     // "(default: all interfaces)" describes; only a default without blanks is a value to pass.
     std::string defaultValue = SpecificationText(option.defaultValue);
@@ -187,6 +189,27 @@ DraftField FieldFor(const HelpOption& option) {
                     [](const std::string& w) { return OneOf(w, kLongTextWords); }) ||
         option.argument.size() > 16) {
         field.width = 2;
+    }
+}
+
+DraftField FieldFor(const HelpOption& option) {
+    DraftField field;
+    field.caption = CaptionFor(option);
+    field.hint = HintFor(option);
+    const std::string& name = PreferredName(option);
+    if (FillComboBox(option, name, field)) {
+        return field;
+    }
+    if (option.argument.empty() || option.optionalArgument) {
+        // A value the tool takes only glued and optionally: the bare switch is the safe draft.
+        field.kind = DraftKind::CheckBox;
+        field.param = name;
+        return field;
+    }
+    field.param = name;
+    const std::vector<std::string> words = ArgumentWords(option.argument);
+    if (!FillBrowseBox(option, words, field)) {
+        FillEditBox(option, words, field);
     }
     return field;
 }

@@ -143,17 +143,10 @@ class Pipe {
     int ends_[2] = {-1, -1};
 };
 
-}  // namespace
-
-HelpCaptureResult CaptureHelp(const std::string& executable,
-                              const std::vector<std::string>& arguments,
-                              const HelpCaptureLimits& limits) {
-    HelpCaptureResult result;
-    Pipe output;
-    if (!output.Valid()) {
-        result.error = std::string("cannot make a pipe: ") + std::strerror(errno);
-        return result;
-    }
+// Starts the tool in a group of its own with the pipe as its output; false (with the error
+// in `result`) when it cannot be started.
+bool Spawn(const std::string& executable, const std::vector<std::string>& arguments, Pipe& output,
+           pid_t& pid, HelpCaptureResult& result) {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     // Standard input reads as empty: a tool that waits for input ends at once.
@@ -173,7 +166,6 @@ HelpCaptureResult CaptureHelp(const std::string& executable,
     std::vector<std::string> environment = HelpEnvironment();
     std::vector<char*> envp = Pointers(environment);
 
-    pid_t pid = 0;
     const int spawned =
         posix_spawn(&pid, executable.c_str(), &actions, &attributes, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
@@ -181,10 +173,14 @@ HelpCaptureResult CaptureHelp(const std::string& executable,
     output.CloseWrite();
     if (spawned != 0) {
         result.error = std::strerror(spawned);
-        return result;
+        return false;
     }
     result.started = true;
+    return true;
+}
 
+// Reads what the tool prints until it closes its output, the time is up or the bytes are.
+void ReadOutput(int from, const HelpCaptureLimits& limits, HelpCaptureResult& result) {
     const auto deadline = std::chrono::steady_clock::now() + limits.time;
     char buffer[65536];
     bool stop = false;
@@ -195,7 +191,7 @@ HelpCaptureResult CaptureHelp(const std::string& executable,
             result.timedOut = true;
             break;
         }
-        pollfd wait{output.Read(), POLLIN, 0};
+        pollfd wait{from, POLLIN, 0};
         const int ready = poll(&wait, 1, static_cast<int>(left.count()));
         if (ready < 0 && errno == EINTR) {
             continue;
@@ -204,7 +200,7 @@ HelpCaptureResult CaptureHelp(const std::string& executable,
             result.timedOut = ready == 0;
             break;
         }
-        const ssize_t got = read(output.Read(), buffer, sizeof buffer);
+        const ssize_t got = read(from, buffer, sizeof buffer);
         if (got < 0 && errno == EINTR) {
             continue;
         }
@@ -216,6 +212,24 @@ HelpCaptureResult CaptureHelp(const std::string& executable,
         result.output.append(buffer, std::min(size, room));
         stop = size >= room;
     }
+}
+
+}  // namespace
+
+HelpCaptureResult CaptureHelp(const std::string& executable,
+                              const std::vector<std::string>& arguments,
+                              const HelpCaptureLimits& limits) {
+    HelpCaptureResult result;
+    Pipe output;
+    if (!output.Valid()) {
+        result.error = std::string("cannot make a pipe: ") + std::strerror(errno);
+        return result;
+    }
+    pid_t pid = 0;
+    if (!Spawn(executable, arguments, output, pid, result)) {
+        return result;
+    }
+    ReadOutput(output.Read(), limits, result);
     output.CloseRead();
     // Whatever is still running (a hang, a tool past the byte limit, a child holding the pipe)
     // is ended; a tool that has ended is only reaped.

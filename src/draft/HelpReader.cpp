@@ -172,6 +172,109 @@ struct ParsedLine {
     std::size_t descriptionColumn = 0;  // 0: the description does not start on this line
 };
 
+// The argument after one blank: "<NUM>", "{a,b}", "[host]", "FILE", or "script, --long".
+bool ReadSpacedArgument(std::string_view text, std::size_t& p, HelpOption& option) {
+    const std::size_t q = p + 1;
+    if (text[q] == '<' || text[q] == '{' ||
+        (text[q] == '[' && text.size() > q + 1 && text[q + 1] != '-')) {
+        if (ClosingBracket(text, q) == std::string_view::npos) {
+            return false;
+        }
+        // The value goes on after its brackets: "<NUM>..." (clap),
+        // "[protocol://]host[:port]" (curl).
+        const std::size_t end = GluedEnd(text, q);
+        SetArgument(option, text.substr(q, end - q));
+        p = end;
+    } else if (const std::size_t capitals = CapitalsLength(text, q); capitals > 0) {
+        SetArgument(option, text.substr(q, capitals));
+        p = q + capitals;
+    } else if (const std::size_t comma = text.find(", -", q);
+               comma != std::string_view::npos && IsLower(text[q]) &&
+               text.substr(q, comma - q).find(' ') == std::string_view::npos) {
+        // "-e script, --expression=script": a value in small letters before another name.
+        SetArgument(option, text.substr(q, comma - q));
+        p = comma;
+    }
+    return true;
+}
+
+// Reads the argument written right after a name at `p` (glued, in brackets or after one
+// blank) and moves `p` past it. False when a bracket is left open: not an option line.
+bool ReadNameArgument(std::string_view text, std::size_t& p, HelpOption& option) {
+    if (p < text.size() && text[p] == '=') {
+        const std::size_t end = GluedEnd(text, p + 1);
+        SetArgument(option, text.substr(p + 1, end - p - 1));
+        option.glued = true;
+        p = end;
+    } else if (p + 1 < text.size() && text[p] == '[' && text[p + 1] == '=') {
+        const std::size_t close = ClosingBracket(text, p);
+        if (close == std::string_view::npos) {
+            return false;
+        }
+        SetArgument(option, text.substr(p + 2, close - p - 2));
+        option.optionalArgument = true;
+        p = close + 1;
+    } else if (p < text.size() && (text[p] == '[' || text[p] == '<')) {
+        const std::size_t close = ClosingBracket(text, p);
+        if (close == std::string_view::npos) {
+            return false;
+        }
+        SetArgument(option, text.substr(p + 1, close - p - 1));
+        option.optionalArgument = text[p] == '[';
+        option.glued = true;
+        p = close + 1;
+    } else if (p + 1 < text.size() && text[p] == ' ' && text[p + 1] != ' ') {
+        return ReadSpacedArgument(text, p, option);
+    }
+    return true;
+}
+
+// Moves `p` to another name of the same option: "-x, --long", "-v|--volume", or pandoc's
+// columns. False when none follows.
+bool SkipToNextName(std::string_view text, std::size_t& p, const HelpOption& option) {
+    if (p + 2 < text.size() && text[p] == ',' && text[p + 1] == ' ' && text[p + 2] == '-') {
+        p += 2;
+    } else if (p + 1 < text.size() && text[p] == '|' && text[p + 1] == '-') {
+        p += 1;
+    } else if (const std::size_t gap = CountBlanks(text, p);
+               gap >= 1 && option.names.back().size() == 2 && text.compare(p + gap, 2, "--") == 0 &&
+               NameLength(text, p + gap) > 0) {
+        // "-s                    --standalone": a short name, then its long name.
+        p += gap;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// Reads what follows the names from `p`: a value in small letters, then the description.
+void ReadDescription(const Line& line, std::size_t p, ParsedLine& parsed) {
+    std::string_view text = line.text;
+    HelpOption& option = parsed.option;
+    const std::size_t gap = CountBlanks(text, p);
+    std::string_view rest = text.substr(std::min(text.size(), p + gap));
+    if (option.argument.empty() && gap == 1 && !rest.empty() &&
+        (IsLower(rest[0]) || rest[0] == '_')) {
+        // A value named in small letters: "-h topic   show help", "-name value" (Go).
+        const std::size_t next = rest.find("  ");
+        if (next != std::string_view::npos) {
+            const std::string_view candidate = rest.substr(0, next);
+            if (WordCount(candidate) <= 3) {
+                option.argument = std::string(candidate);
+                const std::size_t skip = next + CountBlanks(rest, next);
+                rest = rest.substr(skip);
+            }
+        } else if (rest.find(' ') == std::string_view::npos && rest.size() <= 24) {
+            option.argument = std::string(rest);
+            rest = {};
+        }
+    }
+    option.description = std::string(rest);
+    if (!rest.empty()) {
+        parsed.descriptionColumn = line.indent + (text.size() - rest.size());
+    }
+}
+
 // Reads an option line: names, their argument, and the description after them.
 std::optional<ParsedLine> ReadOptionLine(const Line& line) {
     std::string_view text = line.text;
@@ -185,62 +288,10 @@ std::optional<ParsedLine> ReadOptionLine(const Line& line) {
         }
         option.names.emplace_back(text.substr(p, length));
         p += length;
-        if (p < text.size() && text[p] == '=') {
-            const std::size_t end = GluedEnd(text, p + 1);
-            SetArgument(option, text.substr(p + 1, end - p - 1));
-            option.glued = true;
-            p = end;
-        } else if (p + 1 < text.size() && text[p] == '[' && text[p + 1] == '=') {
-            const std::size_t close = ClosingBracket(text, p);
-            if (close == std::string_view::npos) {
-                return std::nullopt;
-            }
-            SetArgument(option, text.substr(p + 2, close - p - 2));
-            option.optionalArgument = true;
-            p = close + 1;
-        } else if (p < text.size() && (text[p] == '[' || text[p] == '<')) {
-            const std::size_t close = ClosingBracket(text, p);
-            if (close == std::string_view::npos) {
-                return std::nullopt;
-            }
-            SetArgument(option, text.substr(p + 1, close - p - 1));
-            option.optionalArgument = text[p] == '[';
-            option.glued = true;
-            p = close + 1;
-        } else if (p + 1 < text.size() && text[p] == ' ' && text[p + 1] != ' ') {
-            const std::size_t q = p + 1;
-            if (text[q] == '<' || text[q] == '{' ||
-                (text[q] == '[' && text.size() > q + 1 && text[q + 1] != '-')) {
-                if (ClosingBracket(text, q) == std::string_view::npos) {
-                    return std::nullopt;
-                }
-                // The value goes on after its brackets: "<NUM>..." (clap),
-                // "[protocol://]host[:port]" (curl).
-                const std::size_t end = GluedEnd(text, q);
-                SetArgument(option, text.substr(q, end - q));
-                p = end;
-            } else if (const std::size_t capitals = CapitalsLength(text, q); capitals > 0) {
-                SetArgument(option, text.substr(q, capitals));
-                p = q + capitals;
-            } else if (const std::size_t comma = text.find(", -", q);
-                       comma != std::string_view::npos && IsLower(text[q]) &&
-                       text.substr(q, comma - q).find(' ') == std::string_view::npos) {
-                // "-e script, --expression=script": a value in small letters before another name.
-                SetArgument(option, text.substr(q, comma - q));
-                p = comma;
-            }
+        if (!ReadNameArgument(text, p, option)) {
+            return std::nullopt;
         }
-        // Another name of the same option: "-x, --long", "-v|--volume", or pandoc's columns.
-        if (p + 2 < text.size() && text[p] == ',' && text[p + 1] == ' ' && text[p + 2] == '-') {
-            p += 2;
-        } else if (p + 1 < text.size() && text[p] == '|' && text[p + 1] == '-') {
-            p += 1;
-        } else if (const std::size_t gap = CountBlanks(text, p);
-                   gap >= 1 && option.names.back().size() == 2 &&
-                   text.compare(p + gap, 2, "--") == 0 && NameLength(text, p + gap) > 0) {
-            // "-s                    --standalone": a short name, then its long name.
-            p += gap;
-        } else {
+        if (!SkipToNextName(text, p, option)) {
             break;
         }
     }
@@ -250,29 +301,7 @@ std::optional<ParsedLine> ReadOptionLine(const Line& line) {
     if (p < text.size() && text[p] != ' ') {
         return std::nullopt;  // "-foo:bar", "-x." : not an option column
     }
-    const std::size_t gap = CountBlanks(text, p);
-    std::string_view rest = text.substr(std::min(text.size(), p + gap));
-    if (option.argument.empty() && gap == 1 && !rest.empty() &&
-        (IsLower(rest[0]) || rest[0] == '_')) {
-        // A value named in small letters: "-h topic   show help", "-name value" (Go).
-        const std::size_t next = rest.find("  ");
-        if (next != std::string_view::npos) {
-            const std::string_view candidate = rest.substr(0, next);
-            if (WordCount(candidate) <= 3) {
-                option.argument = std::string(candidate);
-                const std::size_t skip = next + CountBlanks(rest, next);
-                p += gap + skip;
-                rest = rest.substr(skip);
-            }
-        } else if (rest.find(' ') == std::string_view::npos && rest.size() <= 24) {
-            option.argument = std::string(rest);
-            rest = {};
-        }
-    }
-    option.description = std::string(rest);
-    if (!rest.empty()) {
-        parsed.descriptionColumn = line.indent + (text.size() - rest.size());
-    }
+    ReadDescription(line, p, parsed);
     return parsed;
 }
 

@@ -4,6 +4,7 @@
 
 #include "base/FileIo.h"
 #include "base/Paths.h"
+#include "base/Result.h"
 #include "draft/DraftWriter.h"
 #include "draft/HelpReader.h"
 
@@ -49,75 +50,63 @@ bool LooksLikeText(std::string_view text) {
     return control * 20 <= head.size();
 }
 
-NewDraftResult MakeNewDraft(const NewDraftRequest& request) {
-    NewDraftResult result;
-    std::string helpText;
+namespace {
+
+// The help text of the file the request names; it learns the tool's executable on the way.
+Result<HelpText> HelpFromFile(const NewDraftRequest& request, NewDraftResult& result) {
+    if (!FileExists(request.helpTextFile)) {
+        return Failure{request.helpTextFile + " not found."};
+    }
+    std::string helpText = ReadFileBytes(request.helpTextFile);
+    if (helpText.size() > request.limits.bytes) {
+        helpText.resize(request.limits.bytes);
+    }
+    result.executable = FindExecutable(request.tool, request.searchPath);
+    if (result.executable.empty()) {
+        result.executable = request.tool;  // the path file names it as given
+    }
+    if (!LooksLikeText(helpText)) {
+        return Failure{request.helpTextFile + " is not a help text (it holds binary data)."};
+    }
+    return ReadHelpText(helpText);
+}
+
+// The help the tool prints when asked the usual ways, the first that lists options.
+Result<HelpText> HelpFromTool(const NewDraftRequest& request, NewDraftResult& result) {
+    result.executable = FindExecutable(request.tool, request.searchPath);
+    if (result.executable.empty()) {
+        if (request.tool.find_first_of("/\\") == std::string::npos) {
+            return Failure{request.tool + " not found on the search path (PATH)."};
+        }
+        if (FileExists(request.tool)) {
+            return Failure{request.tool + " is not an executable file."};
+        }
+        return Failure{request.tool + " not found."};
+    }
     HelpText help;
-    if (!request.helpTextFile.empty()) {
-        if (!FileExists(request.helpTextFile)) {
-            result.message = request.helpTextFile + " not found.";
-            return result;
+    static const std::array<const char*, 3> kAsks{"--help", "-h", "help"};
+    for (const char* ask : kAsks) {
+        const HelpCaptureResult run = CaptureHelp(result.executable, {ask}, request.limits);
+        const std::string failure = DescribeFailure(result.executable, ask, run);
+        if (!failure.empty()) {
+            return Failure{failure + "."};
         }
-        helpText = ReadFileBytes(request.helpTextFile);
-        if (helpText.size() > request.limits.bytes) {
-            helpText.resize(request.limits.bytes);
+        if (!LooksLikeText(run.output)) {
+            continue;
         }
-        result.executable = FindExecutable(request.tool, request.searchPath);
-        if (result.executable.empty()) {
-            result.executable = request.tool;  // the path file names it as given
-        }
-        if (!LooksLikeText(helpText)) {
-            result.message = request.helpTextFile + " is not a help text (it holds binary data).";
-            return result;
-        }
-        help = ReadHelpText(helpText);
-    } else {
-        result.executable = FindExecutable(request.tool, request.searchPath);
-        if (result.executable.empty()) {
-            if (request.tool.find_first_of("/\\") == std::string::npos) {
-                result.message = request.tool + " not found on the search path (PATH).";
-            } else if (FileExists(request.tool)) {
-                result.message = request.tool + " is not an executable file.";
-            } else {
-                result.message = request.tool + " not found.";
-            }
-            return result;
-        }
-        static const std::array<const char*, 3> kAsks{"--help", "-h", "help"};
-        for (const char* ask : kAsks) {
-            const HelpCaptureResult run = CaptureHelp(result.executable, {ask}, request.limits);
-            const std::string failure = DescribeFailure(result.executable, ask, run);
-            if (!failure.empty()) {
-                result.message = failure + ".";
-                return result;
-            }
-            if (!LooksLikeText(run.output)) {
-                continue;
-            }
-            help = ReadHelpText(run.output);
-            if (help.OptionCount() > 0) {
-                break;
-            }
+        help = ReadHelpText(run.output);
+        if (help.OptionCount() > 0) {
+            break;
         }
     }
-    result.optionCount = help.OptionCount();
-    const std::string toolName(
-        BaseNamePart(request.tool.empty() ? result.executable : request.tool));
-    DraftSource source;
-    source.name = request.name.empty() ? toolName : request.name;
-    source.program =
-        ProgramNameFor(BaseNamePart(result.executable).empty() ? std::string_view(toolName)
-                                                               : BaseNamePart(result.executable));
-    source.executable = result.executable;
-    const Draft draft = WriteDraft(help, source);
-    result.fieldCount = draft.fieldCount;
-    if (draft.fieldCount == 0) {
-        result.message = "no options found in the help of " +
-                         (request.helpTextFile.empty() ? result.executable : request.helpTextFile) +
-                         "; nothing was written.";
-        return result;
-    }
-    const std::string fileStem = ProgramNameFor(source.name);
+    return help;
+}
+
+// Writes the draft's two files where the request says, unless one is there and may not be
+// replaced.
+void WriteDraftFiles(const NewDraftRequest& request, const Draft& draft, const std::string& name,
+                     NewDraftResult& result) {
+    const std::string fileStem = ProgramNameFor(name);
     result.specPath =
         request.output.empty() ? Joined(request.specFolder, fileStem + ".zrs") : request.output;
     // The tool path file is named like the specification file, in the program folder's Config/.
@@ -127,7 +116,7 @@ NewDraftResult MakeNewDraft(const NewDraftRequest& request) {
         if (!request.force && FileExists(target)) {
             result.exists = true;
             result.message = target + " exists already; give --force to replace it.";
-            return result;
+            return;
         }
     }
     const std::string specFolder(FolderPart(result.specPath));
@@ -138,6 +127,36 @@ NewDraftResult MakeNewDraft(const NewDraftRequest& request) {
     WriteFileReplacing(result.specPath, draft.specification);
     WriteFileReplacing(result.toolPathFile, draft.toolPaths);
     result.written = true;
+}
+
+}  // namespace
+
+NewDraftResult MakeNewDraft(const NewDraftRequest& request) {
+    NewDraftResult result;
+    const Result<HelpText> help = request.helpTextFile.empty() ? HelpFromTool(request, result)
+                                                               : HelpFromFile(request, result);
+    if (!help) {
+        result.message = help.Error();
+        return result;
+    }
+    result.optionCount = help->OptionCount();
+    const std::string toolName(
+        BaseNamePart(request.tool.empty() ? result.executable : request.tool));
+    DraftSource source;
+    source.name = request.name.empty() ? toolName : request.name;
+    source.program =
+        ProgramNameFor(BaseNamePart(result.executable).empty() ? std::string_view(toolName)
+                                                               : BaseNamePart(result.executable));
+    source.executable = result.executable;
+    const Draft draft = WriteDraft(*help, source);
+    result.fieldCount = draft.fieldCount;
+    if (draft.fieldCount == 0) {
+        result.message = "no options found in the help of " +
+                         (request.helpTextFile.empty() ? result.executable : request.helpTextFile) +
+                         "; nothing was written.";
+        return result;
+    }
+    WriteDraftFiles(request, draft, source.name, result);
     return result;
 }
 

@@ -38,12 +38,9 @@ void TZRBrowseBox::Toggle() {
 }
 
 void TZRBrowseBox::ChooseValue() {
-    Platform* platform = Core.context.platform;
-    if (platform == nullptr) {
-        return;
-    }
+    Platform& platform = Core.context.platform;
     if (BrowseType == "path") {
-        std::string folder = platform->ChooseFolder("Select A Folder:");
+        std::string folder = platform.ChooseFolder("Select A Folder:");
         if (!folder.empty()) {
             EditChange(std::move(folder));
         }
@@ -54,7 +51,7 @@ void TZRBrowseBox::ChooseValue() {
     if (FileExists(EditControl.text)) {
         request.initialFolder = std::string(FolderPart(EditControl.text));
     }
-    const std::optional<std::string> chosen = platform->OpenFileDialog(request);
+    const std::optional<std::string> chosen = platform.OpenFileDialog(request);
     if (!chosen) {
         return;
     }

@@ -32,10 +32,7 @@ void TZRColorBox::Toggle() {
 }
 
 void TZRColorBox::ChooseValue() {
-    if (Core.context.platform == nullptr) {
-        return;
-    }
-    const std::optional<std::uint32_t> chosen = Core.context.platform->ChooseColor(Color);
+    const std::optional<std::uint32_t> chosen = Core.context.platform.get().ChooseColor(Color);
     if (chosen && *chosen != Color) {
         Color = *chosen;
         Core.MarkChanged();

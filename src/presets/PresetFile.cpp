@@ -19,9 +19,7 @@ constexpr std::string_view kSignature = "zrp200";
 constexpr std::string_view kClassPrefix = "[class = ";
 
 void ShowError(const SpecificationModel& model, const std::string& text) {
-    if (model.Fields.platform != nullptr) {
-        model.Fields.platform->ShowMessage(MessageKind::Error, text);
-    }
+    model.Fields.platform.get().ShowMessage(MessageKind::Error, text);
 }
 
 // Reads one preset file line by line. The reader never holds a program across a "SpecFile"
@@ -129,7 +127,8 @@ bool PresetReader::ReadLine(std::string_view line) {
         program_ = program;
         return true;
     }
-    Platform* messages = BadLines < kShownBadLines ? model_.Fields.platform : nullptr;
+    Platform& messages =
+        BadLines < kShownBadLines ? model_.Fields.platform.get() : SilentPlatform();
     if (!SplitKeyValue(messages, line, LineNumber, key_, value_)) {
         ++BadLines;
         return true;

@@ -1,7 +1,6 @@
 #include "script/BatchBuilder.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <optional>
 #include <ostream>
 #include <string_view>
@@ -11,6 +10,7 @@
 #include <vector>
 
 #include "base/FileIo.h"
+#include "base/Result.h"
 #include "base/Text.h"
 #include "base/ToolSearch.h"
 #include "fields/FileVariables.h"
@@ -21,22 +21,14 @@ namespace kestrune {
 
 namespace {
 
-void ShowError(const SpecificationModel& state, const std::string& text) {
-    if (state.Fields.platform != nullptr) {
-        state.Fields.platform->ShowMessage(MessageKind::Error, text);
-    }
-}
-
 // Writes the script in one go; a failed write leaves the previous script as it was.
-bool WriteScript(const SpecificationModel& state, const std::string& path,
-                 const std::string& bytes) {
+Result<void> WriteScript(const std::string& path, const std::string& bytes) {
     try {
         WriteFileReplacing(path, bytes);
         MakeExecutableByOwner(path);
-        return true;
+        return {};
     } catch (const IoError& error) {
-        ShowError(state, error.what());
-        return false;
+        return Failure{error.what()};
     }
 }
 
@@ -298,11 +290,7 @@ struct MissingTool {
 };
 
 std::optional<std::string> SearchPath(const SpecificationModel& state) {
-    if (state.Fields.platform != nullptr) {
-        return state.Fields.platform->EnvironmentValue("PATH");
-    }
-    const char* value = std::getenv("PATH");
-    return value != nullptr ? std::optional<std::string>(value) : std::nullopt;
+    return state.Fields.platform.get().EnvironmentValue("PATH");
 }
 
 std::optional<MissingTool> FindMissing(const TZRGroup& program,
@@ -509,33 +497,30 @@ struct Target {
 
 // Writes a built script, or reports why it cannot be written; keeps the command lines it was
 // built with in the programs.
-bool WritePreview(SpecificationModel& state, const Target& target, const ScriptPreview& preview,
-                  std::vector<std::string>& commandLines) {
+Result<void> WritePreview(SpecificationModel& state, const Target& target,
+                          const ScriptPreview& preview, std::vector<std::string>& commandLines) {
     if (!preview.problem.empty()) {
-        ShowError(state, "Cannot write " + target.Describe() + ". " + preview.problem);
-        return false;
+        return Failure{"Cannot write " + target.Describe() + ". " + preview.problem};
     }
     for (std::size_t i = 0; i < commandLines.size(); ++i) {
         state.Programs[i]->CommandLine = std::move(commandLines[i]);
     }
     if (target.stream == nullptr) {
-        return WriteScript(state, target.path, preview.text);
+        return WriteScript(target.path, preview.text);
     }
     target.stream->write(preview.text.data(), static_cast<std::streamsize>(preview.text.size()));
     target.stream->flush();
     if (!*target.stream) {
-        ShowError(state, "Cannot write " + target.Describe() + ".");
-        return false;
+        return Failure{"Cannot write " + target.Describe() + "."};
     }
-    return true;
+    return {};
 }
 
-bool WriteWhole(SpecificationModel& state, const ScriptSettings& settings, const Target& target,
-                std::size_t maxBytes) {
+Result<void> WriteWhole(SpecificationModel& state, const ScriptSettings& settings,
+                        const Target& target, std::size_t maxBytes) {
     if (const std::vector<MissingTool> missing = MissingTools(state); !missing.empty()) {
         // Nothing is built, and nothing changes, before the paths are right.
-        ShowError(state, MissingMessage(missing));
-        return false;
+        return Failure{MissingMessage(missing)};
     }
     for (const auto& program : state.Programs) {
         program->ClearEmptyFields();
@@ -545,20 +530,25 @@ bool WriteWhole(SpecificationModel& state, const ScriptSettings& settings, const
     return WritePreview(state, target, preview, commandLines);
 }
 
-bool WriteStage(SpecificationModel& state, const ScriptSettings& settings, const Target& target,
-                std::size_t index, std::size_t maxBytes) {
-    if (index >= state.Programs.size()) {
-        return false;
-    }
+// For a stage that exists (`index` in range).
+Result<void> WriteStage(SpecificationModel& state, const ScriptSettings& settings,
+                        const Target& target, std::size_t index, std::size_t maxBytes) {
     TZRGroup& program = *state.Programs[index];
     if (const auto missing = FindMissing(program, SearchPath(state))) {
-        ShowError(state, MissingStageMessage(*missing));
-        return false;
+        return Failure{MissingStageMessage(*missing)};
     }
     program.ClearEmptyFields();
     std::vector<std::string> commandLines;
     const ScriptPreview preview = BuildStage(state, settings, index, maxBytes, &commandLines);
     return WritePreview(state, target, preview, commandLines);
+}
+
+// The one place a failed write reaches the user: its message, in the error box.
+bool Reported(const SpecificationModel& state, const Result<void>& written) {
+    if (!written) {
+        state.Fields.platform.get().ShowMessage(MessageKind::Error, written.Error());
+    }
+    return written.Ok();
 }
 
 }  // namespace
@@ -583,22 +573,24 @@ void ComputeCommandLine(SpecificationModel& state, std::size_t index) {
 
 bool WriteBatch(SpecificationModel& state, const ScriptSettings& settings, const std::string& path,
                 std::size_t maxBytes) {
-    return WriteWhole(state, settings, Target{path}, maxBytes);
+    return Reported(state, WriteWhole(state, settings, Target{path}, maxBytes));
 }
 
 bool WriteStageBatch(SpecificationModel& state, const ScriptSettings& settings,
                      const std::string& path, std::size_t index, std::size_t maxBytes) {
-    return WriteStage(state, settings, Target{path}, index, maxBytes);
+    return index < state.Programs.size() &&
+           Reported(state, WriteStage(state, settings, Target{path}, index, maxBytes));
 }
 
 bool WriteBatchTo(SpecificationModel& state, const ScriptSettings& settings, std::ostream& out,
                   std::size_t maxBytes) {
-    return WriteWhole(state, settings, Target{{}, &out}, maxBytes);
+    return Reported(state, WriteWhole(state, settings, Target{{}, &out}, maxBytes));
 }
 
 bool WriteStageBatchTo(SpecificationModel& state, const ScriptSettings& settings, std::ostream& out,
                        std::size_t index, std::size_t maxBytes) {
-    return WriteStage(state, settings, Target{{}, &out}, index, maxBytes);
+    return index < state.Programs.size() &&
+           Reported(state, WriteStage(state, settings, Target{{}, &out}, index, maxBytes));
 }
 
 }  // namespace kestrune

@@ -64,9 +64,7 @@ std::string LineExpander::Expand(std::string_view line, const ShellReader& start
     ReplaceAllQuoted(text, "$FileDest", files_.FileDest, shell, limit, &start);
 
     if (ContainsNoCase(text, "$DateTime")) {
-        const std::string now = state_.Fields.platform != nullptr
-                                    ? state_.Fields.platform->LocalDateTimeText()
-                                    : std::string();
+        const std::string now = state_.Fields.platform.get().LocalDateTimeText();
         ReplaceAll(text, "$DateTime", now, limit);
     }
     ReplaceAll(text, "$Version", settings_.VersionText, limit);

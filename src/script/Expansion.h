@@ -45,6 +45,7 @@ class LineExpander {
         std::size_t program;
     };
     enum class OnePass { Done, Dropped, NotPossible };
+    class OnePassRun;
 
     // Replaces the program variables of `text` in one pass over it, which gives what replacing
     // program by program gives as long as no replacement can form a variable that was not

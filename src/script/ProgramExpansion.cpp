@@ -79,207 +79,266 @@ std::vector<std::size_t> LineExpander::ProgramsNamedIn(const std::string& text,
     return found;
 }
 
+// One replacement of the program variables of a text in one pass, in its phases: finding the
+// places, ordering the programs that own them, reading the shell's state where a path must be
+// quoted, replacing program by program, checking that no replacement formed a new variable,
+// and writing the result.
+class LineExpander::OnePassRun {
+  public:
+    OnePassRun(const LineExpander& expander, std::string& text, const ShellReader& start,
+               std::size_t limit)
+        : expander_(expander),
+          text_(text),
+          start_(start),
+          limit_(limit),
+          shell_(expander.state_.Fields.Files.Shell),
+          size_(text.size()) {}
+
+    OnePass Run() {
+        FindPlaces();
+        OrderPrograms();
+        if (!ReadShellStates()) {
+            return OnePass::NotPossible;
+        }
+        ReplaceInProgramOrder();
+        if (notNeutral_ || FormsNewVariable()) {
+            return OnePass::NotPossible;
+        }
+        if (stop_ == Stop::Dropped) {
+            return OnePass::Dropped;
+        }
+        if (stop_ == Stop::TooLarge) {
+            throw ScriptTooLarge(limit_);
+        }
+        WriteResult();
+        return OnePass::Done;
+    }
+
+  private:
+    enum Kind : std::size_t { kExe, kParam };
+    static constexpr std::string_view kKeywords[] = {kExePrefix, kParamPrefix};
+
+    // A variable of the text that names a program.
+    struct Place {
+        std::size_t at;
+        std::size_t length = 0;              // of the text replaced
+        const std::string* value = nullptr;  // set once a program has replaced it
+    };
+    // The places one name could replace, by kind, unquoted [0] and quoted [1].
+    struct Candidates {
+        std::size_t end = 0;  // the name's run in names_ ends here
+        std::vector<std::size_t> places[2][2];
+    };
+    enum class Stop { None, Dropped, TooLarge };
+
+    // Every variable of the text that names a program, in text order.
+    void FindPlaces() {
+        std::vector<std::pair<std::size_t, Kind>> keywordsAt;
+        for (const Kind kind : {kExe, kParam}) {
+            for (std::size_t at = FindNoCase(text_, kKeywords[kind]); at != std::string::npos;
+                 at = FindNoCase(text_, kKeywords[kind], at + kKeywords[kind].size())) {
+                keywordsAt.emplace_back(at, kind);
+            }
+        }
+        std::sort(keywordsAt.begin(), keywordsAt.end());
+        for (const auto& [at, kind] : keywordsAt) {
+            AddPlace(at, kind);
+        }
+    }
+
+    void AddPlace(std::size_t at, Kind kind) {
+        const std::size_t nameAt = at + kKeywords[kind].size();
+        const bool quoted = nameAt < text_.size() && text_[nameAt] == '\'';
+        bool named = false;
+        expander_.ForEachNameAt(
+            text_, nameAt + (quoted ? 1 : 0), [&](std::size_t begin, std::size_t end) {
+                const std::size_t close = nameAt + 1 + expander_.names_[begin].lower.size();
+                if (quoted && (close >= text_.size() || text_[close] != '\'')) {
+                    return;
+                }
+                Candidates& candidates = byName_[begin];
+                candidates.end = end;
+                candidates.places[kind][quoted ? 1 : 0].push_back(places_.size());
+                named = true;
+            });
+        if (named) {
+            places_.push_back({at});
+        }
+    }
+
+    // The programs those names belong to, in specification order.
+    void OrderPrograms() {
+        for (auto& [begin, candidates] : byName_) {
+            for (std::size_t i = begin; i < candidates.end; ++i) {
+                programs_.emplace_back(expander_.names_[i].program, &candidates);
+            }
+        }
+        std::sort(programs_.begin(), programs_.end(),
+                  [](const auto& a, const auto& b) { return a.first < b.first; });
+    }
+
+    // A tool path that must be quoted needs the shell's state at each of its places. Read from
+    // the text as it stands, that state is the one the program by program replacement meets
+    // as long as nothing inserted before a place changes the state differently from the
+    // variable it replaces: names and inserted values must then be neutral. False when the
+    // names are not.
+    bool ReadShellStates() {
+        for (const auto& [index, candidates] : programs_) {
+            const TZRGroup& program = *expander_.state_.Programs[index];
+            quoting_ = quoting_ || (program.RequireExe &&
+                                    (expander_.mode_ == ExpandMode::SingleStage || program.Run) &&
+                                    !IsPlainName(program.ToolPath, shell_));
+        }
+        if (!quoting_) {
+            return true;
+        }
+        if (!expander_.neutralNames_) {
+            return false;
+        }
+        contexts_.reserve(places_.size());
+        ShellReader reader = start_;
+        std::size_t done = 0;
+        for (const Place& place : places_) {
+            reader.Read(std::string_view(text_).substr(done, place.at - done));
+            contexts_.push_back(reader.Here());
+            done = place.at;
+        }
+        return true;
+    }
+
+    // Each program takes the places that no earlier program took, as replacing program by
+    // program does.
+    void ReplaceInProgramOrder() {
+        for (const auto& [index, candidates] : programs_) {
+            const TZRGroup& program = *expander_.state_.Programs[index];
+            const std::size_t nameLength = program.Name.size();
+            if (program.RequireExe) {
+                if (expander_.mode_ == ExpandMode::WholeRun && !program.Run) {
+                    if (AnyLeft(candidates->places[kExe][0]) ||
+                        AnyLeft(candidates->places[kExe][1])) {
+                        stop_ = Stop::Dropped;
+                    }
+                } else {
+                    ReplaceNamed(*candidates, kExe, nameLength, program.ToolPath);
+                }
+            }
+            if (stop_ == Stop::None) {
+                ReplaceNamed(*candidates, kParam, nameLength, expander_.CommandLineOf(index));
+            }
+            if (stop_ != Stop::None) {
+                return;
+            }
+        }
+    }
+
+    // A list loses the places others took as it is looked at.
+    bool AnyLeft(std::vector<std::size_t>& list) const {
+        std::erase_if(list, [this](std::size_t p) { return places_[p].value != nullptr; });
+        return !list.empty();
+    }
+
+    void ReplaceNamed(Candidates& candidates, Kind kind, std::size_t nameLength,
+                      const std::string& value) {
+        const bool quoted = !AnyLeft(candidates.places[kind][0]);
+        std::vector<std::size_t>& list = candidates.places[kind][quoted ? 1 : 0];
+        if (!AnyLeft(list)) {
+            return;
+        }
+        const bool path = kind == kExe && !IsPlainName(value, shell_);
+        QuotedForms* forms = nullptr;
+        if (path) {
+            forms = &quotedPaths_.emplace_back(value);
+        } else if (quoting_ && !IsNeutral(value, shell_)) {
+            notNeutral_ = true;
+        }
+        const std::size_t pattern = kKeywords[kind].size() + nameLength + (quoted ? 2 : 0);
+        const std::size_t rest = size_ - list.size() * pattern;
+        values_.clear();
+        std::size_t added = 0;
+        for (const std::size_t p : list) {
+            const std::string* inserted = path ? &forms->At(contexts_[p]) : &value;
+            // As the replacement itself: only a text that grows can pass the limit.
+            if (!inserted->empty() && (rest > limit_ || inserted->size() > limit_ - rest - added)) {
+                stop_ = Stop::TooLarge;
+                return;
+            }
+            added += inserted->size();
+            values_.push_back(inserted);
+        }
+        for (std::size_t i = 0; i < list.size(); ++i) {
+            places_[list[i]].length = pattern;
+            places_[list[i]].value = values_[i];
+        }
+        list.clear();
+        size_ = rest + added;
+    }
+
+    // Whatever was replaced must not have formed a new variable.
+    bool FormsNewVariable() const {
+        std::unordered_set<const std::string*> checked;
+        const std::size_t reach = kParamPrefix.size() + 2 + expander_.longestName_;
+        std::size_t previousEnd = 0;
+        for (const Place& place : places_) {
+            if (place.value == nullptr) {
+                continue;
+            }
+            if (checked.insert(place.value).second && CouldFormVariable(*place.value)) {
+                return true;
+            }
+            // Only the last "$" before the place could begin a variable that runs into it.
+            const std::string_view before = std::string_view(text_).substr(0, place.at);
+            const std::size_t from = std::max(previousEnd, place.at > reach ? place.at - reach : 0);
+            for (std::size_t q = place.at; q > from; --q) {
+                if (text_[q - 1] == '$') {
+                    if (CouldBeginVariable(before, q - 1)) {
+                        return true;
+                    }
+                    break;
+                }
+            }
+            previousEnd = place.at + place.length;
+        }
+        return false;
+    }
+
+    void WriteResult() {
+        std::string result;
+        result.reserve(size_);
+        std::size_t done = 0;
+        for (const Place& place : places_) {
+            if (place.value != nullptr) {
+                result.append(text_, done, place.at - done).append(*place.value);
+                done = place.at + place.length;
+            }
+        }
+        result.append(text_, done, std::string::npos);
+        text_ = std::move(result);
+    }
+
+    const LineExpander& expander_;
+    std::string& text_;
+    const ShellReader& start_;
+    const std::size_t limit_;
+    const ScriptShell shell_;
+    std::vector<Place> places_;
+    std::unordered_map<std::size_t, Candidates> byName_;  // by the run's beginning in names_
+    std::vector<std::pair<std::size_t, Candidates*>> programs_;
+    bool quoting_ = false;
+    std::vector<ShellContext> contexts_;
+    std::deque<QuotedForms> quotedPaths_;
+    bool notNeutral_ = false;
+    std::size_t size_;
+    Stop stop_ = Stop::None;
+    std::vector<const std::string*> values_;
+};
+
 LineExpander::OnePass LineExpander::ExpandProgramsInOnePass(std::string& text,
                                                             const ShellReader& start,
                                                             std::size_t limit) const {
     if (!plainNames_) {
         return OnePass::NotPossible;
     }
-    enum Kind : std::size_t { kExe, kParam };
-    const std::string_view keywords[] = {kExePrefix, kParamPrefix};
-
-    // Every variable of the text that names a program, in text order.
-    struct Place {
-        std::size_t at;
-        std::size_t length = 0;              // of the text replaced
-        const std::string* value = nullptr;  // set once a program has replaced it
-    };
-    std::vector<std::pair<std::size_t, Kind>> keywordsAt;
-    for (const Kind kind : {kExe, kParam}) {
-        for (std::size_t at = FindNoCase(text, keywords[kind]); at != std::string::npos;
-             at = FindNoCase(text, keywords[kind], at + keywords[kind].size())) {
-            keywordsAt.emplace_back(at, kind);
-        }
-    }
-    std::sort(keywordsAt.begin(), keywordsAt.end());
-
-    // The places each name could replace, by kind, unquoted [0] and quoted [1].
-    struct Candidates {
-        std::size_t end = 0;  // the name's run in names_ ends here
-        std::vector<std::size_t> places[2][2];
-    };
-    std::vector<Place> places;
-    std::unordered_map<std::size_t, Candidates> byName;  // by the run's beginning in names_
-    for (const auto& keyword : keywordsAt) {
-        const std::size_t at = keyword.first;
-        const Kind kind = keyword.second;
-        const std::size_t nameAt = at + keywords[kind].size();
-        const bool quoted = nameAt < text.size() && text[nameAt] == '\'';
-        bool named = false;
-        ForEachNameAt(text, nameAt + (quoted ? 1 : 0), [&](std::size_t begin, std::size_t end) {
-            const std::size_t close = nameAt + 1 + names_[begin].lower.size();
-            if (quoted && (close >= text.size() || text[close] != '\'')) {
-                return;
-            }
-            Candidates& candidates = byName[begin];
-            candidates.end = end;
-            candidates.places[kind][quoted ? 1 : 0].push_back(places.size());
-            named = true;
-        });
-        if (named) {
-            places.push_back({at});
-        }
-    }
-
-    // The programs those names belong to, in specification order.
-    std::vector<std::pair<std::size_t, Candidates*>> programs;
-    for (auto& [begin, candidates] : byName) {
-        for (std::size_t i = begin; i < candidates.end; ++i) {
-            programs.emplace_back(names_[i].program, &candidates);
-        }
-    }
-    std::sort(programs.begin(), programs.end(),
-              [](const auto& a, const auto& b) { return a.first < b.first; });
-
-    // Each program takes the places that no earlier program took, as replacing program by
-    // program does; a list loses the places others took as it is looked at.
-    auto anyLeft = [&places](std::vector<std::size_t>& list) {
-        std::erase_if(list, [&places](std::size_t p) { return places[p].value != nullptr; });
-        return !list.empty();
-    };
-    // A tool path that must be quoted needs the shell's state at each of its places. Read from
-    // the text as it stands, that state is the one the program by program replacement meets
-    // as long as nothing inserted before a place changes the state differently from the
-    // variable it replaces: names and inserted values must then be neutral.
-    const ScriptShell shell = state_.Fields.Files.Shell;
-    bool quoting = false;
-    for (const auto& [index, candidates] : programs) {
-        const TZRGroup& program = *state_.Programs[index];
-        quoting =
-            quoting || (program.RequireExe && (mode_ == ExpandMode::SingleStage || program.Run) &&
-                        !IsPlainName(program.ToolPath, shell));
-    }
-    if (quoting && !neutralNames_) {
-        return OnePass::NotPossible;
-    }
-    std::vector<ShellContext> contexts;
-    if (quoting) {
-        contexts.reserve(places.size());
-        ShellReader reader = start;
-        std::size_t done = 0;
-        for (const Place& place : places) {
-            reader.Read(std::string_view(text).substr(done, place.at - done));
-            contexts.push_back(reader.Here());
-            done = place.at;
-        }
-    }
-    std::deque<QuotedForms> quotedPaths;
-    bool notNeutral = false;
-
-    std::size_t size = text.size();
-    enum class Stop { None, Dropped, TooLarge } stop = Stop::None;
-    std::vector<const std::string*> values;
-    auto replaceNamed = [&](Candidates& candidates, Kind kind, std::size_t nameLength,
-                            const std::string& value) {
-        const bool quoted = !anyLeft(candidates.places[kind][0]);
-        std::vector<std::size_t>& list = candidates.places[kind][quoted ? 1 : 0];
-        if (!anyLeft(list)) {
-            return;
-        }
-        const bool path = kind == kExe && !IsPlainName(value, shell);
-        QuotedForms* forms = nullptr;
-        if (path) {
-            forms = &quotedPaths.emplace_back(value);
-        } else if (quoting && !IsNeutral(value, shell)) {
-            notNeutral = true;
-        }
-        const std::size_t pattern = keywords[kind].size() + nameLength + (quoted ? 2 : 0);
-        const std::size_t rest = size - list.size() * pattern;
-        values.clear();
-        std::size_t added = 0;
-        for (const std::size_t p : list) {
-            const std::string* inserted = path ? &forms->At(contexts[p]) : &value;
-            // As the replacement itself: only a text that grows can pass the limit.
-            if (!inserted->empty() && (rest > limit || inserted->size() > limit - rest - added)) {
-                stop = Stop::TooLarge;
-                return;
-            }
-            added += inserted->size();
-            values.push_back(inserted);
-        }
-        for (std::size_t i = 0; i < list.size(); ++i) {
-            places[list[i]].length = pattern;
-            places[list[i]].value = values[i];
-        }
-        list.clear();
-        size = rest + added;
-    };
-    for (const auto& [index, candidates] : programs) {
-        const TZRGroup& program = *state_.Programs[index];
-        const std::size_t nameLength = program.Name.size();
-        if (program.RequireExe) {
-            if (mode_ == ExpandMode::WholeRun && !program.Run) {
-                if (anyLeft(candidates->places[kExe][0]) || anyLeft(candidates->places[kExe][1])) {
-                    stop = Stop::Dropped;
-                }
-            } else {
-                replaceNamed(*candidates, kExe, nameLength, program.ToolPath);
-            }
-        }
-        if (stop == Stop::None) {
-            replaceNamed(*candidates, kParam, nameLength, CommandLineOf(index));
-        }
-        if (stop != Stop::None) {
-            break;
-        }
-    }
-    if (notNeutral) {
-        return OnePass::NotPossible;
-    }
-
-    // Whatever was replaced up to here must not have formed a new variable.
-    std::unordered_set<const std::string*> checked;
-    const std::size_t reach = kParamPrefix.size() + 2 + longestName_;
-    std::size_t previousEnd = 0;
-    for (const Place& place : places) {
-        if (place.value == nullptr) {
-            continue;
-        }
-        if (checked.insert(place.value).second && CouldFormVariable(*place.value)) {
-            return OnePass::NotPossible;
-        }
-        // Only the last "$" before the place could begin a variable that runs into it.
-        const std::string_view before = std::string_view(text).substr(0, place.at);
-        const std::size_t from = std::max(previousEnd, place.at > reach ? place.at - reach : 0);
-        for (std::size_t q = place.at; q > from; --q) {
-            if (text[q - 1] == '$') {
-                if (CouldBeginVariable(before, q - 1)) {
-                    return OnePass::NotPossible;
-                }
-                break;
-            }
-        }
-        previousEnd = place.at + place.length;
-    }
-    if (stop == Stop::Dropped) {
-        return OnePass::Dropped;
-    }
-    if (stop == Stop::TooLarge) {
-        throw ScriptTooLarge(limit);
-    }
-
-    std::string result;
-    result.reserve(size);
-    std::size_t done = 0;
-    for (const Place& place : places) {
-        if (place.value != nullptr) {
-            result.append(text, done, place.at - done).append(*place.value);
-            done = place.at + place.length;
-        }
-    }
-    result.append(text, done, std::string::npos);
-    text = std::move(result);
-    return OnePass::Done;
+    return OnePassRun(*this, text, start, limit).Run();
 }
 
 }  // namespace kestrune

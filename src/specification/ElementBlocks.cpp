@@ -149,7 +149,7 @@ void AddField(TZRGroup& group, Block& block) {
 }
 
 // After "hint" every line up to the block's "}" is another paragraph of the help text.
-BlockResult ReadHint(SpecLineReader& reader, Platform* platform, const std::int32_t& lineCounter,
+BlockResult ReadHint(SpecLineReader& reader, Platform& platform, const std::int32_t& lineCounter,
                      TZRGroup& group, Block& block, const std::string& value) {
     std::string& details = block.description.Details;
     details.assign(kHintIndent).append(value);
@@ -170,7 +170,7 @@ BlockResult ReadHint(SpecLineReader& reader, Platform* platform, const std::int3
 
 }  // namespace
 
-BlockResult ReadElement(SpecLineReader& reader, Platform* platform, std::int32_t& lineCounter,
+BlockResult ReadElement(SpecLineReader& reader, Platform& platform, std::int32_t& lineCounter,
                         TZRGroup& group, const std::string& key, const std::string& value) {
     Block block;
     if (!BlockKind(key, block.kind)) {

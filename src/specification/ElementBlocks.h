@@ -18,7 +18,7 @@ enum class BlockResult {
 
 // Handles one element line whose key is an element keyword, reading its block from `reader`
 // when the kind has one, and adds the field to `group`. Widths are cut to kMaxColumns.
-BlockResult ReadElement(SpecLineReader& reader, Platform* platform, std::int32_t& lineCounter,
+BlockResult ReadElement(SpecLineReader& reader, Platform& platform, std::int32_t& lineCounter,
                         TZRGroup& group, const std::string& key, const std::string& value);
 
 // "name,value|name,value|..." into the group's last combo box. Linear in the text; stops once

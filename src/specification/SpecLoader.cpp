@@ -194,9 +194,7 @@ class SpecParser {
 };
 
 void ShowIoError(SpecificationModel& state, const IoError& error) {
-    if (state.Fields.platform != nullptr) {
-        state.Fields.platform->ShowMessage(MessageKind::Error, error.what());
-    }
+    state.Fields.platform.get().ShowMessage(MessageKind::Error, error.what());
 }
 
 }  // namespace

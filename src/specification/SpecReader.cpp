@@ -33,7 +33,7 @@ bool SpecLineReader::ReadNonEmptyLine(std::string& line) {
     return false;
 }
 
-bool SplitKeyValue(Platform* platform, std::string_view line, std::int32_t lineNumber,
+bool SplitKeyValue(Platform& platform, std::string_view line, std::int32_t lineNumber,
                    std::string& key, std::string& value) {
     const std::size_t equals = line.find('=');
     if (equals == std::string_view::npos) {
@@ -60,10 +60,8 @@ bool IsElementKind(std::string_view key) {
     return false;
 }
 
-void ShowSpecError(Platform* platform, const std::string& text) {
-    if (platform != nullptr) {
-        platform->ShowMessage(MessageKind::SyntaxError, text);
-    }
+void ShowSpecError(Platform& platform, const std::string& text) {
+    platform.ShowMessage(MessageKind::SyntaxError, text);
 }
 
 std::string ExpectedMessage(std::string_view what, std::string_view line, std::int32_t lineNumber) {

@@ -31,7 +31,7 @@ class SpecLineReader {
 
 // Splits a key line at its first "=". A line without "=" shows the "=" syntax error with
 // `lineNumber` and returns false, leaving key and value unchanged.
-bool SplitKeyValue(Platform* platform, std::string_view line, std::int32_t lineNumber,
+bool SplitKeyValue(Platform& platform, std::string_view line, std::int32_t lineNumber,
                    std::string& key, std::string& value);
 
 // True for the element keywords labelbox, checkbox, editbox, combobox, browsebox, colorbox
@@ -39,7 +39,7 @@ bool SplitKeyValue(Platform* platform, std::string_view line, std::int32_t lineN
 bool IsElementKind(std::string_view key);
 
 // Shows `text` in the "Kestrune Error" box.
-void ShowSpecError(Platform* platform, const std::string& text);
+void ShowSpecError(Platform& platform, const std::string& text);
 
 // "Expected: "<what>", got: <line>" CR LF "Line: <n>"; `what` is "=", "Setup", "Group" or "{";
 // a long line is quoted cut (QuotedLine).

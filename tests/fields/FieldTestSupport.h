@@ -11,7 +11,7 @@ namespace kestrune::fieldtest {
 
 struct Context {
     Context() {
-        ctx.platform = &fake;
+        ctx.platform = fake;
         ctx.Files.BasePath = "/base";
         ctx.Files.FileDest = "/dest";
         ctx.Files.InputFolder = "/work";

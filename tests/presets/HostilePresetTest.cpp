@@ -25,7 +25,7 @@ struct Program {
     FakePlatform fake;
     testing::StateParts state{dir.path()};
     Program() {
-        state.Fields.platform = &fake;
+        state.Fields.platform = fake;
         state.Specification.SpecFileName = "Chain.zrs";
         TZRGroup& compiler = *state.Specification.Programs.emplace_back(
             std::make_unique<TZRGroup>(state.Fields, "Compiler", true, kDefaultExeFilter,

@@ -38,7 +38,7 @@ struct Chain {
     testing::StateParts state{dir.path()};
 
     Chain() {
-        state.Fields.platform = &fake;
+        state.Fields.platform = fake;
         state.Specification.SpecFileName = "Chain.zrs";
         TZRGroup& compiler = Add("Compiler", true);
         compiler.AddCheckBox(Field("Verbose", "-v"), false);

@@ -21,7 +21,7 @@ using testing::TempDir;
 class PresetSpecification : public ::testing::Test {
   protected:
     void SetUp() override {
-        state.Fields.platform = &fake;
+        state.Fields.platform = fake;
         dir.Write("SpecFiles/Chain.zrs", ReadFixture("presets/Chain.zrs"));
         dir.Write("SpecFiles/Other.zrs", ReadFixture("presets/Other.zrs"));
         LoadSpecification(state.Specification, state.Input,

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "ScriptText.h"
 #include "StateParts.h"
 #include "TempDir.h"
+#include "base/NullPlatform.h"
 #include "base/Text.h"
 #include "script/BatchBuilder.h"
 
@@ -82,7 +84,7 @@ std::string StageMissing(const std::string& name, const std::string& searched) {
 class WorkedExample : public ::testing::Test {
   protected:
     WorkedExample() : state(dir.path()) {
-        state.Fields.platform = &fake;
+        state.Fields.platform = fake;
         state.Script.ViewLogAfterCompile = true;
         state.Fields.Files.FileDest = dir / "Game/maps";
         state.Specification.LayoutLines = {
@@ -167,6 +169,34 @@ TEST_F(WorkedExample, TickedLightWithoutPathBlocksOnlyWholeRun) {
               (RecordedMessage{"Error", WholeRunMissing({{"Light", "no path is set"}})}));
     EXPECT_TRUE(WriteStageBatch(state.Specification, state.Script, script, 0));
     EXPECT_EQ(fake.messages.size(), 1u);
+}
+
+// A model no window or command line was given still refuses and still writes: its platform is
+// the silent one, so a refusal is told to nobody rather than to a missing platform.
+TEST_F(WorkedExample, WithoutAPlatformRefusesQuietlyAndWritesTheSameScript) {
+    state.Fields.platform = SilentPlatform();
+    Light().Run = true;
+    EXPECT_FALSE(WriteBatch(state.Specification, state.Script, script));
+    EXPECT_FALSE(fs::exists(script));
+    EXPECT_FALSE(WriteStageBatch(state.Specification, state.Script, script, 1));
+    EXPECT_FALSE(WriteStageBatch(state.Specification, state.Script, script, 2));
+    ASSERT_TRUE(WriteStageBatch(state.Specification, state.Script, script, 0));
+    const std::string t = dir.path();
+    EXPECT_EQ(dir.Read(script),
+              ScriptLines("echo Building level1\r\n" + t + "Tools/compile.exe -v -o fast " + t +
+                          "Work/level1.map\r\ncopy " + t + "Work/level1.bsp " + t +
+                          "Game/maps\r\n" + t + kViewerName + " " + t + "Work/level1.log\r\n"));
+    EXPECT_TRUE(fake.messages.empty());
+}
+
+// A stage that does not exist writes nothing and tells nothing.
+TEST_F(WorkedExample, StageOutOfRangeWritesNothingAndShowsNoMessage) {
+    std::ostringstream out;
+    EXPECT_FALSE(WriteStageBatchTo(state.Specification, state.Script, out, 2));
+    EXPECT_FALSE(WriteStageBatch(state.Specification, state.Script, script, 7));
+    EXPECT_EQ(out.str(), "");
+    EXPECT_FALSE(fs::exists(script));
+    EXPECT_TRUE(fake.messages.empty());
 }
 
 #ifndef _WIN32
@@ -313,7 +343,7 @@ TEST_F(WorkedExample, EmptyFieldsClearedBeforeCommandLines) {
 class Lending : public ::testing::Test {
   protected:
     Lending() : state(dir.path()) {
-        state.Fields.platform = &fake;
+        state.Fields.platform = fake;
         exe = dir.Write("bin/tool.exe", "");
         TZRGroup& main = AddProgram(state, "Main", true);
         main.Run = true;
@@ -398,7 +428,7 @@ void PrintTo(const StageLineCase& c, std::ostream* os) {
 class SingleStageLines : public ::testing::TestWithParam<StageLineCase> {
   protected:
     SingleStageLines() : state(dir.path()) {
-        state.Fields.platform = &fake;
+        state.Fields.platform = fake;
         exe = dir.Write("bin/convert", "");
         TZRGroup& convert = AddProgram(state, "Convert", true);
         convert.ToolPath = exe;

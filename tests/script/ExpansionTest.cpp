@@ -33,7 +33,7 @@ TZRGroup& AddProgram(testing::StateParts& state, const std::string& name, bool r
 class ExpansionTest : public ::testing::Test {
   protected:
     ExpansionTest() : state("/prog") {
-        state.Fields.platform = &fake;
+        state.Fields.platform = fake;
         state.Script.ViewLogAfterCompile = true;
         state.Fields.Files.BasePath = "/base";
         state.Fields.Files.FileDest = "/dest/$Version";
@@ -140,7 +140,7 @@ TEST_F(ExpansionTest, LeavesStateAlone) {
 }
 
 TEST_F(ExpansionTest, DateTimeWithoutPlatformIsEmpty) {
-    state.Fields.platform = nullptr;
+    state.Fields.platform = SilentPlatform();
     EXPECT_EQ(ExpandLine(state.Specification, state.Script, "[$DateTime] $Version", kWhole),
               "[] 2.0.3.1");
 }

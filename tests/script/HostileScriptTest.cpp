@@ -131,7 +131,7 @@ TEST_P(TooLargeScript, IsRefusedWithAMessageAndNothingWritten) {
     TempDir dir;
     FakePlatform fake;
     testing::StateParts state(dir.path());
-    state.Fields.platform = &fake;
+    state.Fields.platform = fake;
     const std::string tool = dir.Write("tool.exe", "");
     const std::string target = dir.Write("compile.sh", "previous script");
     const TooLargeCase& c = GetParam();
@@ -175,7 +175,7 @@ TEST(HostileScript, AScriptOfExactlyTheLimitIsWritten) {
     TempDir dir;
     FakePlatform fake;
     testing::StateParts state(dir.path());
-    state.Fields.platform = &fake;
+    state.Fields.platform = fake;
     state.Fields.Files.BasePath = std::string(kMegabyte - kScriptLineEnd.size(), 'b');
     state.Specification.LayoutLines = {"$BasePath"};
     ASSERT_TRUE(WriteBatch(state.Specification, state.Script, dir / "compile.sh", kMegabyte));

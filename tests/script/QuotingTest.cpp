@@ -124,7 +124,7 @@ std::vector<std::string> FilesIn(const std::string& folder) {
 class QuotedNames : public ::testing::Test {
   protected:
     QuotedNames() : state("/prog/") {
-        state.Fields.platform = &fake;
+        state.Fields.platform = fake;
         state.Fields.Files.Shell = ScriptShell::Posix;
         state.Fields.Files.InputFolder = "/w";
         state.Fields.Files.InputExt = "c";
@@ -377,7 +377,7 @@ TEST(QuotedToolPaths, FollowTheTextInsertedBeforeThem) {
 TEST(CmdQuoting, DoublesPercentAndQuotesWhereTheLineDoesNot) {
     testing::StateParts state("C:\\Prog\\");
     FakePlatform fake;
-    state.Fields.platform = &fake;
+    state.Fields.platform = fake;
     state.Fields.Files.Shell = ScriptShell::Cmd;
     state.Fields.Files.InputFolder = "C:\\Work";
     const struct {
@@ -433,7 +433,7 @@ void PrintTo(const AcrossLines& c, std::ostream* os) {
 class QuotingAcrossLines : public ::testing::TestWithParam<AcrossLines> {
   protected:
     QuotingAcrossLines() : state(dir.path()) {
-        state.Fields.platform = &fake;
+        state.Fields.platform = fake;
         state.Fields.Files.Shell = ScriptShell::Posix;
         state.Fields.Files.InputFolder = "/w";
         state.Fields.Files.InputExt = "x";
@@ -560,7 +560,7 @@ TEST(CmdQuoting, AQuoteEndsWithItsLine) {
     TempDir dir;
     testing::StateParts state(dir.path());
     FakePlatform fake;
-    state.Fields.platform = &fake;
+    state.Fields.platform = fake;
     state.Fields.Files.Shell = ScriptShell::Cmd;
     state.Fields.Files.InputName = "a&b";
     state.Specification.LayoutLines = {"echo \"open", "echo $FileName", "echo \"$FileName"};

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "FakePlatform.h"
+#include "base/NullPlatform.h"
 #include "specification/SpecReader.h"
 
 namespace kestrune {
@@ -86,7 +87,7 @@ TEST(SplitKeyValue, SplitsAtFirstEqualsFoldsKeyKeepsValueCase) {
     for (const SplitCase& c : cases) {
         std::string key;
         std::string value;
-        EXPECT_TRUE(SplitKeyValue(&fake, c.line, 1, key, value)) << c.line;
+        EXPECT_TRUE(SplitKeyValue(fake, c.line, 1, key, value)) << c.line;
         EXPECT_EQ(key, c.key) << c.line;
         EXPECT_EQ(value, c.value) << c.line;
     }
@@ -97,7 +98,7 @@ TEST(SplitKeyValue, LineWithoutEqualsShowsMessageAndKeepsKeyAndValue) {
     FakePlatform fake;
     std::string key = "old";
     std::string value = "kept";
-    EXPECT_FALSE(SplitKeyValue(&fake, "setup Demo", 3, key, value));
+    EXPECT_FALSE(SplitKeyValue(fake, "setup Demo", 3, key, value));
     EXPECT_EQ(key, "old");
     EXPECT_EQ(value, "kept");
     const std::vector<RecordedMessage> expected = {
@@ -108,7 +109,7 @@ TEST(SplitKeyValue, LineWithoutEqualsShowsMessageAndKeepsKeyAndValue) {
 TEST(SplitKeyValue, NoPlatformMeansNoMessageAndNoCrash) {
     std::string key;
     std::string value;
-    EXPECT_FALSE(SplitKeyValue(nullptr, "{", 1, key, value));
+    EXPECT_FALSE(SplitKeyValue(SilentPlatform(), "{", 1, key, value));
 }
 
 TEST(IsElementKind, ExactlyTheSevenFoldedKeywords) {

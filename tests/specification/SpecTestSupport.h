@@ -13,7 +13,7 @@
 namespace kestrune::testing {
 
 struct SpecHarness {
-    SpecHarness() { state.Fields.platform = &fake; }
+    SpecHarness() { state.Fields.platform = fake; }
 
     // Writes `bytes` as SpecFiles/<name> and loads it.
     void Load(std::string_view bytes, std::string_view name = "test.zrs") {

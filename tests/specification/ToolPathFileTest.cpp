@@ -19,7 +19,7 @@ using testing::WithFileSizeLimit;
 
 struct ToolPaths : ::testing::Test {
     ToolPaths() {
-        state.Fields.platform = &fake;
+        state.Fields.platform = fake;
         state.SpecFileName = "Demo.zrs";
         exe = dir.Write("bin/tool.exe", "");
         other = dir.Write("bin/other.exe", "");
