@@ -308,7 +308,7 @@
     </message>
     <message>
         <source>&amp;Open the Location in the Editor</source>
-        <translation>在编辑器中打开该位置(&amp;O)</translation>
+        <translation>在编辑器中打开该位置(&amp;I)</translation>
     </message>
     <message>
         <source>&amp;Source Folder…</source>
@@ -328,11 +328,11 @@
     </message>
     <message>
         <source>Filter Errors &amp;and Warnings</source>
-        <translation>筛选错误和警告(&amp;A)</translation>
+        <translation>筛选错误和警告(&amp;M)</translation>
     </message>
     <message>
         <source>E&amp;ncoding</source>
-        <translation>编码(&amp;N)</translation>
+        <translation>编码(&amp;C)</translation>
     </message>
     <message>
         <source>&amp;UTF-8</source>
@@ -356,7 +356,7 @@
     </message>
     <message>
         <source>Wra&amp;p Long Lines</source>
-        <translation>长行自动换行(&amp;P)</translation>
+        <translation>长行自动换行(&amp;L)</translation>
     </message>
     <message>
         <source>Go to &amp;Top</source>
@@ -364,7 +364,7 @@
     </message>
     <message>
         <source>Go to &amp;End and Follow</source>
-        <translation>转到末尾并跟踪(&amp;E)</translation>
+        <translation>转到末尾并跟踪(&amp;D)</translation>
     </message>
     <message>
         <source>&amp;Help</source>
