@@ -1,5 +1,6 @@
 // Renders REDA on a log into a PNG, for the README: reda_screenshot LOG OUT.png [FIND [FILTER]],
-// where FILTER "problems" opens the filtered view on the error and warning lines.
+// where FILTER "problems" opens the filtered view on the error and warning lines. With
+// REDA_SCREENSHOT_LANGUAGE=Chinese the window speaks Chinese.
 
 #include <QApplication>
 #include <QDir>
@@ -10,6 +11,7 @@
 #include "FindBar.h"
 #include "LogView.h"
 #include "MainWindow.h"
+#include "Translation.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -17,6 +19,10 @@ int main(int argc, char** argv) {
     if (arguments.size() < 3) {
         std::fprintf(stderr, "usage: reda_screenshot LOG OUT.png [FIND [FILTER]]\n");
         return 2;
+    }
+    if (qEnvironmentVariable("REDA_SCREENSHOT_LANGUAGE")
+            .compare(QStringLiteral("Chinese"), Qt::CaseInsensitive) == 0) {
+        reda::installLanguage(reda::WindowLanguage::Chinese);
     }
     QTemporaryDir settings;
     reda::MainWindow window(

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
+#include <QMenuBar>
 #include <QTimer>
 #include <cstdio>
 #include <filesystem>
@@ -19,6 +20,7 @@
 #include "Report.h"
 #include "SettingsFolder.h"
 #include "StdinCopy.h"
+#include "Translation.h"
 
 #ifndef REDA_VERSION
 #define REDA_VERSION ""
@@ -52,6 +54,24 @@ int report(int argc, char** argv, const reda::Arguments& arguments) {
                                 std::cerr);
 }
 
+// For the tests of the real program: with KESTRUNE_QUIT_AFTER_SHOW set, REDA writes its menus
+// as shown (so a check sees which language it speaks) and ends once the window is up.
+int quitAfterShow(const QMainWindow& window) {
+    for (int i = 0; i < 10; ++i) {
+        QApplication::processEvents();
+    }
+    QStringList menus;
+    for (const QAction* menu : window.menuBar()->actions()) {
+        menus << menu->text();
+    }
+    std::printf("REDA: menus: %s\n", qPrintable(menus.join(QStringLiteral(" | "))));
+    // Qt's own texts follow the same language: the caption of a message box's OK button.
+    std::printf("REDA: Qt's OK: %s\n",
+                qPrintable(QCoreApplication::translate("QPlatformTheme", "OK")));
+    std::fflush(stdout);
+    return window.isVisible() ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -80,6 +100,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("REDA"));
     const QString folder = QApplication::applicationDirPath();
+    // Before the window is made: its texts are translated as it builds them.
+    reda::installLanguage(reda::startupLanguage(folder));
     reda::MainWindow window(reda::settingsFile(
 #ifdef _WIN32
         folder.toStdWString()
@@ -89,6 +111,9 @@ int main(int argc, char** argv) {
             ));
     // The window shows first; the log is read once it is on screen.
     window.show();
+    if (qEnvironmentVariableIsSet("KESTRUNE_QUIT_AFTER_SHOW")) {
+        return quitAfterShow(window);
+    }
     std::unique_ptr<reda::StdinCopy> input;
     if (arguments.action == reda::Arguments::Action::StandardInput) {
         std::string error;
