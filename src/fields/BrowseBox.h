@@ -4,23 +4,22 @@
 #include <string_view>
 
 #include "fields/FieldCore.h"
+#include "fields/FieldEvent.h"
 
 namespace kestrune {
 
 inline constexpr const char* kDefaultBrowseFilter = "All Files (*.*)|*.*";
 
 // A switch with a folder, a file path or a file name chosen with a "..." button.
-class TZRBrowseBox {
+class TZRBrowseBox : public FieldOperations<TZRBrowseBox> {
   public:
     TZRBrowseBox(FieldContext& context, FieldDescription description, std::string browseType,
                  std::string filter, int left, int top);
 
-    const std::string& Caption() const { return Core.Caption(); }
-    bool Checked() const { return Core.Checked(); }
-    void SetChecked(bool checked);
-    void CheckClick() { SetChecked(!Checked()); }
     void Toggle();
-    void MouseMove() const { Core.ShowDetails(); }
+    // The control an action on the value works on (nullptr: none), and what it does.
+    ControlState* ValueControl(FieldAction action);
+    FieldApplied Apply(const FieldEvent& event);
 
     const std::string& Text() const { return EditControl.text; }
     void SetText(std::string text) { EditControl.text = std::move(text); }

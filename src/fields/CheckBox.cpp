@@ -8,12 +8,6 @@ TZRCheckBox::TZRCheckBox(FieldContext& context, FieldDescription description, bo
     : Core(context, std::move(description), left, top, FullWidth(description.Width), ""),
       BatchCommand(batchCommand) {}
 
-void TZRCheckBox::SetChecked(bool checked) {
-    if (Core.SetTick(checked)) {
-        Toggle();
-    }
-}
-
 void TZRCheckBox::Toggle() {
     Core.MarkChanged();
 }
@@ -24,6 +18,14 @@ std::string TZRCheckBox::GetParam() const {
 
 std::string TZRCheckBox::GetParamFor(std::string_view lowerName) const {
     return Core.LendsTo(lowerName) ? GetParam() : std::string();
+}
+
+ControlState* TZRCheckBox::ValueControl(FieldAction /*action*/) {
+    return nullptr;  // the caption box is all there is
+}
+
+FieldApplied TZRCheckBox::Apply(const FieldEvent& /*event*/) {
+    return FieldApplied::Done;
 }
 
 }  // namespace kestrune

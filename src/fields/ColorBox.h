@@ -5,22 +5,21 @@
 #include <string_view>
 
 #include "fields/FieldCore.h"
+#include "fields/FieldEvent.h"
 
 namespace kestrune {
 
 // A switch with a colour chosen in the colour dialog. The colour holds red in its lowest byte,
 // green in the next and blue in the third.
-class TZRColorBox {
+class TZRColorBox : public FieldOperations<TZRColorBox> {
   public:
     TZRColorBox(FieldContext& context, FieldDescription description, std::uint32_t color, int left,
                 int top);
 
-    const std::string& Caption() const { return Core.Caption(); }
-    bool Checked() const { return Core.Checked(); }
-    void SetChecked(bool checked);
-    void CheckClick() { SetChecked(!Checked()); }
     void Toggle();
-    void MouseMove() const { Core.ShowDetails(); }
+    // The control an action on the value works on (nullptr: none), and what it does.
+    ControlState* ValueControl(FieldAction action);
+    FieldApplied Apply(const FieldEvent& event);
 
     // The "Select Color" button: the colour dialog, starting at the current colour. A new
     // colour marks the preset changed.

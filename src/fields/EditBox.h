@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "fields/FieldCore.h"
+#include "fields/FieldEvent.h"
 
 namespace kestrune {
 
@@ -26,17 +27,15 @@ struct TValue {
 };
 
 // A switch with a value typed into an edit beside it.
-class TZREditBox {
+class TZREditBox : public FieldOperations<TZREditBox> {
   public:
     TZREditBox(FieldContext& context, FieldDescription description, const TValue& value, int left,
                int top);
 
-    const std::string& Caption() const { return Core.Caption(); }
-    bool Checked() const { return Core.Checked(); }
-    void SetChecked(bool checked);
-    void CheckClick() { SetChecked(!Checked()); }
     void Toggle();
-    void MouseMove() const { Core.ShowDetails(); }
+    // The control an action on the value works on (nullptr: none), and what it does.
+    ControlState* ValueControl(FieldAction action);
+    FieldApplied Apply(const FieldEvent& event);
 
     const std::string& Text() const { return EditControl.text; }
     void SetText(std::string text) { EditControl.text = std::move(text); }
