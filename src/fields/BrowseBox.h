@@ -20,8 +20,12 @@ class TZRBrowseBox : public FieldOperations<TZRBrowseBox> {
     // The control an action on the value works on (nullptr: none), and what it does.
     ControlState* ValueControl(FieldAction action);
     FieldApplied Apply(const FieldEvent& event);
+    // What follows its parameter on the command line.
+    std::string_view ParamSeparator() const { return " "; }
 
     const std::string& Text() const { return EditControl.text; }
+    // The "Value" line of its preset block.
+    void SetValueFromPreset(std::string_view value) { SetText(std::string(value)); }
     void SetText(std::string text) { EditControl.text = std::move(text); }
     // The user typed a path: a new text marks the preset changed.
     void EditChange(std::string text);

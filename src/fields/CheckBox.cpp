@@ -1,5 +1,7 @@
 #include "fields/CheckBox.h"
 
+#include "base/Paths.h"
+
 namespace kestrune {
 
 TZRCheckBox::TZRCheckBox(FieldContext& context, FieldDescription description, bool batchCommand,
@@ -26,6 +28,10 @@ ControlState* TZRCheckBox::ValueControl(FieldAction /*action*/) {
 
 FieldApplied TZRCheckBox::Apply(const FieldEvent& /*event*/) {
     return FieldApplied::Done;
+}
+
+std::string_view TZRCheckBox::ParamSeparator() const {
+    return BatchCommand ? kScriptLineEnd : std::string_view(" ");
 }
 
 }  // namespace kestrune

@@ -19,6 +19,10 @@ class TZRCheckBox : public FieldOperations<TZRCheckBox> {
     // The control an action on the value works on (nullptr: none), and what it does.
     ControlState* ValueControl(FieldAction action);
     FieldApplied Apply(const FieldEvent& event);
+    // What follows its parameter on the command line: a batch command ends its line.
+    std::string_view ParamSeparator() const;
+    // The "Value" line of its preset block; a switch has none.
+    void SetValueFromPreset(std::string_view /*value*/) {}
 
     std::string GetParam() const;
     std::string GetParamFor(std::string_view lowerName) const;

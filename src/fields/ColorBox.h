@@ -20,6 +20,8 @@ class TZRColorBox : public FieldOperations<TZRColorBox> {
     // The control an action on the value works on (nullptr: none), and what it does.
     ControlState* ValueControl(FieldAction action);
     FieldApplied Apply(const FieldEvent& event);
+    // What follows its parameter on the command line.
+    std::string_view ParamSeparator() const { return " "; }
 
     // The "Select Color" button: the colour dialog, starting at the current colour. A new
     // colour marks the preset changed.
@@ -29,6 +31,7 @@ class TZRColorBox : public FieldOperations<TZRColorBox> {
     // A preset "Value" text of three fractions; a text that does not hold three numbers
     // leaves the colour as it is.
     void SetColorFromPreset(std::string_view text);
+    void SetValueFromPreset(std::string_view value) { SetColorFromPreset(value); }
 
     std::string GetParam() const;
     std::string GetParamFor(std::string_view lowerName) const;

@@ -21,8 +21,12 @@ class TZRComboBox : public FieldOperations<TZRComboBox> {
     // The control an action on the value works on (nullptr: none), and what it does.
     ControlState* ValueControl(FieldAction action);
     FieldApplied Apply(const FieldEvent& event);
+    // What follows its parameter on the command line.
+    std::string_view ParamSeparator() const { return " "; }
 
     const std::string& Text() const { return ComboControl.text; }
+    // The "Value" line of its preset block.
+    void SetValueFromPreset(std::string_view value) { SetText(std::string(value)); }
     void SetText(std::string text) { ComboControl.text = std::move(text); }
     // The user typed into the box: a new text marks the preset changed.
     void EditChange(std::string text);
