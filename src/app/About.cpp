@@ -2,8 +2,8 @@
 
 namespace kestrune {
 
-TfrmAbout::TfrmAbout(DialogHost& main) : main_(main) {
-    ApplyDesign(Controls(), this);
+TfrmAbout::TfrmAbout(DialogHost& main) : ControlWindow(kWindowId), main_(main) {
+    ApplyDesign(Controls(), *this);
 }
 
 void TfrmAbout::FormCreate() {

@@ -14,8 +14,9 @@ namespace kestrune {
 // The address the Help menu's online help opens.
 inline constexpr const char* kOnlineHelpAddress = "https://kestrune.org/help/";
 
-class TfrmAbout {
+class TfrmAbout : public ControlWindow {
   public:
+    static constexpr WindowId kWindowId = WindowId::About;
     explicit TfrmAbout(DialogHost& main);
     TfrmAbout(const TfrmAbout&) = delete;
     TfrmAbout& operator=(const TfrmAbout&) = delete;

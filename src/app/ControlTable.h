@@ -16,6 +16,23 @@ namespace kestrune {
 
 class Kestrune;
 
+enum class WindowId { Main, Options, About };
+
+// What every window with a control table is: the rows reach their states through this base,
+// and a row asked for a window it was not written for answers nullptr instead of reading
+// another window's memory.
+class ControlWindow {
+  public:
+    explicit ControlWindow(WindowId id) : windowId_(id) {}
+    WindowId Id() const { return windowId_; }
+
+  protected:
+    ~ControlWindow() = default;
+
+  private:
+    WindowId windowId_;
+};
+
 enum class ControlKind : std::uint8_t {
     MenuBar,        // the window's menu bar
     Menu,           // a menu of fixed entries, on the menu bar or inside its parent menu
@@ -71,6 +88,10 @@ using ListRows = std::vector<std::vector<std::string>>;
 
 struct ControlRow {
     std::string_view name{};  // empty for a separator
+    // The row's state inside its window, for rows that have one; written with
+    // KESTRUNE_CONTROL or KESTRUNE_MENU so that the name and the member are one token.
+    ControlState* (*state)(ControlWindow& window) = nullptr;
+    MenuState* (*menu)(ControlWindow& window) = nullptr;
     ControlKind kind = ControlKind::Label;
     // The menu, bar, page or group the row sits in; empty for the window itself (a menu:
     // the menu bar).
@@ -90,9 +111,6 @@ struct ControlRow {
     int low = 0;  // a slider's range
     int high = 0;
 
-    // The row's state inside its window, for rows that have one.
-    ControlState* (*state)(void* window) = nullptr;
-    MenuState* (*menu)(void* window) = nullptr;
     // What a click runs; what choosing entry N of a built menu runs; a slider's or an
     // up-down's new value and its current one; a list's rows, its selection and a new one.
     void (*click)(Kestrune&) = nullptr;
@@ -137,23 +155,45 @@ inline bool Selectable(const ControlRow& row) {
 // The row named `name` in `table`, or nullptr.
 const ControlRow* FindRow(ControlTable table, std::string_view name);
 
-// Gives every row's state of `window` its designed caption, place and flags.
-void ApplyDesign(ControlTable table, void* window);
+// Where page row `page` stands among the pages of its tab control (0 for the first).
+int PageIndex(ControlTable table, const ControlRow& page);
+// The page at `index` of the tab control named `tabs`, or nullptr.
+const ControlRow* PageAt(ControlTable table, std::string_view tabs, int index);
 
-// The state accessors of a row: `&StateOf<&TfrmMain::cmdExit>`.
+// Gives every row's state of `window` its designed caption, place and flags.
+void ApplyDesign(ControlTable table, ControlWindow& window);
+
+// The state accessors of a row: `&StateOf<&TfrmMain::cmdExit>`. A window class names its own
+// id as `kWindowId`; any other window gets nullptr.
 template <typename Window, typename Member>
 Window WindowTypeOf(Member Window::*);
 
 template <auto member>
-ControlState* StateOf(void* window) {
+ControlState* StateOf(ControlWindow& window) {
     using Window = decltype(WindowTypeOf(member));
-    return &(static_cast<Window*>(window)->*member);
+    if (window.Id() != Window::kWindowId) {
+        return nullptr;
+    }
+    return &(static_cast<Window&>(window).*member);
 }
 
 template <auto member>
-MenuState* MenuOf(void* window) {
+MenuState* MenuOf(ControlWindow& window) {
     using Window = decltype(WindowTypeOf(member));
-    return &(static_cast<Window*>(window)->*member);
+    if (window.Id() != Window::kWindowId) {
+        return nullptr;
+    }
+    return &(static_cast<Window&>(window).*member);
 }
 
 }  // namespace kestrune
+
+// A row's name and its state from the one member, so the two cannot drift apart. It stands
+// where the name goes and fills the state as well: `{.name = KESTRUNE_CONTROL(TfrmMain,
+// cmdExit), .kind = ...}`.
+// clang-format off
+#define KESTRUNE_CONTROL(Window, member) #member, .state = &::kestrune::StateOf<&Window::member>
+// clang-format on
+// The same for a menu the core fills: its name, its state and its entries.
+#define KESTRUNE_MENU(Window, member) \
+    KESTRUNE_CONTROL(Window, member), .menu = &::kestrune::MenuOf<&Window::member>

@@ -121,20 +121,20 @@ ControlTable Kestrune::Table(WindowId window) {
     return {};
 }
 
-void* Kestrune::WindowObject(WindowId window) {
+ControlWindow& Kestrune::Window(WindowId window) {
     switch (window) {
-        case WindowId::Main:
-            return &frmMain;
         case WindowId::Options:
-            return &frmOptions;
+            return frmOptions;
         case WindowId::About:
-            return &frmAbout;
+            return frmAbout;
+        case WindowId::Main:
+            break;
     }
-    return nullptr;
+    return frmMain;
 }
 
 std::vector<PlacedRow> Kestrune::Layout(WindowId window) {
-    void* object = WindowObject(window);
+    ControlWindow& object = Window(window);
     std::vector<PlacedRow> placed;
     for (const ControlRow& row : Table(window)) {
         placed.push_back({&row, row.state != nullptr ? row.state(object) : nullptr,
@@ -170,7 +170,7 @@ EventResult Kestrune::ReachMainWindow() const {
 
 EventResult Kestrune::Reach(WindowId window, const ControlRow& row) {
     const ControlTable table = Table(window);
-    void* object = WindowObject(window);
+    ControlWindow& object = Window(window);
     // The rows it sits in, nearest first; the outermost decides between window and tray.
     std::vector<const ControlRow*> around;
     for (const ControlRow* parent = FindRow(table, row.parent); parent != nullptr;
@@ -197,14 +197,7 @@ EventResult Kestrune::Reach(WindowId window, const ControlRow& row) {
     }
     for (const ControlRow* parent : around) {
         if (parent->kind == ControlKind::Page) {
-            int page = 0;
-            for (const ControlRow& other : table) {
-                if (&other == parent) {
-                    break;
-                }
-                page += other.kind == ControlKind::Page && other.parent == parent->parent ? 1 : 0;
-            }
-            if (page != frmOptions.Page) {
+            if (PageIndex(table, *parent) != frmOptions.Page) {
                 return EventResult::Hidden;  // on another page of the dialog
             }
         }
@@ -249,7 +242,7 @@ EventResult Kestrune::ChooseMenuItem(std::string_view menu, std::size_t index) {
     if (found.result != EventResult::Done) {
         return found.result;
     }
-    if (index >= found.row->menu(WindowObject(found.window))->items.size()) {
+    if (index >= found.row->menu(Window(found.window))->items.size()) {
         return EventResult::OutOfRange;
     }
     Guarded([this, &found, index] { found.row->choose(*this, index); });

@@ -13,6 +13,7 @@
 #include "app/About.h"
 #include "app/Main.h"
 #include "app/Options.h"
+#include "fields/FieldEvent.h"
 
 namespace kestrune {
 
@@ -38,29 +39,6 @@ const char* EventResultText(EventResult result);
 
 // Whether a control takes events: it exists, is shown and is enabled.
 EventResult Usable(const ControlState* control);
-
-enum class WindowId { Main, Options, About };
-
-// The kinds of a program's fields and what a person does to one.
-enum class FieldKind { CheckBoxes, EditBoxes, ComboBoxes, BrowseBoxes, ColorBoxes };
-enum class FieldAction {
-    Tick,        // its caption box
-    Hover,       // the mouse over its caption box
-    HoverValue,  // the mouse over its value control
-    Type,
-    Pick,
-    Leave,  // the focus leaves its value control
-    Browse,
-};
-
-struct FieldEvent {
-    int program = 0;
-    FieldKind kind = FieldKind::CheckBoxes;
-    int index = 0;  // among the program's fields of that kind
-    FieldAction action = FieldAction::Tick;
-    std::string text;  // typed
-    int option = 0;    // picked
-};
 
 struct NamedControl {
     std::string key;  // the control's name; "frmOptions." or "frmAbout." before a repeated one
@@ -129,7 +107,7 @@ class Kestrune {
 
   private:
     bool DialogOpen() const { return frmOptions.IsOpen || frmAbout.IsOpen; }
-    void* WindowObject(WindowId window);
+    ControlWindow& Window(WindowId window);
     // Whether a row of `window` can take an event now: its window, every row it sits in,
     // then the row itself.
     EventResult Reach(WindowId window, const ControlRow& row);

@@ -7,70 +7,6 @@
 
 namespace kestrune {
 
-namespace {
-
-// The control a value action works on; nullptr where the kind has none.
-template <typename Box>
-ControlState* ValueControl(Box& box, FieldAction action) {
-    if constexpr (std::is_same_v<Box, TZREditBox>) {
-        return &box.EditControl;
-    } else if constexpr (std::is_same_v<Box, TZRComboBox>) {
-        return &box.ComboControl;
-    } else if constexpr (std::is_same_v<Box, TZRBrowseBox>) {
-        return action == FieldAction::Browse ? &box.BrowseButton : &box.EditControl;
-    } else if constexpr (std::is_same_v<Box, TZRColorBox>) {
-        return &box.ColorButton;
-    } else {
-        (void)box;
-        (void)action;
-        return nullptr;
-    }
-}
-
-template <typename Box>
-EventResult ValueAction(Box& box, const FieldEvent& event) {
-    if constexpr (std::is_same_v<Box, TZREditBox>) {
-        if (event.action == FieldAction::Type) {
-            box.EditChange(event.text);
-        } else if (event.action == FieldAction::Leave) {
-            box.EditExit();
-        } else if (event.action == FieldAction::HoverValue) {
-            box.MouseMove();
-        }
-    } else if constexpr (std::is_same_v<Box, TZRComboBox>) {
-        if (event.action == FieldAction::Type) {
-            box.EditChange(event.text);
-        } else if (event.action == FieldAction::Leave) {
-            box.NormalizeChoice();
-        } else if (event.action == FieldAction::Pick) {
-            if (event.option < 0 ||
-                static_cast<std::size_t>(event.option) >= box.OptionNames.size()) {
-                return EventResult::NoOption;
-            }
-            box.Select(static_cast<std::size_t>(event.option));
-        }
-    } else if constexpr (std::is_same_v<Box, TZRBrowseBox>) {
-        // Leaving a path box does nothing: it takes any text.
-        if (event.action == FieldAction::Type) {
-            box.EditChange(event.text);
-        } else if (event.action == FieldAction::Browse) {
-            box.ChooseValue();
-        } else if (event.action == FieldAction::HoverValue) {
-            box.MouseMove();
-        }
-    } else if constexpr (std::is_same_v<Box, TZRColorBox>) {
-        if (event.action == FieldAction::Browse) {
-            box.ChooseValue();
-        }
-    } else {
-        (void)box;
-        (void)event;
-    }
-    return EventResult::Done;
-}
-
-}  // namespace
-
 const ControlRow& Kestrune::RowOfKind(ControlKind kind) const {
     for (const ControlRow& row : TfrmMain::Controls()) {
         if (row.kind == kind) {
@@ -153,7 +89,7 @@ EventResult Kestrune::Field(const FieldEvent& event) {
             });
             return EventResult::Done;
         }
-        ControlState* control = ValueControl(box, event.action);
+        ControlState* control = box.ValueControl(event.action);
         // The help shows over a value control that is greyed out until its box is ticked:
         // the mouse only needs to see it.
         if (event.action == FieldAction::HoverValue && control != nullptr) {
@@ -164,7 +100,11 @@ EventResult Kestrune::Field(const FieldEvent& event) {
             return usable;
         }
         EventResult result = EventResult::Done;
-        Guarded([&] { result = ValueAction(box, event); });
+        Guarded([&] {
+            if (box.Apply(event) == FieldApplied::NoOption) {
+                result = EventResult::NoOption;
+            }
+        });
         return result;
     };
     switch (event.kind) {

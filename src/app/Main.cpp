@@ -17,12 +17,13 @@ constexpr int kFrameHeight = 54;
 }  // namespace
 
 TfrmMain::TfrmMain(Platform& platform, std::string programFolder, std::string executablePath)
-    : platform_(platform),
+    : ControlWindow(kWindowId),
+      platform_(platform),
       executablePath_(std::move(executablePath)),
       state_(std::move(programFolder)) {
     state_.Specification.Listener = &listener_;
     state_.Fields.platform = platform_;
-    ApplyDesign(Controls(), this);
+    ApplyDesign(Controls(), *this);
 }
 
 int TfrmMain::OuterWidth() {

@@ -187,7 +187,7 @@ void TfrmMain::EnableSpecificationGroup(bool enabled) {
 void TfrmMain::EnableGroup(std::uint8_t group, bool enabled) {
     for (const ControlRow& row : Controls()) {
         if ((row.flags & group) != 0) {
-            row.state(this)->enabled = enabled;
+            row.state(*this)->enabled = enabled;
         }
     }
 }

@@ -17,8 +17,8 @@ constexpr int kRecentMax = 12;
 
 }  // namespace
 
-TfrmOptions::TfrmOptions(DialogHost& main) : main_(main) {
-    ApplyDesign(Controls(), this);
+TfrmOptions::TfrmOptions(DialogHost& main) : ControlWindow(kWindowId), main_(main) {
+    ApplyDesign(Controls(), *this);
 }
 
 std::vector<std::pair<std::string_view, std::string>> TfrmOptions::DumpTexts() const {

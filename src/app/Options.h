@@ -17,8 +17,9 @@ struct ToolPathListRow {
     std::string path;
 };
 
-class TfrmOptions {
+class TfrmOptions : public ControlWindow {
   public:
+    static constexpr WindowId kWindowId = WindowId::Options;
     explicit TfrmOptions(DialogHost& main);
     TfrmOptions(const TfrmOptions&) = delete;
     TfrmOptions& operator=(const TfrmOptions&) = delete;

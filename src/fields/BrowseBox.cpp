@@ -24,12 +24,6 @@ TZRBrowseBox::TZRBrowseBox(FieldContext& context, FieldDescription description,
     BrowseButton.bounds = {left + 88 + editWidth + 4, top, 21, kControlHeight};
 }
 
-void TZRBrowseBox::SetChecked(bool checked) {
-    if (Core.SetTick(checked)) {
-        Toggle();
-    }
-}
-
 void TZRBrowseBox::Toggle() {
     Core.MarkChanged();
     EditControl.enabled = Checked();
@@ -97,6 +91,22 @@ void TZRBrowseBox::Reset() {
     EditControl.enabled = false;
     BrowseButton.enabled = false;
     EditControl.text.clear();
+}
+
+ControlState* TZRBrowseBox::ValueControl(FieldAction action) {
+    return action == FieldAction::Browse ? &BrowseButton : &EditControl;
+}
+
+FieldApplied TZRBrowseBox::Apply(const FieldEvent& event) {
+    // Leaving a path box does nothing: it takes any text.
+    if (event.action == FieldAction::Type) {
+        EditChange(event.text);
+    } else if (event.action == FieldAction::Browse) {
+        ChooseValue();
+    } else if (event.action == FieldAction::HoverValue) {
+        MouseMove();
+    }
+    return FieldApplied::Done;
 }
 
 }  // namespace kestrune

@@ -4,25 +4,28 @@
 #include <string_view>
 
 #include "fields/FieldCore.h"
+#include "fields/FieldEvent.h"
 
 namespace kestrune {
 
 inline constexpr const char* kDefaultBrowseFilter = "All Files (*.*)|*.*";
 
 // A switch with a folder, a file path or a file name chosen with a "..." button.
-class TZRBrowseBox {
+class TZRBrowseBox : public FieldOperations<TZRBrowseBox> {
   public:
     TZRBrowseBox(FieldContext& context, FieldDescription description, std::string browseType,
                  std::string filter, int left, int top);
 
-    const std::string& Caption() const { return Core.Caption(); }
-    bool Checked() const { return Core.Checked(); }
-    void SetChecked(bool checked);
-    void CheckClick() { SetChecked(!Checked()); }
     void Toggle();
-    void MouseMove() const { Core.ShowDetails(); }
+    // The control an action on the value works on (nullptr: none), and what it does.
+    ControlState* ValueControl(FieldAction action);
+    FieldApplied Apply(const FieldEvent& event);
+    // What follows its parameter on the command line.
+    std::string_view ParamSeparator() const { return " "; }
 
     const std::string& Text() const { return EditControl.text; }
+    // The "Value" line of its preset block.
+    void SetValueFromPreset(std::string_view value) { SetText(std::string(value)); }
     void SetText(std::string text) { EditControl.text = std::move(text); }
     // The user typed a path: a new text marks the preset changed.
     void EditChange(std::string text);

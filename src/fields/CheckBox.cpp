@@ -1,5 +1,7 @@
 #include "fields/CheckBox.h"
 
+#include "base/Paths.h"
+
 namespace kestrune {
 
 TZRCheckBox::TZRCheckBox(FieldContext& context, FieldDescription description, bool batchCommand,
@@ -7,12 +9,6 @@ TZRCheckBox::TZRCheckBox(FieldContext& context, FieldDescription description, bo
     // Moving the description takes its texts only; Width stays readable in either order.
     : Core(context, std::move(description), left, top, FullWidth(description.Width), ""),
       BatchCommand(batchCommand) {}
-
-void TZRCheckBox::SetChecked(bool checked) {
-    if (Core.SetTick(checked)) {
-        Toggle();
-    }
-}
 
 void TZRCheckBox::Toggle() {
     Core.MarkChanged();
@@ -24,6 +20,18 @@ std::string TZRCheckBox::GetParam() const {
 
 std::string TZRCheckBox::GetParamFor(std::string_view lowerName) const {
     return Core.LendsTo(lowerName) ? GetParam() : std::string();
+}
+
+ControlState* TZRCheckBox::ValueControl(FieldAction /*action*/) {
+    return nullptr;  // the caption box is all there is
+}
+
+FieldApplied TZRCheckBox::Apply(const FieldEvent& /*event*/) {
+    return FieldApplied::Done;
+}
+
+std::string_view TZRCheckBox::ParamSeparator() const {
+    return BatchCommand ? kScriptLineEnd : std::string_view(" ");
 }
 
 }  // namespace kestrune

@@ -4,22 +4,25 @@
 #include <string_view>
 
 #include "fields/FieldCore.h"
+#include "fields/FieldEvent.h"
 
 namespace kestrune {
 
 // An on/off switch. With BatchCommand its parameter becomes a line of its own in the
 // program's command line, and may hold several lines joined by CR LF.
-class TZRCheckBox {
+class TZRCheckBox : public FieldOperations<TZRCheckBox> {
   public:
     TZRCheckBox(FieldContext& context, FieldDescription description, bool batchCommand, int left,
                 int top);
 
-    const std::string& Caption() const { return Core.Caption(); }
-    bool Checked() const { return Core.Checked(); }
-    void SetChecked(bool checked);  // runs Toggle when the tick changes
-    void CheckClick() { SetChecked(!Checked()); }
     void Toggle();
-    void MouseMove() const { Core.ShowDetails(); }
+    // The control an action on the value works on (nullptr: none), and what it does.
+    ControlState* ValueControl(FieldAction action);
+    FieldApplied Apply(const FieldEvent& event);
+    // What follows its parameter on the command line: a batch command ends its line.
+    std::string_view ParamSeparator() const;
+    // The "Value" line of its preset block; a switch has none.
+    void SetValueFromPreset(std::string_view /*value*/) {}
 
     std::string GetParam() const;
     std::string GetParamFor(std::string_view lowerName) const;

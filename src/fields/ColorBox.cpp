@@ -20,12 +20,6 @@ TZRColorBox::TZRColorBox(FieldContext& context, FieldDescription description, st
     ColorButton.bounds = {left + half, top, full - half, kControlHeight};
 }
 
-void TZRColorBox::SetChecked(bool checked) {
-    if (Core.SetTick(checked)) {
-        Toggle();
-    }
-}
-
 void TZRColorBox::Toggle() {
     Core.MarkChanged();
     ColorButton.enabled = Checked();
@@ -91,6 +85,17 @@ std::string TZRColorBox::GetPresetText() const {
 void TZRColorBox::Reset() {
     SetChecked(false);
     ColorButton.enabled = false;
+}
+
+ControlState* TZRColorBox::ValueControl(FieldAction /*action*/) {
+    return &ColorButton;
+}
+
+FieldApplied TZRColorBox::Apply(const FieldEvent& event) {
+    if (event.action == FieldAction::Browse) {
+        ChooseValue();
+    }
+    return FieldApplied::Done;
 }
 
 }  // namespace kestrune

@@ -5,22 +5,23 @@
 #include <string_view>
 
 #include "fields/FieldCore.h"
+#include "fields/FieldEvent.h"
 
 namespace kestrune {
 
 // A switch with a colour chosen in the colour dialog. The colour holds red in its lowest byte,
 // green in the next and blue in the third.
-class TZRColorBox {
+class TZRColorBox : public FieldOperations<TZRColorBox> {
   public:
     TZRColorBox(FieldContext& context, FieldDescription description, std::uint32_t color, int left,
                 int top);
 
-    const std::string& Caption() const { return Core.Caption(); }
-    bool Checked() const { return Core.Checked(); }
-    void SetChecked(bool checked);
-    void CheckClick() { SetChecked(!Checked()); }
     void Toggle();
-    void MouseMove() const { Core.ShowDetails(); }
+    // The control an action on the value works on (nullptr: none), and what it does.
+    ControlState* ValueControl(FieldAction action);
+    FieldApplied Apply(const FieldEvent& event);
+    // What follows its parameter on the command line.
+    std::string_view ParamSeparator() const { return " "; }
 
     // The "Select Color" button: the colour dialog, starting at the current colour. A new
     // colour marks the preset changed.
@@ -30,6 +31,7 @@ class TZRColorBox {
     // A preset "Value" text of three fractions; a text that does not hold three numbers
     // leaves the colour as it is.
     void SetColorFromPreset(std::string_view text);
+    void SetValueFromPreset(std::string_view value) { SetColorFromPreset(value); }
 
     std::string GetParam() const;
     std::string GetParamFor(std::string_view lowerName) const;

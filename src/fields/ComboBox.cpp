@@ -15,12 +15,6 @@ TZRComboBox::TZRComboBox(FieldContext& context, FieldDescription description,
     ComboControl.bounds = {left + 88, top, FullWidth(Core.Width) - 88, kControlHeight};
 }
 
-void TZRComboBox::SetChecked(bool checked) {
-    if (Core.SetTick(checked)) {
-        Toggle();
-    }
-}
-
 void TZRComboBox::Toggle() {
     Core.MarkChanged();
     ComboControl.enabled = Checked();
@@ -143,6 +137,24 @@ void TZRComboBox::Reset() {
     SetChecked(false);
     ComboControl.enabled = false;
     ComboControl.text = DefaultText;
+}
+
+ControlState* TZRComboBox::ValueControl(FieldAction /*action*/) {
+    return &ComboControl;
+}
+
+FieldApplied TZRComboBox::Apply(const FieldEvent& event) {
+    if (event.action == FieldAction::Type) {
+        EditChange(event.text);
+    } else if (event.action == FieldAction::Leave) {
+        NormalizeChoice();
+    } else if (event.action == FieldAction::Pick) {
+        if (event.option < 0 || static_cast<std::size_t>(event.option) >= OptionNames.size()) {
+            return FieldApplied::NoOption;
+        }
+        Select(static_cast<std::size_t>(event.option));
+    }
+    return FieldApplied::Done;
 }
 
 }  // namespace kestrune

@@ -6,24 +6,27 @@
 #include <vector>
 
 #include "fields/FieldCore.h"
+#include "fields/FieldEvent.h"
 
 namespace kestrune {
 
 // A switch with one of a list of named options; the name is shown, the value goes on the
 // command line.
-class TZRComboBox {
+class TZRComboBox : public FieldOperations<TZRComboBox> {
   public:
     TZRComboBox(FieldContext& context, FieldDescription description, std::string defaultText,
                 int left, int top);
 
-    const std::string& Caption() const { return Core.Caption(); }
-    bool Checked() const { return Core.Checked(); }
-    void SetChecked(bool checked);
-    void CheckClick() { SetChecked(!Checked()); }
     void Toggle();
-    void MouseMove() const { Core.ShowDetails(); }
+    // The control an action on the value works on (nullptr: none), and what it does.
+    ControlState* ValueControl(FieldAction action);
+    FieldApplied Apply(const FieldEvent& event);
+    // What follows its parameter on the command line.
+    std::string_view ParamSeparator() const { return " "; }
 
     const std::string& Text() const { return ComboControl.text; }
+    // The "Value" line of its preset block.
+    void SetValueFromPreset(std::string_view value) { SetText(std::string(value)); }
     void SetText(std::string text) { ComboControl.text = std::move(text); }
     // The user typed into the box: a new text marks the preset changed.
     void EditChange(std::string text);

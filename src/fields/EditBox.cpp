@@ -14,12 +14,6 @@ TZREditBox::TZREditBox(FieldContext& context, FieldDescription description, cons
     EditControl.bounds = {left + 132, top, FullWidth(Core.Width) - 132, kControlHeight};
 }
 
-void TZREditBox::SetChecked(bool checked) {
-    if (Core.SetTick(checked)) {
-        Toggle();
-    }
-}
-
 void TZREditBox::Toggle() {
     Core.MarkChanged();
     EditControl.enabled = Checked();
@@ -90,6 +84,21 @@ void TZREditBox::Reset() {
     SetChecked(false);
     EditControl.enabled = false;
     EditControl.text = Value.DefaultText;
+}
+
+ControlState* TZREditBox::ValueControl(FieldAction /*action*/) {
+    return &EditControl;
+}
+
+FieldApplied TZREditBox::Apply(const FieldEvent& event) {
+    if (event.action == FieldAction::Type) {
+        EditChange(event.text);
+    } else if (event.action == FieldAction::Leave) {
+        EditExit();
+    } else if (event.action == FieldAction::HoverValue) {
+        MouseMove();
+    }
+    return FieldApplied::Done;
 }
 
 }  // namespace kestrune

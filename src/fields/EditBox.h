@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "fields/FieldCore.h"
+#include "fields/FieldEvent.h"
 
 namespace kestrune {
 
@@ -26,19 +27,21 @@ struct TValue {
 };
 
 // A switch with a value typed into an edit beside it.
-class TZREditBox {
+class TZREditBox : public FieldOperations<TZREditBox> {
   public:
     TZREditBox(FieldContext& context, FieldDescription description, const TValue& value, int left,
                int top);
 
-    const std::string& Caption() const { return Core.Caption(); }
-    bool Checked() const { return Core.Checked(); }
-    void SetChecked(bool checked);
-    void CheckClick() { SetChecked(!Checked()); }
     void Toggle();
-    void MouseMove() const { Core.ShowDetails(); }
+    // The control an action on the value works on (nullptr: none), and what it does.
+    ControlState* ValueControl(FieldAction action);
+    FieldApplied Apply(const FieldEvent& event);
+    // What follows its parameter on the command line.
+    std::string_view ParamSeparator() const { return " "; }
 
     const std::string& Text() const { return EditControl.text; }
+    // The "Value" line of its preset block.
+    void SetValueFromPreset(std::string_view value) { SetText(std::string(value)); }
     void SetText(std::string text) { EditControl.text = std::move(text); }
     // The user typed: the text becomes `text`, and a new value marks the preset changed.
     void EditChange(std::string text);

@@ -92,4 +92,30 @@ class FieldCore {
     SparseText groups_;  // JoinedGroups; most fields lend to no other program
 };
 
+// The operations every kind has on its caption box, written once: a kind derives from
+// FieldOperations<itself>, holds a FieldCore named Core and says in Toggle what its own
+// controls do when the tick changes.
+template <typename Kind>
+class FieldOperations {
+  public:
+    const std::string& Caption() const { return Self().Core.Caption(); }
+    bool Checked() const { return Self().Core.Checked(); }
+    // Runs the kind's Toggle when the tick changes.
+    void SetChecked(bool checked) {
+        if (Self().Core.SetTick(checked)) {
+            Self().Toggle();
+        }
+    }
+    void CheckClick() { SetChecked(!Checked()); }
+    void MouseMove() const { Self().Core.ShowDetails(); }
+
+  protected:
+    FieldOperations() = default;
+
+  private:
+    friend Kind;
+    Kind& Self() { return static_cast<Kind&>(*this); }
+    const Kind& Self() const { return static_cast<const Kind&>(*this); }
+};
+
 }  // namespace kestrune

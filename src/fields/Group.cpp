@@ -119,12 +119,7 @@ std::string TZRGroup::GetParams() const {
         if (!field.Checked()) {
             return;
         }
-        using Field = std::decay_t<decltype(field)>;
-        if constexpr (std::is_same_v<Field, TZRCheckBox>) {
-            append(field.GetParam(), field.BatchCommand ? kScriptLineEnd : std::string_view(" "));
-        } else {
-            append(field.GetParam(), " ");
-        }
+        append(field.GetParam(), field.ParamSeparator());
     });
     return params;
 }
@@ -194,12 +189,7 @@ void TZRGroup::ApplyPresetField(std::string_view header, bool checked, const std
         }
         done = true;
         field.SetChecked(checked);
-        using Field = std::decay_t<decltype(field)>;
-        if constexpr (std::is_same_v<Field, TZRColorBox>) {
-            field.SetColorFromPreset(value);
-        } else if constexpr (!std::is_same_v<Field, TZRCheckBox>) {
-            field.SetText(value);
-        }
+        field.SetValueFromPreset(value);
         field.Core.Assigned = true;
     });
 }

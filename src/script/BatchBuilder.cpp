@@ -239,12 +239,7 @@ std::string OwnParams(const TZRGroup& program) {
         if (!Ticked(field)) {
             return;
         }
-        using Field = std::decay_t<decltype(field)>;
-        if constexpr (std::is_same_v<Field, TZRCheckBox>) {
-            append(field.GetParam(), field.BatchCommand ? kScriptLineEnd : std::string_view(" "));
-        } else {
-            append(field.GetParam(), " ");
-        }
+        append(field.GetParam(), field.ParamSeparator());
     });
     return params;
 }

@@ -60,6 +60,7 @@ WindowControls::WindowControls(Kestrune& core, WindowId window, QWidget* client,
                                EventRunner run)
     : QObject(client),
       core_(core),
+      window_(window),
       client_(client),
       frame_(frame),
       run_(std::move(run)),
@@ -189,148 +190,177 @@ void WindowControls::BuildMenuRow(const PlacedRow& placed, QObject* parent) {
     }
     built_.push_back({placed, menu});
     if (placed.menu != nullptr) {
-        menus_.push_back({menu, &built_.back().placed, {}});
+        menus_.push_back({menu, built_.size() - 1, {}});
     }
 }
 
 QWidget* WindowControls::BuildWidget(const PlacedRow& placed, QWidget* parent) {
     const ControlRow& row = *placed.row;
-    if (row.kind == K::ToolBar) {
-        auto* bar = new QToolBar(parent);
-        bar->setGeometry(Scaled(row.bounds));
-        bar->setIconSize(QSize(Scaled(16), Scaled(16)));
-        bar->setMovable(false);
-        bar->setFloatable(false);
-        return bar;
-    }
-    ControlState& state = *placed.state;
     switch (row.kind) {
+        case K::ToolBar:
+            return BuildToolBar(row, parent);
         case K::ToolButton:
-        case K::CheckToolButton: {
-            auto* button = new QToolButton(parent);
-            button->setCheckable(row.kind == K::CheckToolButton);
-            const std::string_view picture = row.picture;
-            const std::size_t bar = picture.find('|');
-            const QIcon own(QStringLiteral(":/kestrune/") + ViewToQt(picture.substr(bar + 1)));
-            const std::string_view theme = picture.substr(0, bar);
-            button->setIcon(theme.empty() ? own : QIcon::fromTheme(ViewToQt(theme), own));
-            button->setAutoRaise(true);
-            // Tool buttons are for the mouse, as on every desktop: Space must not press New by
-            // accident.
-            button->setFocusPolicy(Qt::NoFocus);
-            bindings_.Bind(button, state, Bindings::Kind::ToolButton);
-            return button;
-        }
+        case K::CheckToolButton:
+            return BuildToolButton(placed, parent);
         case K::Button:
-        case K::DefaultButton: {
-            auto* button = new QPushButton(parent);
-            button->setAutoDefault(false);
-            button->setDefault(row.kind == K::DefaultButton);
-            bindings_.Bind(button, state, Bindings::Kind::Caption, row.name);
-            return button;
-        }
+        case K::DefaultButton:
+            return BuildButton(placed, parent);
         case K::CheckBox: {
             auto* check = new QCheckBox(parent);
-            bindings_.Bind(check, state, Bindings::Kind::Caption, row.name);
+            bindings_.Bind(check, *placed.state, Bindings::Kind::Caption, row.name);
             return check;
         }
         case K::Label:
-        case K::Title: {
-            auto* label = new QLabel(parent);
-            bindings_.Bind(label, state, Bindings::Kind::Caption, row.name);
-            if (row.kind == K::Title) {
-                QFont big = label->font();
-                big.setPixelSize(Scaled(16));
-                big.setBold(true);
-                // Some families set their lines far apart: the title must keep its descenders.
-                while (big.pixelSize() > 11 &&
-                       QFontMetrics(big).height() > Scaled(row.bounds.height)) {
-                    big.setPixelSize(big.pixelSize() - 1);
-                }
-                label->setFont(big);
-            }
-            if (row.bounds.width == 0) {
-                // A label without a size takes the size of its caption, placed at its corner.
-                label->move(Scaled(row.bounds.left), Scaled(row.bounds.top));
-                autoSized_.push_back(label);
-            }
-            return label;
-        }
+        case K::Title:
+            return BuildLabel(placed, parent);
         case K::Edit:
         case K::InputFile: {
             auto* edit = new QLineEdit(parent);
             edit->setReadOnly(true);
-            bindings_.Bind(edit, state, Bindings::Kind::Edit);
+            bindings_.Bind(edit, *placed.state, Bindings::Kind::Edit);
             return edit;
         }
         case K::Group: {
             auto* group = new QGroupBox(parent);
-            bindings_.Bind(group, state, Bindings::Kind::Caption, row.name);
+            bindings_.Bind(group, *placed.state, Bindings::Kind::Caption, row.name);
             return group;
         }
-        case K::Picture: {
-            auto* picture = new QLabel(parent);
-            picture->setScaledContents(true);
-            picture->setPixmap(ApplicationIcon().pixmap(QSize(Scaled(32), Scaled(32))));
-            bindings_.Bind(picture, state, Bindings::Kind::Geometry);
-            return picture;
-        }
+        case K::Picture:
+            return BuildPicture(placed, parent);
         case K::Tabs:
         case K::ProgramTabs: {
             auto* tabs = new QTabWidget(parent);
-            bindings_.Bind(tabs, state, Bindings::Kind::Geometry);
+            bindings_.Bind(tabs, *placed.state, Bindings::Kind::Geometry);
             return tabs;
         }
         case K::Page:
             return new QWidget(parent);
-        case K::Slider: {
-            auto* slider = new QSlider(Qt::Horizontal, parent);
-            slider->setRange(row.low, row.high);
-            slider->setTickInterval(10);
-            slider->setTickPosition(QSlider::TicksBelow);
-            slider->setPageStep(10);
-            bindings_.Bind(slider, state, Bindings::Kind::Geometry);
-            return slider;
-        }
-        case K::UpDown: {
-            auto* upDown = new UpDown(parent);
-            bindings_.Bind(upDown, state, Bindings::Kind::Geometry);
-            const QSize half(upDown->width(), upDown->height() / 2);
-            upDown->Up()->setGeometry(0, 0, half.width(), half.height());
-            upDown->Down()->setGeometry(0, half.height(), half.width(),
-                                        upDown->height() - half.height());
-            return upDown;
-        }
-        case K::StageList: {
-            auto* list = new QListWidget(parent);
-            list->setViewMode(QListView::ListMode);
-            list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-            bindings_.Bind(list, state, Bindings::Kind::Geometry);
-            return list;
-        }
-        case K::DetailsPane: {
-            auto* pane = new QPlainTextEdit(parent);
-            pane->setReadOnly(true);
-            // Tab leaves the pane instead of staying in it.
-            pane->setTabChangesFocus(true);
-            bindings_.Bind(pane, state, Bindings::Kind::Geometry);
-            return pane;
-        }
+        case K::Slider:
+            return BuildSlider(placed, parent);
+        case K::UpDown:
+            return BuildUpDown(placed, parent);
+        case K::StageList:
+            return BuildStageList(placed, parent);
+        case K::DetailsPane:
+            return BuildDetailsPane(placed, parent);
         case K::ToolPathList:
         case K::PresetList:
             return BuildList(placed, parent);
-        case K::DropDown: {
-            auto* choices = new QComboBox(parent);
-            for (const auto& cells : row.rows(core_)) {
-                choices->addItem(ToQt(cells.front()));
-            }
-            bindings_.Bind(choices, state, Bindings::Kind::Geometry);
-            return choices;
-        }
+        case K::DropDown:
+            return BuildDropDown(placed, parent);
         default:
             break;
     }
     return new QWidget(parent);
+}
+
+QWidget* WindowControls::BuildToolBar(const ControlRow& row, QWidget* parent) {
+    auto* bar = new QToolBar(parent);
+    bar->setGeometry(Scaled(row.bounds));
+    bar->setIconSize(QSize(Scaled(16), Scaled(16)));
+    bar->setMovable(false);
+    bar->setFloatable(false);
+    return bar;
+}
+
+QWidget* WindowControls::BuildToolButton(const PlacedRow& placed, QWidget* parent) {
+    const ControlRow& row = *placed.row;
+    auto* button = new QToolButton(parent);
+    button->setCheckable(row.kind == K::CheckToolButton);
+    const std::string_view picture = row.picture;
+    const std::size_t bar = picture.find('|');
+    const QIcon own(QStringLiteral(":/kestrune/") + ViewToQt(picture.substr(bar + 1)));
+    const std::string_view theme = picture.substr(0, bar);
+    button->setIcon(theme.empty() ? own : QIcon::fromTheme(ViewToQt(theme), own));
+    button->setAutoRaise(true);
+    // Tool buttons are for the mouse, as on every desktop: Space must not press New by
+    // accident.
+    button->setFocusPolicy(Qt::NoFocus);
+    bindings_.Bind(button, *placed.state, Bindings::Kind::ToolButton);
+    return button;
+}
+
+QWidget* WindowControls::BuildButton(const PlacedRow& placed, QWidget* parent) {
+    auto* button = new QPushButton(parent);
+    button->setAutoDefault(false);
+    button->setDefault(placed.row->kind == K::DefaultButton);
+    bindings_.Bind(button, *placed.state, Bindings::Kind::Caption, placed.row->name);
+    return button;
+}
+
+QWidget* WindowControls::BuildLabel(const PlacedRow& placed, QWidget* parent) {
+    const ControlRow& row = *placed.row;
+    auto* label = new QLabel(parent);
+    bindings_.Bind(label, *placed.state, Bindings::Kind::Caption, row.name);
+    if (row.kind == K::Title) {
+        QFont big = label->font();
+        big.setPixelSize(Scaled(16));
+        big.setBold(true);
+        // Some families set their lines far apart: the title must keep its descenders.
+        while (big.pixelSize() > 11 && QFontMetrics(big).height() > Scaled(row.bounds.height)) {
+            big.setPixelSize(big.pixelSize() - 1);
+        }
+        label->setFont(big);
+    }
+    if (row.bounds.width == 0) {
+        // A label without a size takes the size of its caption, placed at its corner.
+        label->move(Scaled(row.bounds.left), Scaled(row.bounds.top));
+        autoSized_.push_back(label);
+    }
+    return label;
+}
+
+QWidget* WindowControls::BuildPicture(const PlacedRow& placed, QWidget* parent) {
+    auto* picture = new QLabel(parent);
+    picture->setScaledContents(true);
+    picture->setPixmap(ApplicationIcon().pixmap(QSize(Scaled(32), Scaled(32))));
+    bindings_.Bind(picture, *placed.state, Bindings::Kind::Geometry);
+    return picture;
+}
+
+QWidget* WindowControls::BuildSlider(const PlacedRow& placed, QWidget* parent) {
+    auto* slider = new QSlider(Qt::Horizontal, parent);
+    slider->setRange(placed.row->low, placed.row->high);
+    slider->setTickInterval(10);
+    slider->setTickPosition(QSlider::TicksBelow);
+    slider->setPageStep(10);
+    bindings_.Bind(slider, *placed.state, Bindings::Kind::Geometry);
+    return slider;
+}
+
+QWidget* WindowControls::BuildUpDown(const PlacedRow& placed, QWidget* parent) {
+    auto* upDown = new UpDown(parent);
+    bindings_.Bind(upDown, *placed.state, Bindings::Kind::Geometry);
+    const QSize half(upDown->width(), upDown->height() / 2);
+    upDown->Up()->setGeometry(0, 0, half.width(), half.height());
+    upDown->Down()->setGeometry(0, half.height(), half.width(), upDown->height() - half.height());
+    return upDown;
+}
+
+QWidget* WindowControls::BuildStageList(const PlacedRow& placed, QWidget* parent) {
+    auto* list = new QListWidget(parent);
+    list->setViewMode(QListView::ListMode);
+    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    bindings_.Bind(list, *placed.state, Bindings::Kind::Geometry);
+    return list;
+}
+
+QWidget* WindowControls::BuildDetailsPane(const PlacedRow& placed, QWidget* parent) {
+    auto* pane = new QPlainTextEdit(parent);
+    pane->setReadOnly(true);
+    // Tab leaves the pane instead of staying in it.
+    pane->setTabChangesFocus(true);
+    bindings_.Bind(pane, *placed.state, Bindings::Kind::Geometry);
+    return pane;
+}
+
+QWidget* WindowControls::BuildDropDown(const PlacedRow& placed, QWidget* parent) {
+    auto* choices = new QComboBox(parent);
+    for (const auto& cells : placed.row->rows(core_)) {
+        choices->addItem(ToQt(cells.front()));
+    }
+    bindings_.Bind(choices, *placed.state, Bindings::Kind::Geometry);
+    return choices;
 }
 
 QWidget* WindowControls::BuildList(const PlacedRow& placed, QWidget* parent) {
@@ -356,14 +386,10 @@ QWidget* WindowControls::BuildList(const PlacedRow& placed, QWidget* parent) {
 }
 
 void WindowControls::Connect(const PlacedRow& placed, QWidget* widget) {
-    const ControlRow& row = *placed.row;
-    const std::string_view name = row.name;
-    switch (row.kind) {
+    const std::string_view name = placed.row->name;
+    switch (placed.row->kind) {
         case K::ToolButton:
         case K::CheckToolButton:
-            connect(static_cast<QToolButton*>(widget), &QToolButton::clicked, this,
-                    [this, name] { Click(name); });
-            break;
         case K::Button:
         case K::DefaultButton:
         case K::CheckBox:
@@ -371,30 +397,18 @@ void WindowControls::Connect(const PlacedRow& placed, QWidget* widget) {
                     [this, name] { Click(name); });
             break;
         case K::Tabs:
-            connect(static_cast<QTabWidget*>(widget), &QTabWidget::currentChanged, this,
-                    [this, name](int index) {
-                        // The page's own row says what choosing it runs.
-                        int page = 0;
-                        for (const PlacedRow& other : rows_) {
-                            if (other.row->kind == K::Page && other.row->parent == name &&
-                                page++ == index) {
-                                Click(other.row->name);
-                                return;
-                            }
-                        }
-                    });
+            connect(
+                static_cast<QTabWidget*>(widget), &QTabWidget::currentChanged, this,
+                [this, name](int index) {
+                    // The page's own row says what choosing it runs.
+                    if (const ControlRow* page = PageAt(Kestrune::Table(window_), name, index)) {
+                        Click(page->name);
+                    }
+                });
             break;
-        case K::Slider: {
-            auto* slider = static_cast<QSlider*>(widget);
-            connect(slider, &QSlider::valueChanged, this, [this, slider, name](int position) {
-                run_([this, name, position] { core_.SetValue(name, position); });
-                // The tip follows the thumb while it moves.
-                if (slider->isSliderDown()) {
-                    QToolTip::showText(QCursor::pos(), slider->toolTip(), slider);
-                }
-            });
+        case K::Slider:
+            ConnectSlider(static_cast<QSlider*>(widget), name);
             break;
-        }
         case K::UpDown:
             connect(static_cast<UpDown*>(widget), &UpDown::Stepped, this, [this, name](int step) {
                 run_([this, name, step] { core_.StepValue(name, step); });
@@ -407,21 +421,34 @@ void WindowControls::Connect(const PlacedRow& placed, QWidget* widget) {
                     });
             break;
         case K::ToolPathList:
-        case K::PresetList: {
-            const auto selected = [this, widget, name] {
-                const int row = SelectedRowOf(widget);
-                run_([this, name, row] { core_.SelectRow(name, row); });
-            };
-            if (auto* tree = qobject_cast<QTreeWidget*>(widget)) {
-                connect(tree, &QTreeWidget::itemSelectionChanged, this, selected);
-            } else {
-                connect(static_cast<QListWidget*>(widget), &QListWidget::itemSelectionChanged, this,
-                        selected);
-            }
+        case K::PresetList:
+            ConnectList(widget, name);
             break;
-        }
         default:
             break;
+    }
+}
+
+void WindowControls::ConnectSlider(QSlider* slider, std::string_view name) {
+    connect(slider, &QSlider::valueChanged, this, [this, slider, name](int position) {
+        run_([this, name, position] { core_.SetValue(name, position); });
+        // The tip follows the thumb while it moves.
+        if (slider->isSliderDown()) {
+            QToolTip::showText(QCursor::pos(), slider->toolTip(), slider);
+        }
+    });
+}
+
+void WindowControls::ConnectList(QWidget* widget, std::string_view name) {
+    const auto selected = [this, widget, name] {
+        const int row = SelectedRowOf(widget);
+        run_([this, name, row] { core_.SelectRow(name, row); });
+    };
+    if (auto* tree = qobject_cast<QTreeWidget*>(widget)) {
+        connect(tree, &QTreeWidget::itemSelectionChanged, this, selected);
+    } else {
+        connect(static_cast<QListWidget*>(widget), &QListWidget::itemSelectionChanged, this,
+                selected);
     }
 }
 

@@ -18,6 +18,7 @@
 class QLabel;
 class QMainWindow;
 class QMenu;
+class QSlider;
 class QTabWidget;
 class QToolButton;
 
@@ -79,15 +80,28 @@ class WindowControls : public QObject {
     };
     struct BuiltMenu {
         QMenu* menu;
-        const PlacedRow* placed;
+        std::size_t built;  // its entry in built_
         ShownRows shown;
     };
 
     void Build(const PlacedRow& placed);
     void BuildMenuRow(const PlacedRow& placed, QObject* parent);
     QWidget* BuildWidget(const PlacedRow& placed, QWidget* parent);
+    // One builder for each kind of control that needs more than a line.
+    QWidget* BuildToolBar(const ControlRow& row, QWidget* parent);
+    QWidget* BuildToolButton(const PlacedRow& placed, QWidget* parent);
+    QWidget* BuildButton(const PlacedRow& placed, QWidget* parent);
+    QWidget* BuildLabel(const PlacedRow& placed, QWidget* parent);
+    QWidget* BuildPicture(const PlacedRow& placed, QWidget* parent);
+    QWidget* BuildSlider(const PlacedRow& placed, QWidget* parent);
+    QWidget* BuildUpDown(const PlacedRow& placed, QWidget* parent);
+    QWidget* BuildStageList(const PlacedRow& placed, QWidget* parent);
+    QWidget* BuildDetailsPane(const PlacedRow& placed, QWidget* parent);
     QWidget* BuildList(const PlacedRow& placed, QWidget* parent);
+    QWidget* BuildDropDown(const PlacedRow& placed, QWidget* parent);
     void Connect(const PlacedRow& placed, QWidget* widget);
+    void ConnectSlider(QSlider* slider, std::string_view name);
+    void ConnectList(QWidget* widget, std::string_view name);
     QObject* Find(std::string_view name) const;
     const Built* FindBuilt(std::string_view name) const;
     void Click(std::string_view name);
@@ -96,6 +110,7 @@ class WindowControls : public QObject {
     void SyncNames();
 
     Kestrune& core_;
+    WindowId window_;
     QWidget* client_;
     QMainWindow* frame_;
     EventRunner run_;

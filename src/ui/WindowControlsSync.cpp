@@ -56,8 +56,9 @@ bool ShownRows::Changed(const ListRows& rows) {
 }
 
 void WindowControls::SyncMenu(BuiltMenu& entry) {
-    const ControlRow& row = *entry.placed->row;
-    const auto& items = entry.placed->menu->items;
+    const PlacedRow& placed = built_[entry.built].placed;
+    const ControlRow& row = *placed.row;
+    const auto& items = placed.menu->items;
     const bool radio = row.kind == K::ChoiceMenu;
     ListRows rows;
     for (const MenuItem& item : items) {

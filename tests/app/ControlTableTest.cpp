@@ -91,6 +91,104 @@ INSTANTIATE_TEST_SUITE_P(Windows, DeclaredControls,
                              return std::string();
                          });
 
+ControlWindow& WindowOf(Kestrune& program, WindowId window) {
+    switch (window) {
+        case WindowId::Options:
+            return program.frmOptions;
+        case WindowId::About:
+            return program.frmAbout;
+        case WindowId::Main:
+            break;
+    }
+    return program.frmMain;
+}
+
+std::size_t WindowSize(WindowId window) {
+    switch (window) {
+        case WindowId::Options:
+            return sizeof(TfrmOptions);
+        case WindowId::About:
+            return sizeof(TfrmAbout);
+        case WindowId::Main:
+            break;
+    }
+    return sizeof(TfrmMain);
+}
+
+TEST_P(DeclaredControls, StatesLieInTheirOwnWindowAlone) {
+    AppHarness h;
+    ControlWindow& own = WindowOf(h.program, GetParam());
+    const auto* first = reinterpret_cast<const unsigned char*>(&own);
+    const auto* end = first + WindowSize(GetParam());
+    std::set<const ControlState*> seen;
+    for (const ControlRow& row : Kestrune::Table(GetParam())) {
+        if (row.state == nullptr) {
+            continue;
+        }
+        SCOPED_TRACE(std::string(row.name));
+        const ControlState* state = row.state(own);
+        ASSERT_NE(state, nullptr);
+        const auto* at = reinterpret_cast<const unsigned char*>(state);
+        EXPECT_TRUE(at >= first && at < end) << "outside its window";
+        EXPECT_TRUE(seen.insert(state).second) << "two rows share one member";
+        if (row.menu != nullptr) {
+            EXPECT_EQ(static_cast<const ControlState*>(row.menu(own)), state);
+        }
+        for (WindowId other : {WindowId::Main, WindowId::Options, WindowId::About}) {
+            if (other != GetParam()) {
+                EXPECT_EQ(row.state(WindowOf(h.program, other)), nullptr) << "another window";
+                if (row.menu != nullptr) {
+                    EXPECT_EQ(row.menu(WindowOf(h.program, other)), nullptr);
+                }
+            }
+        }
+    }
+}
+
+TEST(DeclaredControls, NamesAreTheirMembers) {
+    AppHarness h;
+    Kestrune& k = h.program;
+    const struct {
+        WindowId window;
+        const char* name;
+        const ControlState* member;
+    } cases[] = {
+        {WindowId::Main, "cmdNewPreset", &k.frmMain.cmdNewPreset},
+        {WindowId::Main, "cmdRecentPresets", &k.frmMain.cmdRecentPresets},
+        {WindowId::Main, "cmdShowDetails", &k.frmMain.cmdShowDetails},
+        {WindowId::Main, "cmdRecentFiles", &k.frmMain.cmdRecentFiles},
+        {WindowId::Options, "sldTrancparency", &k.frmOptions.sldTrancparency},
+        {WindowId::Options, "tabPaths", &k.frmOptions.tabPaths},
+        {WindowId::Options, "lstPresets", &k.frmOptions.lstPresets},
+        {WindowId::About, "lblProgram", &k.frmAbout.lblProgram},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const ControlRow* row = FindRow(Kestrune::Table(c.window), c.name);
+        ASSERT_NE(row, nullptr);
+        ASSERT_NE(row->state, nullptr);
+        EXPECT_EQ(row->state(WindowOf(k, c.window)), c.member);
+    }
+}
+
+TEST(DeclaredControls, PagesCountWithinTheirTabs) {
+    const ControlTable table = Kestrune::Table(WindowId::Options);
+    const struct {
+        const char* page;
+        int index;
+    } cases[] = {{"tabGeneral", 0}, {"tabPaths", 1}, {"tabPresets", 2}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.page);
+        const ControlRow* page = FindRow(table, c.page);
+        ASSERT_NE(page, nullptr);
+        EXPECT_EQ(PageIndex(table, *page), c.index);
+        EXPECT_EQ(PageAt(table, "tabMain", c.index), page);
+    }
+    EXPECT_EQ(PageAt(table, "tabMain", 3), nullptr);
+    EXPECT_EQ(PageAt(table, "tabMain", -1), nullptr);
+    EXPECT_EQ(PageAt(table, "tabGeneral", 0), nullptr) << "a page holds no pages";
+}
+
 TEST(DeclaredControls, FirstStateComesFromTheRows) {
     AppHarness h;
     // Every state a row points at is this window's, with the row's caption, place and flags.

@@ -10,6 +10,7 @@
 #include "FieldTestSupport.h"
 #include "TempDir.h"
 #include "fields/BrowseBox.h"
+#include "fields/CheckBox.h"
 #include "fields/ColorBox.h"
 #include "fields/ComboBox.h"
 #include "fields/EditBox.h"
@@ -362,6 +363,78 @@ TEST_F(ChoiceFields, NewValuesMarkThePresetChanged) {
     EXPECT_EQ(edit.Text(), "long value");
     EXPECT_EQ(box.Text(), "sm");
     EXPECT_EQ(file.Text(), "/maps/x.map");
+}
+
+TEST_F(ChoiceFields, EachKindNamesTheControlAnActionWorksOn) {
+    TZRCheckBox check(ctx, Desc("Verbose", "-v"), false, 8, 16);
+    TZREditBox edit(ctx, Desc("Name", "-n"), TValue{}, 8, 16);
+    TZRComboBox combo = MakeOptimize("-x");
+    TZRBrowseBox browse(ctx, Desc("Map", "-m"), "file", kDefaultBrowseFilter, 8, 16);
+    TZRColorBox color(ctx, Desc("Tint", "-c"), 0x102030, 8, 16);
+    const struct {
+        FieldAction action;
+        ControlState* check;
+        ControlState* edit;
+        ControlState* combo;
+        ControlState* browse;
+        ControlState* color;
+    } cases[] = {
+        {FieldAction::Type, nullptr, &edit.EditControl, &combo.ComboControl, &browse.EditControl,
+         &color.ColorButton},
+        {FieldAction::Browse, nullptr, &edit.EditControl, &combo.ComboControl, &browse.BrowseButton,
+         &color.ColorButton},
+        {FieldAction::Leave, nullptr, &edit.EditControl, &combo.ComboControl, &browse.EditControl,
+         &color.ColorButton},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.action));
+        EXPECT_EQ(check.ValueControl(c.action), c.check);
+        EXPECT_EQ(edit.ValueControl(c.action), c.edit);
+        EXPECT_EQ(combo.ValueControl(c.action), c.combo);
+        EXPECT_EQ(browse.ValueControl(c.action), c.browse);
+        EXPECT_EQ(color.ValueControl(c.action), c.color);
+    }
+}
+
+TEST_F(ChoiceFields, EachKindAppliesItsOwnActions) {
+    TZRComboBox combo = MakeOptimize("-x");
+    FieldEvent event;
+    event.action = FieldAction::Pick;
+    const struct {
+        int option;
+        FieldApplied applied;
+        const char* text;
+    } picks[] = {{1, FieldApplied::Done, "Small"},
+                 {2, FieldApplied::NoOption, "Small"},
+                 {-1, FieldApplied::NoOption, "Small"},
+                 {0, FieldApplied::Done, "Fast"}};
+    for (const auto& c : picks) {
+        SCOPED_TRACE(c.option);
+        event.option = c.option;
+        EXPECT_EQ(combo.Apply(event), c.applied);
+        EXPECT_EQ(combo.Text(), c.text);
+    }
+    event.action = FieldAction::Type;
+    event.text = "sMALL";
+    EXPECT_EQ(combo.Apply(event), FieldApplied::Done);
+    EXPECT_EQ(combo.Text(), "sMALL");
+    event.action = FieldAction::Leave;
+    EXPECT_EQ(combo.Apply(event), FieldApplied::Done);
+    EXPECT_EQ(combo.Text(), "Small") << "leaving takes the option's own spelling";
+
+    TZRBrowseBox browse(ctx, Desc("Map", "-m"), "file", kDefaultBrowseFilter, 8, 16);
+    event.action = FieldAction::Type;
+    event.text = "/maps/a.map";
+    ctx.PresetChanged = false;
+    EXPECT_EQ(browse.Apply(event), FieldApplied::Done);
+    EXPECT_EQ(browse.Text(), "/maps/a.map");
+    EXPECT_TRUE(ctx.PresetChanged);
+
+    TZRCheckBox check(ctx, Desc("Verbose", "-v"), false, 8, 16);
+    ctx.PresetChanged = false;
+    EXPECT_EQ(check.Apply(event), FieldApplied::Done);
+    EXPECT_FALSE(check.Checked()) << "typing into a check box does nothing";
+    EXPECT_FALSE(ctx.PresetChanged);
 }
 
 }  // namespace
