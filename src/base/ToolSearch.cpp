@@ -9,6 +9,7 @@ namespace kestrune {
 
 namespace fs = std::filesystem;
 
+#ifndef _WIN32
 namespace {
 
 bool IsExecutableFile(const std::string& path) {
@@ -23,6 +24,7 @@ bool IsExecutableFile(const std::string& path) {
 }
 
 }  // namespace
+#endif
 
 ToolSearch FindTool(const std::string& toolPath, const std::optional<std::string>& searchPath) {
     ToolSearch search;

@@ -8,6 +8,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+// The shell header's FindExecutable macro would rename this file's function of the same name.
+#undef FindExecutable
 #else
 #include <fcntl.h>
 #include <poll.h>

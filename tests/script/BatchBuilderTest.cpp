@@ -57,7 +57,7 @@ TZREditBox& AddEdit(TZRGroup& group, const std::string& param, const std::string
 // for, and the message ends with where the paths are set.
 std::string WholeRunMissing(const std::vector<std::pair<std::string, std::string>>& tools) {
     std::string text = "The path for the following groups could not be found:\r\n";
-    for (const auto& [name, searched] : tools) {
+    for ([[maybe_unused]] const auto& [name, searched] : tools) {
         text += "Group = " + name + "\r\n";
 #ifndef _WIN32
         text += "    " + searched + "\r\n";
@@ -71,7 +71,7 @@ std::string WholeRunMissing(const std::vector<std::pair<std::string, std::string
 #endif
 }
 
-std::string StageMissing(const std::string& name, const std::string& searched) {
+std::string StageMissing(const std::string& name, [[maybe_unused]] const std::string& searched) {
 #ifdef _WIN32
     return "The path for " + name + " could not be found.";
 #else
