@@ -21,7 +21,8 @@ bool SameState(const ControlState& a, const ControlState& b) {
            a.visible == b.visible && a.checked == b.checked && a.bold == b.bold;
 }
 
-void Bindings::Bind(QWidget* widget, const ControlState& state, Kind kind, std::string_view name) {
+void Bindings::Bind(QWidget* widget, const ControlState& state, Kind kind, std::string_view name,
+                    std::string_view designed) {
     const Bounds& b = state.bounds;
     if (b.width > 0 && b.height > 0) {
         widget->setGeometry(Scaled(b));
@@ -29,17 +30,19 @@ void Bindings::Bind(QWidget* widget, const ControlState& state, Kind kind, std::
             widget->setProperty("designedWidth", widget->width());
         }
     }
-    entries_.push_back({name, &state, widget, kind, false, false, {}, true});
+    entries_.push_back({name, designed, &state, widget, kind, false, false, {}, true});
     Apply(entries_.back());
 }
 
-void Bindings::Bind(QAction* action, const ControlState& state, std::string_view name) {
-    entries_.push_back({name, &state, action, Kind::Caption, true, false, {}, true});
+void Bindings::Bind(QAction* action, const ControlState& state, std::string_view name,
+                    std::string_view designed) {
+    entries_.push_back({name, designed, &state, action, Kind::Caption, true, false, {}, true});
     Apply(entries_.back());
 }
 
-void Bindings::Bind(QMenu* menu, const ControlState& state, std::string_view name) {
-    entries_.push_back({name, &state, menu, Kind::Caption, false, true, {}, true});
+void Bindings::Bind(QMenu* menu, const ControlState& state, std::string_view name,
+                    std::string_view designed) {
+    entries_.push_back({name, designed, &state, menu, Kind::Caption, false, true, {}, true});
     Apply(entries_.back());
 }
 
@@ -154,7 +157,7 @@ void Bindings::Apply(Entry& entry) const {
     const ControlState& s = *entry.state;
     const QString text = entry.name.empty() || context_ == nullptr
                              ? ToQt(s.text)
-                             : ShownCaption(context_, entry.name, s.text);
+                             : ShownCaption(context_, entry.name, s.text, entry.designed);
     if (entry.isAction) {
         auto* action = static_cast<QAction*>(entry.target.data());
         if (action->text() != text) {

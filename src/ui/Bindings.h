@@ -32,12 +32,16 @@ class Bindings {
     explicit Bindings(const char* context = nullptr) : context_(context) {}
 
     // Binds `widget` to `state`; bounds with a size are applied once, at binding. `name` is
-    // the control's declared name, by which its caption is translated.
-    void Bind(QWidget* widget, const ControlState& state, Kind kind, std::string_view name = {});
+    // the control's declared name, by which its caption is translated, and `designed` its
+    // declared caption (see ShownCaption).
+    void Bind(QWidget* widget, const ControlState& state, Kind kind, std::string_view name = {},
+              std::string_view designed = {});
     // A menu item: caption, enabled, visible and the tick.
-    void Bind(QAction* action, const ControlState& state, std::string_view name = {});
+    void Bind(QAction* action, const ControlState& state, std::string_view name = {},
+              std::string_view designed = {});
     // A sub-menu: its title, and enabled and visible on the entry that opens it.
-    void Bind(QMenu* menu, const ControlState& state, std::string_view name = {});
+    void Bind(QMenu* menu, const ControlState& state, std::string_view name = {},
+              std::string_view designed = {});
 
     void Sync();
     void Clear();
@@ -46,6 +50,7 @@ class Bindings {
   private:
     struct Entry {
         std::string_view name;
+        std::string_view designed;
         const ControlState* state;
         QPointer<QObject> target;
         Kind kind;

@@ -122,12 +122,20 @@ void RetranslateQtParts(QWidget* root) {
     }
 }
 
-QString ShownCaption(const char* context, std::string_view control, const std::string& caption) {
-    if (context == nullptr || control.empty() || caption.empty()) {
-        return QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size()));
+QString ShownCaption(const char* context, std::string_view control, const std::string& caption,
+                     std::string_view designed) {
+    // Translations are looked up by the caption's UTF-8 text; one the core composed at run
+    // time is decoded from the system's code page first.
+    const QByteArray key =
+        caption == designed
+            ? QByteArray(caption.data(), static_cast<qsizetype>(caption.size()))
+            : QString::fromLocal8Bit(caption.data(), static_cast<qsizetype>(caption.size()))
+                  .toUtf8();
+    if (context == nullptr || control.empty() || key.isEmpty()) {
+        return QString::fromUtf8(key);
     }
     const std::string name(control);
-    return QCoreApplication::translate(context, caption.c_str(), name.c_str());
+    return QCoreApplication::translate(context, key.constData(), name.c_str());
 }
 
 }  // namespace kestrune::ui

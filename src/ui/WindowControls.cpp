@@ -22,6 +22,7 @@
 #include <QToolTip>
 #include <QTreeWidget>
 
+#include "Language.h"
 #include "QtPlatform.h"
 #include "UiSetup.h"
 
@@ -138,8 +139,9 @@ void WindowControls::Build(const PlacedRow& placed) {
         widget->setAccessibleName(ViewToQt(row.accessibleName));
     }
     if (auto* tabs = qobject_cast<QTabWidget*>(parent); tabs != nullptr && row.kind == K::Page) {
-        tabs->addTab(widget, ToQt(placed.state->text));
-        pages_.push_back({tabs, widget, row.name, placed.state});
+        tabs->addTab(widget,
+                     ShownCaption(bindings_.Context(), row.name, placed.state->text, row.caption));
+        pages_.push_back({tabs, widget, row.name, row.caption, placed.state});
     } else if (auto* bar = qobject_cast<QToolBar*>(parent)) {
         bar->addWidget(widget);
     }
@@ -169,7 +171,7 @@ void WindowControls::BuildMenuRow(const PlacedRow& placed, QObject* parent) {
         action->setCheckable(row.kind == K::CheckMenuItem);
         parentMenu->addAction(action);
         connect(action, &QAction::triggered, this, [this, name = row.name] { Click(name); });
-        bindings_.Bind(action, *placed.state, row.name);
+        bindings_.Bind(action, *placed.state, row.name, row.caption);
         built_.push_back({placed, action});
         return;
     }
@@ -186,7 +188,7 @@ void WindowControls::BuildMenuRow(const PlacedRow& placed, QObject* parent) {
     }
     // A menu that drops from a tool button is the button's; it has no state of its own to show.
     if (placed.state != nullptr && qobject_cast<QToolButton*>(parent) == nullptr) {
-        bindings_.Bind(menu, *placed.state, row.name);
+        bindings_.Bind(menu, *placed.state, row.name, row.caption);
     }
     built_.push_back({placed, menu});
     if (placed.menu != nullptr) {
@@ -207,7 +209,7 @@ QWidget* WindowControls::BuildWidget(const PlacedRow& placed, QWidget* parent) {
             return BuildButton(placed, parent);
         case K::CheckBox: {
             auto* check = new QCheckBox(parent);
-            bindings_.Bind(check, *placed.state, Bindings::Kind::Caption, row.name);
+            bindings_.Bind(check, *placed.state, Bindings::Kind::Caption, row.name, row.caption);
             return check;
         }
         case K::Label:
@@ -222,7 +224,7 @@ QWidget* WindowControls::BuildWidget(const PlacedRow& placed, QWidget* parent) {
         }
         case K::Group: {
             auto* group = new QGroupBox(parent);
-            bindings_.Bind(group, *placed.state, Bindings::Kind::Caption, row.name);
+            bindings_.Bind(group, *placed.state, Bindings::Kind::Caption, row.name, row.caption);
             return group;
         }
         case K::Picture:
@@ -284,14 +286,15 @@ QWidget* WindowControls::BuildButton(const PlacedRow& placed, QWidget* parent) {
     auto* button = new QPushButton(parent);
     button->setAutoDefault(false);
     button->setDefault(placed.row->kind == K::DefaultButton);
-    bindings_.Bind(button, *placed.state, Bindings::Kind::Caption, placed.row->name);
+    bindings_.Bind(button, *placed.state, Bindings::Kind::Caption, placed.row->name,
+                   placed.row->caption);
     return button;
 }
 
 QWidget* WindowControls::BuildLabel(const PlacedRow& placed, QWidget* parent) {
     const ControlRow& row = *placed.row;
     auto* label = new QLabel(parent);
-    bindings_.Bind(label, *placed.state, Bindings::Kind::Caption, row.name);
+    bindings_.Bind(label, *placed.state, Bindings::Kind::Caption, row.name, row.caption);
     if (row.kind == K::Title) {
         QFont big = label->font();
         big.setPixelSize(Scaled(16));
@@ -356,8 +359,9 @@ QWidget* WindowControls::BuildDetailsPane(const PlacedRow& placed, QWidget* pare
 
 QWidget* WindowControls::BuildDropDown(const PlacedRow& placed, QWidget* parent) {
     auto* choices = new QComboBox(parent);
+    // A drop-down's choices are fixed ones the core declares: its own text, in UTF-8.
     for (const auto& cells : placed.row->rows(core_)) {
-        choices->addItem(ToQt(cells.front()));
+        choices->addItem(ViewToQt(cells.front()));
     }
     bindings_.Bind(choices, *placed.state, Bindings::Kind::Geometry);
     return choices;

@@ -125,6 +125,7 @@ class WindowControls : public QObject {
         QPointer<QTabWidget> tabs;
         QPointer<QWidget> page;
         std::string_view name;
+        std::string_view designed;  // the page's declared caption
         const ControlState* state;
     };
     std::vector<BuiltPage> pages_;

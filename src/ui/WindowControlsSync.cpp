@@ -181,7 +181,8 @@ void WindowControls::Sync() {
             continue;
         }
         const int index = page.tabs->indexOf(page.page);
-        if (const QString text = ShownCaption(bindings_.Context(), page.name, page.state->text);
+        if (const QString text =
+                ShownCaption(bindings_.Context(), page.name, page.state->text, page.designed);
             index >= 0 && page.tabs->tabText(index) != text) {
             page.tabs->setTabText(index, text);
         }

@@ -38,7 +38,10 @@ struct UiHarness {
 
     UiHarness() {
         SetUpTestApplication();
-        std::filesystem::copy(KESTRUNE_SAMPLES_DIR, home.path(),
+        // Into the folder named without its final separator: MinGW's library copies nothing
+        // into "folder/".
+        std::filesystem::copy(KESTRUNE_SAMPLES_DIR,
+                              std::filesystem::path(home.path()).parent_path(),
                               std::filesystem::copy_options::recursive);
         core = std::make_unique<Kestrune>(platform, home.path(), home / "kestrune");
         window = std::make_unique<ui::MainWindow>(*core);

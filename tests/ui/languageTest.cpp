@@ -239,9 +239,11 @@ class LanguageTest : public QObject {
         const std::string control = name.toStdString();
         const std::string caption = designed.toStdString();
         kestrune::ui::ApplyLanguage(ShownLanguage::English);
-        QCOMPARE(kestrune::ui::ShownCaption(window.constData(), control, caption), english);
+        QCOMPARE(kestrune::ui::ShownCaption(window.constData(), control, caption, caption),
+                 english);
         kestrune::ui::ApplyLanguage(ShownLanguage::Designed);
-        QCOMPARE(kestrune::ui::ShownCaption(window.constData(), control, caption), designed);
+        QCOMPARE(kestrune::ui::ShownCaption(window.constData(), control, caption, caption),
+                 designed);
     }
 
     // Within a menu, and among the menu bar's menus and the window's own buttons, no two
@@ -255,8 +257,8 @@ class LanguageTest : public QObject {
                 if (row.caption.empty()) {
                     continue;
                 }
-                const QString shown =
-                    kestrune::ui::ShownCaption(window.context, row.name, std::string(row.caption));
+                const QString shown = kestrune::ui::ShownCaption(
+                    window.context, row.name, std::string(row.caption), row.caption);
                 const QChar letter = Mnemonic(shown);
                 if (letter.isNull()) {
                     continue;
@@ -380,6 +382,71 @@ class LanguageTest : public QObject {
         wrong = WrongCaptions(h, designed);
         QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join('\n')));
         QVERIFY(h.core->frmMain.SettingsText().find("Language") == std::string::npos);
+    }
+
+    // The core's own captions are UTF-8; a text it composes from a specification file keeps
+    // that file's bytes, in the system's code page (what an editor on that desktop saves).
+    // Each reaches its widget exactly, also where the two encodings differ (Windows).
+    void textOfFilesAndOwnCaptionsReachTheWidgets_data() {
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("to");
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("shown");
+        const char* rows[][4] = {
+            {"Setup = Hello C", "Setup = 你好 C", "lblSpecName", "Name: 你好 C"},
+            {"Program = GCC", "Program = 编译器", "lblSpecProgram", "For: 编译器"},
+            {"Author = Kestrune developers", "Author = 说明", "lblSpecAuthor", "By: 说明"},
+            {"Name = Compile with gcc", "Name = 用 gcc 编译", "group", "用 gcc 编译:"},
+            // Untouched file: the designed captions beside it.
+            {"", "", "lblStages", "步骤:"},
+            {"", "", "grpSpecificationFile", "Specification File:"},
+        };
+        for (const auto& row : rows) {
+            QTest::addRow("%s", row[2]) << QString::fromUtf8(row[0]) << QString::fromUtf8(row[1])
+                                        << QString::fromUtf8(row[2]) << QString::fromUtf8(row[3]);
+        }
+    }
+    void textOfFilesAndOwnCaptionsReachTheWidgets() {
+        QFETCH(QString, from);
+        QFETCH(QString, to);
+        QFETCH(QString, control);
+        QFETCH(QString, shown);
+        kestrune::testing::SetUpTestApplication();
+        UiHarness h;
+        if (!from.isEmpty()) {
+            const std::string path = h.home / "SpecFiles/HelloC.zrs";
+            std::string text = h.home.Read(path);
+            const std::string before = from.toStdString();
+            const std::size_t at = text.find(before);
+            QVERIFY(at != std::string::npos);
+            const QByteArray after = to.toLocal8Bit();
+            // The text must survive the code page, else the case checks nothing.
+            QCOMPARE(QString::fromLocal8Bit(after), to);
+            text.replace(at, before.size(), after.toStdString());
+            h.home.Write("SpecFiles/HelloC.zrs", text);
+        }
+        h.Start({h.Preset("HelloC.zrp")});
+        h.core->frmAbout.Open();
+        h.window->Sync();
+        QWidget* widget = nullptr;
+        if (control == QLatin1String("group")) {
+            widget = h.Tabs()->widget(0)->findChild<QGroupBox*>();
+        } else {
+            widget = h.window->findChild<QWidget*>(control);
+            if (widget == nullptr) {
+                widget = h.window->About()->findChild<QWidget*>(control);
+            }
+        }
+        QVERIFY(widget != nullptr);
+        QString text;
+        if (auto* label = qobject_cast<QLabel*>(widget)) {
+            text = label->text();
+        } else if (auto* group = qobject_cast<QGroupBox*>(widget)) {
+            text = group->title();
+        }
+        QCOMPARE(text.toUtf8().toHex(' '), shown.toUtf8().toHex(' '));
+        h.core->frmAbout.cmdOKClick();
+        h.window->Sync();
     }
 
     void okKeepsTheChoiceForTheSettings() {
