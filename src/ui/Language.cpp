@@ -43,9 +43,14 @@ std::unique_ptr<QTranslator> LoadOwn(const QString& name) {
 
 std::unique_ptr<QTranslator> LoadQt(const QLocale& locale) {
     auto translator = std::make_unique<QTranslator>();
-    if (translator->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        return translator;
+    // Qt's own folder, else the program's translations folder, where a portable copy (the
+    // Windows zip) keeps Qt's translations beside its own.
+    for (const QString& folder :
+         {QLibraryInfo::path(QLibraryInfo::TranslationsPath),
+          QCoreApplication::applicationDirPath() + QStringLiteral("/translations")}) {
+        if (translator->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"), folder)) {
+            return translator;
+        }
     }
     return nullptr;
 }

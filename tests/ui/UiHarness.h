@@ -18,6 +18,7 @@
 #include "TempDir.h"
 #include "UiSetup.h"
 #include "app/Kestrune.h"
+#include "base/Paths.h"
 
 namespace kestrune::testing {
 

@@ -397,7 +397,11 @@ class ControlsTest : public QObject {
             {"ProgramIcon", "QLabel", "", {8, 17, 32, 32}, true},
             {"lblProgram", "QLabel", "Kestrune", {40, 24, 185, 21}, true},
             {"lblVersion", "QLabel", "Version: 2.0.3.1", {40, 56, 185, 13}, true},
+#ifdef Q_OS_WIN
+            {"lblPlatform", "QLabel", "For Windows", {40, 72, 185, 13}, true},
+#else
             {"lblPlatform", "QLabel", "For Linux", {40, 72, 185, 13}, true},
+#endif
             {"lblLanguage", "QLabel", "Written in C++ with Qt", {40, 88, 185, 13}, true},
             {"lblAuthor", "QLabel", "By the Kestrune developers", {40, 104, 185, 13}, true},
             {"grpSpecificationFile", "QGroupBox", "Specification File:", {8, 136, 249, 73}, true},

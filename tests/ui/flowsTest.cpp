@@ -291,9 +291,10 @@ class FlowsTest : public QObject {
 
         QTest::mouseClick(h().Find<QPushButton>("cmdCompile"), Qt::LeftButton);
         QCOMPARE(h().platform.shellCalls.size(), std::size_t{1});
-        QCOMPARE(h().platform.shellCalls[0].target, h().home / "compile.sh");
+        QCOMPARE(h().platform.shellCalls[0].target,
+                 h().home / std::string(kestrune::kScriptFileName));
         QCOMPARE(h().platform.shellCalls[0].parameters, std::string());
-        const std::string script = h().home.Read("compile.sh");
+        const std::string script = h().home.Read(kestrune::kScriptFileName);
         QVERIFY2(script.find("\"/usr/bin/gcc\" -Wall -Wextra -std=c17 -O2 -o") != std::string::npos,
                  script.c_str());
 
@@ -303,14 +304,14 @@ class FlowsTest : public QObject {
         QCOMPARE(runStages->actions().at(2)->text(), QStringLiteral("Run"));
         runStages->actions().at(2)->trigger();
         QCOMPARE(h().platform.shellCalls.size(), std::size_t{2});
-        const std::string stage = h().home.Read("compile.sh");
+        const std::string stage = h().home.Read(kestrune::kScriptFileName);
         QVERIFY2(stage.find("/usr/bin/gcc") == std::string::npos, stage.c_str());
         QVERIFY2(stage.find("\"/usr/bin/env\" GREETING=Hello") != std::string::npos, stage.c_str());
     }
 
     // Links, the help page and the log viewer are handed to the platform to start.
     void startsGoToThePlatform() {
-        h().home.Write("REDA", "");
+        h().home.Write(kestrune::kLogViewerFileName, "");
         h().platform.fileAnswers.push_back(h().home / "Inputs/hello.c");
         h().Trigger("cmdOpenFile");
         h().Find<QMenu>("cmdLinks")->actions().at(0)->trigger();
@@ -322,16 +323,20 @@ class FlowsTest : public QObject {
             started << QString::fromStdString(call.target + " " + call.parameters);
         }
         const QString home = QString::fromStdString(h().home.path());
-        QCOMPARE(started,
-                 QStringList({"http://gcc.gnu.org/onlinedocs/ ", "https://kestrune.org/help/ ",
-                              home + "REDA ", home + "REDA \"" + home + "Inputs/hello.log\""}));
+        const QString reda =
+            QString::fromUtf8(kestrune::kLogViewerFileName.data(),
+                              static_cast<qsizetype>(kestrune::kLogViewerFileName.size()));
+        QCOMPARE(started, QStringList({"http://gcc.gnu.org/onlinedocs/ ",
+                                       "https://kestrune.org/help/ ", home + reda + " ",
+                                       home + reda + " \"" + home + "Inputs/hello.log\""}));
     }
 
     void logViewerMissingIsReported() {
         h().Trigger("cmdLaunchREDA");
         QCOMPARE(h().platform.messages.size(), std::size_t{1});
         QCOMPARE(h().platform.messages[0].title, std::string("Error"));
-        QCOMPARE(h().platform.messages[0].text, h().home / "REDA not found.");
+        QCOMPARE(h().platform.messages[0].text,
+                 h().home / (std::string(kestrune::kLogViewerFileName) + " not found."));
         QVERIFY(h().platform.shellCalls.empty());
     }
 

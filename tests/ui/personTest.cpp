@@ -192,7 +192,8 @@ class PersonTest : public QObject {
         run->setFocus(Qt::TabFocusReason);
         QTest::keyClick(run, Qt::Key_Space);
         QCOMPARE(h().platform.shellCalls.size(), std::size_t{1});
-        QCOMPARE(h().platform.shellCalls[0].target, h().home / "compile.sh");
+        QCOMPARE(h().platform.shellCalls[0].target,
+                 h().home / std::string(kestrune::kScriptFileName));
         // And with the menu's shortcut.
         QTest::keyClick(h().window.get(), Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(h().platform.shellCalls.size(), std::size_t{2});

@@ -212,7 +212,8 @@ class PlatformTest : public QObject {
             QVERIFY(!result.has_value());
         } else {
             QVERIFY(result.has_value());
-            QCOMPARE(QString::fromStdString(*result), folder.filePath(chosen));
+            QCOMPARE(QString::fromStdString(*result),
+                     QDir::toNativeSeparators(folder.filePath(chosen)));
         }
     }
 
@@ -235,7 +236,14 @@ class PlatformTest : public QObject {
         QVERIFY(area.bottom > area.top);
         // Counts as a current system, so hidden details give the 460 height.
         QVERIFY(platform_.OsVersion() >= std::make_pair(5, 1));
+#ifdef Q_OS_WIN
+        // GetLongPathName's own cases are the platform layer's (test_windows); an existing
+        // folder in its long form comes back as it is.
+        const std::string temp = QDir::toNativeSeparators(QDir::tempPath()).toStdString();
+        QCOMPARE(platform_.LongPathName(temp), temp);
+#else
         QCOMPARE(platform_.LongPathName("/a/b/../c"), std::string("/a/c"));
+#endif
     }
 
     // Starting files for real, with the search path pointing at a folder the test fills: the
