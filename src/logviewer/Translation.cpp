@@ -54,8 +54,12 @@ void installLanguage(WindowLanguage language) {
         QCoreApplication::installTranslator(own);
     }
     auto* qt = new QTranslator(QCoreApplication::instance());
-    if (qt->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
-                 QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    // Qt's own folder, else the program's translations folder (the Windows zip's place).
+    const QLocale chinese(QLocale::Chinese, QLocale::China);
+    if (qt->load(chinese, QStringLiteral("qtbase"), QStringLiteral("_"),
+                 QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
+        qt->load(chinese, QStringLiteral("qtbase"), QStringLiteral("_"),
+                 QCoreApplication::applicationDirPath() + QStringLiteral("/translations"))) {
         QCoreApplication::installTranslator(qt);
     }
 }
