@@ -91,7 +91,7 @@ class LogView : public QAbstractScrollArea {
     qreal charWidth() const { return charWidth_; }
     int lineHeight() const { return lineHeight_; }
 
-  signals:
+  Q_SIGNALS:
     void selectionChanged();
     void followingChanged(bool atEnd);
     // A person clicked a line, or pressed Enter on the current one.

@@ -113,7 +113,7 @@ class MainWindow : public QMainWindow {
     LogView* view() const { return view_; }
     FindBar* findBar() const { return findBar_; }
 
-  signals:
+  Q_SIGNALS:
     // A search ended: found, not found or stopped (see the search bar's status).
     void searchFinished();
 
