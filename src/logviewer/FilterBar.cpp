@@ -73,7 +73,7 @@ FilterBar::FilterBar(QWidget* parent) : QWidget(parent) {
     connect(clear, &QPushButton::clicked, this, &FilterBar::clearAll);
     connect(close, &QToolButton::clicked, this, [this] {
         hide();
-        emit closed();
+        Q_EMIT closed();
     });
 }
 
@@ -116,7 +116,7 @@ void FilterBar::stackTyped() {
     const QSignalBlocker block(edit_);
     edit_->clear();
     hide_->setChecked(false);
-    emit changed();
+    Q_EMIT changed();
 }
 
 void FilterBar::clearAll() {
@@ -130,7 +130,7 @@ void FilterBar::clearAll() {
         hide_->setChecked(false);
         kinds_->setCurrentIndex(0);
     }
-    emit changed();
+    Q_EMIT changed();
 }
 
 void FilterBar::updateStackLabel() {
@@ -153,7 +153,7 @@ QString FilterBar::status() const {
 void FilterBar::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape) {
         hide();
-        emit closed();
+        Q_EMIT closed();
         return;
     }
     QWidget::keyPressEvent(event);

@@ -34,7 +34,7 @@ class FilterBar : public QWidget {
     // Why the typed pattern does not compile; empty when it does.
     std::string typedError() const { return typedRule().pattern.error(); }
 
-  signals:
+  Q_SIGNALS:
     void changed();
     void closed();
 

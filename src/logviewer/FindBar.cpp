@@ -64,18 +64,18 @@ FindBar::FindBar(QWidget* parent) : QWidget(parent) {
     connect(next, &QPushButton::clicked, this, &FindBar::findNext);
     connect(edit_, &QLineEdit::textChanged, this, [this] {
         status_->clear();
-        emit changed();
+        Q_EMIT changed();
     });
     connect(matchCase_, &QCheckBox::toggled, this, &FindBar::changed);
     connect(wholeWord_, &QCheckBox::toggled, this, &FindBar::changed);
     connect(regex_, &QCheckBox::toggled, this, [this](bool on) {
         wholeWord_->setEnabled(!on);
         status_->clear();
-        emit changed();
+        Q_EMIT changed();
     });
     connect(close, &QToolButton::clicked, this, [this] {
         hide();
-        emit closed();
+        Q_EMIT closed();
     });
 }
 
@@ -130,9 +130,9 @@ bool FindBar::eventFilter(QObject* watched, QEvent* event) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
             if (key->modifiers() & Qt::ShiftModifier) {
-                emit findPrevious();
+                Q_EMIT findPrevious();
             } else {
-                emit findNext();
+                Q_EMIT findNext();
             }
             return true;
         }
@@ -143,10 +143,10 @@ bool FindBar::eventFilter(QObject* watched, QEvent* event) {
 void FindBar::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape) {
         if (busy_) {
-            emit stopRequested();
+            Q_EMIT stopRequested();
         } else {
             hide();
-            emit closed();
+            Q_EMIT closed();
         }
         return;
     }

@@ -34,7 +34,7 @@ class FindBar : public QWidget {
     void setBusy(bool busy) { busy_ = busy; }
     bool isBusy() const { return busy_; }
 
-  signals:
+  Q_SIGNALS:
     void findNext();
     void findPrevious();
     // The text or a switch changed: the marks on screen follow.

@@ -86,7 +86,7 @@ void LogView::logUpdated(bool reloaded) {
         anchor_ = caret_ = 0;
         current_ = 0;
         widestSeen_ = 0;
-        emit selectionChanged();
+        Q_EMIT selectionChanged();
     }
     updateScrollBars();
     if (wasAtEnd) {
@@ -185,7 +185,7 @@ void LogView::reportFollowing() {
     const bool atEnd = isAtEnd();
     if (atEnd != following_) {
         following_ = atEnd;
-        emit followingChanged(atEnd);
+        Q_EMIT followingChanged(atEnd);
     }
 }
 

@@ -4,11 +4,13 @@
 
 #include <QAbstractScrollArea>
 #include <QColor>
+#include <QRectF>
 #include <algorithm>
 #include <climits>
 #include <cstddef>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <set>
 #include <vector>
 
@@ -18,6 +20,8 @@
 #include "Pattern.h"
 #include "ProblemIndex.h"
 #include "TextFinder.h"
+
+class QPainter;
 
 namespace reda {
 
@@ -87,7 +91,7 @@ class LogView : public QAbstractScrollArea {
     qreal charWidth() const { return charWidth_; }
     int lineHeight() const { return lineHeight_; }
 
-  signals:
+  Q_SIGNALS:
     void selectionChanged();
     void followingChanged(bool atEnd);
     // A person clicked a line, or pressed Enter on the current one.
@@ -122,6 +126,23 @@ class LogView : public QAbstractScrollArea {
     static int clampToInt(std::size_t value) {
         return static_cast<int>(std::min<std::size_t>(value, INT_MAX));
     }
+    // Painting in phases: what a line shows, then per row its background, text and link,
+    // then the margin (LogViewPaint.cpp).
+    struct PaintArea;
+    struct PaintedLine;
+    struct RowPlace;
+    // Draws the rows; returns the current row's frame and fills `kinds` row by row.
+    std::optional<QRectF> drawTextArea(QPainter& painter, const PaintArea& area,
+                                       const std::vector<ScreenRow>& screen,
+                                       std::vector<LineKind>& kinds);
+    PaintedLine paintedLine(std::size_t lineNumber, const PaintArea& area);
+    void drawRowBackground(QPainter& painter, const PaintArea& area, const PaintedLine& line,
+                           const ScreenRow& row, const RowPlace& place, bool current) const;
+    void drawRowText(QPainter& painter, const PaintArea& area, const PaintedLine& line,
+                     const ScreenRow& row, const RowPlace& place) const;
+    void drawLink(QPainter& painter, const PaintedLine& line, const RowPlace& place) const;
+    void drawMargin(QPainter& painter, const std::vector<ScreenRow>& screen,
+                    const std::vector<LineKind>& kinds, int margin) const;
     // The rows on screen from the top, a partly shown one at the bottom included.
     std::vector<ScreenRow> screenRows() const;
     // Columns a wrapped row holds, and the columns where the rows of a line start.

@@ -76,20 +76,20 @@ void LogView::setSelection(std::uint64_t anchor, std::uint64_t caret) {
     caret_ = std::min(caret, size);
     revealOffset(caret_);
     viewport()->update();
-    emit selectionChanged();
+    Q_EMIT selectionChanged();
 }
 
 void LogView::selectAll() {
     anchor_ = 0;
     caret_ = log_ ? log_->bytes().size() : 0;
     viewport()->update();
-    emit selectionChanged();
+    Q_EMIT selectionChanged();
 }
 
 void LogView::clearSelection() {
     anchor_ = caret_;
     viewport()->update();
-    emit selectionChanged();
+    Q_EMIT selectionChanged();
 }
 
 QRect LogView::cellRect(std::size_t line, std::size_t column) const {
@@ -188,13 +188,13 @@ void LogView::mousePressEvent(QMouseEvent* event) {
     }
     if (lineCount() > 0) {
         current_ = rowOfLine(log_->index().lineAt(offset));
-        emit lineClicked(lineOfRow(current_));
+        Q_EMIT lineClicked(lineOfRow(current_));
         if (!(event->modifiers() & Qt::ShiftModifier) && onLink(offset)) {
-            emit linkClicked(lineOfRow(current_));
+            Q_EMIT linkClicked(lineOfRow(current_));
         }
     }
     viewport()->update();
-    emit selectionChanged();
+    Q_EMIT selectionChanged();
 }
 
 bool LogView::onLink(std::uint64_t offset) const {
@@ -228,7 +228,7 @@ void LogView::mouseMoveEvent(QMouseEvent* event) {
     }
     caret_ = offsetAt(point);
     viewport()->update();
-    emit selectionChanged();
+    Q_EMIT selectionChanged();
 }
 
 void LogView::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -250,7 +250,7 @@ void LogView::mouseDoubleClickEvent(QMouseEvent* event) {
     anchor_ = start + begin;
     caret_ = start + end;
     viewport()->update();
-    emit selectionChanged();
+    Q_EMIT selectionChanged();
 }
 
 void LogView::keyPressEvent(QKeyEvent* event) {
@@ -315,7 +315,7 @@ void LogView::keyPressEvent(QKeyEvent* event) {
         case Qt::Key_Return:
         case Qt::Key_Enter:
             if (lineCount() > 0) {
-                emit lineEntered(currentLine());
+                Q_EMIT lineEntered(currentLine());
             }
             break;
         default:

@@ -46,6 +46,23 @@ MainWindow::MainWindow(std::filesystem::path settingsFile, QWidget* parent)
     setWindowIcon(redaIcon());
     setAcceptDrops(true);
 
+    buildCentralWidget();
+    buildStatusBar();
+    createActions();
+    connectFindBar();
+    connectPanes();
+    setUpTimers();
+
+    if (settings_.geometry.empty() ||
+        !restoreGeometry(QByteArray::fromBase64(QByteArray::fromStdString(settings_.geometry)))) {
+        resize(960, 640);
+    }
+    updateCounts();
+    updateActions();
+    view_->setFocus();
+}
+
+void MainWindow::buildCentralWidget() {
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -85,7 +102,9 @@ MainWindow::MainWindow(std::filesystem::path settingsFile, QWidget* parent)
     filterView_->setModel(&log_, &problems_);
     filterView_->setRows(&filtered_);
     filterView_->setBookmarks(&bookmarks_);
+}
 
+void MainWindow::buildStatusBar() {
     linesLabel_ = new QLabel(this);
     linesLabel_->setObjectName(QStringLiteral("linesLabel"));
     errorsLabel_ = new QLabel(this);
@@ -102,9 +121,9 @@ MainWindow::MainWindow(std::filesystem::path settingsFile, QWidget* parent)
     statusBar()->addPermanentWidget(errorsLabel_);
     statusBar()->addPermanentWidget(warningsLabel_);
     statusBar()->addPermanentWidget(followLabel_);
+}
 
-    createActions();
-
+void MainWindow::connectFindBar() {
     connect(findBar_, &FindBar::findNext, this, &MainWindow::findNext);
     connect(findBar_, &FindBar::findPrevious, this, &MainWindow::findPrevious);
     connect(findBar_, &FindBar::changed, this, &MainWindow::updateHighlight);
@@ -115,14 +134,10 @@ MainWindow::MainWindow(std::filesystem::path settingsFile, QWidget* parent)
     });
     connect(view_, &LogView::selectionChanged, this, &MainWindow::updateActions);
     connect(view_, &LogView::followingChanged, this, [this] { updateCounts(); });
+}
 
-    searchTimer_.setInterval(kProgressMilliseconds);
-    connect(&searchTimer_, &QTimer::timeout, this, &MainWindow::searchProgress);
-    progressTimer_.setInterval(kProgressMilliseconds);
-    connect(&progressTimer_, &QTimer::timeout, this, &MainWindow::pollNow);
-    filterTimer_.setSingleShot(true);
-    filterTimer_.setInterval(0);
-    connect(&filterTimer_, &QTimer::timeout, this, &MainWindow::filterSlice);
+// The filtered pane, and the links and lines picked in either view.
+void MainWindow::connectPanes() {
     connect(filterBar_, &FilterBar::changed, this, &MainWindow::applyFilter);
     connect(filterBar_, &FilterBar::closed, this, [this] {
         filterPane_->hide();
@@ -138,6 +153,17 @@ MainWindow::MainWindow(std::filesystem::path settingsFile, QWidget* parent)
     connect(filterView_, &LogView::linkClicked, this, &MainWindow::openLocation);
     connect(view_, &LogView::lineEntered, this, &MainWindow::openLocation);
     connect(view_, &LogView::linkClicked, this, &MainWindow::openLocation);
+}
+
+// Polling the log, classifying and filtering it in slices, and the search's progress.
+void MainWindow::setUpTimers() {
+    searchTimer_.setInterval(kProgressMilliseconds);
+    connect(&searchTimer_, &QTimer::timeout, this, &MainWindow::searchProgress);
+    progressTimer_.setInterval(kProgressMilliseconds);
+    connect(&progressTimer_, &QTimer::timeout, this, &MainWindow::pollNow);
+    filterTimer_.setSingleShot(true);
+    filterTimer_.setInterval(0);
+    connect(&filterTimer_, &QTimer::timeout, this, &MainWindow::filterSlice);
     pollTimer_.setInterval(kPollMilliseconds);
     connect(&pollTimer_, &QTimer::timeout, this, &MainWindow::pollNow);
     classifyTimer_.setSingleShot(true);
@@ -145,14 +171,6 @@ MainWindow::MainWindow(std::filesystem::path settingsFile, QWidget* parent)
     connect(&classifyTimer_, &QTimer::timeout, this, &MainWindow::classifySlice);
     connect(&watcher_, &QFileSystemWatcher::fileChanged, this, &MainWindow::schedulePoll);
     connect(&watcher_, &QFileSystemWatcher::directoryChanged, this, &MainWindow::schedulePoll);
-
-    if (settings_.geometry.empty() ||
-        !restoreGeometry(QByteArray::fromBase64(QByteArray::fromStdString(settings_.geometry)))) {
-        resize(960, 640);
-    }
-    updateCounts();
-    updateActions();
-    view_->setFocus();
 }
 
 MainWindow::~MainWindow() {

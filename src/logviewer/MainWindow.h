@@ -113,7 +113,7 @@ class MainWindow : public QMainWindow {
     LogView* view() const { return view_; }
     FindBar* findBar() const { return findBar_; }
 
-  signals:
+  Q_SIGNALS:
     // A search ended: found, not found or stopped (see the search bar's status).
     void searchFinished();
 
@@ -124,7 +124,17 @@ class MainWindow : public QMainWindow {
     void dropEvent(QDropEvent* event) override;
 
   private:
+    // The constructor's parts, in the order it calls them.
+    void buildCentralWidget();
+    void buildStatusBar();
     void createActions();
+    void createFileMenu();
+    void createEditMenu();
+    QMenu* createViewMenu();
+    void createEncodingMenu(QMenu* view);
+    void connectFindBar();
+    void connectPanes();
+    void setUpTimers();
     void createStatusBar();
     void rebuildRecentMenu();
     void schedulePoll();

@@ -28,41 +28,77 @@
 
 namespace reda {
 
-void MainWindow::createActions() {
-    auto add = [this](QMenu* menu, const QString& text, const QKeySequence& key, auto slot) {
-        QAction* action = menu->addAction(text);
-        action->setShortcut(key);
-        connect(action, &QAction::triggered, this, slot);
-        return action;
-    };
+namespace {
 
+// A menu entry with its shortcut, calling `slot` on `window` when chosen.
+template <class Slot>
+QAction* add(MainWindow* window, QMenu* menu, const QString& text, const QKeySequence& key,
+             Slot slot) {
+    QAction* action = menu->addAction(text);
+    action->setShortcut(key);
+    QObject::connect(action, &QAction::triggered, window, slot);
+    return action;
+}
+
+}  // namespace
+
+void MainWindow::createActions() {
+    createFileMenu();
+    createEditMenu();
+    QMenu* view = createViewMenu();
+    createEncodingMenu(view);
+    view->addSeparator();
+    // Alt+Z, as editors that wrap on request have it.
+    QAction* wrap = add(this, view, tr("Wra&p Long Lines"), QKeySequence(Qt::ALT | Qt::Key_Z),
+                        [this](bool on) { setWrapLines(on); });
+    wrap->setObjectName(QStringLiteral("wrapLines"));
+    wrap->setCheckable(true);
+    wrap->setChecked(settings_.wrapLines);
+    add(this, view, tr("Go to &Top"), QKeySequence(Qt::CTRL | Qt::Key_Home),
+        [this] { view_->scrollToTop(); });
+    add(this, view, tr("Go to &End and Follow"), QKeySequence(Qt::CTRL | Qt::Key_End),
+        [this] { view_->scrollToEnd(); });
+
+    QMenu* help = menuBar()->addMenu(tr("&Help"));
+    add(this, help, tr("&About REDA"), QKeySequence(Qt::Key_F1), [this] {
+        QMessageBox::about(this, tr("About REDA"),
+                           tr("<b>REDA</b> %1<br>The log viewer of Kestrune: it follows a log "
+                              "while the tools write it and finds errors and warnings.")
+                               .arg(QStringLiteral(REDA_VERSION)));
+    });
+    rebuildRecentMenu();
+}
+
+void MainWindow::createFileMenu() {
     QMenu* file = menuBar()->addMenu(tr("&File"));
-    add(file, tr("&Open…"), QKeySequence::Open, [this] { openFromDialog(); });
+    add(this, file, tr("&Open…"), QKeySequence::Open, [this] { openFromDialog(); });
     recentMenu_ = file->addMenu(tr("Open &Recent"));
-    reloadAction_ = add(file, tr("Re&load"), QKeySequence(Qt::Key_F5), [this] {
+    reloadAction_ = add(this, file, tr("Re&load"), QKeySequence(Qt::Key_F5), [this] {
         if (!log_.path().empty()) {
             openLog(fromPath(log_.path()));
         }
     });
     file->addSeparator();
-    saveSelectionAction_ = add(file, tr("&Save Selection As…"), QKeySequence::Save,
+    saveSelectionAction_ = add(this, file, tr("&Save Selection As…"), QKeySequence::Save,
                                [this] { saveSelectionFromDialog(); });
     file->addSeparator();
-    closeAction_ =
-        add(file, tr("&Close Log"), QKeySequence(Qt::CTRL | Qt::Key_W), [this] { closeLog(); });
-    add(file, tr("&Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); });
+    closeAction_ = add(this, file, tr("&Close Log"), QKeySequence(Qt::CTRL | Qt::Key_W),
+                       [this] { closeLog(); });
+    add(this, file, tr("&Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); });
+}
 
+void MainWindow::createEditMenu() {
     QMenu* edit = menuBar()->addMenu(tr("&Edit"));
-    copyAction_ = add(edit, tr("&Copy"), QKeySequence::Copy, [this] { copySelection(); });
-    add(edit, tr("Select &All"), QKeySequence::SelectAll, [this] { view_->selectAll(); });
+    copyAction_ = add(this, edit, tr("&Copy"), QKeySequence::Copy, [this] { copySelection(); });
+    add(this, edit, tr("Select &All"), QKeySequence::SelectAll, [this] { view_->selectAll(); });
     QAction* keep =
-        add(edit, tr("Copy With Colour C&odes"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C),
-            [this](bool on) { keepEscapes_ = on; });
+        add(this, edit, tr("Copy With Colour C&odes"),
+            QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C), [this](bool on) { keepEscapes_ = on; });
     keep->setObjectName(QStringLiteral("keepEscapes"));
     keep->setCheckable(true);
     keep->setToolTip(tr("Copy and Save Selection keep the colour sequences of the log"));
     edit->addSeparator();
-    add(edit, tr("&Find…"), QKeySequence::Find, [this] {
+    add(this, edit, tr("&Find…"), QKeySequence::Find, [this] {
         QString seed;
         if (view_->hasSelection() && view_->selectionEnd() - view_->selectionStart() < 200) {
             const std::string_view bytes = log_.bytes().substr(
@@ -74,41 +110,52 @@ void MainWindow::createActions() {
         findBar_->activate(seed);
         updateHighlight();
     });
-    add(edit, tr("Find &Next"), QKeySequence(Qt::Key_F3), [this] { findNext(); });
-    add(edit, tr("Find &Previous"), QKeySequence(Qt::SHIFT | Qt::Key_F3),
+    add(this, edit, tr("Find &Next"), QKeySequence(Qt::Key_F3), [this] { findNext(); });
+    add(this, edit, tr("Find &Previous"), QKeySequence(Qt::SHIFT | Qt::Key_F3),
         [this] { findPrevious(); });
     edit->addSeparator();
-    add(edit, tr("&Go to Line…"), QKeySequence(Qt::CTRL | Qt::Key_G),
+    add(this, edit, tr("&Go to Line…"), QKeySequence(Qt::CTRL | Qt::Key_G),
         [this] { goToLineFromDialog(); });
-    add(edit, tr("&Highlight Words…"), QKeySequence(Qt::CTRL | Qt::Key_H), [this] { editWords(); });
+    add(this, edit, tr("&Highlight Words…"), QKeySequence(Qt::CTRL | Qt::Key_H),
+        [this] { editWords(); });
+}
 
+// Jumps, bookmarks, links and filters; the encodings and wrapping follow.
+QMenu* MainWindow::createViewMenu() {
     QMenu* view = menuBar()->addMenu(tr("&View"));
-    add(view, tr("&Next Error or Warning"), QKeySequence(Qt::Key_F8), [this] { nextProblem(); });
-    add(view, tr("&Previous Error or Warning"), QKeySequence(Qt::SHIFT | Qt::Key_F8),
+    add(this, view, tr("&Next Error or Warning"), QKeySequence(Qt::Key_F8),
+        [this] { nextProblem(); });
+    add(this, view, tr("&Previous Error or Warning"), QKeySequence(Qt::SHIFT | Qt::Key_F8),
         [this] { previousProblem(); });
-    add(view, tr("Next E&rror"), QKeySequence(Qt::CTRL | Qt::Key_F8), [this] { nextError(); });
-    add(view, tr("Previous Err&or"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F8),
+    add(this, view, tr("Next E&rror"), QKeySequence(Qt::CTRL | Qt::Key_F8),
+        [this] { nextError(); });
+    add(this, view, tr("Previous Err&or"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F8),
         [this] { previousError(); });
-    add(view, tr("Toggle &Bookmark"), QKeySequence(Qt::CTRL | Qt::Key_F2),
+    add(this, view, tr("Toggle &Bookmark"), QKeySequence(Qt::CTRL | Qt::Key_F2),
         [this] { toggleBookmark(); });
-    add(view, tr("Next Boo&kmark"), QKeySequence(Qt::Key_F2), [this] { nextBookmark(true); });
-    add(view, tr("Previous Bookm&ark"), QKeySequence(Qt::SHIFT | Qt::Key_F2),
+    add(this, view, tr("Next Boo&kmark"), QKeySequence(Qt::Key_F2), [this] { nextBookmark(true); });
+    add(this, view, tr("Previous Bookm&ark"), QKeySequence(Qt::SHIFT | Qt::Key_F2),
         [this] { nextBookmark(false); });
-    add(view, tr("&Open the Location in the Editor"), QKeySequence(Qt::Key_F4),
+    add(this, view, tr("&Open the Location in the Editor"), QKeySequence(Qt::Key_F4),
         [this] { openLocation(view_->currentLine()); });
-    add(view, tr("&Source Folder…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O), [this] {
+    add(this, view, tr("&Source Folder…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O), [this] {
         chooseSourceRoot();
     })->setObjectName(QStringLiteral("sourceFolder"));
     view->addSeparator();
-    add(view, tr("&Filter…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F),
+    add(this, view, tr("&Filter…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F),
         [this] { showFilter(); });
-    add(view, tr("Filter &Errors"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E),
+    add(this, view, tr("Filter &Errors"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E),
         [this] { showQuickFilter(KindFilter::Errors); });
-    add(view, tr("Filter &Warnings"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_W),
+    add(this, view, tr("Filter &Warnings"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_W),
         [this] { showQuickFilter(KindFilter::Warnings); });
-    add(view, tr("Filter Errors &and Warnings"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P),
+    add(this, view, tr("Filter Errors &and Warnings"),
+        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P),
         [this] { showQuickFilter(KindFilter::Problems); });
     view->addSeparator();
+    return view;
+}
+
+void MainWindow::createEncodingMenu(QMenu* view) {
     // The local code page, read from the system once: usable here when it is a single-byte
     // one (a Western or Cyrillic Windows); a UTF-8 system's is UTF-8.
     QStringDecoder probe(QStringDecoder::System);
@@ -127,7 +174,7 @@ void MainWindow::createActions() {
     QMenu* encoding = view->addMenu(tr("E&ncoding"));
     auto* encodings = new QActionGroup(this);
     auto choice = [&](const QString& text, const QKeySequence& key, const CodePage* page) {
-        QAction* action = add(encoding, text, key, [this, page] { setCodePage(page); });
+        QAction* action = add(this, encoding, text, key, [this, page] { setCodePage(page); });
         action->setCheckable(true);
         action->setChecked(page == nullptr);
         encodings->addAction(action);
@@ -143,26 +190,6 @@ void MainWindow::createActions() {
         local->setEnabled(false);
         local->setToolTip(tr("The local code page takes more than one byte a character"));
     }
-    view->addSeparator();
-    // Alt+Z, as editors that wrap on request have it.
-    QAction* wrap = add(view, tr("Wra&p Long Lines"), QKeySequence(Qt::ALT | Qt::Key_Z),
-                        [this](bool on) { setWrapLines(on); });
-    wrap->setObjectName(QStringLiteral("wrapLines"));
-    wrap->setCheckable(true);
-    wrap->setChecked(settings_.wrapLines);
-    add(view, tr("Go to &Top"), QKeySequence(Qt::CTRL | Qt::Key_Home),
-        [this] { view_->scrollToTop(); });
-    add(view, tr("Go to &End and Follow"), QKeySequence(Qt::CTRL | Qt::Key_End),
-        [this] { view_->scrollToEnd(); });
-
-    QMenu* help = menuBar()->addMenu(tr("&Help"));
-    add(help, tr("&About REDA"), QKeySequence(Qt::Key_F1), [this] {
-        QMessageBox::about(this, tr("About REDA"),
-                           tr("<b>REDA</b> %1<br>The log viewer of Kestrune: it follows a log "
-                              "while the tools write it and finds errors and warnings.")
-                               .arg(QStringLiteral(REDA_VERSION)));
-    });
-    rebuildRecentMenu();
 }
 
 void MainWindow::rebuildRecentMenu() {

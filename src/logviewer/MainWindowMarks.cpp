@@ -47,7 +47,7 @@ QString MainWindow::textOf(std::string_view bytes) const {
     text.reserve(static_cast<qsizetype>(bytes.size()));
     for (const char c : bytes) {
         const auto b = static_cast<unsigned char>(c);
-        text.append(b < 0x80 ? QChar(b) : QChar((*codePage_)[b - 0x80]));
+        text.append(b < 0x80 ? QChar(char16_t{b}) : QChar((*codePage_)[b - 0x80]));
     }
     return text;
 }

@@ -97,7 +97,7 @@ void MainWindow::searchProgress() {
     searchTimer_.stop();
     search_.reset();
     findBar_->setBusy(false);
-    emit searchFinished();
+    Q_EMIT searchFinished();
 }
 
 void MainWindow::stopSearch() {

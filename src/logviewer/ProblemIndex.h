@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -89,7 +90,15 @@ class ProblemIndex {
     LineKind growingLineKind(const LogFile& log) const;
     LineKind growingWordKind(const LogFile& log) const;
     void classifyLines(const LogFile& log, std::size_t first, std::size_t last);
-    void mark(std::size_t line, LineKind kind);
+    struct Tally {
+        std::size_t errors = 0;
+        std::size_t warnings = 0;
+    };
+    // Classifies [first, last) with `rules` and sets their bits; `errors` and `warnings` are
+    // the sorted lines the user's words mark.
+    Tally classifyRange(const SeverityRules& rules, const LogFile& log, std::size_t first,
+                        std::size_t last, const std::vector<std::size_t>& errors,
+                        const std::vector<std::size_t>& warnings);
     // The kind of the word matches in `hay` that start at or after `from`.
     LineKind kindFrom(std::string_view hay, std::size_t from) const;
     std::optional<std::size_t> findNext(const LogFile& log, std::size_t line,
@@ -101,7 +110,10 @@ class ProblemIndex {
     WordScanner scanner_;
     std::vector<TextFinder> errorFinders_;
     std::vector<TextFinder> warningFinders_;
+    bool parallel_ = false;
     SeverityRules rules_;
+    // The same rules for the second thread, or null on a single core.
+    std::unique_ptr<SeverityRules> helperRules_;
     std::vector<std::uint64_t> errorBits_;
     std::vector<std::uint64_t> warningBits_;
     std::size_t errorCount_ = 0;

@@ -52,44 +52,120 @@ std::string joinWords(const std::vector<std::string>& words) {
     return text;
 }
 
-RedaSettings readSettings(const std::filesystem::path& file) {
-    RedaSettings settings;
+namespace {
+
+// The number of a numbered key ("Recent3", "ErrorPattern12") as a place in its list, if in
+// range.
+std::optional<std::size_t> numberOf(const std::string& key, std::string_view prefix,
+                                    std::size_t count) {
+    if (key.size() <= prefix.size() || key.compare(0, prefix.size(), prefix) != 0) {
+        return std::nullopt;
+    }
+    const std::optional<std::int32_t> n = kestrune::ParseInteger(key.substr(prefix.size()));
+    if (!n || *n < 1 || static_cast<std::size_t>(*n) > count) {
+        return std::nullopt;
+    }
+    return static_cast<std::size_t>(*n - 1);
+}
+
+// The keys with one value each; false for a key that is not one of them.
+bool readPlainKey(RedaSettings& settings, const std::string& key, const std::string& value) {
+    if (key == "geometry") {
+        settings.geometry = value;
+    } else if (key == "errorwords") {
+        settings.words.errors = splitWords(value);
+    } else if (key == "warningwords") {
+        settings.words.warnings = splitWords(value);
+    } else if (key == "matchcase") {
+        settings.matchCase = readFlag(value, settings.matchCase);
+    } else if (key == "wholeword") {
+        settings.wholeWord = readFlag(value, settings.wholeWord);
+    } else if (key == "regex") {
+        settings.regex = readFlag(value, settings.regex);
+    } else if (key == "wraplines") {
+        settings.wrapLines = readFlag(value, settings.wrapLines);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// The lists kept under numbered keys, gathered by number, then joined to the settings in
+// order with the gaps left out.
+struct NumberedKeys {
+    std::vector<std::string> recent = std::vector<std::string>(kMaxRecentLogs);
+    std::vector<std::string> errorPatterns = std::vector<std::string>(kMaxPatterns);
+    std::vector<std::string> warningPatterns = std::vector<std::string>(kMaxPatterns);
+    std::vector<SourceFolder> sources = std::vector<SourceFolder>(kMaxSourceFolders);
+
+    void read(const std::string& key, const std::string& value) {
+        if (const auto n = numberOf(key, "recent", kMaxRecentLogs)) {
+            recent[*n] = value;
+        } else if (const auto e = numberOf(key, "errorpattern", kMaxPatterns)) {
+            errorPatterns[*e] = value;
+        } else if (const auto w = numberOf(key, "warningpattern", kMaxPatterns)) {
+            warningPatterns[*w] = value;
+        } else if (const auto f = numberOf(key, "sourcefor", kMaxSourceFolders)) {
+            sources[*f].logFolder = value;
+        } else if (const auto r = numberOf(key, "sourceroot", kMaxSourceFolders)) {
+            sources[*r].root = value;
+        }
+    }
+
+    void joinTo(RedaSettings& settings) const {
+        for (auto [from, to] : {std::pair{&errorPatterns, &settings.words.errorPatterns},
+                                std::pair{&warningPatterns, &settings.words.warningPatterns}}) {
+            std::copy_if(from->begin(), from->end(), std::back_inserter(*to),
+                         [](const std::string& pattern) { return !pattern.empty(); });
+        }
+        for (const SourceFolder& source : sources) {
+            if (!source.logFolder.empty() && !source.root.empty() &&
+                sourceRootFor(settings, source.logFolder).empty()) {
+                settings.sourceFolders.push_back(source);
+            }
+        }
+        for (const std::string& path : recent) {
+            if (!path.empty() && std::find(settings.recentLogs.begin(), settings.recentLogs.end(),
+                                           path) == settings.recentLogs.end()) {
+                settings.recentLogs.push_back(path);
+            }
+        }
+    }
+};
+
+// The file's bytes; nothing when it cannot be read or is too large to be ours.
+std::optional<std::string> readSettingsText(const std::filesystem::path& file) {
     std::error_code ec;
     const std::uintmax_t size = std::filesystem::file_size(file, ec);
     if (ec || size > kMaxSettingsBytes) {
-        return settings;
+        return std::nullopt;
     }
     std::ifstream in(file, std::ios::binary);
-    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     if (!in.good() && !in.eof()) {
+        return std::nullopt;
+    }
+    return text;
+}
+
+}  // namespace
+
+RedaSettings readSettings(const std::filesystem::path& file) {
+    RedaSettings settings;
+    const std::optional<std::string> read = readSettingsText(file);
+    if (!read) {
         return settings;
     }
-
+    const std::string_view text = *read;
     bool headerSeen = false;
-    std::vector<std::string> recent(kMaxRecentLogs);
-    std::vector<std::string> errorPatterns(kMaxPatterns);
-    std::vector<std::string> warningPatterns(kMaxPatterns);
-    std::vector<SourceFolder> sources(kMaxSourceFolders);
-    // Numbered keys: "Recent3", "ErrorPattern12"; the number's place in `list`, if in range.
-    auto numbered = [](const std::string& key, std::string_view prefix,
-                       std::size_t count) -> std::optional<std::size_t> {
-        if (key.size() <= prefix.size() || key.compare(0, prefix.size(), prefix) != 0) {
-            return std::nullopt;
-        }
-        const std::optional<std::int32_t> n = kestrune::ParseInteger(key.substr(prefix.size()));
-        if (!n || *n < 1 || static_cast<std::size_t>(*n) > count) {
-            return std::nullopt;
-        }
-        return static_cast<std::size_t>(*n - 1);
-    };
+    NumberedKeys numbered;
     std::size_t start = 0;
     while (start < text.size()) {
         std::size_t end = text.find('\n', start);
-        if (end == std::string::npos) {
+        if (end == std::string_view::npos) {
             end = text.size();
         }
-        const std::string_view line =
-            kestrune::TrimView(std::string_view(text).substr(start, end - start));
+        const std::string_view line = kestrune::TrimView(text.substr(start, end - start));
         start = end + 1;
         if (line.empty()) {
             continue;
@@ -103,33 +179,8 @@ RedaSettings readSettings(const std::filesystem::path& file) {
         }
         std::string key;
         std::string value;
-        if (!kestrune::SplitAtEquals(line, key, value)) {
-            continue;
-        }
-        if (key == "geometry") {
-            settings.geometry = value;
-        } else if (key == "errorwords") {
-            settings.words.errors = splitWords(value);
-        } else if (key == "warningwords") {
-            settings.words.warnings = splitWords(value);
-        } else if (key == "matchcase") {
-            settings.matchCase = readFlag(value, settings.matchCase);
-        } else if (key == "wholeword") {
-            settings.wholeWord = readFlag(value, settings.wholeWord);
-        } else if (key == "regex") {
-            settings.regex = readFlag(value, settings.regex);
-        } else if (key == "wraplines") {
-            settings.wrapLines = readFlag(value, settings.wrapLines);
-        } else if (const auto n = numbered(key, "recent", kMaxRecentLogs)) {
-            recent[*n] = value;
-        } else if (const auto e = numbered(key, "errorpattern", kMaxPatterns)) {
-            errorPatterns[*e] = value;
-        } else if (const auto w = numbered(key, "warningpattern", kMaxPatterns)) {
-            warningPatterns[*w] = value;
-        } else if (const auto f = numbered(key, "sourcefor", kMaxSourceFolders)) {
-            sources[*f].logFolder = value;
-        } else if (const auto r = numbered(key, "sourceroot", kMaxSourceFolders)) {
-            sources[*r].root = value;
+        if (kestrune::SplitAtEquals(line, key, value) && !readPlainKey(settings, key, value)) {
+            numbered.read(key, value);
         }
     }
     // The word lists REDA once had as defaults stand for the rule table now: a file written
@@ -139,23 +190,7 @@ RedaSettings readSettings(const std::filesystem::path& file) {
         settings.words.errors.clear();
         settings.words.warnings.clear();
     }
-    for (auto [from, to] : {std::pair{&errorPatterns, &settings.words.errorPatterns},
-                            std::pair{&warningPatterns, &settings.words.warningPatterns}}) {
-        std::copy_if(from->begin(), from->end(), std::back_inserter(*to),
-                     [](const std::string& pattern) { return !pattern.empty(); });
-    }
-    for (const SourceFolder& source : sources) {
-        if (!source.logFolder.empty() && !source.root.empty() &&
-            sourceRootFor(settings, source.logFolder).empty()) {
-            settings.sourceFolders.push_back(source);
-        }
-    }
-    for (const std::string& path : recent) {
-        if (!path.empty() && std::find(settings.recentLogs.begin(), settings.recentLogs.end(),
-                                       path) == settings.recentLogs.end()) {
-            settings.recentLogs.push_back(path);
-        }
-    }
+    numbered.joinTo(settings);
     return settings;
 }
 

@@ -110,8 +110,8 @@ re2::RE2::Options userOptions() {
 // Patterns matched together in one pass, with each one also compiled alone for the rare
 // line on which the combined automaton runs out of memory.
 struct PatternSet {
-    explicit PatternSet(const re2::RE2::Options& options)
-        : set(options, re2::RE2::UNANCHORED), options(options) {}
+    explicit PatternSet(const re2::RE2::Options& setOptions)
+        : set(setOptions, re2::RE2::UNANCHORED), options(setOptions) {}
 
     bool add(const std::string& pattern, LineKind kind, std::string* error) {
         auto single = std::make_unique<re2::RE2>(pattern, options);

@@ -184,6 +184,43 @@ TEST(ProblemIndex, WordsAndPhrasesAgreeWithASearchPerWord) {
     }
 }
 
+// A log large enough to be classified on two threads at once: every line's kind, and the
+// counts, are those of the line on its own, the user's words and patterns included, wherever
+// the halves meet.
+TEST(ProblemIndex, LargePieceAgreesWithEachLineAlone) {
+    const std::vector<KindCase> samples{
+        {"src/a.c:3:5: error: expected ';'", LineKind::Error},
+        {"src/error.c:7:9: warning: unused", LineKind::Warning},
+        {"   12 |     printf(\"failed\");", LineKind::Plain},
+        {"FAILED tests/t.py::test_x - boom", LineKind::Error},
+        {"E       assert 1 == 2", LineKind::Error},
+        {"[3/7] Building C object error.c.o", LineKind::Plain},
+        {"the quux broke", LineKind::Error},       // the user's error word
+        {"step 12 took long", LineKind::Warning},  // the user's warning pattern
+        {"all fine here", LineKind::Plain}};
+    const HighlightWords words{{"quux"}, {}, {}, {R"(^step \d+ took)"}};
+    std::mt19937 random(11);
+    std::string text;
+    std::vector<LineKind> expected;
+    for (int line = 0; line < 30011; ++line) {
+        const KindCase& sample = samples[random() % samples.size()];
+        text += sample.line + "\n";
+        expected.push_back(sample.kind);
+    }
+    LogFixture f(text);
+    ProblemIndex problems(words);
+    EXPECT_TRUE(problems.advance(f.log, SIZE_MAX));
+    std::size_t errors = 0;
+    std::size_t warnings = 0;
+    for (std::size_t line = 0; line < expected.size(); ++line) {
+        ASSERT_EQ(problems.kindOf(f.log, line), expected[line]) << "line " << line;
+        errors += expected[line] == LineKind::Error ? 1 : 0;
+        warnings += expected[line] == LineKind::Warning ? 1 : 0;
+    }
+    EXPECT_EQ(problems.errorCount(f.log), errors);
+    EXPECT_EQ(problems.warningCount(f.log), warnings);
+}
+
 // A line the tools are still writing: after every piece its kind is that of the whole line so
 // far, although each poll looks only at the new bytes.
 TEST(ProblemIndex, GrowingLineKeepsItsKindPieceByPiece) {
