@@ -109,7 +109,7 @@ TEST_F(ChoiceFields, ComboToggleResetAndPresetText) {
     combo.Core.Assigned = true;
     combo.CheckClick();
     EXPECT_TRUE(combo.ComboControl.enabled);
-    EXPECT_EQ(ctx.FocusRequest, &combo.ComboControl);
+    EXPECT_EQ(FocusTarget(ctx.Requests.Take()), &combo.ComboControl);
     combo.SetText("small");
     EXPECT_EQ(combo.GetPresetText(), "[Field = Optimize]\r\nChecked = True\r\nValue = small");
     combo.Reset();
@@ -208,7 +208,7 @@ TEST_F(ChoiceFields, BrowseToggleAndReset) {
     browse.CheckClick();
     EXPECT_TRUE(browse.EditControl.enabled);
     EXPECT_TRUE(browse.BrowseButton.enabled);
-    EXPECT_EQ(ctx.FocusRequest, &browse.EditControl);
+    EXPECT_EQ(FocusTarget(ctx.Requests.Take()), &browse.EditControl);
     browse.SetText("/a b/c");
     EXPECT_EQ(browse.GetPresetText(), "[Field = Map]\r\nChecked = True\r\nValue = /a b/c");
     browse.Reset();
@@ -307,7 +307,7 @@ TEST_F(ChoiceFields, ColorToggleMovesNoFocusAndResetKeepsTheColour) {
     box.CheckClick();
     EXPECT_TRUE(box.ColorButton.enabled);
     EXPECT_TRUE(ctx.PresetChanged);
-    EXPECT_EQ(ctx.FocusRequest, nullptr);
+    EXPECT_EQ(FocusTarget(ctx.Requests.Take()), nullptr);
     box.Reset();
     EXPECT_FALSE(box.Checked());
     EXPECT_FALSE(box.ColorButton.enabled);
