@@ -241,7 +241,7 @@ void MainWindow::SyncWindow(const std::vector<ViewRequest>& requests) {
     if (windowTitle() != caption) {
         setWindowTitle(caption);
     }
-    if (const qreal opacity = main_.State().Opacity / 255.0; windowOpacity() != opacity) {
+    if (const qreal opacity = OpacityOf(main_.State().Opacity); windowOpacity() != opacity) {
         setWindowOpacity(opacity);
     }
     if (const int client = ClientHeight(); client != appliedClientHeight_) {
