@@ -263,7 +263,7 @@ void MainWindow::SyncWindow(const std::vector<ViewRequest>& requests) {
         hide();
         if (!closedSignalled_) {
             closedSignalled_ = true;
-            emit Closed();
+            Q_EMIT Closed();
         }
         return;
     }

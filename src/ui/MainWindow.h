@@ -53,7 +53,7 @@ class MainWindow : public QMainWindow {
     // The height of the client area below the menu bar.
     int ClientHeight() const;
 
-  signals:
+  Q_SIGNALS:
     // The core closed the main window: the program ends.
     void Closed();
 
