@@ -21,6 +21,12 @@ inline constexpr int kDetailsHiddenHeight = 460;
 // The window's alpha when it is not translucent, and the lowest alpha a translucent one takes.
 inline constexpr std::uint8_t kOpaqueAlpha = 255;
 inline constexpr std::int32_t kLowestAlpha = 105;
+// The slider's tooltip while the window is opaque.
+inline constexpr const char* kOpaqueAlphaTip = "Alpha = 255";
+// A window's opacity, from 0 to 1, for its alpha.
+inline constexpr double OpacityOf(std::int32_t alpha) {
+    return static_cast<double>(alpha) / kOpaqueAlpha;
+}
 // How many entries each recent list keeps until the user chooses otherwise.
 inline constexpr std::int32_t kDefaultRecentCount = 4;
 

@@ -33,12 +33,12 @@ std::string ExecArgument(const std::string& path) {
 
 }  // namespace
 
-std::string RegisterPresetClassKeys(Platform& platform, const std::string& executable) {
+Result<void> RegisterPresetClassKeys(Platform& platform, const std::string& executable) {
     const std::string cls = kPresetClassName;
     for (const std::string& key : {std::string(".zrp"), cls, cls + "\\DefaultIcon", cls + "\\Shell",
                                    cls + "\\Shell\\Open", cls + "\\Shell\\Open\\Command"}) {
         if (!platform.CreateClassKey(key)) {
-            return "Failed to create key " + key;
+            return Failure{"Failed to create key " + key};
         }
     }
     const std::pair<std::string, std::string> values[] = {
@@ -49,7 +49,7 @@ std::string RegisterPresetClassKeys(Platform& platform, const std::string& execu
     };
     for (const auto& [key, value] : values) {
         if (!platform.SetClassKeyDefault(key, value)) {
-            return "Failed to set data for ''";
+            return Failure{"Failed to set data for ''"};
         }
     }
     return {};
@@ -58,40 +58,44 @@ std::string RegisterPresetClassKeys(Platform& platform, const std::string& execu
 namespace {
 
 // Writes one file of the association, creating its folder; the message names the file.
-std::string WriteDesktopFile(const std::string& folder, const std::string& name,
-                             const std::string& text) {
+Result<void> WriteDesktopFile(const std::string& folder, const std::string& name,
+                              const std::string& text) {
     const std::string path = WithTrailingSeparator(folder) + name;
     if (!EnsureFolder(folder)) {
-        return "Failed to create folder " + folder;
+        return Failure{"Failed to create folder " + folder};
     }
     try {
         WriteFileReplacing(path, text);
     } catch (const IoError& error) {
-        return "Failed to write " + path + "\r\n" + error.what();
+        return Failure{"Failed to write " + path + "\r\n" + error.what()};
     }
     return {};
 }
 
 }  // namespace
 
-std::string RegisterPresetDesktopEntry(Platform& platform, const std::string& executable,
-                                       const std::string& icon, const std::string& entryName) {
+Result<void> RegisterPresetDesktopEntry(Platform& platform, const std::string& executable,
+                                        const std::string& icon, const std::string& entryName) {
     const std::string data = platform.UserDataFolder();
     if (data.empty()) {
-        return "Failed to find the user's data folder";
+        return Failure{"Failed to find the user's data folder"};
     }
     const std::string base = WithTrailingSeparator(data);
-    std::string failure =
-        WriteDesktopFile(base + "mime/packages", "kestrune-preset.xml", MimeTypeText());
-    if (failure.empty()) {
-        failure =
-            WriteDesktopFile(base + "applications", entryName, DesktopEntryText(executable, icon));
+    if (Result<void> mime =
+            WriteDesktopFile(base + "mime/packages", "kestrune-preset.xml", MimeTypeText());
+        !mime) {
+        return mime;
     }
-    return failure.empty() ? RefreshDesktopDatabases(platform, data, entryName) : failure;
+    if (Result<void> entry =
+            WriteDesktopFile(base + "applications", entryName, DesktopEntryText(executable, icon));
+        !entry) {
+        return entry;
+    }
+    return RefreshDesktopDatabases(platform, data, entryName);
 }
 
-std::string RefreshDesktopDatabases(Platform& platform, const std::string& dataFolder,
-                                    const std::string& entryName) {
+Result<void> RefreshDesktopDatabases(Platform& platform, const std::string& dataFolder,
+                                     const std::string& entryName) {
     const std::string base = WithTrailingSeparator(dataFolder);
     struct Tool {
         const char* program;
@@ -112,13 +116,14 @@ std::string RefreshDesktopDatabases(Platform& platform, const std::string& dataF
         if (status == kToolNotFound) {
             missing += std::string("\r\n") + tool.program + " (package " + tool.package + ")";
         } else if (status != 0) {
-            return std::string(tool.program) + " failed with exit status " + std::to_string(status);
+            return Failure{std::string(tool.program) + " failed with exit status " +
+                           std::to_string(status)};
         }
     }
     if (!missing.empty()) {
-        return "The preset file type is written, but the desktop cannot take it up: not "
-               "found:" +
-               missing;
+        return Failure{
+            "The preset file type is written, but the desktop cannot take it up: not found:" +
+            missing};
     }
     return {};
 }
@@ -157,8 +162,8 @@ std::string MimeTypeText() {
            "</mime-info>\n";
 }
 
-std::string RegisterPresetAssociation(Platform& platform, const std::string& executable,
-                                      const std::string& icon, const std::string& entryName) {
+Result<void> RegisterPresetAssociation(Platform& platform, const std::string& executable,
+                                       const std::string& icon, const std::string& entryName) {
 #ifdef _WIN32
     (void)icon;
     (void)entryName;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "base/Platform.h"
+#include "base/Result.h"
 
 namespace kestrune {
 
@@ -17,25 +18,24 @@ inline constexpr const char* kDesktopEntryName = "kestrune.desktop";
 inline constexpr const char* kInstalledDesktopEntryName = "org.kestrune.Kestrune.desktop";
 
 // Windows: the class keys under HKEY_CLASSES_ROOT. Elsewhere: a freedesktop MIME type and a
-// desktop entry in the user's data folder, then the refresh below. Returns the empty text when
-// done, otherwise the message that names what could not be created or written; what was written
-// stays.
-std::string RegisterPresetAssociation(Platform& platform, const std::string& executable,
-                                      const std::string& icon,
-                                      const std::string& entryName = kDesktopEntryName);
-
-// The two means behind it, each usable on its own.
-std::string RegisterPresetClassKeys(Platform& platform, const std::string& executable);
-std::string RegisterPresetDesktopEntry(Platform& platform, const std::string& executable,
+// desktop entry in the user's data folder, then the refresh below. A failure's message names
+// what could not be created or written; what was written stays.
+Result<void> RegisterPresetAssociation(Platform& platform, const std::string& executable,
                                        const std::string& icon,
                                        const std::string& entryName = kDesktopEntryName);
 
+// The two means behind it, each usable on its own.
+Result<void> RegisterPresetClassKeys(Platform& platform, const std::string& executable);
+Result<void> RegisterPresetDesktopEntry(Platform& platform, const std::string& executable,
+                                        const std::string& icon,
+                                        const std::string& entryName = kDesktopEntryName);
+
 // Lets the desktop take up the written files: the user's MIME and desktop databases are
-// refreshed and Kestrune becomes the preset type's default application. Returns the empty
-// text when done (or when the platform runs no tools), otherwise a message that names the
-// missing tools and their packages, or the tool that failed.
-std::string RefreshDesktopDatabases(Platform& platform, const std::string& dataFolder,
-                                    const std::string& entryName = kDesktopEntryName);
+// refreshed and Kestrune becomes the preset type's default application. Done also when the
+// platform runs no tools; a failure's message names the missing tools and their packages, or
+// the tool that failed.
+Result<void> RefreshDesktopDatabases(Platform& platform, const std::string& dataFolder,
+                                     const std::string& entryName = kDesktopEntryName);
 
 // The text of the desktop entry and of the MIME type file.
 std::string DesktopEntryText(const std::string& executable, const std::string& icon);

@@ -91,7 +91,7 @@ void Kestrune::SecondStart(const std::vector<std::string>& arguments) {
         frmMain.cmdTrayRestoreClick();
     } else {
         frmMain.Visible = true;
-        ++frmMain.ActivateRequests;
+        frmMain.State().Fields.Requests.Add(ActivateWindow{});
     }
     if (DialogOpen() || arguments.size() != 1) {
         return;
@@ -131,6 +131,10 @@ ControlWindow& Kestrune::Window(WindowId window) {
             break;
     }
     return frmMain;
+}
+
+std::vector<ViewRequest> Kestrune::TakeViewRequests() {
+    return frmMain.State().Fields.Requests.Take();
 }
 
 std::vector<PlacedRow> Kestrune::Layout(WindowId window) {

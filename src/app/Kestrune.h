@@ -13,6 +13,7 @@
 #include "app/About.h"
 #include "app/Main.h"
 #include "app/Options.h"
+#include "base/ViewRequest.h"
 #include "fields/FieldEvent.h"
 
 namespace kestrune {
@@ -94,6 +95,10 @@ class Kestrune {
     EventResult MoveWindow(int left, int top);
     // The close box of the topmost window.
     EventResult CloseBox();
+
+    // What the view is to do once (come to the front, minimise, a pop-up menu, the focus),
+    // asked since the view last took them, oldest first.
+    std::vector<ViewRequest> TakeViewRequests();
 
     // Every named control of the three windows, but for the view's own preferences.
     std::vector<NamedControl> Controls();

@@ -38,7 +38,7 @@ inline constexpr int kClientHeight = 528;
 // The caption of a window whose preset has no file yet.
 inline constexpr const char* kUntitledCaption = "untitled.zrp - Kestrune";
 
-class TfrmMain : public DialogHost, public ControlWindow {
+class TfrmMain final : public DialogHost, public ControlWindow {
   public:
     static constexpr WindowId kWindowId = WindowId::Main;
     // `executablePath` is the program's own full path (the association's command).
@@ -60,18 +60,12 @@ class TfrmMain : public DialogHost, public ControlWindow {
     std::string Caption = "Kestrune";  // the caption and the application's title
     bool FirstShowDone = false;
     bool Visible = false;  // shown on the desktop
-    // Bumped when the window should be minimised (sent to a tray the desktop lacks).
-    int MinimizeRequests = 0;
-    bool InTray = false;  // the tray icon stands in for the window
-    bool Closed = false;  // the window closed; the program ends
+    bool InTray = false;   // the tray icon stands in for the window
+    bool Closed = false;   // the window closed; the program ends
     int Left = kDesignedLeft;
     int Top = kDesignedTop;
     std::optional<int> Height;  // outer height set by the details toggle; none: designed size
     int ActiveTab = 0;          // the shown program tab
-    // A pop-up menu the view opens at the cursor ("mnuTray"); the view clears it.
-    std::string PopupRequest;
-    // Bumped when the window should come to the front and take the focus.
-    int ActivateRequests = 0;
     // The arguments of the program's command line, without the program's name.
     std::vector<std::string> CommandLine;
 

@@ -7,7 +7,7 @@ namespace kestrune {
 void TfrmMain::cmdSendToTrayClick() {
     // Without a notification area the icon could never bring the window back.
     if (!platform_.HasNotificationArea()) {
-        ++MinimizeRequests;
+        state_.Fields.Requests.Add(MinimizeWindow{});
         return;
     }
     Visible = false;
@@ -18,13 +18,13 @@ void TfrmMain::TrayCallback(TrayMouse event) {
     if (event != TrayMouse::RightButtonDown || !InTray) {
         return;
     }
-    ++ActivateRequests;
-    PopupRequest = "mnuTray";
+    state_.Fields.Requests.Add(ActivateWindow{});
+    state_.Fields.Requests.Add(PopupMenu{"mnuTray"});
 }
 
 void TfrmMain::cmdTrayRestoreClick() {
     Visible = true;
-    ++ActivateRequests;
+    state_.Fields.Requests.Add(ActivateWindow{});
     InTray = false;
 }
 

@@ -156,11 +156,11 @@ void TfrmOptions::cmdZRPFilesClick() {
     const bool installed = !state.Specification.SharedFolder.empty();
     const std::string icon =
         installed ? std::string("kestrune") : state.Specification.ProgramFolder + "kestrune.svg";
-    const std::string failure =
+    const Result<void> registered =
         RegisterPresetAssociation(main_.platform(), main_.ExecutablePath(), icon,
                                   installed ? kInstalledDesktopEntryName : kDesktopEntryName);
-    if (!failure.empty()) {
-        main_.platform().ShowMessage(MessageKind::Error, failure);
+    if (!registered) {
+        main_.platform().ShowMessage(MessageKind::Error, registered.Error());
         return;
     }
     main_.platform().ShowMessage(MessageKind::Information, "Association complete.");

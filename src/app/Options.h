@@ -33,8 +33,8 @@ class TfrmOptions : public ControlWindow {
     // ---- General
     ControlState tabMain, tabGeneral, tabPaths, tabPresets;
     ControlState lblTrancparency, sldTrancparency, lblSolid, lblTransparent;
-    int SliderPosition = 0;  // 0..150; alpha is kOpaqueAlpha minus the position
-    std::string SliderTip = "Alpha = 255";
+    int SliderPosition = 0;  // 0..kSliderMax; alpha is kOpaqueAlpha minus the position
+    std::string SliderTip = kOpaqueAlphaTip;
     ControlState lblRecentFiles, txtRecentFiles, numRecentFiles;
     int RecentPosition = kDefaultRecentCount;  // the up-down's position, 1..12
     ControlState lblAssociateWith, cmdZRPFiles;
@@ -84,7 +84,7 @@ class TfrmOptions : public ControlWindow {
     // The texts a replay's dump shows beside the controls, by name.
     std::vector<std::pair<std::string_view, std::string>> DumpTexts() const;
 
-    static constexpr int kSliderMax = 150;
+    static constexpr int kSliderMax = kOpaqueAlpha - kLowestAlpha;
 
   private:
     DialogHost& main_;

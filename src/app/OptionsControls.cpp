@@ -55,7 +55,7 @@ constexpr ControlRow kRows[] = {
      .kind = K::Slider,
      .parent = "tabGeneral",
      .bounds = {8, 24, 265, 25},
-     .hint = "Alpha = 255",
+     .hint = kOpaqueAlphaTip,
      .accessibleName = "Transparency",
      .low = 0,
      .high = TfrmOptions::kSliderMax,

@@ -93,6 +93,12 @@ void TZRBrowseBox::Reset() {
     EditControl.text.clear();
 }
 
+std::vector<ShownControl> TZRBrowseBox::ShownControls() const {
+    // "..." says nothing by itself: the button chooses the field's value.
+    return {{.state = &EditControl, .shape = ValueShape::Text, .hoverShowsHelp = true},
+            {.state = &BrowseButton, .shape = ValueShape::Button, .purpose = "Choose"}};
+}
+
 ControlState* TZRBrowseBox::ValueControl(FieldAction action) {
     return action == FieldAction::Browse ? &BrowseButton : &EditControl;
 }

@@ -16,7 +16,11 @@ class TZRBrowseBox : public FieldOperations<TZRBrowseBox> {
     TZRBrowseBox(FieldContext& context, FieldDescription description, std::string browseType,
                  std::string filter, int left, int top);
 
+    static constexpr FieldKind kKind = FieldKind::BrowseBoxes;
+
     void Toggle();
+    // The controls beside its caption box, in their order, for a view to build.
+    std::vector<ShownControl> ShownControls() const;
     // The control an action on the value works on (nullptr: none), and what it does.
     ControlState* ValueControl(FieldAction action);
     FieldApplied Apply(const FieldEvent& event);

@@ -22,6 +22,10 @@ std::string TZRCheckBox::GetParamFor(std::string_view lowerName) const {
     return Core.LendsTo(lowerName) ? GetParam() : std::string();
 }
 
+std::vector<ShownControl> TZRCheckBox::ShownControls() const {
+    return {};
+}
+
 ControlState* TZRCheckBox::ValueControl(FieldAction /*action*/) {
     return nullptr;  // the caption box is all there is
 }

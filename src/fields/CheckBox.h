@@ -15,7 +15,11 @@ class TZRCheckBox : public FieldOperations<TZRCheckBox> {
     TZRCheckBox(FieldContext& context, FieldDescription description, bool batchCommand, int left,
                 int top);
 
+    static constexpr FieldKind kKind = FieldKind::CheckBoxes;
+
     void Toggle();
+    // The controls beside its caption box, in their order, for a view to build.
+    std::vector<ShownControl> ShownControls() const;
     // The control an action on the value works on (nullptr: none), and what it does.
     ControlState* ValueControl(FieldAction action);
     FieldApplied Apply(const FieldEvent& event);

@@ -87,6 +87,13 @@ void TZRColorBox::Reset() {
     ColorButton.enabled = false;
 }
 
+std::vector<ShownControl> TZRColorBox::ShownControls() const {
+    return {{.state = &ColorButton,
+             .shape = ValueShape::Button,
+             .purpose = ColorButton.text,
+             .color = &Color}};
+}
+
 ControlState* TZRColorBox::ValueControl(FieldAction /*action*/) {
     return &ColorButton;
 }

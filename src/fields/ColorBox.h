@@ -16,7 +16,11 @@ class TZRColorBox : public FieldOperations<TZRColorBox> {
     TZRColorBox(FieldContext& context, FieldDescription description, std::uint32_t color, int left,
                 int top);
 
+    static constexpr FieldKind kKind = FieldKind::ColorBoxes;
+
     void Toggle();
+    // The controls beside its caption box, in their order, for a view to build.
+    std::vector<ShownControl> ShownControls() const;
     // The control an action on the value works on (nullptr: none), and what it does.
     ControlState* ValueControl(FieldAction action);
     FieldApplied Apply(const FieldEvent& event);

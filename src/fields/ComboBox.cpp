@@ -139,6 +139,13 @@ void TZRComboBox::Reset() {
     ComboControl.text = DefaultText;
 }
 
+std::vector<ShownControl> TZRComboBox::ShownControls() const {
+    return {{.state = &ComboControl,
+             .shape = ValueShape::Choice,
+             .leaveChecks = true,
+             .options = &OptionNames}};
+}
+
 ControlState* TZRComboBox::ValueControl(FieldAction /*action*/) {
     return &ComboControl;
 }

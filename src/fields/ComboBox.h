@@ -17,7 +17,11 @@ class TZRComboBox : public FieldOperations<TZRComboBox> {
     TZRComboBox(FieldContext& context, FieldDescription description, std::string defaultText,
                 int left, int top);
 
+    static constexpr FieldKind kKind = FieldKind::ComboBoxes;
+
     void Toggle();
+    // The controls beside its caption box, in their order, for a view to build.
+    std::vector<ShownControl> ShownControls() const;
     // The control an action on the value works on (nullptr: none), and what it does.
     ControlState* ValueControl(FieldAction action);
     FieldApplied Apply(const FieldEvent& event);

@@ -86,6 +86,13 @@ void TZREditBox::Reset() {
     EditControl.text = Value.DefaultText;
 }
 
+std::vector<ShownControl> TZREditBox::ShownControls() const {
+    return {{.state = &EditControl,
+             .shape = ValueShape::Text,
+             .hoverShowsHelp = true,
+             .leaveChecks = true}};
+}
+
 ControlState* TZREditBox::ValueControl(FieldAction /*action*/) {
     return &EditControl;
 }

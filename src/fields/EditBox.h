@@ -32,7 +32,11 @@ class TZREditBox : public FieldOperations<TZREditBox> {
     TZREditBox(FieldContext& context, FieldDescription description, const TValue& value, int left,
                int top);
 
+    static constexpr FieldKind kKind = FieldKind::EditBoxes;
+
     void Toggle();
+    // The controls beside its caption box, in their order, for a view to build.
+    std::vector<ShownControl> ShownControls() const;
     // The control an action on the value works on (nullptr: none), and what it does.
     ControlState* ValueControl(FieldAction action);
     FieldApplied Apply(const FieldEvent& event);

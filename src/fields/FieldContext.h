@@ -3,10 +3,11 @@
 // parameters, the unsaved-changes flag, the details text and the dialogs of the platform.
 
 #include <functional>
-#include "base/ControlState.h"
+#include <string>
 
 #include "base/NullPlatform.h"
 #include "base/Platform.h"
+#include "base/ViewRequest.h"
 #include "fields/FileVariables.h"
 
 namespace kestrune {
@@ -18,8 +19,9 @@ struct FieldContext {
     std::reference_wrapper<Platform> platform = SilentPlatform();
     bool PresetChanged = false;
     std::string DetailsText;  // shown in the details pane
-    // A control that asked for the keyboard focus; the view moves the focus and clears it.
-    const ControlState* FocusRequest = nullptr;
+    // What the view is to do once (a field's focus, the window's activation); the view takes
+    // them after each event.
+    ViewRequests Requests;
 };
 
 }  // namespace kestrune

@@ -56,7 +56,7 @@ std::string FieldCore::PresetLines() const {
 
 void FieldCore::FocusIfAssigned(const ControlState& valueControl) const {
     if (valueControl.enabled && Assigned) {
-        context.FocusRequest = &valueControl;
+        context.Requests.Add(FocusControl{&valueControl});
     }
 }
 

@@ -107,21 +107,7 @@ void TZRGroup::AddSpaces(int count) {
 }
 
 std::string TZRGroup::GetParams() const {
-    std::string params;
-    auto append = [&params](const std::string& fragment, std::string_view separator) {
-        if (params.empty()) {
-            params = fragment;
-        } else {
-            params.append(separator).append(fragment);
-        }
-    };
-    ForEachField([&](const auto& field) {
-        if (!field.Checked()) {
-            return;
-        }
-        append(field.GetParam(), field.ParamSeparator());
-    });
-    return params;
+    return JoinedParams([](const auto& field) { return field.Checked(); });
 }
 
 std::string TZRGroup::GetParamsFor(std::string_view otherName) const {

@@ -122,6 +122,21 @@ class TZRGroup {
     // The program's own fragments, joined: a blank between them, a CR LF before the fragment
     // of a batch-command check box.
     std::string GetParams() const;
+    // The same from the fields `counted` keeps, such as those a run leaves ticked.
+    template <typename Predicate>
+    std::string JoinedParams(Predicate&& counted) const {
+        std::string params;
+        ForEachField([&](const auto& field) {
+            if (!counted(field)) {
+                return;
+            }
+            if (!params.empty()) {
+                params.append(field.ParamSeparator());
+            }
+            params.append(field.GetParam());
+        });
+        return params;
+    }
     // What this program's fields lend to the named program, joined by blanks.
     std::string GetParamsFor(std::string_view otherName) const;
     // Un-ticks ticked edit, combo and browse boxes whose value is empty.

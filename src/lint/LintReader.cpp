@@ -373,27 +373,57 @@ class Reader {
         }
     }
 
-    bool ReadSetup() {
+    // How the start of a block went: its header and its "{" are read, the file ended (which
+    // ends the reading without an error), or a syntax error.
+    enum class Opening { Open, Ended, Failed };
+    struct OpenedBlock {
+        Opening opening = Opening::Failed;
+        Place header;
+        std::string title;  // "the Setup block", for messages
+    };
+
+    // The next block's header line `Key = value` (`key` lower-cased, `written` as a message
+    // names it), then its "{" on the line after. `named` takes the header line and gives the
+    // block's title.
+    template <typename Named>
+    OpenedBlock OpenBlock(std::string_view key, std::string_view written, Named&& named) {
+        OpenedBlock block;
         KeyLine split;
         if (!lines_.NextNonEmpty(line_)) {
             endOfFile_ = true;
-            return true;
+            block.opening = Opening::Ended;
+            return block;
         }
         if (!Split(split)) {
-            return false;
+            return block;
         }
-        if (split.key != "setup") {
-            return Expected("Setup");
+        if (split.key != key) {
+            Expected(written);
+            return block;
         }
-        const Place header = split.keyAt;
+        block.header = split.keyAt;
+        block.title = named(split);
         if (!lines_.Next(line_)) {
-            Unclosed(header, "the Setup block", "");
+            Unclosed(block.header, block.title, "");
             endOfFile_ = true;
-            return true;
+            block.opening = Opening::Ended;
+            return block;
         }
         if (line_.text != "{") {
-            return Expected("{");
+            Expected("{");
+            return block;
         }
+        block.opening = Opening::Open;
+        return block;
+    }
+
+    bool ReadSetup() {
+        const OpenedBlock block = OpenBlock(
+            "setup", "Setup", [](const KeyLine&) { return std::string("the Setup block"); });
+        if (block.opening != Opening::Open) {
+            return block.opening == Opening::Ended;
+        }
+        KeyLine split;
         bool inLayout = false;
         while (lines_.NextNonEmpty(line_)) {
             if (line_.text == "}") {
@@ -418,7 +448,7 @@ class Reader {
                 UnknownKey(split, kSetupKeys, "the Setup block");
             }
         }
-        Unclosed(header, "the Setup block",
+        Unclosed(block.header, block.title,
                  inLayout ? ", so every line after Layout: is a layout line" : "");
         endOfFile_ = true;
         return true;
@@ -476,35 +506,19 @@ class Reader {
     }
 
     bool ReadGroup() {
-        KeyLine split;
-        if (!lines_.NextNonEmpty(line_)) {
-            endOfFile_ = true;
-            return true;
-        }
-        if (!Split(split)) {
-            return false;
-        }
-        if (split.key != "group") {
-            return Expected("Group");
-        }
-        document_.groups.emplace_back();
-        const std::size_t index = document_.groups.size() - 1;
-        {
-            Program& program = document_.groups[index];
+        const OpenedBlock block = OpenBlock("group", "Group", [this](const KeyLine& split) {
+            Program& program = document_.groups.emplace_back();
             program.name = std::string(split.value);
             program.lowerName = LowerAscii(program.name);
             program.at = split.keyAt;
+            return "the Group block " + Quote(split.value);
+        });
+        if (block.opening != Opening::Open) {
+            return block.opening == Opening::Ended;
         }
-        const std::string title = "the Group block " + Quote(split.value);
-        const Place header = split.keyAt;
-        if (!lines_.Next(line_)) {
-            Unclosed(header, title, "");
-            endOfFile_ = true;
-            return true;
-        }
-        if (line_.text != "{") {
-            return Expected("{");
-        }
+        const std::size_t index = document_.groups.size() - 1;
+        const std::string& title = block.title;
+        KeyLine split;
         while (lines_.NextNonEmpty(line_)) {
             if (line_.text == "}") {
                 return true;
@@ -546,7 +560,7 @@ class Reader {
                 UnknownKey(split, kGroupKeys, "a Group block");
             }
         }
-        Unclosed(header, title, "");
+        Unclosed(block.header, title, "");
         endOfFile_ = true;
         return true;
     }

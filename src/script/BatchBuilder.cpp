@@ -225,31 +225,13 @@ class Lending {
     std::unordered_map<std::string, std::vector<Entry>> byReceiver_;
 };
 
-// The program's own fragments, as its group joins them, from the fields Run keeps ticked.
-std::string OwnParams(const TZRGroup& program) {
-    std::string params;
-    auto append = [&params](const std::string& fragment, std::string_view separator) {
-        if (params.empty()) {
-            params = fragment;
-        } else {
-            params.append(separator).append(fragment);
-        }
-    };
-    program.ForEachField([&](const auto& field) {
-        if (!Ticked(field)) {
-            return;
-        }
-        append(field.GetParam(), field.ParamSeparator());
-    });
-    return params;
-}
-
 // The command line of the program at `index`. Throws ScriptTooLarge when it would pass `limit`
 // bytes.
 std::string CommandLine(const SpecificationModel& state, const Lending& lending, std::size_t index,
                         std::size_t limit) {
     const TZRGroup& program = *state.Programs[index];
-    const std::string own = OwnParams(program);
+    // The program's own fragments from the fields Run keeps ticked.
+    const std::string own = program.JoinedParams([](const auto& field) { return Ticked(field); });
     if (own.size() > limit) {
         throw ScriptTooLarge(limit);
     }

@@ -12,8 +12,8 @@ namespace kestrune {
 namespace {
 
 void ResetModel(SpecificationModel& model, const std::string& path, StateListener* listener) {
-    // A pending focus request may point into a field of the groups about to go.
-    model.Fields.FocusRequest = nullptr;
+    // A waiting focus request may point into a field of the groups about to go.
+    model.Fields.Requests.Withdraw<FocusControl>();
     model.Programs.clear();
     model.Stages.clear();
     model.RunStages.clear();

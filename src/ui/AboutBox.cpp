@@ -36,7 +36,7 @@ void AboutBox::Sync() {
         setWindowTitle(caption);
     }
     controls_->Sync();
-    if (const qreal opacity = about_.Translucent ? about_.Alpha / 255.0 : 1.0;
+    if (const qreal opacity = about_.Translucent ? OpacityOf(about_.Alpha) : 1.0;
         windowOpacity() != opacity) {
         setWindowOpacity(opacity);
     }

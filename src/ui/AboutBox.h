@@ -20,7 +20,7 @@ class AboutBox : public QDialog {
 
     void Sync();
 
-  public slots:
+  public Q_SLOTS:
     void reject() override;
 
   private:

@@ -14,6 +14,7 @@
 #include <QStyleOptionComboBox>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <array>
 
 #include "QtPlatform.h"
 #include "UiSetup.h"
@@ -75,85 +76,13 @@ FieldPage::FieldPage(Kestrune& core, int program,
         widget->setFont(font);
         bindings_.Bind(widget, label.LabelControl, Bindings::Kind::Caption);
     }
-    for (std::size_t i = 0; i < group.CheckBoxes.size(); ++i) {
-        AddFieldCheck(group.CheckBoxes[i], FieldKind::CheckBoxes, static_cast<int>(i));
-    }
-    for (std::size_t i = 0; i < group.EditBoxes.size(); ++i) {
-        auto& field = group.EditBoxes[i];
-        const int index = static_cast<int>(i);
-        AddFieldCheck(field, FieldKind::EditBoxes, index);
-        auto* edit = new QLineEdit(box_);
-        bindings_.Bind(edit, field.EditControl, Bindings::Kind::Edit);
-        Track(edit, field.EditControl);
-        Describe(field.Core, edit);
-        values_.push_back({edit, &field.EditControl});
-        hover_.insert(edit, Send(FieldKind::EditBoxes, index, FieldAction::HoverValue));
-        leave_.insert(edit, Send(FieldKind::EditBoxes, index, FieldAction::Leave));
-        connect(edit, &QLineEdit::textEdited, this, [this, index](const QString& text) {
-            SendText(FieldKind::EditBoxes, index, text);
-        });
-    }
-    for (std::size_t i = 0; i < group.ComboBoxes.size(); ++i) {
-        auto& field = group.ComboBoxes[i];
-        const int index = static_cast<int>(i);
-        AddFieldCheck(field, FieldKind::ComboBoxes, index);
-        auto* combo = new QComboBox(box_);
-        combo->setEditable(true);
-        combo->setInsertPolicy(QComboBox::NoInsert);
-        for (const std::string& name : field.OptionNames) {
-            combo->addItem(ToQt(name));
-        }
-        bindings_.Bind(combo, field.ComboControl, Bindings::Kind::Combo);
-        Track(combo, field.ComboControl);
-        Describe(field.Core, combo);
-        combo->lineEdit()->setAccessibleName(combo->accessibleName());
-        values_.push_back({combo, &field.ComboControl});
-        leave_.insert(combo, Send(FieldKind::ComboBoxes, index, FieldAction::Leave));
-        connect(combo, &QComboBox::activated, this, [this, index](int option) {
-            FieldEvent event{program_, FieldKind::ComboBoxes, index, FieldAction::Pick, {}, option};
-            run_([this, event] { core_.Field(event); });
-        });
-        connect(
-            combo->lineEdit(), &QLineEdit::textEdited, this,
-            [this, index](const QString& text) { SendText(FieldKind::ComboBoxes, index, text); });
-    }
-    for (std::size_t i = 0; i < group.BrowseBoxes.size(); ++i) {
-        auto& field = group.BrowseBoxes[i];
-        const int index = static_cast<int>(i);
-        AddFieldCheck(field, FieldKind::BrowseBoxes, index);
-        auto* edit = new QLineEdit(box_);
-        bindings_.Bind(edit, field.EditControl, Bindings::Kind::Edit);
-        Track(edit, field.EditControl);
-        Describe(field.Core, edit);
-        values_.push_back({edit, &field.EditControl});
-        hover_.insert(edit, Send(FieldKind::BrowseBoxes, index, FieldAction::HoverValue));
-        connect(edit, &QLineEdit::textEdited, this, [this, index](const QString& text) {
-            SendText(FieldKind::BrowseBoxes, index, text);
-        });
-        auto* button = new QPushButton(box_);
-        bindings_.Bind(button, field.BrowseButton, Bindings::Kind::Caption);
-        Track(button, field.BrowseButton);
-        // "..." says nothing by itself: the button chooses the field's value.
-        button->setAccessibleName(QStringLiteral("Choose %1").arg(ToQt(field.Caption())));
-        button->setAccessibleDescription(ToQt(field.Core.Details.str()));
-        fields_.back().widgets.push_back(button);
-        connect(button, &QPushButton::clicked, this,
-                Send(FieldKind::BrowseBoxes, index, FieldAction::Browse));
-    }
-    for (std::size_t i = 0; i < group.ColorBoxes.size(); ++i) {
-        auto& field = group.ColorBoxes[i];
-        const int index = static_cast<int>(i);
-        AddFieldCheck(field, FieldKind::ColorBoxes, index);
-        auto* button = new QPushButton(box_);
-        bindings_.Bind(button, field.ColorButton, Bindings::Kind::Caption);
-        Track(button, field.ColorButton);
-        button->setAccessibleName(
-            QStringLiteral("%1 %2").arg(ToQt(field.ColorButton.text), ToQt(field.Caption())));
-        fields_.back().widgets.push_back(button);
-        colors_.push_back({button, &field.Color, ~field.Color, ToQt(field.Core.Details.str())});
-        connect(button, &QPushButton::clicked, this,
-                Send(FieldKind::ColorBoxes, index, FieldAction::Browse));
-    }
+    // Each kind says which controls it shows beside its caption box; its index counts the
+    // fields of its kind, as the gate finds them.
+    std::array<int, kFieldKindCount> counts{};
+    group.ForEachField([this, &counts](const auto& field) {
+        const FieldKind kind = field.kKind;
+        AddField(field.Core, kind, counts[static_cast<std::size_t>(kind)]++, field.ShownControls());
+    });
     // The box reaches as far as its farthest field, with the designed 8-pixel margin that
     // fields keep from the box's left and top edges also on the right and below.
     QSize reach(0, 0);
@@ -201,6 +130,75 @@ std::function<void()> FieldPage::Send(FieldKind kind, int index, FieldAction act
 void FieldPage::SendText(FieldKind kind, int index, const QString& text) {
     FieldEvent event{program_, kind, index, FieldAction::Type, FromQt(text), 0};
     run_([this, event] { core_.Field(event); });
+}
+
+void FieldPage::AddField(const FieldCore& field, FieldKind kind, int index,
+                         const std::vector<ShownControl>& controls) {
+    AddCheck(field.CheckControl, kind, index, field.Details.str());
+    for (const ShownControl& control : controls) {
+        if (control.shape == ValueShape::Button) {
+            AddButton(field, kind, index, control);
+        } else {
+            AddValue(field, kind, index, control);
+        }
+    }
+}
+
+void FieldPage::AddValue(const FieldCore& field, FieldKind kind, int index,
+                         const ShownControl& control) {
+    QWidget* value = nullptr;
+    QLineEdit* line = nullptr;
+    if (control.shape == ValueShape::Choice) {
+        auto* combo = new QComboBox(box_);
+        combo->setEditable(true);
+        combo->setInsertPolicy(QComboBox::NoInsert);
+        for (const std::string& name : *control.options) {
+            combo->addItem(ToQt(name));
+        }
+        bindings_.Bind(combo, *control.state, Bindings::Kind::Combo);
+        connect(combo, &QComboBox::activated, this, [this, kind, index](int option) {
+            FieldEvent event{program_, kind, index, FieldAction::Pick, {}, option};
+            run_([this, event] { core_.Field(event); });
+        });
+        value = combo;
+        line = combo->lineEdit();
+    } else {
+        line = new QLineEdit(box_);
+        bindings_.Bind(line, *control.state, Bindings::Kind::Edit);
+        value = line;
+    }
+    Track(value, *control.state);
+    Describe(field, value);
+    if (line != value) {
+        line->setAccessibleName(value->accessibleName());
+    }
+    values_.push_back({value, control.state});
+    if (control.hoverShowsHelp) {
+        hover_.insert(value, Send(kind, index, FieldAction::HoverValue));
+    }
+    if (control.leaveChecks) {
+        leave_.insert(value, Send(kind, index, FieldAction::Leave));
+    }
+    connect(line, &QLineEdit::textEdited, this,
+            [this, kind, index](const QString& text) { SendText(kind, index, text); });
+}
+
+void FieldPage::AddButton(const FieldCore& field, FieldKind kind, int index,
+                          const ShownControl& control) {
+    auto* button = new QPushButton(box_);
+    bindings_.Bind(button, *control.state, Bindings::Kind::Caption);
+    Track(button, *control.state);
+    button->setAccessibleName(
+        QStringLiteral("%1 %2").arg(ViewToQt(control.purpose), ToQt(field.Caption())));
+    const QString help = ToQt(field.Details.str());
+    if (control.color != nullptr) {
+        // Described in Sync, with the colour it shows.
+        colors_.push_back({button, control.color, ~*control.color, help});
+    } else {
+        button->setAccessibleDescription(help);
+    }
+    fields_.back().widgets.push_back(button);
+    connect(button, &QPushButton::clicked, this, Send(kind, index, FieldAction::Browse));
 }
 
 void FieldPage::AddCheck(const ControlState& state, FieldKind kind, int index,

@@ -41,11 +41,13 @@ class FieldPage : public QWidget {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // A field's caption box, then the controls its kind shows beside it.
+    void AddField(const FieldCore& field, FieldKind kind, int index,
+                  const std::vector<ShownControl>& controls);
+    // A line to type in, or a list to pick from as well.
+    void AddValue(const FieldCore& field, FieldKind kind, int index, const ShownControl& control);
+    void AddButton(const FieldCore& field, FieldKind kind, int index, const ShownControl& control);
     // The caption check box every value field has: a click ticks it, the mouse shows its help.
-    template <typename Field>
-    void AddFieldCheck(Field& field, FieldKind kind, int index) {
-        AddCheck(field.Core.CheckControl, kind, index, field.Core.Details.str());
-    }
     void AddCheck(const ControlState& state, FieldKind kind, int index, const std::string& help);
     // Carries a field's event to the core's gate.
     std::function<void()> Send(FieldKind kind, int index, FieldAction action);

@@ -236,12 +236,12 @@ void MainWindow::Placed(QPoint place) {
     core_.MoveWindow(place.x(), place.y());
 }
 
-void MainWindow::SyncWindow() {
+void MainWindow::SyncWindow(const std::vector<ViewRequest>& requests) {
     const QString caption = ToQt(main_.Caption);
     if (windowTitle() != caption) {
         setWindowTitle(caption);
     }
-    if (const qreal opacity = main_.State().Opacity / 255.0; windowOpacity() != opacity) {
+    if (const qreal opacity = OpacityOf(main_.State().Opacity); windowOpacity() != opacity) {
         setWindowOpacity(opacity);
     }
     if (const int client = ClientHeight(); client != appliedClientHeight_) {
@@ -263,7 +263,7 @@ void MainWindow::SyncWindow() {
         hide();
         if (!closedSignalled_) {
             closedSignalled_ = true;
-            emit Closed();
+            Q_EMIT Closed();
         }
         return;
     }
@@ -283,23 +283,20 @@ void MainWindow::SyncWindow() {
     } else if (!main_.Visible && isVisible()) {
         hide();
     }
-    if (main_.MinimizeRequests != minimizations_) {
-        minimizations_ = main_.MinimizeRequests;
-        showMinimized();
-    }
-    if (main_.ActivateRequests != activations_) {
-        activations_ = main_.ActivateRequests;
-        if (isMinimized()) {
-            showNormal();
-        }
-        raise();
-        activateWindow();
-    }
-    if (!main_.PopupRequest.empty()) {
-        QMenu* menu = controls_->MenuNamed(main_.PopupRequest);
-        main_.PopupRequest.clear();
-        if (menu != nullptr) {
-            menu->popup(QCursor::pos());
+    // The focus moves in Sync, once the pages hold their widgets.
+    for (const ViewRequest& request : requests) {
+        if (std::holds_alternative<MinimizeWindow>(request)) {
+            showMinimized();
+        } else if (std::holds_alternative<ActivateWindow>(request)) {
+            if (isMinimized()) {
+                showNormal();
+            }
+            raise();
+            activateWindow();
+        } else if (const auto* popup = std::get_if<PopupMenu>(&request)) {
+            if (QMenu* menu = controls_->MenuNamed(popup->menu); menu != nullptr) {
+                menu->popup(QCursor::pos());
+            }
         }
     }
 }
@@ -309,7 +306,7 @@ void MainWindow::Sync() {
         return;
     }
     syncing_ = true;
-    AppState& state = main_.State();
+    const AppState& state = main_.State();
     // Before the controls: a new language shows in every caption of this sync.
     ApplyLanguage(ResolveLanguage(state.Language));
     if (LanguageGeneration() != shownLanguage_) {
@@ -338,7 +335,8 @@ void MainWindow::Sync() {
     }
     options_->Sync();
     about_->Sync();
-    SyncWindow();
+    const std::vector<ViewRequest> requests = core_.TakeViewRequests();
+    SyncWindow(requests);
     if (specWatcher_ != nullptr) {
         specWatcher_->Follow(QString::fromLocal8Bit(main_.LoadedSpecificationPath()));
     }
@@ -349,8 +347,7 @@ void MainWindow::Sync() {
         preview_->Sync();
     }
     QWidget* focus = nullptr;
-    if (const ControlState* request = state.Fields.FocusRequest) {
-        state.Fields.FocusRequest = nullptr;
+    if (const ControlState* request = FocusTarget(requests)) {
         for (const QPointer<FieldPage>& page : pages_) {
             if (page && (focus = page->WidgetOf(request)) != nullptr) {
                 break;

@@ -53,7 +53,7 @@ class MainWindow : public QMainWindow {
     // The height of the client area below the menu bar.
     int ClientHeight() const;
 
-  signals:
+  Q_SIGNALS:
     // The core closed the main window: the program ends.
     void Closed();
 
@@ -70,7 +70,8 @@ class MainWindow : public QMainWindow {
     void OpenFirstMenu();
     QPoint OnScreen(int left, int top) const;
     void SyncStages();
-    void SyncWindow();
+    // The window's own state, then what the core asked of it once.
+    void SyncWindow(const std::vector<ViewRequest>& requests);
     // The window stands at `place` now: the core keeps it for the settings.
     void Placed(QPoint place);
 
@@ -94,8 +95,6 @@ class MainWindow : public QMainWindow {
     ShownRows shownStages_;
 
     int builtStructure_ = -1;
-    int activations_ = 0;
-    int minimizations_ = 0;
     bool closedSignalled_ = false;
     int appliedLeft_ = -1;
     int appliedTop_ = -1;

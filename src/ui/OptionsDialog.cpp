@@ -32,7 +32,7 @@ void OptionsDialog::Sync() {
         setWindowTitle(caption);
     }
     controls_->Sync();
-    if (const qreal opacity = options_.Translucent ? options_.Alpha / 255.0 : 1.0;
+    if (const qreal opacity = options_.Translucent ? OpacityOf(options_.Alpha) : 1.0;
         windowOpacity() != opacity) {
         setWindowOpacity(opacity);
     }

@@ -21,7 +21,7 @@ class OptionsDialog : public QDialog {
 
     void Sync();
 
-  public slots:
+  public Q_SLOTS:
     void reject() override;
 
   private:

@@ -111,7 +111,7 @@ void SingleInstance::Accept() {
             }
             socket->write(QByteArray(1, kAcknowledge));
             socket->flush();
-            emit Received(arguments);
+            Q_EMIT Received(arguments);
         });
     }
 }

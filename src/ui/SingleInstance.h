@@ -36,7 +36,7 @@ class SingleInstance : public QObject {
     QString ServerName() const { return serverName_; }
     QString LockPath() const { return lockPath_; }
 
-  signals:
+  Q_SIGNALS:
     // A later start's arguments, as it was given them.
     void Received(const QStringList& arguments);
 

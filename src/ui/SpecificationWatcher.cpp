@@ -76,7 +76,7 @@ void SpecificationWatcher::Settled() {
         return;
     }
     stamp_ = now;
-    emit Changed();
+    Q_EMIT Changed();
 }
 
 }  // namespace kestrune::ui

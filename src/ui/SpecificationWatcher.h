@@ -22,7 +22,7 @@ class SpecificationWatcher : public QObject {
     // Says Changed() again shortly, for a change that could not be taken up yet.
     void Retry();
 
-  signals:
+  Q_SIGNALS:
     // The file changed and has settled for a moment.
     void Changed();
 

@@ -91,7 +91,8 @@ Measure Measured(const QFont& font) {
     static const QString letters =
         QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ");
     const QFontMetricsF metrics(font);
-    return {metrics.horizontalAdvance(letters) / letters.size(), metrics.height()};
+    return {metrics.horizontalAdvance(letters) / static_cast<qreal>(letters.size()),
+            metrics.height()};
 }
 
 double Ratio(const QFont& font) {

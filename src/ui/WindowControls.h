@@ -34,7 +34,7 @@ class UpDown : public QWidget {
     QToolButton* Up() const { return up_; }
     QToolButton* Down() const { return down_; }
 
-  signals:
+  Q_SIGNALS:
     void Stepped(int step);
 
   private:

@@ -42,8 +42,8 @@ UpDown::UpDown(QWidget* parent) : QWidget(parent) {
     down_->setArrowType(Qt::DownArrow);
     up_->setAccessibleName(QStringLiteral("Up"));
     down_->setAccessibleName(QStringLiteral("Down"));
-    connect(up_, &QToolButton::clicked, this, [this] { emit Stepped(1); });
-    connect(down_, &QToolButton::clicked, this, [this] { emit Stepped(-1); });
+    connect(up_, &QToolButton::clicked, this, [this] { Q_EMIT Stepped(1); });
+    connect(down_, &QToolButton::clicked, this, [this] { Q_EMIT Stepped(-1); });
 }
 
 bool ShownRows::Changed(const ListRows& rows) {

@@ -40,7 +40,8 @@ int main(int argc, char** argv) {
     }
     kestrune::GuiCommandLine commandLine = kestrune::ParseGuiCommandLine(words);
 
-    const QString folder = QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + '/');
+    const QString folder =
+        QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + QLatin1Char('/'));
     const QString executable = QDir::toNativeSeparators(QCoreApplication::applicationFilePath());
     kestrune::ui::QtPlatform platform;
     const kestrune::ProgramHome home =

@@ -134,7 +134,9 @@ TEST_P(AssociationFailure, NamesWhatCouldNotBeWrittenAndStops) {
     if (const std::size_t at = expected.find('@'); at != std::string::npos) {
         expected.replace(at, 1, data);
     }
-    const std::string failure = RegisterPresetDesktopEntry(fake, "/k", "/k.svg");
+    const Result<void> registered = RegisterPresetDesktopEntry(fake, "/k", "/k.svg");
+    ASSERT_FALSE(registered.Ok());
+    const std::string& failure = registered.Error();
     EXPECT_EQ(failure.substr(0, expected.size()), expected) << failure;
     EXPECT_EQ(std::filesystem::is_regular_file(data + "/mime/packages/kestrune-preset.xml"),
               c.mimeWritten);
@@ -165,7 +167,8 @@ TEST(ClassKeys, CreatesSixKeysThenWritesFourDefaultValues) {
         {cls + "\\Shell\\Open", ""},
         {cls + "\\Shell\\Open\\Command", "\"C:\\K\\kestrune.exe\", \"%1\""}};
     for (int i = 0; i < 2; ++i) {
-        EXPECT_EQ(RegisterPresetClassKeys(fake, "C:\\K\\kestrune.exe"), "");
+        const Result<void> registered = RegisterPresetClassKeys(fake, "C:\\K\\kestrune.exe");
+        EXPECT_TRUE(registered.Ok()) << registered.Error();
         EXPECT_EQ(fake.registry, expected);
     }
 }
@@ -181,7 +184,7 @@ TEST(ClassKeys, KeyThatCannotBeCreatedStopsAfterTheKeysBeforeIt) {
     for (std::size_t failing = 0; failing < order.size(); ++failing) {
         testing::FakePlatform fake;
         fake.failingKey = order[failing];
-        EXPECT_EQ(RegisterPresetClassKeys(fake, "C:\\k.exe"),
+        EXPECT_EQ(RegisterPresetClassKeys(fake, "C:\\k.exe").Error(),
                   "Failed to create key " + order[failing]);
         std::map<std::string, std::string> created;
         for (std::size_t i = 0; i < failing; ++i) {

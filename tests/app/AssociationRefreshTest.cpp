@@ -42,7 +42,8 @@ class ToolPlatform : public testing::FakePlatform {
 
 TEST(AssociationRefresh, RefreshesBothDatabasesThenSetsTheDefault) {
     ToolPlatform tools;
-    EXPECT_EQ(RefreshDesktopDatabases(tools, "/d"), "");
+    const Result<void> refreshed = RefreshDesktopDatabases(tools, "/d");
+    EXPECT_TRUE(refreshed.Ok()) << refreshed.Error();
     EXPECT_EQ(tools.calls,
               (std::vector<Strings>{
                   {"update-mime-database", "/d/mime"},
@@ -55,7 +56,7 @@ TEST(AssociationRefresh, NamesEveryMissingToolWithItsPackage) {
     ToolPlatform tools;
     tools.status.erase("update-mime-database");
     tools.status.erase("xdg-mime");
-    EXPECT_EQ(RefreshDesktopDatabases(tools, "/d/"),
+    EXPECT_EQ(RefreshDesktopDatabases(tools, "/d/").Error(),
               "The preset file type is written, but the desktop cannot take it up: not found:\r\n"
               "update-mime-database (package shared-mime-info)\r\n"
               "xdg-mime (package xdg-utils)");
@@ -65,14 +66,15 @@ TEST(AssociationRefresh, NamesEveryMissingToolWithItsPackage) {
 TEST(AssociationRefresh, StopsAtAToolThatFails) {
     ToolPlatform tools;
     tools.status["update-desktop-database"] = 3;
-    EXPECT_EQ(RefreshDesktopDatabases(tools, "/d"),
+    EXPECT_EQ(RefreshDesktopDatabases(tools, "/d").Error(),
               "update-desktop-database failed with exit status 3");
     EXPECT_EQ(tools.calls.size(), 2u);
 }
 
 TEST(AssociationRefresh, APlatformThatRunsNoToolsIsDone) {
     testing::FakePlatform plain;
-    EXPECT_EQ(RefreshDesktopDatabases(plain, "/d"), "");
+    const Result<void> refreshed = RefreshDesktopDatabases(plain, "/d");
+    EXPECT_TRUE(refreshed.Ok()) << refreshed.Error();
 }
 
 #ifndef _WIN32

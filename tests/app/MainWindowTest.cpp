@@ -615,13 +615,15 @@ TEST(Tray, OnlyTheRightButtonOpensTheMenuAndRestoreBringsTheWindowBack) {
     EXPECT_FALSE(h.main().Visible);
     EXPECT_TRUE(h.main().InTray);
     EXPECT_EQ(h.program.Click("cmdOpenPreset"), EventResult::Blocked);
+    (void)h.program.TakeViewRequests();
     for (TrayMouse event : {TrayMouse::LeftButtonDown, TrayMouse::LeftDoubleClick}) {
         h.main().TrayCallback(event);
-        EXPECT_EQ(h.main().PopupRequest, "");
+        EXPECT_EQ(h.program.TakeViewRequests(), std::vector<ViewRequest>{});
         EXPECT_FALSE(h.main().Visible);
     }
     h.main().TrayCallback(TrayMouse::RightButtonDown);
-    EXPECT_EQ(h.main().PopupRequest, "mnuTray");
+    EXPECT_EQ(h.program.TakeViewRequests(),
+              (std::vector<ViewRequest>{ActivateWindow{}, PopupMenu{"mnuTray"}}));
 
     // Exit from the tray with a cancelled prompt: hidden, icon kept.
     h.state().Fields.PresetChanged = true;
@@ -640,10 +642,13 @@ TEST(Tray, WithoutANotificationAreaTheWindowIsMinimisedInstead) {
     AppHarness h;
     h.fake.hasNotificationArea = false;
     h.Start();
-    ASSERT_EQ(h.program.Click("cmdSendToTray"), EventResult::Done);
-    ASSERT_EQ(h.program.Click("cmdSendToTray"), EventResult::Done);
+    (void)h.program.TakeViewRequests();
+    for (int click = 0; click < 2; ++click) {
+        ASSERT_EQ(h.program.Click("cmdSendToTray"), EventResult::Done);
+        EXPECT_EQ(h.program.TakeViewRequests(), std::vector<ViewRequest>{MinimizeWindow{}})
+            << "each click minimises again";
+    }
     EXPECT_TRUE(h.main().Visible);
-    EXPECT_EQ(h.main().MinimizeRequests, 2) << "each click minimises again";
     EXPECT_FALSE(h.main().InTray);
 }
 

@@ -303,10 +303,10 @@ TEST(SecondStart, OpensThePresetAfterTheSavePromptAndRaisesTheWindow) {
     const std::string second = h.ChainPreset("second.zrp");
     h.Start({first});
     ASSERT_EQ(h.program.frmMain.State().PresetFileName, first);
-    const int raised = h.program.frmMain.ActivateRequests;
+    (void)h.program.TakeViewRequests();
 
     h.program.SecondStart({});
-    EXPECT_EQ(h.program.frmMain.ActivateRequests, raised + 1);
+    EXPECT_EQ(h.program.TakeViewRequests(), std::vector<ViewRequest>{ActivateWindow{}});
     EXPECT_EQ(h.program.frmMain.State().PresetFileName, first);
 
     ASSERT_EQ(h.program.Click("cmdStagesClear"), EventResult::Done);  // a change to keep

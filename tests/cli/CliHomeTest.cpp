@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "CliApp.h"
+#include "CliRun.h"
 #include "TempDir.h"
 
 namespace kestrune::cli {
@@ -14,20 +15,10 @@ namespace {
 
 using kestrune::testing::TempDir;
 
-struct Result {
-    int code = -1;
-    std::string out;
-    std::string err;
-};
+using kestrune::testing::CliRun;
 
-Result Cli(const HomeFacts& facts, const std::vector<std::string>& args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    Result result;
-    result.code = RunWith(args, facts, out, err);
-    result.out = out.str();
-    result.err = err.str();
-    return result;
+CliRun Cli(const HomeFacts& facts, const std::vector<std::string>& args) {
+    return testing::RunCli(args, facts);
 }
 
 TEST(CliHome, VersionPrintsAndEndsWithoutACommand) {
@@ -35,7 +26,7 @@ TEST(CliHome, VersionPrintsAndEndsWithoutACommand) {
     HomeFacts facts;
     facts.executableFolder = dir.path();
     facts.portable = true;
-    const Result result = Cli(facts, {"--version"});
+    const CliRun result = Cli(facts, {"--version"});
     EXPECT_EQ(result.code, 0);
     EXPECT_EQ(result.out, "kestrune-cli 2.0.3.1\n");
     EXPECT_EQ(result.err, "");
@@ -65,7 +56,7 @@ struct Installed {
 
 TEST(CliHome, InstalledBatchWritesIntoTheUsersDataFolder) {
     Installed tree;
-    const Result result =
+    const CliRun result =
         Cli(tree.facts, {"batch", tree.preset, "--input", tree.input, "--view-log"});
     ASSERT_EQ(result.code, 0) << result.err;
     // How the viewer's path is quoted is the script's business; which viewer it is, is ours.

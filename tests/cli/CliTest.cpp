@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "CliApp.h"
+#include "CliRun.h"
 #include "ScriptText.h"
 #include "TempDir.h"
 #include "fields/Group.h"
@@ -21,20 +22,10 @@ using testing::ScriptLines;
 using kestrune::testing::TempDir;
 using nlohmann::json;
 
-struct Result {
-    int code = -1;
-    std::string out;
-    std::string err;
-};
+using kestrune::testing::CliRun;
 
-Result Cli(const TempDir& home, std::vector<std::string> args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    Result result;
-    result.code = RunWith(args, home.path(), out, err);
-    result.out = out.str();
-    result.err = err.str();
-    return result;
+CliRun Cli(const TempDir& home, const std::vector<std::string>& args) {
+    return testing::RunCli(args, home.path());
 }
 
 std::string Crlf(std::initializer_list<std::string_view> lines) {
@@ -106,7 +97,7 @@ struct Home {
 
 TEST(CliCheck, ValidSpecificationExitsZeroQuietly) {
     Home home;
-    const Result r = Cli(home.dir, {"check", home.spec});
+    const CliRun r = Cli(home.dir, {"check", home.spec});
     EXPECT_EQ(r.code, 0);
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(r.out, "");
@@ -125,7 +116,7 @@ TEST(CliCheck, MessagesGoToStandardErrorWithTitleAndLineFeeds) {
     };
     for (const Case& c : cases) {
         const std::string path = dir.Write("bad.zrs", c.spec);
-        const Result r = Cli(dir, {"check", path});
+        const CliRun r = Cli(dir, {"check", path});
         EXPECT_EQ(r.code, 1) << c.spec;
         EXPECT_EQ(r.err, c.expected);
     }
@@ -133,14 +124,14 @@ TEST(CliCheck, MessagesGoToStandardErrorWithTitleAndLineFeeds) {
 
 TEST(CliCheck, MissingSpecificationIsReportedNotIgnored) {
     TempDir dir;
-    const Result r = Cli(dir, {"check", dir / "none.zrs"});
+    const CliRun r = Cli(dir, {"check", dir / "none.zrs"});
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(r.err, "Error: " + (dir / "none.zrs") + " not found.\n");
 }
 
 TEST(CliDump, PrintsTheWholeModel) {
     Home home;
-    const Result r = Cli(home.dir, {"dump", home.spec});
+    const CliRun r = Cli(home.dir, {"dump", home.spec});
     ASSERT_EQ(r.code, 0) << r.err;
     const json model = json::parse(r.out);
     EXPECT_EQ(model["specFileName"], "Chain.zrs");
@@ -188,7 +179,7 @@ TEST(CliDump, ShowsThePartModelAfterASyntaxErrorAndReplacesInvalidUtf8) {
     const std::string path =
         dir.Write("bad.zrs", Crlf({"Setup = \xff\xfe", "{", "}", "Group = A", "{", "CheckBox = One",
                                    "{", "}", "CheckBox = Two", "oops"}));
-    const Result r = Cli(dir, {"dump", path});
+    const CliRun r = Cli(dir, {"dump", path});
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(r.err, "Kestrune Error: Expected: \"{\", got: oops\nLine: 10\n");
     const json model = json::parse(r.out);
@@ -207,7 +198,7 @@ TEST(CliDump, TabHeightDecidesWhereColumnsBreak) {
         spec += Crlf({"LabelBox = L" + std::to_string(i)});
     }
     const std::string path = dir.Write("s.zrs", spec + "}\r\n");
-    const Result r = Cli(dir, {"dump", "--tab-height", "80", path});
+    const CliRun r = Cli(dir, {"dump", "--tab-height", "80", path});
     ASSERT_EQ(r.code, 0) << r.err;
     const json labels = json::parse(r.out)["programs"][0]["labels"];
     // 80 - 16 leaves room for rows at 16 and 41 only.
@@ -228,7 +219,7 @@ TEST(CliUsage, WrongCommandLinesExitTwo) {
         {"check", "a.zrs", "--bogus"},
     };
     for (const auto& args : cases) {
-        const Result r = Cli(dir, args);
+        const CliRun r = Cli(dir, args);
         EXPECT_EQ(r.code, 2) << (args.empty() ? "(none)" : args[0]);
         EXPECT_NE(r.err.find("Usage:"), std::string::npos);
     }
@@ -237,7 +228,7 @@ TEST(CliUsage, WrongCommandLinesExitTwo) {
 TEST(CliBatch, WritesTheScriptBesideTheProgramByDefault) {
     Home home;
     const std::string preset = home.Preset(true, false, home.input);
-    const Result r = Cli(home.dir, {"batch", preset, "--no-view-log"});
+    const CliRun r = Cli(home.dir, {"batch", preset, "--no-view-log"});
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(home.dir.Read(std::string(kScriptFileName)),
@@ -266,11 +257,11 @@ TEST(CliBatch, ViewLogComesFromTheSettingsFileUnlessOverridden) {
 TEST(CliBatch, SingleStageAndUnknownStage) {
     Home home;
     const std::string preset = home.Preset(false, false, home.input);
-    const Result r = Cli(home.dir, {"batch", preset, "--stage", "Light", "-o", home.dir / "s.bat"});
+    const CliRun r = Cli(home.dir, {"batch", preset, "--stage", "Light", "-o", home.dir / "s.bat"});
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(home.dir.Read("s.bat"), ScriptLines(Crlf({"echo level1", home.light + " ", ""})));
 
-    const Result unknown = Cli(home.dir, {"batch", preset, "--stage", "light"});
+    const CliRun unknown = Cli(home.dir, {"batch", preset, "--stage", "light"});
     EXPECT_EQ(unknown.code, 2);
     EXPECT_EQ(unknown.err.rfind("kestrune-cli: no program is named \"light\"\n\n", 0), 0u);
     EXPECT_NE(unknown.err.find("Usage:"), std::string::npos);
@@ -280,7 +271,7 @@ TEST(CliBatch, MissingToolPathStopsWithTheMessage) {
     Home home;
     home.dir.Write("Config/Chain.path", Crlf({"Compiler = " + home.compiler}));
     const std::string preset = home.Preset(true, true, home.input);
-    const Result r = Cli(home.dir, {"batch", preset, "-o", home.dir / "x.bat"});
+    const CliRun r = Cli(home.dir, {"batch", preset, "-o", home.dir / "x.bat"});
     EXPECT_EQ(r.code, 1);
 #ifdef _WIN32
     EXPECT_EQ(r.err,
@@ -298,7 +289,7 @@ TEST(CliBatch, MissingToolPathStopsWithTheMessage) {
 TEST(CliBatch, InputFileProblemsWriteNothing) {
     Home home;
     const std::string noFile = home.Preset(true, false, "");
-    Result r = Cli(home.dir, {"batch", noFile});
+    CliRun r = Cli(home.dir, {"batch", noFile});
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(r.err, "kestrune-cli: the preset names no input file; give one with --input\n");
 
@@ -313,7 +304,7 @@ TEST(CliBatch, InputFileProblemsWriteNothing) {
 
 TEST(CliBatch, PresetProblemsExitOne) {
     Home home;
-    Result r = Cli(home.dir, {"batch", home.dir / "none.zrp"});
+    CliRun r = Cli(home.dir, {"batch", home.dir / "none.zrp"});
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(r.err, "Error: " + (home.dir / "none.zrp") + " not found.\n");
 
@@ -326,7 +317,7 @@ TEST(CliBatch, PresetProblemsExitOne) {
 TEST(CliSave, WritesTheOpenedPresetBack) {
     Home home;
     const std::string preset = home.Preset(true, false, home.input);
-    const Result r = Cli(home.dir, {"save", preset, "-o", home.dir / "copy.zrp"});
+    const CliRun r = Cli(home.dir, {"save", preset, "-o", home.dir / "copy.zrp"});
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(home.dir.Read("copy.zrp"),
               Crlf({"ZRP200", "", "[Header]", "SpecFile = Chain.zrs", "File = " + home.input, "",
@@ -342,7 +333,7 @@ TEST(CliSave, ImportCarriesValuesOverToANewSpecification) {
         "Chain2.zrs",
         Crlf({"Setup = Chain 2", "{", "}", "Group = Compiler", "{", "RequireExe = true",
               "EditBox = Level", "{", "Default = 1", "}", "CheckBox = Quiet", "{", "}", "}"}));
-    const Result r = Cli(home.dir, {"save", preset, "--import", v2, "-o", home.dir / "v2.zrp"});
+    const CliRun r = Cli(home.dir, {"save", preset, "--import", v2, "-o", home.dir / "v2.zrp"});
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(home.dir.Read("v2.zrp"),
               Crlf({"ZRP200", "", "[Header]", "SpecFile = Chain2.zrs", "File = " + home.input, "",
@@ -353,11 +344,11 @@ TEST(CliSave, ImportCarriesValuesOverToANewSpecification) {
 TEST(CliSave, UnwritableTargetKeepsThePreviousFile) {
     Home home;
     const std::string preset = home.Preset(true, false, home.input);
-    const Result folder = Cli(home.dir, {"save", preset, "-o", home.dir.path() + "SpecFiles"});
+    const CliRun folder = Cli(home.dir, {"save", preset, "-o", home.dir.path() + "SpecFiles"});
     EXPECT_EQ(folder.code, 1);
     EXPECT_EQ(folder.err.rfind("Error: Cannot create file \"", 0), 0u) << folder.err;
 
-    const Result missing = Cli(home.dir, {"save", preset, "-o", home.dir / "no/such/x.zrp"});
+    const CliRun missing = Cli(home.dir, {"save", preset, "-o", home.dir / "no/such/x.zrp"});
     EXPECT_EQ(missing.code, 1);
     EXPECT_EQ(missing.err.rfind("Error: ", 0), 0u);
 }

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "CliApp.h"
+#include "CliRun.h"
 #include "FileSizeLimit.h"
 #include "TempDir.h"
 
@@ -24,18 +25,10 @@ namespace {
 using kestrune::testing::TempDir;
 namespace fs = std::filesystem;
 
-struct Result {
-    int code = -1;
-    std::string err;
-};
+using kestrune::testing::CliRun;
 
-Result Cli(const TempDir& home, std::vector<std::string> args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    Result result;
-    result.code = RunWith(args, home.path(), out, err);
-    result.err = err.str();
-    return result;
+CliRun Cli(const TempDir& home, const std::vector<std::string>& args) {
+    return testing::RunCli(args, home.path());
 }
 
 // Runs the command in a child that is stopped after a few seconds; "killed by signal N" when
@@ -44,7 +37,7 @@ std::string InChild(const std::function<std::string()>& body) {
     return testing::RunInChild({10, 0, false}, body);
 }
 
-std::string Report(const Result& r) {
+std::string Report(const CliRun& r) {
     return std::to_string(r.code) + "|" + r.err;
 }
 
@@ -89,7 +82,7 @@ class SpecificationStoppedEarly : public ::testing::TestWithParam<StoppedCase> {
 
 TEST_P(SpecificationStoppedEarly, ExitsOneAndWritesNothing) {
     Home home;
-    const Result r = Cli(home.dir, GetParam().args(home));
+    const CliRun r = Cli(home.dir, GetParam().args(home));
     const std::string untitled =
         "Information: " + home.preset +
         " was opened as an untitled preset, because its specification could not be read to the "

@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "CliApp.h"
+#include "CliRun.h"
 #include "TempDir.h"
 
 namespace kestrune::cli {
@@ -11,21 +12,11 @@ namespace {
 
 using kestrune::testing::TempDir;
 
-struct Result {
-    int code = -1;
-    std::string out;
-    std::string err;
-};
+using kestrune::testing::CliRun;
 
-Result Lint(const TempDir& home, std::vector<std::string> args) {
-    std::ostringstream out;
-    std::ostringstream err;
+CliRun Lint(const TempDir& home, std::vector<std::string> args) {
     args.insert(args.begin(), "lint");
-    Result result;
-    result.code = RunWith(args, home.path(), out, err);
-    result.out = out.str();
-    result.err = err.str();
-    return result;
+    return testing::RunCli(args, home.path());
 }
 
 const char* const kClean =
@@ -43,12 +34,12 @@ TEST(CliLint, PrintsFindingsSortedByFileAndExitsByTheWorst) {
     const std::string error = dir.Write("a.zrs", kError);
     const std::string note = dir.Write("note.zrs", kNote);
 
-    const Result quiet = Lint(dir, {clean});
+    const CliRun quiet = Lint(dir, {clean});
     EXPECT_EQ(quiet.code, 0);
     EXPECT_EQ(quiet.out, "");
     EXPECT_EQ(quiet.err, "");
 
-    const Result notes = Lint(dir, {note});
+    const CliRun notes = Lint(dir, {note});
     EXPECT_EQ(notes.code, 0);  // a note fails nothing
     EXPECT_EQ(notes.out,
               note +
@@ -56,7 +47,7 @@ TEST(CliLint, PrintsFindingsSortedByFileAndExitsByTheWorst) {
                   "command line: fields reach it check boxes first, then edit, combo, browse and "
                   "colour boxes, each kind in file order [field-order]\n");
 
-    const Result both = Lint(dir, {warning, clean, error});
+    const CliRun both = Lint(dir, {warning, clean, error});
     EXPECT_EQ(both.code, 1);
     EXPECT_EQ(both.out, error +
                             ":4:1: error: “$ClassEXE=Nope” names no program: it stays in the "
@@ -74,7 +65,7 @@ TEST(CliLint, JsonHasTheKeysAndTheSuggestionOnlyWhereThereIsOne) {
     TempDir dir;
     const std::string spec =
         dir.Write("s.zrs", "Setup = S\n{\nAutor = me\nLink = example.org\n}\n");
-    const Result result = Lint(dir, {"--json", spec});
+    const CliRun result = Lint(dir, {"--json", spec});
     EXPECT_EQ(result.code, 1);
     const nlohmann::json expected = {
         {{"file", spec},
@@ -95,7 +86,7 @@ TEST(CliLint, JsonHasTheKeysAndTheSuggestionOnlyWhereThereIsOne) {
           "Links menu"}}};
     EXPECT_EQ(nlohmann::json::parse(result.out), expected);
 
-    const Result clean = Lint(dir, {"--json", dir.Write("c.zrs", kClean)});
+    const CliRun clean = Lint(dir, {"--json", dir.Write("c.zrs", kClean)});
     EXPECT_EQ(clean.code, 0);
     EXPECT_EQ(clean.out, "[]\n");
 }
@@ -105,7 +96,7 @@ TEST(CliLint, WrongCommandLinesExitTwo) {
     for (const std::vector<std::string>& args :
          {std::vector<std::string>{}, std::vector<std::string>{"--json"},
           std::vector<std::string>{"--fix", "a.zrs"}}) {
-        const Result result = Lint(dir, args);
+        const CliRun result = Lint(dir, args);
         EXPECT_EQ(result.code, 2);
         EXPECT_EQ(result.out, "");
         EXPECT_NE(result.err.find("kestrune-cli: "), std::string::npos);

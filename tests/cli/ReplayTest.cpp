@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "CliApp.h"
+#include "CliRun.h"
 #include "ScriptText.h"
 #include "TempDir.h"
 #include "base/FileIo.h"
@@ -105,11 +106,7 @@ struct Home {
                        "Run = False", "[Field = Fast]", "Checked = False", ""}));
 };
 
-struct Result {
-    int code = -1;
-    std::string out;
-    std::string err;
-
+struct ReplayRun : testing::CliRun {
     // The dumps printed so far, one JSON value per line.
     std::vector<json> Dumps() const {
         std::vector<json> dumps;
@@ -125,15 +122,9 @@ struct Result {
     }
 };
 
-Result Replay(const TempDir& home, std::string_view script) {
+ReplayRun Replay(const TempDir& home, std::string_view script) {
     const std::string path = home.Write("script.txt", script);
-    std::ostringstream out;
-    std::ostringstream err;
-    Result result;
-    result.code = RunWith({"replay", path}, home.path(), out, err);
-    result.out = out.str();
-    result.err = err.str();
-    return result;
+    return {testing::RunCli({"replay", path}, home.path())};
 }
 
 // Opens the home's specification from the Specifications menu.
@@ -157,7 +148,7 @@ class ReplayParse : public ::testing::TestWithParam<ParseCase> {};
 TEST_P(ReplayParse, ABadLineStopsTheScriptBeforeAnythingRuns) {
     Home home;
     const ParseCase& c = GetParam();
-    const Result r = Replay(home.dir, "close\n" + c.script);
+    const ReplayRun r = Replay(home.dir, "close\n" + c.script);
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(r.err, c.err);
     EXPECT_EQ(r.out, "");
@@ -226,12 +217,12 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ReplayScript, QuotesCommentsBlanksAndCrLfLineEnds) {
     Home home;
-    const Result r = Replay(home.dir, "start\r\n\r\n   # a comment\r\n\t" + kLoad +
-                                          "field 0 editBoxes 0 tick\r\n"
-                                          "field  0\teditBoxes 0 type \"a \"\"b\"\"  c\" \r\n"
-                                          "field 0 comboBoxes 0 tick\r\n"
-                                          "field 0 comboBoxes 0 type \"\"\r\n"
-                                          "dump\r\n");
+    const ReplayRun r = Replay(home.dir, "start\r\n\r\n   # a comment\r\n\t" + kLoad +
+                                             "field 0 editBoxes 0 tick\r\n"
+                                             "field  0\teditBoxes 0 type \"a \"\"b\"\"  c\" \r\n"
+                                             "field 0 comboBoxes 0 tick\r\n"
+                                             "field 0 comboBoxes 0 type \"\"\r\n"
+                                             "dump\r\n");
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(r.err, "");
     const json state = r.Last();
@@ -241,7 +232,7 @@ TEST(ReplayScript, QuotesCommentsBlanksAndCrLfLineEnds) {
 
 TEST(ReplayScript, WithoutAStartStepTheProgramStartsWithNoArguments) {
     Home home;
-    const Result r = Replay(home.dir, "dump\n");
+    const ReplayRun r = Replay(home.dir, "dump\n");
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(r.Last()["caption"], "Kestrune");
     EXPECT_EQ(r.Last()["menus"]["cmdSpecificationsMenu"],
@@ -292,7 +283,7 @@ class ReplayFailingStep : public ::testing::TestWithParam<StepCase> {};
 TEST_P(ReplayFailingStep, NamesTheLineTheStepAndWhatWasWrong) {
     Home home;
     const StepCase& c = GetParam();
-    const Result r = Replay(home.dir, kLoad + c.script + "dump\n");
+    const ReplayRun r = Replay(home.dir, kLoad + c.script + "dump\n");
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(r.err, c.err);
     EXPECT_EQ(r.out, "");  // the steps after the failing one do not run
@@ -383,7 +374,7 @@ class ReplayStepEffect : public ::testing::TestWithParam<EffectCase> {};
 TEST_P(ReplayStepEffect, ReachesTheHandler) {
     Home home;
     const EffectCase& c = GetParam();
-    const Result r = Replay(home.dir, kLoad + c.script + "dump\n");
+    const ReplayRun r = Replay(home.dir, kLoad + c.script + "dump\n");
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(r.Last()[json::json_pointer(c.pointer)], c.expected);
 }
@@ -435,7 +426,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ReplayDump, HasExactlyTheDocumentedKeys) {
     Home home;
-    const Result r = Replay(home.dir, "dump\n");
+    const ReplayRun r = Replay(home.dir, "dump\n");
     ASSERT_EQ(r.code, 0) << r.err;
     const json state = r.Last();
     std::vector<std::string> keys;
@@ -465,12 +456,12 @@ TEST(ReplayDump, HasExactlyTheDocumentedKeys) {
 
 TEST(ReplayDump, MessagesRecordTheirAnswersAndInvalidUtf8IsReplaced) {
     Home home;
-    const Result r = Replay(home.dir,
-                            "start \"/no/\xff.zrp\"\n"
-                            "answer ok\n"
-                            "click cmdLaunchREDA\n"
-                            "click cmdShowDetails\n"
-                            "dump\n");
+    const ReplayRun r = Replay(home.dir,
+                               "start \"/no/\xff.zrp\"\n"
+                               "answer ok\n"
+                               "click cmdLaunchREDA\n"
+                               "click cmdShowDetails\n"
+                               "dump\n");
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(r.err, "Error: File not found: /no/\xff.zrp\nError: " + home.dir.path() +
                          std::string(kLogViewerFileName) + " not found.\n");
@@ -492,7 +483,7 @@ TEST(ReplayDump, TheAssociationIsWrittenForTheWindowBesideTheTool) {
     const char* previous = std::getenv("XDG_DATA_HOME");
     const std::string saved = previous != nullptr ? previous : "";
     ::setenv("XDG_DATA_HOME", (home.dir / "data").c_str(), 1);
-    const Result r = Replay(home.dir, "click cmdSetup\nclick cmdZRPFiles\n");
+    const ReplayRun r = Replay(home.dir, "click cmdSetup\nclick cmdZRPFiles\n");
     if (previous != nullptr) {
         ::setenv("XDG_DATA_HOME", saved.c_str(), 1);
     } else {
@@ -513,9 +504,9 @@ TEST(ReplayDump, TheTrustQuestionIsAnsweredLikeAnyOtherBox) {
                               "[Field = Textures]", "Checked = True", "Value = /t;id", ""}));
     // Cancel runs nothing; "no" is the second button, Trust This Preset, and the third Run
     // no longer asks.
-    const Result r = Replay(home.dir, "start " + stranger +
-                                          "\nanswer cancel\nclick cmdCompile\nanswer no\n"
-                                          "click cmdCompile\nclick cmdCompile\ndump\n");
+    const ReplayRun r = Replay(home.dir, "start " + stranger +
+                                             "\nanswer cancel\nclick cmdCompile\nanswer no\n"
+                                             "click cmdCompile\nclick cmdCompile\ndump\n");
     ASSERT_EQ(r.code, 0) << r.err;
     const json state = r.Last();
     ASSERT_EQ(state["messages"].size(), 2u) << r.err;
@@ -533,38 +524,38 @@ TEST(ReplayDump, TheTrustQuestionIsAnsweredLikeAnyOtherBox) {
 TEST(ReplaySession, OpenEditSaveRunOptionsTrayAndClose) {
     Home home;
     const std::string saved = home.dir / "saved.zrp";
-    const Result r = Replay(home.dir,
-                            "start\n"
-                            "file " +
-                                home.preset +
-                                "\n"
-                                "click cmdOpenPreset\n"
-                                "field 0 checkBoxes 0 tick\n"
-                                "field 0 checkBoxes 0 hover\n"
-                                "field 0 editBoxes 0 type 12\n"
-                                "field 0 comboBoxes 0 tick\n"
-                                "field 0 comboBoxes 0 pick 0\n"
-                                "dump\n"
-                                "answer cancel\n"
-                                "click cmdNewPreset\n"
-                                "file " +
-                                saved +
-                                "\n"
-                                "click cmdSavePresetAs\n"
-                                "dump\n"
-                                "click cmdCompile\n"
-                                "click cmdSetup\n"
-                                "set sldTrancparency 55\n"
-                                "click cmdOK\n"
-                                "click cmdSendToTray\n"
-                                "tray right\n"
-                                "dump\n"
-                                "click cmdTrayRestore\n"
-                                "field 1 checkBoxes 0 tick\n"
-                                "answer no\n"
-                                "click cmdNewPreset\n"
-                                "close\n"
-                                "dump\n");
+    const ReplayRun r = Replay(home.dir,
+                               "start\n"
+                               "file " +
+                                   home.preset +
+                                   "\n"
+                                   "click cmdOpenPreset\n"
+                                   "field 0 checkBoxes 0 tick\n"
+                                   "field 0 checkBoxes 0 hover\n"
+                                   "field 0 editBoxes 0 type 12\n"
+                                   "field 0 comboBoxes 0 tick\n"
+                                   "field 0 comboBoxes 0 pick 0\n"
+                                   "dump\n"
+                                   "answer cancel\n"
+                                   "click cmdNewPreset\n"
+                                   "file " +
+                                   saved +
+                                   "\n"
+                                   "click cmdSavePresetAs\n"
+                                   "dump\n"
+                                   "click cmdCompile\n"
+                                   "click cmdSetup\n"
+                                   "set sldTrancparency 55\n"
+                                   "click cmdOK\n"
+                                   "click cmdSendToTray\n"
+                                   "tray right\n"
+                                   "dump\n"
+                                   "click cmdTrayRestore\n"
+                                   "field 1 checkBoxes 0 tick\n"
+                                   "answer no\n"
+                                   "click cmdNewPreset\n"
+                                   "close\n"
+                                   "dump\n");
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(r.err, "Confirm: Save changes to p.zrp?\nConfirm: Save changes to saved.zrp?\n");
     const std::vector<json> dumps = r.Dumps();

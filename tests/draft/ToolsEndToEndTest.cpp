@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "CliApp.h"
+#include "CliRun.h"
 #include "TempDir.h"
 #include "base/FileIo.h"
 #include "draft/HelpCapture.h"
@@ -17,22 +18,12 @@ namespace {
 
 using kestrune::testing::TempDir;
 
-struct Result {
-    int code = -1;
-    std::string out;
-    std::string err;
-};
+using kestrune::testing::CliRun;
 
-Result Cli(const TempDir& home, const std::vector<std::string>& args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    Result result;
+CliRun Cli(const TempDir& home, const std::vector<std::string>& args) {
     std::vector<std::string> all{"--home", home.path()};
     all.insert(all.end(), args.begin(), args.end());
-    result.code = RunWith(all, home.path(), out, err);
-    result.out = out.str();
-    result.err = err.str();
-    return result;
+    return testing::RunCli(all, home.path());
 }
 
 struct Tick {
@@ -95,14 +86,14 @@ TEST(DraftEndToEnd, DraftsOfRealToolsRunTheTools) {
     for (const ToolCase& c : cases) {
         SCOPED_TRACE(c.tool);
         TempDir home;
-        const Result made = Cli(home, {"new", c.tool});
+        const CliRun made = Cli(home, {"new", c.tool});
         ASSERT_EQ(made.code, 0) << made.err;
         EXPECT_EQ(made.err, "");
         const std::string spec = home / ("SpecFiles/" + c.tool + ".zrs");
-        const Result checked = Cli(home, {"check", spec});
+        const CliRun checked = Cli(home, {"check", spec});
         EXPECT_EQ(checked.code, 0) << checked.err;
         EXPECT_EQ(checked.err, "");
-        const Result linted = Cli(home, {"lint", spec});
+        const CliRun linted = Cli(home, {"lint", spec});
         EXPECT_EQ(linted.code, 0);
         EXPECT_EQ(linted.out, "");  // not even a note
 
@@ -124,7 +115,7 @@ TEST(DraftEndToEnd, DraftsOfRealToolsRunTheTools) {
         }
         const std::string presetPath = home.Write("chosen.zrp", preset);
         const std::string script = home / "run.sh";
-        const Result batch = Cli(home, {"batch", presetPath, "--no-view-log", "-o", script});
+        const CliRun batch = Cli(home, {"batch", presetPath, "--no-view-log", "-o", script});
         ASSERT_EQ(batch.code, 0) << batch.err;
         ASSERT_EQ(std::system(("/bin/sh '" + script + "' > /dev/null 2>&1").c_str()), 0);
         const std::string probe = home / "probe.txt";
@@ -170,12 +161,12 @@ TEST(DraftEndToEnd, NewCommandReportsAndRefusesToReplace) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args.back());
-        const Result result = Cli(home, c.args);
+        const CliRun result = Cli(home, c.args);
         EXPECT_EQ(result.code, c.code);
         EXPECT_EQ(result.out, c.out);
         EXPECT_EQ(result.err, c.err);
     }
-    const Result usage = Cli(home, {"new"});
+    const CliRun usage = Cli(home, {"new"});
     EXPECT_EQ(usage.code, 2);
     EXPECT_EQ(usage.err.substr(0, 42), "kestrune-cli: TOOL is required\n\nDraft a sp");
 }

@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
@@ -29,6 +30,56 @@ class ChoiceFields : public ::testing::Test, public fieldtest::Context {
         return combo;
     }
 };
+
+// What a view builds beside each kind's caption box, and which of the value actions each
+// control takes: the combo box has no help of its own under the mouse, a path box is not
+// checked when the focus leaves it.
+TEST_F(ChoiceFields, EachKindShowsItsOwnControls) {
+    const TZRCheckBox check(ctx, Desc("V", "-v"), false, 8, 16);
+    const TZREditBox edit(ctx, Desc("Out", "-o"), TValue{}, 8, 16);
+    const TZRComboBox combo = MakeOptimize("-x");
+    const TZRBrowseBox browse(ctx, Desc("Map", "-m"), "file", "", 8, 16);
+    const TZRColorBox color(ctx, Desc("C", "-c"), 0x070809, 8, 16);
+    const struct {
+        const char* kind;
+        std::vector<ShownControl> shown;
+        std::vector<ShownControl> expected;
+    } cases[] = {
+        {"check", check.ShownControls(), {}},
+        {"edit",
+         edit.ShownControls(),
+         {{.state = &edit.EditControl,
+           .shape = ValueShape::Text,
+           .hoverShowsHelp = true,
+           .leaveChecks = true}}},
+        {"combo",
+         combo.ShownControls(),
+         {{.state = &combo.ComboControl,
+           .shape = ValueShape::Choice,
+           .leaveChecks = true,
+           .options = &combo.OptionNames}}},
+        {"browse",
+         browse.ShownControls(),
+         {{.state = &browse.EditControl, .shape = ValueShape::Text, .hoverShowsHelp = true},
+          {.state = &browse.BrowseButton, .shape = ValueShape::Button, .purpose = "Choose"}}},
+        {"color",
+         color.ShownControls(),
+         {{.state = &color.ColorButton,
+           .shape = ValueShape::Button,
+           .purpose = "Select Color",
+           .color = &color.Color}}},
+    };
+    const auto same = [](const ShownControl& a, const ShownControl& b) {
+        return a.state == b.state && a.shape == b.shape && a.hoverShowsHelp == b.hoverShowsHelp &&
+               a.leaveChecks == b.leaveChecks && a.purpose == b.purpose && a.options == b.options &&
+               a.color == b.color;
+    };
+    for (const auto& c : cases) {
+        EXPECT_TRUE(
+            std::equal(c.shown.begin(), c.shown.end(), c.expected.begin(), c.expected.end(), same))
+            << c.kind;
+    }
+}
 
 TEST_F(ChoiceFields, ComboFragmentTakesTheValueOfTheNamedOption) {
     struct Case {
@@ -109,7 +160,7 @@ TEST_F(ChoiceFields, ComboToggleResetAndPresetText) {
     combo.Core.Assigned = true;
     combo.CheckClick();
     EXPECT_TRUE(combo.ComboControl.enabled);
-    EXPECT_EQ(ctx.FocusRequest, &combo.ComboControl);
+    EXPECT_EQ(FocusTarget(ctx.Requests.Take()), &combo.ComboControl);
     combo.SetText("small");
     EXPECT_EQ(combo.GetPresetText(), "[Field = Optimize]\r\nChecked = True\r\nValue = small");
     combo.Reset();
@@ -208,7 +259,7 @@ TEST_F(ChoiceFields, BrowseToggleAndReset) {
     browse.CheckClick();
     EXPECT_TRUE(browse.EditControl.enabled);
     EXPECT_TRUE(browse.BrowseButton.enabled);
-    EXPECT_EQ(ctx.FocusRequest, &browse.EditControl);
+    EXPECT_EQ(FocusTarget(ctx.Requests.Take()), &browse.EditControl);
     browse.SetText("/a b/c");
     EXPECT_EQ(browse.GetPresetText(), "[Field = Map]\r\nChecked = True\r\nValue = /a b/c");
     browse.Reset();
@@ -307,7 +358,7 @@ TEST_F(ChoiceFields, ColorToggleMovesNoFocusAndResetKeepsTheColour) {
     box.CheckClick();
     EXPECT_TRUE(box.ColorButton.enabled);
     EXPECT_TRUE(ctx.PresetChanged);
-    EXPECT_EQ(ctx.FocusRequest, nullptr);
+    EXPECT_EQ(FocusTarget(ctx.Requests.Take()), nullptr);
     box.Reset();
     EXPECT_FALSE(box.Checked());
     EXPECT_FALSE(box.ColorButton.enabled);

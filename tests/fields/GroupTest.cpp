@@ -351,7 +351,7 @@ TEST_F(Group, ApplyingTogglesWithoutMovingFocusUntilTheLoadEnds) {
     group.ApplyPresetField("[Field = Out]", true, "a.txt");
     EXPECT_TRUE(edit.EditControl.enabled);
     EXPECT_TRUE(ctx.PresetChanged);
-    EXPECT_EQ(ctx.FocusRequest, nullptr);
+    EXPECT_EQ(FocusTarget(ctx.Requests.Take()), nullptr);
     group.EndPresetLoad();
 
     // After the load every field is assigned: no section matches, and ticking moves focus.
@@ -359,7 +359,7 @@ TEST_F(Group, ApplyingTogglesWithoutMovingFocusUntilTheLoadEnds) {
     EXPECT_EQ(edit.Text(), "a.txt");
     edit.CheckClick();
     edit.CheckClick();
-    EXPECT_EQ(ctx.FocusRequest, &edit.EditControl);
+    EXPECT_EQ(FocusTarget(ctx.Requests.Take()), &edit.EditControl);
 }
 
 TEST_F(Group, GroupBoxClearsTheDetails) {

@@ -117,17 +117,16 @@ TEST_F(Fields, TogglingAnEditBoxEnablesItAndMovesFocusOnlyOnceAssigned) {
     EXPECT_TRUE(edit.Checked());
     EXPECT_TRUE(edit.EditControl.enabled);
     EXPECT_TRUE(ctx.PresetChanged);
-    EXPECT_EQ(ctx.FocusRequest, nullptr);
+    EXPECT_EQ(FocusTarget(ctx.Requests.Take()), nullptr);
 
     edit.CheckClick();
     EXPECT_FALSE(edit.EditControl.enabled);
     edit.Core.Assigned = true;
     edit.CheckClick();
-    EXPECT_EQ(ctx.FocusRequest, &edit.EditControl);
+    EXPECT_EQ(FocusTarget(ctx.Requests.Take()), &edit.EditControl);
 
-    ctx.FocusRequest = nullptr;
     edit.CheckClick();
-    EXPECT_EQ(ctx.FocusRequest, nullptr);
+    EXPECT_EQ(FocusTarget(ctx.Requests.Take()), nullptr);
 }
 
 TEST_F(Fields, SettingTheSameTickRunsNoToggle) {

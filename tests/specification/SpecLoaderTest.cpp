@@ -258,7 +258,8 @@ TEST(LoadSpecification, EmptyFileResetsTheModelAndReadsToolPaths) {
     h.state.Fields.Files.InputName = "in";
     h.state.Fields.Files.InputExt = "map";
     const ControlState focused;
-    h.state.Fields.FocusRequest = &focused;
+    h.state.Fields.Requests.Add(FocusControl{&focused});
+    h.state.Fields.Requests.Add(ActivateWindow{});
     h.dir.Write("Config/Empty.ZRS.path", "should not be read");
     h.dir.Write("Config/Empty.ZRS", "BasePath = b\r\nFileDest = d\r\n");
     const int version = h.state.StructureVersion;
@@ -276,7 +277,8 @@ TEST(LoadSpecification, EmptyFileResetsTheModelAndReadsToolPaths) {
     EXPECT_TRUE(s.Links.empty());
     EXPECT_TRUE(s.LayoutLines.empty());
     EXPECT_EQ(s.Fields.Files.InputFolder + s.Fields.Files.InputName + s.Fields.Files.InputExt, "");
-    EXPECT_EQ(s.Fields.FocusRequest, nullptr);
+    EXPECT_EQ(h.state.Fields.Requests.Take(), std::vector<ViewRequest>{ActivateWindow{}})
+        << "only the focus into the fields that went is withdrawn";
     EXPECT_GT(s.StructureVersion, version);
     // The previous specification's dialog filter and base-path label stay.
     EXPECT_EQ(s.InputFilter, "F|*.f");

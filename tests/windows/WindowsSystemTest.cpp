@@ -110,7 +110,8 @@ TEST(WindowsPaths, SpecificationFilesAreFoundWhateverTheLetterCase) {
 TEST(WindowsRegistry, ThePresetAssociationIsWrittenForTheUserAndReadBackByReg) {
     RegistryPlatform platform;
     const std::string exe = "C:\\Program Files\\Kestrune 2\\kestrune.exe";
-    ASSERT_EQ(RegisterPresetClassKeys(platform, exe), "");
+    const Result<void> registered = RegisterPresetClassKeys(platform, exe);
+    ASSERT_TRUE(registered.Ok()) << registered.Error();
     const struct {
         const char* key;
         std::string value;

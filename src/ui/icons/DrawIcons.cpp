@@ -127,11 +127,13 @@ int main(int argc, char** argv) {
         return 2;
     }
     const QString folder = QString::fromLocal8Bit(argv[1]);
-    bool ok = Save(folder, "new.png", 16, NewPreset) && Save(folder, "open.png", 16, OpenPreset) &&
-              Save(folder, "save.png", 16, SavePreset) && Save(folder, "run.png", 16, Run) &&
-              Save(folder, "details.png", 16, ShowDetails) &&
-              Save(folder, "kestrune-32.png", 32, AppIcon) &&
-              Save(folder, "kestrune-256.png", 256, AppIcon);
+    bool ok = Save(folder, QStringLiteral("new.png"), 16, NewPreset) &&
+              Save(folder, QStringLiteral("open.png"), 16, OpenPreset) &&
+              Save(folder, QStringLiteral("save.png"), 16, SavePreset) &&
+              Save(folder, QStringLiteral("run.png"), 16, Run) &&
+              Save(folder, QStringLiteral("details.png"), 16, ShowDetails) &&
+              Save(folder, QStringLiteral("kestrune-32.png"), 32, AppIcon) &&
+              Save(folder, QStringLiteral("kestrune-256.png"), 256, AppIcon);
     if (!ok) {
         std::fprintf(stderr, "kestrune_draw_icons: cannot write into %s\n", argv[1]);
     }
