@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "fields/ShellQuoting.h"
 #include "lint/Lint.h"
 
 namespace kestrune {
@@ -47,6 +48,8 @@ TEST_P(LintRule, ReportsExactlyTheseFindings) {
 std::string CaseName(const ::testing::TestParamInfo<Case>& info) {
     return info.param.name;
 }
+
+constexpr bool kCmd = kScriptShell == ScriptShell::Cmd;
 
 const Case kSyntaxAndKeys[] = {
     {"LineWithoutEquals",
@@ -199,14 +202,36 @@ const Case kComments[] = {
       "ends inside a quote, so the shell fails on it; write the slashes as /\"\"/, which the "
       "shell reads as \"//\" [comment-cuts-line] => echo \"Manual: https:/\"\"/pandoc.org\" >> "
       "log"}},
-    {"LayoutWordCut",
-     "Setup = S\n{\nLayout:\necho 'see http://x.org'\necho see http://x.org\n}\n",
-     {"4:16: error: \"//\" starts a comment: the layout line loses “//x.org'” and ends inside a "
-      "quote, so the shell fails on it; write the slashes as /''/, which the shell reads as "
-      "\"//\" [comment-cuts-line] => echo 'see http:/''/x.org'",
-      "5:15: warning: \"//\" starts a comment: the layout line loses “//x.org”; write the "
-      "slashes as /\"\"/, which the shell reads as \"//\" [comment-cuts-line] => echo see "
-      "http:/\"\"/x.org"}},
+    // cmd.exe has no single quotes, ends its quotes with the line, and drops a caret outside
+    // quotes: its own advice.
+    {"LayoutWordCut", "Setup = S\n{\nLayout:\necho 'see http://x.org'\necho see http://x.org\n}\n",
+     kCmd ? std::vector<std::string>{"4:16: warning: \"//\" starts a comment: the layout line "
+                                     "loses “//x.org'”; write the slashes as /^/, which cmd.exe "
+                                     "reads as \"//\" [comment-cuts-line] => echo 'see "
+                                     "http:/^/x.org'",
+                                     "5:15: warning: \"//\" starts a comment: the layout line "
+                                     "loses “//x.org”; write the slashes as /^/, which cmd.exe "
+                                     "reads as \"//\" [comment-cuts-line] => echo see "
+                                     "http:/^/x.org"}
+          : std::vector<std::string>{"4:16: error: \"//\" starts a comment: the layout line loses "
+                                     "“//x.org'” and ends "
+                                     "inside a quote, so the shell fails on it; write the slashes "
+                                     "as /''/, which the "
+                                     "shell reads as \"//\" [comment-cuts-line] => echo 'see "
+                                     "http:/''/x.org'",
+                                     "5:15: warning: \"//\" starts a comment: the layout line "
+                                     "loses “//x.org”; write "
+                                     "the slashes as /\"\"/, which the shell reads as \"//\" "
+                                     "[comment-cuts-line] => "
+                                     "echo see http:/\"\"/x.org"}},
+    {"LayoutWordCutInDoubleQuotes",
+     "Setup = S\n{\nLayout:\necho \"see http://x.org\"\n}\n",
+     {kCmd ? "4:16: warning: \"//\" starts a comment: the layout line loses “//x.org\"”; write "
+             "the slashes as /\"^/\"/, which cmd.exe reads as \"//\" [comment-cuts-line] => echo "
+             "\"see http:/\"^/\"/x.org\""
+           : "4:16: error: \"//\" starts a comment: the layout line loses “//x.org\"” and ends "
+             "inside a quote, so the shell fails on it; write the slashes as /\"\"/, which the "
+             "shell reads as \"//\" [comment-cuts-line] => echo \"see http:/\"\"/x.org\""}},
     {"Values",
      WithTool("EditBox = A\n{\nParam = -o a//b\nDefault = see http://x.org\nHint = at "
               "ftp://y.org now\n}\n"),
@@ -262,7 +287,9 @@ const Case kReferences[] = {
      {"5:7: warning: “$ClassParam=Tool” stands inside quotes, but the names in the command line "
       "are quoted for a place outside quotes; put it outside the quotes [param-in-quotes]"}},
     {"LentNamesInsideQuotes",
-     WithTool("LabelBox = x\n", "echo '$ClassParam=Tool'\n") +
+     // Single quotes are no quotes to cmd.exe; double ones are to both shells.
+     WithTool("LabelBox = x\n",
+              kCmd ? "echo \"$ClassParam=Tool\"\n" : "echo '$ClassParam=Tool'\n") +
          "Group = Other\n{\nCheckBox = Out\n{\nParam = -o $FilePath/$FileName.out\nGroups = "
          "Tool\n}\n}\n",
      {"5:7: warning: “$ClassParam=Tool” stands inside quotes, but the names in the command line "
