@@ -88,14 +88,16 @@ void RemoveQuietly(const std::string& path) {
 
 std::string RunWrapperText() {
 #ifdef _WIN32
-    // Run from its own folder; "%~dp0" is expanded once, so a "%" in the folder's name stays.
+    // Run from its own folder, and names no path: cmd.exe would read a "%" of a folder's name.
+    // compile.bat runs in a cmd.exe of its own, so that its "cd" and "exit" leave the wrapper
+    // where it was.
     return "@echo off\r\n"
            "rem Written by Kestrune: runs compile.bat beside it and records its exit status, so\r\n"
            "rem the window can tell how the run ended.\r\n"
-           "call compile.bat\r\n"
+           "cmd /d /c compile.bat\r\n"
            "set \"kestrune_status=%errorlevel%\"\r\n"
-           ">\"%~dp0compile.exit.part\" echo %kestrune_status%\r\n"
-           "move /y \"%~dp0compile.exit.part\" \"%~dp0compile.exit\" >nul\r\n"
+           ">compile.exit.part echo %kestrune_status%\r\n"
+           "move /y compile.exit.part compile.exit >nul\r\n"
            "exit /b %kestrune_status%\r\n";
 #endif
     return "#!/bin/sh\n"
