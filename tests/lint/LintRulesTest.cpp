@@ -9,6 +9,8 @@
 namespace kestrune {
 namespace {
 
+constexpr bool kCmd = kScriptShell == ScriptShell::Cmd;
+
 // "LINE:COLUMN: SEVERITY: MESSAGE [RULE]" per finding, and the suggestion after " => ".
 std::vector<std::string> Render(const std::vector<LintFinding>& findings) {
     std::vector<std::string> lines;
@@ -48,8 +50,6 @@ TEST_P(LintRule, ReportsExactlyTheseFindings) {
 std::string CaseName(const ::testing::TestParamInfo<Case>& info) {
     return info.param.name;
 }
-
-constexpr bool kCmd = kScriptShell == ScriptShell::Cmd;
 
 const Case kSyntaxAndKeys[] = {
     {"LineWithoutEquals",
@@ -198,10 +198,13 @@ INSTANTIATE_TEST_SUITE_P(Values, LintRule, ::testing::ValuesIn(kValues), CaseNam
 const Case kComments[] = {
     {"LayoutLeftInsideAQuote",
      "Setup = S\n{\nLayout:\necho \"Manual: https://pandoc.org\" >> log\n}\n",
-     {"4:21: error: \"//\" starts a comment: the layout line loses “//pandoc.org\" >> log” and "
-      "ends inside a quote, so the shell fails on it; write the slashes as /\"\"/, which the "
-      "shell reads as \"//\" [comment-cuts-line] => echo \"Manual: https:/\"\"/pandoc.org\" >> "
-      "log"}},
+     {kCmd ? "4:21: warning: \"//\" starts a comment: the layout line loses “//pandoc.org\" >> "
+             "log”; write the slashes as /\"^/\"/, which cmd.exe reads as \"//\" "
+             "[comment-cuts-line] => echo \"Manual: https:/\"^/\"/pandoc.org\" >> log"
+           : "4:21: error: \"//\" starts a comment: the layout line loses “//pandoc.org\" >> log” "
+             "and ends inside a quote, so the shell fails on it; write the slashes as /\"\"/, "
+             "which the shell reads as \"//\" [comment-cuts-line] => echo \"Manual: "
+             "https:/\"\"/pandoc.org\" >> log"}},
     // cmd.exe has no single quotes, ends its quotes with the line, and drops a caret outside
     // quotes: its own advice.
     {"LayoutWordCut", "Setup = S\n{\nLayout:\necho 'see http://x.org'\necho see http://x.org\n}\n",
@@ -235,8 +238,10 @@ const Case kComments[] = {
     {"Values",
      WithTool("EditBox = A\n{\nParam = -o a//b\nDefault = see http://x.org\nHint = at "
               "ftp://y.org now\n}\n"),
-     {"11:13: warning: \"//\" starts a comment: the value loses “//b”; write the slashes as "
-      "/\"\"/, which the shell reads as \"//\" [comment-cuts-value] => -o a/\"\"/b",
+     {kCmd ? "11:13: warning: \"//\" starts a comment: the value loses “//b”; write the slashes "
+             "as /^/, which cmd.exe reads as \"//\" [comment-cuts-value] => -o a/^/b"
+           : "11:13: warning: \"//\" starts a comment: the value loses “//b”; write the slashes "
+             "as /\"\"/, which the shell reads as \"//\" [comment-cuts-value] => -o a/\"\"/b",
       "12:20: warning: \"//\" starts a comment: the value loses “//x.org”; write the address "
       "without its scheme [comment-cuts-value] => see x.org",
       "13:15: warning: \"//\" starts a comment: the hint loses “//y.org now”; write the address "
