@@ -34,25 +34,40 @@ std::int64_t TfrmMain::Now() const {
 }
 
 void TfrmMain::StartScript() {
-#ifdef _WIN32
-    platform_.ShellOpen(ScriptPath(state_.Specification), {});
-#else
     const std::string& folder = state_.Specification.ProgramFolder;
     std::string label(BaseNamePart(state_.PresetFileName));
     if (label.empty()) {
         label = BaseNamePart(state_.Specification.SpecFileName);
     }
+    bool recorded = true;
     try {
         // The desktop runs the script through the wrapper written beside it.
         BeginRunRecord(folder, label, LogPath(), Now());
     } catch (const IoError& error) {
         // The chain still runs; only its state cannot be followed.
+        recorded = false;
         ShowError(std::string(error.what()) +
                   "\r\nThe run's state cannot be shown; the chain runs without it.");
     }
+#ifdef _WIN32
+    // The window starts the wrapper itself, in a job object: the shell's start would not tell
+    // which processes are the run's.
+    const int pid = recorded ? platform_.StartRun(folder + kRunWrapperName) : 0;
+    if (pid > 0) {
+        try {
+            RecordRunProcess(folder, pid, Now());
+        } catch (const IoError&) {
+            // Shown as a run that did not start: it cannot be followed.
+        }
+    } else {
+        ForgetRunRecord(folder);
+        platform_.ShellOpen(ScriptPath(state_.Specification), {});
+    }
+#else
+    (void)recorded;
     platform_.ShellOpen(ScriptPath(state_.Specification), {});
-    WatchRun();
 #endif
+    WatchRun();
     if (state_.CloseProgramOnRun && ConfirmSavePreset()) {
         FormClose();
     }
@@ -92,7 +107,6 @@ bool TfrmMain::ConfirmAnotherRun() {
 }
 
 void TfrmMain::WatchRun() {
-#ifndef _WIN32
     const bool wasGoing = Run.Going();
     Run = ReadRunRecord(
         state_.Specification.ProgramFolder, [this](int pid) { return platform_.ProcessAlive(pid); },
@@ -101,7 +115,6 @@ void TfrmMain::WatchRun() {
     if (wasGoing && !Run.Going()) {
         ++RunEndings;
     }
-#endif
     const bool stoppable = Run.phase == RunPhase::Running;
     cmdStopRun.enabled = stoppable;
     cmdTrayStop.enabled = stoppable;

@@ -1,6 +1,7 @@
 #include "app/RunRecord.h"
 
 #include <charconv>
+#include <chrono>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
@@ -66,6 +67,18 @@ bool ParseNumber(std::string_view text, Number& out) {
     return error == std::errc() && end == text.data() + text.size();
 }
 
+// When the file was last written, in seconds since the epoch.
+bool FileTime(const std::string& path, std::int64_t& seconds) {
+    std::error_code error;
+    const auto written = std::filesystem::last_write_time(path, error);
+    if (error) {
+        return false;
+    }
+    const auto system = std::chrono::file_clock::to_sys(written);
+    seconds = std::chrono::duration_cast<std::chrono::seconds>(system.time_since_epoch()).count();
+    return true;
+}
+
 void RemoveQuietly(const std::string& path) {
     std::error_code ignored;
     std::filesystem::remove(path, ignored);
@@ -74,6 +87,19 @@ void RemoveQuietly(const std::string& path) {
 }  // namespace
 
 std::string RunWrapperText() {
+#ifdef _WIN32
+    // Run from its own folder, and names no path: cmd.exe would read a "%" of a folder's name.
+    // compile.bat runs in a cmd.exe of its own, so that its "cd" and "exit" leave the wrapper
+    // where it was.
+    return "@echo off\r\n"
+           "rem Written by Kestrune: runs compile.bat beside it and records its exit status, so\r\n"
+           "rem the window can tell how the run ended.\r\n"
+           "cmd /d /c compile.bat\r\n"
+           "set \"kestrune_status=%errorlevel%\"\r\n"
+           ">compile.exit.part echo %kestrune_status%\r\n"
+           "move /y compile.exit.part compile.exit >nul\r\n"
+           "exit /b %kestrune_status%\r\n";
+#endif
     return "#!/bin/sh\n"
            "# Written by Kestrune: runs compile.sh beside it and records the run's process, its\n"
            "# process group and its exit status, so the window can follow and stop the run.\n"
@@ -105,7 +131,11 @@ RunRecord ReadRunRecord(const std::string& folder, const std::function<bool(int)
             return false;
         }
         const auto words = Words(exit[0]);
-        if (words.size() != 2 || !ParseNumber(words[1], record.ended)) {
+        if (words.size() == 1) {
+            if (!FileTime(folder + kRunExitName, record.ended)) {
+                return false;
+            }
+        } else if (words.size() != 2 || !ParseNumber(words[1], record.ended)) {
             return false;
         }
         if (words[0] == "stopped") {
@@ -170,6 +200,16 @@ void BeginRunRecord(const std::string& folder, const std::string& label, const s
     const std::string wrapper = folder + kRunWrapperName;
     WriteFileReplacing(wrapper, RunWrapperText());
     MakeExecutableByOwner(wrapper);
+}
+
+void RecordRunProcess(const std::string& folder, int pid, std::int64_t now) {
+    const std::string number = std::to_string(pid);
+    WriteFileReplacing(folder + kRunProcessName,
+                       number + " " + number + " " + std::to_string(now) + "\n");
+}
+
+void ForgetRunRecord(const std::string& folder) {
+    RemoveQuietly(folder + kRunStartName);
 }
 
 void RecordRunStopped(const std::string& folder, std::int64_t now) {

@@ -1,8 +1,8 @@
 #pragma once
-// What the window knows of a run of the chain on Linux: the script runs through a small
-// wrapper beside it, which records its process, its process group and how it ended in the
-// program folder, so the window (or a later one) can follow the run, tell how it ended and
-// stop it.
+// What the window knows of a run of the chain: the script runs through a small wrapper beside
+// it, and the run's process, its process group (on Windows: the process that names the run's
+// job object) and how it ended are recorded in the program folder, so the window (or a later
+// one) can follow the run, tell how it ended and stop it.
 
 #include <cstdint>
 #include <functional>
@@ -10,15 +10,23 @@
 
 namespace kestrune {
 
-// Beside compile.sh in the program folder.
+// Beside the script in the program folder.
+#ifdef _WIN32
+inline constexpr const char* kRunWrapperName = "compile-run.bat";
+#else
 inline constexpr const char* kRunWrapperName = "compile-run.sh";
-inline constexpr const char* kRunStartName = "compile.run";    // the window: label, log, start
-inline constexpr const char* kRunProcessName = "compile.pid";  // the wrapper: process, group, start
-inline constexpr const char* kRunExitName = "compile.exit";    // the wrapper or Stop: status, end
+#endif
+inline constexpr const char* kRunStartName = "compile.run";  // the window: label, log, start
+// The wrapper (on Windows the window, which starts it): process, group, start.
+inline constexpr const char* kRunProcessName = "compile.pid";
+// The wrapper or Stop: status and end. cmd.exe cannot tell the time in seconds, so the Windows
+// wrapper writes the status alone and the file's own time is the end.
+inline constexpr const char* kRunExitName = "compile.exit";
 // How long a run may take to show its process before it counts as one that never started.
 inline constexpr std::int64_t kRunStartGraceSeconds = 30;
 
-// The wrapper's text: it runs compile.sh beside it with /bin/sh and keeps its exit status.
+// The wrapper's text: it runs the script beside it (compile.sh with /bin/sh; compile.bat with
+// cmd.exe, lines ending in CR LF) and keeps its exit status.
 std::string RunWrapperText();
 
 enum class RunPhase {
@@ -53,6 +61,11 @@ RunRecord ReadRunRecord(const std::string& folder, const std::function<bool(int)
 // removed, the wrapper written. Throws IoError when a file cannot be written.
 void BeginRunRecord(const std::string& folder, const std::string& label, const std::string& log,
                     std::int64_t now);
+// Records the run's process where the window started it itself (Windows). Throws IoError when
+// it cannot be written.
+void RecordRunProcess(const std::string& folder, int pid, std::int64_t now);
+// Removes the window's part of a run that could not be started, so no run shows.
+void ForgetRunRecord(const std::string& folder);
 // Records that Stop ended the run. Throws IoError when it cannot be written.
 void RecordRunStopped(const std::string& folder, std::int64_t now);
 

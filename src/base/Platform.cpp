@@ -31,6 +31,10 @@ int Platform::Ask(const std::string&, const std::string&, const std::vector<std:
     return kQuestionClosed;
 }
 
+int Platform::StartRun(const std::string&) {
+    return 0;
+}
+
 bool Platform::ProcessAlive(int) {
     return false;
 }

@@ -88,6 +88,10 @@ class Platform {
     // default: a platform that cannot ask never says yes).
     virtual int Ask(const std::string& title, const std::string& text,
                     const std::vector<std::string>& buttons);
+    // Starts the run's wrapper script (a batch file, Windows) so that the run can be followed
+    // and stopped: its process id, or 0 when it was not started (the default: a platform that
+    // starts no runs itself).
+    virtual int StartRun(const std::string& wrapper);
     // Whether the process `pid` still runs (false for a finished one that awaits its parent).
     virtual bool ProcessAlive(int pid);
     // Ends every process of the group `group`; false when nothing could be sent (never this

@@ -136,6 +136,14 @@ int ScriptedPlatform::Ask(const std::string& title, const std::string& text,
     return chosen;
 }
 
+int ScriptedPlatform::StartRun(const std::string& wrapper) {
+    startedRuns.push_back(wrapper);
+    if (runProcess > 0) {
+        runningProcesses[runProcess] = runProcess;
+    }
+    return runProcess;
+}
+
 bool ScriptedPlatform::ProcessAlive(int pid) {
     return runningProcesses.contains(pid);
 }

@@ -75,10 +75,13 @@ class ScriptedPlatform : public Platform {
     // an empty queue) closes the box.
     int Ask(const std::string& title, const std::string& text,
             const std::vector<std::string>& buttons) override;
+    // Records the start; answers runProcess, which then runs (in a group of its own).
+    int StartRun(const std::string& wrapper) override;
     bool ProcessAlive(int pid) override;
     bool StopProcessGroup(int group) override;
 
     // Recorded calls.
+    std::vector<std::string> startedRuns;
     std::vector<RecordedMessage> messages;  // the boxes with only OK
     std::vector<std::string> confirmations;
     std::vector<ShownBox> boxes;  // both kinds in turn
@@ -110,6 +113,7 @@ class ScriptedPlatform : public Platform {
     std::string failingKey;
     // The processes that run; a stopped group's members end.
     std::map<int, int> runningProcesses;  // process id to its group
+    int runProcess = 0;                   // what StartRun answers (0: the run did not start)
 
   protected:
     // "the open dialog \"Title\"", without the title when it is empty.

@@ -6,6 +6,7 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <filesystem>
 #include <vector>
 
 namespace kestrune::windows {
@@ -30,6 +31,11 @@ std::wstring Grow(Fill fill) {
         buffer.resize(static_cast<std::size_t>(n) + 1);
     }
     return {};
+}
+
+// The name of a run's job object: what a later window knows of the run is its process id.
+std::wstring RunJobName(int pid) {
+    return L"Local\\KestruneRun-" + std::to_wstring(pid);
 }
 
 }  // namespace
@@ -152,6 +158,76 @@ bool ShellOpen(const std::string& target, const std::string& parameters,
         directory.empty() ? nullptr : directory.c_str(), SW_SHOWNORMAL);
     // Values above 32 mean success.
     return reinterpret_cast<INT_PTR>(result) > 32;
+}
+
+int StartRunInJob(const std::string& wrapper) {
+    std::wstring shell = Grow([](wchar_t* buffer, DWORD size) {
+        return GetEnvironmentVariableW(L"ComSpec", buffer, size);
+    });
+    if (shell.empty()) {
+        shell = L"cmd.exe";
+    }
+    // The wrapper runs in its own folder and is named without one: cmd.exe would expand a "%"
+    // of the folder's name on its command line, and Wine's cmd.exe splits it at an "&" even
+    // inside quotes.
+    const std::filesystem::path path(Wide(wrapper));
+    const std::wstring folder = path.parent_path().wstring();
+    std::wstring line = L"cmd.exe /d /c " + path.filename().wstring();
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    // Suspended: the job's name holds the process id, and the process must be in the job
+    // before it starts anything.
+    if (!CreateProcessW(shell.c_str(), line.data(), nullptr, nullptr, FALSE,
+                        CREATE_NEW_CONSOLE | CREATE_SUSPENDED, nullptr,
+                        folder.empty() ? nullptr : folder.c_str(), &startup, &process)) {
+        return 0;
+    }
+    const int pid = static_cast<int>(process.dwProcessId);
+    HANDLE job = CreateJobObjectW(nullptr, RunJobName(pid).c_str());
+    if (job != nullptr) {
+        AssignProcessToJobObject(job, process.hProcess);
+        // cmd.exe holds the job too, and hands it on to what it starts: the job (and its name)
+        // lives as long as the run, after this window has closed.
+        HANDLE held = nullptr;
+        DuplicateHandle(GetCurrentProcess(), job, process.hProcess, &held, 0, TRUE,
+                        DUPLICATE_SAME_ACCESS);
+        CloseHandle(job);
+    }
+    ResumeThread(process.hThread);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return pid;
+}
+
+bool RunGoing(int pid) {
+    if (pid <= 0) {
+        return false;
+    }
+    HANDLE job = OpenJobObjectW(JOB_OBJECT_QUERY, FALSE, RunJobName(pid).c_str());
+    if (job == nullptr) {
+        return false;
+    }
+    JOBOBJECT_BASIC_ACCOUNTING_INFORMATION accounting{};
+    const BOOL read = QueryInformationJobObject(job, JobObjectBasicAccountingInformation,
+                                                &accounting, sizeof accounting, nullptr);
+    CloseHandle(job);
+    return read && accounting.ActiveProcesses > 0;
+}
+
+bool StopRun(int pid) {
+    if (pid <= 0) {
+        return false;
+    }
+    HANDLE job =
+        OpenJobObjectW(JOB_OBJECT_TERMINATE | JOB_OBJECT_QUERY, FALSE, RunJobName(pid).c_str());
+    if (job == nullptr) {
+        return false;
+    }
+    // The exit status a console gives a program ended with Ctrl+C.
+    const BOOL ended = TerminateJobObject(job, 0xC000013A);
+    CloseHandle(job);
+    return ended != FALSE;
 }
 
 }  // namespace kestrune::windows

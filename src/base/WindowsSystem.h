@@ -34,6 +34,17 @@ void NotifyAssociationChanged();
 // (empty: the current one). False when the shell could not start it.
 bool ShellOpen(const std::string& target, const std::string& parameters, const std::string& folder);
 
+// A run of the chain the window follows. cmd.exe runs the batch file `wrapper` in a console of
+// its own, from the wrapper's folder, inside a job object named after the process, so that a
+// later window finds the run by that number alone. The process id, or 0 when it did not start.
+int StartRunInJob(const std::string& wrapper);
+// Whether the run started as process `pid` still has a process going. A process id the system
+// has given to another program since does not count: it is not in the run's job.
+bool RunGoing(int pid);
+// Ends every process of the run started as process `pid`: the wrapper, compile.bat and every
+// tool they started. False when no such run is going.
+bool StopRun(int pid);
+
 // Text of the ANSI code page as UTF-16, and back.
 std::wstring Wide(const std::string& text);
 std::string Narrow(const std::wstring& text);

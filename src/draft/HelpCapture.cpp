@@ -302,28 +302,44 @@ std::wstring HelpEnvironment() {
     return block;
 }
 
-}  // namespace
+// The tool's standard handles: output and error into one pipe, input from NUL.
+struct ChildHandles {
+    HANDLE readEnd = nullptr;   // ours
+    HANDLE writeEnd = nullptr;  // the tool's, closed here once it has started
+    HANDLE nul = INVALID_HANDLE_VALUE;
 
-HelpCaptureResult CaptureHelp(const std::string& executable,
-                              const std::vector<std::string>& arguments,
-                              const HelpCaptureLimits& limits) {
-    HelpCaptureResult result;
-    SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
-    HANDLE readEnd = nullptr;
-    HANDLE writeEnd = nullptr;
-    if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) {
-        result.error = "cannot make a pipe";
-        return result;
+    bool Open() {
+        SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+        if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) {
+            return false;
+        }
+        SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+        nul = CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                          OPEN_EXISTING, 0, nullptr);
+        return true;
     }
-    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-    HANDLE nul = CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
-                             OPEN_EXISTING, 0, nullptr);
+    // The tool holds its own copies now: the pipe ends when the tool (and what it started) does.
+    void CloseChildEnds() {
+        if (writeEnd != nullptr) {
+            CloseHandle(writeEnd);
+            writeEnd = nullptr;
+        }
+        if (nul != INVALID_HANDLE_VALUE) {
+            CloseHandle(nul);
+            nul = INVALID_HANDLE_VALUE;
+        }
+    }
+};
+
+// Starts the tool suspended, puts it into `job` and lets it run. False when it cannot start.
+bool StartInJob(const std::string& executable, const std::vector<std::string>& arguments,
+                const ChildHandles& handles, HANDLE job, PROCESS_INFORMATION& process) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = nul;
-    startup.hStdOutput = writeEnd;
-    startup.hStdError = writeEnd;
+    startup.hStdInput = handles.nul;
+    startup.hStdOutput = handles.writeEnd;
+    startup.hStdError = handles.writeEnd;
     std::wstring line;
     AppendQuoted(line, Wide(executable));
     for (const std::string& argument : arguments) {
@@ -331,31 +347,20 @@ HelpCaptureResult CaptureHelp(const std::string& executable,
         AppendQuoted(line, Wide(argument));
     }
     std::wstring environment = HelpEnvironment();
-    // A job object ends the tool together with everything it starts.
-    HANDLE job = CreateJobObjectW(nullptr, nullptr);
-    JOBOBJECT_EXTENDED_LIMIT_INFORMATION jobLimits{};
-    jobLimits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-    SetInformationJobObject(job, JobObjectExtendedLimitInformation, &jobLimits, sizeof jobLimits);
-    PROCESS_INFORMATION process{};
-    const BOOL created =
-        CreateProcessW(Wide(executable).c_str(), line.data(), nullptr, nullptr, TRUE,
-                       CREATE_UNICODE_ENVIRONMENT | CREATE_NO_WINDOW | CREATE_SUSPENDED,
-                       environment.data(), nullptr, &startup, &process);
-    CloseHandle(writeEnd);
-    if (nul != INVALID_HANDLE_VALUE) {
-        CloseHandle(nul);
-    }
-    if (!created) {
-        result.error = "cannot start the program (error " + std::to_string(GetLastError()) + ")";
-        CloseHandle(readEnd);
-        CloseHandle(job);
-        return result;
+    if (!CreateProcessW(Wide(executable).c_str(), line.data(), nullptr, nullptr, TRUE,
+                        CREATE_UNICODE_ENVIRONMENT | CREATE_NO_WINDOW | CREATE_SUSPENDED,
+                        environment.data(), nullptr, &startup, &process)) {
+        return false;
     }
     AssignProcessToJobObject(job, process.hProcess);
     ResumeThread(process.hThread);
     CloseHandle(process.hThread);
-    result.started = true;
+    return true;
+}
 
+// Reads what the tool prints until the pipe closes or a limit is reached.
+void ReadOutput(HANDLE readEnd, HANDLE process, const HelpCaptureLimits& limits,
+                HelpCaptureResult& result) {
     const auto deadline = std::chrono::steady_clock::now() + limits.time;
     char buffer[65536];
     while (true) {
@@ -363,30 +368,60 @@ HelpCaptureResult CaptureHelp(const std::string& executable,
             deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0) {
             result.timedOut = true;
-            break;
+            return;
         }
         DWORD available = 0;
         if (!PeekNamedPipe(readEnd, nullptr, 0, nullptr, &available, nullptr)) {
-            break;  // the pipe is closed: the tool has ended
+            return;  // the pipe is closed: the tool has ended
         }
         if (available == 0) {
-            if (WaitForSingleObject(process.hProcess, 20) == WAIT_OBJECT_0 &&
+            if (WaitForSingleObject(process, 20) == WAIT_OBJECT_0 &&
                 !PeekNamedPipe(readEnd, nullptr, 0, nullptr, &available, nullptr)) {
-                break;
+                return;
             }
             continue;
         }
         DWORD got = 0;
         if (!ReadFile(readEnd, buffer, sizeof buffer, &got, nullptr) || got == 0) {
-            break;
+            return;
         }
         const std::size_t room = limits.bytes - result.output.size();
         result.output.append(buffer, std::min<std::size_t>(got, room));
         if (got >= room) {
-            break;
+            return;
         }
     }
-    CloseHandle(readEnd);
+}
+
+}  // namespace
+
+HelpCaptureResult CaptureHelp(const std::string& executable,
+                              const std::vector<std::string>& arguments,
+                              const HelpCaptureLimits& limits) {
+    HelpCaptureResult result;
+    ChildHandles handles;
+    if (!handles.Open()) {
+        result.error = "cannot make a pipe";
+        return result;
+    }
+    // A job object ends the tool together with everything it starts.
+    HANDLE job = CreateJobObjectW(nullptr, nullptr);
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION jobLimits{};
+    jobLimits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    SetInformationJobObject(job, JobObjectExtendedLimitInformation, &jobLimits, sizeof jobLimits);
+    PROCESS_INFORMATION process{};
+    const bool started = StartInJob(executable, arguments, handles, job, process);
+    const DWORD startError = GetLastError();
+    handles.CloseChildEnds();
+    if (!started) {
+        result.error = "cannot start the program (error " + std::to_string(startError) + ")";
+        CloseHandle(handles.readEnd);
+        CloseHandle(job);
+        return result;
+    }
+    result.started = true;
+    ReadOutput(handles.readEnd, process.hProcess, limits, result);
+    CloseHandle(handles.readEnd);
     TerminateJobObject(job, 1);
     WaitForSingleObject(process.hProcess, INFINITE);
     DWORD code = 0;

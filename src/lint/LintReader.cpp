@@ -314,20 +314,27 @@ class Reader {
                          std::string(TrimView(raw.substr(line_.comment + 2)));
             advice = "; write the address without its scheme";
         } else if (context == CutContext::Layout || context == CutContext::ShellValue) {
-            const std::string_view split =
-                atCut.quote == ShellContext::Quote::Single ? "/''/" : "/\"\"/";
+            std::string_view split = atCut.quote == ShellContext::Quote::Single ? "/''/" : "/\"\"/";
+            std::string_view shell = "the shell";
+            if (atCut.shell == ScriptShell::Cmd) {
+                // cmd.exe keeps quotes in the text and drops a caret outside quotes only; inside
+                // them the quote is closed around the caret.
+                split = atCut.quote == ShellContext::Quote::Double ? "/\"^/\"/" : "/^/";
+                shell = "cmd.exe";
+            }
             suggestion =
                 std::string(kept) + std::string(split) + std::string(raw.substr(line_.comment + 2));
             suggestion = std::string(TrimView(suggestion));
-            advice = "; write the slashes as " + std::string(split) +
-                     ", which the shell reads as \"//\"";
+            advice = "; write the slashes as " + std::string(split) + ", which " +
+                     std::string(shell) + " reads as \"//\"";
         } else {
             advice = "; a value cannot hold \"//\"";
         }
         const std::string what = context == CutContext::Layout ? "the layout line"
                                  : context == CutContext::Hint ? "the hint"
                                                                : "the value";
-        if (context == CutContext::Layout && quoteLeftOpen) {
+        // cmd.exe ends a quote with the line, so only /bin/sh fails on one left open.
+        if (context == CutContext::Layout && quoteLeftOpen && atCut.shell == ScriptShell::Posix) {
             findings_.Add(line_.At(line_.comment), LintSeverity::Error, "comment-cuts-line",
                           "\"//\" starts a comment: " + what + " loses " + Quote(lost) +
                               " and ends inside a quote, so the shell fails on it" + advice,

@@ -13,6 +13,30 @@ namespace {
 constexpr std::string_view kTrustHeader = "KestruneTrust 1";
 constexpr std::string_view kHashPrefix = "sha256 ";
 
+// Whether two paths name the same preset. Windows reads a path without regard to letter case
+// and with either separator; elsewhere a path is its bytes.
+bool SamePath(std::string_view a, std::string_view b) {
+#ifdef _WIN32
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const auto fold = [](char c) {
+            if (c == '/') {
+                return '\\';
+            }
+            return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+        };
+        if (fold(a[i]) != fold(b[i])) {
+            return false;
+        }
+    }
+    return true;
+#else
+    return a == b;
+#endif
+}
+
 bool IsNameStart(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
 }
@@ -174,7 +198,7 @@ TrustList TrustList::Load(const std::string& path) {
 bool TrustList::Trusts(const std::string& presetPath, const std::string& hash) const {
     return !presetPath.empty() &&
            std::any_of(entries_.begin(), entries_.end(), [&](const TrustEntry& entry) {
-               return entry.path == presetPath && entry.hash == hash;
+               return SamePath(entry.path, presetPath) && entry.hash == hash;
            });
 }
 
@@ -184,7 +208,8 @@ void TrustList::Add(const std::string& presetPath, const std::string& hash) {
     if (presetPath.empty() || presetPath.find_first_of("\r\n") != std::string::npos) {
         return;
     }
-    std::erase_if(entries_, [&](const TrustEntry& entry) { return entry.path == presetPath; });
+    std::erase_if(entries_,
+                  [&](const TrustEntry& entry) { return SamePath(entry.path, presetPath); });
     entries_.push_back({hash, presetPath});
 }
 

@@ -35,6 +35,8 @@ class QtPlatform : public Platform {
     bool ProcessAlive(int pid) override;
     bool StopProcessGroup(int group) override;
 #ifdef _WIN32
+    // The run in a job object of its own (QtPlatformWindows.cpp).
+    int StartRun(const std::string& wrapper) override;
     // The per-user classes in the registry (QtPlatformWindows.cpp).
     bool CreateClassKey(const std::string& key) override;
     bool SetClassKeyDefault(const std::string& key, const std::string& value) override;

@@ -3,6 +3,10 @@
 
 namespace kestrune::ui {
 
+int QtPlatform::StartRun(const std::string& wrapper) {
+    return windows::StartRunInJob(wrapper);
+}
+
 // The association goes to HKEY_CURRENT_USER\Software\Classes: Windows merges it into
 // HKEY_CLASSES_ROOT for this user, and writing it needs no administrator, which a portable
 // copy on a USB stick does not have.

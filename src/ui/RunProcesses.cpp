@@ -3,7 +3,9 @@
 #include <QFile>
 #include <QTimer>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include "base/WindowsSystem.h"
+#else
 #include <signal.h>
 #include <unistd.h>
 
@@ -21,8 +23,8 @@ constexpr int kStopGraceMs = 2000;
 
 bool ProcessAlive(int pid) {
 #ifdef _WIN32
-    (void)pid;
-    return false;
+    // The run's job still holds a process.
+    return windows::RunGoing(pid);
 #else
     if (pid <= 0) {
         return false;
@@ -44,8 +46,8 @@ bool ProcessAlive(int pid) {
 
 bool StopProcessGroup(int group) {
 #ifdef _WIN32
-    (void)group;
-    return false;
+    // The run's job object, named after the process that heads it: every process of the run.
+    return windows::StopRun(group);
 #else
     if (group <= 1 || group == ::getpgrp()) {
         return false;

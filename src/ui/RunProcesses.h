@@ -1,7 +1,7 @@
 #pragma once
 // The processes of a run of the chain, seen from the desktop: whether one still runs, and
 // ending a whole process group (the terminal's shell, the wrapper, the script and every tool
-// it started).
+// it started). On Windows both go by the run's job object, named after its first process.
 
 namespace kestrune::ui {
 

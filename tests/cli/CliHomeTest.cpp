@@ -5,17 +5,33 @@
 
 #include <filesystem>
 #include <sstream>
+#include <string>
+#include <string_view>
 
 #include "CliApp.h"
 #include "CliRun.h"
 #include "TempDir.h"
+#include "base/Paths.h"
 
 namespace kestrune::cli {
 namespace {
 
+using kestrune::testing::CliRun;
 using kestrune::testing::TempDir;
 
-using kestrune::testing::CliRun;
+// The user's own folder of an installed copy under the data folder the test gives: Windows'
+// %APPDATA%\Kestrune, the freedesktop $XDG_DATA_HOME/kestrune elsewhere.
+#ifdef _WIN32
+constexpr std::string_view kUserFolder = "data/Kestrune/";
+constexpr const char* kUserToolPaths = "data/Kestrune/Config/Chain.path";
+#else
+constexpr std::string_view kUserFolder = "data/kestrune/";
+constexpr const char* kUserToolPaths = "data/kestrune/Config/Chain.path";
+#endif
+
+std::string Script(std::string_view folder) {
+    return std::string(folder) + std::string(kScriptFileName);
+}
 
 CliRun Cli(const HomeFacts& facts, const std::vector<std::string>& args) {
     return testing::RunCli(args, facts);
@@ -46,6 +62,7 @@ struct Installed {
         std::filesystem::create_directories(dir / "bin");
         facts.executableFolder = dir / "bin/";
         facts.xdgDataHome = dir / "data";
+        facts.appData = dir / "data";
         facts.home = dir / "home";
     }
     TempDir dir;
@@ -60,24 +77,29 @@ TEST(CliHome, InstalledBatchWritesIntoTheUsersDataFolder) {
         Cli(tree.facts, {"batch", tree.preset, "--input", tree.input, "--view-log"});
     ASSERT_EQ(result.code, 0) << result.err;
     // How the viewer's path is quoted is the script's business; which viewer it is, is ours.
-    const std::string script = tree.dir.Read("data/kestrune/compile.sh");
+    const std::string script = tree.dir.Read(Script(kUserFolder));
+#ifdef _WIN32
+    EXPECT_EQ(script.rfind("echo in\r\n", 0), 0u) << script;  // cmd.exe's line ends
+#else
     EXPECT_EQ(script.rfind("echo in\n", 0), 0u) << script;
-    EXPECT_NE(script.find(tree.dir / "bin/REDA"), std::string::npos) << script;
-    EXPECT_EQ(tree.dir.Read("data/kestrune/Config/Chain.path"), "BasePath = /base\r\n");
-    EXPECT_FALSE(std::filesystem::exists(tree.dir / "bin/compile.sh"));
+#endif
+    EXPECT_NE(script.find(tree.dir / ("bin/" + std::string(kLogViewerFileName))), std::string::npos)
+        << script;
+    EXPECT_EQ(tree.dir.Read(kUserToolPaths), "BasePath = /base\r\n");
+    EXPECT_FALSE(std::filesystem::exists(tree.dir / Script("bin/")));
 }
 
 TEST(CliHome, VariableAndOptionChooseTheFolder) {
     Installed tree;
     tree.facts.kestruneHome = tree.dir / "env";
     ASSERT_EQ(Cli(tree.facts, {"batch", tree.preset, "--input", tree.input}).code, 0);
-    EXPECT_TRUE(std::filesystem::exists(tree.dir / "env/compile.sh"));
+    EXPECT_TRUE(std::filesystem::exists(tree.dir / Script("env/")));
     ASSERT_EQ(
         Cli(tree.facts, {"--home", tree.dir / "opt", "batch", tree.preset, "--input", tree.input})
             .code,
         0);
-    EXPECT_TRUE(std::filesystem::exists(tree.dir / "opt/compile.sh"));
-    EXPECT_FALSE(std::filesystem::exists(tree.dir / "data/kestrune/compile.sh"));
+    EXPECT_TRUE(std::filesystem::exists(tree.dir / Script("opt/")));
+    EXPECT_FALSE(std::filesystem::exists(tree.dir / Script(kUserFolder)));
 }
 
 }  // namespace

@@ -3,10 +3,13 @@
 #include <string>
 #include <vector>
 
+#include "fields/ShellQuoting.h"
 #include "lint/Lint.h"
 
 namespace kestrune {
 namespace {
+
+constexpr bool kCmd = kScriptShell == ScriptShell::Cmd;
 
 // "LINE:COLUMN: SEVERITY: MESSAGE [RULE]" per finding, and the suggestion after " => ".
 std::vector<std::string> Render(const std::vector<LintFinding>& findings) {
@@ -195,23 +198,50 @@ INSTANTIATE_TEST_SUITE_P(Values, LintRule, ::testing::ValuesIn(kValues), CaseNam
 const Case kComments[] = {
     {"LayoutLeftInsideAQuote",
      "Setup = S\n{\nLayout:\necho \"Manual: https://pandoc.org\" >> log\n}\n",
-     {"4:21: error: \"//\" starts a comment: the layout line loses “//pandoc.org\" >> log” and "
-      "ends inside a quote, so the shell fails on it; write the slashes as /\"\"/, which the "
-      "shell reads as \"//\" [comment-cuts-line] => echo \"Manual: https:/\"\"/pandoc.org\" >> "
-      "log"}},
-    {"LayoutWordCut",
-     "Setup = S\n{\nLayout:\necho 'see http://x.org'\necho see http://x.org\n}\n",
-     {"4:16: error: \"//\" starts a comment: the layout line loses “//x.org'” and ends inside a "
-      "quote, so the shell fails on it; write the slashes as /''/, which the shell reads as "
-      "\"//\" [comment-cuts-line] => echo 'see http:/''/x.org'",
-      "5:15: warning: \"//\" starts a comment: the layout line loses “//x.org”; write the "
-      "slashes as /\"\"/, which the shell reads as \"//\" [comment-cuts-line] => echo see "
-      "http:/\"\"/x.org"}},
+     {kCmd ? "4:21: warning: \"//\" starts a comment: the layout line loses “//pandoc.org\" >> "
+             "log”; write the slashes as /\"^/\"/, which cmd.exe reads as \"//\" "
+             "[comment-cuts-line] => echo \"Manual: https:/\"^/\"/pandoc.org\" >> log"
+           : "4:21: error: \"//\" starts a comment: the layout line loses “//pandoc.org\" >> log” "
+             "and ends inside a quote, so the shell fails on it; write the slashes as /\"\"/, "
+             "which the shell reads as \"//\" [comment-cuts-line] => echo \"Manual: "
+             "https:/\"\"/pandoc.org\" >> log"}},
+    // cmd.exe has no single quotes, ends its quotes with the line, and drops a caret outside
+    // quotes: its own advice.
+    {"LayoutWordCut", "Setup = S\n{\nLayout:\necho 'see http://x.org'\necho see http://x.org\n}\n",
+     kCmd ? std::vector<std::string>{"4:16: warning: \"//\" starts a comment: the layout line "
+                                     "loses “//x.org'”; write the slashes as /^/, which cmd.exe "
+                                     "reads as \"//\" [comment-cuts-line] => echo 'see "
+                                     "http:/^/x.org'",
+                                     "5:15: warning: \"//\" starts a comment: the layout line "
+                                     "loses “//x.org”; write the slashes as /^/, which cmd.exe "
+                                     "reads as \"//\" [comment-cuts-line] => echo see "
+                                     "http:/^/x.org"}
+          : std::vector<std::string>{"4:16: error: \"//\" starts a comment: the layout line loses "
+                                     "“//x.org'” and ends "
+                                     "inside a quote, so the shell fails on it; write the slashes "
+                                     "as /''/, which the "
+                                     "shell reads as \"//\" [comment-cuts-line] => echo 'see "
+                                     "http:/''/x.org'",
+                                     "5:15: warning: \"//\" starts a comment: the layout line "
+                                     "loses “//x.org”; write "
+                                     "the slashes as /\"\"/, which the shell reads as \"//\" "
+                                     "[comment-cuts-line] => "
+                                     "echo see http:/\"\"/x.org"}},
+    {"LayoutWordCutInDoubleQuotes",
+     "Setup = S\n{\nLayout:\necho \"see http://x.org\"\n}\n",
+     {kCmd ? "4:16: warning: \"//\" starts a comment: the layout line loses “//x.org\"”; write "
+             "the slashes as /\"^/\"/, which cmd.exe reads as \"//\" [comment-cuts-line] => echo "
+             "\"see http:/\"^/\"/x.org\""
+           : "4:16: error: \"//\" starts a comment: the layout line loses “//x.org\"” and ends "
+             "inside a quote, so the shell fails on it; write the slashes as /\"\"/, which the "
+             "shell reads as \"//\" [comment-cuts-line] => echo \"see http:/\"\"/x.org\""}},
     {"Values",
      WithTool("EditBox = A\n{\nParam = -o a//b\nDefault = see http://x.org\nHint = at "
               "ftp://y.org now\n}\n"),
-     {"11:13: warning: \"//\" starts a comment: the value loses “//b”; write the slashes as "
-      "/\"\"/, which the shell reads as \"//\" [comment-cuts-value] => -o a/\"\"/b",
+     {kCmd ? "11:13: warning: \"//\" starts a comment: the value loses “//b”; write the slashes "
+             "as /^/, which cmd.exe reads as \"//\" [comment-cuts-value] => -o a/^/b"
+           : "11:13: warning: \"//\" starts a comment: the value loses “//b”; write the slashes "
+             "as /\"\"/, which the shell reads as \"//\" [comment-cuts-value] => -o a/\"\"/b",
       "12:20: warning: \"//\" starts a comment: the value loses “//x.org”; write the address "
       "without its scheme [comment-cuts-value] => see x.org",
       "13:15: warning: \"//\" starts a comment: the hint loses “//y.org now”; write the address "
@@ -262,7 +292,9 @@ const Case kReferences[] = {
      {"5:7: warning: “$ClassParam=Tool” stands inside quotes, but the names in the command line "
       "are quoted for a place outside quotes; put it outside the quotes [param-in-quotes]"}},
     {"LentNamesInsideQuotes",
-     WithTool("LabelBox = x\n", "echo '$ClassParam=Tool'\n") +
+     // Single quotes are no quotes to cmd.exe; double ones are to both shells.
+     WithTool("LabelBox = x\n",
+              kCmd ? "echo \"$ClassParam=Tool\"\n" : "echo '$ClassParam=Tool'\n") +
          "Group = Other\n{\nCheckBox = Out\n{\nParam = -o $FilePath/$FileName.out\nGroups = "
          "Tool\n}\n}\n",
      {"5:7: warning: “$ClassParam=Tool” stands inside quotes, but the names in the command line "

@@ -97,6 +97,37 @@ TEST(PresetTrust, ListWritesOneLinePerPresetAndReadsItBack) {
     EXPECT_FALSE(read.Trusts("", kHashB));
 }
 
+// Windows reads a path without regard to letter case and with either separator, so the same
+// preset opened through another spelling is the same trusted one; elsewhere they are others.
+TEST(PresetTrust, AnotherSpellingOfTheSamePathIsTheSamePresetOnWindowsOnly) {
+#ifdef _WIN32
+    constexpr bool kSame = true;
+#else
+    constexpr bool kSame = false;
+#endif
+    const struct {
+        const char* spelling;
+        bool trusted;
+    } cases[] = {
+        {"C:\\Users\\u\\a.zrp", true},      {"c:\\users\\U\\A.ZRP", kSame},
+        {"C:/Users/u/a.zrp", kSame},        {"c:/USERS\\u/a.Zrp", kSame},
+        {"C:\\Users\\u\\a.zrp.bak", false}, {"C:\\Users\\u\\b.zrp", false},
+        {"C:\\Users\\u\\\\a.zrp", false},
+    };
+    TrustList list;
+    list.Add("C:\\Users\\u\\a.zrp", kHashA);
+    for (const auto& c : cases) {
+        EXPECT_EQ(list.Trusts(c.spelling, kHashA), c.trusted) << c.spelling;
+        EXPECT_FALSE(list.Trusts(c.spelling, kHashB)) << c.spelling;
+    }
+    // Trusting it again under another spelling replaces the entry rather than adding one.
+    list.Add("c:/users/u/A.zrp", kHashB);
+    EXPECT_EQ(list.Trusts("C:\\Users\\u\\a.zrp", kHashA), !kSame);
+    EXPECT_EQ(list.Text(), Cat({"KestruneTrust 1\r\n",
+                                kSame ? "" : Cat({"sha256 ", kHashA, " C:\\Users\\u\\a.zrp\r\n"}),
+                                "sha256 ", kHashB, " c:/users/u/A.zrp\r\n"}));
+}
+
 TEST(PresetTrust, PathsWithLineBreaksAreNeverTrusted) {
     TrustList list;
     const std::string forged = Cat({"/x.zrp\r\nsha256 ", kHashA, " /victim.zrp"});

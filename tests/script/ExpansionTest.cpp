@@ -7,6 +7,7 @@
 #include "FakePlatform.h"
 #include "ScriptText.h"
 #include "StateParts.h"
+#include "fields/ShellQuoting.h"
 #include "script/Expansion.h"
 
 namespace kestrune {
@@ -64,21 +65,24 @@ void PrintTo(const ExpandCase& c, std::ostream* os) {
 
 constexpr ExpandMode kWhole = ExpandMode::WholeRun;
 constexpr ExpandMode kSingle = ExpandMode::SingleStage;
+constexpr bool kCmd = kScriptShell == ScriptShell::Cmd;
 
 const ExpandCase kCases[] = {
     {"PlainTextUnchanged", "echo hello world", kWhole, true, "echo hello world"},
     {"FileVariablesAnyCase", "$BASEPATH|$filepath|$FileName|$FILEEXT", kWhole, true,
      "/base|/w|level1|map"},
     {"VariableInsideWord", "x$FileNamey", kWhole, true, "xlevel1y"},
-    // The destination holds a "$", so it goes in quoted, and the later step still finds its
-    // variable inside the quotes.
+    // The destination holds a "$", so for /bin/sh it goes in quoted, and the later step still
+    // finds its variable inside the quotes; "$" means nothing to cmd.exe.
     {"InsertedFileDestMatchedByVersion", "copy a $FileDest", kWhole, true,
-     "copy a '/dest/2.0.3.1'"},
+     kCmd ? "copy a /dest/2.0.3.1" : "copy a '/dest/2.0.3.1'"},
     {"DateTime", "at $datetime.", kWhole, true, "at 07.12.2026 20:48:16."},
     {"Version", "v$VERSION", kWhole, true, "v2.0.3.1"},
+    // The viewer is the program folder's, joined with the system's separator.
     {"RedaWithLogOn", "$REDA $FilePath/$FileName.log", kWhole, true,
-     "/prog/{viewer} /w/level1.log"},
-    {"RedaInsideWordWithLogOn", "$redaX", kSingle, true, "/prog/{viewer}X"},
+     kCmd ? "/prog\\{viewer} /w/level1.log" : "/prog/{viewer} /w/level1.log"},
+    {"RedaInsideWordWithLogOn", "$redaX", kSingle, true,
+     kCmd ? "/prog\\{viewer}X" : "/prog/{viewer}X"},
     {"RedaDroppedWholeRun", "$REDA $FilePath/$FileName.log", kWhole, false, ""},
     {"RedaDroppedSingleStage", "$REDA $FilePath/$FileName.log", kSingle, false, ""},
     {"RedaMixedCaseInWordDropped", "echo x$rEdAviewer", kWhole, false, ""},
