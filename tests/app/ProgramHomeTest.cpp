@@ -280,6 +280,7 @@ TEST(GuiCommandLine, TakesItsSwitchesAndLeavesTheRest) {
         {{"--home"}, false, false, "", {}, "--home needs a folder"},
         {{"--home="}, false, false, "", {}, "--home needs a folder"},
         {{"--", "--help", "--home"}, false, false, "", {"--help", "--home"}, ""},
+        {{"a.zrp", "--", "--", "-h"}, false, false, "", {"a.zrp", "--", "-h"}, ""},
         {{"--other", "b.zrp"}, false, false, "", {"--other", "b.zrp"}, ""},
     };
     for (const Case& c : cases) {
