@@ -1,0 +1,19 @@
+# The stricter warnings our own code is held to, on top of kestrune_options' -Wall -Wextra
+# -Wpedantic: a name that hides another, a conversion that can change a value, a C-style cast,
+# an overload that hides a virtual function, and a class with virtual functions whose destructor
+# is not virtual. With KESTRUNE_WERROR they are errors like the rest.
+#
+# They are given to a target PRIVATE-ly, by kestrune_strict_warnings(TARGET...), so they apply to
+# the sources of the targets that ask and not to whatever links them. Other libraries' headers
+# (MinGW's, Qt's, GoogleTest's) come in as system headers and stay quiet.
+add_library(kestrune_warnings INTERFACE)
+if(NOT MSVC)
+    target_compile_options(kestrune_warnings INTERFACE
+        $<$<COMPILE_LANGUAGE:CXX>:-Wshadow;-Wconversion;-Wold-style-cast;-Woverloaded-virtual;-Wnon-virtual-dtor>)
+endif()
+
+function(kestrune_strict_warnings)
+    foreach(target IN LISTS ARGN)
+        target_link_libraries(${target} PRIVATE kestrune_warnings)
+    endforeach()
+endfunction()
