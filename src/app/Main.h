@@ -38,7 +38,7 @@ inline constexpr int kClientHeight = 528;
 // The caption of a window whose preset has no file yet.
 inline constexpr const char* kUntitledCaption = "untitled.zrp - Kestrune";
 
-class TfrmMain : public DialogHost, public ControlWindow {
+class TfrmMain final : public DialogHost, public ControlWindow {
   public:
     static constexpr WindowId kWindowId = WindowId::Main;
     // `executablePath` is the program's own full path (the association's command).
