@@ -11,6 +11,11 @@ if(NOT MSVC)
     target_compile_options(kestrune_warnings INTERFACE
         $<$<COMPILE_LANGUAGE:CXX>:-Wshadow;-Wconversion;-Wold-style-cast;-Woverloaded-virtual;-Wnon-virtual-dtor>)
 endif()
+if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    # clang's -Wconversion also takes in -Wsign-conversion, which GCC's does not for C++; the
+    # fuzz build (clang) asks for the same as the others (GCC).
+    target_compile_options(kestrune_warnings INTERFACE $<$<COMPILE_LANGUAGE:CXX>:-Wno-sign-conversion>)
+endif()
 
 function(kestrune_strict_warnings)
     foreach(target IN LISTS ARGN)
