@@ -7,14 +7,15 @@ namespace kestrune {
 
 GuiCommandLine ParseGuiCommandLine(const std::vector<std::string>& words) {
     GuiCommandLine line;
-    bool switches = true;
     for (std::size_t i = 0; i < words.size(); ++i) {
         const std::string& word = words[i];
-        if (!switches) {
-            line.arguments.push_back(word);
-        } else if (word == "--") {
-            switches = false;
-        } else if (word == "--help" || word == "-h") {
+        if (word == "--") {
+            // Everything after it is an argument, even a word that looks like a switch.
+            line.arguments.insert(line.arguments.end(),
+                                  words.begin() + static_cast<std::ptrdiff_t>(i + 1), words.end());
+            break;
+        }
+        if (word == "--help" || word == "-h") {
             line.help = true;
         } else if (word == "--version") {
             line.version = true;

@@ -157,7 +157,7 @@ std::vector<NamedControl> Kestrune::Controls() {
             std::string key(placed.row->name);
             for (const NamedControl& existing : all) {
                 if (existing.key == key) {
-                    key = std::string(WindowName(window)) + "." + key;
+                    key.insert(0, 1, '.').insert(0, WindowName(window));
                     break;
                 }
             }

@@ -20,7 +20,7 @@ struct HelpCaptureResult {
 
 struct HelpCaptureLimits {
     std::chrono::milliseconds time{5000};
-    std::size_t bytes = 1024 * 1024;
+    std::size_t bytes = std::size_t{1024} * 1024;
 };
 
 // Runs `executable` with `arguments`, no shell, standard input empty, LC_ALL=C and COLUMNS=200,

@@ -8,7 +8,7 @@
 namespace kestrune {
 
 TZRBrowseBox::TZRBrowseBox(FieldContext& context, FieldDescription description,
-                           std::string browseType, std::string filter, int left, int top)
+                           std::string_view browseType, std::string filter, int left, int top)
     : Core(context, std::move(description), left, top, 88,
            EqualsNoCase(browseType, "path") ? " path" : " file"),
       BrowseType(LowerAscii(browseType)),

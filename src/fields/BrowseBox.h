@@ -13,7 +13,7 @@ inline constexpr const char* kDefaultBrowseFilter = "All Files (*.*)|*.*";
 // A switch with a folder, a file path or a file name chosen with a "..." button.
 class TZRBrowseBox : public FieldOperations<TZRBrowseBox> {
   public:
-    TZRBrowseBox(FieldContext& context, FieldDescription description, std::string browseType,
+    TZRBrowseBox(FieldContext& context, FieldDescription description, std::string_view browseType,
                  std::string filter, int left, int top);
 
     static constexpr FieldKind kKind = FieldKind::BrowseBoxes;

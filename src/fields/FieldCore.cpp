@@ -15,9 +15,9 @@ std::string JoinedGroups(std::string_view text) {
     return joined;
 }
 
-FieldCore::FieldCore(FieldContext& context, FieldDescription description, int left, int top,
+FieldCore::FieldCore(FieldContext& fieldContext, FieldDescription description, int left, int top,
                      int checkWidth, std::string_view hintSuffix)
-    : context(context),
+    : context(fieldContext),
       Param(std::move(description.Param)),
       Details(std::move(description.Details)),
       Width(ClampedWidth(description.Width)),

@@ -55,7 +55,7 @@ void ForEachJoinedGroup(std::string_view joined, Visitor&& visit) {
 class FieldCore {
   public:
     // `hintSuffix` follows the parameter in the check box's tooltip.
-    FieldCore(FieldContext& context, FieldDescription description, int left, int top,
+    FieldCore(FieldContext& fieldContext, FieldDescription description, int left, int top,
               int checkWidth, std::string_view hintSuffix);
 
     const std::string& Caption() const { return CheckControl.text; }

@@ -45,7 +45,11 @@ FileVariables ChainedFileValues(const FileVariables& vars, std::size_t limit) {
                 value = ReplaceAllNoCase(value, steps[j].first, *own[j]);
             }
         }
-        *steps[i].second = fits ? std::move(value) : *own[i];
+        if (fits) {
+            *steps[i].second = std::move(value);
+        } else {
+            *steps[i].second = *own[i];
+        }
     }
     return chained;
 }

@@ -169,6 +169,7 @@ bool HasKey(const Keys& keys, std::string_view key) {
 template <typename Keys>
 std::string_view ClosestKey(const Keys& keys, std::string_view key) {
     std::vector<std::string_view> written;
+    written.reserve(std::size(keys));
     for (const KeySpelling& known : keys) {
         written.push_back(known.written);
     }

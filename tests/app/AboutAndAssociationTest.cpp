@@ -150,7 +150,7 @@ INSTANTIATE_TEST_SUITE_P(
                     true},
         FailureCase{"FileTakenByAFolder", "mime/packages/kestrune-preset.xml/",
                     "Failed to write @/mime/packages/kestrune-preset.xml\r\n", false}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 // ---- Windows class keys
 

@@ -70,7 +70,7 @@ INSTANTIATE_TEST_SUITE_P(
         CatalogueCase{"HiddenFilesAreListed", {".h.zrs", "g.zrs"}, {}, {".h", "g"}},
         CatalogueCase{"EmptyFolderHidesTheMenu", {}, {}, {}},
         CatalogueCase{"MissingFolderHidesTheMenu", {}, {}, {}, false}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 std::vector<bool> Marks(const TfrmMain& m) {
     std::vector<bool> marks;

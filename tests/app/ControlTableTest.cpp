@@ -79,8 +79,8 @@ TEST_P(DeclaredControls, EveryRowFitsItsWindow) {
 
 INSTANTIATE_TEST_SUITE_P(Windows, DeclaredControls,
                          ::testing::Values(WindowId::Main, WindowId::Options, WindowId::About),
-                         [](const auto& info) {
-                             switch (info.param) {
+                         [](const auto& test) {
+                             switch (test.param) {
                                  case WindowId::Main:
                                      return std::string("Main");
                                  case WindowId::Options:
@@ -386,7 +386,7 @@ TEST_P(Gate, AnswersByTheSameRules) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Events, Gate, ::testing::ValuesIn(kGateCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 }  // namespace
 }  // namespace kestrune

@@ -118,7 +118,7 @@ const RecentCase kRecentCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, RecentListRules, ::testing::ValuesIn(kRecentCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 // The list a plain move-to-front list with a cut after each addition gives.
 Strings AddedOneByOne(const std::vector<std::pair<std::string, int>>& additions) {

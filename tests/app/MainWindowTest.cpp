@@ -146,7 +146,7 @@ INSTANTIATE_TEST_SUITE_P(
                              ASSERT_EQ(h.program.Click("cmdNewPreset"), EventResult::Done);
                          },
                          {true, false, false, false, false, false, false}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 // ---- The preset's name, caption and changed state
 
@@ -206,7 +206,7 @@ INSTANTIATE_TEST_SUITE_P(
                         "night.zrp - Kestrune", true, false},
         PresetStateCase{"SaveNamed", [](AppHarness& h) { h.program.Click("cmdSavePreset"); },
                         "start.zrp - Kestrune", true, false}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 // ---- The save prompt
 
@@ -255,7 +255,7 @@ INSTANTIATE_TEST_SUITE_P(
                       PromptCase{"YesSaveAsCancelled", ConfirmAnswer::Yes, "-", false, false},
                       // Nor one whose write failed: the target is a folder.
                       PromptCase{"YesWriteFailed", ConfirmAnswer::Yes, "work", false, false}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 TEST(PresetCommands, PromptNamesTheFileAndOpeningUnchangedAsksNothing) {
     AppHarness h;
@@ -546,7 +546,7 @@ INSTANTIATE_TEST_SUITE_P(
         // No lets the close go on, whose own prompt asks again.
         CloseOnRunCase{"NoThenNo", true, {ConfirmAnswer::No, ConfirmAnswer::No}, 2, true},
         CloseOnRunCase{"NoThenCancel", true, {ConfirmAnswer::No, ConfirmAnswer::Cancel}, 2, false}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 TEST(Run, MissingToolPathStopsAndTheWindowStays) {
     AppHarness h;

@@ -144,7 +144,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(SliderCase{"SolidTurnsItOff", 150, 0, "Alpha = 255", 255},
                       SliderCase{"Middle", 255, 55, "Alpha = 200", 200},
                       SliderCase{"FullGives105", 255, 150, "Alpha = 105", 105}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 TEST_F(OptionsDialog, UpDownSetsTheRecentLengthThatOkAppliesToBothLists) {
     h.Start();

@@ -112,7 +112,7 @@ INSTANTIATE_TEST_SUITE_P(
         HomeCase{"UsrBinFindsUsrShare",
                  With(Installed(), [](HomeFacts& f) { f.executableFolder = "/usr/bin"; }),
                  {"/home/ann/.local/share/kestrune/", "/usr/share/kestrune/", "/usr/bin/", true}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 // ---- Which folders are portable
 
@@ -280,6 +280,7 @@ TEST(GuiCommandLine, TakesItsSwitchesAndLeavesTheRest) {
         {{"--home"}, false, false, "", {}, "--home needs a folder"},
         {{"--home="}, false, false, "", {}, "--home needs a folder"},
         {{"--", "--help", "--home"}, false, false, "", {"--help", "--home"}, ""},
+        {{"a.zrp", "--", "--", "-h"}, false, false, "", {"a.zrp", "--", "-h"}, ""},
         {{"--other", "b.zrp"}, false, false, "", {"--other", "b.zrp"}, ""},
     };
     for (const Case& c : cases) {

@@ -74,7 +74,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "RecentPreset = /p/new.zrp\r\n\r\n[Recent Files]\r\nRecentFile = /f/a b.map\r\n"
                   "RecentFile = /f/c.map\r\n\r\n[Presets]\r\nPreset = /fav/z.zrp\r\n"
                   "Preset = /fav/a.zrp\r\n"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 // The settings in force, as one line: recent count, alpha, the three toggles, the height the
 // details toggle set ("-" for none), and the window's left and top.
@@ -216,7 +216,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "Top = -600\r\nLeft = 10\r\n",
                  "recent 4 alpha 255 log False close False details True - at 10,200",
                  {0, 200, 1920, 1040}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 // ---- Reading the lists
 
@@ -323,7 +323,7 @@ INSTANTIATE_TEST_SUITE_P(
         AddCase{"FirstAgainChangesNothing", {"/a", "/b", "/b"}, {"/b", "/a"}},
         AddCase{"LetterCaseMakesDifferentEntries", {"/x/a", "/X/A"}, {"/X/A", "/x/a"}},
         AddCase{"FifthDropsTheOldest", {"/1", "/2", "/3", "/4", "/5"}, {"/5", "/4", "/3", "/2"}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 TEST(RecentMenus, ChoosingARecentPresetOpensItAfterThePrompt) {
     AppHarness h;

@@ -110,7 +110,7 @@ const ExistsCase kExistsCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Kinds, FileExistsTable, ::testing::ValuesIn(kExistsCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 // ---- Reading
 
@@ -227,9 +227,9 @@ TEST_P(KeptMode, ReplacingKeepsThePermissionBits) {
 INSTANTIATE_TEST_SUITE_P(Modes, KeptMode,
                          ::testing::Values(ModeCase{0600}, ModeCase{0640}, ModeCase{0400},
                                            ModeCase{0755}, ModeCase{0666}),
-                         [](const auto& info) {
+                         [](const auto& test) {
                              char name[16];
-                             std::snprintf(name, sizeof name, "Mode%04o", info.param.mode);
+                             std::snprintf(name, sizeof name, "Mode%04o", test.param.mode);
                              return std::string(name);
                          });
 

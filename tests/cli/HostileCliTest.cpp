@@ -124,7 +124,7 @@ const StoppedCase kStoppedCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Commands, SpecificationStoppedEarly, ::testing::ValuesIn(kStoppedCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 TEST(HostileCli, PipesAndDevicesAreReportedAsMissingAtOnce) {
     TempDir dir;

@@ -132,8 +132,8 @@ INSTANTIATE_TEST_SUITE_P(Names, HostileInput,
                                            Input{"back\\slash", "trail\\"},
                                            Input{"%PATH% & more|x*", " lead end "},
                                            Input{"two\nlines", "a'\"\\$`|&;<>()*?[x]\t#~"}),
-                         [](const ::testing::TestParamInfo<Input>& info) {
-                             return "Input" + std::to_string(info.index);
+                         [](const ::testing::TestParamInfo<Input>& test) {
+                             return "Input" + std::to_string(test.index);
                          });
 
 }  // namespace

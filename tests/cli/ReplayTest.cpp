@@ -213,7 +213,7 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"BinaryBytes", "\x7f\x45LF\x02\x01\xff\n",
                   "kestrune-cli: line 2: \x7f\x45LF\x02\x01\xff: unknown step "
                   "\"\x7f\x45LF\x02\x01\xff\"\n"}),
-    [](const ::testing::TestParamInfo<ParseCase>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<ParseCase>& test) { return test.param.name; });
 
 TEST(ReplayScript, QuotesCommentsBlanksAndCrLfLineEnds) {
     Home home;
@@ -354,7 +354,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "kestrune-cli: line 3: close: the program has ended\n"},
         StepCase{"ClickAfterTheEnd", "close\nclick cmdSetup\n",
                  "kestrune-cli: line 3: click cmdSetup: its window cannot be reached now\n"}),
-    [](const ::testing::TestParamInfo<StepCase>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<StepCase>& test) { return test.param.name; });
 
 // ---- What the steps do
 
@@ -420,7 +420,7 @@ INSTANTIATE_TEST_SUITE_P(
         EffectCase{"CloseBoxOfTheAboutBox", "click cmdAboutKestrune\nclose\n", "/about/open",
                    false},
         EffectCase{"Link", "menu cmdLinks 0\n", "/started/0/file", "http://example.org"}),
-    [](const ::testing::TestParamInfo<EffectCase>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<EffectCase>& test) { return test.param.name; });
 
 // ---- The dump
 

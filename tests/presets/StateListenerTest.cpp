@@ -97,7 +97,7 @@ INSTANTIATE_TEST_SUITE_P(
                                  "ZRP200\r\n[Class = Linker]\r\nRun = true\r\n",
                                  PresetMode::Open,
                                  {}}),
-    [](const ::testing::TestParamInfo<ListenCase>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<ListenCase>& test) { return test.param.name; });
 
 TEST_F(Listening, LoadingThroughThePresetsClearsTheInputFileBeforeTheListenerHears) {
     LoadSpecification(state.Specification, state.Input,

@@ -158,7 +158,7 @@ INSTANTIATE_TEST_SUITE_P(Modes, WorkedExampleTable,
                                            WorkedCase{"WholeRunLogOff", false, false},
                                            WorkedCase{"SingleStageLogOn", true, true},
                                            WorkedCase{"SingleStageLogOff", true, false}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 TEST_F(WorkedExample, TickedLightWithoutPathBlocksOnlyWholeRun) {
     Light().Run = true;
@@ -555,8 +555,8 @@ TEST_P(WriteFailure, FullDisk) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Variants, WriteFailure, ::testing::Values(false, true),
-                         [](const auto& info) {
-                             return std::string(info.param ? "StageBatch" : "WholeBatch");
+                         [](const auto& test) {
+                             return std::string(test.param ? "StageBatch" : "WholeBatch");
                          });
 
 }  // namespace

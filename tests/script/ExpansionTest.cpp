@@ -125,7 +125,7 @@ TEST_P(ExpandLineTable, Expands) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ExpandLineTable, ::testing::ValuesIn(kCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 TEST_F(ExpansionTest, CommandLineBreaksPassThrough) {
     state.Specification.Programs[0]->CommandLine = "-t\r\ndel tmp\r\necho done";

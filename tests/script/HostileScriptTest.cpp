@@ -169,7 +169,7 @@ TEST(HostileScript, PreviewOfAPositionWithoutAProgramSaysSo) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, TooLargeScript, ::testing::ValuesIn(kTooLarge),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 TEST(HostileScript, AScriptOfExactlyTheLimitIsWritten) {
     TempDir dir;

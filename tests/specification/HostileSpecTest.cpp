@@ -62,7 +62,7 @@ const QuoteCase kQuoteCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Lines, QuotedLineTable, ::testing::ValuesIn(kQuoteCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 TEST(HostileSpecification, EveryExpectedMessageQuotesAtMostTheLimit) {
     const std::string big(8 << 20, 'q');

@@ -86,7 +86,7 @@ INSTANTIATE_TEST_SUITE_P(
                    kSetup + CrLfLines({"group = A", "{", "colorbox = C", "{", "hint = h", "more",
                                        "{", "}"}),
                    "Unexpected start of new object. (Did you miss a \"{\"?)\r\nLine: 10"}),
-    [](const auto& info) { return info.param.name; });
+    [](const auto& test) { return test.param.name; });
 
 TEST(LoadSpecification, ByteOrderMarkStaysPartOfTheFirstKey) {
     SpecHarness h;

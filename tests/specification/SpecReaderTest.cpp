@@ -56,7 +56,7 @@ INSTANTIATE_TEST_SUITE_P(
         LinesCase{"CtrlZEndsFile", "a\r\nb\x1a\r\nc\r\n", {"a", "b"}},
         LinesCase{"NulIsOrdinaryByte", std::string("a\0b\n", 4), {std::string("a\0b", 3)}},
         LinesCase{"FinalBlankLineCounts", "a\n\n", {"a", ""}}),
-    [](const auto& info) { return info.param.name; });
+    [](const auto& test) { return test.param.name; });
 
 TEST(SpecLineReader, ReadNonEmptyLineSkipsButStillCounts) {
     std::int32_t counter = 5;  // the reader does not reset the shared counter itself

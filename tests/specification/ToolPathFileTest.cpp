@@ -174,13 +174,13 @@ TEST_F(ToolPaths, FailedWriteThrowsIoError) {
     std::filesystem::create_directories(dir / "Config/Demo.path");  // a folder in the way
     EXPECT_THROW(WriteToolPathFile(state, "b", "d", {}), IoError);
 
-    TempDir other;
-    other.Write("Config", "a file where the folder belongs");
+    TempDir blockedDir;
+    blockedDir.Write("Config", "a file where the folder belongs");
     FieldContext blockedFields;
-    SpecificationModel blocked(blockedFields, other.path());
+    SpecificationModel blocked(blockedFields, blockedDir.path());
     blocked.SpecFileName = "Demo.zrs";
     EXPECT_THROW(WriteToolPathFile(blocked, "b", "d", {}), IoError);
-    EXPECT_EQ(other.Read("Config"), "a file where the folder belongs");
+    EXPECT_EQ(blockedDir.Read("Config"), "a file where the folder belongs");
 }
 
 }  // namespace
