@@ -10,7 +10,7 @@
 
 namespace kestrune {
 
-AppState::AppState(std::string programFolder) : Specification(Fields, std::move(programFolder)) {}
+AppState::AppState(const std::string& programFolder) : Specification(Fields, programFolder) {}
 
 std::string AppState::ChooseFolder() const {
     return Fields.platform.get().ChooseFolder("Select A Folder:");

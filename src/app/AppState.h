@@ -34,7 +34,7 @@ inline constexpr std::int32_t kDefaultRecentCount = 4;
 enum class LanguageChoice : std::uint8_t { System, Chinese, English };
 
 struct AppState {
-    explicit AppState(std::string programFolder = {});
+    explicit AppState(const std::string& programFolder = {});
     AppState(const AppState&) = delete;
     AppState& operator=(const AppState&) = delete;
 

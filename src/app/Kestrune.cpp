@@ -66,8 +66,8 @@ EventResult Usable(const ControlState* control) {
     return control->enabled ? EventResult::Done : EventResult::Disabled;
 }
 
-Kestrune::Kestrune(Platform& platform, std::string programFolder, std::string executablePath)
-    : frmMain(platform, std::move(programFolder), std::move(executablePath)),
+Kestrune::Kestrune(Platform& platform, const std::string& programFolder, std::string executablePath)
+    : frmMain(platform, programFolder, std::move(executablePath)),
       frmOptions(frmMain),
       frmAbout(frmMain) {
     frmMain.frmOptions = &frmOptions;

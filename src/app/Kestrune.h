@@ -56,7 +56,7 @@ struct PlacedRow {
 
 class Kestrune {
   public:
-    Kestrune(Platform& platform, std::string programFolder, std::string executablePath = {});
+    Kestrune(Platform& platform, const std::string& programFolder, std::string executablePath = {});
 
     TfrmMain frmMain;
     TfrmOptions frmOptions;

@@ -16,11 +16,11 @@ constexpr int kFrameHeight = 54;
 
 }  // namespace
 
-TfrmMain::TfrmMain(Platform& platform, std::string programFolder, std::string executablePath)
+TfrmMain::TfrmMain(Platform& platform, const std::string& programFolder, std::string executablePath)
     : ControlWindow(kWindowId),
       platform_(platform),
       executablePath_(std::move(executablePath)),
-      state_(std::move(programFolder)) {
+      state_(programFolder) {
     state_.Specification.Listener = &listener_;
     state_.Fields.platform = platform_;
     ApplyDesign(Controls(), *this);

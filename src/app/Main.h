@@ -42,7 +42,7 @@ class TfrmMain final : public DialogHost, public ControlWindow {
   public:
     static constexpr WindowId kWindowId = WindowId::Main;
     // `executablePath` is the program's own full path (the association's command).
-    TfrmMain(Platform& platform, std::string programFolder, std::string executablePath = {});
+    TfrmMain(Platform& platform, const std::string& programFolder, std::string executablePath = {});
     TfrmMain(const TfrmMain&) = delete;
     TfrmMain& operator=(const TfrmMain&) = delete;
 

@@ -16,7 +16,7 @@ namespace kestrune {
 namespace {
 
 // No record file is larger; a bigger one is not ours.
-constexpr std::size_t kMaxRecordBytes = 64 * 1024;
+constexpr std::size_t kMaxRecordBytes = std::size_t{64} * 1024;
 
 std::vector<std::string> Lines(const std::string& path) {
     std::vector<std::string> lines;

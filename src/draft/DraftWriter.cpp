@@ -122,7 +122,7 @@ bool FillComboBox(const HelpOption& option, const std::string& name, DraftField&
         if (!field.options.empty()) {
             field.options += "|";
         }
-        field.options += choice + "," + prefix + choice;
+        field.options.append(choice).append(",").append(prefix).append(choice);
     }
     const std::string wanted = SpecificationText(option.defaultValue);
     const auto found = std::find(choices.begin(), choices.end(), wanted);
@@ -166,6 +166,9 @@ void FillEditBox(const HelpOption& option, const std::vector<std::string>& words
                                       [](const std::string& w) { return OneOf(w, kRealWords); });
     // "NUM+SUFFIX" takes "10M": only a value named by one number word is a plain number.
     const bool integerName = !realName && words.size() == 1 && OneOf(first, kIntegerWords);
+    // The first and the last test both leave no type; they stay apart, since the order of the
+    // tests between them decides.
+    // NOLINTNEXTLINE(bugprone-branch-clone)
     if (!defaultValue.empty() && (realName || integerName) && !IsReal(defaultValue)) {
         field.type.clear();  // "(default: as --buffer)": a remark, not a value
     } else if (realName || (integerName && !defaultValue.empty() && !IsInteger(defaultValue))) {

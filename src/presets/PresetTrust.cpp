@@ -62,17 +62,17 @@ std::uint32_t Rotate(std::uint32_t x, int n) {
 
 void Compress(std::array<std::uint32_t, 8>& h, const unsigned char* block) {
     std::array<std::uint32_t, 64> w{};
-    for (int i = 0; i < 16; ++i) {
+    for (std::size_t i = 0; i < 16; ++i) {
         w[i] = (std::uint32_t{block[4 * i]} << 24) | (std::uint32_t{block[4 * i + 1]} << 16) |
                (std::uint32_t{block[4 * i + 2]} << 8) | std::uint32_t{block[4 * i + 3]};
     }
-    for (int i = 16; i < 64; ++i) {
+    for (std::size_t i = 16; i < 64; ++i) {
         const std::uint32_t s0 = Rotate(w[i - 15], 7) ^ Rotate(w[i - 15], 18) ^ (w[i - 15] >> 3);
         const std::uint32_t s1 = Rotate(w[i - 2], 17) ^ Rotate(w[i - 2], 19) ^ (w[i - 2] >> 10);
         w[i] = w[i - 16] + s0 + w[i - 7] + s1;
     }
     std::array<std::uint32_t, 8> v = h;
-    for (int i = 0; i < 64; ++i) {
+    for (std::size_t i = 0; i < 64; ++i) {
         const std::uint32_t s1 = Rotate(v[4], 6) ^ Rotate(v[4], 11) ^ Rotate(v[4], 25);
         const std::uint32_t choice = (v[4] & v[5]) ^ (~v[4] & v[6]);
         const std::uint32_t t1 = v[7] + s1 + choice + kRound[i] + w[i];
@@ -81,7 +81,7 @@ void Compress(std::array<std::uint32_t, 8>& h, const unsigned char* block) {
         const std::uint32_t t2 = s0 + majority;
         v = {t1 + t2, v[0], v[1], v[2], v[3] + t1, v[4], v[5], v[6]};
     }
-    for (int i = 0; i < 8; ++i) {
+    for (std::size_t i = 0; i < 8; ++i) {
         h[i] += v[i];
     }
 }
@@ -133,7 +133,7 @@ std::string Sha256Hex(std::string_view bytes) {
     tail[rest] = 0x80;
     const std::size_t last = rest < 56 ? 64 : 128;
     const std::uint64_t bits = static_cast<std::uint64_t>(bytes.size()) * 8;
-    for (int i = 0; i < 8; ++i) {
+    for (std::size_t i = 0; i < 8; ++i) {
         tail[last - 1 - i] = static_cast<unsigned char>(bits >> (8 * i));
     }
     Compress(h, tail.data());

@@ -4,7 +4,7 @@
 
 namespace kestrune {
 
-SpecificationModel::SpecificationModel(FieldContext& fields, std::string programFolder)
+SpecificationModel::SpecificationModel(FieldContext& fields, const std::string& programFolder)
     : Fields(fields),
       ProgramFolder(programFolder.empty() ? std::string() : WithTrailingSeparator(programFolder)) {}
 

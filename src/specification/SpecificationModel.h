@@ -37,7 +37,7 @@ struct LinkEntry {  // an entry of the Links menu
 
 struct SpecificationModel {
     // The programs' fields live on `fields`, which must outlive the model.
-    explicit SpecificationModel(FieldContext& fields, std::string programFolder = {});
+    explicit SpecificationModel(FieldContext& fields, const std::string& programFolder = {});
     SpecificationModel(const SpecificationModel&) = delete;
     SpecificationModel& operator=(const SpecificationModel&) = delete;
 
