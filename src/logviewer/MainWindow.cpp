@@ -390,11 +390,13 @@ void MainWindow::setSourceRoot(const QString& folder) {
     if (log_.path().empty()) {
         return;
     }
+    // Kept in the form the log's folder has beside it: on Windows with backslashes, as shown.
+    const std::filesystem::path root = toPath(folder).lexically_normal();
     reda::setSourceRoot(settings_, logFolder().string(),
-                        folder.isEmpty() ? std::string() : toPath(folder).string());
+                        folder.isEmpty() ? std::string() : root.string());
     saveSettings();
     showStatus(folder.isEmpty() ? tr("No source folder for these logs.")
-                                : tr("Links are also looked for in %1.").arg(folder));
+                                : tr("Links are also looked for in %1.").arg(fromPath(root)));
 }
 
 bool MainWindow::saveSettings() {

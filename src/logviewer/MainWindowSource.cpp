@@ -18,9 +18,20 @@ namespace reda {
 
 namespace {
 
+// The editor's words and the file's path meet in one command as UTF-8 text: on Windows the
+// environment is read wide and MinGW's std::filesystem gives narrow paths in UTF-8, where the
+// ANSI code page would open a wrong file for a path beyond it.
 std::string environment(const char* name) {
+#ifdef _WIN32
+    return qEnvironmentVariable(name).toStdString();
+#else
     const char* value = std::getenv(name);
     return value != nullptr ? value : "";
+#endif
+}
+
+QString commandText(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 bool startDetached(const QString& program, const QStringList& arguments) {
@@ -90,9 +101,9 @@ bool MainWindow::openLocation(std::size_t line) {
     QString program;
     QStringList arguments;
     if (command) {
-        program = QString::fromLocal8Bit(command->program.c_str());
+        program = commandText(command->program);
         for (const std::string& argument : command->arguments) {
-            arguments << QString::fromLocal8Bit(argument.c_str());
+            arguments << commandText(argument);
         }
     } else {
         arguments << shown;  // the desktop's opener, which knows no line

@@ -156,11 +156,15 @@ class LogViewerBuildTest : public QObject {
                       "make: *** [Makefile:2: all] Error 2\n",
                   QIODevice::WriteOnly);
         MainWindow& w = openLog(log);
-        QCOMPARE(clickLink(w, 2, 3), QStringLiteral("vim|+2|") + lib + QStringLiteral("/strbuf.c"));
+        QCOMPARE(clickLink(w, 2, 3),
+                 QStringLiteral("vim|+2|") +
+                     QDir::toNativeSeparators(lib + QStringLiteral("/strbuf.c")));
         QCOMPARE(clickLink(w, 3, 15),
-                 QStringLiteral("vim|+8|") + lib + QStringLiteral("/Makefile"));
-        QCOMPARE(clickLink(w, 5, 13), QStringLiteral("vim|+2|") +
-                                          QDir::cleanPath(path(QStringLiteral("proj/Makefile"))));
+                 QStringLiteral("vim|+8|") +
+                     QDir::toNativeSeparators(lib + QStringLiteral("/Makefile")));
+        QCOMPARE(clickLink(w, 5, 13),
+                 QStringLiteral("vim|+2|") + QDir::toNativeSeparators(QDir::cleanPath(
+                                                 path(QStringLiteral("proj/Makefile")))));
     }
 
     // A build log kept beside its source: its links find nothing until the user names the
@@ -177,20 +181,58 @@ class LogViewerBuildTest : public QObject {
         QCOMPARE(clickLink(w, 0, 2), QString());
         QCOMPARE(w.statusBar()->currentMessage(),
                  QStringLiteral("The file %1 is not there.")
-                     .arg(QDir::cleanPath(path(QStringLiteral("logs/src/main.c")))));
+                     .arg(QDir::toNativeSeparators(
+                         QDir::cleanPath(path(QStringLiteral("logs/src/main.c"))))));
         const QString source = QDir::cleanPath(path(QStringLiteral("pkg-1.0")));
         w.setSourceRoot(source);
-        const QString file = source + QStringLiteral("/src/main.c");
+        // Shown, opened and kept in REDA.ini in the system's own form: backslashes on Windows.
+        const QString file = QDir::toNativeSeparators(source + QStringLiteral("/src/main.c"));
         QCOMPARE(clickLink(w, 0, 2), QStringLiteral("vim|+5|") + file);
         QCOMPARE(w.settings().sourceFolders,
                  (std::vector<reda::SourceFolder>{
-                     {QDir::cleanPath(path(QStringLiteral("logs"))).toStdString(),
-                      source.toStdString()}}));
+                     {QDir::toNativeSeparators(QDir::cleanPath(path(QStringLiteral("logs"))))
+                          .toStdString(),
+                      QDir::toNativeSeparators(source).toStdString()}}));
         // The command line resolves it the same way, from the same REDA.ini entry.
         std::ostringstream out;
         std::ostringstream err;
         QCOMPARE(reda::writeLocations(reda::toPath(log), reda::toPath(source), out, err), 0);
         QCOMPARE(QString::fromStdString(out.str()), QStringLiteral("1\t%1\t5\t12\n").arg(file));
+    }
+
+    // Under a source folder named beyond ASCII the editor is handed the file's own path, and
+    // the next window over the same REDA.ini opens the same file.
+    void sourceFolderBeyondAsciiOpensTheSameFile() {
+        const QString name = QStringLiteral("Quellen-für-Jürgen");
+        QDir top(fixture_.folder());
+        QVERIFY(top.mkpath(name + QStringLiteral("/src")));
+        QVERIFY(top.mkpath(QStringLiteral("logs")));
+        writeFile(path(name + QStringLiteral("/src/main.c")), "int x;\n", QIODevice::WriteOnly);
+        const QString log = path(QStringLiteral("logs/app.log"));
+        writeFile(log, "src/main.c:5:12: error: 'missing_status' undeclared\n",
+                  QIODevice::WriteOnly);
+        MainWindow& w = openLog(log);
+        const QString source = QDir::cleanPath(path(name));
+        w.setSourceRoot(source);
+        QCOMPARE(w.statusBar()->currentMessage(), QStringLiteral("Links are also looked for in %1.")
+                                                      .arg(QDir::toNativeSeparators(source)));
+        const QString file = QDir::toNativeSeparators(source + QStringLiteral("/src/main.c"));
+        QCOMPARE(clickLink(w, 0, 2), QStringLiteral("vim|+5|") + file);
+
+        const std::filesystem::path ini = reda::toPath(path(QStringLiteral("Config/REDA.ini")));
+        const reda::RedaSettings saved = reda::readSettings(ini);
+        QCOMPARE(saved.sourceFolders.size(), std::size_t{1});
+        QCOMPARE(QString::fromStdString(saved.sourceFolders[0].root),
+                 QDir::toNativeSeparators(source));
+        MainWindow again(ini);
+        again.setOpener([this](const QString& program, const QStringList& arguments) {
+            call_ = program + QLatin1Char('|') + arguments.join(QLatin1Char('|'));
+            return true;
+        });
+        again.openLog(log);
+        call_.clear();
+        QVERIFY(again.openLocation(0));
+        QCOMPARE(call_, QStringLiteral("vim|+5|") + file);
     }
 
     // The window marks the corpus's lines and resolves its links as the command line does.

@@ -274,7 +274,9 @@ class LogViewerFeaturesTest : public QObject {
             calls << program + QLatin1Char('|') + arguments.join(QLatin1Char('|'));
             return true;
         });
-        const QString file = QDir::cleanPath(path(QStringLiteral("src/a.c")));
+        // REDA shows and opens the file in the system's own form: with backslashes on Windows.
+        const QString file =
+            QDir::toNativeSeparators(QDir::cleanPath(path(QStringLiteral("src/a.c"))));
         qputenv("VISUAL", "vim");
         const QRect link = w.view()->cellRect(1, 3);
         QTest::mouseClick(w.view()->viewport(), Qt::LeftButton, {}, link.center());
@@ -295,9 +297,9 @@ class LogViewerFeaturesTest : public QObject {
         QTest::keyClick(w.view(), Qt::Key_Down);
         QTest::keyClick(w.view(), Qt::Key_Return);
         QCOMPARE(calls.size(), 2);
-        QCOMPARE(w.statusBar()->currentMessage(),
-                 QStringLiteral("The file %1 is not there.")
-                     .arg(QDir::cleanPath(path(QStringLiteral("src/missing.c")))));
+        QCOMPARE(w.statusBar()->currentMessage(), QStringLiteral("The file %1 is not there.")
+                                                      .arg(QDir::toNativeSeparators(QDir::cleanPath(
+                                                          path(QStringLiteral("src/missing.c"))))));
         QTest::keyClick(w.view(), Qt::Key_Up);
         QTest::keyClick(w.view(), Qt::Key_Up);
         QTest::keyClick(&w, Qt::Key_F4);
