@@ -222,68 +222,94 @@ class Checker {
         }
     }
 
-    void CheckReference(std::string_view text, const std::string& lower, std::size_t from, bool exe,
-                        const ShellContext& context, Place place, int layoutLine) {
-        const std::string_view prefix = exe ? kExePrefix : kParamPrefix;
+    // What a `$ClassEXE=` or `$ClassParam=` reference at `from` names: the program (npos for
+    // none), the name as written, and whether it was written in quotes ('Name').
+    struct Reference {
+        std::size_t named = npos;
+        std::string_view written;
+        bool quotedForm = false;
+    };
+
+    Reference ResolveReference(std::string_view text, const std::string& lower, std::size_t from,
+                               bool exe) {
         auto accept = [exe](const Program& program) { return !exe || program.requireExe; };
         auto any = [](const Program&) { return true; };
-        std::size_t named = npos;
-        std::string_view written = WrittenName(text, from);
-        bool quotedForm = false;
+        Reference ref{npos, WrittenName(text, from), false};
         if (from < text.size() && text[from] == '\'') {
             const std::size_t close = text.find('\'', from + 1);
             if (close != npos) {
-                quotedForm = true;
-                written = text.substr(from + 1, close - from - 1);
-                const auto found = programsByName_.find(LowerAscii(written));
+                ref.quotedForm = true;
+                ref.written = text.substr(from + 1, close - from - 1);
+                const auto found = programsByName_.find(LowerAscii(ref.written));
                 if (found != programsByName_.end()) {
                     for (std::size_t index : found->second) {
                         if (accept(document_.groups[index])) {
-                            named = index;
+                            ref.named = index;
                             break;
                         }
                     }
-                    if (named == npos) {
-                        named = found->second.front();
+                    if (ref.named == npos) {
+                        ref.named = found->second.front();
                     }
                 }
             }
         }
+        if (!exhausted_ && !ref.quotedForm) {
+            ref.named = FindNamed(programsByName_, lengths_, lower, from, accept);
+            if (ref.named == npos) {
+                ref.named = FindNamed(programsByName_, lengths_, lower, from, any);
+            }
+        }
+        return ref;
+    }
+
+    void CheckReference(std::string_view text, const std::string& lower, std::size_t from, bool exe,
+                        const ShellContext& context, Place place, int layoutLine) {
+        const Reference ref = ResolveReference(text, lower, from, exe);
         if (exhausted_) {
             return;
         }
-        if (!quotedForm) {
-            named = FindNamed(programsByName_, lengths_, lower, from, accept);
-            if (named == npos) {
-                named = FindNamed(programsByName_, lengths_, lower, from, any);
-            }
+        if (ref.named == npos) {
+            CheckUnknownReference(ref, lower, from, exe, place, layoutLine);
+        } else {
+            CheckProgramReference(ref, exe, context, place);
         }
-        const std::string reference = std::string(prefix) + std::string(written);
-        if (named == npos) {
-            const std::size_t empty =
-                quotedForm ? FindExact(emptyByName_, written)
-                           : FindNamed(emptyByName_, emptyLengths_, lower, from, any);
-            if (exhausted_) {
-                return;
-            }
-            if (empty != npos) {
-                if (usedEmpty_[empty] == 0) {
-                    usedEmpty_[empty] = layoutLine;
-                }
-                return;
-            }
-            const std::string_view closest = Suggest(written, programNames_);
-            std::string message =
-                Quote(reference) + " names no program: it stays in the script as written";
-            if (!closest.empty()) {
-                message += " (did you mean " + Quote(closest) + "?)";
-            }
-            findings_.Add(
-                place, LintSeverity::Error, "unknown-program", std::move(message),
-                closest.empty() ? std::string() : std::string(prefix) + std::string(closest));
+    }
+
+    // A reference that names no program: a program without options is fine (its line is
+    // written as is), anything else is an error with the closest name as advice.
+    void CheckUnknownReference(const Reference& ref, const std::string& lower, std::size_t from,
+                               bool exe, Place place, int layoutLine) {
+        auto any = [](const Program&) { return true; };
+        const std::string_view prefix = exe ? kExePrefix : kParamPrefix;
+        const std::size_t empty = ref.quotedForm
+                                      ? FindExact(emptyByName_, ref.written)
+                                      : FindNamed(emptyByName_, emptyLengths_, lower, from, any);
+        if (exhausted_) {
             return;
         }
-        const Program& program = document_.groups[named];
+        if (empty != npos) {
+            if (usedEmpty_[empty] == 0) {
+                usedEmpty_[empty] = layoutLine;
+            }
+            return;
+        }
+        const std::string reference = std::string(prefix) + std::string(ref.written);
+        const std::string_view closest = Suggest(ref.written, programNames_);
+        std::string message =
+            Quote(reference) + " names no program: it stays in the script as written";
+        if (!closest.empty()) {
+            message += " (did you mean " + Quote(closest) + "?)";
+        }
+        findings_.Add(place, LintSeverity::Error, "unknown-program", std::move(message),
+                      closest.empty() ? std::string() : std::string(prefix) + std::string(closest));
+    }
+
+    void CheckProgramReference(const Reference& ref, bool exe, const ShellContext& context,
+                               Place place) {
+        const std::string_view prefix = exe ? kExePrefix : kParamPrefix;
+        const std::string reference = std::string(prefix) + std::string(ref.written);
+        const Program& program = document_.groups[ref.named];
         if (exe && !program.requireExe) {
             findings_.Add(place, LintSeverity::Warning, "exe-not-stage",
                           Quote(reference) + " names the program " + Quote(program.name) +
@@ -293,23 +319,23 @@ class Checker {
             return;
         }
         if (exe) {
-            ranStage_[named] = true;
+            ranStage_[ref.named] = true;
         }
-        if (!quotedForm && program.lowerName.size() < written.size()) {
-            const std::size_t longer = FindExact(programsByName_, written);
+        if (!ref.quotedForm && program.lowerName.size() < ref.written.size()) {
+            const std::size_t longer = FindExact(programsByName_, ref.written);
             if (longer != npos) {
                 const std::string suggestion =
-                    std::string(prefix) + "'" + std::string(written) + "'";
+                    std::string(prefix) + "'" + std::string(ref.written) + "'";
                 findings_.Add(place, LintSeverity::Warning, "name-prefix",
                               Quote(reference) + " is read as the program " + Quote(program.name) +
                                   " followed by " +
-                                  Quote(written.substr(program.lowerName.size())) + "; write " +
-                                  Quote(suggestion) + " to name " + Quote(written),
+                                  Quote(ref.written.substr(program.lowerName.size())) + "; write " +
+                                  Quote(suggestion) + " to name " + Quote(ref.written),
                               suggestion);
             }
         }
         if (!exe && context.quote != ShellContext::Quote::None && !context.comment &&
-            carriesNames_[named]) {
+            carriesNames_[ref.named]) {
             findings_.Add(place, LintSeverity::Warning, "param-in-quotes",
                           Quote(reference) +
                               " stands inside quotes, but the names in the command line are quoted "

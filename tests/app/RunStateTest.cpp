@@ -9,6 +9,7 @@
 #include <string>
 
 #include "AppHarness.h"
+#include "RunHarness.h"
 #include "app/RunRecord.h"
 #include "base/Paths.h"
 
@@ -31,7 +32,7 @@ struct Utc : ::testing::Environment {
 };
 [[maybe_unused]] const auto* const kUtc = ::testing::AddGlobalTestEnvironment(new Utc);
 
-constexpr std::int64_t kStart = 1765281840;  // 2025-12-09 12:04:00 UTC
+constexpr std::int64_t kStart = testing::kRunStart;
 
 struct RecordCase {
     const char* name;
@@ -100,14 +101,7 @@ TEST(RunRecord, NoRecordOrADamagedOneShowsNothing) {
     }
 }
 
-struct RunHarness : AppHarness {
-    std::int64_t now = kStart;
-    RunHarness() {
-        main().Clock = [this] { return now; };
-        Start();
-        EXPECT_TRUE(main().OpenPreset(ChainPreset("HelloC.zrp", input), PresetMode::Open));
-    }
-    void Run() { ASSERT_EQ(program.Click("cmdCompile"), EventResult::Done); }
+struct RunHarness : testing::RunHarness {
     // What the wrapper writes once the terminal runs it.
     void WrapperStarted(int pid, int group) {
         dir.Write(kRunProcessName, std::to_string(pid) + " " + std::to_string(group) + " " +

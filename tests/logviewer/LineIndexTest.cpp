@@ -148,7 +148,7 @@ TEST(LineIndex, EndFirstThenJoinedEqualsFromTheStart) {
     for (unsigned seed = 1; seed <= 300; ++seed) {
         std::mt19937 random(seed);
         std::string data;
-        for (unsigned n = random() % 60; n-- > 0;) {
+        for (unsigned n = static_cast<unsigned>(random() % 60); n-- > 0;) {
             data += pieces[random() % pieces.size()];
         }
         LineIndex forward;

@@ -185,7 +185,7 @@ TEST_P(LogFileFollow, RandomWritesAlwaysShowTheFileAsItIs) {
     rewrite(path, content);
     const auto start = fs::last_write_time(path);
     for (int step = 0; step < 600; ++step) {
-        const unsigned action = random() % 20;
+        const auto action = static_cast<unsigned>(random() % 20);
         if (action == 0) {
             content = pieces[random() % std::size(pieces)];
             rewrite(path, content);
@@ -194,7 +194,7 @@ TEST_P(LogFileFollow, RandomWritesAlwaysShowTheFileAsItIs) {
             fs::resize_file(path, content.size());
         } else {
             std::string more;
-            for (unsigned n = random() % 4; n-- > 0;) {
+            for (unsigned n = static_cast<unsigned>(random() % 4); n-- > 0;) {
                 more += pieces[random() % std::size(pieces)];
             }
             content += more;

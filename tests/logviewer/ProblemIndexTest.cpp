@@ -148,7 +148,7 @@ TEST(ProblemIndex, WordsAndPhrasesAgreeWithASearchPerWord) {
     std::mt19937 random(5);
     std::string text;
     for (int line = 0; line < 400; ++line) {
-        for (unsigned n = random() % 6; n-- > 0;) {
+        for (unsigned n = static_cast<unsigned>(random() % 6); n-- > 0;) {
             text += vocabulary[random() % vocabulary.size()];
             text += random() % 3 == 0 ? "" : " ";
         }

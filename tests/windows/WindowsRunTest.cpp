@@ -16,6 +16,7 @@
 #include <thread>
 
 #include "AppHarness.h"
+#include "RunHarness.h"
 #include "app/RunRecord.h"
 #include "base/FileIo.h"
 #include "base/WindowsSystem.h"
@@ -27,7 +28,7 @@ namespace fs = std::filesystem;
 using testing::AppHarness;
 using testing::TempDir;
 
-constexpr std::int64_t kStart = 1765281840;
+constexpr std::int64_t kStart = testing::kRunStart;
 
 // A folder whose name holds what cmd.exe would read as its own: blanks, "%", "&", "^", "(".
 std::string HostileFolder(const TempDir& dir) {
@@ -114,14 +115,13 @@ TEST(WindowsRun, NoRunIsGoingUnderANumberThatNeverStartedOne) {
     EXPECT_FALSE(windows::RunGoing(static_cast<int>(GetCurrentProcessId())));
 }
 
-struct RunHarness : AppHarness {
-    std::int64_t now = kStart;
-    RunHarness() {
-        main().Clock = [this] { return now; };
-        Start();
-        EXPECT_TRUE(main().OpenPreset(ChainPreset("HelloC.zrp", input), PresetMode::Open));
-    }
-    void Run() { ASSERT_EQ(program.Click("cmdCompile"), EventResult::Done); }
+using testing::RunHarness;
+Start();
+EXPECT_TRUE(main().OpenPreset(ChainPreset("HelloC.zrp", input), PresetMode::Open));
+}
+void Run() {
+    ASSERT_EQ(program.Click("cmdCompile"), EventResult::Done);
+}
 };
 
 TEST(WindowsRunState, RunRecordsTheStartAndTheWindowFollowsTheRun) {
