@@ -50,7 +50,7 @@ INSTANTIATE_TEST_SUITE_P(
         StyleCase{"OutOfRangeIsClamped", "\x1b[38;2;999;0;0m", {}, {kRgb | 0xff0000, 0, false}},
         StyleCase{"NotSgr", "\x1b[K", {red, 0, false}, {red, 0, false}},
         StyleCase{"UnknownParametersSkipped", "\x1b[4;5;31m", {}, {red, 0, false}}),
-    [](const ::testing::TestParamInfo<StyleCase>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<StyleCase>& test) { return test.param.name; });
 
 struct LengthCase {
     std::string bytes;

@@ -74,7 +74,7 @@ INSTANTIATE_TEST_SUITE_P(
         DecodeCase{"C1Control", "\xC2\x85", u"\ufffd", {0, 0, 1}, {{0, 1}}},
         DecodeCase{
             "Latin1Text", "caf\xE9 ok", u"caf\ufffd ok", {0, 1, 2, 3, 4, 5, 6, 7}, {{3, 4}}}),
-    [](const ::testing::TestParamInfo<DecodeCase>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<DecodeCase>& test) { return test.param.name; });
 
 TEST(LineDecoder, LongLinesAreClippedAtTheColumnLimit) {
     const std::string bytes(5u << 20, 'x');

@@ -79,7 +79,7 @@ INSTANTIATE_TEST_SUITE_P(
                       IndexCase{"CrThenCrLf", "x\r\r\ny", {0, 2, 4}, {2, 4, 5}, 2, 5},
                       IndexCase{"Mixed", "a\rb\nc\r\nd", {0, 2, 4, 7}, {2, 4, 7, 8}, 3, 8},
                       IndexCase{"NulBytes", std::string("\0a\0\nb", 5), {0, 4}, {4, 5}, 1, 5}),
-    [](const ::testing::TestParamInfo<IndexCase>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<IndexCase>& test) { return test.param.name; });
 
 TEST(LineIndex, HighPartStepsKeepEveryOffset) {
     // With 4 low bits the high part steps every 16 bytes, as it would every 4 GiB.

@@ -84,7 +84,7 @@ INSTANTIATE_TEST_SUITE_P(
             "ColumnCapMarkerOwnRow", std::string(30, 'x'), 4, 10, 5, {0, 4, 8, 10}, {0, 4, 8, 10}},
         WrapCase{
             "UnclippedLineHasNoMarkerRow", std::string(10, 'x'), 4, 100, 5, {0, 4, 8}, {0, 4, 8}}),
-    [](const ::testing::TestParamInfo<WrapCase>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<WrapCase>& test) { return test.param.name; });
 
 // A row of width 0 (a view narrower than a column) still holds one column and ends.
 TEST(LineWrap, ZeroWidthTakesOneColumnARow) {

@@ -210,8 +210,8 @@ TEST_P(LogFileFollow, RandomWritesAlwaysShowTheFileAsItIs) {
 
 INSTANTIATE_TEST_SUITE_P(LogFile, LogFileFollow,
                          ::testing::Values(LogFile::Backing::Mapped, LogFile::Backing::Copied),
-                         [](const ::testing::TestParamInfo<LogFile::Backing>& info) {
-                             return info.param == LogFile::Backing::Mapped ? "Mapped" : "Copied";
+                         [](const ::testing::TestParamInfo<LogFile::Backing>& test) {
+                             return test.param == LogFile::Backing::Mapped ? "Mapped" : "Copied";
                          });
 
 TEST(LogFile, TruncatedUnderTheMappingReadsZerosInsteadOfCrashing) {

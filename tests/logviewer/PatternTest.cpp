@@ -56,7 +56,7 @@ INSTANTIATE_TEST_SUITE_P(
         PatternCase{"RegexUtf8", "caf\xc3\xa9", kRegex, kAnyCase, "un caf\xc3\xa9", Match{3, 5}},
         PatternCase{"RegexOnBadBytes", "b+", kRegex, kAnyCase, "\xff\xfe bb", Match{3, 2}},
         PatternCase{"EmptyFindsNothing", "", kRegex, kAnyCase, "text", std::nullopt}),
-    [](const ::testing::TestParamInfo<PatternCase>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<PatternCase>& test) { return test.param.name; });
 
 struct BadCase {
     std::string pattern;

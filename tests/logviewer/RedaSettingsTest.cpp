@@ -43,7 +43,7 @@ INSTANTIATE_TEST_SUITE_P(
                       BrokenCase{
                           "BadValues",
                           "[REDA]\nMatchCase = maybe\nRecent0 = a\nRecent10 = b\nRecentX = c\n"}),
-    [](const ::testing::TestParamInfo<BrokenCase>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<BrokenCase>& test) { return test.param.name; });
 
 TEST(RedaSettings, MissingFileGivesTheDefaults) {
     TempDir dir;

@@ -26,7 +26,7 @@ TEST(SearchJob, PiecesFindWhatOneScanFinds) {
     std::mt19937 random(11);
     for (int round = 0; round < 200; ++round) {
         std::string hay;
-        for (unsigned n = random() % 40; n-- > 0;) {
+        for (unsigned n = static_cast<unsigned>(random() % 40); n-- > 0;) {
             hay += words[random() % words.size()];
         }
         const bool wholeWord = round % 2 == 0;

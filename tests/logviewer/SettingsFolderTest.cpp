@@ -90,7 +90,7 @@ INSTANTIATE_TEST_SUITE_P(
         FolderCase{
             "NoXdgDataHome", false, false, {{"HOME", "@user"}}, "user/.local/share/kestrune"},
         FolderCase{"NoHomeAtAll", false, false, {}, "bin"}),
-    [](const ::testing::TestParamInfo<FolderCase>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<FolderCase>& test) { return test.param.name; });
 
 // /usr/bin as an ordinary user sees it: root may write anywhere, so the check runs in a child
 // that has given up root. The settings go to the user's folder and can be written there.

@@ -71,7 +71,7 @@ INSTANTIATE_TEST_SUITE_P(
         LocationCase{"LineZero", "a.c:0: error", std::nullopt},
         LocationCase{"TimeIsNoLocation", "12:30:45 build started", std::nullopt},
         LocationCase{"Empty", "", std::nullopt}),
-    [](const ::testing::TestParamInfo<LocationCase>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<LocationCase>& test) { return test.param.name; });
 
 // A huge line is looked at only where a location can be: at its start.
 TEST(SourceLocation, OnlyTheStartOfALongLineIsLookedAt) {

@@ -91,7 +91,7 @@ INSTANTIATE_TEST_SUITE_P(
         FindCase{"NeedleLongerThanHay", "ab", "abc", {}, {}},
         FindCase{"EmptyNeedle", "abc", "", {}, {}},
         FindCase{"Utf8Needle", "f\xC3\xA4hig F\xC3\xA4HIG", "f\xC3\xA4hig", {}, {0, 7}}),
-    [](const ::testing::TestParamInfo<FindCase>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<FindCase>& test) { return test.param.name; });
 
 TEST(TextFinder, RandomTextAgreesWithTheObviousScan) {
     std::mt19937 random(7);

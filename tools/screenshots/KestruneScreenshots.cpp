@@ -50,12 +50,12 @@ int main(int argc, char** argv) {
             kestrune::ui::ApplicationFont(QFont(QStringLiteral("DejaVu Sans"), points)));
     }
     using kestrune::ui::FromQt;
-    const QString home = QDir(QString::fromLocal8Bit(argv[1])).absolutePath() + '/';
+    const QString home = QDir(QString::fromLocal8Bit(argv[1])).absolutePath() + QLatin1Char('/');
     kestrune::ScriptedPlatform platform;
     // The input file, then two favourites for the options dialog's Presets page.
     platform.fileAnswers = {FromQt(QDir(QString::fromLocal8Bit(argv[3])).absolutePath()),
-                            FromQt(home + "Presets/HelloC.zrp"),
-                            FromQt(home + "Presets/ImageTools.zrp")};
+                            FromQt(home + QStringLiteral("Presets/HelloC.zrp")),
+                            FromQt(home + QStringLiteral("Presets/ImageTools.zrp"))};
     platform.dateTime = "08.12.2026 10:00:00";
     platform.workArea = {0, 0, 1920, 1080};
     kestrune::ProgramHome programHome;
