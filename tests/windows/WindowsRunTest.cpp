@@ -116,13 +116,6 @@ TEST(WindowsRun, NoRunIsGoingUnderANumberThatNeverStartedOne) {
 }
 
 using testing::RunHarness;
-Start();
-EXPECT_TRUE(main().OpenPreset(ChainPreset("HelloC.zrp", input), PresetMode::Open));
-}
-void Run() {
-    ASSERT_EQ(program.Click("cmdCompile"), EventResult::Done);
-}
-};
 
 TEST(WindowsRunState, RunRecordsTheStartAndTheWindowFollowsTheRun) {
     RunHarness h;
