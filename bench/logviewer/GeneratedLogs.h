@@ -116,7 +116,7 @@ class Logs {
         std::string line;
         std::size_t written = 0;
         for (std::size_t n = 1; written < bytes; ++n) {
-            const unsigned r = random() % 1000;
+            const auto r = static_cast<unsigned>(random() % 1000);
             line = "[" + std::to_string(n) + "] ";
             if (r < 5) {
                 line +=

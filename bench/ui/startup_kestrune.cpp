@@ -15,8 +15,8 @@ int main(int argc, char** argv) {
     }
     kestrune::ui::SetUpDesktop(app);
     kestrune::ProgramHome home;
-    home.programFolder =
-        kestrune::ui::FromQt(QDir(QString::fromLocal8Bit(argv[1])).absolutePath() + '/');
+    home.programFolder = kestrune::ui::FromQt(QDir(QString::fromLocal8Bit(argv[1])).absolutePath() +
+                                              QLatin1Char('/'));
     kestrune::ui::QtPlatform platform;
     kestrune::ui::DesktopSession session(platform, home);
     session.Start({});
