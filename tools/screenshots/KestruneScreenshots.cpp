@@ -50,20 +50,22 @@ int main(int argc, char** argv) {
             kestrune::ui::ApplicationFont(QFont(QStringLiteral("DejaVu Sans"), points)));
     }
     using kestrune::ui::FromQt;
+    // Paths as the system writes them, as a file dialog answers them ("\" on Windows).
+    const auto native = [](const QString& path) { return FromQt(QDir::toNativeSeparators(path)); };
     const QString home = QDir(QString::fromLocal8Bit(argv[1])).absolutePath() + QLatin1Char('/');
     kestrune::ScriptedPlatform platform;
     // The input file, then two favourites for the options dialog's Presets page.
-    platform.fileAnswers = {FromQt(QDir(QString::fromLocal8Bit(argv[3])).absolutePath()),
-                            FromQt(home + QStringLiteral("Presets/HelloC.zrp")),
-                            FromQt(home + QStringLiteral("Presets/ImageTools.zrp"))};
+    platform.fileAnswers = {native(QDir(QString::fromLocal8Bit(argv[3])).absolutePath()),
+                            native(home + QStringLiteral("Presets/HelloC.zrp")),
+                            native(home + QStringLiteral("Presets/ImageTools.zrp"))};
     platform.dateTime = "08.12.2026 10:00:00";
     platform.workArea = {0, 0, 1920, 1080};
     kestrune::ProgramHome programHome;
-    programHome.programFolder = FromQt(home);
+    programHome.programFolder = native(home);
     kestrune::ui::DesktopSession session(platform, programHome);
     kestrune::Kestrune& core = session.Core();
     kestrune::ui::MainWindow& window = session.Window();
-    session.Start({FromQt(QDir(QString::fromLocal8Bit(argv[2])).absolutePath())});
+    session.Start({native(QDir(QString::fromLocal8Bit(argv[2])).absolutePath())});
     window.ClickControl("cmdBrowse");
     // The details pane shows the help of the field under the mouse.
     if (!core.frmMain.State().Specification.Programs.empty()) {
