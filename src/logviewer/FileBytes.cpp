@@ -329,7 +329,12 @@ std::unique_ptr<FileBytes> FileBytes::openGzip(const std::filesystem::path& path
         error = stamp.exists ? "is not a regular file" : "does not exist";
         return nullptr;
     }
-    gzFile in = gzopen(path.string().c_str(), "rb");
+#ifdef _WIN32
+    // The UTF-16 name: a narrow one would be read in the ANSI code page.
+    gzFile in = gzopen_w(path.c_str(), "rb");
+#else
+    gzFile in = gzopen(path.c_str(), "rb");
+#endif
     if (in == nullptr) {
         error = "cannot be opened";
         return nullptr;

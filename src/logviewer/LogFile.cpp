@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "FileBytes.h"
+#include "NativePath.h"
 
 namespace reda {
 
@@ -188,7 +189,7 @@ LogFile::Change LogFile::reopen(bool wasOpen) {
 }
 
 bool LogFile::isCompressed() const {
-    std::string extension = path_.extension().string();
+    std::string extension = textOfPath(path_.extension());
     for (char& c : extension) {
         c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
     }

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "Ansi.h"
+#include "NativePath.h"
 
 namespace reda {
 
@@ -147,7 +148,7 @@ void DirectoryTrail::observe(std::string_view line) {
     if (!change) {
         return;
     }
-    std::filesystem::path folder(change->directory);
+    std::filesystem::path folder = pathOfLogText(change->directory);
     if (folder.is_relative()) {
         folder = (open_.empty() ? logFolder_ : open_.back()) / folder;
     }
@@ -185,7 +186,7 @@ std::string nativeSeparators(std::string path) {
 bool isAbsolute(const std::string& path) {
     const bool drive = path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) &&
                        path[1] == ':' && (path[2] == '/' || path[2] == '\\');
-    return drive || std::filesystem::path(path).is_absolute();
+    return drive || pathOfLogText(path).is_absolute();
 }
 
 // Where a written path may be, in the order the build would have meant it.
@@ -193,7 +194,7 @@ std::vector<std::filesystem::path> candidates(const std::string& written,
                                               const LinkContext& context) {
     const std::string path = nativeSeparators(written);
     if (isAbsolute(path)) {
-        return {std::filesystem::path(path).lexically_normal()};
+        return {pathOfLogText(path).lexically_normal()};
     }
     std::vector<std::filesystem::path> folders;
     if (!context.current.empty()) {
@@ -218,9 +219,10 @@ std::vector<std::filesystem::path> candidates(const std::string& written,
     if (!context.lastEntered.empty()) {
         folders.push_back(context.lastEntered);
     }
+    const std::filesystem::path relative = pathOfLogText(path);
     std::vector<std::filesystem::path> out;
     for (const std::filesystem::path& base : folders) {
-        std::filesystem::path candidate = (base / path).lexically_normal();
+        std::filesystem::path candidate = (base / relative).lexically_normal();
         if (std::find(out.begin(), out.end(), candidate) == out.end()) {
             out.push_back(std::move(candidate));
         }
@@ -261,23 +263,23 @@ std::optional<EditorCommand> editorCommand(const std::string& visual, const std:
     while (words >> word) {
         command.arguments.push_back(word);
     }
-    const std::string name = std::filesystem::path(command.program).stem().string();
+    const std::string name = textOfPath(pathOfText(command.program).stem());
     static const std::vector<std::string> plusLine{
         "vi",          "vim",   "nvim", "gvim", "mvim", "view", "nano",   "pico",  "emacs",
         "emacsclient", "micro", "joe",  "jed",  "ne",   "kak",  "mcedit", "gedit", "kwrite"};
     if (name == "code" || name == "codium" || name == "code-insiders") {
         command.arguments.push_back("-g");
-        command.arguments.push_back(file.string() + ":" + std::to_string(line) +
+        command.arguments.push_back(textOfPath(file) + ":" + std::to_string(line) +
                                     (column > 0 ? ":" + std::to_string(column) : ""));
     } else if (std::find(plusLine.begin(), plusLine.end(), name) != plusLine.end()) {
         command.arguments.push_back("+" + std::to_string(line));
-        command.arguments.push_back(file.string());
+        command.arguments.push_back(textOfPath(file));
     } else if (name == "kate") {
         command.arguments.push_back("-l");
         command.arguments.push_back(std::to_string(line));
-        command.arguments.push_back(file.string());
+        command.arguments.push_back(textOfPath(file));
     } else {
-        command.arguments.push_back(file.string());
+        command.arguments.push_back(textOfPath(file));
     }
     return command;
 }
