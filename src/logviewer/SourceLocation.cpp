@@ -13,6 +13,17 @@ namespace reda {
 
 namespace {
 
+// Byte by byte rather than as UTF-8: a path in a log may be text of a code page (tools on
+// Windows write the ANSI one), and the forms look only at ASCII around it.
+const re2::RE2::Options& bytewise() {
+    static const re2::RE2::Options options = [] {
+        re2::RE2::Options latin1;
+        latin1.set_encoding(re2::RE2::Options::EncodingLatin1);
+        return latin1;
+    }();
+    return options;
+}
+
 // The line without its colour sequences, and for every byte kept its offset in the line.
 std::string withoutEscapes(std::string_view line, std::vector<std::size_t>& offsets) {
     std::string out;
@@ -32,33 +43,38 @@ std::string withoutEscapes(std::string_view line, std::vector<std::size_t>& offs
 const re2::RE2& gccForm() {
     // The path up to the first ":LINE:" or ":LINE:COLUMN:", or ":LINE," of gcc's include
     // chain ("In file included from x.h:3,").
-    static const re2::RE2 regex(R"(^\s*([^:\s][^\n]*?):([0-9]{1,9})(?::([0-9]{1,9}))?[:,])");
+    static const re2::RE2 regex(R"(^\s*([^:\s][^\n]*?):([0-9]{1,9})(?::([0-9]{1,9}))?[:,])",
+                                bytewise());
     return regex;
 }
 
 const re2::RE2& rustForm() {
-    static const re2::RE2 regex(R"(^\s*--> ([^\s:][^\n]*?):([0-9]{1,9}):([0-9]{1,9})\s*$)");
+    static const re2::RE2 regex(R"(^\s*--> ([^\s:][^\n]*?):([0-9]{1,9}):([0-9]{1,9})\s*$)",
+                                bytewise());
     return regex;
 }
 
 const re2::RE2& cmakeForm() {
-    static const re2::RE2 regex(R"(^\s*CMake [^:\n]*? at ([^\s:][^\n]*?):([0-9]{1,9}) \()");
+    static const re2::RE2 regex(R"(^\s*CMake [^:\n]*? at ([^\s:][^\n]*?):([0-9]{1,9}) \()",
+                                bytewise());
     return regex;
 }
 
 const re2::RE2& pythonForm() {
-    static const re2::RE2 regex(R"re(^\s*File "([^"\n]+)", line ([0-9]{1,9}))re");
+    static const re2::RE2 regex(R"re(^\s*File "([^"\n]+)", line ([0-9]{1,9}))re", bytewise());
     return regex;
 }
 
 const re2::RE2& directoryForm() {
     static const re2::RE2 regex(
-        R"(^(?:\S*/)?(?:g?make|ninja)(?:\[[0-9]+\])?: (Entering|Leaving) directory [`'"](.*)['"]\s*$)");
+        R"(^(?:\S*/)?(?:g?make|ninja)(?:\[[0-9]+\])?: (Entering|Leaving) directory [`'"](.*)['"]\s*$)",
+        bytewise());
     return regex;
 }
 
 const re2::RE2& msvcForm() {
-    static const re2::RE2 regex(R"(^\s*([^(\s][^(\n]*?)\(([0-9]{1,9})(?:,([0-9]{1,9}))?\)\s*:)");
+    static const re2::RE2 regex(R"(^\s*([^(\s][^(\n]*?)\(([0-9]{1,9})(?:,([0-9]{1,9}))?\)\s*:)",
+                                bytewise());
     return regex;
 }
 
