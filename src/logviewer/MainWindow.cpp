@@ -36,10 +36,12 @@ QIcon redaIcon() {
 
 }  // namespace
 
-MainWindow::MainWindow(std::filesystem::path settingsFile, QWidget* parent)
+MainWindow::MainWindow(std::filesystem::path settingsFile, QWidget* parent,
+                       LogFile::Backing backing)
     : QMainWindow(parent),
       settingsFile_(std::move(settingsFile)),
       settings_(readSettings(settingsFile_)),
+      log_(backing),
       problems_(settings_.words) {
     setObjectName(QStringLiteral("redaWindow"));
     setWindowTitle(QStringLiteral("REDA"));
