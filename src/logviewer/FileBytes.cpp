@@ -101,22 +101,24 @@ class CopiedBytes final : public FileBytes {
     std::shared_ptr<std::string> data_;
 };
 
-// A compressed log, unpacked whole: it is read once and not followed.
+// A compressed log, unpacked whole: it is read once and not followed, so a worker may read
+// it as long as it holds a pin, also after the log was read again.
 class InflatedBytes final : public FileBytes {
   public:
-    InflatedBytes(std::string data, FileStamp stamp) : data_(std::move(data)), stamp_(stamp) {}
+    InflatedBytes(std::string data, FileStamp stamp)
+        : data_(std::make_shared<const std::string>(std::move(data))), stamp_(stamp) {}
     bool resize(std::uint64_t, std::string&) override { return true; }
-    std::string_view bytes() const override { return data_; }
+    std::string_view bytes() const override { return *data_; }
     const FileStamp& stamp() const override { return stamp_; }
     std::string current(std::uint64_t offset, std::size_t length) const override {
-        return offset >= data_.size() ? std::string()
-                                      : data_.substr(static_cast<std::size_t>(offset), length);
+        return offset >= data_->size() ? std::string()
+                                       : data_->substr(static_cast<std::size_t>(offset), length);
     }
-    std::shared_ptr<const void> pin() const override { return nullptr; }
+    std::shared_ptr<const void> pin() const override { return data_; }
     void release(std::uint64_t, std::uint64_t) const override {}
 
   private:
-    std::string data_;
+    std::shared_ptr<const std::string> data_;
     FileStamp stamp_;
 };
 

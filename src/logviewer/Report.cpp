@@ -33,7 +33,9 @@ bool readWhole(LogFile& log, const std::filesystem::path& path, std::ostream& er
 }
 
 std::filesystem::path folderOf(const std::filesystem::path& log) {
-    return std::filesystem::absolute(log).lexically_normal().parent_path();
+    std::error_code ec;  // no current folder: the path as given
+    const std::filesystem::path absolute = std::filesystem::absolute(log, ec);
+    return (ec ? log : absolute).lexically_normal().parent_path();
 }
 
 }  // namespace

@@ -339,6 +339,9 @@ TEST(LogFileGzip, ShownUnpackedAndNotFollowed) {
     ASSERT_EQ(log.poll(), Change::Appeared);
     EXPECT_TRUE(log.isCompressed());
     EXPECT_EQ(log.bytes(), text);
+    // Searched on a worker, as a plain log is.
+    EXPECT_NE(log.pin(), nullptr);
+    EXPECT_FALSE(log.isMapped());
     LogFile plain(LogFile::Backing::Copied);
     plain.setPath(dir.Write("plain.log", text));
     plain.poll();
