@@ -33,14 +33,22 @@ namespace {
 
 // Copies the file into memory, reading only what was appended since the last resize, and
 // holds no handle in between so the writer may truncate, rename or delete it at will.
+// A worker may read a pinned copy while the file grows: an append goes in place only past
+// the pinned bytes and within the buffer's room; a cut, or growth beyond the room, makes a
+// fresh buffer and leaves the pinned one to the worker until it lets go.
 class CopiedBytes final : public FileBytes {
   public:
     CopiedBytes(std::filesystem::path path, FileStamp stamp)
-        : path_(std::move(path)), stamp_(stamp) {}
+        : path_(std::move(path)), stamp_(stamp), data_(std::make_shared<std::string>()) {}
 
     bool resize(std::uint64_t size, std::string& error) override {
-        if (size <= data_.size()) {
-            data_.resize(static_cast<std::size_t>(size));
+        const bool pinned = data_.use_count() > 1;
+        if (size <= data_->size()) {
+            if (pinned) {
+                data_ = std::make_shared<std::string>(*data_, 0, static_cast<std::size_t>(size));
+            } else {
+                data_->resize(static_cast<std::size_t>(size));
+            }
             return true;
         }
         std::ifstream in(path_, std::ios::binary);
@@ -48,24 +56,31 @@ class CopiedBytes final : public FileBytes {
             error = "cannot be opened";
             return false;
         }
-        const std::size_t old = data_.size();
+        const std::size_t old = data_->size();
         try {
-            data_.resize(static_cast<std::size_t>(size));
+            if (pinned && size > data_->capacity()) {
+                auto fresh = std::make_shared<std::string>();
+                fresh->reserve(
+                    std::max<std::size_t>(static_cast<std::size_t>(size), data_->capacity() * 2));
+                fresh->assign(*data_);
+                data_ = std::move(fresh);
+            }
+            data_->resize(static_cast<std::size_t>(size));
         } catch (const std::bad_alloc&) {
-            data_.resize(old);
+            data_->resize(old);
             error = "does not fit into memory";
             return false;
         }
         in.seekg(static_cast<std::streamoff>(old));
-        in.read(data_.data() + old, static_cast<std::streamsize>(size - old));
+        in.read(data_->data() + old, static_cast<std::streamsize>(size - old));
         // A file cut while reading keeps what was read; the next poll sees the new size.
-        data_.resize(old + static_cast<std::size_t>(std::max<std::streamsize>(in.gcount(), 0)));
+        data_->resize(old + static_cast<std::size_t>(std::max<std::streamsize>(in.gcount(), 0)));
         return true;
     }
 
-    std::string_view bytes() const override { return data_; }
+    std::string_view bytes() const override { return *data_; }
     const FileStamp& stamp() const override { return stamp_; }
-    std::shared_ptr<const void> pin() const override { return nullptr; }
+    std::shared_ptr<const void> pin() const override { return data_; }
     void release(std::uint64_t, std::uint64_t) const override {}
 
     std::string current(std::uint64_t offset, std::size_t length) const override {
@@ -82,25 +97,28 @@ class CopiedBytes final : public FileBytes {
   private:
     std::filesystem::path path_;
     FileStamp stamp_;
-    std::string data_;
+    // Shared with the workers that pinned it.
+    std::shared_ptr<std::string> data_;
 };
 
-// A compressed log, unpacked whole: it is read once and not followed.
+// A compressed log, unpacked whole: it is read once and not followed, so a worker may read
+// it as long as it holds a pin, also after the log was read again.
 class InflatedBytes final : public FileBytes {
   public:
-    InflatedBytes(std::string data, FileStamp stamp) : data_(std::move(data)), stamp_(stamp) {}
+    InflatedBytes(std::string data, FileStamp stamp)
+        : data_(std::make_shared<const std::string>(std::move(data))), stamp_(stamp) {}
     bool resize(std::uint64_t, std::string&) override { return true; }
-    std::string_view bytes() const override { return data_; }
+    std::string_view bytes() const override { return *data_; }
     const FileStamp& stamp() const override { return stamp_; }
     std::string current(std::uint64_t offset, std::size_t length) const override {
-        return offset >= data_.size() ? std::string()
-                                      : data_.substr(static_cast<std::size_t>(offset), length);
+        return offset >= data_->size() ? std::string()
+                                       : data_->substr(static_cast<std::size_t>(offset), length);
     }
-    std::shared_ptr<const void> pin() const override { return nullptr; }
+    std::shared_ptr<const void> pin() const override { return data_; }
     void release(std::uint64_t, std::uint64_t) const override {}
 
   private:
-    std::string data_;
+    std::shared_ptr<const std::string> data_;
     FileStamp stamp_;
 };
 
@@ -216,6 +234,7 @@ class Mapping {
 
 class MappedBytes final : public FileBytes {
   public:
+    bool isMapping() const override { return true; }
     MappedBytes(int fd, FileStamp stamp) : fd_(fd), stamp_(stamp) {}
     ~MappedBytes() override {
         mapping_.reset();
@@ -329,7 +348,12 @@ std::unique_ptr<FileBytes> FileBytes::openGzip(const std::filesystem::path& path
         error = stamp.exists ? "is not a regular file" : "does not exist";
         return nullptr;
     }
-    gzFile in = gzopen(path.string().c_str(), "rb");
+#ifdef _WIN32
+    // The UTF-16 name: a narrow one would be read in the ANSI code page.
+    gzFile in = gzopen_w(path.c_str(), "rb");
+#else
+    gzFile in = gzopen(path.c_str(), "rb");
+#endif
     if (in == nullptr) {
         error = "cannot be opened";
         return nullptr;

@@ -53,9 +53,10 @@ class FileBytes {
     virtual std::string current(std::uint64_t offset, std::size_t length) const = 0;
 
     // Keeps the bytes bytes() gives now readable, also after a later resize, for as long as
-    // the result lives: a worker thread reads them while the window follows the file. Null
-    // where the bytes cannot be shared (a copy that grows in place).
+    // the result lives: a worker thread reads them while the window follows the file.
     virtual std::shared_ptr<const void> pin() const = 0;
+    // True for a file mapping, whose pages release() gives back; false for a copy in memory.
+    virtual bool isMapping() const { return false; }
     // The pages of [offset, offset + length) are not needed for now: they leave this
     // process's resident memory and are read again from the file when touched.
     virtual void release(std::uint64_t offset, std::uint64_t length) const = 0;

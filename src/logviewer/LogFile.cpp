@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "FileBytes.h"
+#include "NativePath.h"
 
 namespace reda {
 
@@ -66,6 +67,10 @@ std::shared_ptr<const void> LogFile::pin() const {
     return file_ ? file_->pin() : nullptr;
 }
 
+bool LogFile::isMapped() const {
+    return file_ && file_->isMapping();
+}
+
 void LogFile::extendIndex() {
     // In pieces, giving each piece's pages back, so a long line or a large append does not
     // stay resident once its line breaks are known.
@@ -95,7 +100,9 @@ void LogFile::startHeadWorker() {
     const std::string_view all = file_->bytes();
     const std::uint64_t start = LineIndex::tailStart(
         all, kEndFirstLines, std::min<std::size_t>(kEndFirstReach, all.size()));
-    std::shared_ptr<const void> pin = file_->pin();
+    // Only from a mapping: a copy is read whole before it is shown, and indexing it at once
+    // costs little beside that.
+    std::shared_ptr<const void> pin = file_->isMapping() ? file_->pin() : nullptr;
     if (start == 0 || !pin) {
         extendIndex();  // nothing to gain, or nothing to share with a worker
         return;
@@ -188,7 +195,7 @@ LogFile::Change LogFile::reopen(bool wasOpen) {
 }
 
 bool LogFile::isCompressed() const {
-    std::string extension = path_.extension().string();
+    std::string extension = textOfPath(path_.extension());
     for (char& c : extension) {
         c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
     }

@@ -75,8 +75,11 @@ class LogFile {
 
     // The pages of [from, to) leave resident memory until touched again.
     void release(std::uint64_t from, std::uint64_t to) const;
-    // Keeps bytes() readable on another thread; null when the bytes cannot be shared.
+    // Keeps bytes() readable on another thread, a mapping's or a copy's; null when no file
+    // is open.
     std::shared_ptr<const void> pin() const;
+    // The bytes are a file mapping, whose pages release() gives back (else a copy in memory).
+    bool isMapped() const;
 
   private:
     struct HeadWorker;

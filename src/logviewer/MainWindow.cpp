@@ -36,10 +36,12 @@ QIcon redaIcon() {
 
 }  // namespace
 
-MainWindow::MainWindow(std::filesystem::path settingsFile, QWidget* parent)
+MainWindow::MainWindow(std::filesystem::path settingsFile, QWidget* parent,
+                       LogFile::Backing backing)
     : QMainWindow(parent),
       settingsFile_(std::move(settingsFile)),
       settings_(readSettings(settingsFile_)),
+      log_(backing),
       problems_(settings_.words) {
     setObjectName(QStringLiteral("redaWindow"));
     setWindowTitle(QStringLiteral("REDA"));
@@ -185,7 +187,7 @@ void MainWindow::openLog(const QString& path) {
     filterLogChanged(true);
     setWindowTitle(tr("%1 — REDA").arg(QFileInfo(absolute).fileName()));
     statusBar()->clearMessage();
-    rememberLog(settings_, absolute.toStdString());
+    rememberLog(settings_, toPathText(absolute));
     rebuildRecentMenu();
     saveSettings();
     pollNow();
@@ -383,7 +385,7 @@ std::filesystem::path MainWindow::logFolder() const {
 }
 
 std::filesystem::path MainWindow::sourceRoot() const {
-    return toPath(QString::fromStdString(sourceRootFor(settings_, logFolder().string())));
+    return pathOfText(sourceRootFor(settings_, textOfPath(logFolder())));
 }
 
 void MainWindow::setSourceRoot(const QString& folder) {
@@ -392,8 +394,8 @@ void MainWindow::setSourceRoot(const QString& folder) {
     }
     // Kept in the form the log's folder has beside it: on Windows with backslashes, as shown.
     const std::filesystem::path root = toPath(folder).lexically_normal();
-    reda::setSourceRoot(settings_, logFolder().string(),
-                        folder.isEmpty() ? std::string() : root.string());
+    reda::setSourceRoot(settings_, textOfPath(logFolder()),
+                        folder.isEmpty() ? std::string() : textOfPath(root));
     saveSettings();
     showStatus(folder.isEmpty() ? tr("No source folder for these logs.")
                                 : tr("Links are also looked for in %1.").arg(fromPath(root)));
@@ -403,7 +405,8 @@ bool MainWindow::saveSettings() {
     try {
         writeSettings(settingsFile_, settings_);
     } catch (const kestrune::IoError& error) {
-        showStatus(tr("Settings not saved: %1").arg(QString::fromLocal8Bit(error.what())));
+        // The core's messages are UTF-8 text, the paths in them path text.
+        showStatus(tr("Settings not saved: %1").arg(QString::fromUtf8(error.what())));
         return false;
     }
     return true;

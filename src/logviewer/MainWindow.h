@@ -27,6 +27,7 @@ namespace reda {
 class FilterBar;
 class FindBar;
 class LogView;
+class SearchHold;
 class SearchJob;
 
 class MainWindow : public QMainWindow {
@@ -44,7 +45,9 @@ class MainWindow : public QMainWindow {
     // How often a running search or the count of a large log's lines shows its progress.
     static constexpr int kProgressMilliseconds = 40;
 
-    explicit MainWindow(std::filesystem::path settingsFile, QWidget* parent = nullptr);
+    // `backing`: how the log's bytes are held; a test chooses the other platform's.
+    explicit MainWindow(std::filesystem::path settingsFile, QWidget* parent = nullptr,
+                        LogFile::Backing backing = LogFile::defaultBacking());
     ~MainWindow() override;
 
     // Shows `path`, or waits for it to appear when it does not exist yet.
@@ -61,6 +64,8 @@ class MainWindow : public QMainWindow {
     bool findPrevious();
     bool isSearching() const { return search_ != nullptr; }
     void stopSearch();
+    // For tests: every search's worker waits at `hold` before it looks at a byte.
+    void setSearchHold(std::shared_ptr<SearchHold> hold) { searchHold_ = std::move(hold); }
 
     // The filtered view under the log, with the filter bar; `kinds` sets its quick filter.
     void showFilter();
@@ -187,6 +192,7 @@ class MainWindow : public QMainWindow {
     QTimer filterTimer_;
 
     std::unique_ptr<SearchJob> search_;
+    std::shared_ptr<SearchHold> searchHold_;
     bool searchForward_ = true;
     QTimer searchTimer_;
     QTimer progressTimer_;

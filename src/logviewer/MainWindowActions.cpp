@@ -196,7 +196,7 @@ void MainWindow::rebuildRecentMenu() {
     recentMenu_->clear();
     int number = 1;
     for (const std::string& entry : settings_.recentLogs) {
-        const QString path = QString::fromStdString(entry);
+        const QString path = fromPathText(entry);
         QAction* action = recentMenu_->addAction(QStringLiteral("&%1  %2").arg(number).arg(path));
         action->setShortcut(QKeySequence(Qt::ALT | static_cast<Qt::Key>(Qt::Key_0 + number)));
         connect(action, &QAction::triggered, this, [this, path] { openLog(path); });
@@ -240,9 +240,9 @@ std::string MainWindow::selectedBytes() const {
 
 bool MainWindow::saveSelection(const QString& file) {
     try {
-        kestrune::WriteFileReplacing(toPath(file).string(), selectedBytes());
+        kestrune::WriteFileReplacing(toPathText(file), selectedBytes());
     } catch (const kestrune::IoError& error) {
-        lastError_ = QString::fromLocal8Bit(error.what());
+        lastError_ = QString::fromUtf8(error.what());
         return false;
     }
     lastError_.clear();

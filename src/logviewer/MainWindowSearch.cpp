@@ -56,11 +56,11 @@ bool MainWindow::find(bool forward) {
                                                                 : log_.index().lineStart(current))
                                        : (view_->hasSelection() ? view_->selectionStart()
                                                                 : log_.index().lineLimit(current));
-    SearchSource source{log_.pin(), log_.bytes(), false};
-    source.mapped = source.pin != nullptr;
+    SearchSource source{log_.pin(), log_.bytes(), log_.isMapped()};
     searchForward_ = forward;
-    search_ = std::make_unique<SearchJob>(std::move(source), std::move(matcher), forward,
-                                          static_cast<std::size_t>(from));
+    search_ =
+        std::make_unique<SearchJob>(std::move(source), std::move(matcher), forward,
+                                    static_cast<std::size_t>(from), SearchJob::kPiece, searchHold_);
     findBar_->setBusy(true);
     searchProgress();
     if (search_) {

@@ -6,7 +6,6 @@
 #include <QProcess>
 #include <QStatusBar>
 #include <QUrl>
-#include <cstdlib>
 
 #include "LogView.h"
 #include "MainWindow.h"
@@ -18,20 +17,11 @@ namespace reda {
 
 namespace {
 
-// The editor's words and the file's path meet in one command as UTF-8 text: on Windows the
-// environment is read wide and MinGW's std::filesystem gives narrow paths in UTF-8, where the
-// ANSI code page would open a wrong file for a path beyond it.
+// The editor's words and the file's path meet in one command as path text (NativePath.h): on
+// Windows the environment is read wide and the path converted explicitly, where the ANSI code
+// page would open a wrong file for a path beyond it.
 std::string environment(const char* name) {
-#ifdef _WIN32
-    return qEnvironmentVariable(name).toStdString();
-#else
-    const char* value = std::getenv(name);
-    return value != nullptr ? value : "";
-#endif
-}
-
-QString commandText(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    return environmentText(name).value_or(std::string());
 }
 
 bool startDetached(const QString& program, const QStringList& arguments) {
@@ -101,9 +91,9 @@ bool MainWindow::openLocation(std::size_t line) {
     QString program;
     QStringList arguments;
     if (command) {
-        program = commandText(command->program);
+        program = fromPathText(command->program);
         for (const std::string& argument : command->arguments) {
-            arguments << commandText(argument);
+            arguments << fromPathText(argument);
         }
     } else {
         arguments << shown;  // the desktop's opener, which knows no line

@@ -6,6 +6,7 @@
 #include <sstream>
 #include <system_error>
 
+#include "NativePath.h"
 #include "base/FileIo.h"
 #include "base/Text.h"
 
@@ -125,8 +126,9 @@ struct NumberedKeys {
             }
         }
         for (const std::string& path : recent) {
-            if (!path.empty() && std::find(settings.recentLogs.begin(), settings.recentLogs.end(),
-                                           path) == settings.recentLogs.end()) {
+            if (!path.empty() &&
+                std::none_of(settings.recentLogs.begin(), settings.recentLogs.end(),
+                             [&](const std::string& kept) { return samePath(kept, path); })) {
                 settings.recentLogs.push_back(path);
             }
         }
@@ -222,15 +224,15 @@ void writeSettings(const std::filesystem::path& file, const RedaSettings& settin
         std::error_code ec;
         std::filesystem::create_directories(file.parent_path(), ec);
         if (ec) {
-            throw kestrune::IoError(file.parent_path().string() + ": " + ec.message());
+            throw kestrune::IoError(textOfPath(file.parent_path()) + ": " + ec.message());
         }
     }
-    kestrune::WriteFileReplacing(file.string(), out.str());
+    kestrune::WriteFileReplacing(textOfPath(file), out.str());
 }
 
 std::string sourceRootFor(const RedaSettings& settings, const std::string& logFolder) {
     for (const SourceFolder& source : settings.sourceFolders) {
-        if (source.logFolder == logFolder) {
+        if (samePath(source.logFolder, logFolder)) {
             return source.root;
         }
     }
@@ -239,9 +241,10 @@ std::string sourceRootFor(const RedaSettings& settings, const std::string& logFo
 
 void setSourceRoot(RedaSettings& settings, const std::string& logFolder, const std::string& root) {
     auto& list = settings.sourceFolders;
-    list.erase(std::remove_if(list.begin(), list.end(),
-                              [&](const SourceFolder& s) { return s.logFolder == logFolder; }),
-               list.end());
+    list.erase(
+        std::remove_if(list.begin(), list.end(),
+                       [&](const SourceFolder& s) { return samePath(s.logFolder, logFolder); }),
+        list.end());
     if (!root.empty()) {
         list.insert(list.begin(), SourceFolder{logFolder, root});
     }
@@ -252,7 +255,9 @@ void setSourceRoot(RedaSettings& settings, const std::string& logFolder, const s
 
 void rememberLog(RedaSettings& settings, const std::string& path) {
     auto& list = settings.recentLogs;
-    list.erase(std::remove(list.begin(), list.end(), path), list.end());
+    list.erase(std::remove_if(list.begin(), list.end(),
+                              [&](const std::string& old) { return samePath(old, path); }),
+               list.end());
     list.insert(list.begin(), path);
     if (list.size() > kMaxRecentLogs) {
         list.resize(kMaxRecentLogs);

@@ -16,7 +16,8 @@ inline constexpr std::size_t kMaxRecentLogs = 9;
 inline constexpr std::size_t kMaxSourceFolders = 64;
 inline constexpr std::size_t kMaxPatterns = 64;
 
-// The source folder the user chose for the logs of one folder.
+// The source folder the user chose for the logs of one folder. Paths in the settings are path
+// text (NativePath.h): UTF-8 on Windows, bytes elsewhere.
 struct SourceFolder {
     std::string logFolder;
     std::string root;
@@ -41,11 +42,12 @@ RedaSettings readSettings(const std::filesystem::path& file);
 // when needed. Throws kestrune::IoError with the platform's reason.
 void writeSettings(const std::filesystem::path& file, const RedaSettings& settings);
 
-// Puts `path` first, drops an older entry of it and keeps at most kMaxRecentLogs.
+// Puts `path` first, drops an older entry of it (the same path, by samePath) and keeps at most
+// kMaxRecentLogs.
 void rememberLog(RedaSettings& settings, const std::string& path);
 
-// The source folder set for logs in `logFolder`; empty when none. Setting an empty root
-// forgets it.
+// The source folder set for logs in `logFolder` (matched by samePath, so on Windows
+// "C:\Logs" finds the one set for "c:/logs/"); empty when none. Setting an empty root forgets it.
 std::string sourceRootFor(const RedaSettings& settings, const std::string& logFolder);
 void setSourceRoot(RedaSettings& settings, const std::string& logFolder, const std::string& root);
 

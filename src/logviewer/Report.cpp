@@ -5,6 +5,7 @@
 
 #include "Ansi.h"
 #include "LogFile.h"
+#include "NativePath.h"
 #include "TextFinder.h"
 
 namespace reda {
@@ -15,12 +16,12 @@ namespace {
 bool readWhole(LogFile& log, const std::filesystem::path& path, std::ostream& err) {
     std::error_code ec;
     if (!std::filesystem::exists(path, ec)) {
-        err << "REDA: " << path.string() << ": no such file\n";
+        err << "REDA: " << textOfPath(path) << ": no such file\n";
         return false;
     }
     log.setPath(path);
     if (log.poll() == LogFile::Change::Failed || !log.isOpen()) {
-        err << "REDA: " << path.string() << ": "
+        err << "REDA: " << textOfPath(path) << ": "
             << (log.error().empty() ? std::string("cannot be read") : log.error()) << "\n";
         return false;
     }
@@ -32,7 +33,9 @@ bool readWhole(LogFile& log, const std::filesystem::path& path, std::ostream& er
 }
 
 std::filesystem::path folderOf(const std::filesystem::path& log) {
-    return std::filesystem::absolute(log).lexically_normal().parent_path();
+    std::error_code ec;  // no current folder: the path as given
+    const std::filesystem::path absolute = std::filesystem::absolute(log, ec);
+    return (ec ? log : absolute).lexically_normal().parent_path();
 }
 
 }  // namespace
@@ -78,7 +81,7 @@ int writeLocations(const std::filesystem::path& path, const std::filesystem::pat
         if (const std::optional<SourceLocation> location = findLocation(text)) {
             context.current = trail.current();
             context.lastEntered = trail.lastEntered();
-            out << (line + 1) << '\t' << resolveLocation(*location, context, exists).string()
+            out << (line + 1) << '\t' << textOfPath(resolveLocation(*location, context, exists))
                 << '\t' << location->line;
             if (location->column > 0) {
                 out << '\t' << location->column;

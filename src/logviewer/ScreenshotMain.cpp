@@ -11,6 +11,7 @@
 #include "FindBar.h"
 #include "LogView.h"
 #include "MainWindow.h"
+#include "PathText.h"
 #include "Translation.h"
 
 int main(int argc, char** argv) {
@@ -26,7 +27,7 @@ int main(int argc, char** argv) {
     }
     QTemporaryDir settings;
     reda::MainWindow window(
-        QDir(settings.path()).filePath(QStringLiteral("REDA.ini")).toStdString());
+        reda::toPath(QDir(settings.path()).filePath(QStringLiteral("REDA.ini"))));
     window.resize(960, 600);
     window.openLog(arguments.at(1));
     window.show();

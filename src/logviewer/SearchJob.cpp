@@ -33,17 +33,42 @@ std::optional<Match> TextMatcher::last(std::string_view bytes, std::size_t from,
     return Match{low + at, finder_.size()};
 }
 
+void SearchHold::release() {
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        held_ = false;
+    }
+    changed_.notify_all();
+}
+
+void SearchHold::wait(const std::atomic<bool>& stop) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    changed_.wait(lock, [&] { return !held_ || stop.load(); });
+}
+
+void SearchHold::wake() {
+    // Taken and left, so a worker between its look at `stop` and its wait hears this.
+    { const std::lock_guard<std::mutex> lock(mutex_); }
+    changed_.notify_all();
+}
+
 SearchJob::SearchJob(SearchSource source, std::shared_ptr<const Matcher> matcher, bool forward,
-                     std::size_t from, std::size_t piece)
+                     std::size_t from, std::size_t piece, std::shared_ptr<SearchHold> hold)
     : pin_(std::move(source.pin)),
       bytes_(source.bytes),
       mapped_(source.mapped),
       matcher_(std::move(matcher)),
       forward_(forward),
       from_(std::min(from, source.bytes.size())),
-      piece_(std::max<std::size_t>(piece, 1)) {
+      piece_(std::max<std::size_t>(piece, 1)),
+      hold_(std::move(hold)) {
     if (pin_) {
-        thread_ = std::thread([this] { run(); });
+        thread_ = std::thread([this] {
+            if (hold_) {
+                hold_->wait(stop_);
+            }
+            run();
+        });
     } else {
         run();
     }
@@ -58,6 +83,9 @@ SearchJob::~SearchJob() {
 
 void SearchJob::stop() {
     stop_.store(true);
+    if (hold_) {
+        hold_->wake();
+    }
 }
 
 double SearchJob::progress() const {

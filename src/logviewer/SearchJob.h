@@ -4,8 +4,10 @@
 // reports how far it got and stops when asked.
 
 #include <atomic>
+#include <condition_variable>
 #include <cstddef>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string_view>
 #include <thread>
@@ -51,6 +53,21 @@ struct SearchSource {
     bool mapped = false;
 };
 
+// For tests: holds a search's worker before it looks at its first byte, until released or
+// the search is stopped, so a test meets a search at work however fast the machine is.
+class SearchHold {
+  public:
+    void release();
+    // The worker's side: returns once released or `stop` is set (and wake() called).
+    void wait(const std::atomic<bool>& stop);
+    void wake();
+
+  private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool held_ = true;
+};
+
 class SearchJob {
   public:
     // Bytes looked at between two looks at whether to stop.
@@ -59,9 +76,11 @@ class SearchJob {
     enum class State { Running, Found, NotFound, Stopped };
 
     // Searches forward from `from` (or backward from before it), wrapping around once; on a
-    // worker thread when the source is pinned, else here, before the constructor returns.
+    // worker thread when the source is pinned (which waits at `hold` first, when given), else
+    // here, before the constructor returns.
     SearchJob(SearchSource source, std::shared_ptr<const Matcher> matcher, bool forward,
-              std::size_t from, std::size_t piece = kPiece);
+              std::size_t from, std::size_t piece = kPiece,
+              std::shared_ptr<SearchHold> hold = nullptr);
     ~SearchJob();
     SearchJob(const SearchJob&) = delete;
     SearchJob& operator=(const SearchJob&) = delete;
@@ -85,6 +104,7 @@ class SearchJob {
     bool forward_;
     std::size_t from_;
     std::size_t piece_;
+    std::shared_ptr<SearchHold> hold_;
     Match match_;
     bool wrapped_ = false;
     std::atomic<std::size_t> looked_{0};

@@ -1,8 +1,8 @@
 #include "SettingsFolder.h"
 
-#include <cstdlib>
 #include <system_error>
 
+#include "NativePath.h"
 #include "base/ProgramFolder.h"
 
 namespace reda {
@@ -18,21 +18,20 @@ bool given(const std::optional<std::string>& value) {
 }  // namespace
 
 std::optional<std::string> processEnvironment(const char* name) {
-    const char* value = std::getenv(name);
-    return value ? std::optional<std::string>(value) : std::nullopt;
+    return environmentText(name);
 }
 
 fs::path programFolder(const fs::path& executableFolder, const EnvironmentLookup& environment) {
     if (const std::optional<std::string> home = environment(kestrune::kHomeVariable); given(home)) {
-        return fs::path(*home);
+        return pathOfText(*home);
     }
-    if (kestrune::IsPortableFolder(executableFolder.string())) {
+    if (kestrune::IsPortableFolder(textOfPath(executableFolder))) {
         return executableFolder;
     }
     const std::string data = kestrune::UserDataFolder(environment("XDG_DATA_HOME"),
                                                       environment("HOME"), environment("APPDATA"));
     if (!data.empty()) {
-        return fs::path(data);
+        return pathOfText(data);
     }
     return executableFolder;
 }

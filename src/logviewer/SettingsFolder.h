@@ -11,7 +11,7 @@
 
 namespace reda {
 
-// The value of an environment variable, nothing when unset.
+// The value of an environment variable as path text (NativePath.h), nothing when unset.
 using EnvironmentLookup = std::function<std::optional<std::string>(const char* name)>;
 
 // The process's own environment.

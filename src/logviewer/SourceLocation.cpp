@@ -7,10 +7,22 @@
 #include <sstream>
 
 #include "Ansi.h"
+#include "NativePath.h"
 
 namespace reda {
 
 namespace {
+
+// Byte by byte rather than as UTF-8: a path in a log may be text of a code page (tools on
+// Windows write the ANSI one), and the forms look only at ASCII around it.
+const re2::RE2::Options& bytewise() {
+    static const re2::RE2::Options options = [] {
+        re2::RE2::Options latin1;
+        latin1.set_encoding(re2::RE2::Options::EncodingLatin1);
+        return latin1;
+    }();
+    return options;
+}
 
 // The line without its colour sequences, and for every byte kept its offset in the line.
 std::string withoutEscapes(std::string_view line, std::vector<std::size_t>& offsets) {
@@ -31,33 +43,38 @@ std::string withoutEscapes(std::string_view line, std::vector<std::size_t>& offs
 const re2::RE2& gccForm() {
     // The path up to the first ":LINE:" or ":LINE:COLUMN:", or ":LINE," of gcc's include
     // chain ("In file included from x.h:3,").
-    static const re2::RE2 regex(R"(^\s*([^:\s][^\n]*?):([0-9]{1,9})(?::([0-9]{1,9}))?[:,])");
+    static const re2::RE2 regex(R"(^\s*([^:\s][^\n]*?):([0-9]{1,9})(?::([0-9]{1,9}))?[:,])",
+                                bytewise());
     return regex;
 }
 
 const re2::RE2& rustForm() {
-    static const re2::RE2 regex(R"(^\s*--> ([^\s:][^\n]*?):([0-9]{1,9}):([0-9]{1,9})\s*$)");
+    static const re2::RE2 regex(R"(^\s*--> ([^\s:][^\n]*?):([0-9]{1,9}):([0-9]{1,9})\s*$)",
+                                bytewise());
     return regex;
 }
 
 const re2::RE2& cmakeForm() {
-    static const re2::RE2 regex(R"(^\s*CMake [^:\n]*? at ([^\s:][^\n]*?):([0-9]{1,9}) \()");
+    static const re2::RE2 regex(R"(^\s*CMake [^:\n]*? at ([^\s:][^\n]*?):([0-9]{1,9}) \()",
+                                bytewise());
     return regex;
 }
 
 const re2::RE2& pythonForm() {
-    static const re2::RE2 regex(R"re(^\s*File "([^"\n]+)", line ([0-9]{1,9}))re");
+    static const re2::RE2 regex(R"re(^\s*File "([^"\n]+)", line ([0-9]{1,9}))re", bytewise());
     return regex;
 }
 
 const re2::RE2& directoryForm() {
     static const re2::RE2 regex(
-        R"(^(?:\S*/)?(?:g?make|ninja)(?:\[[0-9]+\])?: (Entering|Leaving) directory [`'"](.*)['"]\s*$)");
+        R"(^(?:\S*/)?(?:g?make|ninja)(?:\[[0-9]+\])?: (Entering|Leaving) directory [`'"](.*)['"]\s*$)",
+        bytewise());
     return regex;
 }
 
 const re2::RE2& msvcForm() {
-    static const re2::RE2 regex(R"(^\s*([^(\s][^(\n]*?)\(([0-9]{1,9})(?:,([0-9]{1,9}))?\)\s*:)");
+    static const re2::RE2 regex(R"(^\s*([^(\s][^(\n]*?)\(([0-9]{1,9})(?:,([0-9]{1,9}))?\)\s*:)",
+                                bytewise());
     return regex;
 }
 
@@ -147,7 +164,7 @@ void DirectoryTrail::observe(std::string_view line) {
     if (!change) {
         return;
     }
-    std::filesystem::path folder(change->directory);
+    std::filesystem::path folder = pathOfLogText(change->directory);
     if (folder.is_relative()) {
         folder = (open_.empty() ? logFolder_ : open_.back()) / folder;
     }
@@ -185,7 +202,7 @@ std::string nativeSeparators(std::string path) {
 bool isAbsolute(const std::string& path) {
     const bool drive = path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) &&
                        path[1] == ':' && (path[2] == '/' || path[2] == '\\');
-    return drive || std::filesystem::path(path).is_absolute();
+    return drive || pathOfLogText(path).is_absolute();
 }
 
 // Where a written path may be, in the order the build would have meant it.
@@ -193,7 +210,7 @@ std::vector<std::filesystem::path> candidates(const std::string& written,
                                               const LinkContext& context) {
     const std::string path = nativeSeparators(written);
     if (isAbsolute(path)) {
-        return {std::filesystem::path(path).lexically_normal()};
+        return {pathOfLogText(path).lexically_normal()};
     }
     std::vector<std::filesystem::path> folders;
     if (!context.current.empty()) {
@@ -218,9 +235,10 @@ std::vector<std::filesystem::path> candidates(const std::string& written,
     if (!context.lastEntered.empty()) {
         folders.push_back(context.lastEntered);
     }
+    const std::filesystem::path relative = pathOfLogText(path);
     std::vector<std::filesystem::path> out;
     for (const std::filesystem::path& base : folders) {
-        std::filesystem::path candidate = (base / path).lexically_normal();
+        std::filesystem::path candidate = (base / relative).lexically_normal();
         if (std::find(out.begin(), out.end(), candidate) == out.end()) {
             out.push_back(std::move(candidate));
         }
@@ -261,23 +279,23 @@ std::optional<EditorCommand> editorCommand(const std::string& visual, const std:
     while (words >> word) {
         command.arguments.push_back(word);
     }
-    const std::string name = std::filesystem::path(command.program).stem().string();
+    const std::string name = textOfPath(pathOfText(command.program).stem());
     static const std::vector<std::string> plusLine{
         "vi",          "vim",   "nvim", "gvim", "mvim", "view", "nano",   "pico",  "emacs",
         "emacsclient", "micro", "joe",  "jed",  "ne",   "kak",  "mcedit", "gedit", "kwrite"};
     if (name == "code" || name == "codium" || name == "code-insiders") {
         command.arguments.push_back("-g");
-        command.arguments.push_back(file.string() + ":" + std::to_string(line) +
+        command.arguments.push_back(textOfPath(file) + ":" + std::to_string(line) +
                                     (column > 0 ? ":" + std::to_string(column) : ""));
     } else if (std::find(plusLine.begin(), plusLine.end(), name) != plusLine.end()) {
         command.arguments.push_back("+" + std::to_string(line));
-        command.arguments.push_back(file.string());
+        command.arguments.push_back(textOfPath(file));
     } else if (name == "kate") {
         command.arguments.push_back("-l");
         command.arguments.push_back(std::to_string(line));
-        command.arguments.push_back(file.string());
+        command.arguments.push_back(textOfPath(file));
     } else {
-        command.arguments.push_back(file.string());
+        command.arguments.push_back(textOfPath(file));
     }
     return command;
 }

@@ -8,19 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "PathText.h"
 #include "SettingsFolder.h"
 
 namespace reda {
 
 namespace {
-
-std::filesystem::path toPath(const QString& folder) {
-#ifdef _WIN32
-    return folder.toStdWString();
-#else
-    return folder.toLocal8Bit().toStdString();
-#endif
-}
 
 // A translation installed beside the program (share/kestrune/translations) wins over the one
 // built in, so a translator's update needs no rebuild.

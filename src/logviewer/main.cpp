@@ -16,6 +16,8 @@
 
 #include "Arguments.h"
 #include "MainWindow.h"
+#include "NativePath.h"
+#include "PathText.h"
 #include "RedaSettings.h"
 #include "Report.h"
 #include "SettingsFolder.h"
@@ -28,21 +30,13 @@
 
 namespace {
 
-std::filesystem::path programFolderPath(const QString& folder) {
-#ifdef _WIN32
-    return folder.toStdWString();
-#else
-    return folder.toLocal8Bit().toStdString();
-#endif
-}
-
 // The user's patterns and source folders count as in the window; a core application finds
 // the program folder and needs no display.
 int report(int argc, char** argv, const reda::Arguments& arguments) {
     QCoreApplication core(argc, argv);
     const reda::RedaSettings settings = reda::readSettings(
-        reda::settingsFile(programFolderPath(QCoreApplication::applicationDirPath())));
-    const std::filesystem::path log(arguments.log);
+        reda::settingsFile(reda::toPath(QCoreApplication::applicationDirPath())));
+    const std::filesystem::path log = reda::pathOfText(arguments.log);
     std::ios::sync_with_stdio(false);
     if (arguments.action == reda::Arguments::Action::Problems) {
         return reda::writeProblems(log, settings.words, std::cout, std::cerr);
@@ -50,13 +44,15 @@ int report(int argc, char** argv, const reda::Arguments& arguments) {
     std::error_code ec;
     const std::filesystem::path folder =
         std::filesystem::absolute(log, ec).lexically_normal().parent_path();
-    return reda::writeLocations(log, reda::sourceRootFor(settings, folder.string()), std::cout,
-                                std::cerr);
+    return reda::writeLocations(
+        log, reda::pathOfText(reda::sourceRootFor(settings, reda::textOfPath(folder))), std::cout,
+        std::cerr);
 }
 
 // For the tests of the real program: with KESTRUNE_QUIT_AFTER_SHOW set, REDA writes its menus
-// as shown (so a check sees which language it speaks) and ends once the window is up.
-int quitAfterShow(const QMainWindow& window) {
+// as shown (so a check sees which language it speaks), and the log it opened from the command
+// line and its window title as UTF-8, and ends once the window is up.
+int quitAfterShow(reda::MainWindow& window, const QString& log) {
     for (int i = 0; i < 10; ++i) {
         QApplication::processEvents();
     }
@@ -68,6 +64,14 @@ int quitAfterShow(const QMainWindow& window) {
     // Qt's own texts follow the same language: the caption of a message box's OK button.
     std::printf("REDA: Qt's OK: %s\n",
                 qPrintable(QCoreApplication::translate("QPlatformTheme", "OK")));
+    if (!log.isEmpty()) {
+        window.openLog(log);
+        const QString shown = QStringLiteral("REDA: log: %1\nREDA: lines: %2\nREDA: title: %3\n")
+                                  .arg(reda::fromPath(window.log().path()))
+                                  .arg(window.log().lineCount())
+                                  .arg(window.windowTitle());
+        std::fputs(shown.toUtf8().constData(), stdout);
+    }
     std::fflush(stdout);
     return window.isVisible() ? 0 : 1;
 }
@@ -75,8 +79,8 @@ int quitAfterShow(const QMainWindow& window) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::vector<std::string> words(argv + (argc > 0 ? 1 : 0), argv + argc);
-    const reda::Arguments arguments = reda::parseArguments(words, REDA_VERSION);
+    const reda::Arguments arguments =
+        reda::parseArguments(reda::commandLineWords(argc, argv), REDA_VERSION);
     switch (arguments.action) {
         case reda::Arguments::Action::Help:
         case reda::Arguments::Action::Version:
@@ -102,30 +106,26 @@ int main(int argc, char** argv) {
     const QString folder = QApplication::applicationDirPath();
     // Before the window is made: its texts are translated as it builds them.
     reda::installLanguage(reda::startupLanguage(folder));
-    reda::MainWindow window(reda::settingsFile(
-#ifdef _WIN32
-        folder.toStdWString()
-#else
-        folder.toLocal8Bit().toStdString()
-#endif
-            ));
+    reda::MainWindow window(reda::settingsFile(reda::toPath(folder)));
     // The window shows first; the log is read once it is on screen.
     window.show();
     if (qEnvironmentVariableIsSet("KESTRUNE_QUIT_AFTER_SHOW")) {
-        return quitAfterShow(window);
+        return quitAfterShow(window, arguments.action == reda::Arguments::Action::Open
+                                         ? reda::fromPathText(arguments.log)
+                                         : QString());
     }
     std::unique_ptr<reda::StdinCopy> input;
     if (arguments.action == reda::Arguments::Action::StandardInput) {
         std::string error;
-        input = reda::StdinCopy::start(QDir::tempPath().toStdString(), error);
+        input = reda::StdinCopy::start(reda::toPath(QDir::tempPath()), error);
         if (!input) {
             std::fprintf(stderr, "REDA: standard input cannot be kept: %s\n", error.c_str());
             return 1;
         }
-        const QString path = QString::fromStdString(input->path().string());
+        const QString path = reda::fromPath(input->path());
         QTimer::singleShot(0, &window, [&window, path] { window.openStandardInput(path); });
     } else if (arguments.action == reda::Arguments::Action::Open) {
-        const QString path = QString::fromLocal8Bit(arguments.log.c_str());
+        const QString path = reda::fromPathText(arguments.log);
         QTimer::singleShot(0, &window, [&window, path] { window.openLog(path); });
     }
     return QApplication::exec();

@@ -339,6 +339,9 @@ TEST(LogFileGzip, ShownUnpackedAndNotFollowed) {
     ASSERT_EQ(log.poll(), Change::Appeared);
     EXPECT_TRUE(log.isCompressed());
     EXPECT_EQ(log.bytes(), text);
+    // Searched on a worker, as a plain log is.
+    EXPECT_NE(log.pin(), nullptr);
+    EXPECT_FALSE(log.isMapped());
     LogFile plain(LogFile::Backing::Copied);
     plain.setPath(dir.Write("plain.log", text));
     plain.poll();
@@ -351,6 +354,37 @@ TEST(LogFileGzip, ShownUnpackedAndNotFollowed) {
     EXPECT_EQ(broken.poll(), Change::Failed);
     EXPECT_EQ(broken.error().rfind("is not readable gzip data: ", 0), 0u) << broken.error();
     EXPECT_EQ(broken.poll(), Change::None);  // said once
+}
+
+// What a worker reads stays as it was pinned while the window follows the log: appends in
+// the buffer's room and beyond it, a cut and a rewrite. Both ways of holding a log give a pin.
+TEST_P(LogFileFollow, PinnedBytesStayWhileTheLogChanges) {
+    const std::string first = "one\ntwo\nthree\n";
+    append(path, first);
+    log.setPath(path);
+    ASSERT_EQ(log.poll(), Change::Appeared);
+    const std::shared_ptr<const void> pin = log.pin();
+    ASSERT_NE(pin, nullptr);
+    const std::string_view pinned = log.bytes();
+    EXPECT_EQ(log.isMapped(), GetParam() == LogFile::Backing::Mapped &&
+                                  LogFile::defaultBacking() == LogFile::Backing::Mapped);
+
+    append(path, "four\n");
+    EXPECT_EQ(log.poll(), Change::Appended);
+    std::string large(1 << 20, 'x');  // beyond any room left
+    large.push_back('\n');
+    append(path, large);
+    EXPECT_EQ(log.poll(), Change::Appended);
+    EXPECT_EQ(log.lineCount(), 5u);
+    EXPECT_EQ(pinned, first);
+
+    rewrite(path, "new\n");
+    EXPECT_EQ(log.poll(), Change::Reloaded);
+    EXPECT_EQ(lines(log), (Lines{"new"}));
+    // A copy keeps what was read; a mapping shows the file itself, rewritten in place, and
+    // stays readable (zeros past its new end).
+    EXPECT_EQ(pinned,
+              log.isMapped() ? std::string("new\n") + std::string(first.size() - 4, '\0') : first);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -21,6 +22,7 @@
 #include "FindBar.h"
 #include "LogView.h"
 #include "MainWindow.h"
+#include "SearchJob.h"
 #include "WindowTestSupport.h"
 
 using reda::MainWindow;
@@ -41,17 +43,21 @@ class LogViewerFeaturesTest : public QObject {
     void cleanup() { fixture_.stop(); }
 
     // A log above the end-first size shows its end before its lines are counted; then the
-    // lines get their numbers and the view stays at the end.
+    // lines get their numbers and the view stays at the end. Only a mapping is shared with the
+    // counting worker: a copy in memory is counted at once (the next case).
     void showsTheEndOfALargeLogFirst() {
         const int count = 1000000;  // about 13 MB
         const QString log = path(QStringLiteral("large.log"));
         writeFile(log, numberedLines(1, count) + "ld: error: at the end\n", QIODevice::WriteOnly);
         MainWindow& w = open(log);
+        QVERIFY(w.log().isMapped());
         QVERIFY(!w.windowIcon().isNull());
         const std::size_t rows = w.view()->visibleLineCount();
         QCOMPARE(shownLine(w, rows - 1), std::string("ld: error: at the end"));
         QCOMPARE(shownLine(w, rows - 2), "line " + std::to_string(count));
-        // The worker's count is taken at a later poll, so it is still missing here.
+        // The worker's count is taken at a later poll, which has not come (no event was
+        // handled since the log was opened), so it is still missing here however fast the
+        // worker was.
         QVERIFY(!w.log().indexComplete());
         QCOMPARE(label(w, "linesLabel"), QStringLiteral("Lines: …"));
         QVERIFY(label(w, "progressLabel").startsWith(QStringLiteral("Counting lines… ")));
@@ -71,32 +77,81 @@ class LogViewerFeaturesTest : public QObject {
         QCOMPARE(w.view()->currentLine(), std::size_t(count));
     }
 
-    // A search runs beside the window: Esc in the bar stops it and leaves the bar open; the
-    // next Esc closes it.
-    void escapeStopsARunningSearch() {
-        const QString log = path(QStringLiteral("search-big.log"));
-        writeFile(log, numberedLines(1, 800000), QIODevice::WriteOnly);  // about 12 MB
+    // The same log held as a copy in memory (Windows, where a mapping would keep the tools
+    // from cutting their log): read whole, it is counted at once and shown at its end with
+    // its numbers, and jumps need not wait.
+    void countsACopiedLargeLogAtOnce() {
+        fixture_.stop();
+        fixture_.start(reda::LogFile::Backing::Copied);
+        const int count = 800000;  // about 10 MB, above the end-first size
+        const QString log = path(QStringLiteral("large.log"));
+        writeFile(log, numberedLines(1, count) + "ld: error: at the end\n", QIODevice::WriteOnly);
+        QVERIFY(QFileInfo(log).size() >= static_cast<qint64>(reda::LogFile::kEndFirstBytes));
         MainWindow& w = open(log);
+        QVERIFY(!w.log().isMapped());
+        QVERIFY(w.log().indexComplete());
+        QCOMPARE(w.log().lineCount(), std::size_t(count + 1));
+        QCOMPARE(label(w, "linesLabel"), QStringLiteral("Lines: %1").arg(count + 1));
+        QVERIFY(!w.findChild<QLabel*>(QStringLiteral("progressLabel"))->isVisible());
+        const std::size_t rows = w.view()->visibleLineCount();
+        QCOMPARE(w.view()->firstVisibleLine(), std::size_t(count + 1) - rows);
+        QCOMPARE(shownLine(w, rows - 1), std::string("ld: error: at the end"));
+        QCOMPARE(label(w, "followLabel"), QStringLiteral("Following"));
+        QTest::keyClick(&w, Qt::Key_Home, Qt::ControlModifier);
+        QCOMPARE(w.view()->currentLine(), std::size_t{0});
+        QTest::keyClick(&w, Qt::Key_F8);
+        QCOMPARE(w.view()->currentLine(), std::size_t(count));
+        QCOMPARE(w.statusBar()->currentMessage(), QString());
+    }
+
+    // A search runs beside the window, from a mapping and from a copy alike: Esc in the bar
+    // stops it and leaves the bar open; the next Esc closes it. The worker is held before its
+    // first byte, so the search is met at work on any machine.
+    void escapeStopsARunningSearch_data() {
+        QTest::addColumn<bool>("copied");
+        QTest::newRow("as this system holds a log") << false;
+        QTest::newRow("copied into memory") << true;
+    }
+
+    void escapeStopsARunningSearch() {
+        QFETCH(bool, copied);
+        if (copied) {
+            fixture_.stop();
+            fixture_.start(reda::LogFile::Backing::Copied);
+        }
+        const QString log = path(QStringLiteral("search.log"));
+        writeFile(log, numberedLines(1, 50000), QIODevice::WriteOnly);
+        MainWindow& w = open(log);
+        QCOMPARE(w.log().isMapped(),
+                 !copied && reda::LogFile::defaultBacking() == reda::LogFile::Backing::Mapped);
         QTRY_VERIFY_WITH_TIMEOUT(w.log().indexComplete(), kWait);
+        auto hold = std::make_shared<reda::SearchHold>();
+        w.setSearchHold(hold);
         QTest::keyClick(&w, Qt::Key_F, Qt::ControlModifier);
         auto* edit = w.findBar()->findChild<QLineEdit*>(QStringLiteral("findEdit"));
         QTest::keyClicks(edit, QStringLiteral("nowhere"));
         QTest::keyClick(edit, Qt::Key_Return);
         QVERIFY(w.isSearching());
-        QVERIFY(w.findBar()->status().startsWith(QStringLiteral("Searching… ")));
+        QCOMPARE(w.findBar()->status(), QStringLiteral("Searching… 0%"));
+        // The window answers while the search is held: the view scrolls.
+        QTest::keyClick(w.view(), Qt::Key_Home, Qt::ControlModifier);
+        QCOMPARE(w.view()->firstVisibleLine(), std::size_t{0});
+        QVERIFY(w.isSearching());
         QTest::keyClick(edit, Qt::Key_Escape);
         QVERIFY(!w.isSearching());
         QCOMPARE(w.findBar()->status(), QStringLiteral("Search stopped"));
         QVERIFY(w.findBar()->isVisible());
         QVERIFY(!w.view()->hasSelection());
 
-        // Run to its end, the same search says so.
+        // Let go, the same search runs to its end and says so.
+        hold->release();
         QTest::keyClick(edit, Qt::Key_Return);
         QTRY_VERIFY_WITH_TIMEOUT(!w.isSearching(), kWait);
         QCOMPARE(w.findBar()->status(), QStringLiteral("Not found"));
         QTest::keyClick(edit, Qt::Key_Escape);
         QVERIFY(!w.findBar()->isVisible());
     }
+
     // Typing a filter shows only the matching lines with their own numbers; a click there
     // shows the line in the whole log; stacking and hiding narrow it further; the view keeps
     // following the growing log.

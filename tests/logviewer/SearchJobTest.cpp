@@ -62,14 +62,39 @@ TEST(SearchJob, PiecesFindWhatOneScanFinds) {
     }
 }
 
-// A search over much data stops when asked, without finishing the scan.
-TEST(SearchJob, StopsWhenAsked) {
-    const std::string hay(64u << 20, 'a');
+// A held worker has looked at nothing; stopped, it ends without a look, and let go it runs
+// to its end. Held, the job is met at work whatever the machine's speed.
+TEST(SearchJob, AHeldSearchStopsOrRunsWhenLetGo) {
+    const std::string hay(1u << 20, 'a');
     auto matcher = std::make_shared<TextMatcher>(TextFinder("zzz", FindOptions{}));
-    SearchJob job(SearchSource{std::make_shared<int>(0), hay}, matcher, true, 0, 4096);
-    job.stop();
-    EXPECT_EQ(waitFor(job), SearchJob::State::Stopped);
-    EXPECT_LT(job.progress(), 1.0);
+    struct Case {
+        const char* name;
+        bool stop;
+        SearchJob::State state;
+        double progress;
+    };
+    const Case cases[] = {
+        {"stopped while held", true, SearchJob::State::Stopped, 0.0},
+        {"let go", false, SearchJob::State::NotFound, 1.0},
+    };
+    for (const Case& c : cases) {
+        auto hold = std::make_shared<SearchHold>();
+        SearchJob job(SearchSource{std::make_shared<int>(0), hay}, matcher, true, 0, 4096, hold);
+        EXPECT_EQ(job.state(), SearchJob::State::Running) << c.name;
+        EXPECT_EQ(job.progress(), 0.0) << c.name;
+        if (c.stop) {
+            job.stop();
+        } else {
+            hold->release();
+        }
+        EXPECT_EQ(waitFor(job), c.state) << c.name;
+        EXPECT_EQ(job.progress(), c.progress) << c.name;
+    }
+    // Without a worker (nothing pinned) the hold is not waited at: the search is done when
+    // the job is made.
+    auto hold = std::make_shared<SearchHold>();
+    SearchJob here(SearchSource{nullptr, hay}, matcher, true, 0, 4096, hold);
+    EXPECT_EQ(here.state(), SearchJob::State::NotFound);
 }
 
 }  // namespace

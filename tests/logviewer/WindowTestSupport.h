@@ -15,6 +15,7 @@
 
 #include "LogView.h"
 #include "MainWindow.h"
+#include "PathText.h"
 
 namespace reda::testing {
 
@@ -57,14 +58,15 @@ inline int pixelsOfColour(MainWindow& window, std::size_t line, const QColor& co
 }
 
 // A fresh window over an empty temporary folder for each test, with its settings in that
-// folder's Config/REDA.ini: shown, active and 800 by 400.
+// folder's Config/REDA.ini: shown, active and 800 by 400. It holds a log as this system does
+// unless told otherwise.
 class TestWindow {
   public:
-    void start() {
+    void start(LogFile::Backing backing = LogFile::defaultBacking()) {
         dir_ = std::make_unique<QTemporaryDir>();
         QVERIFY(dir_->isValid());
-        window_ =
-            std::make_unique<MainWindow>(path(QStringLiteral("Config/REDA.ini")).toStdString());
+        window_ = std::make_unique<MainWindow>(toPath(path(QStringLiteral("Config/REDA.ini"))),
+                                               nullptr, backing);
         window_->resize(800, 400);
         window_->show();
         QApplication::setActiveWindow(window_.get());
