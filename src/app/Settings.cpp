@@ -125,7 +125,7 @@ void TfrmMain::ReadSettings(const std::string& path) {
     if (!FileExists(path)) {
         return;
     }
-    const std::string bytes = ReadFileBytes(path);
+    const std::string bytes = ReadSharedTextFile(path);
     const ScreenRect workArea = platform_.WorkArea();
     RecentReading recent(state_);
     ForEachKeyLine(bytes, [&](const std::string& key, const std::string& value) {
@@ -255,7 +255,7 @@ std::string TfrmMain::SettingsText() const {
 }
 
 void TfrmMain::WriteSettings(const std::string& path) const {
-    WriteFileReplacing(path, SettingsText());
+    WriteSharedTextFile(path, SettingsText());
 }
 
 void TfrmMain::AddRecentPreset(const std::string& path) {

@@ -2,6 +2,10 @@
 
 #include <cstdlib>
 
+#ifdef _WIN32
+#include "base/WindowsSystem.h"
+#endif
+
 namespace kestrune {
 
 const char* MessageTitle(MessageKind kind) {
@@ -17,10 +21,14 @@ const char* MessageTitle(MessageKind kind) {
 }
 
 std::optional<std::string> Platform::EnvironmentValue(const std::string& name) {
+#ifdef _WIN32
+    return windows::EnvironmentVariable(name);
+#else
     if (const char* value = std::getenv(name.c_str()); value != nullptr) {
         return std::string(value);
     }
     return std::nullopt;
+#endif
 }
 
 int Platform::RunTool(const std::string&, const std::vector<std::string>&) {

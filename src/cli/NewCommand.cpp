@@ -6,6 +6,9 @@
 
 #include "base/FileIo.h"
 #include "base/Paths.h"
+#ifdef _WIN32
+#include "base/WindowsSystem.h"
+#endif
 #include "draft/NewDraft.h"
 
 namespace kestrune::cli {
@@ -35,8 +38,12 @@ int RunNew(const NewOptions& options, const std::string& home, std::ostream& out
     request.force = options.force;
     request.specFolder = WithTrailingSeparator(home) + "SpecFiles";
     request.configFolder = WithTrailingSeparator(home) + "Config";
+#ifdef _WIN32
+    request.searchPath = windows::EnvironmentVariable("PATH").value_or("");
+#else
     const char* path = std::getenv("PATH");
     request.searchPath = path != nullptr ? path : "";
+#endif
     try {
         const NewDraftResult result = MakeNewDraft(request);
         if (!result.written) {
