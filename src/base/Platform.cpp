@@ -1,10 +1,6 @@
 #include "base/Platform.h"
 
-#include <cstdlib>
-
-#ifdef _WIN32
-#include "base/WindowsSystem.h"
-#endif
+#include "base/TextEncoding.h"
 
 namespace kestrune {
 
@@ -21,14 +17,7 @@ const char* MessageTitle(MessageKind kind) {
 }
 
 std::optional<std::string> Platform::EnvironmentValue(const std::string& name) {
-#ifdef _WIN32
-    return windows::EnvironmentVariable(name);
-#else
-    if (const char* value = std::getenv(name.c_str()); value != nullptr) {
-        return std::string(value);
-    }
-    return std::nullopt;
-#endif
+    return EnvironmentText(name);
 }
 
 int Platform::RunTool(const std::string&, const std::vector<std::string>&) {

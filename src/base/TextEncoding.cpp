@@ -5,7 +5,9 @@
 #ifdef _WIN32
 #include <windows.h>
 
-#include "base/WindowsSystem.h"
+#include <vector>
+#else
+#include <cstdlib>
 #endif
 
 namespace kestrune {
@@ -59,6 +61,17 @@ std::wstring WideOf(UINT codePage, std::string_view text) {
     std::wstring wide(static_cast<std::size_t>(n), L'\0');
     MultiByteToWideChar(codePage, 0, text.data(), size, wide.data(), n);
     return wide;
+}
+
+std::string Utf8Of(const std::wstring& wide) {
+    if (wide.empty()) {
+        return {};
+    }
+    const int size = static_cast<int>(wide.size());
+    const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, text.data(), n, nullptr, nullptr);
+    return text;
 }
 
 // `wide` in the ANSI code page, or nothing when a character of it has no exact counterpart
@@ -132,11 +145,11 @@ bool IsValidUtf8(std::string_view text) {
 #ifdef _WIN32
 
 std::filesystem::path PathFromUtf8(std::string_view path) {
-    return std::filesystem::path(windows::Wide(std::string(path)));
+    return std::filesystem::path(WideOf(CP_UTF8, path));
 }
 
 std::string Utf8FromPath(const std::filesystem::path& path) {
-    return windows::Narrow(path.wstring());
+    return Utf8Of(path.wstring());
 }
 
 std::string SharedTextToUtf8(std::string_view bytes) {
@@ -145,7 +158,7 @@ std::string SharedTextToUtf8(std::string_view bytes) {
     if (GetACP() == CP_UTF8 || (bytes.starts_with(kUtf8Mark) && IsValidUtf8(bytes))) {
         return std::string(bytes);
     }
-    return windows::Narrow(WideOf(CP_ACP, bytes));
+    return Utf8Of(WideOf(CP_ACP, bytes));
 }
 
 std::string ToolOutputToUtf8(std::string_view bytes) {
@@ -179,6 +192,28 @@ std::optional<std::string> SharedTextFromUtf8(std::string_view text,
     return std::nullopt;
 }
 
+std::optional<std::string> EnvironmentText(const std::string& name) {
+    const std::wstring wideName = WideOf(CP_UTF8, name);
+    std::vector<wchar_t> buffer(256);
+    for (int round = 0; round < 4; ++round) {
+        SetLastError(ERROR_SUCCESS);
+        const DWORD n = GetEnvironmentVariableW(wideName.c_str(), buffer.data(),
+                                                static_cast<DWORD>(buffer.size()));
+        if (n == 0) {
+            // An empty value reads as 0 too, but without the error.
+            if (GetLastError() == ERROR_ENVVAR_NOT_FOUND) {
+                return std::nullopt;
+            }
+            return std::string();
+        }
+        if (n < buffer.size()) {
+            return Utf8Of(std::wstring(buffer.data(), n));
+        }
+        buffer.resize(n);
+    }
+    return std::nullopt;
+}
+
 #else
 
 std::filesystem::path PathFromUtf8(std::string_view path) {
@@ -195,6 +230,13 @@ std::string SharedTextToUtf8(std::string_view bytes) {
 
 std::string ToolOutputToUtf8(std::string_view bytes) {
     return std::string(bytes);
+}
+
+std::optional<std::string> EnvironmentText(const std::string& name) {
+    if (const char* value = std::getenv(name.c_str()); value != nullptr) {
+        return std::string(value);
+    }
+    return std::nullopt;
 }
 
 std::optional<std::string> SharedTextFromUtf8(std::string_view text, UnstorableCharacter*) {

@@ -17,6 +17,10 @@ namespace kestrune {
 std::filesystem::path PathFromUtf8(std::string_view path);
 std::string Utf8FromPath(const std::filesystem::path& path);
 
+// An environment variable's value as UTF-8 (on Windows through the wide API: the C runtime's
+// copy is in the code page and loses what it cannot hold); nothing when it is not set.
+std::optional<std::string> EnvironmentText(const std::string& name);
+
 // Bytes of a shared text file (the system's ANSI code page on Windows) as UTF-8. A file that
 // begins with the UTF-8 mark is UTF-8 already and stays as it is, mark and all.
 std::string SharedTextToUtf8(std::string_view bytes);

@@ -76,23 +76,6 @@ std::vector<std::string> CommandLineArguments() {
     return arguments;
 }
 
-std::optional<std::string> EnvironmentVariable(const std::string& name) {
-    const std::wstring wideName = Wide(name);
-    SetLastError(ERROR_SUCCESS);
-    const DWORD needed = GetEnvironmentVariableW(wideName.c_str(), nullptr, 0);
-    if (needed == 0) {
-        // An empty value reads as 0 too, but without the error.
-        if (GetLastError() == ERROR_ENVVAR_NOT_FOUND) {
-            return std::nullopt;
-        }
-        return std::string();
-    }
-    const std::wstring value = Grow([&](wchar_t* buffer, DWORD size) {
-        return GetEnvironmentVariableW(wideName.c_str(), buffer, size);
-    });
-    return Narrow(value);
-}
-
 ConsoleOutputAsUtf8::ConsoleOutputAsUtf8() {
     // GetConsoleOutputCP answers 0 without a console.
     previous_ = GetConsoleOutputCP();

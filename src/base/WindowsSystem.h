@@ -49,9 +49,6 @@ bool StopRun(int pid);
 // The program's arguments after its name, as the system holds them (UTF-16, read back as
 // UTF-8): the C runtime's argv would hold them in the code page, and lose what it cannot hold.
 std::vector<std::string> CommandLineArguments();
-// An environment variable's value, read through the wide API for the same reason; nothing when
-// it is not set.
-std::optional<std::string> EnvironmentVariable(const std::string& name);
 
 // While it lives, a console the program writes to shows its output as UTF-8, the encoding of
 // everything the program prints; the console's own code page comes back after. Nothing when
