@@ -145,7 +145,9 @@ bool IsValidUtf8(std::string_view text) {
 #ifdef _WIN32
 
 std::filesystem::path PathFromUtf8(std::string_view path) {
-    return std::filesystem::path(WideOf(CP_UTF8, path));
+    // Text that is not UTF-8 can only be a path in the code page, from a caller that still
+    // takes one from std::filesystem::path::string(): it names the same file that way.
+    return std::filesystem::path(WideOf(IsValidUtf8(path) ? CP_UTF8 : CP_ACP, path));
 }
 
 std::string Utf8FromPath(const std::filesystem::path& path) {

@@ -13,7 +13,8 @@
 namespace kestrune {
 
 // The file system's path for `path` in UTF-8, and the UTF-8 text of a path it gave. On Windows
-// through UTF-16, so that a name outside the code page is still a name.
+// through UTF-16, so that a name outside the code page is still a name; a `path` that is not
+// UTF-8 is taken as the code page's (what std::filesystem::path::string() gives there).
 std::filesystem::path PathFromUtf8(std::string_view path);
 std::string Utf8FromPath(const std::filesystem::path& path);
 

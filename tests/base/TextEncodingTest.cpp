@@ -10,6 +10,7 @@
 
 #include "TempDir.h"
 #include "base/FileIo.h"
+#include "base/ProgramFolder.h"
 #include "base/TextEncoding.h"
 
 #ifdef _WIN32
@@ -177,6 +178,32 @@ TEST_F(SharedText, FileNamesOutsideTheCodePageAreOpenedWrittenAndListed) {
             listed.push_back(Utf8FromPath(entry.path().filename()));
         }
         EXPECT_EQ(listed, std::vector<std::string>{name + ".txt"}) << name;
+        // A program folder of that name: its SpecFiles found, a file tried in it.
+        EXPECT_FALSE(IsPortableFolder(folder)) << name;
+        ASSERT_TRUE(EnsureFolder(folder + "/SpecFiles")) << name;
+        EXPECT_TRUE(IsPortableFolder(folder)) << name;
+    }
+}
+
+TEST_F(SharedText, APathInTheCodePageStillNamesItsFile) {
+    // What std::filesystem::path::string() gives on Windows, from callers outside the core.
+    testing::TempDir dir;
+    const std::string file = dir.Write("\xE8\xAE\xBE\xE7\xBD\xAE.txt", "x");  // 设置.txt
+    const std::string inCodePage = dir.path() + OnDisk(kStoredTexts[1]) + ".txt";
+#ifdef _WIN32
+    EXPECT_TRUE(FileExists(inCodePage));
+    EXPECT_EQ(Utf8FromPath(PathFromUtf8(inCodePage)), file);
+#else
+    EXPECT_EQ(inCodePage, file);
+    EXPECT_TRUE(FileExists(inCodePage));
+#endif
+}
+
+TEST_F(SharedText, AToolsOutputIsReadAsUtf8OrElseInTheCodePage) {
+    for (const Stored& text : kStoredTexts) {
+        EXPECT_EQ(ToolOutputToUtf8(OnDisk(text)), text.utf8) << text.name;
+        // Output that is UTF-8 already stays as it is.
+        EXPECT_EQ(ToolOutputToUtf8(text.utf8), text.utf8) << text.name;
     }
 }
 
