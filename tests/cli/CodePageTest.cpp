@@ -189,6 +189,31 @@ TEST_F(CodePage, AToolPathFileAndTheSettingsReadAndWrittenKeepTheirBytes) {
     EXPECT_EQ(h.dir.Read(settings), first);
 }
 
+TEST_F(CodePage, ARecentPresetTheCodePageCannotNameIsLeftOutOfTheSettingsAlone) {
+    NotesHarness h;
+    const std::string outside =
+        h.dir.Write(kPreset.utf8 + kKa + ".zrp", OnDisk(h.PresetText(kSetting.utf8)));
+    const std::string inside = h.dir.Write(kPreset.utf8 + ".zrp", OnDisk(h.PresetText("x")));
+    ASSERT_TRUE(h.main().OpenPreset(outside, PresetMode::Open));
+    ASSERT_TRUE(h.main().OpenPreset(inside, PresetMode::Open));
+    const std::string settings = h.dir / "Config/config.ini";
+    h.main().WriteSettings(settings);
+    const std::string text = h.dir.Read(settings);
+    const std::size_t begin = text.find("[Recent Presets]\r\n");
+    ASSERT_NE(begin, std::string::npos) << text;
+    const std::size_t end = text.find("\r\n\r\n", begin);
+    const std::string recent = text.substr(begin, end - begin);
+#ifdef _WIN32
+    EXPECT_EQ(recent, "[Recent Presets]\r\nRecentPreset = " + OnDisk(inside));
+#else
+    EXPECT_EQ(recent,
+              "[Recent Presets]\r\nRecentPreset = " + outside + "\r\nRecentPreset = " + inside);
+#endif
+    // Everything else is there.
+    EXPECT_NE(text.find("[Position]\r\nTop = "), std::string::npos) << text;
+    EXPECT_NE(text.find("[Presets]\r\n"), std::string::npos) << text;
+}
+
 TEST_F(CodePage, TheModelDumpIsUtf8) {
     TempDir dir;
     const std::string path = dir.Write("Notes.zrs", OnDisk(kNotesSpec));
