@@ -41,7 +41,7 @@ std::string ExecutableFolder(const char* argv0) {
     exe = fs::read_symlink("/proc/self/exe", ec);
 #endif
     if (ec || exe.empty()) {
-        exe = fs::absolute(argv0 != nullptr ? fs::path(argv0) : fs::path("."), ec);
+        exe = fs::absolute(argv0 != nullptr ? PathFromUtf8(argv0) : fs::path("."), ec);
     }
     return WithTrailingSeparator(Utf8FromPath(exe.parent_path()));
 }

@@ -30,8 +30,8 @@ std::string LocalDateTimeText(std::time_t when) {
     time.wSecond = static_cast<WORD>(local.tm_sec);
     wchar_t date[128] = {};
     wchar_t clock[128] = {};
-    // Read as UTF-16 and kept as UTF-8, as every other text of the core: a Chinese desktop's
-    // time holds "上午" or "下午".
+    // Read as UTF-16 and kept as UTF-8, as every other text of the core: a desktop's formats
+    // may hold words of its language ("上午").
     const int dateLength = GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &time, nullptr, date,
                                           static_cast<int>(std::size(date)));
     const int clockLength = GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &time, nullptr, clock,
