@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "base/Paths.h"
+#include "base/TextEncoding.h"
 #ifdef _WIN32
 #include "base/WindowsSystem.h"
 #endif
@@ -35,14 +36,14 @@ std::string ExecutableFolder(const char* argv0) {
     fs::path exe;
 #ifdef _WIN32
     // The module's own path: argv[0] is whatever the command line said, maybe without ".exe".
-    exe = fs::path(windows::ExecutablePath());
+    exe = PathFromUtf8(windows::ExecutablePath());
 #else
     exe = fs::read_symlink("/proc/self/exe", ec);
 #endif
     if (ec || exe.empty()) {
-        exe = fs::absolute(argv0 != nullptr ? fs::path(argv0) : fs::path("."), ec);
+        exe = fs::absolute(argv0 != nullptr ? PathFromUtf8(argv0) : fs::path("."), ec);
     }
-    return WithTrailingSeparator(exe.parent_path().string());
+    return WithTrailingSeparator(Utf8FromPath(exe.parent_path()));
 }
 
 }  // namespace kestrune

@@ -187,7 +187,7 @@ bool TfrmMain::PresetValuesMayRun(const std::string& scriptPath) {
     }
     std::string script;
     try {
-        script = ReadFileBytes(scriptPath);
+        script = ReadSharedTextFile(scriptPath);
     } catch (const IoError&) {
         // The lines stay unnamed; the question still comes.
     }

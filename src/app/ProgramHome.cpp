@@ -4,6 +4,7 @@
 
 #include "base/FileIo.h"
 #include "base/Paths.h"
+#include "base/TextEncoding.h"
 
 namespace kestrune {
 
@@ -35,8 +36,9 @@ ProgramHome DecideProgramHome(const HomeFacts& facts) {
     }
     if (home.installed) {
         const fs::path shared =
-            (fs::path(exe).parent_path().parent_path() / "share" / "kestrune").lexically_normal();
-        home.sharedFolder = WithTrailingSeparator(shared.string());
+            (PathFromUtf8(exe).parent_path().parent_path() / "share" / "kestrune")
+                .lexically_normal();
+        home.sharedFolder = WithTrailingSeparator(Utf8FromPath(shared));
         // The installed viewer lives beside the program, not in the user's folder.
         home.logViewerFolder = exe;
     } else {
@@ -73,28 +75,28 @@ std::vector<std::string> PrepareProgramHome(const ProgramHome& home) {
          {home.programFolder, config,
           home.programFolder + "SpecFiles" + std::string(kPathSeparatorText)}) {
         std::error_code ec;
-        fs::create_directories(folder, ec);
+        fs::create_directories(PathFromUtf8(folder), ec);
         if (ec) {
             problems.push_back("Cannot create folder " + folder + ": " + ec.message());
             return problems;
         }
     }
     std::error_code ec;
-    fs::directory_iterator shipped(fs::path(home.sharedFolder) / "Config", ec);
+    fs::directory_iterator shipped(PathFromUtf8(home.sharedFolder) / "Config", ec);
     if (ec) {
         return problems;  // nothing shipped to seed from
     }
     for (const fs::directory_entry& entry : shipped) {
-        if (entry.path().extension() != ".path" || !FileExists(entry.path().string())) {
+        if (entry.path().extension() != ".path" || !FileExists(Utf8FromPath(entry.path()))) {
             continue;
         }
-        const fs::path target = fs::path(config) / entry.path().filename();
+        const fs::path target = PathFromUtf8(config) / entry.path().filename();
         std::error_code copyError;
         // skip_existing: a file the user already has is never replaced.
         fs::copy_file(entry.path(), target, fs::copy_options::skip_existing, copyError);
         if (copyError) {
-            problems.push_back("Cannot copy " + entry.path().string() + " to " + target.string() +
-                               ": " + copyError.message());
+            problems.push_back("Cannot copy " + Utf8FromPath(entry.path()) + " to " +
+                               Utf8FromPath(target) + ": " + copyError.message());
         }
     }
     return problems;

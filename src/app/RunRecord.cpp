@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/FileIo.h"
+#include "base/TextEncoding.h"
 
 namespace kestrune {
 
@@ -70,7 +71,7 @@ bool ParseNumber(std::string_view text, Number& out) {
 // When the file was last written, in seconds since the epoch.
 bool FileTime(const std::string& path, std::int64_t& seconds) {
     std::error_code error;
-    const auto written = std::filesystem::last_write_time(path, error);
+    const auto written = std::filesystem::last_write_time(PathFromUtf8(path), error);
     if (error) {
         return false;
     }
@@ -81,7 +82,7 @@ bool FileTime(const std::string& path, std::int64_t& seconds) {
 
 void RemoveQuietly(const std::string& path) {
     std::error_code ignored;
-    std::filesystem::remove(path, ignored);
+    std::filesystem::remove(PathFromUtf8(path), ignored);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "base/LineReader.h"
 #include "base/Paths.h"
 #include "base/Text.h"
+#include "base/TextEncoding.h"
 #include "specification/Catalogue.h"
 
 namespace kestrune {
@@ -125,7 +126,7 @@ void TfrmMain::ReadSettings(const std::string& path) {
     if (!FileExists(path)) {
         return;
     }
-    const std::string bytes = ReadFileBytes(path);
+    const std::string bytes = ReadSharedTextFile(path);
     const ScreenRect workArea = platform_.WorkArea();
     RecentReading recent(state_);
     ForEachKeyLine(bytes, [&](const std::string& key, const std::string& value) {
@@ -255,7 +256,21 @@ std::string TfrmMain::SettingsText() const {
 }
 
 void TfrmMain::WriteSettings(const std::string& path) const {
-    WriteFileReplacing(path, SettingsText());
+    // config.ini is kept in the system's code page. Only the remembered paths can hold a
+    // character it cannot: such a reminder is left out, rather than every setting with it.
+    const std::string all = SettingsText();
+    std::string text;
+    text.reserve(all.size());
+    for (std::size_t start = 0; start < all.size();) {
+        std::size_t end = all.find('\n', start);
+        end = end == std::string::npos ? all.size() : end + 1;
+        const std::string_view line = std::string_view(all).substr(start, end - start);
+        if (SharedTextFromUtf8(line)) {
+            text.append(line);
+        }
+        start = end;
+    }
+    WriteSharedTextFile(path, text);
 }
 
 void TfrmMain::AddRecentPreset(const std::string& path) {

@@ -2,6 +2,11 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include <iterator>
+#include <string>
+
+#include "base/WindowsSystem.h"
 #else
 #include <langinfo.h>
 #include <locale.h>
@@ -23,16 +28,19 @@ std::string LocalDateTimeText(std::time_t when) {
     time.wHour = static_cast<WORD>(local.tm_hour);
     time.wMinute = static_cast<WORD>(local.tm_min);
     time.wSecond = static_cast<WORD>(local.tm_sec);
-    char date[128] = {};
-    char clock[128] = {};
-    // Text in the system's code page, as every other text of the core.
-    const int dateLength = GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &time, nullptr, date,
-                                          static_cast<int>(sizeof date));
-    const int clockLength = GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &time, nullptr, clock,
-                                           static_cast<int>(sizeof clock));
-    std::string text(date, dateLength > 0 ? static_cast<std::size_t>(dateLength - 1) : 0);
+    wchar_t date[128] = {};
+    wchar_t clock[128] = {};
+    // Read as UTF-16 and kept as UTF-8, as every other text of the core: a desktop's formats
+    // may hold words of its language ("上午").
+    const int dateLength = GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &time, nullptr, date,
+                                          static_cast<int>(std::size(date)));
+    const int clockLength = GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &time, nullptr, clock,
+                                           static_cast<int>(std::size(clock)));
+    std::string text = windows::Narrow(
+        std::wstring(date, dateLength > 0 ? static_cast<std::size_t>(dateLength - 1) : 0));
     text += ' ';
-    text.append(clock, clockLength > 0 ? static_cast<std::size_t>(clockLength - 1) : 0);
+    text += windows::Narrow(
+        std::wstring(clock, clockLength > 0 ? static_cast<std::size_t>(clockLength - 1) : 0));
     return text;
 }
 

@@ -5,7 +5,10 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <random>
+
+#include "base/TextEncoding.h"
 
 #ifndef _WIN32
 #include <fcntl.h>
@@ -102,21 +105,27 @@ bool FileExists(const std::string& path) {
         return false;
     }
     std::error_code ec;
-    return fs::is_regular_file(path, ec);
+    return fs::is_regular_file(PathFromUtf8(path), ec);
 }
 
 bool FolderExists(const std::string& path) {
     std::error_code ec;
-    return !path.empty() && fs::is_directory(path, ec);
+    return !path.empty() && fs::is_directory(PathFromUtf8(path), ec);
 }
 
 bool EnsureFolder(const std::string& path) noexcept {
-    std::error_code ec;
-    if (fs::is_directory(path, ec)) {
-        return true;
+    try {
+        const fs::path folder = PathFromUtf8(path);
+        std::error_code ec;
+        if (fs::is_directory(folder, ec)) {
+            return true;
+        }
+        fs::create_directories(folder, ec);
+        return !ec;
+    } catch (...) {
+        // Only the path's own memory can fail here.
+        return false;
     }
-    fs::create_directories(path, ec);
-    return !ec;
 }
 
 #ifndef _WIN32
@@ -292,11 +301,12 @@ void ReplacingFile::Commit() {
 #else  // _WIN32: no pipes or links to guard against in the same way; rights follow the folder.
 
 std::string ReadFileBytes(const std::string& path) {
+    const fs::path name = PathFromUtf8(path);
     std::error_code ec;
-    if (fs::is_directory(path, ec)) {
+    if (fs::is_directory(name, ec)) {
         throw IoError(CannotRead(path, Reason(EISDIR)));
     }
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = _wfopen(name.c_str(), L"rb");
     if (file == nullptr) {
         throw IoError("Cannot open file \"" + path + "\". " + Reason(errno));
     }
@@ -323,7 +333,7 @@ ReplacingFile::ReplacingFile(std::string path) : path_(std::move(path)), target_
         throw IoError(CannotCreate(path_, EISDIR));
     }
     temporary_ = TemporaryNameFor(target_);
-    std::FILE* file = std::fopen(temporary_.c_str(), "wbx");
+    std::FILE* file = _wfopen(PathFromUtf8(temporary_).c_str(), L"wbx");
     if (file == nullptr) {
         const int error = errno;
         temporary_.clear();
@@ -340,7 +350,7 @@ ReplacingFile::~ReplacingFile() {
 void ReplacingFile::Discard() noexcept {
     fd_ = -1;
     if (!temporary_.empty()) {
-        std::remove(temporary_.c_str());
+        _wremove(PathFromUtf8(temporary_).c_str());
         temporary_.clear();
     }
     buffer_.clear();
@@ -352,7 +362,7 @@ void ReplacingFile::Fail(int error) {
 }
 
 void ReplacingFile::Flush() {
-    std::FILE* file = std::fopen(temporary_.c_str(), "ab");
+    std::FILE* file = _wfopen(PathFromUtf8(temporary_).c_str(), L"ab");
     if (file == nullptr) {
         Fail(errno);
     }
@@ -380,7 +390,7 @@ void ReplacingFile::Commit() {
     }
     Flush();
     std::error_code ec;
-    fs::rename(temporary_, target_, ec);
+    fs::rename(PathFromUtf8(temporary_), PathFromUtf8(target_), ec);
     if (ec) {
         Discard();
         throw IoError(CannotCreate(path_, ec.value()));
@@ -400,13 +410,32 @@ void WriteFileReplacing(const std::string& path, std::string_view bytes) {
 void MakeExecutableByOwner(const std::string& path) {
 #ifndef _WIN32
     std::error_code ec;
-    fs::permissions(path, fs::perms::owner_exec, fs::perm_options::add, ec);
+    fs::permissions(PathFromUtf8(path), fs::perms::owner_exec, fs::perm_options::add, ec);
     if (ec) {
         throw IoError(path + ": " + ec.message());
     }
 #else
     (void)path;
 #endif
+}
+
+std::string ReadSharedTextFile(const std::string& path) {
+    return SharedTextToUtf8(ReadFileBytes(path));
+}
+
+std::string SharedTextBytes(const std::string& path, std::string_view text) {
+    UnstorableCharacter unstorable;
+    std::optional<std::string> bytes = SharedTextFromUtf8(text, &unstorable);
+    if (!bytes) {
+        throw IoError("Cannot write file \"" + path + "\". Line " +
+                      std::to_string(unstorable.line) + " holds \"" + unstorable.character +
+                      "\", a character the system's code page cannot hold: " + unstorable.lineText);
+    }
+    return std::move(*bytes);
+}
+
+void WriteSharedTextFile(const std::string& path, std::string_view text) {
+    WriteFileReplacing(path, SharedTextBytes(path, text));
 }
 
 }  // namespace kestrune

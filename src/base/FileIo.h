@@ -1,6 +1,7 @@
 #pragma once
-// File access for the core. Failures on files that exist come back as one exception type,
-// IoError, which the command handlers catch and show; nothing else throws across subsystems.
+// File access for the core. Paths are UTF-8 (see base/TextEncoding.h). Failures on files that exist
+// come back as one exception type, IoError, which the command handlers catch and show; nothing else
+// throws across subsystems.
 
 #include <cstddef>
 #include <stdexcept>
@@ -59,6 +60,17 @@ class ReplacingFile {
 // Writes `bytes` to a temporary file beside `path` and renames it over `path`, so a failed
 // write leaves the previous file untouched. Throws IoError with the platform's reason.
 void WriteFileReplacing(const std::string& path, std::string_view bytes);
+
+// The text files the user's tools and earlier versions share (specifications, tool path files,
+// presets, settings): on disk in the system's code page on Windows (bytes elsewhere), in the
+// core UTF-8. The one place that decides it, so every reader and writer of them agrees.
+// ReadSharedTextFile throws IoError as ReadFileBytes does.
+std::string ReadSharedTextFile(const std::string& path);
+// `text` as such a file holds it. A character the code page cannot hold is never replaced by a
+// guess: IoError names the file, the line and the character, and nothing is written.
+std::string SharedTextBytes(const std::string& path, std::string_view text);
+// Written as WriteFileReplacing writes, after SharedTextBytes.
+void WriteSharedTextFile(const std::string& path, std::string_view text);
 
 // Lets the file's owner run it (a shell script); nothing on Windows. Throws IoError.
 void MakeExecutableByOwner(const std::string& path);

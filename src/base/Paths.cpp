@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+#include "base/TextEncoding.h"
+
 namespace kestrune {
 namespace {
 
@@ -59,11 +61,11 @@ std::string AbsoluteNormalPath(const std::string& path) {
         return {};
     }
     std::error_code ec;
-    const std::filesystem::path absolute = std::filesystem::absolute(path, ec);
+    const std::filesystem::path absolute = std::filesystem::absolute(PathFromUtf8(path), ec);
     if (ec) {
         return {};
     }
-    return absolute.lexically_normal().string();
+    return Utf8FromPath(absolute.lexically_normal());
 }
 
 }  // namespace kestrune

@@ -1,6 +1,6 @@
 #include "base/Platform.h"
 
-#include <cstdlib>
+#include "base/TextEncoding.h"
 
 namespace kestrune {
 
@@ -17,10 +17,7 @@ const char* MessageTitle(MessageKind kind) {
 }
 
 std::optional<std::string> Platform::EnvironmentValue(const std::string& name) {
-    if (const char* value = std::getenv(name.c_str()); value != nullptr) {
-        return std::string(value);
-    }
-    return std::nullopt;
+    return EnvironmentText(name);
 }
 
 int Platform::RunTool(const std::string&, const std::vector<std::string>&) {

@@ -8,6 +8,7 @@
 
 #include "base/FileIo.h"
 #include "base/Paths.h"
+#include "base/TextEncoding.h"
 
 namespace kestrune {
 
@@ -41,8 +42,8 @@ bool CanCreateFiles(const fs::path& folder) {
 
 bool IsPortableFolder(const std::string& folder) {
     std::error_code ec;
-    const fs::path base(folder);
-    if (FileExists((base / kPortableMarker).string())) {
+    const fs::path base = PathFromUtf8(folder);
+    if (FileExists(Utf8FromPath(base / kPortableMarker))) {
         return true;
     }
     return fs::is_directory(base / "SpecFiles", ec) && CanCreateFiles(base);

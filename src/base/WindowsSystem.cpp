@@ -45,9 +45,9 @@ std::wstring Wide(const std::string& text) {
         return {};
     }
     const int size = static_cast<int>(text.size());
-    const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0);
+    const int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0);
     std::wstring wide(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), size, wide.data(), n);
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), size, wide.data(), n);
     return wide;
 }
 
@@ -56,10 +56,38 @@ std::string Narrow(const std::wstring& text) {
         return {};
     }
     const int size = static_cast<int>(text.size());
-    const int n = WideCharToMultiByte(CP_ACP, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+    const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
     std::string narrow(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.data(), size, narrow.data(), n, nullptr, nullptr);
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), size, narrow.data(), n, nullptr, nullptr);
     return narrow;
+}
+
+std::vector<std::string> CommandLineArguments() {
+    std::vector<std::string> arguments;
+    int count = 0;
+    wchar_t** words = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (words == nullptr) {
+        return arguments;
+    }
+    for (int i = 1; i < count; ++i) {
+        arguments.push_back(Narrow(words[i]));
+    }
+    LocalFree(words);
+    return arguments;
+}
+
+ConsoleOutputAsUtf8::ConsoleOutputAsUtf8() {
+    // GetConsoleOutputCP answers 0 without a console.
+    previous_ = GetConsoleOutputCP();
+    if (previous_ != 0 && previous_ != CP_UTF8) {
+        SetConsoleOutputCP(CP_UTF8);
+    }
+}
+
+ConsoleOutputAsUtf8::~ConsoleOutputAsUtf8() {
+    if (previous_ != 0 && previous_ != CP_UTF8) {
+        SetConsoleOutputCP(previous_);
+    }
 }
 
 std::string ExecutablePath() {

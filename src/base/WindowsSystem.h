@@ -1,10 +1,11 @@
 #pragma once
 // What the suite asks of Windows itself, through its API (Windows builds only). Text goes in
-// and out in the system's ANSI code page, like every other text of the core.
+// and out in UTF-8, like every other text of the core; the API is called with UTF-16.
 
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "base/Platform.h"
 
@@ -45,7 +46,25 @@ bool RunGoing(int pid);
 // tool they started. False when no such run is going.
 bool StopRun(int pid);
 
-// Text of the ANSI code page as UTF-16, and back.
+// The program's arguments after its name, as the system holds them (UTF-16, read back as
+// UTF-8): the C runtime's argv would hold them in the code page, and lose what it cannot hold.
+std::vector<std::string> CommandLineArguments();
+
+// While it lives, a console the program writes to shows its output as UTF-8, the encoding of
+// everything the program prints; the console's own code page comes back after. Nothing when
+// the output is no console (a pipe or a file gets the UTF-8 bytes as they are).
+class ConsoleOutputAsUtf8 {
+  public:
+    ConsoleOutputAsUtf8();
+    ~ConsoleOutputAsUtf8();
+    ConsoleOutputAsUtf8(const ConsoleOutputAsUtf8&) = delete;
+    ConsoleOutputAsUtf8& operator=(const ConsoleOutputAsUtf8&) = delete;
+
+  private:
+    unsigned previous_ = 0;
+};
+
+// UTF-8 text as UTF-16, and back.
 std::wstring Wide(const std::string& text);
 std::string Narrow(const std::wstring& text);
 

@@ -19,6 +19,9 @@
 #include "app/Main.h"
 #include "app/ProgramHome.h"
 #include "base/FileIo.h"
+#ifdef _WIN32
+#include "base/WindowsSystem.h"
+#endif
 #include "script/BatchBuilder.h"
 #include "specification/SpecLoader.h"
 
@@ -341,9 +344,18 @@ int RunWith(const std::vector<std::string>& args, HomeFacts facts, std::ostream&
 
 int Run(int argc, char** argv) {
     std::vector<std::string> args;
+#ifdef _WIN32
+    // Everything kestrune-cli prints is UTF-8 (JSON by definition, the rest alike), so that a
+    // pipe or a file gets one encoding; a console is told to show it so.
+    const windows::ConsoleOutputAsUtf8 console;
+    // The arguments as typed, in UTF-8 as the core keeps text; argv has them in the code page.
+    (void)argc;
+    args = windows::CommandLineArguments();
+#else
     for (int i = 1; i < argc; ++i) {
         args.emplace_back(argv[i]);
     }
+#endif
     try {
         CliPlatform platform(std::cerr);
         return RunWith(

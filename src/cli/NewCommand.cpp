@@ -1,11 +1,11 @@
 #include "NewCommand.h"
 
-#include <cstdlib>
 #include <new>
 #include <ostream>
 
 #include "base/FileIo.h"
 #include "base/Paths.h"
+#include "base/TextEncoding.h"
 #include "draft/NewDraft.h"
 
 namespace kestrune::cli {
@@ -35,8 +35,7 @@ int RunNew(const NewOptions& options, const std::string& home, std::ostream& out
     request.force = options.force;
     request.specFolder = WithTrailingSeparator(home) + "SpecFiles";
     request.configFolder = WithTrailingSeparator(home) + "Config";
-    const char* path = std::getenv("PATH");
-    request.searchPath = path != nullptr ? path : "";
+    request.searchPath = EnvironmentText("PATH").value_or("");
     try {
         const NewDraftResult result = MakeNewDraft(request);
         if (!result.written) {

@@ -5,9 +5,12 @@
 #include <system_error>
 
 #include "base/Paths.h"
+#include "base/TextEncoding.h"
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include "base/WindowsSystem.h"
 // The shell header's FindExecutable macro would rename this file's function of the same name.
 #undef FindExecutable
 #else
@@ -50,7 +53,7 @@ std::string FindExecutable(std::string_view tool, std::string_view searchPath) {
     }
     const bool hasSeparator = std::any_of(tool.begin(), tool.end(), IsPathSeparator);
     if (hasSeparator) {
-        const std::filesystem::path path{std::string(tool)};
+        const std::filesystem::path path = PathFromUtf8(tool);
         return IsExecutableFile(path) ? AbsoluteNormalPath(std::string(tool)) : std::string();
     }
 #ifdef _WIN32
@@ -73,9 +76,9 @@ std::string FindExecutable(std::string_view tool, std::string_view searchPath) {
         }
         for (const std::string& suffix : suffixes) {
             const std::filesystem::path candidate =
-                std::filesystem::path(folder) / (std::string(tool) + suffix);
+                PathFromUtf8(folder) / PathFromUtf8(std::string(tool) + suffix);
             if (IsExecutableFile(candidate)) {
-                return AbsoluteNormalPath(candidate.string());
+                return AbsoluteNormalPath(Utf8FromPath(candidate));
             }
         }
     }
@@ -249,16 +252,7 @@ HelpCaptureResult CaptureHelp(const std::string& executable,
 
 namespace {
 
-std::wstring Wide(const std::string& text) {
-    if (text.empty()) {
-        return {};
-    }
-    const int size =
-        MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(size), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
-    return wide;
-}
+using windows::Wide;
 
 // An argument quoted as the C runtime's command-line parser reads it back.
 void AppendQuoted(std::wstring& line, const std::wstring& argument) {
@@ -428,6 +422,8 @@ HelpCaptureResult CaptureHelp(const std::string& executable,
     GetExitCodeProcess(process.hProcess, &code);
     CloseHandle(process.hProcess);
     CloseHandle(job);
+    // A Windows tool prints in the system's code page; the core's text is UTF-8.
+    result.output = ToolOutputToUtf8(result.output);
     result.exitCode = static_cast<int>(code);
     result.crashed = !result.timedOut && (code & 0xC0000000u) == 0xC0000000u;
     return result;

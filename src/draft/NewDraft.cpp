@@ -57,7 +57,7 @@ Result<HelpText> HelpFromFile(const NewDraftRequest& request, NewDraftResult& re
     if (!FileExists(request.helpTextFile)) {
         return Failure{request.helpTextFile + " not found."};
     }
-    std::string helpText = ReadFileBytes(request.helpTextFile);
+    std::string helpText = ReadSharedTextFile(request.helpTextFile);
     if (helpText.size() > request.limits.bytes) {
         helpText.resize(request.limits.bytes);
     }
@@ -124,8 +124,11 @@ void WriteDraftFiles(const NewDraftRequest& request, const Draft& draft, const s
         EnsureFolder(specFolder);
     }
     EnsureFolder(request.configFolder);
-    WriteFileReplacing(result.specPath, draft.specification);
-    WriteFileReplacing(result.toolPathFile, draft.toolPaths);
+    // Both encoded before either is written: a name the code page cannot hold leaves neither.
+    const std::string specification = SharedTextBytes(result.specPath, draft.specification);
+    const std::string toolPaths = SharedTextBytes(result.toolPathFile, draft.toolPaths);
+    WriteFileReplacing(result.specPath, specification);
+    WriteFileReplacing(result.toolPathFile, toolPaths);
     result.written = true;
 }
 

@@ -46,7 +46,7 @@ std::vector<LintFinding> LintSpecificationFile(const std::string& path) {
         if (!FileExists(path)) {
             return {{1, 1, LintSeverity::Error, "unreadable-file", path + " not found.", {}}};
         }
-        return LintSpecification(ReadFileBytes(path));
+        return LintSpecification(ReadSharedTextFile(path));
     } catch (const IoError& error) {
         return {{1, 1, LintSeverity::Error, "unreadable-file", error.what(), {}}};
     }

@@ -267,9 +267,8 @@ std::string PresetText(const SpecificationModel& model, const PresetInput& input
 
 bool WritePreset(SpecificationModel& model, const PresetInput& input, const std::string& path) {
     try {
-        ReplacingFile file(path);
-        EmitPreset(model, input, [&file](std::string_view piece) { file.Write(piece); });
-        file.Commit();
+        // Whole, so that a character the code page cannot hold stops the write before any of it.
+        WriteSharedTextFile(path, PresetText(model, input));
     } catch (const IoError& error) {
         ShowError(model, error.what());
         return false;
@@ -282,7 +281,7 @@ bool ReadPreset(SpecificationModel& model, PresetInput& input, const std::string
                 PresetMode mode) {
     std::string bytes;
     try {
-        bytes = ReadFileBytes(path);
+        bytes = ReadSharedTextFile(path);
     } catch (const IoError& error) {
         ShowError(model, error.what());
         return false;

@@ -12,6 +12,7 @@
 #include "base/FileIo.h"
 #include "base/Result.h"
 #include "base/Text.h"
+#include "base/TextEncoding.h"
 #include "base/ToolSearch.h"
 #include "fields/FileVariables.h"
 #include "fields/ShellQuoting.h"
@@ -472,6 +473,15 @@ struct Target {
     }
 };
 
+std::string UnstorableScriptMessage(const std::string& place, const UnstorableCharacter& found) {
+    return "Cannot write " + place + ". Line " + std::to_string(found.line) +
+           " of the script holds \"" + found.character +
+           "\", a character the system's code page cannot hold, and the shell would run another "
+           "text in its place. Rename the file or folder whose name holds it (or change the "
+           "value that does), then run again. Nothing was run.\r\n\r\n" +
+           found.lineText;
+}
+
 // Writes a built script, or reports why it cannot be written; keeps the command lines it was
 // built with in the programs.
 Result<void> WritePreview(SpecificationModel& state, const Target& target,
@@ -482,10 +492,17 @@ Result<void> WritePreview(SpecificationModel& state, const Target& target,
     for (std::size_t i = 0; i < commandLines.size(); ++i) {
         state.Programs[i]->CommandLine = std::move(commandLines[i]);
     }
-    if (target.stream == nullptr) {
-        return WriteScript(target.path, preview.text);
+    // The shell reads the script in the system's code page. A character it cannot hold would
+    // come out as another one, and the shell would run something else than the preview shows.
+    UnstorableCharacter unstorable;
+    const std::optional<std::string> bytes = SharedTextFromUtf8(preview.text, &unstorable);
+    if (!bytes) {
+        return Failure{UnstorableScriptMessage(target.Describe(), unstorable)};
     }
-    target.stream->write(preview.text.data(), static_cast<std::streamsize>(preview.text.size()));
+    if (target.stream == nullptr) {
+        return WriteScript(target.path, *bytes);
+    }
+    target.stream->write(bytes->data(), static_cast<std::streamsize>(bytes->size()));
     target.stream->flush();
     if (!*target.stream) {
         return Failure{"Cannot write " + target.Describe() + "."};

@@ -32,7 +32,9 @@ struct ScriptLine {
 };
 
 struct ScriptPreview {
-    // The bytes Run writes now. Run writes nothing when `missingMessage` or `problem` is set.
+    // The text Run writes now (in the system's code page on Windows, where a character the
+    // code page cannot hold stops the write). Run writes nothing when `missingMessage` or
+    // `problem` is set.
     std::string text;
     std::vector<ScriptLine> lines;  // one for every layout line, in order
     // The stages whose tool path stops the run, and the message Run shows for them.

@@ -5,6 +5,7 @@
 
 #include "base/FileIo.h"
 #include "base/Text.h"
+#include "base/TextEncoding.h"
 
 namespace kestrune {
 
@@ -29,17 +30,17 @@ std::vector<std::string> ListSpecificationFiles(const std::string& folder) {
     namespace fs = std::filesystem;
     std::vector<std::string> names;
     std::error_code ec;
-    fs::directory_iterator entries(folder, ec);
+    fs::directory_iterator entries(PathFromUtf8(folder), ec);
     if (ec) {
         return names;
     }
     for (const fs::directory_entry& entry : entries) {
-        const std::string name = entry.path().filename().string();
+        const std::string name = Utf8FromPath(entry.path().filename());
         if (name.empty() || name == "." || name == ".." || !HasSpecificationExtension(name)) {
             continue;
         }
         // FileExists takes regular files only, so folders and devices named *.zrs drop out.
-        if (FileExists((entry.path()).string())) {
+        if (FileExists(Utf8FromPath(entry.path()))) {
             names.push_back(name);
         }
     }

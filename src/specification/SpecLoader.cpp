@@ -210,7 +210,7 @@ void LoadSpecification(SpecificationModel& state, const std::string& path,
     }
     ResetModel(state, path, listener);
     try {
-        const std::string bytes = ReadFileBytes(path);
+        const std::string bytes = ReadSharedTextFile(path);
         state.LineCounter = 0;
         SpecLineReader reader(bytes, state.LineCounter);
         const ReadEnd end = SpecParser(state, reader).Read();

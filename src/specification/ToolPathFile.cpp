@@ -25,7 +25,7 @@ void ReadToolPathFile(SpecificationModel& state) {
     if (!FileExists(path)) {
         return;
     }
-    const std::string bytes = ReadFileBytes(path);
+    const std::string bytes = ReadSharedTextFile(path);
 
     // Only the first stage of a name can ever receive a tool path.
     std::unordered_map<std::string, TZRGroup*> stages;
@@ -57,7 +57,7 @@ void WriteToolPathFile(const SpecificationModel& state, const std::string& baseP
     }
     // A folder that cannot be created shows up as the write's own error.
     EnsureFolder(state.ConfigFolder());
-    WriteFileReplacing(ToolPathFileName(state), text);
+    WriteSharedTextFile(ToolPathFileName(state), text);
 }
 
 }  // namespace kestrune

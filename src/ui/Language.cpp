@@ -129,13 +129,9 @@ void RetranslateQtParts(QWidget* root) {
 
 QString ShownCaption(const char* context, std::string_view control, const std::string& caption,
                      std::string_view designed) {
-    // Translations are looked up by the caption's UTF-8 text; one the core composed at run
-    // time is decoded from the system's code page first.
-    const QByteArray key =
-        caption == designed
-            ? QByteArray(caption.data(), static_cast<qsizetype>(caption.size()))
-            : QString::fromLocal8Bit(caption.data(), static_cast<qsizetype>(caption.size()))
-                  .toUtf8();
+    // Translations are looked up by the caption's UTF-8 text, which is how the core keeps it.
+    (void)designed;
+    const QByteArray key(caption.data(), static_cast<qsizetype>(caption.size()));
     if (context == nullptr || control.empty() || key.isEmpty()) {
         return QString::fromUtf8(key);
     }

@@ -37,10 +37,9 @@ int LanguageGeneration();
 void RetranslateQtParts(QWidget* root);
 
 // The text control `control` of window `context` ("frmMain", "frmOptions", "frmAbout") shows
-// for the core's caption `caption`. A caption without a translation (a file name the core put
-// in, a specification's own text) is shown as it is. `designed` is the control's declared
-// caption: the core's own text, in UTF-8. Any other caption the core composed holds text read
-// from files, in the system's code page (ToQt), where the two differ (Windows).
+// for the core's caption `caption` (UTF-8, as every text of the core). A caption without a
+// translation (a file name the core put in, a specification's own text) is shown as it is.
+// `designed`, the control's declared caption, is the same text when nothing replaced it.
 QString ShownCaption(const char* context, std::string_view control, const std::string& caption,
                      std::string_view designed);
 

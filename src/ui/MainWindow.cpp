@@ -338,7 +338,7 @@ void MainWindow::Sync() {
     const std::vector<ViewRequest> requests = core_.TakeViewRequests();
     SyncWindow(requests);
     if (specWatcher_ != nullptr) {
-        specWatcher_->Follow(QString::fromLocal8Bit(main_.LoadedSpecificationPath()));
+        specWatcher_->Follow(ToQt(main_.LoadedSpecificationPath()));
     }
     if (follower_ != nullptr) {
         follower_->Sync();

@@ -31,7 +31,12 @@
 namespace kestrune::ui {
 
 QString ToQt(const std::string& text) {
+#ifdef _WIN32
+    // The core keeps UTF-8 on Windows too; the code page is only the files' business.
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+#else
     return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
+#endif
 }
 
 QString ViewToQt(std::string_view text) {
@@ -39,7 +44,11 @@ QString ViewToQt(std::string_view text) {
 }
 
 std::string FromQt(const QString& text) {
+#ifdef _WIN32
+    const QByteArray bytes = text.toUtf8();
+#else
     const QByteArray bytes = text.toLocal8Bit();
+#endif
     return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 

@@ -63,7 +63,7 @@ int MessageTitleRoom(const QString& title);
 // Widens `box` to that width where its text and buttons alone would leave it narrower.
 void FitTitle(QMessageBox& box);
 
-// Text of the core (bytes in the system's code page) for Qt, and back.
+// Text of the core (UTF-8 on Windows, the locale's bytes elsewhere) for Qt, and back.
 QString ToQt(const std::string& text);
 // Text the core keeps as a view: names, captions and accessible names of declared rows.
 QString ViewToQt(std::string_view text);

@@ -7,6 +7,8 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "base/TextEncoding.h"
+
 namespace kestrune::testing {
 namespace fs = std::filesystem;
 
@@ -17,9 +19,9 @@ TempDir::TempDir() {
     std::string pattern;
     for (int attempt = 0;; ++attempt) {
         pattern =
-            (fs::temp_directory_path() / ("kestrune-test-" + std::to_string(seed()))).string();
+            Utf8FromPath(fs::temp_directory_path() / ("kestrune-test-" + std::to_string(seed())));
         std::error_code ec;
-        if (fs::create_directory(pattern, ec)) {
+        if (fs::create_directory(PathFromUtf8(pattern), ec)) {
             break;
         }
         if (attempt == 100) {
@@ -37,28 +39,30 @@ TempDir::TempDir() {
 
 TempDir::~TempDir() {
     std::error_code ec;
-    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
-    fs::remove_all(path_, ec);
+    fs::permissions(PathFromUtf8(path_), fs::perms::owner_all, fs::perm_options::add, ec);
+    fs::remove_all(PathFromUtf8(path_), ec);
 }
 
 std::string TempDir::Write(std::string_view relative, std::string_view bytes) const {
-    const fs::path full = fs::path(path_) / fs::path(std::string(relative));
+    // Names are UTF-8, as the core keeps them.
+    const fs::path full = PathFromUtf8(path_) / PathFromUtf8(relative);
     fs::create_directories(full.parent_path());
     std::ofstream out(full, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (!out) {
-        throw std::runtime_error("cannot write " + full.string());
+        throw std::runtime_error("cannot write " + Utf8FromPath(full));
     }
-    return full.string();
+    return Utf8FromPath(full);
 }
 
 std::string TempDir::Read(std::string_view relativeOrAbsolute) const {
     const std::string name(relativeOrAbsolute);
-    const fs::path full =
-        (!name.empty() && name[0] == '/') ? fs::path(name) : fs::path(path_) / name;
+    const fs::path full = (!name.empty() && name[0] == '/')
+                              ? PathFromUtf8(name)
+                              : PathFromUtf8(path_) / PathFromUtf8(name);
     std::ifstream in(full, std::ios::binary);
     if (!in) {
-        throw std::runtime_error("cannot read " + full.string());
+        throw std::runtime_error("cannot read " + Utf8FromPath(full));
     }
     std::ostringstream bytes;
     bytes << in.rdbuf();

@@ -384,9 +384,10 @@ class LanguageTest : public QObject {
         QVERIFY(h.core->frmMain.SettingsText().find("Language") == std::string::npos);
     }
 
-    // The core's own captions are UTF-8; a text it composes from a specification file keeps
-    // that file's bytes, in the system's code page (what an editor on that desktop saves).
-    // Each reaches its widget exactly, also where the two encodings differ (Windows).
+    // The core's own captions are UTF-8; a text it composes from a specification file comes
+    // from that file's bytes in the system's code page (what an editor on that desktop saves)
+    // and is UTF-8 in the core too. Each reaches its widget exactly, also where the file's
+    // encoding and the core's differ (Windows).
     void textOfFilesAndOwnCaptionsReachTheWidgets_data() {
         QTest::addColumn<QString>("from");
         QTest::addColumn<QString>("to");
