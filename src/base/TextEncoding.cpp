@@ -5,6 +5,7 @@
 #ifdef _WIN32
 #include <windows.h>
 
+#include <climits>
 #include <vector>
 #else
 #include <cstdlib>
@@ -154,6 +155,32 @@ std::string Utf8FromPath(const std::filesystem::path& path) {
     return Utf8Of(path.wstring());
 }
 
+namespace {
+
+// The path with one kind of separator and without final ones; a drive's root keeps its own.
+std::wstring Comparable(std::string_view path) {
+    std::wstring wide = PathFromUtf8(path).wstring();
+    std::replace(wide.begin(), wide.end(), L'/', L'\\');
+    while (wide.size() > 1 && wide.back() == L'\\' && wide[wide.size() - 2] != L':') {
+        wide.pop_back();
+    }
+    return wide;
+}
+
+}  // namespace
+
+bool SamePath(std::string_view a, std::string_view b) {
+    const std::wstring left = Comparable(a);
+    const std::wstring right = Comparable(b);
+    if (left.size() > static_cast<std::size_t>(INT_MAX) ||
+        right.size() > static_cast<std::size_t>(INT_MAX)) {
+        return false;
+    }
+    // Ordinal and case-blind: how the file system itself compares names.
+    return CompareStringOrdinal(left.data(), static_cast<int>(left.size()), right.data(),
+                                static_cast<int>(right.size()), TRUE) == CSTR_EQUAL;
+}
+
 std::string SharedTextToUtf8(std::string_view bytes) {
     // A file that begins with the UTF-8 mark was saved as UTF-8 (Notepad offers it), whatever
     // the code page; its readers see the mark as they do on every system.
@@ -224,6 +251,10 @@ std::filesystem::path PathFromUtf8(std::string_view path) {
 
 std::string Utf8FromPath(const std::filesystem::path& path) {
     return path.string();
+}
+
+bool SamePath(std::string_view a, std::string_view b) {
+    return a == b;
 }
 
 std::string SharedTextToUtf8(std::string_view bytes) {

@@ -18,6 +18,11 @@ namespace kestrune {
 std::filesystem::path PathFromUtf8(std::string_view path);
 std::string Utf8FromPath(const std::filesystem::path& path);
 
+// Whether two paths in UTF-8 name the same file or folder as the file system compares names:
+// on Windows whatever their letter case (beyond ASCII too), `/` or `\` and a final separator
+// (a drive's root keeps its own); elsewhere a path is its bytes.
+bool SamePath(std::string_view a, std::string_view b);
+
 // An environment variable's value as UTF-8 (on Windows through the wide API: the C runtime's
 // copy is in the code page and loses what it cannot hold); nothing when it is not set.
 std::optional<std::string> EnvironmentText(const std::string& name);

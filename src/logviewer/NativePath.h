@@ -1,9 +1,9 @@
 #pragma once
 // Paths as REDA's text holds them: the command line, its settings, the --locations output, the
 // environment and the core's calls. On Windows that text is UTF-8 and a path is UTF-16, so each
-// crossing converts here, explicitly: MinGW's narrow std::filesystem conversions take the ANSI
-// code page one way and give UTF-8 the other, lose what the code page cannot hold, and throw on
-// what they cannot convert. Elsewhere a path is its bytes and nothing is converted.
+// crossing converts here, explicitly, the core's way (MinGW's narrow std::filesystem
+// conversions take the ANSI code page one way and give UTF-8 the other, lose what the code page
+// cannot hold, and throw on what they cannot convert). Elsewhere a path is its bytes.
 
 #include <filesystem>
 #include <optional>
@@ -13,7 +13,7 @@
 
 namespace reda {
 
-// Text (UTF-8 on Windows; bytes that are not UTF-8 become U+FFFD there) as a path.
+// Text (UTF-8 on Windows; text that is not UTF-8 is taken as the code page's there) as a path.
 std::filesystem::path pathOfText(std::string_view text);
 // A path as text; on Windows a lone surrogate becomes U+FFFD rather than an exception.
 std::string textOfPath(const std::filesystem::path& path);

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "base/FileIo.h"
+#include "base/TextEncoding.h"
 
 namespace kestrune {
 
@@ -12,30 +13,6 @@ namespace {
 
 constexpr std::string_view kTrustHeader = "KestruneTrust 1";
 constexpr std::string_view kHashPrefix = "sha256 ";
-
-// Whether two paths name the same preset. Windows reads a path without regard to letter case
-// and with either separator; elsewhere a path is its bytes.
-bool SamePath(std::string_view a, std::string_view b) {
-#ifdef _WIN32
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto fold = [](char c) {
-            if (c == '/') {
-                return '\\';
-            }
-            return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-        };
-        if (fold(a[i]) != fold(b[i])) {
-            return false;
-        }
-    }
-    return true;
-#else
-    return a == b;
-#endif
-}
 
 bool IsNameStart(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
