@@ -64,7 +64,7 @@ std::wstring WideOf(UINT codePage, std::string_view text) {
     return wide;
 }
 
-std::string Utf8Of(const std::wstring& wide) {
+std::string Utf8Of(std::wstring_view wide) {
     if (wide.empty()) {
         return {};
     }
@@ -153,6 +153,14 @@ std::filesystem::path PathFromUtf8(std::string_view path) {
 
 std::string Utf8FromPath(const std::filesystem::path& path) {
     return Utf8Of(path.wstring());
+}
+
+std::wstring WideFromUtf8(std::string_view text) {
+    return WideOf(CP_UTF8, text);
+}
+
+std::string Utf8FromWide(std::wstring_view text) {
+    return Utf8Of(text);
 }
 
 namespace {

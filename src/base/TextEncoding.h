@@ -23,6 +23,12 @@ std::string Utf8FromPath(const std::filesystem::path& path);
 // (a drive's root keeps its own); elsewhere a path is its bytes.
 bool SamePath(std::string_view a, std::string_view b);
 
+#ifdef _WIN32
+// UTF-8 as the UTF-16 of the Windows API, and back.
+std::wstring WideFromUtf8(std::string_view text);
+std::string Utf8FromWide(std::wstring_view text);
+#endif
+
 // An environment variable's value as UTF-8 (on Windows through the wide API: the C runtime's
 // copy is in the code page and loses what it cannot hold); nothing when it is not set.
 std::optional<std::string> EnvironmentText(const std::string& name);

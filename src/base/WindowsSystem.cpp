@@ -1,5 +1,7 @@
 #include "base/WindowsSystem.h"
 
+#include "base/TextEncoding.h"
+
 // windows.h first: the shell's headers build on it.
 #include <windows.h>
 
@@ -41,25 +43,11 @@ std::wstring RunJobName(int pid) {
 }  // namespace
 
 std::wstring Wide(const std::string& text) {
-    if (text.empty()) {
-        return {};
-    }
-    const int size = static_cast<int>(text.size());
-    const int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), size, wide.data(), n);
-    return wide;
+    return WideFromUtf8(text);
 }
 
 std::string Narrow(const std::wstring& text) {
-    if (text.empty()) {
-        return {};
-    }
-    const int size = static_cast<int>(text.size());
-    const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
-    std::string narrow(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), size, narrow.data(), n, nullptr, nullptr);
-    return narrow;
+    return Utf8FromWide(text);
 }
 
 std::vector<std::string> CommandLineArguments() {

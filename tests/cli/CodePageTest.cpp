@@ -307,6 +307,20 @@ TEST_F(CodePage, TheWindowRefusesToRunAScriptItCannotWriteTruly) {
 
 #ifdef _WIN32
 
+// The exit status of a started process, or -1 when it did not end within a minute (then it is
+// ended); its handles are closed.
+int ExitStatusOf(const PROCESS_INFORMATION& process) {
+    CloseHandle(process.hThread);
+    DWORD code = static_cast<DWORD>(-1);
+    if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0) {
+        GetExitCodeProcess(process.hProcess, &code);
+    } else {
+        TerminateProcess(process.hProcess, 1);
+    }
+    CloseHandle(process.hProcess);
+    return static_cast<int>(code);
+}
+
 // Runs `script` with cmd.exe in `folder`; its exit status, or -1 when it did not end in time.
 int RunWithCmd(const std::string& folder, const std::string& script) {
     std::wstring line = L"cmd.exe /d /c " + windows::Wide(script);
@@ -317,15 +331,7 @@ int RunWithCmd(const std::string& folder, const std::string& script) {
                         windows::Wide(folder).c_str(), &startup, &process)) {
         return -1;
     }
-    CloseHandle(process.hThread);
-    DWORD code = static_cast<DWORD>(-1);
-    if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0) {
-        GetExitCodeProcess(process.hProcess, &code);
-    } else {
-        TerminateProcess(process.hProcess, 1);
-    }
-    CloseHandle(process.hProcess);
-    return static_cast<int>(code);
+    return ExitStatusOf(process);
 }
 
 TEST_F(CodePage, TheScriptOfAChineseInputIsCodePageTextThatCmdRuns) {
@@ -368,15 +374,7 @@ int RunCliProgram(const std::vector<std::string>& arguments, const std::string& 
     if (!started) {
         return -1;
     }
-    CloseHandle(process.hThread);
-    DWORD code = static_cast<DWORD>(-1);
-    if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0) {
-        GetExitCodeProcess(process.hProcess, &code);
-    } else {
-        TerminateProcess(process.hProcess, 1);
-    }
-    CloseHandle(process.hProcess);
-    return static_cast<int>(code);
+    return ExitStatusOf(process);
 }
 
 TEST_F(CodePage, KestruneCliTakesANameOutsideTheCodePageAndPrintsUtf8) {
