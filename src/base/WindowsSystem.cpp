@@ -8,6 +8,7 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <vector>
 
@@ -75,6 +76,26 @@ ConsoleOutputAsUtf8::ConsoleOutputAsUtf8() {
 ConsoleOutputAsUtf8::~ConsoleOutputAsUtf8() {
     if (previous_ != 0 && previous_ != CP_UTF8) {
         SetConsoleOutputCP(previous_);
+    }
+}
+
+void PrintToStartingConsole() {
+    const auto nowhere = [](DWORD which) {
+        HANDLE handle = GetStdHandle(which);
+        return handle == nullptr || handle == INVALID_HANDLE_VALUE ||
+               GetFileType(handle) == FILE_TYPE_UNKNOWN;
+    };
+    const bool output = nowhere(STD_OUTPUT_HANDLE);
+    const bool errors = nowhere(STD_ERROR_HANDLE);
+    if ((!output && !errors) || !AttachConsole(ATTACH_PARENT_PROCESS)) {
+        return;
+    }
+    FILE* reopened = nullptr;
+    if (output) {
+        freopen_s(&reopened, "CONOUT$", "w", stdout);
+    }
+    if (errors) {
+        freopen_s(&reopened, "CONOUT$", "w", stderr);
     }
 }
 

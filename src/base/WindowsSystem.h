@@ -64,6 +64,12 @@ class ConsoleOutputAsUtf8 {
     unsigned previous_ = 0;
 };
 
+// A program of the Windows subsystem (the window, REDA) starts without a console, so what it
+// prints (--help, --version, REDA's reports) would be lost when a command prompt started it:
+// an output that goes nowhere is sent to that prompt's console instead. An output redirected
+// to a file or a pipe stays where it is; without a starting console nothing changes.
+void PrintToStartingConsole();
+
 // UTF-8 text as UTF-16, and back.
 std::wstring Wide(const std::string& text);
 std::string Narrow(const std::wstring& text);

@@ -23,6 +23,9 @@
 #include "SettingsFolder.h"
 #include "StdinCopy.h"
 #include "Translation.h"
+#ifdef _WIN32
+#include "base/WindowsSystem.h"
+#endif
 
 #ifndef REDA_VERSION
 #define REDA_VERSION ""
@@ -81,6 +84,15 @@ int quitAfterShow(reda::MainWindow& window, const QString& log) {
 int main(int argc, char** argv) {
     const reda::Arguments arguments =
         reda::parseArguments(reda::commandLineWords(argc, argv), REDA_VERSION);
+#ifdef _WIN32
+    // What REDA prints without a window reaches the command prompt that started it.
+    if (arguments.action != reda::Arguments::Action::Open &&
+        arguments.action != reda::Arguments::Action::StandardInput &&
+        arguments.action != reda::Arguments::Action::Empty) {
+        kestrune::windows::PrintToStartingConsole();
+    }
+    const kestrune::windows::ConsoleOutputAsUtf8 console;
+#endif
     switch (arguments.action) {
         case reda::Arguments::Action::Help:
         case reda::Arguments::Action::Version:

@@ -14,11 +14,24 @@
 #include "StartupCheck.h"
 #include "app/CommandLine.h"
 #include "app/ProgramHome.h"
+#ifdef _WIN32
+#include "base/WindowsSystem.h"
+#endif
 
 int main(int argc, char** argv) {
     // --help and --version answer before any window, and without a display.
+#ifdef _WIN32
+    // The command line as the system holds it: argv is in the code page.
+    const kestrune::GuiCommandLine early =
+        kestrune::ParseGuiCommandLine(kestrune::windows::CommandLineArguments());
+    if (early.help || early.version || !early.error.empty()) {
+        kestrune::windows::PrintToStartingConsole();
+    }
+    const kestrune::windows::ConsoleOutputAsUtf8 console;
+#else
     const kestrune::GuiCommandLine early =
         kestrune::ParseGuiCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+#endif
     if (early.help || early.version) {
         std::fputs((early.help ? kestrune::GuiHelpText() : kestrune::GuiVersionText()).c_str(),
                    stdout);
