@@ -197,7 +197,10 @@ void MainWindow::rebuildRecentMenu() {
     int number = 1;
     for (const std::string& entry : settings_.recentLogs) {
         const QString path = fromPathText(entry);
-        QAction* action = recentMenu_->addAction(QStringLiteral("&%1  %2").arg(number).arg(path));
+        // The path as the system writes it; an "&" of a name is shown, not taken for a mnemonic.
+        QString shown = QDir::toNativeSeparators(path);
+        shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        QAction* action = recentMenu_->addAction(QStringLiteral("&%1  %2").arg(number).arg(shown));
         action->setShortcut(QKeySequence(Qt::ALT | static_cast<Qt::Key>(Qt::Key_0 + number)));
         connect(action, &QAction::triggered, this, [this, path] { openLog(path); });
         ++number;

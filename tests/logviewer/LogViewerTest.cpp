@@ -398,6 +398,21 @@ class LogViewerTest : public QObject {
         QCOMPARE(broken.settings(), reda::RedaSettings{});
     }
 
+    void recentMenuShowsThePathAsTheSystemWritesIt() {
+        const QString log = path(QStringLiteral("a & b (1).log"));
+        writeFile(log, "one\n", QIODevice::WriteOnly);
+        MainWindow& w = open(log);
+        QStringList texts;
+        for (const QAction* action : w.findChildren<QAction*>()) {
+            if (action->text().startsWith(QStringLiteral("&1  "))) {
+                texts << action->text();
+            }
+        }
+        QString expected = QDir::toNativeSeparators(log);
+        expected.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        QCOMPARE(texts, QStringList{QStringLiteral("&1  ") + expected});
+    }
+
     void recentLogsWordsAndCloseFromTheKeyboard() {
         const QString first = path(QStringLiteral("first.log"));
         const QString second = path(QStringLiteral("second.log"));
