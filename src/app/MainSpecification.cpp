@@ -20,7 +20,7 @@ constexpr const char* kReferenceFile = "specification.md";
 
 void TfrmMain::ScanSpecifications(const std::vector<std::string>& folders) {
     for (const std::string& name : ListSpecificationFiles(folders)) {
-        cmdSpecificationsMenu.items.push_back({CatalogueCaption(name), false, {}, -1});
+        cmdSpecificationsMenu.items.push_back({CatalogueCaption(name), false, {}, -1, true});
     }
     if (!cmdSpecificationsMenu.items.empty()) {
         cmdSpecificationsMenu.visible = true;

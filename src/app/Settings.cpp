@@ -75,7 +75,7 @@ void FillMenu(MenuState& menu, const std::vector<std::string>& list) {
     menu.items.clear();
     menu.items.reserve(list.size());
     for (const std::string& path : list) {
-        menu.items.push_back({path, false, {}, -1});
+        menu.items.push_back({path, false, {}, -1, true});
     }
 }
 
@@ -295,7 +295,7 @@ void TfrmMain::TruncateRecentLists() {
 void TfrmMain::RebuildPresetsMenu() {
     cmdPresetsMenu.items.clear();
     for (const std::string& entry : state_.PresetList) {
-        cmdPresetsMenu.items.push_back({std::string(FileNamePart(entry)), false, {}, -1});
+        cmdPresetsMenu.items.push_back({std::string(FileNamePart(entry)), false, {}, -1, true});
     }
     cmdPresetsMenu.visible = !cmdPresetsMenu.items.empty();
 }

@@ -30,8 +30,9 @@ struct ControlState {
 struct MenuItem {
     std::string caption;
     bool checked = false;
-    std::string address;  // a Links entry's web address
-    int index = -1;       // a run-stage entry's program position
+    std::string address;     // a Links entry's web address
+    int index = -1;          // a run-stage entry's program position
+    bool namesFile = false;  // the caption is a file's name or path, shown as it is written
 };
 
 // A menu or sub-menu whose entries the core builds.

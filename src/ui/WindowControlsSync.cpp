@@ -73,7 +73,12 @@ void WindowControls::SyncMenu(BuiltMenu& entry) {
         old->deleteLater();
     }
     for (std::size_t i = 0; i < items.size(); ++i) {
-        QAction* action = entry.menu->addAction(ToQt(items[i].caption));
+        QString caption = ToQt(items[i].caption);
+        if (items[i].namesFile) {
+            // An "&" of a name is shown, not taken for the entry's Alt letter.
+            caption.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        }
+        QAction* action = entry.menu->addAction(caption);
         action->setObjectName(QStringLiteral("%1_%2").arg(ViewToQt(row.name)).arg(i));
         if (radio) {
             action->setCheckable(true);

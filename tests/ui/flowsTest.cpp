@@ -352,6 +352,21 @@ class FlowsTest : public QObject {
         QCOMPARE(h().Find<QMenu>("cmdRecentPresets")->actions().size(), 2);
     }
 
+    void fileNamesInMenusKeepTheirAmpersand() {
+        const std::string target = h().home / "Presets/a & b.zrp";
+        h().platform.fileAnswers.push_back(target);
+        h().Trigger("cmdSavePresetAs");
+        QCOMPARE(h().window->windowTitle(), QStringLiteral("a & b.zrp - Kestrune"));
+        QString shown = kestrune::ui::ToQt(target);
+        shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        QAction* recent = h().Find<QMenu>("cmdRecentPresets")->actions().at(0);
+        QCOMPARE(recent->text(), shown);
+        // The entry still opens the preset it names.
+        h().Trigger("cmdNewPreset");
+        recent->trigger();
+        QCOMPARE(h().window->windowTitle(), QStringLiteral("a & b.zrp - Kestrune"));
+    }
+
     void newPresetAsksFirst_data() {
         QTest::addColumn<ConfirmAnswer>("answer");
         QTest::addColumn<bool>("reset");
