@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -94,19 +95,28 @@ class WindowRunTest : public QObject {
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QCOMPARE(window.windowTitle(), QStringLiteral("FindText.zrp - Kestrune"));
 
-        // The input through the file dialog the Browse button opens: its whole path typed into
-        // the dialog's name box, then Enter. (Selecting it through the dialog's interface leaves
-        // the box empty while the box has the focus, which depends on what the dialog last
-        // showed.)
+        // The input through the file dialog the Browse button opens: the dialog moved to the
+        // input's folder, the name typed into its name box, then Enter. (Selecting the file
+        // through the dialog's interface leaves the box empty while the box has the focus, and
+        // a whole path typed in can leave the dialog in another folder, depending on what its
+        // file list, read by a thread, has shown by then.)
         WhenOpen<QFileDialog>([&input](QFileDialog* dialog) {
             auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
             if (name == nullptr) {
                 dialog->reject();
                 return;
             }
+            const QFileInfo file(input);
+            dialog->setDirectory(file.absolutePath());
+            // Without the box's completion list, filled by that thread: when it shows in time
+            // it takes the Enter for itself.
+            name->setCompleter(nullptr);
             name->clear();
-            QTest::keyClicks(name, input);
+            QTest::keyClicks(name, file.fileName());
             QTest::keyClick(name, Qt::Key_Return);
+            // A dialog that did not take the name fails the check below rather than hold the
+            // test to its time limit.
+            QTimer::singleShot(10000, dialog, [dialog] { dialog->reject(); });
         });
         auto* browse = window.findChild<QPushButton*>(QStringLiteral("cmdBrowse"));
         QVERIFY(browse != nullptr);
