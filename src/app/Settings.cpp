@@ -259,18 +259,18 @@ void TfrmMain::WriteSettings(const std::string& path) const {
     // config.ini is kept in the system's code page. Only the remembered paths can hold a
     // character it cannot: such a reminder is left out, rather than every setting with it.
     const std::string all = SettingsText();
-    std::string text;
-    text.reserve(all.size());
+    std::string bytes;
+    bytes.reserve(all.size());
     for (std::size_t start = 0; start < all.size();) {
         std::size_t end = all.find('\n', start);
         end = end == std::string::npos ? all.size() : end + 1;
-        const std::string_view line = std::string_view(all).substr(start, end - start);
-        if (SharedTextFromUtf8(line)) {
-            text.append(line);
+        if (const auto line =
+                SharedTextFromUtf8(std::string_view(all).substr(start, end - start))) {
+            bytes.append(*line);
         }
         start = end;
     }
-    WriteSharedTextFile(path, text);
+    WriteFileReplacing(path, bytes);
 }
 
 void TfrmMain::AddRecentPreset(const std::string& path) {
